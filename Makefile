@@ -1,0 +1,42 @@
+# The commands a newcomer needs; each installs what is missing first.
+.PHONY: all deps build run test test-asan bench fuzz install clean
+
+SITE ?= examples/site/index.html
+export QTWEBENGINE_CHROMIUM_FLAGS ?= --disable-gpu
+ifeq ($(shell id -u),0)
+export QTWEBENGINE_DISABLE_SANDBOX = 1
+endif
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default
+
+run: build
+	build/default/src/app/pictor $(SITE)
+
+test: build
+	ctest --preset default -j2
+
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	ctest --preset asan -j2
+
+bench: build
+	@for b in build/default/bench/*_bench; do echo "== $$b"; $$b; done
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/run-fuzzers 60
+
+install: build
+	cmake --install build/default
+
+clean:
+	rm -rf build

@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace pictor {
+
+// Whole-file reading and writing; failures throw TPictorError naming the file and the reason.
+std::string ReadFileBytes(const std::string& path);
+// Written to a temporary file in the same folder, flushed, then renamed over the target, keeping the
+// target's permissions: a failure leaves the old file as it was.
+void WriteFileAtomic(const std::string& path, std::string_view bytes);
+void CreateFolders(const std::string& folder);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// Copies a file over any existing one, creating the destination's folders when the first try fails.
+bool CopyToWork(const std::string& source, const std::string& destination);
+
+} // namespace pictor

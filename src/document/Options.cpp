@@ -1,0 +1,11 @@
+#include "document/Options.h"
+
+namespace pictor {
+
+TOptions& Options()
+{
+    static TOptions options;
+    return options;
+}
+
+} // namespace pictor

@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace pictor {
+
+// The process-wide option values, named by their settings keys, with their defaults.
+struct TOptions {
+    int TabPosition = 3;  // 0 top, 1 right, 2 bottom, 3 left
+    bool ShowHint = true;
+    int HintPauseTime = 500;
+    int HintViewBytes = 400;
+#ifdef _WIN32
+    std::string EditorPath = "notepad.exe";
+#else
+    std::string EditorPath = "xdg-open";
+#endif
+    bool LimitMaxResolution = false;
+    int PreviewMaxHeight = 1000;
+    int PreviewMaxWidth = 1000;
+    int JpegSamplingRate = 1;  // 0 = 4:1:1 (the encoder's default), 1 = 4:4:4
+    int JpegCompressionQuality = 80;
+    bool JpegToBmp = false;
+    bool GifToBmp = false;
+    bool SaveWithLowerCase = false;
+    bool UseWebSafeColor = false;
+    bool UseReplacer = false;
+    int HighScore = 0;
+    std::vector<std::string> ReplaceKeys;
+    std::vector<std::string> ReplaceValues;
+};
+
+// The one instance, read at start-up and written at exit by the front end.
+TOptions& Options();
+
+} // namespace pictor

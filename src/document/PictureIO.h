@@ -1,0 +1,35 @@
+#pragma once
+#include "adjust/BitmapEx.h"
+
+#include <string>
+#include <string_view>
+
+namespace pictor {
+
+// Pictures larger than this many pixels are refused rather than allocated.
+constexpr long long MaxPicturePixels = 1LL << 28;
+
+enum class TPictureFormat { None, Bmp, Jpeg, Png, Gif };
+// By the ending, without regard to case.
+TPictureFormat PictureFormatOf(std::string_view path);
+
+// Decodes a picture file (format by its ending). An unknown ending gives an empty bitmap.
+// Throws TPictorError naming the file when it cannot be read or decoded.
+TBitmapEx ReadPicture(const std::string& path);
+TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std::string& nameForErrors);
+
+// Encoders: the file's bytes. Throw TPictorError naming nameForErrors on failure.
+std::string EncodeBmp(const TBitmapEx& bitmap);
+std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const std::string& nameForErrors);
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors);
+std::string EncodeGif(const TBitmapEx& bitmap, const std::string& nameForErrors);
+
+// path with its extension replaced by ".bmp".
+std::string WithBmpExtension(const std::string& path);
+
+// Writes the picture in the format of the path's ending (JPEG at JpegCompressionQuality, default subsampling).
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap);
+// Writes the picture for saving, honouring JpegToBmp, GifToBmp and use444. Returns the path written ("" if none).
+std::string WritePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap);
+
+} // namespace pictor
