@@ -1,0 +1,71 @@
+#include "adjust/Adjustment.h"
+
+#include "adjust/ColorModels.h"
+#include "document/HtmlStructure.h"
+#include "document/PictureIO.h"
+
+namespace pictor {
+
+TColor AdjustColor(const TAdjustment& a, TColor color)
+{
+    const int r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    TIntRGB c{};
+    switch (a.Kind) {
+    case akHueSat: c = HueSatRGB(r, g, b, a.Params[0], a.Params[1], a.Params[2]); break;
+    case akBrightContrast: c = BrightContrastRGB(r, g, b, a.Params[0], a.Params[1]); break;
+    case akColorBalance: c = BalanceRGB(r, g, b, a.Params[0], a.Params[1], a.Params[2]); break;
+    case akInvert: c = InvertRGB(r, g, b); break;
+    case akNewColor: return a.NewColor;
+    }
+    return RGB(c.R, c.G, c.B);
+}
+
+void AdjustColorValue(const TAdjustment& adjustment, std::string& text, TColor& color)
+{
+    color = AdjustColor(adjustment, color);
+    text = ColorToCode(color);
+}
+
+void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
+{
+    switch (a.Kind) {
+    case akHueSat: bitmap.HueSat(a.Params[0], a.Params[1], a.Params[2]); break;
+    case akBrightContrast: bitmap.BrightContrast(a.Params[0], a.Params[1]); break;
+    case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2]); break;
+    case akInvert: bitmap.Invert(); break;
+    case akNewColor: break;
+    }
+}
+
+void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment)
+{
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (TColorRecord& record : document.Elements(tab).Colors)
+            if (record.Checked) AdjustColorValue(adjustment, record.Text, record.Color);
+}
+
+void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, bool writeWorkCopies,
+                           const TPictureProgress& progress)
+{
+    if (adjustment.Kind == akNewColor) return;
+    int total = 0;
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (const TPicRecord& pic : document.Elements(tab).Pics) total += pic.Checked ? 1 : 0;
+    int done = 0;
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (TPicRecord& pic : document.Elements(tab).Pics) {
+            if (!pic.Checked) continue;
+            if (progress) progress(done++, total);
+            AdjustBitmap(adjustment, pic.Bitmap);
+            if (writeWorkCopies) WritePictureWorkCopy(pic.WorkPath, pic.Bitmap);
+        }
+    if (progress) progress(done, total);
+}
+
+void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TPictureProgress& progress)
+{
+    ApplyToTickedColors(document, adjustment);
+    ApplyToTickedPictures(document, adjustment, true, progress);
+}
+
+} // namespace pictor

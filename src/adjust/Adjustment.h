@@ -1,0 +1,47 @@
+#pragma once
+#include "adjust/BitmapEx.h"
+#include "document/ColorLiterals.h"
+
+#include <functional>
+#include <string>
+
+namespace pictor {
+
+class THtmlStructure;
+
+enum TAdjustKind { akHueSat = 0, akBrightContrast = 1, akColorBalance = 2, akInvert = 3, akNewColor = 4 };
+
+// One adjustment and its parameters: hue, saturation, lightness; brightness, contrast; red, green, blue.
+struct TAdjustment {
+    TAdjustKind Kind = akInvert;
+    int Params[3] = {0, 0, 0};
+    TColor NewColor = 0;  // akNewColor
+
+    static TAdjustment HueSat(int hue, int saturation, int lightness) { return {akHueSat, {hue, saturation, lightness}}; }
+    static TAdjustment BrightContrast(int brightness, int contrast) { return {akBrightContrast, {brightness, contrast, 0}}; }
+    static TAdjustment ColorBalance(int red, int green, int blue) { return {akColorBalance, {red, green, blue}}; }
+    static TAdjustment Invert() { return {akInvert, {0, 0, 0}}; }
+    static TAdjustment NewColorOf(TColor color) { return {akNewColor, {0, 0, 0}, color}; }
+
+    // Every parameter zero: the dialogs' OK then changes nothing.
+    bool AllZero() const { return Params[0] == 0 && Params[1] == 0 && Params[2] == 0; }
+};
+
+// The adjusted colour, and its text as a colour code.
+void AdjustColorValue(const TAdjustment& adjustment, std::string& text, TColor& color);
+TColor AdjustColor(const TAdjustment& adjustment, TColor color);
+// Pictures take every kind but akNewColor.
+void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap);
+
+// Called before each picture is adjusted: (done, total).
+using TPictureProgress = std::function<void(int, int)>;
+
+// Every ticked colour of the page and each sheet, then every ticked picture, each written to its
+// working copy at once.
+void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TPictureProgress& progress = {});
+void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment);
+// writeWorkCopies false: for callers that show no preview.
+void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, bool writeWorkCopies,
+                           const TPictureProgress& progress = {});
+
+} // namespace pictor

@@ -1,0 +1,191 @@
+#include "adjust/Adjustment.h"
+#include "cli/Commands.h"
+#include "cli/DocumentJson.h"
+#include "cli/Progress.h"
+#include "cli/ScratchFolder.h"
+#include "document/FileIO.h"
+#include "document/Options.h"
+#include "document/PictorError.h"
+#include "document/PictureIO.h"
+#include "document/SaveDocument.h"
+
+#include <algorithm>
+#include <iostream>
+#include <set>
+
+namespace pictor::cli {
+
+namespace {
+
+void CheckRange(const char* what, int value, int low, int high)
+{
+    if (value < low || value > high)
+        throw TUsageError{std::string(what) + " " + std::to_string(value) + " is out of range " + std::to_string(low) +
+                          ".." + std::to_string(high)};
+}
+
+TAdjustment AdjustmentOf(const TAdjustRequest& r)
+{
+    auto count = [&](size_t n) {
+        if (r.Values.size() != n)
+            throw TUsageError{"--" + r.Kind + " takes " + std::to_string(n) + " comma-separated numbers"};
+    };
+    const auto& v = r.Values;
+    if (r.Kind == "hue-sat") {
+        count(3);
+        CheckRange("hue", v[0], -180, 180);
+        CheckRange("saturation", v[1], -255, 255);
+        CheckRange("lightness", v[2], -255, 255);
+        return TAdjustment::HueSat(v[0], v[1], v[2]);
+    }
+    if (r.Kind == "bright-contrast") {
+        count(2);
+        CheckRange("brightness", v[0], -255, 255);
+        CheckRange("contrast", v[1], -100, 100);
+        return TAdjustment::BrightContrast(v[0], v[1]);
+    }
+    if (r.Kind == "balance") {
+        count(3);
+        for (int c : v) CheckRange("balance", c, -255, 255);
+        return TAdjustment::ColorBalance(v[0], v[1], v[2]);
+    }
+    if (r.Kind == "new-color") return TAdjustment::NewColorOf(ParseColor(r.NewColor));
+    return TAdjustment::Invert();
+}
+
+// Ticks what takes part.
+void Select(THtmlStructure& document, const TAdjustRequest& r)
+{
+    std::set<TColor> values;
+    for (const std::string& c : r.Colors) values.insert(ParseColor(c));
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        TElements& file = document.Elements(tab);
+        for (TColorRecord& c : file.Colors) c.Checked = !r.NoColors && (values.empty() || values.count(c.Color));
+        for (TPicRecord& p : file.Pics)
+            p.Checked = !r.NoPictures && (r.Pictures.empty() || std::find(r.Pictures.begin(), r.Pictures.end(),
+                                                                           ToUtf8(file, p.RefText)) != r.Pictures.end());
+    }
+}
+
+// Where Save As would write: page, sheets and pictures (a picture as the bitmap it may become).
+std::vector<std::string> SaveAsTargets(const THtmlStructure& document, const std::string& folder)
+{
+    auto target = [&](const std::string& work) { return folder + "/" + work.substr(document.WorkFolder.size()); };
+    std::vector<std::string> targets{target(document.WorkFileName)};
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        if (tab > 0) targets.push_back(target(document.GetSheetWorkFile(tab - 1)));
+        for (const TPicRecord& p : document.Elements(tab).Pics) {
+            const std::string path = target(p.WorkPath);
+            const TPictureFormat f = PictureFormatOf(path);
+            const bool asBmp = (f == TPictureFormat::Jpeg && Options().JpegToBmp) ||
+                               (f == TPictureFormat::Gif && Options().GifToBmp);
+            targets.push_back(asBmp ? WithBmpExtension(path) : path);
+        }
+    }
+    return targets;
+}
+
+using TColorTexts = std::vector<std::vector<std::string>>;  // per file tab
+
+TColorTexts ColorTextsOf(const THtmlStructure& document)
+{
+    TColorTexts texts(size_t(document.FileCount()));
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (const TColorRecord& c : document.Elements(tab).Colors) texts[size_t(tab)].push_back(c.Text);
+    return texts;
+}
+
+void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool dryRun)
+{
+    int colors = 0, pictures = 0;
+    for (int tab = 0; tab < after.FileCount(); ++tab) {
+        const std::vector<std::string>& was = before[size_t(tab)];
+        const TElements& now = after.Elements(tab);
+        bool named = false;
+        auto name = [&] {
+            if (!named) std::cout << after.FilePath(tab) << "\n";
+            named = true;
+        };
+        for (size_t k = 0; k < now.Colors.size(); ++k)
+            if (now.Colors[k].Text != was[k]) {
+                name();
+                std::cout << "  colour " << k << ": " << ToUtf8(now, was[k]) << " -> "
+                          << ToUtf8(now, now.Colors[k].Text) << "\n";
+                ++colors;
+            }
+        for (const TPicRecord& p : now.Pics)
+            if (p.Checked) {
+                name();
+                std::cout << "  picture " << ToUtf8(now, p.RefText) << (dryRun ? ": would be adjusted\n" : ": adjusted\n");
+                ++pictures;
+            }
+    }
+    std::cout << colors << " colour occurrence(s) and " << pictures << " picture(s) "
+              << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
+}
+
+} // namespace
+
+TColor ParseColor(const std::string& text)
+{
+    try {
+        return TextToColor(text);
+    } catch (const TPictorError& e) {
+        throw TUsageError{e.Reason};
+    }
+}
+
+int RunAdjust(const TAdjustRequest& r)
+{
+    const TAdjustment adjustment = AdjustmentOf(r);
+    Options().SaveWithLowerCase = r.LowerCase;
+    Options().JpegCompressionQuality = r.JpegQuality;
+    Options().JpegSamplingRate = r.JpegSampling == 444 ? 1 : 0;
+    Options().JpegToBmp = r.JpegToBmp;
+    Options().GifToBmp = r.GifToBmp;
+
+    TScratchFolder work;
+    THtmlStructure document(work.Path());
+    document.LoadFromFile(r.Page);
+    Select(document, r);
+    const bool dryRun = !r.InPlace && r.OutFolder.empty();
+    const bool changes = adjustment.Kind == akInvert || adjustment.Kind == akNewColor || !adjustment.AllZero();
+
+    const TColorTexts before = ColorTextsOf(document);
+
+    if (changes) {
+        ApplyToTickedColors(document, adjustment);
+        if (!dryRun) {
+            TProgressBar bar("adjusting pictures");
+            ApplyToTickedPictures(document, adjustment, false, [&](int done, int total) { bar.Update(done, total); });
+        }
+        document.WriteWorkingCopies();
+    }
+
+    const bool use444 = Options().JpegSamplingRate != 0;
+    if (r.InPlace) {
+        if (changes) SaveDocument(document, use444);
+    } else if (!r.OutFolder.empty()) {
+        if (!r.Force && !r.SkipExisting)
+            for (const std::string& target : SaveAsTargets(document, r.OutFolder))
+                if (FileExists(target))
+                    throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
+        // Every picture goes with the site; those that took no part are copied as they are.
+        for (int tab = 0; tab < document.FileCount(); ++tab)
+            for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = true;
+        const TOverwriteAnswer answer = r.SkipExisting ? TOverwriteAnswer::NoToAll : TOverwriteAnswer::YesToAll;
+        SaveDocumentAs(document, r.OutFolder, use444, [answer](const std::string&) { return answer; });
+        Select(document, r);
+    }
+
+    if (r.Json) {
+        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    } else if (changes) {
+        ReportChanges(before, document, dryRun);
+    } else {
+        std::cout << "every parameter is 0: nothing changes\n";
+    }
+    return 0;
+}
+
+} // namespace pictor::cli

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pictor::cli {
+
+struct TListRequest {
+    std::string Page;
+    bool Json = false;
+};
+
+struct TAdjustRequest {
+    std::string Page;
+    // Exactly one adjustment: its name as given ("hue-sat", ...) and its values.
+    std::string Kind;
+    std::vector<int> Values;
+    bool Invert = false;
+    std::string NewColor;
+    std::vector<std::string> Colors;
+    bool NoColors = false;
+    std::vector<std::string> Pictures;
+    bool NoPictures = false;
+    bool InPlace = false;
+    std::string OutFolder;
+    bool Force = false;
+    bool SkipExisting = false;
+    bool LowerCase = false;
+    int JpegQuality = 80;
+    int JpegSampling = 444;
+    bool JpegToBmp = false;
+    bool GifToBmp = false;
+    bool Json = false;
+};
+
+// Raised for a request that is wrong as a whole (exit status 2).
+struct TUsageError {
+    std::string Message;
+};
+
+int RunList(const TListRequest& request);
+// A colour given on the command line; a malformed one is a usage error.
+std::uint32_t ParseColor(const std::string& text);
+int RunAdjust(const TAdjustRequest& request);
+
+} // namespace pictor::cli

@@ -1,0 +1,70 @@
+#include "cli/DocumentJson.h"
+
+#include "encoding/CharCode.h"
+#include "encoding/Cp932.h"
+
+#include <sstream>
+
+namespace pictor::cli {
+
+std::string ToUtf8(const TElements& file, std::string_view text)
+{
+    return file.IsUtf8() ? std::string(text) : cp932::ToUtf8(text);
+}
+
+nlohmann::json DocumentToJson(const THtmlStructure& document)
+{
+    nlohmann::json files = nlohmann::json::array();
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        const TElements& file = document.Elements(tab);
+        nlohmann::json colors = nlohmann::json::array();
+        for (size_t k = 0; k < file.Colors.size(); ++k) {
+            const TColorRecord& c = file.Colors[k];
+            colors.push_back({{"index", k},
+                              {"text", ToUtf8(file, c.Text)},
+                              {"value", ColorToUpperCode(c.Color)},
+                              {"pos", c.Pos},
+                              {"checked", c.Checked}});
+        }
+        nlohmann::json pictures = nlohmann::json::array();
+        for (size_t j = 0; j < file.Pics.size(); ++j) {
+            const TPicRecord& p = file.Pics[j];
+            pictures.push_back({{"index", j},
+                                {"ref", ToUtf8(file, p.RefText)},
+                                {"path", p.FullPath},
+                                {"width", p.Bitmap.Width()},
+                                {"height", p.Bitmap.Height()},
+                                {"checked", p.Checked}});
+        }
+        files.push_back({{"index", tab},
+                         {"path", document.FilePath(tab)},
+                         {"encoding", std::string(CharCodeName(file.CharCode))},
+                         {"colors", std::move(colors)},
+                         {"pictures", std::move(pictures)}});
+    }
+    return {{"page", document.FileName}, {"files", std::move(files)}};
+}
+
+std::string DocumentToText(const THtmlStructure& document)
+{
+    std::ostringstream out;
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        const TElements& file = document.Elements(tab);
+        out << "[" << tab << "] " << document.FilePath(tab) << " (" << CharCodeName(file.CharCode) << ")\n";
+        out << "  colours: " << file.Colors.size() << "\n";
+        for (size_t k = 0; k < file.Colors.size(); ++k) {
+            const TColorRecord& c = file.Colors[k];
+            out << "    " << k << "  " << ToUtf8(file, c.Text) << "  " << ColorToUpperCode(c.Color) << "  at " << c.Pos
+                << (c.Checked ? "" : "  (unticked)") << "\n";
+        }
+        out << "  pictures: " << file.Pics.size() << "\n";
+        for (size_t j = 0; j < file.Pics.size(); ++j) {
+            const TPicRecord& p = file.Pics[j];
+            out << "    " << j << "  " << ToUtf8(file, p.RefText) << "  " << p.Bitmap.Width() << "x"
+                << p.Bitmap.Height() << (p.Checked ? "" : "  (unticked)") << "\n";
+        }
+    }
+    return out.str();
+}
+
+} // namespace pictor::cli

@@ -1,0 +1,18 @@
+#pragma once
+#include "document/HtmlStructure.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+namespace pictor::cli {
+
+// A text of file tab `tab` as UTF-8 (a UTF-8 file's bytes as they are, others from Shift-JIS).
+std::string ToUtf8(const TElements& file, std::string_view text);
+
+// The document in the schema that `list --json` and `adjust --json` print.
+nlohmann::json DocumentToJson(const THtmlStructure& document);
+// The same for people.
+std::string DocumentToText(const THtmlStructure& document);
+
+} // namespace pictor::cli

@@ -1,0 +1,21 @@
+#include "cli/Commands.h"
+#include "cli/DocumentJson.h"
+#include "cli/ScratchFolder.h"
+
+#include <iostream>
+
+namespace pictor::cli {
+
+int RunList(const TListRequest& request)
+{
+    TScratchFolder work;
+    THtmlStructure document(work.Path());
+    document.LoadFromFile(request.Page);
+    if (request.Json)
+        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    else
+        std::cout << DocumentToText(document);
+    return 0;
+}
+
+} // namespace pictor::cli

@@ -1,0 +1,121 @@
+#include "cli/Commands.h"
+#include "document/PictorError.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+
+using namespace pictor::cli;
+
+namespace {
+
+std::string Absolute(const std::string& path)
+{
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
+{
+    adjust.add_option("PAGE", r.Page, "The HTML page")->required();
+    auto* hueSat = adjust.add_option("--hue-sat", r.Values, "H,S,L: H -180..180, S and L -255..255")
+                       ->delimiter(',')->expected(3);
+    auto* bright = adjust.add_option("--bright-contrast", r.Values, "B,C: B -255..255, C -100..100")
+                       ->delimiter(',')->expected(2);
+    auto* balance = adjust.add_option("--balance", r.Values, "R,G,B: each -255..255")->delimiter(',')->expected(3);
+    auto* invert = adjust.add_flag("--invert", r.Invert, "Invert the tones");
+    auto* newColor = adjust.add_option("--new-color", r.NewColor, "Give every selected occurrence this colour");
+    for (auto* o : {hueSat, bright, balance, invert, newColor})
+        for (auto* other : {hueSat, bright, balance, invert, newColor})
+            if (o != other) o->excludes(other);
+    hueSat->group("ADJUSTMENT (exactly one)");
+    bright->group("ADJUSTMENT (exactly one)");
+    balance->group("ADJUSTMENT (exactly one)");
+    invert->group("ADJUSTMENT (exactly one)");
+    newColor->group("ADJUSTMENT (exactly one)");
+
+    auto* colors = adjust.add_option("--color", r.Colors, "Only colour occurrences of this value take part")
+                       ->group("SELECTION");
+    auto* noColors = adjust.add_flag("--no-colors", r.NoColors, "No colour occurrence takes part")->group("SELECTION");
+    auto* pictures = adjust.add_option("--picture", r.Pictures, "Only the picture with this reference takes part")
+                         ->group("SELECTION");
+    auto* noPictures = adjust.add_flag("--no-pictures", r.NoPictures, "No picture takes part")->group("SELECTION");
+    colors->excludes(noColors);
+    pictures->excludes(noPictures);
+
+    auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures")
+                        ->group("OUTPUT (default: a dry run)");
+    auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR")
+                    ->group("OUTPUT (default: a dry run)");
+    auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files")
+                      ->group("OUTPUT (default: a dry run)")->needs(out);
+    auto* skip = adjust.add_flag("--skip-existing", r.SkipExisting, "With --out: leave existing files alone")
+                     ->group("OUTPUT (default: a dry run)")->needs(out);
+    inPlace->excludes(out);
+    force->excludes(skip);
+
+    adjust.add_flag("--lowercase", r.LowerCase, "Colour codes in lower case");
+    adjust.add_option("--jpeg-quality", r.JpegQuality, "JPEG quality")->check(CLI::Range(1, 100))->default_val(80);
+    adjust.add_option("--jpeg-sampling", r.JpegSampling, "JPEG chroma sampling")
+        ->check(CLI::IsMember({444, 411}))->default_val(444);
+    adjust.add_flag("--jpeg-to-bmp", r.JpegToBmp, "Write JPEG pictures as bitmaps");
+    adjust.add_flag("--gif-to-bmp", r.GifToBmp, "Write GIF pictures as bitmaps");
+    adjust.add_flag("--json", r.Json, "Print the document after the change as JSON");
+
+    adjust.callback([&r, hueSat, bright, balance, invert, newColor] {
+        if (*hueSat) r.Kind = "hue-sat";
+        else if (*bright) r.Kind = "bright-contrast";
+        else if (*balance) r.Kind = "balance";
+        else if (*invert) r.Kind = "invert";
+        else if (*newColor) r.Kind = "new-color";
+        else throw CLI::ValidationError("ADJUSTMENT", "give exactly one of --hue-sat, --bright-contrast, --balance, "
+                                                     "--invert, --new-color");
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"pictor-cli: recolour a web site stored on disk", "pictor-cli"};
+    app.set_version_flag("--version", std::string("pictor-cli ") + PICTOR_VERSION);
+    app.require_subcommand(1);
+
+    TListRequest list;
+    auto* listCommand = app.add_subcommand("list", "List every colour occurrence and picture of a page");
+    listCommand->add_option("PAGE", list.Page, "The HTML page")->required();
+    listCommand->add_flag("--json", list.Json, "Print JSON");
+
+    TAdjustRequest adjust;
+    auto* adjustCommand = app.add_subcommand("adjust", "Adjust the colours of a page, its sheets and pictures");
+    AddAdjustOptions(*adjustCommand, adjust);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "pictor-cli: " << e.what() << "\n";
+        return 2;
+    }
+
+    try {
+        if (*listCommand) {
+            list.Page = Absolute(list.Page);
+            return RunList(list);
+        }
+        adjust.Page = Absolute(adjust.Page);
+        if (!adjust.OutFolder.empty()) adjust.OutFolder = Absolute(adjust.OutFolder);
+        return RunAdjust(adjust);
+    } catch (const TUsageError& e) {
+        std::cerr << "pictor-cli: " << e.Message << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "pictor-cli: " << e.what() << "\n";
+        return 1;
+    }
+}

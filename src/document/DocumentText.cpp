@@ -1,0 +1,124 @@
+#include "document/DocumentText.h"
+
+#include "document/FileIO.h"
+#include "document/PageScanner.h"
+#include "document/StyleScanner.h"
+#include "encoding/Cp932.h"
+#include "encoding/GuessCharCode.h"
+
+#include <algorithm>
+
+namespace pictor {
+
+namespace {
+
+class TRecorder : public TScanEvents {
+public:
+    TRecorder(std::string_view text, TFileScan& scan) : Text_(text), Scan_(scan) {}
+
+    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
+    {
+        if (form == TColorForm::Name) {
+            Scan_.Colors.emplace_back(NamedColors[nameIndex].Name);
+            return;
+        }
+        std::string& text = Scan_.Colors.emplace_back(Text_.substr(pos, length));
+        if (form == TColorForm::Rgb)
+            for (char& c : text)
+                if (IsStyleSeparator(c)) c = ' ';
+    }
+    void PictureFound(std::string_view ref) override
+    {
+        if (std::find(Scan_.Pics.begin(), Scan_.Pics.end(), ref) == Scan_.Pics.end()) Scan_.Pics.emplace_back(ref);
+    }
+    void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
+
+private:
+    std::string_view Text_;
+    TFileScan& Scan_;
+};
+
+class TRewriter : public TScanEvents {
+public:
+    TRewriter(std::string_view text, std::vector<TColorRecord>& colors, std::string& out)
+        : Text_(text), Colors_(colors), Out_(out)
+    {
+    }
+    void ColorFound(size_t pos, size_t, TColorForm, int) override
+    {
+        if (K_ >= Colors_.size()) return;
+        TColorRecord& record = Colors_[K_++];
+        Out_.append(Text_, Copied_, pos - Copied_);
+        record.Pos = std::int32_t(Out_.size() + 1);
+        Out_ += record.Text;
+        Copied_ = std::min(Text_.size(), pos + record.OrgText.size());
+    }
+    bool WantsReferences() const override { return false; }
+    void Finish() { Out_.append(Text_, Copied_); }
+
+private:
+    std::string_view Text_;
+    std::vector<TColorRecord>& Colors_;
+    std::string& Out_;
+    size_t K_ = 0;
+    size_t Copied_ = 0;
+};
+
+} // namespace
+
+void ReadTextFile(const std::string& path, TElements& file)
+{
+    std::string bytes = ReadFileBytes(path);
+    file.CharCode = GuessCharCode(bytes);
+    if (file.CharCode == ccEuc) {
+        file.EucExtra = {};
+        file.Text = PzConv().EucToSjis(bytes, &file.EucExtra);
+    } else if (file.CharCode == ccJis) {
+        file.Text = PzConv().JisToSjis(bytes);
+    } else {
+        // English with a dash, Chinese: valid UTF-8 that scores nothing as Japanese.
+        if (file.CharCode == ccSjis && IsMultiByteUtf8(bytes)) file.CharCode = ccUtf8;
+        file.Text = std::move(bytes);
+    }
+}
+
+void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
+{
+    if (isPage) WalkPage(file.Text, file.IsUtf8(), events);
+    else WalkStyleSheet(file.Text, file.IsUtf8(), events);
+}
+
+TFileScan ScanFile(const TElements& file, bool isPage)
+{
+    TFileScan scan;
+    TRecorder recorder(file.Text, scan);
+    WalkFile(file, isPage, recorder);
+    return scan;
+}
+
+std::string RewriteText(TElements& file, bool isPage)
+{
+    std::string out;
+    out.reserve(file.Text.size() + file.Text.size() / 16);
+    TRewriter rewriter(file.Text, file.Colors, out);
+    WalkFile(file, isPage, rewriter);
+    rewriter.Finish();
+    return out;
+}
+
+std::string EncodeForFile(const TElements& file, std::string_view text)
+{
+    switch (file.CharCode) {
+    case ccEuc: return PzConv().SjisToEuc(text, &file.EucExtra);
+    case ccJis: return PzConv().SjisToJis(text);
+    default: return std::string(text);
+    }
+}
+
+std::string ReferenceToFileName(std::string_view reference, bool utf8)
+{
+    const bool ascii = std::all_of(reference.begin(), reference.end(), [](char c) { return (unsigned char)c < 0x80; });
+    return (utf8 || ascii) ? std::string(reference) : cp932::ToUtf8(reference);
+}
+
+} // namespace pictor

@@ -1,0 +1,30 @@
+#pragma once
+#include "document/HtmlStructure.h"
+#include "document/ScanEvents.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pictor {
+
+// What a walk of one file found, before the records are built.
+struct TFileScan {
+    std::vector<std::string> Colors;       // every occurrence's text, in order
+    std::vector<std::string> Pics;         // each distinct reference once, in order
+    std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
+};
+
+// Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding.
+void ReadTextFile(const std::string& path, TElements& file);
+// The walk that loading and rewriting share, by the kind of file.
+void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
+TFileScan ScanFile(const TElements& file, bool isPage);
+// text with every colour occurrence replaced by its record's Text; sets each record's Pos.
+std::string RewriteText(TElements& file, bool isPage);
+// text back in the file's own encoding.
+std::string EncodeForFile(const TElements& file, std::string_view text);
+// A reference as a file-system name: Shift-JIS bytes become UTF-8.
+std::string ReferenceToFileName(std::string_view reference, bool utf8);
+
+} // namespace pictor

@@ -1,0 +1,169 @@
+#include "document/HtmlStructure.h"
+
+#include "document/DocumentText.h"
+#include "document/FileIO.h"
+#include "document/Options.h"
+#include "document/Paths.h"
+#include "document/PictorError.h"
+#include "document/PictureIO.h"
+#include "document/StyleScanner.h"
+#include "encoding/TextNormalizer.h"
+#include "replace/Replacer.h"
+
+#include <algorithm>
+#include <map>
+
+namespace pictor {
+
+namespace {
+
+// Follows a sheet's @import rules, appending each new sheet and searching it at once.
+void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets)
+{
+    std::string text = ReadFileBytes(sheetPath);
+    if (NormalizeText(text) == ccBinary) return;
+    for (const std::string& target : FindImportTargets(text)) {
+        const std::string path = ResolvePath(FolderOf(sheetPath), ReferenceToFileName(target, false));
+        if (path.empty() || std::find(sheets.begin(), sheets.end(), path) != sheets.end()) continue;
+        sheets.push_back(path);
+        FindImports(path, sheets);
+    }
+}
+
+} // namespace
+
+THtmlStructure::THtmlStructure(std::string workFolder) : WorkFolder(std::move(workFolder))
+{
+    if (WorkFolder.empty()) WorkFolder = PrivateWorkFolder();
+    if (!WorkFolder.ends_with('/')) WorkFolder += '/';
+}
+
+void THtmlStructure::LoadFromFile(const std::string& path)
+{
+    FileName = path;
+    ReadTextFile(FileName, Page);
+    const TFileScan pageScan = ScanFile(Page, true);
+
+    std::vector<std::string> sheetPaths;
+    for (const std::string& ref : pageScan.SheetRefs) {
+        const std::string sheet = ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8()));
+        if (!sheet.empty() && std::find(sheetPaths.begin(), sheetPaths.end(), sheet) == sheetPaths.end())
+            sheetPaths.push_back(sheet);
+    }
+    const size_t linked = sheetPaths.size();
+    for (size_t i = 0; i < linked; ++i) FindImports(sheetPaths[i], sheetPaths);
+
+    std::vector<TFileScan> sheetScans;
+    Sheets.assign(sheetPaths.size(), TElements{});
+    for (size_t i = 0; i < sheetPaths.size(); ++i) {
+        ReadTextFile(sheetPaths[i], Sheets[i]);
+        sheetScans.push_back(ScanFile(Sheets[i], false));
+    }
+    SheetFiles = sheetPaths;
+    BuildRecords(pageScan, sheetScans);
+    ComputeWorkPaths();
+    CopyFilesToWork();
+    SetUpUndo();
+    SavedPaths.assign(size_t(SheetCount) + 1, std::string());
+    WriteWorkingCopies();
+    CheckUndo();
+}
+
+void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<TFileScan>& sheetScans)
+{
+    std::map<std::string, TBitmapEx> decoded;  // a picture named twice is decoded once
+    auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
+        file.Colors.clear();
+        for (const std::string& text : scan.Colors) {
+            TColor color;
+            try {
+                color = TextToColor(text);
+            } catch (const TPictorError& e) {
+                throw TPictorError(filePath, e.Reason);
+            }
+            file.Colors.push_back({text, 0, text, color, true});
+        }
+        file.Pics.clear();
+        for (const std::string& ref : scan.Pics) {
+            TPicRecord pic;
+            pic.RefText = ref;
+            pic.FullPath = ResolvePath(FolderOf(filePath), ReferenceToFileName(ref, file.IsUtf8()));
+            if (pic.FullPath.empty()) throw TPictorError(filePath, "cannot resolve the picture \"" + ref + "\"");
+            auto found = decoded.find(pic.FullPath);
+            if (found == decoded.end()) found = decoded.emplace(pic.FullPath, ReadPicture(pic.FullPath)).first;
+            pic.Bitmap = found->second;
+            pic.Loaded = pic.Bitmap;
+            pic.SourcePath = pic.FullPath;
+            file.Pics.push_back(std::move(pic));
+        }
+    };
+    build(Page, pageScan, FileName);
+    Sheets.resize(sheetScans.size());
+    for (size_t i = 0; i < sheetScans.size(); ++i) build(Sheets[i], sheetScans[i], SheetFiles.at(i));
+    SheetCount = std::int32_t(Sheets.size());
+}
+
+void THtmlStructure::ComputeWorkPaths()
+{
+    std::vector<std::string> paths{FileName};
+    for (const auto& pic : Page.Pics) paths.push_back(pic.FullPath);
+    for (int i = 0; i < SheetCount; ++i) {
+        paths.push_back(SheetFiles[size_t(i)]);
+        for (const auto& pic : Sheets[size_t(i)].Pics) paths.push_back(pic.FullPath);
+    }
+    BaseFolder = CommonBaseFolder(paths);
+    WorkFileName = WorkPathOf(FileName);
+    SheetWorkFiles.clear();
+    for (const auto& sheet : SheetFiles) SheetWorkFiles.push_back(WorkPathOf(sheet));
+    for (int tab = 0; tab < FileCount(); ++tab)
+        for (auto& pic : Elements(tab).Pics) pic.WorkPath = WorkPathOf(pic.FullPath);
+}
+
+std::string THtmlStructure::WorkPathOf(const std::string& path) const
+{
+    return WorkFolder + (path.starts_with(BaseFolder) ? path.substr(BaseFolder.size()) : path);
+}
+
+void THtmlStructure::CopyFilesToWork()
+{
+    CopyToWork(FileName, WorkFileName);
+    for (const auto& pic : Page.Pics) CopyToWork(pic.FullPath, pic.WorkPath);
+    for (int i = 0; i < SheetCount; ++i) {
+        CopyToWork(SheetFiles[size_t(i)], SheetWorkFiles[size_t(i)]);
+        for (const auto& pic : Sheets[size_t(i)].Pics) CopyToWork(pic.FullPath, pic.WorkPath);
+    }
+}
+
+void THtmlStructure::WriteWorkingCopies()
+{
+    for (int tab = 0; tab < FileCount(); ++tab) {
+        TElements& file = Elements(tab);
+        file.NewText = file.Colors.empty() ? file.Text : RewriteText(file, tab == 0);
+        const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
+        if (tab == 0 && Options().UseReplacer)
+            WriteFileAtomic(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,
+                                                                         Options().ReplaceValues, file.IsUtf8())));
+        else
+            WriteFileAtomic(work, EncodeForFile(file, file.NewText));
+    }
+}
+
+void THtmlStructure::RememberPaths()
+{
+    SavedPaths.assign(1, FileName);
+    SavedPaths.insert(SavedPaths.end(), SheetFiles.begin(), SheetFiles.end());
+}
+
+void THtmlStructure::RestorePaths()
+{
+    if (SavedPaths.size() != size_t(SheetCount) + 1) return;
+    FileName = SavedPaths[0];
+    for (int i = 0; i < SheetCount; ++i) SheetFiles[size_t(i)] = SavedPaths[size_t(i) + 1];
+    for (int tab = 0; tab < FileCount(); ++tab) {
+        TElements& file = Elements(tab);
+        for (auto& pic : file.Pics)
+            pic.FullPath = ResolvePath(FolderOf(FilePath(tab)), ReferenceToFileName(pic.RefText, file.IsUtf8()));
+    }
+}
+
+} // namespace pictor

@@ -1,0 +1,119 @@
+#pragma once
+#include "adjust/BitmapEx.h"
+#include "document/ColorLiterals.h"
+#include "encoding/CharCode.h"
+#include "encoding/PzConv.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pictor {
+
+struct TFileScan;
+
+// One colour occurrence.
+struct TColorRecord {
+    std::string Text;      // what is written at this occurrence
+    std::int32_t Pos = 0;  // 1-based position of Text within the file's NewText
+    std::string OrgText;   // as found; its length is what the occurrence covers
+    TColor Color = 0;
+    bool Checked = true;
+};
+
+// One distinct picture reference.
+struct TPicRecord {
+    std::string RefText;   // as written in the document
+    std::string FullPath;
+    std::string WorkPath;
+    TBitmapEx Bitmap;
+    bool Checked = true;
+    // The file the pixels of Loaded came from: an unchanged picture is copied from here, never re-encoded.
+    std::string SourcePath;
+    TBitmapEx Loaded;
+};
+
+// One file: the page or one style sheet.
+struct TElements {
+    std::int32_t CharCode = ccSjis;
+    std::string Text;     // as read, in the internal encoding
+    std::string NewText;  // Text with every colour occurrence's current Text in place
+    std::vector<TColorRecord> Colors;
+    std::vector<TPicRecord> Pics;
+    TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
+
+    bool IsUtf8() const { return CharCode == ccUtf8; }
+};
+
+struct TUndoColorRecord {
+    std::string Text;
+    TColor Color = 0;
+};
+struct TUndoElements {
+    std::vector<TUndoColorRecord> Colors;
+    std::vector<TBitmapEx> Bitmaps;  // shared with the document until either side changes
+};
+struct TUndoBuff {
+    TUndoElements Page;
+    std::vector<TUndoElements> Sheets;
+};
+
+// The open document: a page and every style sheet it links or imports.
+class THtmlStructure {
+public:
+    // workFolder: where the working copies go (with a trailing "/"); empty means the user's private
+    // folder under the system's temporary folder.
+    explicit THtmlStructure(std::string workFolder = {});
+
+    // Reads the page and everything it references, writes the working copies and records the first
+    // history state. Throws TPictorError naming the file and the reason.
+    void LoadFromFile(const std::string& path);
+
+    std::string FileName;
+    TElements Page;
+    std::vector<TElements> Sheets;
+    std::int32_t SheetCount = 0;
+    std::vector<std::string> SheetFiles;
+    std::string WorkFileName;
+    std::vector<std::string> SheetWorkFiles;
+    std::array<TUndoBuff, 4> UndoBuffs;
+    std::int32_t UndoIndex = -1;
+    std::vector<std::string> SavedPaths;
+
+    std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
+    std::string WorkFolder;  // the working folder, with a trailing "/"
+
+    TElements& GetSheet(int i) { return Sheets.at(size_t(i)); }
+    const std::string& GetSheetFile(int i) const { return SheetFiles.at(size_t(i)); }
+    const std::string& GetSheetWorkFile(int i) const { return SheetWorkFiles.at(size_t(i)); }
+    void SetSheetFile(int i, const std::string& path) { SheetFiles.at(size_t(i)) = path; }
+
+    // By file tab: 0 is the page, k is style sheet k - 1.
+    int FileCount() const { return SheetCount + 1; }
+    TElements& Elements(int tab) { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
+    const TElements& Elements(int tab) const { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
+    const std::string& FilePath(int tab) const { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+
+    // Rewrites the page and every sheet from their records and writes the working copies.
+    void WriteWorkingCopies();
+    void CheckUndo();
+    void Undo();
+    void Redo();
+    void RememberPaths();
+    void RestorePaths();
+
+    // The working-copy path of a file below BaseFolder.
+    std::string WorkPathOf(const std::string& path) const;
+
+    // Fills the records from what the walks found: FileName, SheetFiles and the texts are set already.
+    void BuildRecords(const TFileScan& page, const std::vector<TFileScan>& sheets);
+
+private:
+    void ComputeWorkPaths();
+    void CopyFilesToWork();
+    void SetUpUndo();
+    void RestoreSlot();
+};
+
+} // namespace pictor

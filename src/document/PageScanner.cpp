@@ -1,0 +1,278 @@
+#include "document/PageScanner.h"
+
+#include "document/Paths.h"
+#include "document/StyleScanner.h"
+#include "encoding/CharCode.h"
+
+#include <cstring>
+#include <vector>
+
+namespace pictor {
+
+namespace {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+
+bool MatchesNoCase(std::string_view text, size_t pos, std::string_view upperWord)
+{
+    if (pos + upperWord.size() > text.size()) return false;
+    for (size_t k = 0; k < upperWord.size(); ++k)
+        if (UpperAscii(text[pos + k]) != upperWord[k]) return false;
+    return true;
+}
+
+size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord)
+{
+    for (size_t i = from; i + upperWord.size() <= text.size(); ++i)
+        if (UpperAscii(text[i]) == upperWord[0] && MatchesNoCase(text, i, upperWord)) return i;
+    return std::string_view::npos;
+}
+
+bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
+{
+    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG"};
+    for (auto e : endings)
+        if (MatchesNoCase(text, dot, e)) {
+            length = e.size();
+            return true;
+        }
+    return false;
+}
+
+class TPageWalker {
+public:
+    TPageWalker(std::string_view text, bool utf8, TScanEvents& events)
+        : Text_(text), Utf8_(utf8), Events_(events), WantRefs_(events.WantsReferences())
+    {
+        Copy_.assign(text);
+        const char* end = Copy_.data() + Copy_.size();
+        for (char* p = Copy_.data(); p < end;) {
+            const int len = CharLength(p, end, utf8);
+            if (*p == '\t') *p = ' ';
+            p += len;
+        }
+        UpperCaseTags(Copy_, utf8);
+        S_ = Copy_;
+    }
+
+    void Run()
+    {
+        const size_t n = S_.size();
+        size_t i = 0;
+        while (i < n) {
+            const char* lt = static_cast<const char*>(std::memchr(S_.data() + i, '<', n - i));
+            if (!lt) break;
+            i = size_t(lt - S_.data());
+            if (S_.compare(i, 4, "<!--") == 0) {
+                const size_t close = S_.find("-->", i + 4);
+                i = close == std::string_view::npos ? n : close + 3;
+            } else if (MatchesNoCase(S_, i, "<STYLE")) {
+                i = StyleBlock(i);
+            } else {
+                if (WantRefs_) TagTests(i);
+                i = WalkTag(i, /*colours=*/true);
+            }
+        }
+    }
+
+private:
+    // Where a name ending in one of names ends at i and is followed by spaces, "=", spaces and a
+    // double quote: the position after that quote, or 0.
+    size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names) const
+    {
+        bool named = false;
+        for (auto name : names)
+            if (i >= tagStart + 1 + name.size() && MatchesNoCase(S_, i - name.size(), name)) named = true;
+        if (!named) return 0;
+        size_t p = i;
+        while (p < S_.size() && S_[p] == ' ') ++p;
+        if (p >= S_.size() || S_[p] != '=') return 0;
+        ++p;
+        while (p < S_.size() && S_[p] == ' ') ++p;
+        if (p >= S_.size() || S_[p] != '"') return 0;
+        return p + 1;
+    }
+
+    // From the "<" to the first ">"; a colour or style value is stepped over whole.
+    size_t WalkTag(size_t start, bool colours)
+    {
+        const size_t n = S_.size();
+        size_t i = start;
+        while (i < n) {
+            if (S_[i] == '>') return i + 1;
+            if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
+                const size_t close = S_.find('"', v);
+                const size_t end = close == std::string_view::npos ? n : close;
+                if (colours) Events_.ColorFound(v, end - v, TColorForm::Attribute, -1);
+                i = end + 1;
+            } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
+                const size_t end = StyleValueEnd(v);
+                StyleAttribute(v, end, colours);
+                i = end + 1;
+            } else {
+                i += size_t(CharLength(S_.data() + i, S_.data() + n, Utf8_));
+            }
+        }
+        return n;
+    }
+
+    size_t StyleValueEnd(size_t from) const
+    {
+        bool inParens = false;
+        for (size_t i = from; i < S_.size(); ++i) {
+            const char c = S_[i];
+            if (c == '(') inParens = true;
+            else if (c == ')') inParens = false;
+            else if (c == '"' && !inParens) return i;
+        }
+        return S_.size();
+    }
+
+    // A style attribute is one declaration block, its end counting as a separator. Its colours are
+    // taken by the tag walk, its pictures by the tag tests.
+    void StyleAttribute(size_t from, size_t to, bool colours)
+    {
+        TFilter filter(Events_, colours);
+        MakeStyleScanCopy(S_.substr(from, to - from), Utf8_, Scratch_);
+        Scratch_ += ' ';
+        ScanDeclarations(Scratch_, Text_.substr(from), 0, to - from, false, Utf8_, from, filter);
+    }
+
+    size_t StyleBlock(size_t start)
+    {
+        size_t end = FindNoCase(S_, start + 1, "</STYLE");
+        if (end == std::string_view::npos) end = S_.size();
+        MakeStyleScanCopy(S_.substr(start, end - start), Utf8_, Scratch_);
+        WalkStyleText(Scratch_, Text_.substr(start, end - start), Utf8_, start, Events_);
+        return end;
+    }
+
+    // Run once as a tag is entered: its pictures and, for LINK, its style sheet.
+    void TagTests(size_t start)
+    {
+        WalkTag(start, /*colours=*/false);
+
+        // The tag to its first ">" outside double quotes, spaces outside double quotes removed.
+        Tag_.clear();
+        TagPos_.clear();
+        bool quoted = false;
+        for (size_t i = start; i < S_.size(); ++i) {
+            const char c = S_[i];
+            if (c == '"') quoted = !quoted;
+            else if (c == '>' && !quoted) break;
+            else if (c == ' ' && !quoted) continue;
+            Tag_ += c;
+            TagPos_.push_back(i);
+        }
+        const std::string_view tag = Tag_;
+        if (size_t at = FindNoCase(tag, 0, "BACKGROUND=\""); at != std::string_view::npos)
+            ReportValue(at + 12, false);
+        if (MatchesNoCase(tag, 0, "<LINK") && FindNoCase(tag, 0, "REL=\"STYLESHEET\"") != std::string_view::npos)
+            if (size_t at = FindNoCase(tag, 0, "HREF=\""); at != std::string_view::npos) ReportValue(at + 6, true);
+        if (FindNoCase(tag, 0, "<IMG") != std::string_view::npos)
+            if (size_t at = FindNoCase(tag, 0, "SRC=\""); at != std::string_view::npos) ReportValue(at + 5, false);
+    }
+
+    // The value from `from` up to its ending (".CSS", or a picture ending), read no further than the
+    // attribute's closing quote; taken from the page text so that it keeps its case.
+    void ReportValue(size_t from, bool styleSheet)
+    {
+        const std::string_view tag = Tag_;
+        const char* end = tag.data() + tag.size();
+        for (size_t i = from; i < tag.size() && tag[i] != '"';) {
+            size_t length = 0;
+            if (tag[i] == '.' && (styleSheet ? (MatchesNoCase(tag, i, ".CSS") && (length = 4))
+                                             : HasPictureEnding(tag, i, length))) {
+                Value_.clear();
+                for (size_t k = from; k < i + length; ++k) Value_ += Text_[TagPos_[k]];
+                if (IsExternalReference(Value_)) return;
+                if (styleSheet) Events_.StyleSheetFound(Value_);
+                else Events_.PictureFound(Value_);
+                return;
+            }
+            i += size_t(CharLength(tag.data() + i, end, Utf8_));
+        }
+    }
+
+    // Lets either the colours or the pictures of a style attribute through.
+    class TFilter : public TScanEvents {
+    public:
+        TFilter(TScanEvents& inner, bool colours) : Inner_(inner), Colours_(colours) {}
+        void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
+        {
+            if (Colours_) Inner_.ColorFound(pos, length, form, nameIndex);
+        }
+        void PictureFound(std::string_view ref) override
+        {
+            if (!Colours_) Inner_.PictureFound(ref);
+        }
+        bool WantsReferences() const override { return !Colours_; }
+
+    private:
+        TScanEvents& Inner_;
+        bool Colours_;
+    };
+
+    std::string_view Text_;
+    bool Utf8_;
+    TScanEvents& Events_;
+    bool WantRefs_;
+    std::string Copy_;
+    std::string_view S_;
+    std::string Scratch_, Tag_, Value_;
+    std::vector<size_t> TagPos_;
+};
+
+} // namespace
+
+void UpperCaseTags(std::string& text, bool utf8)
+{
+    enum { Text, Comment, Tag, DoubleQuoted, SingleQuoted, Parenthesised, Value } state = Text;
+    char* p = text.data();
+    char* const end = p + text.size();
+    while (p < end) {
+        const int len = CharLength(p, end, utf8);
+        if (len == 1) {
+            const char c = *p;
+            switch (state) {
+            case Text:
+                if (c == '<') state = (end - p >= 4 && std::memcmp(p, "<!--", 4) == 0) ? Comment : Tag;
+                break;
+            case Comment:
+                if (c == '-' && end - p >= 3 && std::memcmp(p, "-->", 3) == 0) state = Text;
+                break;
+            case Tag:
+                if (c >= 'a' && c <= 'z') *p = char(c - 32);
+                else if (c == '>') state = Text;
+                else if (c == '"') state = DoubleQuoted;
+                else if (c == '\'') state = SingleQuoted;
+                else if (c == '=') state = Value;
+                break;
+            case SingleQuoted:
+                if (c == '\'') state = Tag;
+                break;
+            case DoubleQuoted:
+                if (c == '"') state = Tag;
+                else if (c == '(') state = Parenthesised;
+                break;
+            case Parenthesised:
+                if (c == ')') state = DoubleQuoted;
+                break;
+            case Value:
+                if (c == ' ') state = Tag;
+                else if (c == '"') state = DoubleQuoted;
+                else if (c == '\'') state = SingleQuoted;
+                else if (c == '>') state = Text;
+                break;
+            }
+        }
+        p += len;
+    }
+}
+
+void WalkPage(std::string_view text, bool utf8, TScanEvents& events)
+{
+    TPageWalker(text, utf8, events).Run();
+}
+
+} // namespace pictor

@@ -1,0 +1,81 @@
+#include "document/Paths.h"
+
+#include "document/PictorError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pictor {
+
+namespace fs = std::filesystem;
+
+std::string ResolvePath(const std::string& folder, std::string_view reference)
+{
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) return {};
+    std::string ref(reference.substr(0, reference.find_first_of("?#")));
+    for (char& c : ref)
+        if (c == '\\') c = '/';
+    fs::path p = ref.starts_with('/') ? fs::path(ref) : fs::path(folder) / ref;
+    return p.lexically_normal().string();
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool IsExternalReference(std::string_view ref)
+{
+    if (ref.starts_with("//") || ref.starts_with("\\\\")) return true;
+    // A scheme: a letter, then letters, digits, "+", "-" or "."; two characters at least, so that a
+    // Windows drive letter is not taken for one. Style text may show the colon as a space.
+    size_t i = 0;
+    auto isAlpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    while (i < ref.size() && (isAlpha(ref[i]) || (i > 0 && ((ref[i] >= '0' && ref[i] <= '9') || ref[i] == '+' ||
+                                                              ref[i] == '-' || ref[i] == '.'))))
+        ++i;
+    if (i < 2 || i >= ref.size()) return false;
+    if (ref[i] == ':') return true;
+    return ref[i] == ' ' && ref.substr(i + 1).starts_with("//");
+}
+
+std::string CommonBaseFolder(const std::vector<std::string>& paths)
+{
+    const std::string* shortest = nullptr;
+    for (const auto& p : paths)
+        if (p.size() < 10000 && (!shortest || p.size() < shortest->size())) shortest = &p;
+    if (!shortest) return {};
+    size_t common = shortest->size();
+    for (const auto& p : paths) {
+        size_t k = 0;
+        while (k < common && k < p.size() && p[k] == (*shortest)[k]) ++k;
+        common = k;
+    }
+    return FolderOf(shortest->substr(0, common));
+}
+
+std::string PrivateWorkFolder()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string root = (tmp && *tmp) ? tmp : "/tmp";
+    if (!root.ends_with('/')) root += '/';
+    const std::string folder = root + "PVWORK-" + std::to_string(getuid());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        throw TPictorError(folder, std::strerror(errno));
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0) throw TPictorError(folder, std::strerror(errno));
+    if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
+        throw TPictorError(folder, "the working folder is not a plain folder (a link?); remove it and try again");
+    if (st.st_uid != getuid()) throw TPictorError(folder, "the working folder belongs to another user");
+    if ((st.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0)
+        throw TPictorError(folder, std::strerror(errno));
+    return folder + "/";
+}
+
+} // namespace pictor

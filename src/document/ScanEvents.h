@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <string_view>
+
+namespace pictor {
+
+enum class TColorForm {
+    Attribute,  // the value between an HTML colour attribute's double quotes
+    Hex,        // "#..." in style text
+    Rgb,        // "rgb(...)" in style text
+    Name,       // one of the sixteen names in style text
+};
+
+// What the page and style-sheet walks report. The same walks drive loading (every event) and
+// rewriting (colours only), so the k-th occurrence found is the k-th occurrence replaced.
+class TScanEvents {
+public:
+    virtual ~TScanEvents() = default;
+    // pos and length in the walked text (0-based); nameIndex into NamedColors for TColorForm::Name.
+    virtual void ColorFound(std::size_t pos, std::size_t length, TColorForm form, int nameIndex) = 0;
+    // A local picture reference as written (never a URL).
+    virtual void PictureFound(std::string_view) {}
+    // A linked style sheet's reference as written (page only).
+    virtual void StyleSheetFound(std::string_view) {}
+    // Rewriting needs only the colours: the walks then skip the reference tests.
+    virtual bool WantsReferences() const { return true; }
+};
+
+} // namespace pictor

@@ -1,0 +1,74 @@
+#include "document/HtmlStructure.h"
+#include "document/PictureIO.h"
+
+namespace pictor {
+
+namespace {
+
+void SizeSlotFile(TUndoElements& slot, const TElements& file)
+{
+    slot.Colors.assign(file.Colors.size(), {});
+    slot.Bitmaps.assign(file.Pics.size(), TBitmapEx());
+}
+
+void RecordFile(TUndoElements& slot, const TElements& file)
+{
+    for (size_t k = 0; k < file.Colors.size(); ++k) slot.Colors[k] = {file.Colors[k].Text, file.Colors[k].Color};
+    for (size_t j = 0; j < file.Pics.size(); ++j) slot.Bitmaps[j] = file.Pics[j].Bitmap;  // shared, not copied
+}
+
+void RestoreFile(const TUndoElements& slot, TElements& file)
+{
+    for (size_t k = 0; k < file.Colors.size(); ++k) {
+        file.Colors[k].Text = slot.Colors[k].Text;
+        file.Colors[k].Color = slot.Colors[k].Color;
+    }
+    for (size_t j = 0; j < file.Pics.size(); ++j) {
+        TPicRecord& pic = file.Pics[j];
+        // A picture that is the same as the state restored needs no new working copy.
+        if (pic.Bitmap.SharesPixelsWith(slot.Bitmaps[j])) continue;
+        pic.Bitmap = slot.Bitmaps[j];
+        WritePictureWorkCopy(pic.WorkPath, pic.Bitmap);
+    }
+}
+
+} // namespace
+
+void THtmlStructure::SetUpUndo()
+{
+    for (TUndoBuff& slot : UndoBuffs) {
+        SizeSlotFile(slot.Page, Page);
+        slot.Sheets.resize(size_t(SheetCount));
+        for (int i = 0; i < SheetCount; ++i) SizeSlotFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
+    }
+}
+
+void THtmlStructure::CheckUndo()
+{
+    UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
+    TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
+    RecordFile(slot.Page, Page);
+    for (int i = 0; i < SheetCount; ++i) RecordFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
+}
+
+void THtmlStructure::Undo()
+{
+    UndoIndex = UndoIndex - 1 < 0 ? 3 : UndoIndex - 1;
+    RestoreSlot();
+}
+
+void THtmlStructure::Redo()
+{
+    UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
+    RestoreSlot();
+}
+
+void THtmlStructure::RestoreSlot()
+{
+    const TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
+    RestoreFile(slot.Page, Page);
+    for (int i = 0; i < SheetCount; ++i) RestoreFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
+    WriteWorkingCopies();
+}
+
+} // namespace pictor

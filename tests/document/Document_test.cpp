@@ -1,0 +1,202 @@
+#include "adjust/Adjustment.h"
+#include "document/HtmlStructure.h"
+#include "document/PictorError.h"
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+
+using namespace pictor;
+using namespace pictor::test;
+
+namespace {
+
+// "日本語" in Shift-JIS: prose next to markup.
+const std::string Nihongo = "\x93\xfa\x96\x7b\x8c\xea";
+
+THtmlStructure Load(const TSite& site, const std::string& page)
+{
+    THtmlStructure doc(site.WorkFolder());
+    doc.LoadFromFile(site.Root / page);
+    return doc;
+}
+
+std::vector<std::string> Texts(const TElements& file)
+{
+    std::vector<std::string> out;
+    for (const auto& c : file.Colors) out.push_back(c.Text);
+    return out;
+}
+
+} // namespace
+
+TEST(DocumentLoad, PageSheetsImportsAndPictures)
+{
+    TSite site;
+    site.Add("index.html", "<html><head><link rel=\"stylesheet\" href=\"css/main.css\"></head>\r\n"
+                           "<body bgcolor=\"#FFFFFF\" text=\"navy\">" + Nihongo + "<img src=\"img/a.png\">"
+                           "<img src=\"img/a.png\"><font color=\"red\">" + Nihongo + "</font></body></html>");
+    site.Add("css/main.css", "@import url(more.css);\r\nbody { color: Red; background: url(../img/b.gif) }\r\n");
+    site.Add("css/more.css", "@import \"main.css\";\r\np { color: #abc; border-color: rgb(1,2,3) }\r\n");
+    site.AddPicture("img/a.png", 5, 4);
+    site.AddPicture("img/b.gif", 2, 2);
+
+    THtmlStructure doc = Load(site, "index.html");
+    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#FFFFFF", "navy", "red"}));
+    ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
+    EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
+    ASSERT_EQ(doc.SheetCount, 2) << "sheets importing each other are each read once";
+    EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/main.css");
+    EXPECT_EQ(doc.SheetFiles[1], site.Root / "css/more.css");
+    EXPECT_EQ(Texts(doc.Sheets[0]), (std::vector<std::string>{"red"}));
+    EXPECT_EQ(Texts(doc.Sheets[1]), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
+    EXPECT_EQ(doc.Sheets[0].Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
+    EXPECT_EQ(doc.Page.CharCode, ccSjis);
+    EXPECT_EQ(doc.UndoIndex, 0);
+    EXPECT_EQ(doc.BaseFolder, site.Root.Path().string() + "/");
+    EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "index.html");
+
+    // Nothing changed: the working copies equal the files, but for names in style text in lower case.
+    EXPECT_EQ(ReadAll(doc.WorkFileName), ReadAll(site.Root / "index.html"));
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+              "@import url(more.css);\r\nbody { color: red; background: url(../img/b.gif) }\r\n");
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[1]), ReadAll(site.Root / "css/more.css"));
+    EXPECT_EQ(ReadAll(site.Work / "img/a.png"), ReadAll(site.Root / "img/a.png"));
+}
+
+TEST(DocumentLoad, BaseFolderOfSiblingFolders)
+{
+    TSite site;
+    site.Add("site/html/index.html", "<img src=\"../img/a.bmp\"><img src=\"../imgs/b.bmp\">");
+    site.AddPicture("site/img/a.bmp");
+    site.AddPicture("site/imgs/b.bmp");
+    THtmlStructure doc = Load(site, "site/html/index.html");
+    EXPECT_EQ(doc.BaseFolder, site.Root / "site/");
+    EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "html/index.html");
+    EXPECT_EQ(doc.Page.Pics[0].WorkPath, site.WorkFolder() + "img/a.bmp");
+    EXPECT_EQ(doc.Page.Pics[1].WorkPath, site.WorkFolder() + "imgs/b.bmp");
+}
+
+TEST(DocumentLoad, FailuresNameTheFile)
+{
+    TSite site;
+    site.Add("missing.html", "<img src=\"nothere.gif\">");
+    site.Add("badrgb.html", "<p style=\"color: rgb(a,b,c)\">");
+    site.Add("badsheet.html", "<link rel=\"stylesheet\" href=\"gone.css\">");
+    site.Add("pic.png", "not a png");
+    site.Add("corrupt.html", "<img src=\"pic.png\">");
+    for (auto [page, named] : {std::pair{"missing.html", "nothere.gif"}, {"badrgb.html", "badrgb.html"},
+                               {"badsheet.html", "gone.css"}, {"corrupt.html", "pic.png"}}) {
+        THtmlStructure doc(site.WorkFolder());
+        try {
+            doc.LoadFromFile(site.Root / page);
+            ADD_FAILURE() << page << " loaded";
+        } catch (const TPictorError& e) {
+            EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
+{
+    TSite site;
+    // "あ" before a quote and a "<": the walk must not pair its last byte with them.
+    const std::string page = "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>";
+    site.Add("u.html", page);
+    THtmlStructure doc = Load(site, "u.html");
+    EXPECT_EQ(doc.Page.CharCode, ccUtf8);
+    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"red"}));
+    doc.Page.Colors[0].Text = "#00FF00";
+    doc.WriteWorkingCopies();
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<p title=\"\xE3\x81\x82\"><font color=\"#00FF00\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>");
+}
+
+TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
+{
+    TSite site;
+    site.Add("p.html", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
+    THtmlStructure doc = Load(site, "p.html");
+    const int before = doc.Page.Colors[1].Pos;
+    EXPECT_EQ(doc.Page.NewText.substr(size_t(before - 1), 4), "blue");
+    AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0].Text, doc.Page.Colors[0].Color);
+    doc.WriteWorkingCopies();
+    EXPECT_EQ(doc.Page.Colors[0].Text, "#00FFFF");
+    EXPECT_EQ(doc.Page.Colors[1].Pos, before + 4);
+    EXPECT_EQ(doc.Page.Colors[2].Pos, doc.Page.Colors[1].Pos + 4 + 15);
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<body text=\"#00FFFF\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
+}
+
+TEST(DocumentRewrite, StyleTokensAndNeighbours)
+{
+    TSite site;
+    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:red\">");
+    site.Add("s.css", "a{color:#f00!important;b:red;c:rgb(1,2,3)}");
+    THtmlStructure doc = Load(site, "p.html");
+    ApplyToTicked(doc, TAdjustment::Invert());
+    doc.WriteWorkingCopies();
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:#00FFFF\">");
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}");
+}
+
+TEST(DocumentHistory, UndoRedoRing)
+{
+    TSite site;
+    site.Add("p.html", "<font color=\"red\"><img src=\"a.bmp\">");
+    site.AddPicture("a.bmp", 2, 2, 10, 20, 30);
+    THtmlStructure doc = Load(site, "p.html");
+    const std::string loaded = ReadAll(doc.WorkFileName);
+    auto change = [&](int hue) {
+        ApplyToTicked(doc, TAdjustment::HueSat(hue, 0, 0));
+        doc.WriteWorkingCopies();
+        doc.CheckUndo();
+    };
+
+    change(10);
+    doc.Page.Colors[0].Checked = false;
+    doc.Undo();
+    EXPECT_EQ(doc.Page.Colors[0].Text, "red");
+    EXPECT_EQ(doc.Page.Colors[0].Color, RGB(255, 0, 0));
+    EXPECT_FALSE(doc.Page.Colors[0].Checked) << "ticks are not part of the history";
+    EXPECT_EQ(ReadAll(doc.WorkFileName), loaded);
+    EXPECT_TRUE(doc.Page.Pics[0].Bitmap.SamePixels(doc.Page.Pics[0].Loaded));
+    doc.Redo();
+    EXPECT_EQ(doc.UndoIndex, 1);
+    EXPECT_NE(doc.Page.Colors[0].Text, "red");
+    doc.Page.Colors[0].Checked = true;
+
+    // Four changes: the state after loading is overwritten; three steps back reach the first change.
+    doc.Undo();
+    change(10);
+    const std::string first = doc.Page.Colors[0].Text;
+    change(20);
+    change(30);
+    change(40);
+    doc.Undo();
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.Page.Colors[0].Text, first);
+}
+
+TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
+{
+    TSite site;
+    std::string page;
+    for (int i = 0; i < 10; ++i) {
+        site.AddPicture("p" + std::to_string(i) + ".bmp", 8, 8);
+        page += "<img src=\"p" + std::to_string(i) + ".bmp\">";
+    }
+    site.Add("p.html", page);
+    THtmlStructure doc = Load(site, "p.html");
+    for (auto& pic : doc.Page.Pics) pic.Checked = false;
+    doc.Page.Pics[3].Checked = true;
+    for (int change = 0; change < 4; ++change) {
+        ApplyToTicked(doc, TAdjustment::Invert());
+        doc.WriteWorkingCopies();
+        doc.CheckUndo();
+    }
+    for (size_t j = 0; j < doc.Page.Pics.size(); ++j) {
+        if (j == 3) continue;
+        for (const TUndoBuff& slot : doc.UndoBuffs)
+            EXPECT_TRUE(slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
+    }
+    EXPECT_FALSE(doc.UndoBuffs[0].Page.Bitmaps[3].SharesPixelsWith(doc.UndoBuffs[1].Page.Bitmaps[3]));
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "support/TempDir.h"
+
+#include <string>
+
+namespace pictor::test {
+
+// Small pictures made on the spot: a w x h picture of one colour in the format of the name's ending.
+std::string PictureBytes(const std::string& name, int width, int height, int r, int g, int b);
+
+// A folder with a site in it, and a separate working folder for the document.
+struct TSite {
+    TTempDir Root;
+    TTempDir Work;
+    std::string Add(const std::string& relative, const std::string& bytes) const { return Root.Write(relative, bytes); }
+    std::string AddPicture(const std::string& relative, int w = 4, int h = 3, int r = 200, int g = 100, int b = 50) const
+    {
+        return Root.Write(relative, PictureBytes(relative, w, h, r, g, b));
+    }
+    std::string WorkFolder() const { return Work.Path().string() + "/"; }
+};
+
+} // namespace pictor::test
