@@ -18,6 +18,7 @@ public:
 
     void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
     {
+        Scan_.ColorPos.push_back(pos);
         if (form == TColorForm::Name) {
             Scan_.Colors.emplace_back(NamedColors[nameIndex].Name);
             return;
@@ -36,32 +37,6 @@ public:
 private:
     std::string_view Text_;
     TFileScan& Scan_;
-};
-
-class TRewriter : public TScanEvents {
-public:
-    TRewriter(std::string_view text, std::vector<TColorRecord>& colors, std::string& out)
-        : Text_(text), Colors_(colors), Out_(out)
-    {
-    }
-    void ColorFound(size_t pos, size_t, TColorForm, int) override
-    {
-        if (K_ >= Colors_.size()) return;
-        TColorRecord& record = Colors_[K_++];
-        Out_.append(Text_, Copied_, pos - Copied_);
-        record.Pos = std::int32_t(Out_.size() + 1);
-        Out_ += record.Text;
-        Copied_ = std::min(Text_.size(), pos + record.OrgText.size());
-    }
-    bool WantsReferences() const override { return false; }
-    void Finish() { Out_.append(Text_, Copied_); }
-
-private:
-    std::string_view Text_;
-    std::vector<TColorRecord>& Colors_;
-    std::string& Out_;
-    size_t K_ = 0;
-    size_t Copied_ = 0;
 };
 
 } // namespace
@@ -96,13 +71,20 @@ TFileScan ScanFile(const TElements& file, bool isPage)
     return scan;
 }
 
-std::string RewriteText(TElements& file, bool isPage)
+std::string RewriteText(TElements& file)
 {
+    const std::string_view text = file.Text;
     std::string out;
-    out.reserve(file.Text.size() + file.Text.size() / 16);
-    TRewriter rewriter(file.Text, file.Colors, out);
-    WalkFile(file, isPage, rewriter);
-    rewriter.Finish();
+    out.reserve(text.size() + file.Colors.size() * 8);
+    size_t copied = 0;
+    for (TColorRecord& record : file.Colors) {
+        if (record.SourcePos < copied || record.SourcePos > text.size()) continue;
+        out.append(text, copied, record.SourcePos - copied);
+        record.Pos = std::int32_t(out.size() + 1);
+        out += record.Text;
+        copied = std::min(text.size(), record.SourcePos + record.OrgText.size());
+    }
+    out.append(text, copied);
     return out;
 }
 

@@ -11,6 +11,7 @@ namespace pictor {
 // What a walk of one file found, before the records are built.
 struct TFileScan {
     std::vector<std::string> Colors;       // every occurrence's text, in order
+    std::vector<std::size_t> ColorPos;     // where each occurrence stands in the text
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
 };
@@ -20,8 +21,9 @@ void ReadTextFile(const std::string& path, TElements& file);
 // The walk that loading and rewriting share, by the kind of file.
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
-// text with every colour occurrence replaced by its record's Text; sets each record's Pos.
-std::string RewriteText(TElements& file, bool isPage);
+// The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
+// sets each record's Pos.
+std::string RewriteText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.

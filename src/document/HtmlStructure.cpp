@@ -74,14 +74,15 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
     std::map<std::string, TBitmapEx> decoded;  // a picture named twice is decoded once
     auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
         file.Colors.clear();
-        for (const std::string& text : scan.Colors) {
+        for (size_t k = 0; k < scan.Colors.size(); ++k) {
+            const std::string& text = scan.Colors[k];
             TColor color;
             try {
                 color = TextToColor(text);
             } catch (const TPictorError& e) {
                 throw TPictorError(filePath, e.Reason);
             }
-            file.Colors.push_back({text, 0, text, color, true});
+            file.Colors.push_back({text, 0, text, color, true, k < scan.ColorPos.size() ? scan.ColorPos[k] : 0});
         }
         file.Pics.clear();
         for (const std::string& ref : scan.Pics) {
@@ -138,7 +139,7 @@ void THtmlStructure::WriteWorkingCopies()
 {
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
-        file.NewText = file.Colors.empty() ? file.Text : RewriteText(file, tab == 0);
+        file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && Options().UseReplacer)
             WriteFileAtomic(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,

@@ -20,6 +20,7 @@ struct TColorRecord {
     std::string OrgText;   // as found; its length is what the occurrence covers
     TColor Color = 0;
     bool Checked = true;
+    std::size_t SourcePos = 0;  // 0-based position of the occurrence in the file's Text, where the walk found it
 };
 
 // One distinct picture reference.

@@ -47,9 +47,12 @@ public:
         Copy_.assign(text);
         const char* end = Copy_.data() + Copy_.size();
         for (char* p = Copy_.data(); p < end;) {
-            const int len = CharLength(p, end, utf8);
-            if (*p == '\t') *p = ' ';
-            p += len;
+            if (static_cast<unsigned char>(*p) < 0x80) {
+                if (*p == '\t') *p = ' ';
+                ++p;
+            } else {
+                p += CharLength(p, end, utf8);
+            }
         }
         UpperCaseTags(Copy_, utf8);
         S_ = Copy_;
@@ -80,6 +83,7 @@ private:
     // double quote: the position after that quote, or 0.
     size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names) const
     {
+        if (S_[i] != ' ' && S_[i] != '=') return 0;
         bool named = false;
         for (auto name : names)
             if (i >= tagStart + 1 + name.size() && MatchesNoCase(S_, i - name.size(), name)) named = true;

@@ -11,8 +11,8 @@ enum class TColorForm {
     Name,       // one of the sixteen names in style text
 };
 
-// What the page and style-sheet walks report. The same walks drive loading (every event) and
-// rewriting (colours only), so the k-th occurrence found is the k-th occurrence replaced.
+// What the page and style-sheet walks report. Rewriting replaces the occurrences at the positions the
+// walk reported, so the k-th occurrence found is the k-th occurrence replaced.
 class TScanEvents {
 public:
     virtual ~TScanEvents() = default;
@@ -22,7 +22,7 @@ public:
     virtual void PictureFound(std::string_view) {}
     // A linked style sheet's reference as written (page only).
     virtual void StyleSheetFound(std::string_view) {}
-    // Rewriting needs only the colours: the walks then skip the reference tests.
+    // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };
 

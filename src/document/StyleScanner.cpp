@@ -4,6 +4,7 @@
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
 
+#include <array>
 #include <cstring>
 
 namespace pictor {
@@ -54,11 +55,28 @@ void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out)
     const char* begin = out.data();
     const char* end = begin + out.size();
     for (char* p = out.data(); p < end;) {
-        const int len = CharLength(p, end, utf8);
-        if (len == 1 && IsStyleSeparator(*p)) *p = ' ';
-        p += len;
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            if (IsStyleSeparator(*p)) *p = ' ';
+            ++p;
+        } else {
+            p += CharLength(p, end, utf8);
+        }
     }
 }
+
+// What a byte can start inside a declaration block: most bytes start nothing and are stepped over.
+enum TByteRole : unsigned char { rPlain, rPunct, rWord };
+
+constexpr std::array<TByteRole, 256> ByteRoles = [] {
+    std::array<TByteRole, 256> roles{};
+    for (unsigned char c : std::string_view("/\"'()}#")) roles[c] = rPunct;
+    // First letters of rgb(, url( and the sixteen names: these matter only after a separator.
+    for (unsigned char c : std::string_view("abfglmnoprstuwy")) {
+        roles[c] = rWord;
+        roles[c - 32] = rWord;
+    }
+    return roles;
+}();
 
 size_t ScanDeclarations(std::string_view copy, std::string_view original, size_t start, size_t limit, bool styleText,
                         bool utf8, size_t offset, TScanEvents& events)
@@ -70,7 +88,17 @@ size_t ScanDeclarations(std::string_view copy, std::string_view original, size_t
     size_t i = start;
     while (i < n) {
         const char c = data[i];
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            i += size_t(CharLength(data + i, data + n, utf8));
+            continue;
+        }
+        const TByteRole role = ByteRoles[byte];
         const bool afterSeparator = i > 0 && data[i - 1] == ' ';
+        if (role == rPlain || (role == rWord && !afterSeparator)) {
+            ++i;
+            continue;
+        }
         if (c == '/' && i + 1 < n && data[i + 1] == '*') {
             const size_t close = FindFrom(copy, i + 2, "*/");
             i = close == n ? n : close + 2;
@@ -95,8 +123,7 @@ size_t ScanDeclarations(std::string_view copy, std::string_view original, size_t
             const size_t end = close == std::string_view::npos ? n : close + 1;
             if (i < limit) events.ColorFound(offset + i, std::min(end, limit) - i, TColorForm::Rgb, -1);
             i = end;
-        } else if (!inParens && afterSeparator && c < 0x7B && c > 0x40 && NamedColorAt(copy, i) >= 0) {
-            const int index = NamedColorAt(copy, i);
+        } else if (int index; role == rWord && !inParens && afterSeparator && (index = NamedColorAt(copy, i)) >= 0) {
             const size_t length = NamedColors[index].Name.size();
             if (i < limit) events.ColorFound(offset + i, length, TColorForm::Name, index);
             i += length;
@@ -113,7 +140,7 @@ size_t ScanDeclarations(std::string_view copy, std::string_view original, size_t
             }
             i += 3;  // on to the "(", which opens parentheses
         } else {
-            i += size_t(CharLength(data + i, data + n, utf8));
+            ++i;
         }
     }
     return n;

@@ -1,0 +1,154 @@
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+using namespace pictor::test;
+
+namespace {
+
+struct TRun {
+    int Status;
+    std::string Out;
+};
+
+// Runs pictor-cli with arguments (a shell fragment); stderr goes to stdout when asked.
+TRun Cli(const std::string& arguments, bool withStderr = false)
+{
+    const std::string command = std::string(PICTOR_CLI) + " " + arguments + (withStderr ? " 2>&1" : " 2>/dev/null");
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer;
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+struct TCliSite : TSite {
+    TCliSite()
+    {
+        Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"red\" text=\"#000000\">"
+                          "<img src=\"a.png\"><img src=\"b.bmp\">");
+        Add("s.css", "p { color: red; background: url(c.gif) }");
+        AddPicture("a.png", 4, 4, 10, 20, 30);
+        AddPicture("b.bmp", 2, 2, 1, 2, 3);
+        AddPicture("c.gif", 2, 2, 0, 0, 255);
+    }
+    std::string Page() const { return "'" + (Root / "index.html") + "'"; }
+};
+
+} // namespace
+
+TEST(CliUsage, WrongRequestsExitWithTwo)
+{
+    TCliSite site;
+    for (const char* args : {"", "adjust", "list", "adjust PAGE", "adjust PAGE --invert --hue-sat 1,2,3",
+                             "adjust PAGE --hue-sat 181,0,0", "adjust PAGE --bright-contrast 0,101",
+                             "adjust PAGE --balance 1,2", "adjust PAGE --invert --force",
+                             "adjust PAGE --invert --in-place --out /tmp/x", "adjust PAGE --invert --jpeg-quality 0",
+                             "adjust PAGE --invert --jpeg-sampling 420", "adjust PAGE --invert --color 'rgb(a,b,c)'",
+                             "adjust PAGE --new-color 'rgb(1,x,3)'", "adjust PAGE --invert --frobnicate"}) {
+        std::string a = args;
+        if (auto at = a.find("PAGE"); at != std::string::npos) a.replace(at, 4, site.Page());
+        const TRun run = Cli(a, true);
+        EXPECT_EQ(run.Status, 2) << args << "\n" << run.Out;
+        EXPECT_FALSE(run.Out.empty()) << args;
+    }
+    EXPECT_EQ(Cli("--help").Status, 0);
+    EXPECT_EQ(Cli("--version").Status, 0);
+}
+
+TEST(CliList, JsonSchema)
+{
+    TCliSite site;
+    const TRun run = Cli("list --json " + site.Page());
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    const auto doc = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(doc["page"], site.Root / "index.html");
+    ASSERT_EQ(doc["files"].size(), 2u);
+    const auto& page = doc["files"][0];
+    EXPECT_EQ(page["index"], 0);
+    EXPECT_EQ(page["encoding"], "Shift-JIS");
+    EXPECT_EQ(page["colors"][0]["text"], "red");
+    EXPECT_EQ(page["colors"][0]["value"], "#FF0000");
+    EXPECT_EQ(page["colors"][0]["checked"], true);
+    EXPECT_EQ(page["colors"][1]["pos"], 63);
+    EXPECT_EQ(page["pictures"][0]["ref"], "a.png");
+    EXPECT_EQ(page["pictures"][0]["width"], 4);
+    EXPECT_EQ(doc["files"][1]["pictures"][0]["path"], site.Root / "c.gif");
+}
+
+TEST(CliList, FailureNamesTheFile)
+{
+    TSite site;
+    site.Add("index.html", "<img src=\"gone.png\">");
+    const TRun run = Cli("list '" + (site.Root / "index.html") + "'", true);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Out.find("gone.png"), std::string::npos) << run.Out;
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 1) << run.Out;
+}
+
+TEST(CliAdjust, DryRunWritesNothing)
+{
+    TCliSite site;
+    const std::string before = ReadAll(site.Root / "index.html");
+    const TRun run = Cli("adjust " + site.Page() + " --invert");
+    ASSERT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("red -> #00FFFF"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("a.png"), std::string::npos) << run.Out;
+    EXPECT_EQ(ReadAll(site.Root / "index.html"), before);
+}
+
+TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
+{
+    TCliSite site;
+    TTempDir out;
+    out.Write("s.css", "mine");
+    EXPECT_EQ(Cli("adjust " + site.Page() + " --invert --out '" + out.Path().string() + "'").Status, 1);
+    EXPECT_EQ(ReadAll(out / "s.css"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(out / "index.html")) << "nothing written";
+
+    ASSERT_EQ(Cli("adjust " + site.Page() + " --invert --skip-existing --out '" + out.Path().string() + "'").Status, 0);
+    EXPECT_EQ(ReadAll(out / "s.css"), "mine");
+    EXPECT_NE(ReadAll(out / "index.html").find("#00FFFF"), std::string::npos);
+
+    ASSERT_EQ(Cli("adjust " + site.Page() + " --invert --force --out '" + out.Path().string() + "'").Status, 0);
+    EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF; background: url(c.gif) }");
+}
+
+TEST(CliAdjust, OutCopiesPicturesThatTookNoPart)
+{
+    TCliSite site;
+    TTempDir out;
+    ASSERT_EQ(Cli("adjust " + site.Page() + " --invert --picture a.png --color '#000' --out '" + out.Path().string() + "'").Status, 0);
+    EXPECT_EQ(ReadAll(out / "b.bmp"), ReadAll(site.Root / "b.bmp"));
+    EXPECT_EQ(ReadAll(out / "c.gif"), ReadAll(site.Root / "c.gif"));
+    EXPECT_NE(ReadAll(out / "a.png"), ReadAll(site.Root / "a.png"));
+    EXPECT_EQ(ReadAll(out / "index.html"), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"red\" text=\"#FFFFFF\">"
+                                           "<img src=\"a.png\"><img src=\"b.bmp\">");
+}
+
+TEST(CliAdjust, InPlaceWithJson)
+{
+    TCliSite site;
+    const TRun run = Cli("adjust " + site.Page() + " --new-color '#aBc' --lowercase --no-pictures --in-place --json");
+    ASSERT_EQ(run.Status, 0);
+    const auto doc = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(doc["files"][0]["colors"][0]["text"], "#aabbcc");
+    EXPECT_EQ(doc["files"][0]["colors"][0]["value"], "#AABBCC");
+    EXPECT_EQ(ReadAll(site.Root / "s.css"), "p { color: #aabbcc; background: url(c.gif) }");
+}
+
+TEST(CliAdjust, AllZeroChangesNothing)
+{
+    TCliSite site;
+    const std::string css = ReadAll(site.Root / "s.css");
+    const TRun run = Cli("adjust " + site.Page() + " --hue-sat 0,0,0 --in-place");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(ReadAll(site.Root / "s.css"), css);
+}
