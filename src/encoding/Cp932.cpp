@@ -1,0 +1,196 @@
+#include "encoding/Cp932.h"
+
+#include "document/PictorError.h"
+#include "encoding/CharCode.h"
+#include "encoding/Utf8.h"
+
+#include <bitset>
+#include <iconv.h>
+#include <vector>
+
+namespace pictor::cp932 {
+
+namespace {
+
+constexpr std::uint16_t kNone = 0xFFFF;
+
+class TIconv {
+public:
+    TIconv(const char* to, const char* from) : Cd_(iconv_open(to, from))
+    {
+        if (Cd_ == reinterpret_cast<iconv_t>(-1))
+            throw TPictorError("", std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~TIconv() { iconv_close(Cd_); }
+    TIconv(const TIconv&) = delete;
+    TIconv& operator=(const TIconv&) = delete;
+
+    // Bytes written to out, or -1 when the input is not wholly convertible.
+    int Convert(const void* in, std::size_t inLength, unsigned char (&out)[8])
+    {
+        iconv(Cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(static_cast<const char*>(in));
+        char* outPtr = reinterpret_cast<char*>(out);
+        std::size_t outLeft = sizeof out;
+        if (iconv(Cd_, &inPtr, &inLength, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLength != 0)
+            return -1;
+        return static_cast<int>(sizeof out - outLeft);
+    }
+
+private:
+    iconv_t Cd_;
+};
+
+// A two-byte EUC-JP code in the rows JIS X 0208 assigns (1-8, 16-84).
+bool IsJisX0208Euc(int length, const unsigned char* euc)
+{
+    if (length != 2 || euc[1] < 0xA1 || euc[1] > 0xFE) return false;
+    return (euc[0] >= 0xA1 && euc[0] <= 0xA8) || (euc[0] >= 0xB0 && euc[0] <= 0xF4);
+}
+
+struct TTables {
+    std::vector<std::uint16_t> ToUnicode = std::vector<std::uint16_t>(65536, kNone);  // byte b at b, pair at lead*256+trail
+    std::vector<std::uint16_t> FromUnicode = std::vector<std::uint16_t>(65536, kNone); // byte or pair value
+    std::bitset<65536> Jis0208;
+
+    TTables()
+    {
+        TIconv toUtf16("UTF-16LE", "CP932"), toEuc("EUC-JP", "CP932"), toEucMs("EUC-JP-MS", "CP932"),
+            fromUtf16("CP932", "UTF-16LE");
+        unsigned char out[8];
+        for (unsigned b = 0; b < 0x100; ++b) {
+            const unsigned char in = static_cast<unsigned char>(b);
+            if (!IsSjisLeadByte(in) && toUtf16.Convert(&in, 1, out) == 2)
+                ToUnicode[b] = static_cast<std::uint16_t>(out[0] | out[1] << 8);
+        }
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsSjisLeadByte(static_cast<unsigned char>(lead))) continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                const unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+                if (toUtf16.Convert(in, 2, out) != 2) continue;
+                const unsigned pair = lead << 8 | trail;
+                ToUnicode[pair] = static_cast<std::uint16_t>(out[0] | out[1] << 8);
+                // eucJP-ms knows the Microsoft forms of the wave dash family that plain EUC-JP lacks.
+                Jis0208[pair] = IsJisX0208Euc(toEuc.Convert(in, 2, out), out)
+                    || IsJisX0208Euc(toEucMs.Convert(in, 2, out), out);
+            }
+        }
+        for (unsigned unit = 0; unit < 0x10000; ++unit) {
+            if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+            const unsigned char in[2] = {static_cast<unsigned char>(unit), static_cast<unsigned char>(unit >> 8)};
+            const int length = fromUtf16.Convert(in, 2, out);
+            if (length == 1) FromUnicode[unit] = out[0];
+            else if (length == 2) FromUnicode[unit] = static_cast<std::uint16_t>(out[0] << 8 | out[1]);
+        }
+    }
+};
+
+const TTables& Tables()
+{
+    static const TTables tables;
+    return tables;
+}
+
+bool IsPairValue(std::uint16_t value) { return IsSjisLeadByte(static_cast<unsigned char>(value >> 8)); }
+
+void AppendCp932(std::string& out, std::uint16_t value)
+{
+    if (value == kNone) {
+        out += '?';
+    } else if (value < 0x100) {
+        out += static_cast<char>(value);
+    } else {
+        out += static_cast<char>(value >> 8);
+        out += static_cast<char>(value & 0xFF);
+    }
+}
+
+} // namespace
+
+bool IsDefined(std::uint16_t sjisPair)
+{
+    return IsPairValue(sjisPair) && Tables().ToUnicode[sjisPair] != kNone;
+}
+
+bool HasJisX0208Code(std::uint16_t sjisPair)
+{
+    return Tables().Jis0208[sjisPair];
+}
+
+int FromUtf16(std::uint16_t unit, unsigned char out[2])
+{
+    const std::uint16_t value = Tables().FromUnicode[unit];
+    if (value == kNone) return 0;
+    if (value < 0x100) {
+        out[0] = static_cast<unsigned char>(value);
+        return 1;
+    }
+    out[0] = static_cast<unsigned char>(value >> 8);
+    out[1] = static_cast<unsigned char>(value & 0xFF);
+    return 2;
+}
+
+std::string FromUtf8(std::string_view utf8)
+{
+    const auto& from = Tables().FromUnicode;
+    std::string out;
+    out.reserve(utf8.size());
+    auto p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto end = p + utf8.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p++);
+            continue;
+        }
+        const std::int32_t cp = utf8::Decode(p, end);
+        AppendCp932(out, cp < 0 || cp > 0xFFFF ? kNone : from[static_cast<std::size_t>(cp)]);
+    }
+    return out;
+}
+
+std::string FromUtf16Units(const std::u16string& units)
+{
+    const auto& from = Tables().FromUnicode;
+    std::string out;
+    out.reserve(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            // A character beyond the BMP is one substitute, whether its pair is whole or not.
+            if (unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) ++i;
+            out += '?';
+        } else {
+            AppendCp932(out, from[unit]);
+        }
+    }
+    return out;
+}
+
+std::string ToUtf8(std::string_view sjis)
+{
+    const auto& to = Tables().ToUnicode;
+    std::string out;
+    out.reserve(sjis.size() + sjis.size() / 2);
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const unsigned char c = static_cast<unsigned char>(sjis[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (IsSjisLeadByte(c) && i + 1 < sjis.size()) {
+            const unsigned char trail = static_cast<unsigned char>(sjis[i + 1]);
+            const std::uint16_t unit = to[static_cast<unsigned>(c) << 8 | trail];
+            const bool validTrail = trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+            // A lead byte before an impossible trail byte stands alone, so the line break or quote after it survives.
+            utf8::Append(out, unit != kNone ? unit : kReplacement);
+            i += validTrail ? 2 : 1;
+        } else {
+            const std::uint16_t unit = IsSjisLeadByte(c) ? kNone : to[c];
+            utf8::Append(out, unit != kNone ? unit : kReplacement);
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace pictor::cp932
