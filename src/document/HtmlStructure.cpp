@@ -21,7 +21,8 @@ namespace {
 void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets)
 {
     std::string text = ReadFileBytes(sheetPath);
-    if (NormalizeText(text) == ccBinary) return;
+    // No "@" byte, no rule (in UTF-16 too): most sheets need no normalising.
+    if (text.find('@') == std::string::npos || NormalizeText(text) == ccBinary) return;
     for (const std::string& target : FindImportTargets(text)) {
         const std::string path = ResolvePath(FolderOf(sheetPath), ReferenceToFileName(target, false));
         if (path.empty() || std::find(sheets.begin(), sheets.end(), path) != sheets.end()) continue;

@@ -72,8 +72,10 @@ public:
             } else if (MatchesNoCase(S_, i, "<STYLE")) {
                 i = StyleBlock(i);
             } else {
+                StyleValues_.clear();
+                const size_t next = WalkTag(i);
                 if (WantRefs_) TagTests(i);
-                i = WalkTag(i, /*colours=*/true);
+                i = next;
             }
         }
     }
@@ -97,8 +99,9 @@ private:
         return p + 1;
     }
 
-    // From the "<" to the first ">"; a colour or style value is stepped over whole.
-    size_t WalkTag(size_t start, bool colours)
+    // From the "<" to the first ">"; a colour or style value is stepped over whole. Reports the colours
+    // and keeps where the style values stand, for the tag tests.
+    size_t WalkTag(size_t start)
     {
         const size_t n = S_.size();
         size_t i = start;
@@ -107,11 +110,12 @@ private:
             if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
                 const size_t close = S_.find('"', v);
                 const size_t end = close == std::string_view::npos ? n : close;
-                if (colours) Events_.ColorFound(v, end - v, TColorForm::Attribute, -1);
+                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1);
                 i = end + 1;
             } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
                 const size_t end = StyleValueEnd(v);
-                StyleAttribute(v, end, colours);
+                StyleAttribute(v, end, true);
+                StyleValues_.push_back({v, end});
                 i = end + 1;
             } else {
                 i += size_t(CharLength(S_.data() + i, S_.data() + n, Utf8_));
@@ -154,16 +158,22 @@ private:
     // Run once as a tag is entered: its pictures and, for LINK, its style sheet.
     void TagTests(size_t start)
     {
-        WalkTag(start, /*colours=*/false);
+        for (auto [from, to] : StyleValues_) StyleAttribute(from, to, false);
 
         // The tag to its first ">" outside double quotes, spaces outside double quotes removed.
+        bool quoted = false;
+        size_t end = start;
+        for (; end < S_.size(); ++end) {
+            if (S_[end] == '"') quoted = !quoted;
+            else if (S_[end] == '>' && !quoted) break;
+        }
+        if (!MayReference(start, end)) return;
         Tag_.clear();
         TagPos_.clear();
-        bool quoted = false;
-        for (size_t i = start; i < S_.size(); ++i) {
+        quoted = false;
+        for (size_t i = start; i < end; ++i) {
             const char c = S_[i];
             if (c == '"') quoted = !quoted;
-            else if (c == '>' && !quoted) break;
             else if (c == ' ' && !quoted) continue;
             Tag_ += c;
             TagPos_.push_back(i);
@@ -175,6 +185,18 @@ private:
             if (size_t at = FindNoCase(tag, 0, "HREF=\""); at != std::string_view::npos) ReportValue(at + 6, true);
         if (FindNoCase(tag, 0, "<IMG") != std::string_view::npos)
             if (size_t at = FindNoCase(tag, 0, "SRC=\""); at != std::string_view::npos) ReportValue(at + 5, false);
+    }
+
+    // Most tags name no picture and no sheet: only one holding BACKGROUND, IMG or LINK can.
+    bool MayReference(size_t start, size_t end) const
+    {
+        for (size_t i = start; i < end; ++i) {
+            const char c = UpperAscii(S_[i]);
+            if ((c == 'B' && MatchesNoCase(S_, i, "BACKGROUND")) || (c == 'I' && MatchesNoCase(S_, i, "IMG")) ||
+                (c == 'L' && MatchesNoCase(S_, i, "LINK")))
+                return true;
+        }
+        return false;
     }
 
     // The value from `from` up to its ending (".CSS", or a picture ending), read no further than the
@@ -225,6 +247,7 @@ private:
     std::string_view S_;
     std::string Scratch_, Tag_, Value_;
     std::vector<size_t> TagPos_;
+    std::vector<std::pair<size_t, size_t>> StyleValues_;
 };
 
 } // namespace
