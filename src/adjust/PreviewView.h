@@ -1,0 +1,43 @@
+#pragma once
+#include "adjust/BitmapEx.h"
+
+namespace pictor {
+
+struct TOptions;
+
+// Side of the adjustment dialogs' square preview, in pixels.
+constexpr int PreviewSide = 247;
+
+struct TViewPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TViewPoint&) const = default;
+};
+
+// The page size reported by the browser, capped when LimitMaxResolution is on; never negative.
+TViewPoint SnapshotSize(int pageWidth, int pageHeight, const TOptions& options);
+
+// Where the preview window stands on the page snapshot, and how a left-button drag moves it.
+class TPreviewView {
+public:
+    TPreviewView(int pageWidth, int pageHeight);
+
+    int ViewWidth() const { return ViewWidth_; }
+    int ViewHeight() const { return ViewHeight_; }
+    TViewPoint Scroll() const { return Scroll_; }
+
+    void Press(TViewPoint pointer) { Press_ = pointer; }
+    // The view position while dragging; the stored scroll position stays until Release.
+    TViewPoint DragPosition(TViewPoint pointer) const;
+    void Release(TViewPoint pointer) { Scroll_ = DragPosition(pointer); }
+
+private:
+    int ViewWidth_, ViewHeight_, ExtentWidth_, ExtentHeight_;
+    TViewPoint Scroll_;
+    TViewPoint Press_;
+};
+
+// A PreviewSide square bitmap, black, with the view-sized part of the snapshot at `at` copied to its top-left.
+TBitmapEx PreviewOf(const TBitmapEx& snapshot, const TPreviewView& view, TViewPoint at);
+
+} // namespace pictor

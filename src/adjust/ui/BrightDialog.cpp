@@ -1,0 +1,15 @@
+#include "adjust/ui/BrightDialog.h"
+
+namespace {
+
+const TAdjustDialogForm BrightForm{
+    pictor::akBrightContrast, "明るさ・コントラスト", 433, 153,
+    {{"明るさ(&B):", {-255, 255}}, {"コントラスト(&C):", {-100, 100}}},
+    false, ".ccb", "明るさ・コントラスト設定ファイル(*.ccb)"};
+
+} // namespace
+
+TfrmBright::TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder)
+    : TAdjustDialog(BrightForm, owner, source, std::move(progress), presetFolder)
+{
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include "adjust/ui/AdjustDialog.h"
+
+// Brightness and contrast, with two-line ".ccb" presets.
+class TfrmBright : public TAdjustDialog {
+    Q_OBJECT
+public:
+    TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder);
+
+    int Brightness() const { return Result().Params[0]; }
+    int Contrast() const { return Result().Params[1]; }
+};

@@ -1,0 +1,15 @@
+#include "adjust/ui/ColorBalanceDialog.h"
+
+namespace {
+
+const TAdjustDialogForm ColorBalanceForm{
+    pictor::akColorBalance, "カラーバランス", 474, 193,
+    {{"赤(&R):", {-255, 255}}, {"緑(&G):", {-255, 255}}, {"青(&B):", {-255, 255}}},
+    true, ".ccb", "カラーバランス設定ファイル(*.ccb)"};
+
+} // namespace
+
+TfrmCV::TfrmCV(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder)
+    : TAdjustDialog(ColorBalanceForm, owner, source, std::move(progress), presetFolder)
+{
+}

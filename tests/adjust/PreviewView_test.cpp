@@ -1,0 +1,88 @@
+#include "adjust/PreviewView.h"
+#include "document/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace pictor {
+namespace {
+
+TEST(SnapshotSize, CappedOnlyWhenLimitIsOn)
+{
+    TOptions options;
+    options.PreviewMaxWidth = 1000;
+    options.PreviewMaxHeight = 900;
+    EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{2000, 3000}));
+    options.LimitMaxResolution = true;
+    EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{1000, 900}));
+    EXPECT_EQ(SnapshotSize(300, 200, options), (TViewPoint{300, 200}));
+    EXPECT_EQ(SnapshotSize(-1, 0, options), (TViewPoint{0, 0}));
+}
+
+TEST(PreviewView, DragMovesAgainstThePointerAndStoresOnRelease)
+{
+    TPreviewView view(1000, 800);
+    EXPECT_EQ(view.ViewWidth(), PreviewSide);
+    view.Press({100, 100});
+    EXPECT_EQ(view.DragPosition({50, 70}), (TViewPoint{50, 30}));
+    EXPECT_EQ(view.Scroll(), (TViewPoint{0, 0}));  // moving alone does not scroll
+    view.Release({50, 70});
+    EXPECT_EQ(view.Scroll(), (TViewPoint{50, 30}));
+    // A second drag starts from the stored position.
+    view.Press({0, 0});
+    EXPECT_EQ(view.DragPosition({-10, -20}), (TViewPoint{60, 50}));
+}
+
+TEST(PreviewView, StopsAtThePageEdges)
+{
+    TPreviewView view(1000, 800);
+    view.Press({0, 0});
+    EXPECT_EQ(view.DragPosition({-5000, -5000}), (TViewPoint{1000 - PreviewSide, 800 - PreviewSide}));
+    EXPECT_EQ(view.DragPosition({5000, 5000}), (TViewPoint{0, 0}));
+    view.Release({-5000, 10});
+    EXPECT_EQ(view.Scroll(), (TViewPoint{1000 - PreviewSide, 0}));
+}
+
+TEST(PreviewView, PageSmallerThanThePreviewDoesNotMoveThatWay)
+{
+    TPreviewView narrow(100, 500);
+    EXPECT_EQ(narrow.ViewWidth(), 100);
+    narrow.Press({100, 100});
+    // Dragging left would otherwise reach 247 - 100 = 147.
+    EXPECT_EQ(narrow.DragPosition({0, 0}), (TViewPoint{0, 100}));
+    EXPECT_EQ(narrow.DragPosition({0, -1000}), (TViewPoint{0, 500 - PreviewSide}));
+
+    TPreviewView exact(PreviewSide, 10);
+    exact.Press({0, 0});
+    EXPECT_EQ(exact.DragPosition({-50, -50}), (TViewPoint{0, 0}));
+}
+
+TBitmapEx Numbered(int width, int height)
+{
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            bitmap.ScanLine(y)[3 * x] = std::uint8_t(x);
+            bitmap.ScanLine(y)[3 * x + 1] = std::uint8_t(y);
+            bitmap.ScanLine(y)[3 * x + 2] = 7;
+        }
+    return bitmap;
+}
+
+TEST(PreviewOf, CopiesTheViewOntoBlack)
+{
+    const TBitmapEx page = Numbered(300, 200);
+    const TPreviewView view(300, 200);
+    const TBitmapEx preview = PreviewOf(page, view, {40, 0});
+    ASSERT_EQ(preview.Width(), PreviewSide);
+    ASSERT_EQ(preview.Height(), PreviewSide);
+    const std::uint8_t* top = preview.ScanLine(0);
+    EXPECT_EQ(top[0], 40);
+    EXPECT_EQ(top[3 * 246], std::uint8_t(40 + 246));
+    EXPECT_EQ(preview.ScanLine(199)[1], 199);
+    EXPECT_EQ(preview.ScanLine(199)[2], 7);
+    const std::uint8_t* below = preview.ScanLine(200);  // under the page
+    EXPECT_EQ(below[0] | below[1] | below[2] | below[3 * 246 + 2], 0);
+}
+
+} // namespace
+} // namespace pictor
