@@ -64,8 +64,9 @@ private:
         std::vector<TFrame> Frames;
         TPictureExtras Extras;
     };
+    const TData& Data() const;
     void Detach();
-    std::shared_ptr<TData> Data_;
+    std::shared_ptr<TData> Data_;  // null in a default or moved-from bitmap: empty costs no allocation
 };
 
 } // namespace pictor

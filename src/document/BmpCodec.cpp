@@ -1,0 +1,237 @@
+#include "document/PictureCodecs.h"
+#include "document/PictureIO.h"
+
+#include "document/PictorError.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace pictor {
+
+namespace {
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::uint32_t InfoHeaderSize = 40;
+constexpr std::uint32_t CoreHeaderSize = 12;  // the old OS/2 header: 16-bit sizes, 3-byte palette entries
+constexpr std::uint32_t BiRgb = 0, BiBitfields = 3, BiAlphaBitfields = 6;
+
+std::uint32_t Le16(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+}
+
+std::uint32_t Le32(const std::uint8_t* p)
+{
+    return Le16(p) | Le16(p + 2) << 16;
+}
+
+std::uint32_t Read16(std::string_view bytes, std::size_t at)
+{
+    return Le16(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at);
+}
+
+std::uint32_t Read32(std::string_view bytes, std::size_t at)
+{
+    return Le32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at);
+}
+
+void Put16(std::string& out, std::uint32_t value)
+{
+    out += char(value & 0xFF);
+    out += char(value >> 8 & 0xFF);
+}
+
+void Put32(std::string& out, std::uint32_t value)
+{
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// One channel of a bit-field pixel (16 and 32 bits), scaled to 0..255 whatever the field's width.
+struct TChannel {
+    std::uint32_t Mask = 0;
+    int Shift = 0;
+    std::uint32_t Max = 0;
+
+    explicit TChannel(std::uint32_t mask) : Mask(mask)
+    {
+        if (mask == 0)
+            return;
+        Shift = std::countr_zero(mask);
+        Max = mask >> Shift;
+    }
+    std::uint8_t Of(std::uint32_t pixel) const
+    {
+        if (Max == 0)
+            return 0;
+        return std::uint8_t(std::uint64_t((pixel & Mask) >> Shift) * 255 / Max);
+    }
+};
+
+struct THeader {
+    std::uint32_t HeaderSize = 0;
+    long long Width = 0;
+    long long Height = 0;
+    bool TopDown = false;
+    int BitCount = 0;
+    std::uint32_t Compression = BiRgb;
+    std::uint32_t ColorsUsed = 0;
+    std::uint32_t Masks[3] = {};  // red, green, blue
+};
+
+THeader ReadHeader(std::string_view bytes, const std::string& name)
+{
+    if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M')
+        throw TPictorError(name, "not a BMP file");
+    THeader h;
+    h.HeaderSize = Read32(bytes, FileHeaderSize);
+    if (h.HeaderSize != CoreHeaderSize && h.HeaderSize < InfoHeaderSize)
+        throw TPictorError(name, "unknown BMP header");
+    if (bytes.size() < FileHeaderSize + h.HeaderSize)
+        throw TPictorError(name, "truncated BMP header");
+    const std::size_t at = FileHeaderSize;
+    if (h.HeaderSize == CoreHeaderSize) {
+        h.Width = Read16(bytes, at + 4);
+        h.Height = Read16(bytes, at + 6);
+        h.BitCount = int(Read16(bytes, at + 10));
+    } else {
+        h.Width = std::int32_t(Read32(bytes, at + 4));
+        h.Height = std::int32_t(Read32(bytes, at + 8));
+        h.BitCount = int(Read16(bytes, at + 14));
+        h.Compression = Read32(bytes, at + 16);
+        h.ColorsUsed = Read32(bytes, at + 32);
+    }
+    if (h.Height < 0) {
+        h.TopDown = true;
+        h.Height = -h.Height;
+    }
+    if (h.Compression == BiBitfields || h.Compression == BiAlphaBitfields) {
+        // The masks follow a 40-byte header; larger headers hold them at the same place.
+        if (bytes.size() < FileHeaderSize + InfoHeaderSize + 12)
+            throw TPictorError(name, "truncated BMP header");
+        for (int i = 0; i < 3; ++i)
+            h.Masks[i] = Read32(bytes, FileHeaderSize + InfoHeaderSize + 4 * std::size_t(i));
+    } else if (h.BitCount == 16) {
+        h.Masks[0] = 0x7C00, h.Masks[1] = 0x03E0, h.Masks[2] = 0x001F;
+    } else if (h.BitCount == 32) {
+        h.Masks[0] = 0xFF0000, h.Masks[1] = 0x00FF00, h.Masks[2] = 0x0000FF;
+    }
+    const bool paletted = h.BitCount == 1 || h.BitCount == 4 || h.BitCount == 8;
+    const bool supported = (h.Compression == BiRgb && (paletted || h.BitCount == 16 || h.BitCount == 24 || h.BitCount == 32)) ||
+                           ((h.Compression == BiBitfields || h.Compression == BiAlphaBitfields) &&
+                            (h.BitCount == 16 || h.BitCount == 32));
+    if (!supported)
+        throw TPictorError(name, "unsupported BMP kind (" + std::to_string(h.BitCount) + " bits, compression " +
+                                     std::to_string(h.Compression) + ")");
+    CheckPictureSize(h.Width, h.Height, name);
+    return h;
+}
+
+// Entries beyond the file's palette read as black rather than out of bounds. Some writers leave
+// the colour count 0 with a short palette, so the room before the pixels limits it too.
+std::array<std::uint8_t, 256 * 3> ReadPalette(std::string_view bytes, const THeader& h, std::size_t pixelOffset)
+{
+    std::array<std::uint8_t, 256 * 3> palette{};
+    const std::size_t entrySize = h.HeaderSize == CoreHeaderSize ? 3 : 4;
+    const std::size_t at = FileHeaderSize + h.HeaderSize;
+    std::size_t count = std::size_t(1) << h.BitCount;
+    if (h.ColorsUsed != 0 && h.ColorsUsed < count)
+        count = h.ColorsUsed;
+    count = std::min(count, pixelOffset > at ? (pixelOffset - at) / entrySize : 0);
+    for (std::size_t i = 0; i < count; ++i)
+        std::memcpy(&palette[i * 3], bytes.data() + at + i * entrySize, 3);
+    return palette;
+}
+
+} // namespace
+
+TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
+{
+    const THeader h = ReadHeader(bytes, name);
+    const auto width = std::size_t(h.Width);
+    const auto height = std::size_t(h.Height);
+    const std::size_t rowSize = (width * std::size_t(h.BitCount) + 31) / 32 * 4;
+    const std::size_t offset = Read32(bytes, 10);
+    if (offset > bytes.size() || (bytes.size() - offset) / rowSize < height)
+        throw TPictorError(name, "truncated BMP file");
+
+    const auto palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : std::array<std::uint8_t, 256 * 3>{};
+    const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
+
+    std::vector<TFrame> frames(1);
+    TFrame& frame = frames[0];
+    frame.Width = int(width);
+    frame.Height = int(height);
+    frame.Pixels.resize(width * height * 3);
+    for (std::size_t y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset +
+                         (h.TopDown ? y : height - 1 - y) * rowSize;
+        std::uint8_t* out = frame.Pixels.data() + y * width * 3;
+        switch (h.BitCount) {
+        case 24:
+            std::memcpy(out, in, width * 3);
+            break;
+        case 16:
+        case 32:
+            for (std::size_t x = 0; x < width; ++x, out += 3) {
+                const std::uint32_t pixel = h.BitCount == 16 ? Le16(in + 2 * x) : Le32(in + 4 * x);
+                out[0] = blue.Of(pixel);
+                out[1] = green.Of(pixel);
+                out[2] = red.Of(pixel);
+            }
+            break;
+        default: {
+            const int bits = h.BitCount;
+            const int perByte = 8 / bits;
+            const unsigned mask = (1u << bits) - 1;
+            for (std::size_t x = 0; x < width; ++x, out += 3) {
+                const int shift = 8 - bits * (1 + int(x % std::size_t(perByte)));
+                const unsigned index = (in[x / std::size_t(perByte)] >> shift) & mask;
+                std::memcpy(out, &palette[index * 3], 3);
+            }
+        }
+        }
+    }
+    TBitmapEx bitmap;
+    bitmap.SetFrames(std::move(frames));
+    return bitmap;
+}
+
+std::string EncodeBmp(const TBitmapEx& bitmap)
+{
+    const TFrame& frame = FrameToEncode(bitmap, "");
+    const auto width = std::size_t(frame.Width);
+    const auto height = std::size_t(frame.Height);
+    const std::size_t rowSize = (width * 3 + 3) / 4 * 4;
+    const std::size_t imageSize = rowSize * height;
+    const std::size_t offset = FileHeaderSize + InfoHeaderSize;
+
+    std::string out;
+    out.reserve(offset + imageSize);
+    out += "BM";
+    Put32(out, std::uint32_t(offset + imageSize));
+    Put32(out, 0);
+    Put32(out, std::uint32_t(offset));
+    Put32(out, InfoHeaderSize);
+    Put32(out, std::uint32_t(width));
+    Put32(out, std::uint32_t(height));  // positive: bottom-up, which every reader understands
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, BiRgb);
+    Put32(out, std::uint32_t(imageSize));
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    const std::string padding(rowSize - width * 3, '\0');
+    for (std::size_t y = height; y-- > 0;) {
+        out.append(reinterpret_cast<const char*>(frame.Pixels.data()) + y * width * 3, width * 3);
+        out += padding;
+    }
+    return out;
+}
+
+} // namespace pictor

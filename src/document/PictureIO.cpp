@@ -1,0 +1,121 @@
+#include "document/PictureIO.h"
+
+#include "document/FileIO.h"
+#include "document/Options.h"
+#include "document/PictorError.h"
+#include "document/PictureCodecs.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace pictor {
+
+namespace {
+
+bool EndsWithNoCase(std::string_view text, std::string_view ending)
+{
+    if (text.size() < ending.size())
+        return false;
+    return std::equal(ending.begin(), ending.end(), text.end() - std::ptrdiff_t(ending.size()),
+                      [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
+}
+
+// The setting is stored as an integer of which only the low byte counts.
+int JpegQuality()
+{
+    return std::clamp(Options().JpegCompressionQuality & 0xFF, 1, 100);
+}
+
+void WriteAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
+{
+    if (bitmap.Empty())
+        throw TPictorError(path, "there is no picture to write");
+    switch (format) {
+    case TPictureFormat::Bmp: WriteFileAtomic(path, EncodeBmp(bitmap)); break;
+    case TPictureFormat::Jpeg: WriteFileAtomic(path, EncodeJpeg(bitmap, quality, use444, path)); break;
+    case TPictureFormat::Png: WriteFileAtomic(path, EncodePng(bitmap, path)); break;
+    case TPictureFormat::Gif: WriteFileAtomic(path, EncodeGif(bitmap, path)); break;
+    case TPictureFormat::None: break;
+    }
+}
+
+} // namespace
+
+void CheckPictureSize(long long width, long long height, const std::string& nameForErrors)
+{
+    if (width <= 0 || height <= 0)
+        throw TPictorError(nameForErrors, "the picture has no pixels");
+    if (width > MaxPicturePixels / height)
+        throw TPictorError(nameForErrors, "the picture is too large (" + std::to_string(width) + "x" +
+                                              std::to_string(height) + " pixels)");
+}
+
+const TFrame& FrameToEncode(const TBitmapEx& bitmap, const std::string& nameForErrors)
+{
+    if (bitmap.Empty())
+        throw TPictorError(nameForErrors, "there is no picture to write");
+    return bitmap.Frame(0);
+}
+
+TPictureFormat PictureFormatOf(std::string_view path)
+{
+    if (EndsWithNoCase(path, ".bmp"))
+        return TPictureFormat::Bmp;
+    if (EndsWithNoCase(path, ".jpg") || EndsWithNoCase(path, ".jpeg"))
+        return TPictureFormat::Jpeg;
+    if (EndsWithNoCase(path, ".png"))
+        return TPictureFormat::Png;
+    if (EndsWithNoCase(path, ".gif"))
+        return TPictureFormat::Gif;
+    return TPictureFormat::None;
+}
+
+TBitmapEx ReadPicture(const std::string& path)
+{
+    const TPictureFormat format = PictureFormatOf(path);
+    if (format == TPictureFormat::None)
+        return {};
+    return DecodePicture(format, ReadFileBytes(path), path);
+}
+
+TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std::string& nameForErrors)
+{
+    switch (format) {
+    case TPictureFormat::Bmp: return DecodeBmp(bytes, nameForErrors);
+    case TPictureFormat::Jpeg: return DecodeJpeg(bytes, nameForErrors);
+    case TPictureFormat::Png: return DecodePng(bytes, nameForErrors);
+    case TPictureFormat::Gif: return DecodeGif(bytes, nameForErrors);
+    case TPictureFormat::None: break;
+    }
+    return {};
+}
+
+std::string WithBmpExtension(const std::string& path)
+{
+    const auto dot = path.find_last_of('.');
+    const auto separator = path.find_last_of("/\\");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return path + ".bmp";
+    return path.substr(0, dot) + ".bmp";
+}
+
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
+{
+    WriteAs(PictureFormatOf(path), path, JpegQuality(), false, bitmap);
+}
+
+std::string WritePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap)
+{
+    const TPictureFormat format = PictureFormatOf(path);
+    if (format == TPictureFormat::None)
+        return "";
+    if ((format == TPictureFormat::Jpeg && Options().JpegToBmp) || (format == TPictureFormat::Gif && Options().GifToBmp)) {
+        const std::string bmpPath = WithBmpExtension(path);
+        WriteAs(TPictureFormat::Bmp, bmpPath, 0, false, bitmap);
+        return bmpPath;
+    }
+    WriteAs(format, path, JpegQuality(), use444, bitmap);
+    return path;
+}
+
+} // namespace pictor

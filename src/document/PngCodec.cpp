@@ -1,0 +1,215 @@
+#include "document/PictureCodecs.h"
+#include "document/PictureIO.h"
+
+#include "document/PictorError.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <png.h>
+
+namespace pictor {
+
+// libpng reports a fatal error by longjmp to the setjmp in the Run* functions below, which hold only
+// trivially destructible locals; everything with a destructor lives in their callers.
+
+namespace {
+
+struct TPngStream {
+    std::string_view In;    // reading
+    std::string* Out = nullptr;  // writing
+    std::size_t Position = 0;
+    char Message[256] = "";
+};
+
+[[noreturn]] void OnError(png_structp png, png_const_charp message)
+{
+    auto* stream = static_cast<TPngStream*>(png_get_error_ptr(png));
+    std::snprintf(stream->Message, sizeof stream->Message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void ReadBytes(png_structp png, png_bytep data, std::size_t length)
+{
+    auto* stream = static_cast<TPngStream*>(png_get_io_ptr(png));
+    if (stream->In.size() - stream->Position < length)
+        png_error(png, "unexpected end of file");
+    std::memcpy(data, stream->In.data() + stream->Position, length);
+    stream->Position += length;
+}
+
+// An allocation failure becomes a libpng error instead of an exception crossing libpng's C frames.
+void WriteBytes(png_structp png, png_bytep data, std::size_t length)
+{
+    auto* stream = static_cast<TPngStream*>(png_get_io_ptr(png));
+    bool ok = true;
+    try {
+        stream->Out->append(reinterpret_cast<const char*>(data), length);
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    if (!ok)
+        png_error(png, "out of memory");
+}
+
+void Flush(png_structp) {}
+
+struct TDecodeTarget {
+    TFrame& Frame;
+    bool& HasAlpha;
+    std::vector<std::uint8_t>& Bgra;  // the whole picture when it has alpha, split afterwards
+    std::vector<png_bytep>& Rows;
+};
+
+bool RunDecoder(png_structp png, png_infop info, const std::string& name, TDecodeTarget& target)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_read_fn(png, png_get_error_ptr(png), ReadBytes);
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int bitDepth = 0, colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+    CheckPictureSize(width, height, name);
+
+    const bool tRNS = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    target.HasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || tRNS;
+    png_set_strip_16(png);
+    png_set_packing(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (tRNS)
+        png_set_tRNS_to_alpha(png);
+    if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
+        png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+
+    TFrame& frame = target.Frame;
+    frame.Width = int(width);
+    frame.Height = int(height);
+    const std::size_t channels = target.HasAlpha ? 4 : 3;
+    if (png_get_rowbytes(png, info) != std::size_t(width) * channels)
+        png_error(png, "unexpected row layout");
+    frame.Pixels.resize(std::size_t(width) * height * 3);
+    std::uint8_t* base = frame.Pixels.data();
+    if (target.HasAlpha) {
+        target.Bgra.resize(std::size_t(width) * height * 4);
+        base = target.Bgra.data();
+    }
+    target.Rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y)
+        target.Rows[y] = base + std::size_t(y) * width * channels;
+    png_read_image(png, target.Rows.data());
+    return true;
+}
+
+void SplitAlpha(const std::vector<std::uint8_t>& bgra, TFrame& frame)
+{
+    frame.Alpha.resize(bgra.size() / 4);
+    const std::uint8_t* in = bgra.data();
+    std::uint8_t* colour = frame.Pixels.data();
+    for (std::uint8_t& alpha : frame.Alpha) {
+        colour[0] = in[0];
+        colour[1] = in[1];
+        colour[2] = in[2];
+        alpha = in[3];
+        in += 4;
+        colour += 3;
+    }
+}
+
+bool RunEncoder(png_structp png, png_infop info, const TFrame& frame, std::vector<std::uint8_t>& bgraRow)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, png_get_error_ptr(png), WriteBytes, Flush);
+    const bool alpha = !frame.Alpha.empty();
+    // No gAMA chunk: the pixels are written as they are, for browsers to take as sRGB.
+    png_set_IHDR(png, info, png_uint_32(frame.Width), png_uint_32(frame.Height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    const std::size_t width = std::size_t(frame.Width);
+    for (std::size_t y = 0; y < std::size_t(frame.Height); ++y) {
+        const std::uint8_t* colour = frame.Pixels.data() + y * width * 3;
+        if (!alpha) {
+            png_write_row(png, colour);
+            continue;
+        }
+        const std::uint8_t* a = frame.Alpha.data() + y * width;
+        for (std::size_t x = 0; x < width; ++x) {
+            std::memcpy(&bgraRow[x * 4], colour + x * 3, 3);
+            bgraRow[x * 4 + 3] = a[x];
+        }
+        png_write_row(png, bgraRow.data());
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
+{
+    if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) != 0)
+        throw TPictorError(name, "not a PNG file");
+    TPngStream stream;
+    stream.In = bytes;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &stream, OnError, OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    struct TGuard {
+        png_structp& Png;
+        png_infop& Info;
+        ~TGuard() { png_destroy_read_struct(&Png, &Info, nullptr); }
+    } guard{png, info};
+    if (!info)
+        throw TPictorError(name, "out of memory");
+
+    std::vector<TFrame> frames(1);
+    bool hasAlpha = false;
+    std::vector<std::uint8_t> bgra;
+    std::vector<png_bytep> rows;
+    TDecodeTarget target{frames[0], hasAlpha, bgra, rows};
+    if (!RunDecoder(png, info, name, target))
+        throw TPictorError(name, stream.Message);
+    if (hasAlpha)
+        SplitAlpha(bgra, frames[0]);
+
+    TBitmapEx bitmap;
+    bitmap.SetFrames(std::move(frames));
+    TPictureExtras extras;
+    extras.PngHasAlpha = hasAlpha;
+    bitmap.SetExtras(std::move(extras));
+    return bitmap;
+}
+
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
+{
+    const TFrame& frame = FrameToEncode(bitmap, name);
+    std::string out;
+    TPngStream stream;
+    stream.Out = &out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &stream, OnError, OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    struct TGuard {
+        png_structp& Png;
+        png_infop& Info;
+        ~TGuard() { png_destroy_write_struct(&Png, &Info); }
+    } guard{png, info};
+    if (!info)
+        throw TPictorError(name, "out of memory");
+
+    std::vector<std::uint8_t> bgraRow(frame.Alpha.empty() ? 0 : std::size_t(frame.Width) * 4);
+    if (!RunEncoder(png, info, frame, bgraRow))
+        throw TPictorError(name, stream.Message);
+    return out;
+}
+
+} // namespace pictor

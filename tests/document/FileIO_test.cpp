@@ -1,0 +1,144 @@
+#include "document/FileIO.h"
+#include "document/PictorError.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pictor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::TTempDir;
+
+std::size_t EntriesIn(const fs::path& folder)
+{
+    return std::size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+mode_t ModeOf(const std::string& path)
+{
+    struct stat st;
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+TEST(FileIO, ReadsBytesAndNamesAMissingFile)
+{
+    TTempDir dir;
+    const std::string data("a\0b\xff", 4);
+    EXPECT_EQ(ReadFileBytes(dir.Write("x.bin", data)), data);
+
+    const std::string missing = dir / "missing.css";
+    try {
+        ReadFileBytes(missing);
+        FAIL() << "no error";
+    } catch (const TPictorError& e) {
+        EXPECT_EQ(e.File, missing);
+        EXPECT_EQ(e.Reason, "No such file or directory");
+    }
+    EXPECT_THROW(ReadFileBytes(dir.Path().string()), TPictorError);
+}
+
+TEST(FileIO, WriteFileAtomicReplacesAndLeavesNoTemporaryFile)
+{
+    TTempDir dir;
+    const std::string path = dir / "page.htm";
+    WriteFileAtomic(path, "first");
+    WriteFileAtomic(path, "second, longer");
+    EXPECT_EQ(ReadAll(path), "second, longer");
+    WriteFileAtomic(path, "");
+    EXPECT_EQ(ReadAll(path), "");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, WriteFileAtomicKeepsTheOriginalsPermissions)
+{
+    TTempDir dir;
+    const std::string path = dir.Write("a.png", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    WriteFileAtomic(path, "new");
+    EXPECT_EQ(ModeOf(path), 0640u);
+
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    WriteFileAtomic(dir / "fresh.png", "x");
+    EXPECT_EQ(ModeOf(dir / "fresh.png"), 0666u & ~mask) << "a new file gets the ordinary create mode";
+}
+
+TEST(FileIO, WriteFileAtomicWritesThroughALink)
+{
+    TTempDir dir;
+    const std::string real = dir.Write("real.css", "old");
+    fs::create_symlink(real, dir / "link.css");
+    WriteFileAtomic(dir / "link.css", "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.css"));
+    EXPECT_EQ(ReadAll(real), "new");
+}
+
+TEST(FileIO, FailedWriteLeavesTheTargetAndNoTemporaryFile)
+{
+    TTempDir dir;
+    // Renaming a file over a folder fails even for root.
+    fs::create_directory(dir / "taken.gif");
+    EXPECT_THROW(WriteFileAtomic(dir / "taken.gif", "data"), TPictorError);
+    EXPECT_TRUE(fs::is_directory(dir / "taken.gif"));
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+    EXPECT_THROW(WriteFileAtomic(dir / "no/such/folder/x.htm", "data"), TPictorError);
+}
+
+TEST(FileIO, WriteIntoReadOnlyFolderThrowsAndKeepsTheOriginal)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root ignores folder permissions";
+    TTempDir dir;
+    const std::string path = dir.Write("ro/page.htm", "original");
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    try {
+        WriteFileAtomic(path, "replacement");
+        FAIL() << "no error";
+    } catch (const TPictorError& e) {
+        EXPECT_EQ(e.File, path);
+    }
+    EXPECT_EQ(ReadAll(path), "original");
+    EXPECT_EQ(EntriesIn(dir / "ro"), 1u);
+}
+
+TEST(FileIO, FoldersAndExistence)
+{
+    TTempDir dir;
+    const std::string deep = dir / "a/b/c";
+    CreateFolders(deep);
+    CreateFolders(deep);  // existing already: fine
+    EXPECT_TRUE(FolderExists(deep));
+    EXPECT_FALSE(FileExists(deep));
+    const std::string file = dir.Write("a/f.txt", "x");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FolderExists(file));
+    EXPECT_FALSE(FileExists(dir / "nothing"));
+    EXPECT_THROW(CreateFolders(file + "/sub"), TPictorError);
+}
+
+TEST(FileIO, CopyToWorkReplacesAndCreatesFolders)
+{
+    TTempDir dir;
+    const std::string source = dir.Write("site/img/a.gif", "GIF89a");
+    const std::string target = dir / "work/img/a.gif";
+    EXPECT_TRUE(CopyToWork(source, target));
+    EXPECT_EQ(ReadAll(target), "GIF89a");
+
+    dir.Write("site/img/a.gif", "changed");
+    EXPECT_TRUE(CopyToWork(source, target));
+    EXPECT_EQ(ReadAll(target), "changed");
+
+    EXPECT_FALSE(CopyToWork(dir / "site/missing.gif", dir / "work/missing.gif"));
+}
+
+} // namespace
+} // namespace pictor

@@ -1,0 +1,157 @@
+#include "document/PictureIO.h"
+#include "document/PictureSamples.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace pictor {
+namespace {
+
+const std::string IccMarker("ICC_PROFILE\0\1\1profile-bytes", 27);
+
+// Colour spaces the program never writes, encoded with libjpeg directly, with an ICC profile marker.
+std::string RawJpeg(int width, int height, J_COLOR_SPACE space, int components, const std::vector<std::uint8_t>& samples)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    jpeg_write_marker(&info, JPEG_APP0 + 2, reinterpret_cast<const JOCTET*>(IccMarker.data()), unsigned(IccMarker.size()));
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<std::uint8_t*>(samples.data()) + info.next_scanline * JDIMENSION(width * components);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string out(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    jpeg_destroy_compress(&info);
+    return out;
+}
+
+// Offset of the frame header (SOFn) marker.
+std::size_t FrameHeaderAt(const std::string& jpeg)
+{
+    std::size_t at = 2;
+    while (at + 4 < jpeg.size() && std::uint8_t(jpeg[at]) == 0xFF) {
+        const int marker = std::uint8_t(jpeg[at + 1]);
+        if (marker >= 0xC0 && marker <= 0xC2)
+            return at;
+        at += 2 + (std::size_t(std::uint8_t(jpeg[at + 2])) << 8 | std::uint8_t(jpeg[at + 3]));
+    }
+    ADD_FAILURE() << "no frame header";
+    return 0;
+}
+
+int LumaSampling(const std::string& jpeg)
+{
+    return std::uint8_t(jpeg[FrameHeaderAt(jpeg) + 11]);  // H << 4 | V of the first component
+}
+
+TBitmapEx Decode(const std::string& bytes)
+{
+    return DecodePicture(TPictureFormat::Jpeg, bytes, "t.jpg");
+}
+
+TBitmapEx Solid(int width, int height, std::uint8_t blue, std::uint8_t green, std::uint8_t red)
+{
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            bitmap.ScanLine(y)[x * 3] = blue;
+            bitmap.ScanLine(y)[x * 3 + 1] = green;
+            bitmap.ScanLine(y)[x * 3 + 2] = red;
+        }
+    return bitmap;
+}
+
+TEST(PictureJpeg, RoundTripKeepsColoursInBlueGreenRedOrder)
+{
+    const TBitmapEx bitmap = Solid(16, 8, 200, 100, 50);
+    const TBitmapEx back = Decode(EncodeJpeg(bitmap, 95, true, "t.jpg"));
+    ASSERT_EQ(back.Width(), 16);
+    ASSERT_EQ(back.Height(), 8);
+    EXPECT_LE(test::MaxDifference(back.Frame(0), bitmap.Frame(0)), 3);
+}
+
+TEST(PictureJpeg, SubsamplingAndQualityFollowTheArguments)
+{
+    const TBitmapEx bitmap = test::ManyColours(64, 64);
+    EXPECT_EQ(LumaSampling(EncodeJpeg(bitmap, 80, true, "t.jpg")), 0x11);
+    EXPECT_EQ(LumaSampling(EncodeJpeg(bitmap, 80, false, "t.jpg")), 0x22);
+    EXPECT_LT(EncodeJpeg(bitmap, 10, false, "t.jpg").size(), EncodeJpeg(bitmap, 90, false, "t.jpg").size());
+    EXPECT_EQ(EncodeJpeg(bitmap, 0, false, "t.jpg"), EncodeJpeg(bitmap, 1, false, "t.jpg"));
+    EXPECT_EQ(EncodeJpeg(bitmap, 500, false, "t.jpg"), EncodeJpeg(bitmap, 100, false, "t.jpg"));
+}
+
+TEST(PictureJpeg, MarkersSurviveRewritingWithOneJfifHeader)
+{
+    TBitmapEx bitmap = test::FewColours(8, 8);
+    TPictureExtras extras;
+    const std::string exif("Exif\0\0MM\0*", 10);
+    extras.JpegMarkers = {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 2, IccMarker}, {JPEG_COM, "made by hand"}};
+    bitmap.SetExtras(extras);
+
+    // Twice through the codec: libjpeg's own JFIF header must not pile up.
+    const TBitmapEx once = Decode(EncodeJpeg(bitmap, 90, false, "t.jpg"));
+    const TBitmapEx twice = Decode(EncodeJpeg(once, 90, false, "t.jpg"));
+    const auto& markers = twice.Extras().JpegMarkers;
+    ASSERT_EQ(markers.size(), 4u);
+    EXPECT_EQ(markers[0].first, JPEG_APP0);
+    EXPECT_EQ(markers[0].second.substr(0, 5), std::string("JFIF\0", 5));
+    EXPECT_EQ(markers[1], extras.JpegMarkers[0]);
+    EXPECT_EQ(markers[2], extras.JpegMarkers[1]);
+    EXPECT_EQ(markers[3], extras.JpegMarkers[2]);
+}
+
+bool HasIccProfile(const TBitmapEx& bitmap)
+{
+    for (const auto& marker : bitmap.Extras().JpegMarkers)
+        if (marker.second == IccMarker)
+            return true;
+    return false;
+}
+
+TEST(PictureJpeg, GreyAndCmykPicturesBecomeBlueGreenRed)
+{
+    const TBitmapEx grey = Decode(RawJpeg(8, 8, JCS_GRAYSCALE, 1, std::vector<std::uint8_t>(64, 90)));
+    EXPECT_LE(test::MaxDifference(grey.Frame(0), Solid(8, 8, 90, 90, 90).Frame(0)), 2);
+    EXPECT_TRUE(HasIccProfile(grey));
+
+    // libjpeg marks CMYK with an Adobe header, so the samples are stored inverted: this is pure red ink-wise.
+    std::vector<std::uint8_t> cmyk;
+    for (int i = 0; i < 64; ++i)
+        cmyk.insert(cmyk.end(), {255, 0, 0, 255});
+    const TBitmapEx red = Decode(RawJpeg(8, 8, JCS_CMYK, 4, cmyk));
+    EXPECT_LE(test::MaxDifference(red.Frame(0), Solid(8, 8, 0, 0, 255).Frame(0)), 3);
+    EXPECT_FALSE(HasIccProfile(red)) << "a CMYK profile does not fit the converted colours";
+}
+
+TEST(PictureJpeg, BadFilesRaiseErrorsNamingTheFile)
+{
+    const std::string good = EncodeJpeg(test::ManyColours(64, 64), 90, false, "t.jpg");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, good.size() / 2));
+    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, 100));
+    test::ExpectDecodeError(TPictureFormat::Jpeg, "\xFF\xD8 not really");
+
+    std::string huge = good;
+    const std::size_t sof = FrameHeaderAt(huge);
+    huge.replace(sof + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
+    test::ExpectDecodeError(TPictureFormat::Jpeg, huge, "too large");
+}
+
+} // namespace
+} // namespace pictor

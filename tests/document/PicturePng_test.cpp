@@ -1,0 +1,100 @@
+#include "document/PictureIO.h"
+#include "document/PictureSamples.h"
+
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+namespace pictor {
+namespace {
+
+// Kinds of PNG the program never writes, made with libpng's simplified writer.
+std::string RawPng(png_uint_32 format, int width, int height, const std::vector<std::uint8_t>& samples,
+                   const std::vector<std::uint8_t>& colormap = {})
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(width);
+    image.height = png_uint_32(height);
+    image.format = format;
+    image.colormap_entries = png_uint_32(colormap.size() / 4);
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, samples.data(), 0, colormap.data()));
+    std::string out(size, '\0');
+    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, samples.data(), 0, colormap.data()));
+    out.resize(size);
+    return out;
+}
+
+std::uint32_t Crc(const std::string& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (char c : bytes) {
+        crc ^= std::uint8_t(c);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+TBitmapEx Decode(const std::string& bytes)
+{
+    return DecodePicture(TPictureFormat::Png, bytes, "t.png");
+}
+
+TEST(PicturePng, RoundTripIsExactWithAndWithoutAlpha)
+{
+    const TBitmapEx opaque = test::ManyColours(19, 7);
+    const TBitmapEx back = Decode(EncodePng(opaque, "t.png"));
+    EXPECT_TRUE(back.SamePixels(opaque));
+    EXPECT_FALSE(back.Extras().PngHasAlpha);
+
+    TBitmapEx translucent = test::ManyColours(19, 7);
+    auto& alpha = translucent.MutableFrame(0).Alpha;
+    alpha.resize(19 * 7);
+    for (std::size_t i = 0; i < alpha.size(); ++i)
+        alpha[i] = std::uint8_t(i * 37);
+    const std::string bytes = EncodePng(translucent, "t.png");
+    const TBitmapEx withAlpha = Decode(bytes);
+    EXPECT_TRUE(withAlpha.SamePixels(translucent));
+    EXPECT_TRUE(withAlpha.Extras().PngHasAlpha);
+    EXPECT_EQ(bytes.find("gAMA"), std::string::npos);
+}
+
+TEST(PicturePng, PaletteWithTransparencyAndSixteenBitGreyAreRead)
+{
+    // Palette: entry 0 opaque red, entry 1 half-transparent blue; pixels 0, 1.
+    const std::vector<std::uint8_t> colormap = {255, 0, 0, 255, 0, 0, 255, 128};
+    const TBitmapEx paletted = Decode(RawPng(PNG_FORMAT_RGBA_COLORMAP, 2, 1, {0, 1}, colormap));
+    EXPECT_EQ(paletted.Frame(0).Pixels, std::vector<std::uint8_t>({0, 0, 255, 255, 0, 0}));
+    EXPECT_EQ(paletted.Frame(0).Alpha, std::vector<std::uint8_t>({255, 128}));
+
+    // 16-bit samples are cut to their high byte.
+    const std::vector<std::uint8_t> grey16 = {0x00, 0x00, 0xFF, 0xFF};  // two 16-bit samples: 0, 65535
+    const TBitmapEx grey = Decode(RawPng(PNG_FORMAT_LINEAR_Y, 2, 1, grey16));
+    EXPECT_EQ(grey.Frame(0).Pixels, std::vector<std::uint8_t>({0, 0, 0, 255, 255, 255}));
+    EXPECT_TRUE(grey.Frame(0).Alpha.empty());
+}
+
+TEST(PicturePng, BadFilesRaiseErrorsNamingTheFile)
+{
+    const std::string good = EncodePng(test::ManyColours(64, 64), "t.png");
+    test::ExpectDecodeError(TPictureFormat::Png, good.substr(0, good.size() / 2));
+    test::ExpectDecodeError(TPictureFormat::Png, good.substr(0, 20));
+    test::ExpectDecodeError(TPictureFormat::Png, "GIF89a", "not a PNG");
+
+    std::string corrupt = good;
+    corrupt[good.size() / 2] ^= 0x55;
+    test::ExpectDecodeError(TPictureFormat::Png, corrupt);
+
+    // IHDR (type and data at 12..29, CRC after) claiming 100000 x 100000, with a correct CRC.
+    std::string huge = good;
+    huge.replace(16, 8, std::string("\x00\x01\x86\xA0\x00\x01\x86\xA0", 8));
+    const std::uint32_t crc = Crc(huge.substr(12, 17));
+    for (int i = 0; i < 4; ++i)
+        huge[29 + std::size_t(i)] = char(crc >> (24 - 8 * i) & 0xFF);
+    test::ExpectDecodeError(TPictureFormat::Png, huge, "too large");
+}
+
+} // namespace
+} // namespace pictor

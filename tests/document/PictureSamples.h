@@ -1,0 +1,77 @@
+#pragma once
+// Pictures made in code for the codec tests, so that no binary fixtures are needed.
+#include "adjust/BitmapEx.h"
+#include "document/PictorError.h"
+#include "document/PictureIO.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+namespace pictor::test {
+
+// Every pixel its own colour: more than 256 colours from 17 x 16 pixels on.
+inline TBitmapEx ManyColours(int width, int height)
+{
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = std::uint8_t(x * 7 + y);
+            p[1] = std::uint8_t(y * 5);
+            p[2] = std::uint8_t(x * 3 + y * 11);
+        }
+    return bitmap;
+}
+
+// Stripes of a few colours whose byte order matters (blue, green, red differ).
+inline TBitmapEx FewColours(int width, int height)
+{
+    static const std::uint8_t palette[4][3] = {{10, 20, 200}, {0, 255, 0}, {250, 128, 1}, {33, 33, 33}};
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::copy_n(palette[(x / 2 + y) % 4], 3, bitmap.ScanLine(y) + x * 3);
+    return bitmap;
+}
+
+inline std::size_t DistinctColours(const TFrame& frame)
+{
+    std::set<int> colours;
+    for (std::size_t i = 0; i + 2 < frame.Pixels.size(); i += 3)
+        colours.insert(frame.Pixels[i] | frame.Pixels[i + 1] << 8 | frame.Pixels[i + 2] << 16);
+    return colours.size();
+}
+
+// Largest difference of any byte: lossy codecs are judged by it.
+inline int MaxDifference(const TFrame& a, const TFrame& b)
+{
+    int worst = 0;
+    for (std::size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
+        worst = std::max(worst, std::abs(int(a.Pixels[i]) - int(b.Pixels[i])));
+    return worst;
+}
+
+inline double MeanDifference(const TFrame& a, const TFrame& b)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
+        sum += std::abs(int(a.Pixels[i]) - int(b.Pixels[i]));
+    return a.Pixels.empty() ? 0 : sum / double(a.Pixels.size());
+}
+
+// Decoding must fail with an error naming the file, its reason containing `reason` when one is given.
+inline void ExpectDecodeError(TPictureFormat format, const std::string& bytes, const std::string& reason = "")
+{
+    try {
+        DecodePicture(format, bytes, "bad-file");
+        ADD_FAILURE() << "decoded " << bytes.size() << " bytes";
+    } catch (const TPictorError& e) {
+        EXPECT_EQ(e.File, "bad-file");
+        EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
+    }
+}
+
+} // namespace pictor::test

@@ -1,0 +1,111 @@
+#include "document/Options.h"
+#include "document/PictorError.h"
+#include "document/PictureIO.h"
+#include "document/PictureSamples.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace pictor {
+namespace {
+
+using test::ReadAll;
+using test::TTempDir;
+
+// The option values are process-wide: every test puts them back.
+class PictureWrite : public ::testing::Test {
+protected:
+    ~PictureWrite() override { Options() = Saved_; }
+    TTempDir Dir_;
+    const TBitmapEx Picture_ = test::FewColours(10, 6);
+
+private:
+    TOptions Saved_ = Options();
+};
+
+TEST(PictureFormat, EndingDecidesWithoutRegardToCase)
+{
+    EXPECT_EQ(PictureFormatOf("a/PHOTO.JPG"), TPictureFormat::Jpeg);
+    EXPECT_EQ(PictureFormatOf("x.Jpeg"), TPictureFormat::Jpeg);
+    EXPECT_EQ(PictureFormatOf("x.bMp"), TPictureFormat::Bmp);
+    EXPECT_EQ(PictureFormatOf("x.PNG"), TPictureFormat::Png);
+    EXPECT_EQ(PictureFormatOf("x.gif"), TPictureFormat::Gif);
+    EXPECT_EQ(PictureFormatOf("x.gifs"), TPictureFormat::None);
+    EXPECT_EQ(PictureFormatOf("jpg"), TPictureFormat::None);
+
+    EXPECT_EQ(WithBmpExtension("img/a.jpeg"), "img/a.bmp");
+    EXPECT_EQ(WithBmpExtension("C:\\site.v2\\b.GIF"), "C:\\site.v2\\b.bmp");
+    EXPECT_EQ(WithBmpExtension("site.v2/noext"), "site.v2/noext.bmp");
+}
+
+TEST_F(PictureWrite, WorkCopyUsesTheFormatOfTheEnding)
+{
+    for (const char* name : {"a.bmp", "b.PNG", "c.gif"}) {
+        const std::string path = Dir_ / name;
+        WritePictureWorkCopy(path, Picture_);
+        EXPECT_TRUE(ReadPicture(path).SamePixels(Picture_)) << name;
+    }
+    const std::string photo = Dir_ / "PHOTO.JPG";
+    WritePictureWorkCopy(photo, Picture_);
+    EXPECT_EQ(ReadAll(photo).substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(ReadPicture(photo).Width(), 10);
+
+    WritePictureWorkCopy(Dir_ / "d.tif", Picture_);
+    EXPECT_FALSE(std::filesystem::exists(Dir_ / "d.tif"));
+    Dir_.Write("e.tif", "whatever");
+    EXPECT_TRUE(ReadPicture(Dir_ / "e.tif").Empty());
+}
+
+TEST_F(PictureWrite, WorkCopyJpegUsesTheQualitysLowByteAndDefaultSampling)
+{
+    Options().JpegCompressionQuality = 0x100 + 30;
+    const std::string path = Dir_ / "a.jpg";
+    WritePictureWorkCopy(path, Picture_);
+    EXPECT_EQ(ReadAll(path), EncodeJpeg(Picture_, 30, false, path));
+}
+
+TEST_F(PictureWrite, SaveHonoursSamplingAndTheBitmapOptions)
+{
+    Options().JpegCompressionQuality = 75;
+    const std::string jpg = Dir_ / "a.jpg";
+    EXPECT_EQ(WritePictureForSave(jpg, true, Picture_), jpg);
+    EXPECT_EQ(ReadAll(jpg), EncodeJpeg(Picture_, 75, true, jpg));
+
+    Options().JpegToBmp = true;
+    const std::string jpg2 = Dir_ / "b.jpeg";
+    EXPECT_EQ(WritePictureForSave(jpg2, false, Picture_), Dir_ / "b.bmp");
+    EXPECT_FALSE(std::filesystem::exists(jpg2));
+    EXPECT_TRUE(ReadPicture(Dir_ / "b.bmp").SamePixels(Picture_));
+
+    const std::string gif = Dir_ / "c.gif";
+    EXPECT_EQ(WritePictureForSave(gif, false, Picture_), gif);
+    Options().GifToBmp = true;
+    EXPECT_EQ(WritePictureForSave(gif, false, Picture_), Dir_ / "c.bmp");
+    EXPECT_EQ(ReadAll(Dir_ / "c.bmp"), EncodeBmp(Picture_));
+
+    EXPECT_EQ(WritePictureForSave(Dir_ / "d.txt", false, Picture_), "");
+    EXPECT_FALSE(std::filesystem::exists(Dir_ / "d.txt"));
+}
+
+TEST_F(PictureWrite, FailuresNameTheFile)
+{
+    const std::string missing = Dir_ / "missing.png";
+    try {
+        ReadPicture(missing);
+        FAIL();
+    } catch (const TPictorError& e) {
+        EXPECT_EQ(e.File, missing);
+    }
+    const std::string path = Dir_ / "empty.png";
+    try {
+        WritePictureWorkCopy(path, TBitmapEx());
+        FAIL();
+    } catch (const TPictorError& e) {
+        EXPECT_EQ(e.File, path);
+    }
+}
+
+} // namespace
+} // namespace pictor
