@@ -1,0 +1,53 @@
+#include "adjust/BitmapEx.h"
+
+#include "adjust/ColorModels.h"
+#include "adjust/HueSatPixels.h"
+#include "adjust/PixelTables.h"
+
+#include <utility>
+
+namespace pictor {
+
+namespace {
+
+// Frames without pixels are skipped before MutableFrame, so that they are not detached for nothing.
+template <class Adjust>
+void ForEachFrame(TBitmapEx& bitmap, Adjust&& adjust)
+{
+    for (int i = 0; i < bitmap.FrameCount(); ++i) {
+        const TFrame& frame = std::as_const(bitmap).Frame(i);
+        if (frame.Width > 0 && frame.Height > 0) adjust(bitmap.MutableFrame(i));
+    }
+}
+
+void ApplyToFrames(TBitmapEx& bitmap, const TChannelTables& tables)
+{
+    ForEachFrame(bitmap, [&](TFrame& frame) { ApplyChannelTables(frame, tables); });
+}
+
+} // namespace
+
+void TBitmapEx::Invert()
+{
+    ApplyToFrames(*this, ChannelTablesOf([](int r, int g, int b) { return InvertRGB(r, g, b); }));
+}
+
+void TBitmapEx::ColorBalance(int red, int green, int blue)
+{
+    ApplyToFrames(*this, ChannelTablesOf([=](int r, int g, int b) { return BalanceRGB(r, g, b, red, green, blue); }));
+}
+
+void TBitmapEx::BrightContrast(int brightness, int contrast)
+{
+    ApplyToFrames(*this, ChannelTablesOf([=](int r, int g, int b) {
+        return BrightContrastRGB(r, g, b, brightness, contrast);
+    }));
+}
+
+void TBitmapEx::HueSat(int hue, int saturation, int lightness)
+{
+    THueSatPixels pixels(hue, saturation, lightness);
+    ForEachFrame(*this, [&](TFrame& frame) { pixels.Apply(frame); });
+}
+
+} // namespace pictor

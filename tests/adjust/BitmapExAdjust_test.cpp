@@ -1,0 +1,196 @@
+#include "adjust/BitmapEx.h"
+#include "adjust/ColorModels.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace pictor {
+namespace {
+
+using PerColour = std::function<TIntRGB(int, int, int)>;
+
+TFrame MakeFrame(int width, int height, std::vector<std::uint8_t> pixels, std::vector<std::uint8_t> alpha = {})
+{
+    TFrame frame;
+    frame.Width = width;
+    frame.Height = height;
+    frame.Pixels = std::move(pixels);
+    frame.Alpha = std::move(alpha);
+    return frame;
+}
+
+TBitmapEx FromFrames(std::vector<TFrame> frames)
+{
+    TBitmapEx bitmap;
+    bitmap.SetFrames(std::move(frames));
+    return bitmap;
+}
+
+TBitmapEx RandomBitmap(int width, int height, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
+    for (auto& byte : pixels) byte = std::uint8_t(rng());
+    return FromFrames({MakeFrame(width, height, std::move(pixels))});
+}
+
+// A 4096 x 4096 picture holding each of the 16.7 million colours once.
+const TBitmapEx& EveryColour()
+{
+    static const TBitmapEx bitmap = [] {
+        std::vector<std::uint8_t> pixels(std::size_t(3) << 24);
+        for (std::uint32_t c = 0; c < (1u << 24); ++c) {
+            pixels[3 * std::size_t(c)] = std::uint8_t(c);
+            pixels[3 * std::size_t(c) + 1] = std::uint8_t(c >> 8);
+            pixels[3 * std::size_t(c) + 2] = std::uint8_t(c >> 16);
+        }
+        return FromFrames({MakeFrame(4096, 4096, std::move(pixels))});
+    }();
+    return bitmap;
+}
+
+// Every pixel of `after` must be what the per-colour function makes of the same pixel of `before`.
+::testing::AssertionResult EachPixelFollows(const TBitmapEx& before, const TBitmapEx& after, const PerColour& perColour)
+{
+    if (before.FrameCount() != after.FrameCount()) return ::testing::AssertionFailure() << "frame count changed";
+    for (int f = 0; f < before.FrameCount(); ++f) {
+        const auto& in = before.Frame(f).Pixels;
+        const auto& out = after.Frame(f).Pixels;
+        if (in.size() != out.size() || before.Frame(f).Alpha != after.Frame(f).Alpha)
+            return ::testing::AssertionFailure() << "frame " << f << " changed size or alpha";
+        for (std::size_t i = 0; i < in.size(); i += 3) {
+            const TIntRGB want = perColour(in[i + 2], in[i + 1], in[i]);
+            if (out[i] != want.B || out[i + 1] != want.G || out[i + 2] != want.R)
+                return ::testing::AssertionFailure()
+                       << "frame " << f << " pixel " << i / 3 << ": (" << int(in[i + 2]) << "," << int(in[i + 1])
+                       << "," << int(in[i]) << ") became (" << int(out[i + 2]) << "," << int(out[i + 1]) << ","
+                       << int(out[i]) << "), not (" << want.R << "," << want.G << "," << want.B << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(BitmapExAdjust, BytesAreBlueGreenRed)
+{
+    const TBitmapEx original = FromFrames({MakeFrame(2, 1, {200, 100, 50, 0, 0, 255})});
+    TBitmapEx balanced = original;
+    balanced.ColorBalance(10, 20, 30);
+    EXPECT_EQ(balanced.Frame(0).Pixels, (std::vector<std::uint8_t>{230, 120, 60, 30, 20, 255}));
+    TBitmapEx shifted = original;
+    shifted.HueSat(-120, 0, 0);  // red turns blue
+    EXPECT_EQ(std::vector<std::uint8_t>(shifted.Frame(0).Pixels.begin() + 3, shifted.Frame(0).Pixels.end()),
+              (std::vector<std::uint8_t>{255, 0, 0}));
+}
+
+TEST(BitmapExAdjust, EveryFrameChangesAndAlphaStays)
+{
+    const TBitmapEx original = FromFrames({MakeFrame(2, 1, {1, 2, 3, 4, 5, 6}, {0, 255}), MakeFrame(0, 0, {}),
+                                           MakeFrame(1, 2, {7, 8, 9, 250, 251, 252}, {9, 10})});
+    TBitmapEx copy = original;
+    copy.Invert();  // the original must stay as it was
+    EXPECT_TRUE(EachPixelFollows(original, copy, InvertRGB));
+    copy.Invert();
+    EXPECT_TRUE(copy.SamePixels(original));
+
+    TBitmapEx grey = original;
+    grey.BrightContrast(0, -100);
+    EXPECT_TRUE(EachPixelFollows(original, grey, [](int, int, int) { return TIntRGB{128, 128, 128}; }));
+}
+
+TEST(BitmapExAdjust, ZeroParametersAndZeroSizes)
+{
+    const TBitmapEx original = RandomBitmap(37, 11, 1);
+    TBitmapEx copy = original;
+    copy.ColorBalance(0, 0, 0);
+    copy.BrightContrast(0, 0);
+    EXPECT_TRUE(copy.SamePixels(original));
+    copy.HueSat(0, 0, 0);  // not skipped here: truncation may still lower a channel
+    EXPECT_TRUE(EachPixelFollows(original, copy, [](int r, int g, int b) { return HueSatRGB(r, g, b, 0, 0, 0); }));
+
+    for (TBitmapEx empty : {TBitmapEx(), TBitmapEx(0, 5), TBitmapEx(5, 0)}) {
+        const TBitmapEx sharer = empty;
+        empty.Invert();
+        empty.HueSat(30, 30, 30);
+        EXPECT_EQ(empty.FrameCount(), sharer.FrameCount());
+        EXPECT_TRUE(empty.SamePixels(sharer));
+    }
+}
+
+// Pictures big enough to be split over threads, with bands of unequal and empty row counts.
+TEST(BitmapExAdjust, BandedPicturesMatchThePerColourFunctions)
+{
+    for (const auto& [width, height] : {std::pair{300001, 1}, std::pair{100003, 3}, std::pair{641, 487}}) {
+        const TBitmapEx original = RandomBitmap(width, height, unsigned(width));
+        TBitmapEx hue = original;
+        hue.HueSat(-75, 40, -20);
+        EXPECT_TRUE(EachPixelFollows(original, hue, [](int r, int g, int b) { return HueSatRGB(r, g, b, -75, 40, -20); }))
+            << width << "x" << height;
+        TBitmapEx bright = original;
+        bright.BrightContrast(-7, 33);
+        EXPECT_TRUE(EachPixelFollows(original, bright,
+                                     [](int r, int g, int b) { return BrightContrastRGB(r, g, b, -7, 33); }))
+            << width << "x" << height;
+    }
+}
+
+TEST(BitmapExAdjust, RepeatedColoursMatchHueSat)
+{
+    // Few distinct colours, so that most pixels are served from remembered results, some after
+    // their slot was taken by another colour.
+    std::mt19937 rng(3);
+    std::vector<std::uint32_t> palette(70000);
+    for (auto& c : palette) c = rng() & 0xFFFFFF;
+    std::vector<std::uint8_t> pixels(std::size_t(1000) * 700 * 3);
+    for (std::size_t i = 0; i < pixels.size(); i += 3) {
+        const std::uint32_t c = palette[rng() % (i < pixels.size() / 2 ? 500 : palette.size())];
+        pixels[i] = std::uint8_t(c);
+        pixels[i + 1] = std::uint8_t(c >> 8);
+        pixels[i + 2] = std::uint8_t(c >> 16);
+    }
+    const TBitmapEx original = FromFrames({MakeFrame(1000, 700, pixels), MakeFrame(700, 1000, pixels)});
+    for (const int light : {60, -60}) {
+        TBitmapEx copy = original;
+        copy.HueSat(170, -30, light);
+        EXPECT_TRUE(EachPixelFollows(original, copy,
+                                     [light](int r, int g, int b) { return HueSatRGB(r, g, b, 170, -30, light); }));
+    }
+}
+
+TEST(BitmapExAdjust, EveryColourThroughTheTableKinds)
+{
+    const TBitmapEx& all = EveryColour();
+    TBitmapEx inverted = all;
+    inverted.Invert();
+    EXPECT_TRUE(EachPixelFollows(all, inverted, InvertRGB));
+    TBitmapEx balanced = all;
+    balanced.ColorBalance(37, -255, 200);
+    EXPECT_TRUE(EachPixelFollows(all, balanced, [](int r, int g, int b) { return BalanceRGB(r, g, b, 37, -255, 200); }));
+    for (const auto& [brightness, contrast] : {std::pair{10, 50}, std::pair{-30, -73}}) {
+        TBitmapEx adjusted = all;
+        adjusted.BrightContrast(brightness, contrast);
+        EXPECT_TRUE(EachPixelFollows(all, adjusted, [brightness, contrast](int r, int g, int b) {
+            return BrightContrastRGB(r, g, b, brightness, contrast);
+        })) << brightness << ", " << contrast;
+    }
+}
+
+TEST(BitmapExAdjust, EveryColourThroughHueSat)
+{
+    const TBitmapEx& all = EveryColour();
+    for (const auto& [hue, sat, light] : {std::tuple{30, 20, 10}, std::tuple{-180, -45, -37}}) {
+        TBitmapEx adjusted = all;
+        adjusted.HueSat(hue, sat, light);
+        EXPECT_TRUE(EachPixelFollows(all, adjusted, [hue, sat, light](int r, int g, int b) {
+            return HueSatRGB(r, g, b, hue, sat, light);
+        })) << hue << ", " << sat << ", " << light;
+    }
+}
+
+} // namespace
+} // namespace pictor
