@@ -1,0 +1,292 @@
+#include "colordialog/ColorSelectModel.h"
+
+#include "adjust/ColorModels.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pictor {
+namespace {
+
+constexpr unsigned AllSteps = usRenderBox | usShowBox | usRenderBand | usDrawPalette | usDrawPointer;
+
+// A shown dialog over a black palette whose cell 27 holds `color`.
+TColorSelectModel Shown(TColor color, bool webSafe = false)
+{
+    TColorSelectModel model(TPaletteCells{}, color, webSafe);
+    model.FormShow();
+    return model;
+}
+
+std::vector<std::string> Texts(const TColorSelectModel& m)
+{
+    std::vector<std::string> texts;
+    for (TColorField f : {cfH, cfS, cfV, cfR, cfG, cfB, cfHex}) texts.push_back(m.FieldText(f));
+    return texts;
+}
+
+unsigned Type(TColorSelectModel& m, TColorField field, const std::string& text)
+{
+    m.SetFieldText(field, text);
+    return m.FieldEntered(field);
+}
+
+bool IsWebSafe(int c) { return c % 51 == 0; }
+
+TEST(ColorSelectModel, OpensOnTheLastMatchingCellElseCell27TakesTheColour)
+{
+    TPaletteCells cells{};
+    cells[3] = cells[9] = RGB(1, 2, 3);
+    const TColorSelectModel matched(cells, RGB(1, 2, 3), false);
+    EXPECT_EQ(matched.SelectedCell(), 9);
+    EXPECT_EQ(matched.Cells()[27], 0u);
+
+    const TColorSelectModel unmatched(cells, RGB(9, 9, 9), false);
+    EXPECT_EQ(unmatched.SelectedCell(), 27);
+    EXPECT_EQ(unmatched.Cells()[27], RGB(9, 9, 9));
+    EXPECT_EQ(unmatched.Cells()[3], RGB(1, 2, 3));
+}
+
+TEST(ColorSelectModel, ShowLoadsTheCellIntoValuesFieldsAndPositions)
+{
+    TColorSelectModel model(TPaletteCells{}, RGB(0, 255, 128), false);
+    EXPECT_EQ(model.FormShow(), AllSteps);
+    EXPECT_EQ(Texts(model), (std::vector<std::string>{"150", "255", "255", "0", "255", "128", "#00FF80"}));
+    EXPECT_EQ(model.H(), 150);
+    EXPECT_EQ(model.Mode(), cmH);
+    EXPECT_EQ(model.BandValue(), 106);  // Round(150 * 256 / 361)
+    EXPECT_EQ(model.X(), 255);
+    EXPECT_EQ(model.Y(), 0);
+    EXPECT_EQ(model.CurrentColor(), RGB(0, 255, 128));
+    EXPECT_FALSE(model.WebSafe());
+}
+
+TEST(ColorSelectModel, ShowAppliesTheWebSafeFlagAfterTheFirstUpdate)
+{
+    TColorSelectModel model(TPaletteCells{}, RGB(10, 100, 200), true);
+    EXPECT_EQ(model.FormShow(), AllSteps);
+    EXPECT_TRUE(model.WebSafe());
+    EXPECT_EQ(model.CurrentColor(), RGB(0, 102, 204));
+    EXPECT_EQ(model.Cells()[27], RGB(0, 102, 204));
+    EXPECT_EQ(model.FieldText(cfG), "102");
+    EXPECT_EQ(model.FieldText(cfHex), "#0066CC");
+    EXPECT_NE(model.G(), 102);  // the value stays unsnapped
+    EXPECT_EQ(model.WebSafeChange(true), 0u);
+}
+
+TEST(ColorSelectModel, PaletteButtonLoadsThatCellAndLeavesThePalette)
+{
+    TPaletteCells cells{};
+    cells[5] = RGB(255, 0, 0);
+    TColorSelectModel model(cells, RGB(7, 7, 7), false);
+    model.FormShow();
+    const TPaletteCells before = model.Cells();
+    EXPECT_EQ(model.PaletteButtonClick(5), AllSteps);
+    EXPECT_EQ(model.SelectedCell(), 5);
+    EXPECT_EQ(model.Cells(), before);
+    EXPECT_EQ(model.CurrentColor(), RGB(255, 0, 0));
+    EXPECT_EQ(Texts(model), (std::vector<std::string>{"0", "255", "255", "255", "0", "0", "#FF0000"}));
+}
+
+TEST(ColorSelectModel, ModeChangePlacesBandAndBoxByTheModeTable)
+{
+    // (40, 80, 120) is H 210, S 170, V 120, and comes back unchanged from HSVToRGB.
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    struct Case {
+        TChannelMode Mode;
+        int Band, X, Y;
+    };
+    const Case cases[] = {{cmS, 170, 149, 135}, {cmV, 120, 149, 85}, {cmR, 40, 120, 175},
+                          {cmG, 80, 40, 135},   {cmB, 120, 80, 215}, {cmH, 149, 170, 135}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(model.ModeChange(c.Mode), usRenderBox | usShowBox | usRenderBand | usDrawPointer) << c.Mode;
+        EXPECT_EQ(model.BandValue(), c.Band) << c.Mode;
+        EXPECT_EQ(model.X(), c.X) << c.Mode;
+        EXPECT_EQ(model.Y(), c.Y) << c.Mode;
+        EXPECT_EQ(model.CurrentColor(), RGB(40, 80, 120)) << c.Mode;
+    }
+}
+
+TEST(ColorSelectModel, SwitchingFromAnRgbToAnHsvModeRecomputesFromRoundedHsv)
+{
+    TColorSelectModel model = Shown(RGB(0, 5, 55));
+    model.ModeChange(cmR);
+    EXPECT_EQ(model.G(), 5);
+    model.ModeChange(cmH);  // H 235 rounded from 234.5...: green comes back one step lower
+    EXPECT_EQ(model.G(), 4);
+    EXPECT_EQ(model.FieldText(cfG), "4");
+    EXPECT_EQ(model.Cells()[27], RGB(0, 4, 55));
+}
+
+TEST(ColorSelectModel, BoxMouseClampsRoundsAndKeepsTheRenderedBox)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    const std::vector<std::uint8_t> box = model.BoxPixels();
+    EXPECT_EQ(model.BoxMouse(-3, 300.7), usShowBox | usRenderBand | usDrawPalette);
+    EXPECT_EQ(model.X(), 0);
+    EXPECT_EQ(model.Y(), 255);
+    EXPECT_EQ(model.CurrentColor(), RGB(0, 0, 0));
+
+    model.BoxMouse(10.5, 20.5);  // ties go to the even neighbour
+    EXPECT_EQ(model.X(), 10);
+    EXPECT_EQ(model.Y(), 20);
+    EXPECT_EQ(model.H(), 210);  // the box does not carry the hue in H mode
+    EXPECT_EQ(model.S(), 10);
+    EXPECT_EQ(model.V(), 235);
+    EXPECT_EQ(model.Cells()[27], model.CurrentColor());
+    EXPECT_EQ(model.FieldText(cfS), "10");
+    EXPECT_EQ(model.BoxPixels(), box);
+}
+
+TEST(ColorSelectModel, BoxMouseInHueModesCarriesTheHue)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    model.ModeChange(cmS);
+    model.BoxMouse(100, 0);
+    EXPECT_EQ(model.H(), 141);  // Round(100 * 1.41015625)
+    EXPECT_EQ(model.S(), 170);
+    EXPECT_EQ(model.V(), 255);
+
+    model.BoxMouse(255, 0);  // 359.59 rounds to 360, which converts as 0
+    EXPECT_EQ(model.H(), 360);
+    EXPECT_EQ(model.FieldText(cfH), "360");
+    const TIntRGB red = HSVToRGB(0, 170, 255);
+    EXPECT_EQ(model.CurrentColor(), RGB(red.R, red.G, red.B));
+}
+
+TEST(ColorSelectModel, BandMouseSetsTheBandChannelAndRerendersTheBox)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    const std::vector<std::uint8_t> box = model.BoxPixels();
+    EXPECT_EQ(model.BandMouse(0), usRenderBox | usShowBox | usDrawPalette | usDrawPointer);
+    EXPECT_EQ(model.BandValue(), 255);
+    EXPECT_EQ(model.H(), 360);
+    EXPECT_NE(model.BoxPixels(), box);
+    model.BandMouse(300);
+    EXPECT_EQ(model.BandValue(), 0);
+    EXPECT_EQ(model.H(), 0);
+
+    model.ModeChange(cmR);
+    model.BandMouse(55);
+    EXPECT_EQ(model.CurrentColor(), RGB(200, 40, 40));  // H 0, S 170, V 120 gave (120, 40, 40)
+    EXPECT_EQ(model.FieldText(cfHex), "#C82828");
+}
+
+TEST(ColorSelectModel, WebSafeSnapsTheResultButNotTheValuesOrPositions)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    EXPECT_EQ(model.WebSafeChange(true), usRenderBox | usShowBox | usRenderBand | usDrawPalette);
+    for (int x = 0; x < 256; x += 37)
+        for (int y = 0; y < 256; y += 41) {
+            model.BoxMouse(x, y);
+            const TColor c = model.CurrentColor();
+            ASSERT_TRUE(IsWebSafe(GetRValue(c)) && IsWebSafe(GetGValue(c)) && IsWebSafe(GetBValue(c))) << x << "," << y;
+            EXPECT_EQ(model.Cells()[27], c);
+            EXPECT_EQ(model.FieldText(cfR), std::to_string(GetRValue(c)));
+            EXPECT_EQ(model.UnsnappedColor(), RGB(model.R(), model.G(), model.B()));
+        }
+    model.BoxMouse(100, 100);
+    EXPECT_EQ(model.X(), 100);
+    EXPECT_EQ(model.S(), 100);
+    EXPECT_EQ(model.V(), 155);
+    const TColor c = model.CurrentColor();
+    const THSV hsv = RGBToHSV(GetRValue(c), GetGValue(c), GetBValue(c));
+    EXPECT_EQ(model.FieldText(cfV), std::to_string(int(hsv.V)));
+    EXPECT_NE(model.UnsnappedColor(), c);
+
+    model.WebSafeChange(false);
+    EXPECT_EQ(model.CurrentColor(), model.UnsnappedColor());
+    EXPECT_EQ(model.FieldText(cfS), "100");
+}
+
+TEST(ColorSelectModel, HexFieldLoadsAtSevenCharactersAndKeepsItsText)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    EXPECT_EQ(Type(model, cfHex, "#00ff8"), 0u);
+    EXPECT_EQ(model.CurrentColor(), RGB(40, 80, 120));
+
+    EXPECT_EQ(Type(model, cfHex, "#00ff80"), AllSteps);
+    EXPECT_EQ(model.CurrentColor(), RGB(0, 255, 128));
+    EXPECT_EQ(Texts(model), (std::vector<std::string>{"150", "255", "255", "0", "255", "128", "#00ff80"}));
+    EXPECT_EQ(model.Cells()[27], RGB(0, 255, 128));
+    EXPECT_EQ(model.BandValue(), 106);
+    model.ModeChange(cmR);
+    EXPECT_EQ(model.FieldText(cfHex), "#00FF80");
+
+    Type(model, cfHex, "XzZ1080");  // the first character is not examined; a bad pair gives 255
+    EXPECT_EQ(model.CurrentColor(), RGB(255, 0x10, 0x80));
+}
+
+TEST(ColorSelectModel, HsvFieldsTakeTheHueAsTypedAndClampSAndV)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    model.SetFieldText(cfS, "255");
+    model.SetFieldText(cfV, "255");
+    EXPECT_EQ(Type(model, cfH, "360"), AllSteps);
+    EXPECT_EQ(model.H(), 0);
+    EXPECT_EQ(model.CurrentColor(), RGB(255, 0, 0));
+    EXPECT_EQ(model.FieldText(cfH), "360");
+    EXPECT_EQ(model.FieldText(cfHex), "#FF0000");
+    EXPECT_EQ(model.Cells()[27], RGB(255, 0, 0));
+
+    Type(model, cfH, "400");  // past the last sector: HSVToRGB's fallback formula
+    EXPECT_EQ(model.H(), 400);
+    EXPECT_EQ(model.CurrentColor(), RGB(255, 0, 85));
+    EXPECT_EQ(model.BandValue(), 284);
+
+    Type(model, cfS, "300");
+    EXPECT_EQ(model.S(), 255);
+    EXPECT_EQ(model.FieldText(cfS), "300");
+
+    EXPECT_EQ(Type(model, cfV, ""), 0u);
+    EXPECT_EQ(model.V(), 255);
+}
+
+TEST(ColorSelectModel, RgbFieldsClampAndWriteTheOtherFields)
+{
+    TColorSelectModel model = Shown(RGB(0, 0, 0));
+    model.SetFieldText(cfG, "0");
+    model.SetFieldText(cfB, "0");
+    EXPECT_EQ(Type(model, cfR, "300"), AllSteps);
+    EXPECT_EQ(model.R(), 255);
+    EXPECT_EQ(Texts(model), (std::vector<std::string>{"0", "255", "255", "300", "0", "0", "#FF0000"}));
+    EXPECT_EQ(Type(model, cfB, ""), 0u);
+}
+
+TEST(ColorSelectModel, UpDownsStepWithinTheirRange)
+{
+    TColorSelectModel model = Shown(RGB(255, 0, 0));
+    model.SetFieldText(cfH, "360");
+    EXPECT_EQ(model.UpDownClick(cfH, 1), AllSteps);
+    EXPECT_EQ(model.FieldText(cfH), "0");
+    model.UpDownClick(cfH, -1);
+    EXPECT_EQ(model.FieldText(cfH), "360");
+    EXPECT_EQ(model.H(), 0);
+
+    model.UpDownClick(cfS, 1);
+    EXPECT_EQ(model.FieldText(cfS), "255");
+    model.SetFieldText(cfS, "300");
+    model.UpDownClick(cfS, -1);
+    EXPECT_EQ(model.FieldText(cfS), "254");
+
+    model.UpDownClick(cfG, -1);
+    EXPECT_EQ(model.FieldText(cfG), "0");
+    model.SetFieldText(cfB, "10");
+    model.UpDownClick(cfB, 1);
+    EXPECT_EQ(model.B(), 11);
+}
+
+TEST(ColorSelectModel, HexFieldCharactersAndWebSafeSteps)
+{
+    for (char c : std::string("#0123456789ABCDEFabcdef\b")) EXPECT_TRUE(IsHexFieldChar(c)) << c;
+    for (char c : std::string("Gg x$-")) EXPECT_FALSE(IsHexFieldChar(c)) << c;
+
+    const int in[] = {0, 25, 26, 76, 77, 127, 128, 229, 230, 255};
+    const int out[] = {0, 0, 51, 51, 102, 102, 153, 204, 255, 255};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(SnapWebSafe(in[i]), out[i]) << in[i];
+}
+
+} // namespace
+} // namespace pictor
