@@ -1,0 +1,45 @@
+// Save and Save as.
+#include "adjust/ui/ProgressHooks.h"
+#include "app/MainWindow.h"
+#include "app/OverwriteQuestion.h"
+#include "app/SaveAsDialog.h"
+#include "document/HtmlStructure.h"
+#include "document/Options.h"
+#include "document/Paths.h"
+#include "document/SaveDocument.h"
+
+namespace {
+
+bool Use444() { return pictor::Options().JpegSamplingRate != 0; }
+
+} // namespace
+
+void TfrmMain::alSaveExecute()
+{
+    if (!alSave->isEnabled() || !HasDocument()) return;
+    try {
+        TProgressShown saving(ProgressHooks(), "保存中...");
+        pictor::SaveDocument(*Document_, Use444());
+        SetModified(false);
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+void TfrmMain::alSaveAsExecute()
+{
+    if (!alSaveAs->isEnabled() || !HasDocument()) return;
+    pictor::TfrmSaveAs dialog(this);
+    dialog.Folder = pictor::FolderOf(Document_->FileName);
+    if (dialog.exec() != QDialog::Accepted) return;
+    try {
+        TProgressShown saving(ProgressHooks(), "保存中...");
+        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, Use444(), pictor::OverwriteQuestionFor(this)))
+            SetModified(false);
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    const QString page = QString::fromStdString(Document_->FileName);
+    setWindowTitle("Pictor [" + page + "]");
+    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName)));
+}
