@@ -1,4 +1,4 @@
-// View → Source items, Help → Contents, the About box and the maker's site.
+// View → Source items, Help → Contents and the About box.
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/model/HelpFile.h"
@@ -53,6 +53,3 @@ void TfrmMain::mnuAboutClick()
     pictor::TfrmAbout about(this);
     about.exec();
 }
-
-// We publish no maker's address, so the item stays hidden (see CreateMenus).
-void TfrmMain::mnuGoMySiteClick() {}

@@ -1,13 +1,24 @@
+#include "app/MainWindow.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
+    // Qt WebEngine shares its GL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pictor");
-    QLabel placeholder("Pictor");
-    placeholder.setWindowTitle("Pictor");
-    placeholder.resize(800, 600);
-    placeholder.show();
+    // Japanese captions on the standard buttons, where Qt's own translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    TfrmMain window(arguments);
+    window.show();
     return app.exec();
 }

@@ -1,0 +1,8 @@
+#include "app/AppStyle.h"
+
+int TAppStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                         QStyleHintReturn* returnData) const
+{
+    if (hint == SH_ToolTip_WakeUpDelay) return HintPause_;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+// The preview's browser, as the window and the adjustment dialogs use it.
+class IBrowser {
+public:
+    virtual ~IBrowser() = default;
+
+    // "about:blank" or a local file's full path. The view shows the file as it is on disk now, never
+    // a cached copy, and its history does not grow. Returns at once.
+    virtual void Navigate(const QString& address) = 0;
+    // Called once per navigation, after the page has been laid out, with the address that loaded
+    // ("about:blank" or the file's path).
+    virtual void SetOnDocumentComplete(std::function<void(const QString& address)> handler) = 0;
+
+    // The shown document's scrollLeft and scrollTop.
+    virtual QPoint ScrollOffsets() const = 0;
+    // Scrolls the shown document so that these offsets are at the top-left.
+    virtual void ScrollTo(const QPoint& offsets) = 0;
+    // The shown document's scrollWidth and scrollHeight: the whole laid-out page.
+    virtual QSize PageExtent() const = 0;
+
+    // Detaches the view from its region and gives it this size, which may exceed the window.
+    virtual void SetViewSize(const QSize& size) = 0;
+    // Makes the view fill its region again.
+    virtual void FillRegion() = 0;
+    // Gives the view this size, lets the page lay itself out and paint at it, and returns what it
+    // drew. The view keeps the size until FillRegion.
+    virtual QImage RenderPage(const QSize& size) = 0;
+};

@@ -1,0 +1,227 @@
+#pragma once
+#include "adjust/Adjustment.h"
+#include "adjust/ui/ProgressHooks.h"
+#include "app/model/HintTracker.h"
+#include "app/model/Settings.h"
+#include "app/model/UndoRing.h"
+#include "document/ColorLiterals.h"
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QSplitter;
+class QToolBar;
+class QWidget;
+class TAppStyle;
+class TfrmProgress;
+class TGraphicHint;
+class TMyCheckListBox;
+class TSourceHint;
+class TTabSideBar;
+class TWebBrowser;
+class IBrowser;
+
+namespace pictor {
+class TColorPickerPanel;
+class TColorSelectDialog;
+class TIniFileCompo;
+class THtmlStructure;
+struct TElements;
+}
+
+// The main window: band bar, side bar with the file tabs and the two lists, the preview and the
+// status bar, over one open document.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // arguments: the program's arguments without the program itself; a first one naming an
+    // HTML page is opened.
+    explicit TfrmMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // --- For the commands: the document, the preview and the change steps. ---
+    pictor::THtmlStructure& Document() { return *Document_; }
+    // False while a load runs and after a failed one: the document must not be read then.
+    bool IsDocumentReady() const { return DocumentReady_; }
+    // The file of the selected tab: 0 the page, k style sheet k - 1.
+    int ShownTab() const;
+    IBrowser& Web();
+    TfrmProgress& Progress() { return *Progress_; }
+
+    // Keeps the preview's scroll offsets for the next document-complete notification.
+    void SaveScrollPosition();
+    // Gives every colour row its record's current text.
+    void RefreshColorList();
+    // RefreshColorList, then shows the working copy afresh.
+    void ReloadPreview();
+    // Records the document's state as one undoable change and marks the document changed.
+    void CommitChange();
+
+    bool IsModified() const { return Modified_; }
+    // Also sets status panel 1 ("変更あり" / "変更なし").
+    void SetModified(bool modified);
+    // The Open dialog's initial folder.
+    QString OpenFolder() const { return OpenFolder_; }
+    void SetOpenFolder(const QString& folder) { OpenFolder_ = folder; }
+    // Puts the options that act at once into effect: the side bar's tab position and the hint pause.
+    void ApplyOptions();
+    // The application's standard error box with the error's own text.
+    void ShowError(const std::exception& error);
+
+    // Unsaved-changes question; false when the user cancels.
+    bool AskUnsavedChanges();
+    // The shared load routine of Open, Reload, a drop and the command line.
+    void LoadDocument(const QString& path);
+    // Files dropped on the window: the first one is opened when it is an HTML page.
+    void FilesDropped(const QStringList& paths);
+
+    // --- Actions and components, named as in the menus they belong to. ---
+    QAction* alOpen;
+    QAction* alSave;
+    QAction* alSaveAs;
+    QAction* alReload;
+    QAction* alUndo;
+    QAction* alRedo;
+    QAction* alSelectAll;
+    QAction* alSelectInverse;
+    QAction* alOpenfrmHue;
+    QAction* alOpenfrmBright;
+    QAction* alOpenfrmCB;
+    QAction* alInverse;
+    QAction* alContents;
+    QAction* mnuExit;
+    QMenu* mnuSource;
+    QAction* mnuVFile;
+    QAction* mnuVEdit;
+    QAction* mnuVAdjust;
+    QAction* mnuVColorPicker;
+    QAction* mnuVHelp;
+    QAction* mnuVSideBar;
+    QAction* mnuVBar;
+    QAction* mnuReplaceSetting;
+    QAction* mnuOption;
+    QAction* mnuAbout;
+    QAction* mnuGoMySite;
+
+    QToolBar* tbMainMenu;
+    QToolBar* tbFile;
+    QToolBar* tbEdit;
+    QToolBar* tbColorAdjust;
+    QToolBar* tbHelp;
+    QToolBar* tbColorPicker;
+    pictor::TColorPickerPanel* pnlColorPicker;
+    // The one colour selection dialog component, kept for the whole run with its palette.
+    pictor::TColorSelectDialog* ColorDialog;
+
+    TTabSideBar* tcFileList;
+    TMyCheckListBox* clbColorList;
+    TMyCheckListBox* clbPicList;
+    QSplitter* Splitter;      // side bar | preview
+    QSplitter* ListSplitter;  // colour list | picture list
+    QLabel* StatusPanels[3];
+
+public slots:
+    void alOpenExecute();
+    void alReloadExecute();
+    void alUndoExecute();
+    void alRedoExecute();
+    void alSelectAllExecute();
+    void alSelectInverseExecute();
+    void tcFileListChange();
+    // The picker's pop-up: tick or untick every occurrence of the picked colour.
+    void mnuSelectColorClick(pictor::TColor picked);
+    void mnuUnselectColorClick(pictor::TColor picked);
+
+    // --- Commands of the other menus; each lives in the file named after its command group. ---
+    void alSaveExecute();           // MainWindowSave.cpp
+    void alSaveAsExecute();         // MainWindowSave.cpp
+    void alOpenfrmHueExecute();     // MainWindowAdjust.cpp
+    void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
+    void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
+    void alInverseExecute();        // MainWindowAdjust.cpp
+    void mnuOptionClick();          // MainWindowOptions.cpp
+    void mnuReplaceSettingClick();  // MainWindowReplace.cpp
+    void CreateSourceMenuItems();   // MainWindowHelp.cpp
+    void DeleteSourceMenuItems();   // MainWindowHelp.cpp
+    void alContentsExecute();       // MainWindowHelp.cpp
+    void mnuAboutClick();           // MainWindowHelp.cpp
+    void alOpneSourceExecute(int tag);  // MainWindowHelp.cpp
+    void mnuSetNewColorClick(pictor::TColor picked);  // MainWindowPicker.cpp
+    void clbColorListDblClick();    // MainWindowPicker.cpp
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // The progress window as the dialogs and commands drive it (MainWindowAdjust.cpp).
+    TProgressHooks ProgressHooks();
+    // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
+    void RunAdjustCommand(pictor::TAdjustKind kind);
+    // The new-colour commands' common tail: recolour, rewrite, reload, commit (MainWindowPicker.cpp).
+    void CommitNewColor(const std::function<void()>& recolour);
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    // MainWindowLayout.cpp
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateColorPicker();
+    void CreateSideBar();
+    void CreateStatusBar();
+    void CreateViewToggle(QAction*& item, QMenu* menu, const QString& caption, QWidget* target);
+    // MainWindow.cpp
+    void LoadSettings();
+    void SaveSettings();
+    std::array<QToolBar*, pictor::bnCount> Bands() const;  // in the settings' order
+    void ArrangeBands();
+    void CreateColorDialog();
+    void SetDocumentCommandsEnabled(bool enabled);
+    // MainWindowDocument.cpp
+    void ClearDocumentView();
+    void ShowCharCode(int charCode);
+    void SyncCheckMarks();
+    void CheckPickedColor(pictor::TColor picked, bool checked);
+    void ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers);
+    void PicListClickCheck(int row, bool checked);
+    void ListMouseMove(pictor::THintList list, const QPoint& viewportPos);
+    void ListHintDue(pictor::THintList list, const QPoint& viewportPos);
+    void ListMouseLeave(pictor::THintList list);
+    void ApplyHint(pictor::THintList list, const pictor::THintAction& action, const QPoint& viewportPos);
+    bool SwatchColor(int row, QColor& color) const;
+    bool HasDocument() const;
+    // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
+    static QString FileText(const pictor::TElements& file, const std::string& text);
+    // MainWindowPreview.cpp
+    void WebDocumentComplete(const QString& address);
+    void UpdateUndoCommands();
+    void StepHistory(QAction* command);
+
+    std::unique_ptr<pictor::TIniFileCompo> Ini_;
+    pictor::TWindowSettings Window_;
+    std::unique_ptr<pictor::THtmlStructure> Document_;
+    TAppStyle* Style_;
+    TfrmProgress* Progress_;
+    TGraphicHint* GraphicHint_;
+    TSourceHint* SourceHint_;
+    TWebBrowser* Web_;
+    QMenuBar* MainMenu_;
+
+    bool DocumentReady_ = true;
+    bool Modified_ = false;
+    QString OpenFolder_;
+    pictor::TUndoRing UndoRing_;
+    QPoint SavedScroll_;
+    pictor::THintTracker Hints_;
+};

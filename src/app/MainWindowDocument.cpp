@@ -1,0 +1,251 @@
+// Opening documents, the file tabs and the two lists with their ticks and hints.
+#include "app/MainWindow.h"
+
+#include "adjust/ui/BitmapImage.h"
+#include "app/HintWindows.h"
+#include "app/ProgressWindow.h"
+#include "app/WebBrowser.h"
+#include "app/model/RecordChecks.h"
+#include "app/model/SourceExcerpt.h"
+#include "colordialog/ui/ColorPickerPanel.h"
+#include "document/HtmlStructure.h"
+#include "document/Options.h"
+#include "encoding/CharCode.h"
+#include "widgets/MyCheckListBox.h"
+#include "widgets/TabSideBar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+
+using namespace pictor;
+
+QString TfrmMain::FileText(const TElements& file, const std::string& text)
+{
+    return QString::fromStdString(DisplayText(text, file.IsUtf8()));
+}
+
+bool TfrmMain::HasDocument() const
+{
+    return DocumentReady_ && !Document_->FileName.empty();
+}
+
+int TfrmMain::ShownTab() const
+{
+    return std::max(0, tcFileList->TabBar()->currentIndex());
+}
+
+bool TfrmMain::AskUnsavedChanges()
+{
+    if (!Modified_) return true;
+    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName) +
+                         "\"の内容は変更されています\r\n保存しますか？";
+    const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) {
+        alSaveExecute();
+        return !Modified_;  // a failed save keeps the window and the changes
+    }
+    return answer == QMessageBox::No;
+}
+
+void TfrmMain::alOpenExecute()
+{
+    if (!AskUnsavedChanges()) return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), OpenFolder_,
+        "HTML(*.html,*.htm,*.shtml,*.shtm,*.shm) (*.html *.htm *.shtml *.shtm *.shm);;全てのファイル(*.*) (*)");
+    if (!path.isEmpty()) LoadDocument(path);
+}
+
+void TfrmMain::alReloadExecute()
+{
+    if (alReload->isEnabled()) LoadDocument(QString::fromStdString(Document_->FileName));
+}
+
+void TfrmMain::ClearDocumentView()
+{
+    QTabBar* tabs = tcFileList->TabBar();
+    const QSignalBlocker blocker(tabs);
+    while (tabs->count() > 0) tabs->removeTab(0);
+    clbColorList->clear();
+    clbPicList->clear();
+    GraphicHint_->hide();
+    SourceHint_->hide();
+}
+
+void TfrmMain::LoadDocument(const QString& path)
+{
+    Progress_->ShowMessage("構文解析中...");
+    OpenFolder_ = QFileInfo(path).absolutePath();
+    DocumentReady_ = false;
+    DeleteSourceMenuItems();
+    Document_.reset();
+    ClearDocumentView();
+    Document_ = std::make_unique<THtmlStructure>();
+    try {
+        Document_->LoadFromFile(path.toStdString());
+    } catch (const std::exception& error) {
+        // The half-read document stays unready: every command that would use it is shut off.
+        SetDocumentCommandsEnabled(false);
+        alUndo->setEnabled(false);
+        alRedo->setEnabled(false);
+        ShowError(error);
+        return;
+    }
+    DocumentReady_ = true;
+
+    QTabBar* tabs = tcFileList->TabBar();
+    {
+        const QSignalBlocker blocker(tabs);
+        for (int tab = 0; tab < Document_->FileCount(); ++tab)
+            tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
+        tabs->setCurrentIndex(0);
+    }
+    tcFileListChange();
+    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName) + "]");
+    CreateSourceMenuItems();
+
+    UndoRing_.Reset();
+    UpdateUndoCommands();
+    SetDocumentCommandsEnabled(true);
+    SetModified(false);
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+    Progress_->hide();
+}
+
+void TfrmMain::ShowCharCode(int charCode)
+{
+    if (charCode == ccEuc || charCode == ccSjis || charCode == ccJis)
+        StatusPanels[0]->setText(QString::fromUtf8(CharCodeName(charCode)));
+}
+
+void TfrmMain::tcFileListChange()
+{
+    if (!HasDocument()) return;
+    const TElements& file = Document_->Elements(ShownTab());
+    clbColorList->setUpdatesEnabled(false);
+    clbPicList->setUpdatesEnabled(false);
+    clbColorList->clear();
+    clbPicList->clear();
+    int colorWidth = 0;
+    for (const TColorRecord& record : file.Colors) {
+        const QString text = FileText(file, record.Text);
+        clbColorList->AddRow(text, record.Checked);
+        colorWidth = std::max(colorWidth, clbColorList->fontMetrics().horizontalAdvance(text));
+    }
+    int picWidth = 0;
+    for (const TPicRecord& record : file.Pics) {
+        const QString text = FileText(file, record.RefText);
+        clbPicList->AddRow(text, record.Checked);
+        picWidth = std::max(picWidth, clbPicList->fontMetrics().horizontalAdvance(text));
+    }
+    ShowCharCode(file.CharCode);
+    clbColorList->SetHorizontalExtent(colorWidth + 30);
+    clbPicList->SetHorizontalExtent(picWidth + 18);
+    clbColorList->setUpdatesEnabled(true);
+    clbPicList->setUpdatesEnabled(true);
+}
+
+bool TfrmMain::SwatchColor(int row, QColor& color) const
+{
+    if (!HasDocument()) return false;
+    const auto& colors = Document_->Elements(ShownTab()).Colors;
+    if (row < 0 || size_t(row) >= colors.size()) return false;
+    const TColor c = colors[size_t(row)].Color;
+    color = QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+    return true;
+}
+
+void TfrmMain::SyncCheckMarks()
+{
+    if (!HasDocument()) return;
+    const TElements& file = Document_->Elements(ShownTab());
+    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
+        clbColorList->SetRowChecked(row, file.Colors[size_t(row)].Checked);
+    for (int row = 0; row < clbPicList->count() && size_t(row) < file.Pics.size(); ++row)
+        clbPicList->SetRowChecked(row, file.Pics[size_t(row)].Checked);
+}
+
+void TfrmMain::ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers)
+{
+    if (!HasDocument()) return;
+    const bool sameColour = modifiers.testFlag(Qt::ShiftModifier);
+    SetColorChecked(*Document_, ShownTab(), row, checked, sameColour);
+    if (sameColour) SyncCheckMarks();
+}
+
+void TfrmMain::PicListClickCheck(int row, bool checked)
+{
+    if (HasDocument()) SetPicChecked(*Document_, ShownTab(), row, checked);
+}
+
+void TfrmMain::mnuSelectColorClick(TColor picked)
+{
+    CheckPickedColor(picked, true);
+}
+
+void TfrmMain::mnuUnselectColorClick(TColor picked)
+{
+    CheckPickedColor(picked, false);
+}
+
+void TfrmMain::CheckPickedColor(TColor picked, bool checked)
+{
+    if (!HasDocument()) return;
+    SetCheckedByColor(*Document_, picked, checked);
+    SyncCheckMarks();
+    pnlColorPicker->BlankMagnifier();
+}
+
+void TfrmMain::alSelectAllExecute()
+{
+    if (!alSelectAll->isEnabled() || !HasDocument()) return;
+    CheckAll(*Document_);
+    SyncCheckMarks();
+}
+
+void TfrmMain::alSelectInverseExecute()
+{
+    if (!alSelectInverse->isEnabled() || !HasDocument()) return;
+    InvertChecks(*Document_);
+    SyncCheckMarks();
+}
+
+void TfrmMain::ListMouseMove(THintList list, const QPoint& viewportPos)
+{
+    const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
+    ApplyHint(list, Hints_.MouseMove(list, box->RowAt(viewportPos), Options().ShowHint), viewportPos);
+}
+
+void TfrmMain::ListHintDue(THintList list, const QPoint& viewportPos)
+{
+    const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
+    ApplyHint(list, Hints_.HintDue(list, box->RowAt(viewportPos), Options().ShowHint), viewportPos);
+}
+
+void TfrmMain::ListMouseLeave(THintList list)
+{
+    ApplyHint(list, Hints_.MouseLeave(list), {});
+}
+
+void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint& viewportPos)
+{
+    QWidget* hint = list == hlColors ? static_cast<QWidget*>(SourceHint_) : static_cast<QWidget*>(GraphicHint_);
+    if (action.Kind == THintAction::haHide) hint->hide();
+    if (action.Kind != THintAction::haShow || !HasDocument()) return;
+    const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
+    const QPoint at = box->viewport()->mapToGlobal(viewportPos) + QPoint(16, 16);
+    const TElements& file = Document_->Elements(ShownTab());
+    if (list == hlPictures) {
+        if (size_t(action.Row) < file.Pics.size())
+            GraphicHint_->ShowImage(pictor::ImageFromBitmap(file.Pics[size_t(action.Row)].Bitmap), at);
+        return;
+    }
+    if (size_t(action.Row) >= file.Colors.size()) return;
+    const TSourceExcerpt excerpt = MakeSourceExcerpt(file.NewText, file.Colors[size_t(action.Row)], Options().HintViewBytes);
+    SourceHint_->ShowExcerpt(FileText(file, excerpt.Before), FileText(file, excerpt.Color), FileText(file, excerpt.After), at);
+}

@@ -1,0 +1,275 @@
+// Building the main window's actions, menus, bands, side bar and status bar.
+#include "app/MainWindow.h"
+
+#include "app/Cursors.h"
+#include "app/UiFonts.h"
+#include "app/WebBrowser.h"
+#include "colordialog/ui/ColorPickerPanel.h"
+#include "widgets/MyCheckListBox.h"
+#include "widgets/SwatchDelegate.h"
+#include "widgets/TabSideBar.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using pictor::TColorPickerPanel;
+
+namespace {
+
+QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
+                    const QIcon& icon = {}, const QKeySequence& shortcut = {})
+{
+    auto* action = new QAction(icon, caption, owner);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    if (!hint.isEmpty()) {
+        action->setToolTip(hint);
+        action->setStatusTip(hint);
+    }
+    return action;
+}
+
+QToolBar* MakeBand(QWidget* owner, const char* name, const QString& title)
+{
+    auto* band = new QToolBar(title, owner);
+    band->setObjectName(QLatin1String(name));
+    band->setAllowedAreas(Qt::TopToolBarArea);
+    band->setFloatable(false);
+    band->setIconSize(QSize(20, 20));
+    return band;
+}
+
+void NameButton(QToolBar* band, QAction* action, const char* name)
+{
+    band->widgetForAction(action)->setObjectName(QLatin1String(name));
+}
+
+} // namespace
+
+void TfrmMain::CreateActions()
+{
+    const auto standard = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
+    const auto icon = [](const char* name) { return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name))); };
+
+    alOpen = MakeAction(this, "alOpen", "開く(&O)...", "開く", standard(QStyle::SP_DialogOpenButton), QKeySequence(Qt::CTRL | Qt::Key_O));
+    alSave = MakeAction(this, "alSave", "上書き保存(&S)", "上書き保存", standard(QStyle::SP_DialogSaveButton), QKeySequence(Qt::CTRL | Qt::Key_S));
+    alSaveAs = MakeAction(this, "alSaveAs", "名前を付けて保存(&A)...", "名前を付けて保存", standard(QStyle::SP_DriveHDIcon));
+    alReload = MakeAction(this, "alReload", "現在開いているファイルの再読込(&R)", "現在開いているファイルの再読込", standard(QStyle::SP_BrowserReload), QKeySequence(Qt::Key_F5));
+    alUndo = MakeAction(this, "alUndo", "元に戻す(&U)", "元に戻す", standard(QStyle::SP_ArrowBack), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    alRedo = MakeAction(this, "alRedo", "やり直し(&R)", "やり直し", standard(QStyle::SP_ArrowForward));
+    alSelectAll = MakeAction(this, "alSelectAll", "全て選択(&A)", "全て選択", icon("selectall"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    alSelectInverse = MakeAction(this, "alSelectInverse", "選択の反転(&I)", "選択の反転", icon("selectinverse"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    alOpenfrmHue = MakeAction(this, "alOpenfrmHue", "色相・彩度(&H)...", "色相・彩度", icon("hue"));
+    alOpenfrmBright = MakeAction(this, "alOpenfrmBright", "明るさ・コントラスト(&B)...", "明るさ・コントラスト", icon("bright"));
+    alOpenfrmCB = MakeAction(this, "alOpenfrmCB", "カラーバランス(&C)...", "カラーバランス", icon("balance"));
+    alInverse = MakeAction(this, "alInverse", "階調の反転(&I)", "階調の反転", icon("invert"));
+    alContents = MakeAction(this, "alContents", "目次(&C)", "目次", standard(QStyle::SP_DialogHelpButton), QKeySequence(Qt::Key_F1));
+    mnuExit = MakeAction(this, "mnuExit", "終了(&X)", {});
+    mnuReplaceSetting = MakeAction(this, "mnuReplaceSetting", "置換設定(&R)", {});
+    mnuReplaceSetting->setVisible(false);
+    mnuOption = MakeAction(this, "mnuOption", "オプション(&O)...", {});
+    mnuAbout = MakeAction(this, "mnuAbout", "バージョン情報(&A)...", {});
+    mnuGoMySite = MakeAction(this, "mnuGoMySite", "作者のサイトを開く(&G)", {});
+    // Shortcuts keep working while the bands that show these commands are hidden.
+    addActions({alUndo, alSelectInverse, alContents});
+
+    connect(alOpen, &QAction::triggered, this, &TfrmMain::alOpenExecute);
+    connect(alSave, &QAction::triggered, this, &TfrmMain::alSaveExecute);
+    connect(alSaveAs, &QAction::triggered, this, &TfrmMain::alSaveAsExecute);
+    connect(alReload, &QAction::triggered, this, &TfrmMain::alReloadExecute);
+    connect(alUndo, &QAction::triggered, this, &TfrmMain::alUndoExecute);
+    connect(alRedo, &QAction::triggered, this, &TfrmMain::alRedoExecute);
+    connect(alSelectAll, &QAction::triggered, this, &TfrmMain::alSelectAllExecute);
+    connect(alSelectInverse, &QAction::triggered, this, &TfrmMain::alSelectInverseExecute);
+    connect(alOpenfrmHue, &QAction::triggered, this, &TfrmMain::alOpenfrmHueExecute);
+    connect(alOpenfrmBright, &QAction::triggered, this, &TfrmMain::alOpenfrmBrightExecute);
+    connect(alOpenfrmCB, &QAction::triggered, this, &TfrmMain::alOpenfrmCBExecute);
+    connect(alInverse, &QAction::triggered, this, &TfrmMain::alInverseExecute);
+    connect(alContents, &QAction::triggered, this, &TfrmMain::alContentsExecute);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuReplaceSetting, &QAction::triggered, this, &TfrmMain::mnuReplaceSettingClick);
+    connect(mnuOption, &QAction::triggered, this, &TfrmMain::mnuOptionClick);
+    connect(mnuAbout, &QAction::triggered, this, &TfrmMain::mnuAboutClick);
+    mnuGoMySite->setVisible(false);  // we publish no maker's site
+}
+
+void TfrmMain::CreateViewToggle(QAction*& item, QMenu* menu, const QString& caption, QWidget* target)
+{
+    item = menu->addAction(caption);
+    item->setCheckable(true);
+    item->setChecked(true);
+    connect(item, &QAction::triggered, target, &QWidget::setVisible);
+}
+
+void TfrmMain::CreateMenus()
+{
+    MainMenu_ = new QMenuBar;
+    MainMenu_->setNativeMenuBar(false);
+
+    QMenu* file = MainMenu_->addMenu("ファイル(&F)");
+    file->addActions({alOpen, alSave, alSaveAs, alReload});
+    file->addSeparator();
+    file->addAction(mnuExit);
+
+    QMenu* edit = MainMenu_->addMenu("編集(&E)");
+    edit->addActions({alUndo, alRedo});
+    edit->addSeparator();
+    edit->addActions({alSelectAll, alSelectInverse});
+
+    QMenu* view = MainMenu_->addMenu("表示(&V)");
+    mnuSource = view->addMenu("ソース(&S)");
+    mnuSource->setObjectName("mnuSource");
+    mnuSource->menuAction()->setStatusTip("エディタはオプションから選択できます");
+    QAction* none = mnuSource->addAction("(なし)");
+    none->setEnabled(false);
+    view->addSeparator();
+    QMenu* bars = view->addMenu("ツールバー(&T)");
+    CreateViewToggle(mnuVFile, bars, "ファイル(&F)", tbFile);
+    CreateViewToggle(mnuVEdit, bars, "編集(&E)", tbEdit);
+    CreateViewToggle(mnuVAdjust, bars, "色調補正(&A)", tbColorAdjust);
+    CreateViewToggle(mnuVColorPicker, bars, "カラーピッカー(&C)", tbColorPicker);
+    CreateViewToggle(mnuVHelp, bars, "ヘルプ(&H)", tbHelp);
+    CreateViewToggle(mnuVSideBar, view, "サイドバー(&B)", tcFileList);
+    CreateViewToggle(mnuVBar, view, "ステータスバー(&A)", statusBar());
+
+    QMenu* adjust = MainMenu_->addMenu("色調補正(&A)");
+    adjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse});
+
+    QMenu* tools = MainMenu_->addMenu("ツール(&T)");
+    tools->addActions({mnuReplaceSetting, mnuOption});
+
+    QMenu* help = MainMenu_->addMenu("ヘルプ(&H)");
+    help->addActions({alContents, mnuAbout});
+    help->addSeparator();
+    help->addAction(mnuGoMySite);
+
+    tbMainMenu->addWidget(MainMenu_);
+}
+
+void TfrmMain::CreateToolBars()
+{
+    tbMainMenu = MakeBand(this, "tbMainMenu", "メニュー");
+    tbFile = MakeBand(this, "tbFile", "ファイル");
+    tbFile->addActions({alOpen, alSave, alSaveAs});
+    tbFile->addSeparator();
+    tbFile->addAction(alReload);
+    tbEdit = MakeBand(this, "tbEdit", "編集");
+    tbEdit->addActions({alUndo, alRedo});
+    tbEdit->addSeparator();
+    tbEdit->addActions({alSelectAll, alSelectInverse});
+    tbColorAdjust = MakeBand(this, "tbColorAdjust", "色調補正");
+    tbColorAdjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse});
+    NameButton(tbColorAdjust, alOpenfrmHue, "tbHue");
+    NameButton(tbColorAdjust, alOpenfrmBright, "tbBright");
+    NameButton(tbColorAdjust, alOpenfrmCB, "tbCV");
+    NameButton(tbColorAdjust, alInverse, "tbInverse");
+    tbHelp = MakeBand(this, "tbHelp", "ヘルプ");
+    tbHelp->addAction(alContents);
+    tbColorPicker = MakeBand(this, "tbColorPicker", "カラーピッカー");
+}
+
+void TfrmMain::CreateColorPicker()
+{
+    pnlColorPicker = new TColorPickerPanel;
+    pnlColorPicker->SetPickCursor(ProgramCursor(crCPick));
+    tbColorPicker->addWidget(pnlColorPicker);
+    connect(pnlColorPicker, &TColorPickerPanel::SelectColorRequested, this, &TfrmMain::mnuSelectColorClick);
+    connect(pnlColorPicker, &TColorPickerPanel::UnselectColorRequested, this, &TfrmMain::mnuUnselectColorClick);
+    connect(pnlColorPicker, &TColorPickerPanel::SetNewColorRequested, this, &TfrmMain::mnuSetNewColorClick);
+}
+
+void TfrmMain::CreateSideBar()
+{
+    clbColorList = new TMyCheckListBox;
+    clbColorList->setObjectName("clbColorList");
+    clbColorList->SetDelegate(new TSwatchDelegate([this](int row, QColor& color) { return SwatchColor(row, color); }));
+    clbColorList->setFont(FixedFont(12));
+    clbColorList->SetRowHeight(clbColorList->fontMetrics().height());
+    clbColorList->setStatusTip("Shift+クリックで同じ色を同時選択/選択解除できます ");
+    clbPicList = new TMyCheckListBox;
+    clbPicList->setObjectName("clbPicList");
+    clbPicList->setFont(ProportionalFont(12));
+    clbPicList->SetRowHeight(std::max(12, clbPicList->fontMetrics().height()));
+    clbPicList->setStatusTip("ツールチップの表示/非表示はオプションから設定できます");
+
+    auto* lower = new QWidget;
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 4, 0, 0);
+    lowerLayout->setSpacing(0);
+    lowerLayout->addWidget(new QLabel("画像リスト :"));
+    lowerLayout->addWidget(clbPicList, 1);
+
+    ListSplitter = new QSplitter(Qt::Vertical);
+    ListSplitter->setObjectName("ListSplitter");
+    ListSplitter->setHandleWidth(6);
+    ListSplitter->setChildrenCollapsible(false);
+    ListSplitter->addWidget(clbColorList);
+    ListSplitter->addWidget(lower);
+    ListSplitter->setStretchFactor(0, 0);
+    ListSplitter->setStretchFactor(1, 1);
+
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(2, 2, 2, 2);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(new QLabel("カラーリスト :"));
+    pageLayout->addWidget(ListSplitter, 1);
+
+    tcFileList = new TTabSideBar(page);
+    tcFileList->setObjectName("tcFileList");
+    tcFileList->setMinimumWidth(1);
+    tcFileList->TabBar()->addTab("(ファイルが開かれていません)");
+
+    Web_ = new TWebBrowser;
+    Web_->setObjectName("Web");
+    Splitter = new QSplitter(Qt::Horizontal);
+    Splitter->setObjectName("Splitter");
+    Splitter->setHandleWidth(7);
+    Splitter->setChildrenCollapsible(false);
+    Splitter->addWidget(tcFileList);
+    Splitter->addWidget(Web_);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    setCentralWidget(Splitter);
+
+    const auto repaintLists = [this] {
+        clbColorList->viewport()->update();
+        clbPicList->viewport()->update();
+    };
+    connect(Splitter, &QSplitter::splitterMoved, this, repaintLists);
+    connect(tcFileList->TabBar(), &QTabBar::currentChanged, this, &TfrmMain::tcFileListChange);
+    connect(clbColorList, &TMyCheckListBox::checkClicked, this, &TfrmMain::ColorListClickCheck);
+    connect(clbPicList, &TMyCheckListBox::checkClicked, this,
+            [this](int row, bool checked, Qt::KeyboardModifiers) { PicListClickCheck(row, checked); });
+    // One selected row in the side bar at most.
+    connect(clbColorList, &QListWidget::itemPressed, clbPicList, &QListWidget::clearSelection);
+    connect(clbPicList, &QListWidget::itemPressed, clbColorList, &QListWidget::clearSelection);
+    connect(clbColorList, &QListWidget::itemDoubleClicked, this, &TfrmMain::clbColorListDblClick);
+
+    using pictor::hlColors;
+    using pictor::hlPictures;
+    connect(clbColorList, &TMyCheckListBox::mouseMoved, this, [this](const QPoint& p) { ListMouseMove(hlColors, p); });
+    connect(clbPicList, &TMyCheckListBox::mouseMoved, this, [this](const QPoint& p) { ListMouseMove(hlPictures, p); });
+    connect(clbColorList, &TMyCheckListBox::hintDue, this, [this](const QPoint& p) { ListHintDue(hlColors, p); });
+    connect(clbPicList, &TMyCheckListBox::hintDue, this, [this](const QPoint& p) { ListHintDue(hlPictures, p); });
+    connect(clbColorList, &TMyCheckListBox::mouseLeft, this, [this] { ListMouseLeave(hlColors); });
+    connect(clbPicList, &TMyCheckListBox::mouseLeft, this, [this] { ListMouseLeave(hlPictures); });
+}
+
+void TfrmMain::CreateStatusBar()
+{
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel;
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i < 2) StatusPanels[i]->setFixedWidth(80);
+        statusBar()->addWidget(StatusPanels[i], i < 2 ? 0 : 1);
+    }
+}

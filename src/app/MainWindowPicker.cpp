@@ -1,0 +1,59 @@
+// The new colour for the picked colour's ticked occurrences, and for one double-clicked occurrence.
+#include "adjust/Adjustment.h"
+#include "app/MainWindow.h"
+#include "colordialog/ui/ColorPickerPanel.h"
+#include "colordialog/ui/ColorSelectDialog.h"
+#include "document/HtmlStructure.h"
+#include "document/Options.h"
+#include "widgets/MyCheckListBox.h"
+
+#include <QCursor>
+
+void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
+{
+    TProgressShown working(ProgressHooks(), "処理中...");
+    recolour();
+    Document_->WriteWorkingCopies();
+    SaveScrollPosition();
+    ReloadPreview();
+    CommitChange();
+}
+
+void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
+{
+    if (!HasDocument()) return;
+    ColorDialog->SetColor(picked);
+    try {
+        if (ColorDialog->Execute(this)) {
+            const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
+            CommitNewColor([&] {
+                for (int tab = 0; tab < Document_->FileCount(); ++tab)
+                    for (pictor::TColorRecord& record : Document_->Elements(tab).Colors)
+                        if (record.Checked && record.Color == picked)
+                            pictor::AdjustColorValue(newColor, record.Text, record.Color);
+            });
+        }
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    pnlColorPicker->BlankMagnifier();
+    pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
+}
+
+void TfrmMain::clbColorListDblClick()
+{
+    if (!HasDocument()) return;
+    const int row = clbColorList->RowAt(clbColorList->viewport()->mapFromGlobal(QCursor::pos()));
+    auto& colors = Document_->Elements(ShownTab()).Colors;
+    if (row < 0 || size_t(row) >= colors.size() || !colors[size_t(row)].Checked) return;
+    pictor::TColorRecord& record = colors[size_t(row)];
+    ColorDialog->SetColor(record.Color);
+    if (!ColorDialog->Execute(this)) return;
+    try {
+        const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
+        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record.Text, record.Color); });
+        pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}

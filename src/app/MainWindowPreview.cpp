@@ -1,0 +1,106 @@
+// The preview, the commit step of every change, and Undo and Redo.
+#include "app/MainWindow.h"
+
+#include "app/ProgressWindow.h"
+#include "app/WebBrowser.h"
+#include "document/HtmlStructure.h"
+#include "widgets/MyCheckListBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
+
+using namespace pictor;
+
+IBrowser& TfrmMain::Web()
+{
+    return *Web_;
+}
+
+void TfrmMain::SaveScrollPosition()
+{
+    SavedScroll_ = Web_->ScrollOffsets();
+}
+
+void TfrmMain::RefreshColorList()
+{
+    if (!HasDocument()) return;
+    const TElements& file = Document_->Elements(ShownTab());
+    const int top = clbColorList->verticalScrollBar()->value();
+    clbColorList->setUpdatesEnabled(false);
+    int width = 0;
+    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row) {
+        const QString shown = FileText(file, file.Colors[size_t(row)].Text);
+        clbColorList->item(row)->setText(shown);
+        width = std::max(width, clbColorList->fontMetrics().horizontalAdvance(shown));
+    }
+    clbColorList->SetHorizontalExtent(width + 30);
+    clbColorList->verticalScrollBar()->setValue(top);
+    clbColorList->setUpdatesEnabled(true);
+}
+
+void TfrmMain::ReloadPreview()
+{
+    RefreshColorList();
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+}
+
+void TfrmMain::WebDocumentComplete(const QString& address)
+{
+    if (address != QLatin1String("about:blank")) {
+        QApplication::processEvents();
+        Web_->ScrollTo(SavedScroll_);
+    }
+    SavedScroll_ = {};
+}
+
+void TfrmMain::SetModified(bool modified)
+{
+    Modified_ = modified;
+    StatusPanels[1]->setText(modified ? "変更あり" : "変更なし");
+}
+
+void TfrmMain::UpdateUndoCommands()
+{
+    alUndo->setEnabled(UndoRing_.CanUndo());
+    alRedo->setEnabled(UndoRing_.CanRedo());
+}
+
+void TfrmMain::CommitChange()
+{
+    Document_->CheckUndo();
+    SetModified(true);
+    UndoRing_.Commit();
+    UpdateUndoCommands();
+}
+
+void TfrmMain::alUndoExecute()
+{
+    if (alUndo->isEnabled() && HasDocument()) StepHistory(alUndo);
+}
+
+void TfrmMain::alRedoExecute()
+{
+    if (alRedo->isEnabled() && HasDocument()) StepHistory(alRedo);
+}
+
+void TfrmMain::StepHistory(QAction* command)
+{
+    const bool back = command == alUndo;
+    command->setEnabled(false);
+    Progress_->ShowMessage("処理中...");
+    // The ring moves with the document's index even when writing the copies fails.
+    back ? UndoRing_.Undo() : UndoRing_.Redo();
+    try {
+        back ? Document_->Undo() : Document_->Redo();
+    } catch (const std::exception& error) {
+        UpdateUndoCommands();
+        ShowError(error);
+        return;
+    }
+    UpdateUndoCommands();
+    SaveScrollPosition();
+    ReloadPreview();
+    Progress_->hide();
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include "app/Browser.h"
+
+#include <QWidget>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+// The preview (`Web`): Chromium through Qt WebEngine, in a profile that keeps nothing.
+class TWebBrowser : public QWidget, public IBrowser {
+    Q_OBJECT
+public:
+    explicit TWebBrowser(QWidget* parent = nullptr);
+    ~TWebBrowser() override;
+
+    void Navigate(const QString& address) override;
+    void SetOnDocumentComplete(std::function<void(const QString& address)> handler) override;
+    QPoint ScrollOffsets() const override;
+    void ScrollTo(const QPoint& offsets) override;
+    QSize PageExtent() const override;
+    void SetViewSize(const QSize& size) override;
+    void FillRegion() override;
+    QImage RenderPage(const QSize& size) override;
+
+    QWebEngineView* View() const { return View_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LoadFinished();
+    void WaitForLayout(const QSize& size);
+
+    QWebEngineProfile* Profile_;
+    QWebEngineView* View_;
+    std::function<void(const QString&)> OnDocumentComplete_;
+    bool FillsRegion_ = true;
+    int Navigations_ = 0;
+};

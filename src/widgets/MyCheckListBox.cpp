@@ -1,0 +1,126 @@
+#include "widgets/MyCheckListBox.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+QSize TCheckListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    // Rows reach across the list at least, so that a selected row is marked over its whole width.
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    return {view ? std::max(Extent, view->viewport()->width()) : Extent, RowHeight};
+}
+
+TMyCheckListBox::TMyCheckListBox(QWidget* parent) : QListWidget(parent)
+{
+    setMouseTracking(true);
+    setUniformItemSizes(true);
+    setResizeMode(QListView::Adjust);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    SetDelegate(new TCheckListDelegate(this));
+    connect(this, &QListWidget::itemChanged, this, &TMyCheckListBox::ItemChanged);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+}
+
+void TMyCheckListBox::SetDelegate(TCheckListDelegate* delegate)
+{
+    if (Delegate_) {
+        delegate->RowHeight = Delegate_->RowHeight;
+        delegate->Extent = Delegate_->Extent;
+    }
+    delegate->setParent(this);
+    setItemDelegate(delegate);
+    delete Delegate_;
+    Delegate_ = delegate;
+}
+
+void TMyCheckListBox::AddRow(const QString& text, bool checked)
+{
+    auto* item = new QListWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    Updating_ = true;
+    addItem(item);
+    Updating_ = false;
+}
+
+void TMyCheckListBox::SetRowChecked(int row, bool checked)
+{
+    Updating_ = true;
+    item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    Updating_ = false;
+}
+
+bool TMyCheckListBox::RowChecked(int row) const
+{
+    return item(row)->checkState() == Qt::Checked;
+}
+
+int TMyCheckListBox::RowAt(const QPoint& viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    return index.isValid() ? index.row() : -1;
+}
+
+void TMyCheckListBox::SetRowHeight(int height)
+{
+    Delegate_->RowHeight = height;
+    doItemsLayout();
+}
+
+int TMyCheckListBox::RowHeight() const
+{
+    return Delegate_->RowHeight;
+}
+
+void TMyCheckListBox::SetHorizontalExtent(int width)
+{
+    Delegate_->Extent = width;
+    doItemsLayout();
+}
+
+void TMyCheckListBox::ItemChanged(QListWidgetItem* changed)
+{
+    if (!Updating_) emit checkClicked(row(changed), changed->checkState() == Qt::Checked, LastModifiers_);
+}
+
+void TMyCheckListBox::mousePressEvent(QMouseEvent* event)
+{
+    LastModifiers_ = event->modifiers();
+    QListWidget::mousePressEvent(event);
+}
+
+void TMyCheckListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    LastModifiers_ = event->modifiers();
+    QListWidget::mouseReleaseEvent(event);
+}
+
+void TMyCheckListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    QListWidget::mouseMoveEvent(event);
+    emit mouseMoved(event->position().toPoint());
+}
+
+void TMyCheckListBox::keyPressEvent(QKeyEvent* event)
+{
+    LastModifiers_ = event->modifiers();
+    QListWidget::keyPressEvent(event);
+}
+
+bool TMyCheckListBox::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        emit hintDue(static_cast<QHelpEvent*>(event)->pos());
+        return true;  // the lists' own hints replace the tool-tip
+    }
+    return QListWidget::viewportEvent(event);
+}
+
+void TMyCheckListBox::leaveEvent(QEvent* event)
+{
+    QListWidget::leaveEvent(event);
+    emit mouseLeft();
+}

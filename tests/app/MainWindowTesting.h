@@ -1,0 +1,60 @@
+#pragma once
+// What the main window's Qt tests share: a settings folder of their own, small sites and a
+// watcher that answers message boxes.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+// Each test process gets a temporary folder of its own, so that the working copies of tests
+// running side by side never meet. Call before anything else.
+inline void UseOwnTemporaryFolder()
+{
+    static QTemporaryDir own;
+    qputenv("TMPDIR", own.path().toUtf8());
+}
+
+// Writes a file below dir, making sub-folders.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& relative, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+// A 2 x 2 GIF, all red.
+inline QByteArray RedGif()
+{
+    return QByteArray::fromHex("474946383961020002008000" "00ff000000000021f90400000000002c00000000020002000002028451003b");
+}
+
+// Answers every message box that comes up with `button` and keeps the texts it saw.
+class TBoxAnswerer : public QObject {
+public:
+    explicit TBoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok) : Button_(button)
+    {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                Texts << box->text();
+                if (QAbstractButton* button = box->button(Button_))
+                    button->click();
+                else
+                    box->done(Button_);
+            }
+        });
+        timer->start(20);
+    }
+    QStringList Texts;
+
+private:
+    QMessageBox::StandardButton Button_;
+};
