@@ -1,5 +1,6 @@
 // Loading a large page and a large style sheet without pictures: reading, guessing the encoding,
 // scanning, building the records and writing the working copies.
+#include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 
 #include <benchmark/benchmark.h>
@@ -55,5 +56,19 @@ void BM_LoadPageAndSheet(benchmark::State& state)
     fs::remove_all(dir);
 }
 BENCHMARK(BM_LoadPageAndSheet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The walks alone, over texts in memory: what scanning costs without the files around it.
+void BM_ScanPageAndSheet(benchmark::State& state)
+{
+    pictor::TElements page, sheet;
+    page.Text = MakePage(10 << 20);
+    sheet.Text = MakeSheet(10 << 20);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pictor::ScanFile(page, true).Colors.size());
+        benchmark::DoNotOptimize(pictor::ScanFile(sheet, false).Colors.size());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(page.Text.size() + sheet.Text.size()));
+}
+BENCHMARK(BM_ScanPageAndSheet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace

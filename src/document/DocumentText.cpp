@@ -66,6 +66,8 @@ void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
 TFileScan ScanFile(const TElements& file, bool isPage)
 {
     TFileScan scan;
+    scan.Colors.reserve(file.Text.size() / 64);
+    scan.ColorPos.reserve(file.Text.size() / 64);
     TRecorder recorder(file.Text, scan);
     WalkFile(file, isPage, recorder);
     return scan;

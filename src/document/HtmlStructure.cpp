@@ -75,6 +75,7 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
     std::map<std::string, TBitmapEx> decoded;  // a picture named twice is decoded once
     auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
         file.Colors.clear();
+        file.Colors.reserve(scan.Colors.size());
         for (size_t k = 0; k < scan.Colors.size(); ++k) {
             const std::string& text = scan.Colors[k];
             TColor color;
@@ -145,8 +146,10 @@ void THtmlStructure::WriteWorkingCopies()
         if (tab == 0 && Options().UseReplacer)
             WriteFileAtomic(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,
                                                                          Options().ReplaceValues, file.IsUtf8())));
-        else
+        else if (file.CharCode == ccEuc || file.CharCode == ccJis)
             WriteFileAtomic(work, EncodeForFile(file, file.NewText));
+        else
+            WriteFileAtomic(work, file.NewText);  // held as it is written: no copy
     }
 }
 

@@ -5,20 +5,18 @@ namespace pictor {
 
 namespace {
 
-void SizeSlotFile(TUndoElements& slot, const TElements& file)
-{
-    slot.Colors.assign(file.Colors.size(), {});
-    slot.Bitmaps.assign(file.Pics.size(), TBitmapEx());
-}
-
 void RecordFile(TUndoElements& slot, const TElements& file)
 {
+    // Sized when first used: a document of many colours pays for the slots it fills.
+    slot.Colors.resize(file.Colors.size());
+    slot.Bitmaps.resize(file.Pics.size());
     for (size_t k = 0; k < file.Colors.size(); ++k) slot.Colors[k] = {file.Colors[k].Text, file.Colors[k].Color};
     for (size_t j = 0; j < file.Pics.size(); ++j) slot.Bitmaps[j] = file.Pics[j].Bitmap;  // shared, not copied
 }
 
 void RestoreFile(const TUndoElements& slot, TElements& file)
 {
+    if (slot.Colors.size() != file.Colors.size() || slot.Bitmaps.size() != file.Pics.size()) return;  // never recorded
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         file.Colors[k].Text = slot.Colors[k].Text;
         file.Colors[k].Color = slot.Colors[k].Color;
@@ -36,11 +34,7 @@ void RestoreFile(const TUndoElements& slot, TElements& file)
 
 void THtmlStructure::SetUpUndo()
 {
-    for (TUndoBuff& slot : UndoBuffs) {
-        SizeSlotFile(slot.Page, Page);
-        slot.Sheets.resize(size_t(SheetCount));
-        for (int i = 0; i < SheetCount; ++i) SizeSlotFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
-    }
+    for (TUndoBuff& slot : UndoBuffs) slot.Sheets.resize(size_t(SheetCount));
 }
 
 void THtmlStructure::CheckUndo()
