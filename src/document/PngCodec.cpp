@@ -129,6 +129,9 @@ bool RunEncoder(png_structp png, png_infop info, const TFrame& frame, std::vecto
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, png_get_error_ptr(png), WriteBytes, Flush);
+    // Level 3 with the up filter: a little larger than the default, several times faster on photos.
+    png_set_compression_level(png, 3);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     const bool alpha = !frame.Alpha.empty();
     // No gAMA chunk: the pixels are written as they are, for browsers to take as sRGB.
     png_set_IHDR(png, info, png_uint_32(frame.Width), png_uint_32(frame.Height), 8,
