@@ -21,19 +21,22 @@ run: build
 
 test: build
 	ctest --preset default -j2
+	@scripts/fuzz-smoke
 
 test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
-	ctest --preset asan -j2
+	ctest --preset asan-core -j2
+	ctest --preset asan-qt -j2
 
 bench: build
 	@for b in build/default/bench/*_bench; do echo "== $$b"; $$b; done
 
+FUZZ_SECONDS ?= 60
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
-	@scripts/run-fuzzers 60
+	@scripts/run-fuzzers $(FUZZ_SECONDS)
 
 install: build
 	cmake --install build/default

@@ -1,0 +1,162 @@
+// pictor-cli over the bad-input corpus (tests/data/bad, made by scripts/make-bad-corpus) and a 50 MB
+// page: every run ends with exit 0, or exit 1 and a one-line message; none crashes or hangs, and
+// nothing but the output folder changes.
+#include "support/CliRunner.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+using namespace pictor::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path Corpus = fs::path(PICTOR_TEST_DATA) / "bad";
+
+// Every folder of the corpus that holds an index.html.
+std::vector<std::string> CaseNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Corpus))
+        if (fs::exists(entry.path() / "index.html")) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A case's name says what it must give: ok- exit 0, error- exit 1, either- one of the two.
+enum class TExpected { Success, Error, Either };
+
+TExpected ExpectedOf(const std::string& caseName)
+{
+    if (caseName.starts_with("ok-")) return TExpected::Success;
+    if (caseName.starts_with("error-")) return TExpected::Error;
+    return TExpected::Either;
+}
+
+std::uint64_t HashOf(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::uint64_t hash = 14695981039346656037ull;
+    std::array<char, 65536> buffer;
+    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0)
+        for (std::streamsize i = 0; i < in.gcount(); ++i) hash = (hash ^ std::uint8_t(buffer[size_t(i)])) * 1099511628211ull;
+    return hash;
+}
+
+// Every file and folder below root with a hash of its bytes.
+std::map<std::string, std::uint64_t> Snapshot(const fs::path& root)
+{
+    std::map<std::string, std::uint64_t> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).string();
+        if (entry.is_directory()) entries[name + "/"] = 0;
+        else entries[name] = HashOf(entry.path());
+    }
+    return entries;
+}
+
+// pictor-cli with a temporary folder of its own, which must be empty again afterwards; nothing below
+// watched may change.
+TCliRun RunConfined(const std::string& arguments, TCliCapture capture, const fs::path& watched)
+{
+    const auto before = Snapshot(watched);
+    TTempDir scratch;
+    const TCliRun run = RunCli(arguments, capture, "TMPDIR=" + ShellQuote(scratch.Path().string()));
+    EXPECT_EQ(Snapshot(watched), before) << "files outside the output folder changed";
+    EXPECT_TRUE(fs::is_empty(scratch.Path())) << "the working folder was left behind";
+    return run;
+}
+
+// err: what the run wrote to stderr.
+void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::string& caseName)
+{
+    ASSERT_TRUE(run.Status == 0 || run.Status == 1) << "exit " << run.Status << "\n" << run.Out;
+    const TExpected expected = ExpectedOf(caseName);
+    if (run.Status == 0) {
+        EXPECT_NE(expected, TExpected::Error) << "the input was accepted";
+        EXPECT_EQ(err, "") << "a success is silent on stderr";
+        return;
+    }
+    EXPECT_NE(expected, TExpected::Success) << err;
+    EXPECT_TRUE(err.starts_with("pictor-cli: ")) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(caseName), std::string::npos) << "the message names the file: " << err;
+}
+
+class TBadInput : public testing::TestWithParam<std::string> {
+protected:
+    std::string Page() const { return ShellQuote((Corpus / GetParam() / "index.html").string()); }
+};
+
+TEST_P(TBadInput, ListEndsCleanly)
+{
+    const TCliRun run = RunConfined("list " + Page(), TCliCapture::Stderr, Corpus);
+    ExpectCleanEnd(run, run.Out, GetParam());
+}
+
+TEST_P(TBadInput, JsonListIsJsonOrOneLineError)
+{
+    const TCliRun run = RunConfined("list --json " + Page(), TCliCapture::StdoutAndStderr, Corpus);
+    if (run.Status == 0) {
+        EXPECT_TRUE(nlohmann::json::accept(run.Out)) << run.Out.substr(0, 2000);
+    }
+    ExpectCleanEnd(run, run.Status == 0 ? "" : run.Out, GetParam());
+}
+
+TEST_P(TBadInput, AdjustIntoAFolderEndsCleanly)
+{
+    TTempDir out;
+    const fs::path site = out.Path() / "site";
+    const TCliRun run =
+        RunConfined("adjust " + Page() + " --invert --out " + ShellQuote(site.string()), TCliCapture::Stderr, Corpus);
+    ExpectCleanEnd(run, run.Out, GetParam());
+    if (run.Status == 0) {
+        EXPECT_TRUE(fs::exists(site / "index.html"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, TBadInput, testing::ValuesIn(CaseNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// 50 MB of Shift-JIS text with a colour in every line, made here so that the repository stays small.
+std::string WriteLargePage(const fs::path& folder)
+{
+    const std::string line = "<p><font color=\"#123456\">" + std::string(480, 'x') + std::string(500, '\x82') +
+                             "</font></p>\r\n";
+    const fs::path path = folder / "index.html";
+    std::ofstream page(path, std::ios::binary);
+    for (size_t written = 0; written < 50u << 20; written += line.size()) page << line;
+    return path.string();
+}
+
+TEST(BadInputLarge, FiftyMegabytePageLoadsAndAdjusts)
+{
+    TTempDir site, out;
+    const std::string page = WriteLargePage(site.Path());
+
+    const TCliRun list = RunConfined("list " + ShellQuote(page), TCliCapture::Stderr, site.Path());
+    EXPECT_EQ(list.Status, 0) << list.Out;
+    EXPECT_EQ(list.Out, "");
+
+    const TCliRun adjust = RunConfined("adjust " + ShellQuote(page) + " --invert --out " + ShellQuote(out.Path().string()),
+                                       TCliCapture::Stderr, site.Path());
+    ASSERT_EQ(adjust.Status, 0) << adjust.Out;
+    const std::string written = ReadAll((out.Path() / "index.html").string());
+    EXPECT_EQ(written.size(), fs::file_size(page)) << "an inverted code has the length of the code it replaces";
+    EXPECT_EQ(written.find("#123456"), std::string::npos);
+    EXPECT_NE(written.find("#EDCBA9"), std::string::npos);
+}
+
+} // namespace
