@@ -1,5 +1,6 @@
 #include "document/PageScanner.h"
 
+#include "document/AsciiText.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -11,15 +12,6 @@ namespace pictor {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-
-bool MatchesNoCase(std::string_view text, size_t pos, std::string_view upperWord)
-{
-    if (pos + upperWord.size() > text.size()) return false;
-    for (size_t k = 0; k < upperWord.size(); ++k)
-        if (UpperAscii(text[pos + k]) != upperWord[k]) return false;
-    return true;
-}
 
 size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord)
 {

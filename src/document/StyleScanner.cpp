@@ -1,6 +1,7 @@
 #include "document/StyleScanner.h"
 
 #include "document/ColorLiterals.h"
+#include "document/AsciiText.h"
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
 
@@ -11,16 +12,6 @@ namespace pictor {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-
-// upperWord is upper case.
-bool MatchesNoCase(std::string_view text, size_t pos, std::string_view upperWord)
-{
-    if (pos + upperWord.size() > text.size()) return false;
-    for (size_t k = 0; k < upperWord.size(); ++k)
-        if (UpperAscii(text[pos + k]) != upperWord[k]) return false;
-    return true;
-}
 
 bool IsAsciiAlnum(char c)
 {
