@@ -1,32 +1,20 @@
+#include "support/CliRunner.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 using namespace pictor::test;
 
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Out;
-};
+using TRun = TCliRun;
 
-// Runs pictor-cli with arguments (a shell fragment); stderr goes to stdout when asked.
 TRun Cli(const std::string& arguments, bool withStderr = false)
 {
-    const std::string command = std::string(PICTOR_CLI) + " " + arguments + (withStderr ? " 2>&1" : " 2>/dev/null");
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer;
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    return RunCli(arguments, withStderr ? TCliCapture::StdoutAndStderr : TCliCapture::Stdout);
 }
 
 struct TCliSite : TSite {
