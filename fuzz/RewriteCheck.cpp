@@ -70,9 +70,10 @@ std::vector<TOccurrence> CheckedOccurrences(const TElements& file, bool isPage)
 
 void CheckScan(const TFileScan& scan, const std::vector<TOccurrence>& found)
 {
-    Require(scan.Colors.size() == found.size() && scan.ColorPos.size() == found.size(), "one text per occurrence");
+    Require(scan.Colors.size() == found.size(), "one record per occurrence");
     for (size_t k = 0; k < found.size(); ++k)
-        Require(scan.ColorPos[k] == found[k].Pos, "the scan records where the occurrence stands");
+        Require(scan.Colors[k].Pos == found[k].Pos && scan.Colors[k].Length == found[k].Length,
+                "the scan records where the occurrence stands");
 }
 
 void CheckUnchangedRewrite(TElements& file, const std::vector<TOccurrence>& found)

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "document/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    pictor::KeepFreedMemoryForReuse();
     // Qt WebEngine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "document/MemoryPolicy.h"
 #include "document/PictorError.h"
 
 #include <CLI/CLI.hpp>
@@ -77,6 +78,7 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
 
 int main(int argc, char** argv)
 {
+    pictor::KeepFreedMemoryForReuse();
     CLI::App app{"pictor-cli: recolour a web site stored on disk", "pictor-cli"};
     app.set_version_flag("--version", std::string("pictor-cli ") + PICTOR_VERSION);
     app.require_subcommand(1);

@@ -14,19 +14,11 @@ namespace {
 
 class TRecorder : public TScanEvents {
 public:
-    TRecorder(std::string_view text, TFileScan& scan) : Text_(text), Scan_(scan) {}
+    explicit TRecorder(TFileScan& scan) : Scan_(scan) {}
 
     void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
     {
-        Scan_.ColorPos.push_back(pos);
-        if (form == TColorForm::Name) {
-            Scan_.Colors.emplace_back(NamedColors[nameIndex].Name);
-            return;
-        }
-        std::string& text = Scan_.Colors.emplace_back(Text_.substr(pos, length));
-        if (form == TColorForm::Rgb)
-            for (char& c : text)
-                if (IsStyleSeparator(c)) c = ' ';
+        Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int8_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override
     {
@@ -35,7 +27,6 @@ public:
     void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
 
 private:
-    std::string_view Text_;
     TFileScan& Scan_;
 };
 
@@ -66,11 +57,20 @@ void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
 TFileScan ScanFile(const TElements& file, bool isPage)
 {
     TFileScan scan;
-    scan.Colors.reserve(file.Text.size() / 64);
-    scan.ColorPos.reserve(file.Text.size() / 64);
-    TRecorder recorder(file.Text, scan);
+    scan.Colors.reserve(file.Text.size() / 32);
+    TRecorder recorder(scan);
     WalkFile(file, isPage, recorder);
     return scan;
+}
+
+std::string OccurrenceText(std::string_view text, const TColorFound& found)
+{
+    if (found.Form == TColorForm::Name) return std::string(NamedColors[found.NameIndex].Name);
+    std::string occurrence(text.substr(found.Pos, found.Length));
+    if (found.Form == TColorForm::Rgb)
+        for (char& c : occurrence)
+            if (IsStyleSeparator(c)) c = ' ';
+    return occurrence;
 }
 
 std::string RewriteText(TElements& file)

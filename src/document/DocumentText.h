@@ -2,16 +2,24 @@
 #include "document/HtmlStructure.h"
 #include "document/ScanEvents.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pictor {
 
+// One colour occurrence as the walk reported it.
+struct TColorFound {
+    std::size_t Pos = 0;  // in the walked text, 0-based
+    std::uint32_t Length = 0;
+    TColorForm Form = TColorForm::Attribute;
+    std::int8_t NameIndex = -1;
+};
+
 // What a walk of one file found, before the records are built.
 struct TFileScan {
-    std::vector<std::string> Colors;       // every occurrence's text, in order
-    std::vector<std::size_t> ColorPos;     // where each occurrence stands in the text
+    std::vector<TColorFound> Colors;       // every occurrence, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
 };
@@ -21,6 +29,8 @@ void ReadTextFile(const std::string& path, TElements& file);
 // The walk that loading and rewriting share, by the kind of file.
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
+// An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators as spaces.
+std::string OccurrenceText(std::string_view text, const TColorFound& found);
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
 // sets each record's Pos.
 std::string RewriteText(TElements& file);

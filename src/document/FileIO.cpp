@@ -85,6 +85,32 @@ TFileHandle CreateTempBeside(const std::string& target, std::string& tempPath)
     ThrowErrno(target, EEXIST);
 }
 
+enum class TDurability { Synced, Unsynced };
+
+void ReplaceFile(const std::string& path, std::string_view bytes, TDurability durability)
+{
+    const std::string target = ResolveLink(path);
+    std::string tempPath;
+    TFileHandle temp = CreateTempBeside(target, tempPath);
+
+    int error = 0;
+    struct stat original;
+    if (::stat(target.c_str(), &original) == 0 && ::fchmod(temp.Get(), original.st_mode & 07777) != 0)
+        error = errno;
+    if (!error && !WriteAll(temp.Get(), bytes))
+        error = errno;
+    if (!error && durability == TDurability::Synced && ::fsync(temp.Get()) != 0)
+        error = errno;
+    if (temp.Close() != 0 && !error)
+        error = errno;
+    if (!error && ::rename(tempPath.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(tempPath.c_str());
+        ThrowErrno(path, error);
+    }
+}
+
 } // namespace
 
 std::string ReadFileBytes(const std::string& path)
@@ -98,44 +124,37 @@ std::string ReadFileBytes(const std::string& path)
     if (S_ISDIR(st.st_mode))
         ThrowErrno(path, EISDIR);
 
-    std::string bytes;
-    bytes.reserve(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0);
+    // Read straight into a string of the file's size; a pipe, or a file that grows meanwhile, is
+    // appended to in chunks.
+    std::string bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
+    std::size_t filled = 0;
     char chunk[65536];
     for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
+        const bool intoBytes = filled < bytes.size();
+        const ssize_t got = intoBytes ? ::read(file.Get(), bytes.data() + filled, bytes.size() - filled)
+                                      : ::read(file.Get(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             ThrowErrno(path, errno);
         }
-        if (got == 0)
+        if (got == 0) {
+            bytes.resize(filled);
             return bytes;
-        bytes.append(chunk, std::size_t(got));
+        }
+        if (!intoBytes) bytes.append(chunk, std::size_t(got));
+        filled += std::size_t(got);
     }
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes)
 {
-    const std::string target = ResolveLink(path);
-    std::string tempPath;
-    TFileHandle temp = CreateTempBeside(target, tempPath);
+    ReplaceFile(path, bytes, TDurability::Synced);
+}
 
-    int error = 0;
-    struct stat original;
-    if (::stat(target.c_str(), &original) == 0 && ::fchmod(temp.Get(), original.st_mode & 07777) != 0)
-        error = errno;
-    if (!error && !WriteAll(temp.Get(), bytes))
-        error = errno;
-    if (!error && ::fsync(temp.Get()) != 0)
-        error = errno;
-    if (temp.Close() != 0 && !error)
-        error = errno;
-    if (!error && ::rename(tempPath.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(tempPath.c_str());
-        ThrowErrno(path, error);
-    }
+void WriteWorkingCopy(const std::string& path, std::string_view bytes)
+{
+    ReplaceFile(path, bytes, TDurability::Unsynced);
 }
 
 void CreateFolders(const std::string& folder)

@@ -9,6 +9,9 @@ std::string ReadFileBytes(const std::string& path);
 // Written to a temporary file in the same folder, flushed, then renamed over the target, keeping the
 // target's permissions: a failure leaves the old file as it was.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+// The same replacement without waiting for the disk: for working copies, which are made again from the
+// document whenever they are needed.
+void WriteWorkingCopy(const std::string& path, std::string_view bytes);
 void CreateFolders(const std::string& folder);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

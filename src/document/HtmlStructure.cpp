@@ -76,15 +76,15 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
     auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
         file.Colors.clear();
         file.Colors.reserve(scan.Colors.size());
-        for (size_t k = 0; k < scan.Colors.size(); ++k) {
-            const std::string& text = scan.Colors[k];
+        for (const TColorFound& found : scan.Colors) {
+            std::string text = OccurrenceText(file.Text, found);
             TColor color;
             try {
                 color = TextToColor(text);
             } catch (const TPictorError& e) {
                 throw TPictorError(filePath, e.Reason);
             }
-            file.Colors.push_back({text, 0, text, color, true, k < scan.ColorPos.size() ? scan.ColorPos[k] : 0});
+            file.Colors.push_back({text, 0, std::move(text), color, true, found.Pos});
         }
         file.Pics.clear();
         for (const std::string& ref : scan.Pics) {
@@ -127,14 +127,13 @@ std::string THtmlStructure::WorkPathOf(const std::string& path) const
     return WorkFolder + (path.starts_with(BaseFolder) ? path.substr(BaseFolder.size()) : path);
 }
 
+// The page and sheets are written from their records right after; they need only their folders.
 void THtmlStructure::CopyFilesToWork()
 {
-    CopyToWork(FileName, WorkFileName);
-    for (const auto& pic : Page.Pics) CopyToWork(pic.FullPath, pic.WorkPath);
-    for (int i = 0; i < SheetCount; ++i) {
-        CopyToWork(SheetFiles[size_t(i)], SheetWorkFiles[size_t(i)]);
-        for (const auto& pic : Sheets[size_t(i)].Pics) CopyToWork(pic.FullPath, pic.WorkPath);
-    }
+    CreateFolders(FolderOf(WorkFileName));
+    for (const auto& sheet : SheetWorkFiles) CreateFolders(FolderOf(sheet));
+    for (int tab = 0; tab < FileCount(); ++tab)
+        for (const auto& pic : Elements(tab).Pics) CopyToWork(pic.FullPath, pic.WorkPath);
 }
 
 void THtmlStructure::WriteWorkingCopies()
@@ -144,12 +143,12 @@ void THtmlStructure::WriteWorkingCopies()
         file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && Options().UseReplacer)
-            WriteFileAtomic(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,
-                                                                         Options().ReplaceValues, file.IsUtf8())));
+            WriteWorkingCopy(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,
+                                                                          Options().ReplaceValues, file.IsUtf8())));
         else if (file.CharCode == ccEuc || file.CharCode == ccJis)
-            WriteFileAtomic(work, EncodeForFile(file, file.NewText));
+            WriteWorkingCopy(work, EncodeForFile(file, file.NewText));
         else
-            WriteFileAtomic(work, file.NewText);  // held as it is written: no copy
+            WriteWorkingCopy(work, file.NewText);  // held as it is written: no copy
     }
 }
 

@@ -26,17 +26,18 @@ int JpegQuality()
     return std::clamp(Options().JpegCompressionQuality & 0xFF, 1, 100);
 }
 
-void WriteAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
+std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
 {
     if (bitmap.Empty())
         throw TPictorError(path, "there is no picture to write");
     switch (format) {
-    case TPictureFormat::Bmp: WriteFileAtomic(path, EncodeBmp(bitmap)); break;
-    case TPictureFormat::Jpeg: WriteFileAtomic(path, EncodeJpeg(bitmap, quality, use444, path)); break;
-    case TPictureFormat::Png: WriteFileAtomic(path, EncodePng(bitmap, path)); break;
-    case TPictureFormat::Gif: WriteFileAtomic(path, EncodeGif(bitmap, path)); break;
+    case TPictureFormat::Bmp: return EncodeBmp(bitmap);
+    case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
+    case TPictureFormat::Png: return EncodePng(bitmap, path);
+    case TPictureFormat::Gif: return EncodeGif(bitmap, path);
     case TPictureFormat::None: break;
     }
+    return {};
 }
 
 } // namespace
@@ -101,7 +102,8 @@ std::string WithBmpExtension(const std::string& path)
 
 void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
 {
-    WriteAs(PictureFormatOf(path), path, JpegQuality(), false, bitmap);
+    const TPictureFormat format = PictureFormatOf(path);
+    if (format != TPictureFormat::None) WriteWorkingCopy(path, EncodeAs(format, path, JpegQuality(), false, bitmap));
 }
 
 std::string WritePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap)
@@ -111,10 +113,10 @@ std::string WritePictureForSave(const std::string& path, bool use444, const TBit
         return "";
     if ((format == TPictureFormat::Jpeg && Options().JpegToBmp) || (format == TPictureFormat::Gif && Options().GifToBmp)) {
         const std::string bmpPath = WithBmpExtension(path);
-        WriteAs(TPictureFormat::Bmp, bmpPath, 0, false, bitmap);
+        WriteFileAtomic(bmpPath, EncodeAs(TPictureFormat::Bmp, bmpPath, 0, false, bitmap));
         return bmpPath;
     }
-    WriteAs(format, path, JpegQuality(), use444, bitmap);
+    WriteFileAtomic(path, EncodeAs(format, path, JpegQuality(), use444, bitmap));
     return path;
 }
 

@@ -45,6 +45,16 @@ TEST(FileIO, ReadsBytesAndNamesAMissingFile)
     EXPECT_THROW(ReadFileBytes(dir.Path().string()), TPictorError);
 }
 
+TEST(FileIO, ReadsFilesOfEverySizeWhole)
+{
+    TTempDir dir;
+    const std::string big(200000, 'x');  // several read rounds
+    EXPECT_EQ(ReadFileBytes(dir.Write("big.css", big)), big);
+    EXPECT_EQ(ReadFileBytes(dir.Write("empty.css", "")), "");
+    // The system reports no size for this one: it must be read to its end all the same.
+    EXPECT_NE(ReadFileBytes("/proc/self/status").find("Name:"), std::string::npos);
+}
+
 TEST(FileIO, WriteFileAtomicReplacesAndLeavesNoTemporaryFile)
 {
     TTempDir dir;
@@ -55,6 +65,17 @@ TEST(FileIO, WriteFileAtomicReplacesAndLeavesNoTemporaryFile)
     WriteFileAtomic(path, "");
     EXPECT_EQ(ReadAll(path), "");
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, WorkingCopyReplacesLikeASave)
+{
+    TTempDir dir;
+    const std::string path = dir / "page.htm";
+    WriteWorkingCopy(path, "first");
+    WriteWorkingCopy(path, "second");
+    EXPECT_EQ(ReadAll(path), "second");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+    EXPECT_THROW(WriteWorkingCopy((dir / "missing/page.htm"), "x"), TPictorError);
 }
 
 TEST(FileIO, WriteFileAtomicKeepsTheOriginalsPermissions)
