@@ -1,4 +1,6 @@
 #pragma once
+#include "adjust/PixelBuffer.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,8 +13,8 @@ namespace pictor {
 struct TFrame {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint8_t> Pixels;
-    std::vector<std::uint8_t> Alpha;
+    TPixelBytes Pixels;
+    TPixelBytes Alpha;
     // Animated GIF frames after the first: where the frame stands and how it is shown.
     int Left = 0, Top = 0;
     int DelayCs = 0;      // hundredths of a second

@@ -10,6 +10,7 @@
 #include <random>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,6 +156,34 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes)
 void WriteWorkingCopy(const std::string& path, std::string_view bytes)
 {
     ReplaceFile(path, bytes, TDurability::Unsynced);
+}
+
+TMappedFile::TMappedFile(const std::string& path)
+{
+    constexpr off_t MinSizeToMap = 1 << 20;
+    {
+        TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.Get() < 0)
+            ThrowErrno(path, errno);
+        struct stat st;
+        if (::fstat(file.Get(), &st) != 0)
+            ThrowErrno(path, errno);
+        if (S_ISREG(st.st_mode) && st.st_size >= MinSizeToMap) {
+            void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, file.Get(), 0);
+            if (map != MAP_FAILED) {
+                ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
+                Map_ = map;
+                Size_ = std::size_t(st.st_size);
+                return;
+            }
+        }
+    }
+    Read_ = ReadFileBytes(path);
+}
+
+TMappedFile::~TMappedFile()
+{
+    if (Map_) ::munmap(Map_, Size_);
 }
 
 void CreateFolders(const std::string& folder)

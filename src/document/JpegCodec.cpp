@@ -89,10 +89,12 @@ bool RunDecoder(jpeg_decompress_struct& info, TJpegErrors& errors, std::string_v
     frame.Width = int(info.output_width);
     frame.Height = int(info.output_height);
     const std::size_t stride = std::size_t(frame.Width) * 3;
-    frame.Pixels.resize(stride * std::size_t(frame.Height));
+    // Grown as rows arrive: a header that claims more rows than the file holds costs nothing.
+    frame.Pixels.reserve(stride * std::size_t(frame.Height));
     if (cmyk)
         target.CmykRow.resize(std::size_t(frame.Width) * 4);
     while (info.output_scanline < info.output_height) {
+        frame.Pixels.resize(stride * (info.output_scanline + 1));
         std::uint8_t* row = frame.Pixels.data() + info.output_scanline * stride;
         JSAMPROW into = cmyk ? target.CmykRow.data() : row;
         jpeg_read_scanlines(&info, &into, 1);

@@ -76,7 +76,8 @@ TBitmapEx ReadPicture(const std::string& path)
     const TPictureFormat format = PictureFormatOf(path);
     if (format == TPictureFormat::None)
         return {};
-    return DecodePicture(format, ReadFileBytes(path), path);
+    const TMappedFile file(path);
+    return DecodePicture(format, file.Bytes(), path);
 }
 
 TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std::string& nameForErrors)

@@ -59,7 +59,7 @@ void Flush(png_structp) {}
 struct TDecodeTarget {
     TFrame& Frame;
     bool& HasAlpha;
-    std::vector<std::uint8_t>& Bgra;  // the whole picture when it has alpha, split afterwards
+    TPixelBytes& Bgra;  // the whole picture when it has alpha, split afterwards
     std::vector<png_bytep>& Rows;
 };
 
@@ -87,29 +87,37 @@ bool RunDecoder(png_structp png, png_infop info, const std::string& name, TDecod
     if ((colorType & PNG_COLOR_MASK_COLOR) == 0)
         png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    png_set_interlace_handling(png);
+    const bool interlaced = png_set_interlace_handling(png) > 1;
     png_read_update_info(png, info);
 
     TFrame& frame = target.Frame;
     frame.Width = int(width);
     frame.Height = int(height);
-    const std::size_t channels = target.HasAlpha ? 4 : 3;
-    if (png_get_rowbytes(png, info) != std::size_t(width) * channels)
+    const std::size_t rowBytes = std::size_t(width) * (target.HasAlpha ? 4 : 3);
+    if (png_get_rowbytes(png, info) != rowBytes)
         png_error(png, "unexpected row layout");
-    frame.Pixels.resize(std::size_t(width) * height * 3);
-    std::uint8_t* base = frame.Pixels.data();
-    if (target.HasAlpha) {
-        target.Bgra.resize(std::size_t(width) * height * 4);
-        base = target.Bgra.data();
+    TPixelBytes& into = target.HasAlpha ? target.Bgra : frame.Pixels;
+    if (interlaced) {
+        // Every pass visits the whole picture.
+        into.resize(rowBytes * height);
+        target.Rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            target.Rows[y] = into.data() + std::size_t(y) * rowBytes;
+        png_read_image(png, target.Rows.data());
+    } else {
+        // Grown as rows arrive: a header that claims more rows than the file holds costs nothing.
+        into.reserve(rowBytes * height);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            into.resize(rowBytes * (y + 1));
+            png_read_row(png, into.data() + std::size_t(y) * rowBytes, nullptr);
+        }
     }
-    target.Rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y)
-        target.Rows[y] = base + std::size_t(y) * width * channels;
-    png_read_image(png, target.Rows.data());
+    if (target.HasAlpha)
+        frame.Pixels.resize(std::size_t(width) * height * 3);
     return true;
 }
 
-void SplitAlpha(const std::vector<std::uint8_t>& bgra, TFrame& frame)
+void SplitAlpha(const TPixelBytes& bgra, TFrame& frame)
 {
     frame.Alpha.resize(bgra.size() / 4);
     const std::uint8_t* in = bgra.data();
@@ -177,7 +185,7 @@ TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
 
     std::vector<TFrame> frames(1);
     bool hasAlpha = false;
-    std::vector<std::uint8_t> bgra;
+    TPixelBytes bgra;
     std::vector<png_bytep> rows;
     TDecodeTarget target{frames[0], hasAlpha, bgra, rows};
     if (!RunDecoder(png, info, name, target))

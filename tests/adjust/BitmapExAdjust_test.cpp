@@ -20,8 +20,8 @@ TFrame MakeFrame(int width, int height, std::vector<std::uint8_t> pixels, std::v
     TFrame frame;
     frame.Width = width;
     frame.Height = height;
-    frame.Pixels = std::move(pixels);
-    frame.Alpha = std::move(alpha);
+    frame.Pixels.assign(pixels.begin(), pixels.end());
+    frame.Alpha.assign(alpha.begin(), alpha.end());
     return frame;
 }
 
@@ -81,7 +81,7 @@ TEST(BitmapExAdjust, BytesAreBlueGreenRed)
     const TBitmapEx original = FromFrames({MakeFrame(2, 1, {200, 100, 50, 0, 0, 255})});
     TBitmapEx balanced = original;
     balanced.ColorBalance(10, 20, 30);
-    EXPECT_EQ(balanced.Frame(0).Pixels, (std::vector<std::uint8_t>{230, 120, 60, 30, 20, 255}));
+    EXPECT_EQ(balanced.Frame(0).Pixels, (TPixelBytes{230, 120, 60, 30, 20, 255}));
     TBitmapEx shifted = original;
     shifted.HueSat(-120, 0, 0);  // red turns blue
     EXPECT_EQ(std::vector<std::uint8_t>(shifted.Frame(0).Pixels.begin() + 3, shifted.Frame(0).Pixels.end()),

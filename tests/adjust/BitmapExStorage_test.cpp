@@ -27,7 +27,7 @@ TEST(BitmapExStorage, DefaultIsEmptyAndSizedIsBlackOpaque)
     EXPECT_EQ(bitmap.Height(), 2);
     EXPECT_EQ(bitmap.Stride(), 9);
     ASSERT_EQ(bitmap.FrameCount(), 1);
-    EXPECT_EQ(bitmap.Frame(0).Pixels, std::vector<std::uint8_t>(18, 0));
+    EXPECT_EQ(bitmap.Frame(0).Pixels, TPixelBytes(18, 0));
     EXPECT_TRUE(bitmap.Frame(0).Alpha.empty());
     // Rows are packed: row 1 starts right after row 0's nine bytes.
     EXPECT_EQ(bitmap.ScanLine(1), bitmap.Frame(0).Pixels.data() + 9);

@@ -67,6 +67,16 @@ TEST(FileIO, WriteFileAtomicReplacesAndLeavesNoTemporaryFile)
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
+TEST(FileIO, MappedFileHoldsTheBytesOfLargeAndSmallFiles)
+{
+    TTempDir dir;
+    std::string big(3 << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7 + (i >> 12));
+    EXPECT_EQ(TMappedFile(dir.Write("big.png", big)).Bytes(), big);
+    EXPECT_EQ(TMappedFile(dir.Write("small.gif", "GIF89a")).Bytes(), "GIF89a");
+    EXPECT_THROW(TMappedFile(dir / "missing.png"), TPictorError);
+}
+
 TEST(FileIO, WorkingCopyReplacesLikeASave)
 {
     TTempDir dir;

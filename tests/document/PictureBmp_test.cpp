@@ -33,9 +33,9 @@ std::string RawBmp(int width, int height, int bits, const std::string& palette, 
     return out + masks + palette + rows;
 }
 
-std::vector<std::uint8_t> Bytes(std::initializer_list<int> values)
+TPixelBytes Bytes(std::initializer_list<int> values)
 {
-    return std::vector<std::uint8_t>(values.begin(), values.end());
+    return TPixelBytes(values.begin(), values.end());
 }
 
 TBitmapEx Decode(const std::string& bytes)

@@ -135,7 +135,7 @@ TEST(PictureGif, FirstImageIsPlacedOnTheWholeCanvas)
     seeThrough.Transparent = 3;
     const TRawImage beyond{3, 2, 3, 3, std::vector<std::uint8_t>(9, 1)};  // cut to its one pixel on the canvas
     const TBitmapEx transparent = Decode(RawGif(4, 3, 2, {seeThrough, beyond}));
-    std::vector<std::uint8_t> alpha(12, 0);
+    TPixelBytes alpha(12, 0);
     alpha[5] = 255;
     EXPECT_EQ(transparent.Frame(0).Alpha, alpha);
     ASSERT_EQ(transparent.FrameCount(), 2);

@@ -37,6 +37,19 @@ std::uint32_t Crc(const std::string& bytes)
     return ~crc;
 }
 
+// The PNG with its IHDR (type and data at 12..29, CRC after) claiming another size, with a correct CRC.
+std::string WithSize(std::string png, std::uint32_t width, std::uint32_t height)
+{
+    for (int i = 0; i < 4; ++i) {
+        png[16 + std::size_t(i)] = char(width >> (24 - 8 * i) & 0xFF);
+        png[20 + std::size_t(i)] = char(height >> (24 - 8 * i) & 0xFF);
+    }
+    const std::uint32_t crc = Crc(png.substr(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + std::size_t(i)] = char(crc >> (24 - 8 * i) & 0xFF);
+    return png;
+}
+
 TBitmapEx Decode(const std::string& bytes)
 {
     return DecodePicture(TPictureFormat::Png, bytes, "t.png");
@@ -66,13 +79,13 @@ TEST(PicturePng, PaletteWithTransparencyAndSixteenBitGreyAreRead)
     // Palette: entry 0 opaque red, entry 1 half-transparent blue; pixels 0, 1.
     const std::vector<std::uint8_t> colormap = {255, 0, 0, 255, 0, 0, 255, 128};
     const TBitmapEx paletted = Decode(RawPng(PNG_FORMAT_RGBA_COLORMAP, 2, 1, {0, 1}, colormap));
-    EXPECT_EQ(paletted.Frame(0).Pixels, std::vector<std::uint8_t>({0, 0, 255, 255, 0, 0}));
-    EXPECT_EQ(paletted.Frame(0).Alpha, std::vector<std::uint8_t>({255, 128}));
+    EXPECT_EQ(paletted.Frame(0).Pixels, TPixelBytes({0, 0, 255, 255, 0, 0}));
+    EXPECT_EQ(paletted.Frame(0).Alpha, TPixelBytes({255, 128}));
 
     // 16-bit samples are cut to their high byte.
     const std::vector<std::uint8_t> grey16 = {0x00, 0x00, 0xFF, 0xFF};  // two 16-bit samples: 0, 65535
     const TBitmapEx grey = Decode(RawPng(PNG_FORMAT_LINEAR_Y, 2, 1, grey16));
-    EXPECT_EQ(grey.Frame(0).Pixels, std::vector<std::uint8_t>({0, 0, 0, 255, 255, 255}));
+    EXPECT_EQ(grey.Frame(0).Pixels, TPixelBytes({0, 0, 0, 255, 255, 255}));
     EXPECT_TRUE(grey.Frame(0).Alpha.empty());
 }
 
@@ -87,13 +100,15 @@ TEST(PicturePng, BadFilesRaiseErrorsNamingTheFile)
     corrupt[good.size() / 2] ^= 0x55;
     test::ExpectDecodeError(TPictureFormat::Png, corrupt);
 
-    // IHDR (type and data at 12..29, CRC after) claiming 100000 x 100000, with a correct CRC.
-    std::string huge = good;
-    huge.replace(16, 8, std::string("\x00\x01\x86\xA0\x00\x01\x86\xA0", 8));
-    const std::uint32_t crc = Crc(huge.substr(12, 17));
-    for (int i = 0; i < 4; ++i)
-        huge[29 + std::size_t(i)] = char(crc >> (24 - 8 * i) & 0xFF);
-    test::ExpectDecodeError(TPictureFormat::Png, huge, "too large");
+    test::ExpectDecodeError(TPictureFormat::Png, WithSize(good, 100000, 100000), "too large");
+}
+
+TEST(PicturePng, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)
+{
+    const std::string small = EncodePng(test::ManyColours(64, 64), "t.png");
+    const long growth = test::PeakGrowthOfFailedDecodeMiB(TPictureFormat::Png, WithSize(small, 16000, 16000));
+    if (growth < 0) GTEST_SKIP() << "the peak memory cannot be reset here";
+    EXPECT_LT(growth, 64) << "a 16000 x 16000 picture would take 732 MiB";
 }
 
 } // namespace

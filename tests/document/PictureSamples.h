@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <set>
+#include <string>
 
 namespace pictor::test {
 
@@ -72,6 +74,23 @@ inline void ExpectDecodeError(TPictureFormat format, const std::string& bytes, c
         EXPECT_EQ(e.File, "bad-file");
         EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
     }
+}
+
+// How far the process's peak memory rose while decoding bytes that must fail, in MiB; -1 where the
+// system cannot reset the peak.
+inline long PeakGrowthOfFailedDecodeMiB(TPictureFormat format, const std::string& bytes)
+{
+    auto kib = [](const char* field) {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::char_traits<char>::length(field));
+        return -1L;
+    };
+    if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush)) return -1;
+    const long before = kib("VmRSS:");
+    EXPECT_THROW(DecodePicture(format, bytes, "lying-header"), TPictorError);
+    const long peak = kib("VmHWM:");
+    return before < 0 || peak < 0 ? -1 : (peak - before) / 1024;
 }
 
 } // namespace pictor::test
