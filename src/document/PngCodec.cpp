@@ -10,14 +10,14 @@
 
 namespace pictor {
 
-// libpng reports a fatal error by longjmp to the setjmp in the Run* functions below, which hold only
-// trivially destructible locals; everything with a destructor lives in their callers.
+// PNG reading through libpng (writing: PngEncoder.cpp). libpng reports a fatal error by longjmp to
+// the setjmp in RunDecoder below, which holds only trivially destructible locals; everything with a
+// destructor lives in its caller.
 
 namespace {
 
 struct TPngStream {
-    std::string_view In;    // reading
-    std::string* Out = nullptr;  // writing
+    std::string_view In;
     std::size_t Position = 0;
     char Message[256] = "";
 };
@@ -39,22 +39,6 @@ void ReadBytes(png_structp png, png_bytep data, std::size_t length)
     std::memcpy(data, stream->In.data() + stream->Position, length);
     stream->Position += length;
 }
-
-// An allocation failure becomes a libpng error instead of an exception crossing libpng's C frames.
-void WriteBytes(png_structp png, png_bytep data, std::size_t length)
-{
-    auto* stream = static_cast<TPngStream*>(png_get_io_ptr(png));
-    bool ok = true;
-    try {
-        stream->Out->append(reinterpret_cast<const char*>(data), length);
-    } catch (const std::bad_alloc&) {
-        ok = false;
-    }
-    if (!ok)
-        png_error(png, "out of memory");
-}
-
-void Flush(png_structp) {}
 
 struct TDecodeTarget {
     TFrame& Frame;
@@ -132,39 +116,6 @@ void SplitAlpha(const TPixelBytes& bgra, TFrame& frame)
     }
 }
 
-bool RunEncoder(png_structp png, png_infop info, const TFrame& frame, std::vector<std::uint8_t>& bgraRow)
-{
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    png_set_write_fn(png, png_get_error_ptr(png), WriteBytes, Flush);
-    // Level 3 with the up filter: a little larger than the default, several times faster on photos.
-    png_set_compression_level(png, 3);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    const bool alpha = !frame.Alpha.empty();
-    // No gAMA chunk: the pixels are written as they are, for browsers to take as sRGB.
-    png_set_IHDR(png, info, png_uint_32(frame.Width), png_uint_32(frame.Height), 8,
-                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_set_bgr(png);
-    const std::size_t width = std::size_t(frame.Width);
-    for (std::size_t y = 0; y < std::size_t(frame.Height); ++y) {
-        const std::uint8_t* colour = frame.Pixels.data() + y * width * 3;
-        if (!alpha) {
-            png_write_row(png, colour);
-            continue;
-        }
-        const std::uint8_t* a = frame.Alpha.data() + y * width;
-        for (std::size_t x = 0; x < width; ++x) {
-            std::memcpy(&bgraRow[x * 4], colour + x * 3, 3);
-            bgraRow[x * 4 + 3] = a[x];
-        }
-        png_write_row(png, bgraRow.data());
-    }
-    png_write_end(png, nullptr);
-    return true;
-}
-
 } // namespace
 
 TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
@@ -199,28 +150,6 @@ TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
     extras.PngHasAlpha = hasAlpha;
     bitmap.SetExtras(std::move(extras));
     return bitmap;
-}
-
-std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
-{
-    const TFrame& frame = FrameToEncode(bitmap, name);
-    std::string out;
-    TPngStream stream;
-    stream.Out = &out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &stream, OnError, OnWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    struct TGuard {
-        png_structp& Png;
-        png_infop& Info;
-        ~TGuard() { png_destroy_write_struct(&Png, &Info); }
-    } guard{png, info};
-    if (!info)
-        throw TPictorError(name, "out of memory");
-
-    std::vector<std::uint8_t> bgraRow(frame.Alpha.empty() ? 0 : std::size_t(frame.Width) * 4);
-    if (!RunEncoder(png, info, frame, bgraRow))
-        throw TPictorError(name, stream.Message);
-    return out;
 }
 
 } // namespace pictor

@@ -74,6 +74,24 @@ TEST(PicturePng, RoundTripIsExactWithAndWithoutAlpha)
     EXPECT_EQ(bytes.find("gAMA"), std::string::npos);
 }
 
+// Large pictures are compressed in bands that continue one another's stream.
+TEST(PicturePng, LargePicturesRoundTripExactlyAcrossBands)
+{
+    TBitmapEx picture = test::ManyColours(2600, 2300);  // 18 MB of rows: more than one band
+    std::uint32_t noise = 1;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); x += 5) {
+            noise = noise * 1103515245 + 12345;
+            picture.ScanLine(y)[x * 3 + 1] = std::uint8_t(noise >> 16);
+        }
+    EXPECT_TRUE(Decode(EncodePng(picture, "t.png")).SamePixels(picture));
+
+    auto& alpha = picture.MutableFrame(0).Alpha;
+    alpha.resize(std::size_t(2600) * 2300);
+    for (std::size_t i = 0; i < alpha.size(); ++i) alpha[i] = std::uint8_t(i / 2600 + i % 7);
+    EXPECT_TRUE(Decode(EncodePng(picture, "t.png")).SamePixels(picture));
+}
+
 TEST(PicturePng, PaletteWithTransparencyAndSixteenBitGreyAreRead)
 {
     // Palette: entry 0 opaque red, entry 1 half-transparent blue; pixels 0, 1.
