@@ -33,7 +33,8 @@ public:
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
     int Get() const { return Fd_; }
-    int Close() { int fd = Fd_; Fd_ = -1; return ::close(fd); }
+    int Close() { return ::close(Release()); }
+    int Release() { int fd = Fd_; Fd_ = -1; return fd; }
 private:
     int Fd_;
 };
@@ -86,6 +87,45 @@ TFileHandle CreateTempBeside(const std::string& target, std::string& tempPath)
     ThrowErrno(target, EEXIST);
 }
 
+// Opens a file to read, with what the system knows of it; a folder is an error.
+TFileHandle OpenToRead(const std::string& path, struct stat& st)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        ThrowErrno(path, errno);
+    TFileHandle file(fd);
+    if (::fstat(fd, &st) != 0)
+        ThrowErrno(path, errno);
+    if (S_ISDIR(st.st_mode))
+        ThrowErrno(path, EISDIR);
+    return TFileHandle(file.Release());
+}
+
+std::string ReadOpenFile(const TFileHandle& file, const struct stat& st, const std::string& path)
+{
+    // Read straight into a string of the file's size; a pipe, or a file that grows meanwhile, is
+    // appended to in chunks.
+    std::string bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
+    std::size_t filled = 0;
+    char chunk[65536];
+    for (;;) {
+        const bool intoBytes = filled < bytes.size();
+        const ssize_t got = intoBytes ? ::read(file.Get(), bytes.data() + filled, bytes.size() - filled)
+                                      : ::read(file.Get(), chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(path, errno);
+        }
+        if (got == 0) {
+            bytes.resize(filled);
+            return bytes;
+        }
+        if (!intoBytes) bytes.append(chunk, std::size_t(got));
+        filled += std::size_t(got);
+    }
+}
+
 enum class TDurability { Synced, Unsynced };
 
 void ReplaceFile(const std::string& path, std::string_view bytes, TDurability durability)
@@ -116,36 +156,9 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TDurability du
 
 std::string ReadFileBytes(const std::string& path)
 {
-    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
-        ThrowErrno(path, errno);
     struct stat st;
-    if (::fstat(file.Get(), &st) != 0)
-        ThrowErrno(path, errno);
-    if (S_ISDIR(st.st_mode))
-        ThrowErrno(path, EISDIR);
-
-    // Read straight into a string of the file's size; a pipe, or a file that grows meanwhile, is
-    // appended to in chunks.
-    std::string bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
-    std::size_t filled = 0;
-    char chunk[65536];
-    for (;;) {
-        const bool intoBytes = filled < bytes.size();
-        const ssize_t got = intoBytes ? ::read(file.Get(), bytes.data() + filled, bytes.size() - filled)
-                                      : ::read(file.Get(), chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowErrno(path, errno);
-        }
-        if (got == 0) {
-            bytes.resize(filled);
-            return bytes;
-        }
-        if (!intoBytes) bytes.append(chunk, std::size_t(got));
-        filled += std::size_t(got);
-    }
+    const TFileHandle file = OpenToRead(path, st);
+    return ReadOpenFile(file, st, path);
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes)
@@ -161,24 +174,18 @@ void WriteWorkingCopy(const std::string& path, std::string_view bytes)
 TMappedFile::TMappedFile(const std::string& path)
 {
     constexpr off_t MinSizeToMap = 1 << 20;
-    {
-        TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (file.Get() < 0)
-            ThrowErrno(path, errno);
-        struct stat st;
-        if (::fstat(file.Get(), &st) != 0)
-            ThrowErrno(path, errno);
-        if (S_ISREG(st.st_mode) && st.st_size >= MinSizeToMap) {
-            void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, file.Get(), 0);
-            if (map != MAP_FAILED) {
-                ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
-                Map_ = map;
-                Size_ = std::size_t(st.st_size);
-                return;
-            }
+    struct stat st;
+    const TFileHandle file = OpenToRead(path, st);
+    if (S_ISREG(st.st_mode) && st.st_size >= MinSizeToMap) {
+        void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, file.Get(), 0);
+        if (map != MAP_FAILED) {
+            ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
+            Map_ = map;
+            Size_ = std::size_t(st.st_size);
+            return;
         }
     }
-    Read_ = ReadFileBytes(path);
+    Read_ = ReadOpenFile(file, st, path);
 }
 
 TMappedFile::~TMappedFile()
