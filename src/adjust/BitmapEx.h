@@ -1,5 +1,5 @@
 #pragma once
-#include "adjust/PixelBuffer.h"
+#include "document/HugePageAllocator.h"
 
 #include <cstdint>
 #include <memory>
@@ -7,6 +7,8 @@
 #include <vector>
 
 namespace pictor {
+
+using TPixelBytes = std::vector<std::uint8_t, THugePageAllocator<std::uint8_t>>;
 
 // One image plane: 24-bit pixels stored blue, green, red, row 0 on top, rows packed (stride Width * 3),
 // and an optional alpha plane (Width bytes a row; empty when the picture is opaque).

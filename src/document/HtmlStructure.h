@@ -40,7 +40,7 @@ struct TElements {
     std::int32_t CharCode = ccSjis;
     std::string Text;     // as read, in the internal encoding
     std::string NewText;  // Text with every colour occurrence's current Text in place
-    std::vector<TColorRecord> Colors;
+    std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
 
@@ -52,7 +52,7 @@ struct TUndoColorRecord {
     TColor Color = 0;
 };
 struct TUndoElements {
-    std::vector<TUndoColorRecord> Colors;
+    std::vector<TUndoColorRecord, THugePageAllocator<TUndoColorRecord>> Colors;
     std::vector<TBitmapEx> Bitmaps;  // shared with the document until either side changes
 };
 struct TUndoBuff {

@@ -1,17 +1,15 @@
 #pragma once
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include <sys/mman.h>
 
 namespace pictor {
 
-// Puts the pixels of large pictures on huge pages where the system offers them (the "madvise" mode
-// of transparent huge pages). A 12-Mpixel picture then costs a few dozen page faults instead of nine
-// thousand, which on a virtual machine is most of the time it takes to decode it.
+// Puts large buffers (pictures' pixels, a large site's records) on huge pages where the system offers
+// them (the "madvise" mode of transparent huge pages). A 12-Mpixel picture then costs a few dozen page
+// faults instead of nine thousand, which on a virtual machine is most of the time it takes to decode it.
 template <class T>
 class THugePageAllocator {
 public:
@@ -44,7 +42,5 @@ public:
 private:
     static constexpr std::size_t MinBytes = std::size_t(4) << 20;
 };
-
-using TPixelBytes = std::vector<std::uint8_t, THugePageAllocator<std::uint8_t>>;
 
 } // namespace pictor
