@@ -10,7 +10,6 @@
 #include <random>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,11 +100,14 @@ TFileHandle OpenToRead(const std::string& path, struct stat& st)
     return TFileHandle(file.Release());
 }
 
-std::string ReadOpenFile(const TFileHandle& file, const struct stat& st, const std::string& path)
+// Read straight into a buffer of the file's size; a pipe, or a file that grows meanwhile, is appended
+// to in chunks.
+template <class TBytes>
+TBytes ReadWhole(const std::string& path)
 {
-    // Read straight into a string of the file's size; a pipe, or a file that grows meanwhile, is
-    // appended to in chunks.
-    std::string bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
+    struct stat st;
+    const TFileHandle file = OpenToRead(path, st);
+    TBytes bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
     std::size_t filled = 0;
     char chunk[65536];
     for (;;) {
@@ -121,7 +123,7 @@ std::string ReadOpenFile(const TFileHandle& file, const struct stat& st, const s
             bytes.resize(filled);
             return bytes;
         }
-        if (!intoBytes) bytes.append(chunk, std::size_t(got));
+        if (!intoBytes) bytes.insert(bytes.end(), chunk, chunk + got);
         filled += std::size_t(got);
     }
 }
@@ -156,9 +158,12 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TDurability du
 
 std::string ReadFileBytes(const std::string& path)
 {
-    struct stat st;
-    const TFileHandle file = OpenToRead(path, st);
-    return ReadOpenFile(file, st, path);
+    return ReadWhole<std::string>(path);
+}
+
+TLargeBytes ReadLargeFile(const std::string& path)
+{
+    return ReadWhole<TLargeBytes>(path);
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes)
@@ -169,28 +174,6 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes)
 void WriteWorkingCopy(const std::string& path, std::string_view bytes)
 {
     ReplaceFile(path, bytes, TDurability::Unsynced);
-}
-
-TMappedFile::TMappedFile(const std::string& path)
-{
-    constexpr off_t MinSizeToMap = 1 << 20;
-    struct stat st;
-    const TFileHandle file = OpenToRead(path, st);
-    if (S_ISREG(st.st_mode) && st.st_size >= MinSizeToMap) {
-        void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, file.Get(), 0);
-        if (map != MAP_FAILED) {
-            ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
-            Map_ = map;
-            Size_ = std::size_t(st.st_size);
-            return;
-        }
-    }
-    Read_ = ReadOpenFile(file, st, path);
-}
-
-TMappedFile::~TMappedFile()
-{
-    if (Map_) ::munmap(Map_, Size_);
 }
 
 void CreateFolders(const std::string& folder)

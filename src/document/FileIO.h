@@ -1,6 +1,9 @@
 #pragma once
+#include "document/HugePageAllocator.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pictor {
 
@@ -12,21 +15,10 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes);
 // The same replacement without waiting for the disk: for working copies, which are made again from the
 // document whenever they are needed.
 void WriteWorkingCopy(const std::string& path, std::string_view bytes);
-// A whole file mapped read-only: a large picture is decoded straight from the system's file cache,
-// with no copy and no fresh memory to fault in. Small and special files are read instead.
-class TMappedFile {
-public:
-    explicit TMappedFile(const std::string& path);
-    ~TMappedFile();
-    TMappedFile(const TMappedFile&) = delete;
-    TMappedFile& operator=(const TMappedFile&) = delete;
-    std::string_view Bytes() const { return Map_ ? std::string_view(static_cast<const char*>(Map_), Size_) : Read_; }
-
-private:
-    void* Map_ = nullptr;
-    std::size_t Size_ = 0;
-    std::string Read_;
-};
+// A large file's bytes in memory that costs few page faults: for pictures, which run to tens of
+// megabytes and are decoded once.
+using TLargeBytes = std::vector<char, THugePageAllocator<char>>;
+TLargeBytes ReadLargeFile(const std::string& path);
 
 void CreateFolders(const std::string& folder);
 bool FileExists(const std::string& path);

@@ -76,8 +76,8 @@ TBitmapEx ReadPicture(const std::string& path)
     const TPictureFormat format = PictureFormatOf(path);
     if (format == TPictureFormat::None)
         return {};
-    const TMappedFile file(path);
-    return DecodePicture(format, file.Bytes(), path);
+    const TLargeBytes bytes = ReadLargeFile(path);
+    return DecodePicture(format, std::string_view(bytes.data(), bytes.size()), path);
 }
 
 TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std::string& nameForErrors)
