@@ -8,11 +8,10 @@ namespace {
 void RecordFile(TUndoElements& slot, const TElements& file)
 {
     // Sized when first used: a document of many colours pays for the slots it fills.
-    slot.Colors.clear();
-    slot.Colors.reserve(file.Colors.size());
-    for (const TColorRecord& c : file.Colors) slot.Colors.push_back({c.Text, c.Color});
-    slot.Bitmaps.clear();
-    for (const TPicRecord& pic : file.Pics) slot.Bitmaps.push_back(pic.Bitmap);  // shared, not copied
+    slot.Colors.resize(file.Colors.size());
+    slot.Bitmaps.resize(file.Pics.size());
+    for (size_t k = 0; k < file.Colors.size(); ++k) slot.Colors[k] = {file.Colors[k].Text, file.Colors[k].Color};
+    for (size_t j = 0; j < file.Pics.size(); ++j) slot.Bitmaps[j] = file.Pics[j].Bitmap;  // shared, not copied
 }
 
 void RestoreFile(const TUndoElements& slot, TElements& file)
