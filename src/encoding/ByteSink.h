@@ -1,4 +1,6 @@
 #pragma once
+#include "encoding/CharCode.h"
+
 #include <cstring>
 #include <string>
 
@@ -21,6 +23,17 @@ public:
         P_[0] = static_cast<char>(pair >> 8);
         P_[1] = static_cast<char>(pair);
         P_ += 2;
+    }
+    // A Shift-JIS double-byte character at b[i] is copied whole, so that its trail byte is never taken
+    // for a character of its own; false when none starts there. Needs room for 2 bytes.
+    bool PutSjisPair(const unsigned char* b, std::size_t& i, std::size_t n)
+    {
+        if (!IsSjisLeadByte(b[i]) || i + 1 >= n) return false;
+        P_[0] = static_cast<char>(b[i]);
+        P_[1] = static_cast<char>(b[i + 1]);
+        P_ += 2;
+        i += 2;
+        return true;
     }
     void Append(const char* bytes, std::size_t n)
     {

@@ -31,13 +31,8 @@ std::string WidenHalfWidthKana(std::string_view sjis, TJisKanaConvType mode)
     const std::size_t n = sjis.size();
     for (std::size_t i = 0; i < n;) {
         out.Ensure(2);
+        if (out.PutSjisPair(b, i, n)) continue;
         const unsigned char c = b[i];
-        if (IsSjisLeadByte(c) && i + 1 < n) {
-            out.Put(c);
-            out.Put(b[i + 1]);
-            i += 2;
-            continue;
-        }
         if (!IsHalfWidthKana(c)) {
             out.Put(c);
             ++i;

@@ -55,12 +55,9 @@ std::string WithCrLf(const std::string& text)
     TByteSink out(n + n / 16);
     for (std::size_t i = 0; i < n;) {
         out.Ensure(2);
+        if (out.PutSjisPair(b, i, n)) continue;
         const unsigned char c = b[i];
-        if (IsSjisLeadByte(c) && i + 1 < n) {
-            out.Put(c);
-            out.Put(b[i + 1]);
-            i += 2;
-        } else if (c == '\r' || c == '\n') {
+        if (c == '\r' || c == '\n') {
             out.Put('\r');
             out.Put('\n');
             i += (c == '\r' && i + 1 < n && b[i + 1] == '\n') ? 2 : 1;
