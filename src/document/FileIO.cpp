@@ -32,8 +32,7 @@ public:
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
     int Get() const { return Fd_; }
-    int Close() { return ::close(Release()); }
-    int Release() { int fd = Fd_; Fd_ = -1; return fd; }
+    int Close() { int fd = Fd_; Fd_ = -1; return ::close(fd); }
 private:
     int Fd_;
 };
@@ -86,27 +85,19 @@ TFileHandle CreateTempBeside(const std::string& target, std::string& tempPath)
     ThrowErrno(target, EEXIST);
 }
 
-// Opens a file to read, with what the system knows of it; a folder is an error.
-TFileHandle OpenToRead(const std::string& path, struct stat& st)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowErrno(path, errno);
-    TFileHandle file(fd);
-    if (::fstat(fd, &st) != 0)
-        ThrowErrno(path, errno);
-    if (S_ISDIR(st.st_mode))
-        ThrowErrno(path, EISDIR);
-    return TFileHandle(file.Release());
-}
-
 // Read straight into a buffer of the file's size; a pipe, or a file that grows meanwhile, is appended
 // to in chunks.
 template <class TBytes>
 TBytes ReadWhole(const std::string& path)
 {
+    const TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        ThrowErrno(path, errno);
     struct stat st;
-    const TFileHandle file = OpenToRead(path, st);
+    if (::fstat(file.Get(), &st) != 0)
+        ThrowErrno(path, errno);
+    if (S_ISDIR(st.st_mode))
+        ThrowErrno(path, EISDIR);
     TBytes bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
     std::size_t filled = 0;
     char chunk[65536];

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include <zlib.h>
 
@@ -19,7 +21,7 @@ constexpr std::size_t Window = 32768;  // deflate's dictionary
 // Segments depend on the picture alone, so the bytes written do not depend on the machine.
 constexpr std::size_t MinSegmentBytes = std::size_t(8) << 20;
 constexpr int MaxSegments = 8;
-constexpr std::size_t MaxIdatBytes = std::size_t(1) << 20;
+constexpr std::string_view ZlibHeader("\x78\x5E", 2);  // deflate with a 32 KiB window, "fast" level
 
 void PutBigEndian(std::string& out, std::uint32_t value)
 {
@@ -27,12 +29,15 @@ void PutBigEndian(std::string& out, std::uint32_t value)
     out.append(bytes, 4);
 }
 
-void PutChunk(std::string& out, const char type[4], std::string_view data)
+// A chunk whose data is the pieces one after another.
+void PutChunk(std::string& out, const char type[4], std::initializer_list<std::string_view> pieces)
 {
-    PutBigEndian(out, std::uint32_t(data.size()));
+    std::size_t size = 0;
+    for (std::string_view piece : pieces) size += piece.size();
+    PutBigEndian(out, std::uint32_t(size));
     const std::size_t start = out.size();
     out.append(type, 4);
-    out.append(data);
+    for (std::string_view piece : pieces) out.append(piece);
     const auto* typed = reinterpret_cast<const Bytef*>(out.data() + start);
     PutBigEndian(out, std::uint32_t(crc32(0, typed, uInt(out.size() - start))));
 }
@@ -133,26 +138,32 @@ std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
         CompressRows(filter, firstRow, endRow, k == segmentCount - 1, segments[std::size_t(k)]);
     });
 
-    std::string stream = "\x78\x5E";  // deflate with a 32 KiB window, "fast" level
     uLong adler = adler32(0, nullptr, 0);
+    std::size_t compressed = 0;
     for (const TSegment& s : segments) {
         if (s.Failed) throw TPictorError(name, "the picture could not be compressed");
-        stream.append(reinterpret_cast<const char*>(s.Compressed.data()), s.Size);
         adler = adler32_combine(adler, s.Adler, z_off_t(s.RawBytes));
+        compressed += s.Size;
     }
-    PutBigEndian(stream, std::uint32_t(adler));
+    std::string checksum;
+    PutBigEndian(checksum, std::uint32_t(adler));
 
     std::string out = "\x89PNG\r\n\x1A\n";
-    out.reserve(stream.size() + stream.size() / MaxIdatBytes * 12 + 64);
+    out.reserve(out.size() + compressed + 12 * segments.size() + 64);
     std::string header;
     PutBigEndian(header, std::uint32_t(frame.Width));
     PutBigEndian(header, std::uint32_t(frame.Height));
     // 8 bits a sample, RGB or RGBA, deflate, adaptive filtering, not interlaced. No gAMA chunk: the
     // pixels are written as they are, for browsers to take as sRGB.
     header += {8, char(frame.Alpha.empty() ? 2 : 6), 0, 0, 0};
-    PutChunk(out, "IHDR", header);
-    for (std::size_t at = 0; at < stream.size(); at += MaxIdatBytes)
-        PutChunk(out, "IDAT", std::string_view(stream).substr(at, MaxIdatBytes));
+    PutChunk(out, "IHDR", {header});
+    // One IDAT a band: the zlib header opens the first, the checksum closes the last.
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        const TSegment& s = segments[k];
+        PutChunk(out, "IDAT", {k == 0 ? ZlibHeader : std::string_view(),
+                               std::string_view(reinterpret_cast<const char*>(s.Compressed.data()), s.Size),
+                               k + 1 == segments.size() ? std::string_view(checksum) : std::string_view()});
+    }
     PutChunk(out, "IEND", {});
     return out;
 }
