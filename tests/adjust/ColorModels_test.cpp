@@ -20,7 +20,7 @@ std::vector<int> ChannelsThrough(const std::vector<int>& inputs, int brightness,
     return out;
 }
 
-TEST(ColorModels, RGBToHLSPicksTheSaturationFormulaByLightness)
+TEST(ColorModels, RGBToHLSSaturationFormulaAndHueTies)
 {
     // max + min = 256: L = 128 takes the upper formula, whose divisor differs from the lower one.
     const THLS upper = RGBToHLS(200, 56, 56);
@@ -33,14 +33,10 @@ TEST(ColorModels, RGBToHLSPicksTheSaturationFormulaByLightness)
     EXPECT_EQ(grey.H, 0.0);
     EXPECT_EQ(grey.S, 0.0);
     EXPECT_EQ(grey.L, 77.0);
-}
 
-TEST(ColorModels, RGBToHLSHueTiesAndWrap)
-{
-    EXPECT_EQ(RGBToHLS(255, 255, 0).H, 60.0);      // red and green tie: red's formula
-    EXPECT_EQ(RGBToHLS(0, 255, 255).H, 180.0);     // green and blue tie: green's formula
-    EXPECT_EQ(RGBToHLS(255, 0, 255).H, 300.0);     // negative hue folded up
-    EXPECT_EQ(RGBToHLS(255, 0, 1).H, -60.0 / 255 + 360);
+    EXPECT_EQ(RGBToHLS(255, 255, 0).H, 60.0);   // red and green tie: red's formula
+    EXPECT_EQ(RGBToHLS(0, 255, 255).H, 180.0);  // green and blue tie: green's formula
+    EXPECT_EQ(RGBToHLS(255, 0, 1).H, -60.0 / 255 + 360);  // negative hue folded up
 }
 
 TEST(ColorModels, HLSToRGBTruncates)
@@ -67,92 +63,63 @@ TEST(ColorModels, RGBToHSVUsesRoundedTerms)
 
 TEST(ColorModels, HSVToRGBSectorEdges)
 {
-    EXPECT_EQ(AsArray(HSVToRGB(0.0, 255.0, 255.0)), (Rgb{255, 0, 0}));
     EXPECT_EQ(AsArray(HSVToRGB(30.0, 255.0, 255.0)), (Rgb{255, 127, 0}));  // 127.5 truncated
     EXPECT_EQ(AsArray(HSVToRGB(60.0, 255.0, 255.0)), (Rgb{255, 255, 0}));  // sector 1, f = 0
-    EXPECT_EQ(AsArray(HSVToRGB(180.0, 255.0, 200.0)), (Rgb{0, 200, 200}));
-    EXPECT_EQ(AsArray(HSVToRGB(300.0, 255.0, 255.0)), (Rgb{255, 0, 255}));
     EXPECT_EQ(AsArray(HSVToRGB(359.9, 255.0, 255.0)), (Rgb{255, 0, 0}));  // sector 5, f = 359
     // 360 is sector 6, which takes the last sector's formula with f = 0.
     EXPECT_EQ(AsArray(HSVToRGB(360.0, 255.0, 255.0)), (Rgb{255, 0, 255}));
     EXPECT_EQ(AsArray(HSVToRGB(77.0, 0.0, 42.7)), (Rgb{42, 42, 42}));
 }
 
-TEST(ColorModels, HueHelpers)
+TEST(ColorModels, HueHelpersAndClampsRoundingTiesToEven)
 {
     EXPECT_EQ(WrapHue(0.0), 360.0);
     EXPECT_EQ(WrapHue(360.0), 360.0);
-    EXPECT_EQ(WrapHue(-180.0), 180.0);
     EXPECT_EQ(WrapHue(540.0), 180.0);
     EXPECT_EQ(WrapHue(-0.5), 359.5);
-    EXPECT_EQ(WrapHue(359.5), 359.5);
-    EXPECT_EQ(HueToRGB(360.0, 200.0, 20.0), 20.0);   // folded to 0
-    EXPECT_EQ(HueToRGB(-60.0, 200.0, 20.0), 20.0);   // folded to 300
-    EXPECT_EQ(HueToRGB(30.0, 200.0, 20.0), 110.0);
+    EXPECT_EQ(HueToRGB(360.0, 200.0, 20.0), 20.0);  // folded to 0
+    EXPECT_EQ(HueToRGB(-60.0, 200.0, 20.0), 20.0);  // folded to 300
     EXPECT_EQ(HueToRGB(179.9, 200.0, 20.0), 200.0);
     EXPECT_EQ(HueToRGB(210.0, 200.0, 20.0), 110.0);
-}
 
-TEST(ColorModels, ClampsRoundTiesToEven)
-{
     EXPECT_EQ(ClampChannel(255.5), 255.0);
     EXPECT_EQ(ClampChannel(-0.5), 0.0);
-    EXPECT_EQ(ClampChannel(12.25), 12.25);
     EXPECT_EQ(ClampRoundByte(127.5), 128);
     EXPECT_EQ(ClampRoundByte(126.5), 126);
-    EXPECT_EQ(ClampRoundByte(2.5), 2);
-    EXPECT_EQ(ClampRoundByte(0.5), 0);
     EXPECT_EQ(ClampRoundByte(254.5), 254);
-    EXPECT_EQ(ClampRoundByte(254.6), 255);
     EXPECT_EQ(ClampRoundByte(3.4999), 3);
     EXPECT_EQ(ClampRoundByte(1e9), 255);
     EXPECT_EQ(ClampRoundByte(-3.0), 0);
 }
 
-TEST(ColorModels, HueSatShiftsHue)
+TEST(ColorModels, HueSat)
 {
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 120, 0, 0)), (Rgb{0, 255, 0}));
-    EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, -120, 0, 0)), (Rgb{0, 0, 255}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 180, 0, 0)), (Rgb{0, 255, 255}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, -180, 0, 0)), (Rgb{0, 255, 255}));
-    EXPECT_EQ(AsArray(HueSatRGB(0, 0, 255, -180, 0, 0)), (Rgb{255, 255, 0}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 0, 0, 0)), (Rgb{255, 0, 0}));  // hue 0 wraps to 360
     EXPECT_EQ(AsArray(HueSatRGB(0, 5, 18, 0, 0, 0)), (Rgb{0, 4, 18}));    // truncation, not rounding
-}
-
-TEST(ColorModels, HueSatKeepsGreysGrey)
-{
+    // Greys stay grey.
     EXPECT_EQ(AsArray(HueSatRGB(128, 128, 128, 90, 100, 0)), (Rgb{128, 128, 128}));
     EXPECT_EQ(AsArray(HueSatRGB(100, 100, 100, -45, 255, 50)), (Rgb{150, 150, 150}));
-    EXPECT_EQ(AsArray(HueSatRGB(100, 100, 100, 45, 255, -50)), (Rgb{50, 50, 50}));
-}
-
-TEST(ColorModels, HueSatSaturationAndLightness)
-{
+    // Saturation is clamped to 255; lightness moves towards white or black.
     EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, -255, 0)), (Rgb{125, 125, 125}));
-    EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 255, 0)), (Rgb{250, 83, 0}));  // S clamped to 255
+    EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 255, 0)), (Rgb{250, 83, 0}));
     EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 0, 50)), (Rgb{223, 159, 127}));
     EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 0, -50)), (Rgb{150, 75, 37}));
     EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 0, 255)), (Rgb{255, 255, 255}));
-    EXPECT_EQ(AsArray(HueSatRGB(200, 100, 50, 0, 0, -255)), (Rgb{0, 0, 0}));
 }
 
-TEST(ColorModels, BrightContrast)
+TEST(ColorModels, BrightContrastBalanceAndInvert)
 {
     EXPECT_EQ(ChannelsThrough({0, 64, 65, 127, 128, 129, 255}, 0, 100),
               (std::vector<int>{0, 0, 2, 126, 128, 130, 255}));
     EXPECT_EQ(ChannelsThrough({0, 1, 100, 254, 255}, 0, -100), (std::vector<int>{128, 128, 128, 128, 128}));
     EXPECT_EQ(ChannelsThrough({0, 100, 200, 255}, 10, 50), (std::vector<int>{10, 96, 246, 255}));
-    EXPECT_EQ(ChannelsThrough({0, 17, 250, 255}, 0, 0), (std::vector<int>{0, 17, 250, 255}));
     EXPECT_EQ(ChannelsThrough({0, 10, 250}, -20, 0), (std::vector<int>{0, 0, 230}));
-    EXPECT_EQ(AsArray(BrightContrastRGB(0, 128, 255, 0, 100)), (Rgb{0, 128, 255}));
     EXPECT_EQ(AsArray(ContrastRGB(64, 65, 129, 1.0)), (Rgb{0, 2, 130}));
-}
 
-TEST(ColorModels, BalanceAndInvert)
-{
     EXPECT_EQ(AsArray(BalanceRGB(0, 17, 200, 255, 0, 0)), (Rgb{255, 17, 200}));
-    EXPECT_EQ(AsArray(BalanceRGB(250, 17, 200, -255, 0, 0)), (Rgb{0, 17, 200}));
     EXPECT_EQ(AsArray(BalanceRGB(10, 250, 128, -20, 20, 0)), (Rgb{0, 255, 128}));
     EXPECT_EQ(AsArray(BalanceRGB(10, 20, 30, 1, -2, 3)), (Rgb{11, 18, 33}));
     EXPECT_EQ(AsArray(InvertRGB(0, 128, 255)), (Rgb{255, 127, 0}));

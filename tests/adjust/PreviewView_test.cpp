@@ -18,28 +18,20 @@ TEST(SnapshotSize, CappedOnlyWhenLimitIsOn)
     EXPECT_EQ(SnapshotSize(-1, 0, options), (TViewPoint{0, 0}));
 }
 
-TEST(PreviewView, DragMovesAgainstThePointerAndStoresOnRelease)
+TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdges)
 {
     TPreviewView view(1000, 800);
-    EXPECT_EQ(view.ViewWidth(), PreviewSide);
     view.Press({100, 100});
     EXPECT_EQ(view.DragPosition({50, 70}), (TViewPoint{50, 30}));
     EXPECT_EQ(view.Scroll(), (TViewPoint{0, 0}));  // moving alone does not scroll
     view.Release({50, 70});
     EXPECT_EQ(view.Scroll(), (TViewPoint{50, 30}));
-    // A second drag starts from the stored position.
-    view.Press({0, 0});
+    view.Press({0, 0});  // a second drag starts from the stored position
     EXPECT_EQ(view.DragPosition({-10, -20}), (TViewPoint{60, 50}));
-}
-
-TEST(PreviewView, StopsAtThePageEdges)
-{
-    TPreviewView view(1000, 800);
-    view.Press({0, 0});
     EXPECT_EQ(view.DragPosition({-5000, -5000}), (TViewPoint{1000 - PreviewSide, 800 - PreviewSide}));
     EXPECT_EQ(view.DragPosition({5000, 5000}), (TViewPoint{0, 0}));
     view.Release({-5000, 10});
-    EXPECT_EQ(view.Scroll(), (TViewPoint{1000 - PreviewSide, 0}));
+    EXPECT_EQ(view.Scroll(), (TViewPoint{1000 - PreviewSide, 20}));
 }
 
 TEST(PreviewView, PageSmallerThanThePreviewDoesNotMoveThatWay)
@@ -56,23 +48,16 @@ TEST(PreviewView, PageSmallerThanThePreviewDoesNotMoveThatWay)
     EXPECT_EQ(exact.DragPosition({-50, -50}), (TViewPoint{0, 0}));
 }
 
-TBitmapEx Numbered(int width, int height)
-{
-    TBitmapEx bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            bitmap.ScanLine(y)[3 * x] = std::uint8_t(x);
-            bitmap.ScanLine(y)[3 * x + 1] = std::uint8_t(y);
-            bitmap.ScanLine(y)[3 * x + 2] = 7;
-        }
-    return bitmap;
-}
-
 TEST(PreviewOf, CopiesTheViewOntoBlack)
 {
-    const TBitmapEx page = Numbered(300, 200);
-    const TPreviewView view(300, 200);
-    const TBitmapEx preview = PreviewOf(page, view, {40, 0});
+    TBitmapEx page(300, 200);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            page.ScanLine(y)[3 * x] = std::uint8_t(x);
+            page.ScanLine(y)[3 * x + 1] = std::uint8_t(y);
+            page.ScanLine(y)[3 * x + 2] = 7;
+        }
+    const TBitmapEx preview = PreviewOf(page, TPreviewView(300, 200), {40, 0});
     ASSERT_EQ(preview.Width(), PreviewSide);
     ASSERT_EQ(preview.Height(), PreviewSide);
     const std::uint8_t* top = preview.ScanLine(0);

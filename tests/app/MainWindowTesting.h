@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's Qt tests share: a settings folder of their own, small sites and a
-// watcher that answers message boxes.
+// What the Qt tests share: a temporary folder of their own, small files and a watcher that
+// answers message boxes.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>

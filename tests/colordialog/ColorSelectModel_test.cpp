@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace pictor {
 namespace {
 
 constexpr unsigned AllSteps = usRenderBox | usShowBox | usRenderBand | usDrawPalette | usDrawPointer;
+using Texts = std::vector<std::string>;
 
 // A shown dialog over a black palette whose cell 27 holds `color`.
 TColorSelectModel Shown(TColor color, bool webSafe = false)
@@ -20,9 +22,9 @@ TColorSelectModel Shown(TColor color, bool webSafe = false)
     return model;
 }
 
-std::vector<std::string> Texts(const TColorSelectModel& m)
+Texts FieldTexts(const TColorSelectModel& m)
 {
-    std::vector<std::string> texts;
+    Texts texts;
     for (TColorField f : {cfH, cfS, cfV, cfR, cfG, cfB, cfHex}) texts.push_back(m.FieldText(f));
     return texts;
 }
@@ -33,7 +35,19 @@ unsigned Type(TColorSelectModel& m, TColorField field, const std::string& text)
     return m.FieldEntered(field);
 }
 
-bool IsWebSafe(int c) { return c % 51 == 0; }
+// Band value and box position; the three HSV values.
+std::array<int, 3> Place(const TColorSelectModel& m) { return {m.BandValue(), m.X(), m.Y()}; }
+std::array<int, 3> Hsv(const TColorSelectModel& m) { return {m.H(), m.S(), m.V()}; }
+
+bool IsWebSafe(TColor c) { return GetRValue(c) % 51 == 0 && GetGValue(c) % 51 == 0 && GetBValue(c) % 51 == 0; }
+
+TColor Color(TIntRGB c) { return RGB(c.R, c.G, c.B); }
+
+TColor BoxPixel(const TColorSelectModel& m, int x, int y)
+{
+    const std::uint8_t* p = &m.BoxPixels()[(y * BoxSize + x) * 3];
+    return RGB(p[2], p[1], p[0]);  // stored blue first
+}
 
 TEST(ColorSelectModel, OpensOnTheLastMatchingCellElseCell27TakesTheColour)
 {
@@ -49,45 +63,20 @@ TEST(ColorSelectModel, OpensOnTheLastMatchingCellElseCell27TakesTheColour)
     EXPECT_EQ(unmatched.Cells()[3], RGB(1, 2, 3));
 }
 
-TEST(ColorSelectModel, ShowLoadsTheCellIntoValuesFieldsAndPositions)
-{
-    TColorSelectModel model(TPaletteCells{}, RGB(0, 255, 128), false);
-    EXPECT_EQ(model.FormShow(), AllSteps);
-    EXPECT_EQ(Texts(model), (std::vector<std::string>{"150", "255", "255", "0", "255", "128", "#00FF80"}));
-    EXPECT_EQ(model.H(), 150);
-    EXPECT_EQ(model.Mode(), cmH);
-    EXPECT_EQ(model.BandValue(), 106);  // Round(150 * 256 / 361)
-    EXPECT_EQ(model.X(), 255);
-    EXPECT_EQ(model.Y(), 0);
-    EXPECT_EQ(model.CurrentColor(), RGB(0, 255, 128));
-    EXPECT_FALSE(model.WebSafe());
-}
-
-TEST(ColorSelectModel, ShowAppliesTheWebSafeFlagAfterTheFirstUpdate)
-{
-    TColorSelectModel model(TPaletteCells{}, RGB(10, 100, 200), true);
-    EXPECT_EQ(model.FormShow(), AllSteps);
-    EXPECT_TRUE(model.WebSafe());
-    EXPECT_EQ(model.CurrentColor(), RGB(0, 102, 204));
-    EXPECT_EQ(model.Cells()[27], RGB(0, 102, 204));
-    EXPECT_EQ(model.FieldText(cfG), "102");
-    EXPECT_EQ(model.FieldText(cfHex), "#0066CC");
-    EXPECT_NE(model.G(), 102);  // the value stays unsnapped
-    EXPECT_EQ(model.WebSafeChange(true), 0u);
-}
-
-TEST(ColorSelectModel, PaletteButtonLoadsThatCellAndLeavesThePalette)
+TEST(ColorSelectModel, ShowAndPaletteButtonLoadTheCellIntoFieldsAndPositions)
 {
     TPaletteCells cells{};
     cells[5] = RGB(255, 0, 0);
-    TColorSelectModel model(cells, RGB(7, 7, 7), false);
-    model.FormShow();
+    TColorSelectModel model(cells, RGB(0, 255, 128), false);
+    EXPECT_EQ(model.FormShow(), AllSteps);
+    EXPECT_EQ(FieldTexts(model), (Texts{"150", "255", "255", "0", "255", "128", "#00FF80"}));
+    EXPECT_EQ(Place(model), (std::array{106, 255, 0}));  // band Round(150 * 256 / 361)
+
     const TPaletteCells before = model.Cells();
     EXPECT_EQ(model.PaletteButtonClick(5), AllSteps);
     EXPECT_EQ(model.SelectedCell(), 5);
     EXPECT_EQ(model.Cells(), before);
-    EXPECT_EQ(model.CurrentColor(), RGB(255, 0, 0));
-    EXPECT_EQ(Texts(model), (std::vector<std::string>{"0", "255", "255", "255", "0", "0", "#FF0000"}));
+    EXPECT_EQ(FieldTexts(model), (Texts{"0", "255", "255", "255", "0", "0", "#FF0000"}));
 }
 
 TEST(ColorSelectModel, ModeChangePlacesBandAndBoxByTheModeTable)
@@ -102,9 +91,7 @@ TEST(ColorSelectModel, ModeChangePlacesBandAndBoxByTheModeTable)
                           {cmG, 80, 40, 135},   {cmB, 120, 80, 215}, {cmH, 149, 170, 135}};
     for (const Case& c : cases) {
         EXPECT_EQ(model.ModeChange(c.Mode), usRenderBox | usShowBox | usRenderBand | usDrawPointer) << c.Mode;
-        EXPECT_EQ(model.BandValue(), c.Band) << c.Mode;
-        EXPECT_EQ(model.X(), c.X) << c.Mode;
-        EXPECT_EQ(model.Y(), c.Y) << c.Mode;
+        EXPECT_EQ(Place(model), (std::array{c.Band, c.X, c.Y})) << c.Mode;
         EXPECT_EQ(model.CurrentColor(), RGB(40, 80, 120)) << c.Mode;
     }
 }
@@ -115,45 +102,31 @@ TEST(ColorSelectModel, SwitchingFromAnRgbToAnHsvModeRecomputesFromRoundedHsv)
     model.ModeChange(cmR);
     EXPECT_EQ(model.G(), 5);
     model.ModeChange(cmH);  // H 235 rounded from 234.5...: green comes back one step lower
-    EXPECT_EQ(model.G(), 4);
     EXPECT_EQ(model.FieldText(cfG), "4");
     EXPECT_EQ(model.Cells()[27], RGB(0, 4, 55));
 }
 
-TEST(ColorSelectModel, BoxMouseClampsRoundsAndKeepsTheRenderedBox)
+TEST(ColorSelectModel, BoxMouseClampsRoundsAndCarriesTheHueOnlyInHueModes)
 {
     TColorSelectModel model = Shown(RGB(40, 80, 120));
     const std::vector<std::uint8_t> box = model.BoxPixels();
     EXPECT_EQ(model.BoxMouse(-3, 300.7), usShowBox | usRenderBand | usDrawPalette);
-    EXPECT_EQ(model.X(), 0);
-    EXPECT_EQ(model.Y(), 255);
+    EXPECT_EQ(Place(model), (std::array{149, 0, 255}));
     EXPECT_EQ(model.CurrentColor(), RGB(0, 0, 0));
 
     model.BoxMouse(10.5, 20.5);  // ties go to the even neighbour
-    EXPECT_EQ(model.X(), 10);
-    EXPECT_EQ(model.Y(), 20);
-    EXPECT_EQ(model.H(), 210);  // the box does not carry the hue in H mode
-    EXPECT_EQ(model.S(), 10);
-    EXPECT_EQ(model.V(), 235);
+    EXPECT_EQ(Place(model), (std::array{149, 10, 20}));
+    EXPECT_EQ(Hsv(model), (std::array{210, 10, 235}));  // the box does not carry the hue in H mode
     EXPECT_EQ(model.Cells()[27], model.CurrentColor());
     EXPECT_EQ(model.FieldText(cfS), "10");
     EXPECT_EQ(model.BoxPixels(), box);
-}
 
-TEST(ColorSelectModel, BoxMouseInHueModesCarriesTheHue)
-{
-    TColorSelectModel model = Shown(RGB(40, 80, 120));
     model.ModeChange(cmS);
     model.BoxMouse(100, 0);
-    EXPECT_EQ(model.H(), 141);  // Round(100 * 1.41015625)
-    EXPECT_EQ(model.S(), 170);
-    EXPECT_EQ(model.V(), 255);
-
+    EXPECT_EQ(Hsv(model), (std::array{141, 10, 255}));  // H = Round(100 * 1.41015625)
     model.BoxMouse(255, 0);  // 359.59 rounds to 360, which converts as 0
-    EXPECT_EQ(model.H(), 360);
     EXPECT_EQ(model.FieldText(cfH), "360");
-    const TIntRGB red = HSVToRGB(0, 170, 255);
-    EXPECT_EQ(model.CurrentColor(), RGB(red.R, red.G, red.B));
+    EXPECT_EQ(model.CurrentColor(), Color(HSVToRGB(0, 10, 255)));
 }
 
 TEST(ColorSelectModel, BandMouseSetsTheBandChannelAndRerendersTheBox)
@@ -161,11 +134,9 @@ TEST(ColorSelectModel, BandMouseSetsTheBandChannelAndRerendersTheBox)
     TColorSelectModel model = Shown(RGB(40, 80, 120));
     const std::vector<std::uint8_t> box = model.BoxPixels();
     EXPECT_EQ(model.BandMouse(0), usRenderBox | usShowBox | usDrawPalette | usDrawPointer);
-    EXPECT_EQ(model.BandValue(), 255);
     EXPECT_EQ(model.H(), 360);
     EXPECT_NE(model.BoxPixels(), box);
     model.BandMouse(300);
-    EXPECT_EQ(model.BandValue(), 0);
     EXPECT_EQ(model.H(), 0);
 
     model.ModeChange(cmR);
@@ -176,24 +147,31 @@ TEST(ColorSelectModel, BandMouseSetsTheBandChannelAndRerendersTheBox)
 
 TEST(ColorSelectModel, WebSafeSnapsTheResultButNotTheValuesOrPositions)
 {
+    // Shown with the option on, it applies after the first update.
+    TColorSelectModel shown = Shown(RGB(10, 100, 200), true);
+    EXPECT_TRUE(shown.WebSafe());
+    EXPECT_EQ(shown.Cells()[27], RGB(0, 102, 204));
+    EXPECT_EQ(shown.FieldText(cfHex), "#0066CC");
+    EXPECT_NE(shown.G(), 102);
+    EXPECT_EQ(shown.WebSafeChange(true), 0u);
+
     TColorSelectModel model = Shown(RGB(40, 80, 120));
     EXPECT_EQ(model.WebSafeChange(true), usRenderBox | usShowBox | usRenderBand | usDrawPalette);
     for (int x = 0; x < 256; x += 37)
         for (int y = 0; y < 256; y += 41) {
             model.BoxMouse(x, y);
             const TColor c = model.CurrentColor();
-            ASSERT_TRUE(IsWebSafe(GetRValue(c)) && IsWebSafe(GetGValue(c)) && IsWebSafe(GetBValue(c))) << x << "," << y;
+            ASSERT_TRUE(IsWebSafe(c)) << x << "," << y;
             EXPECT_EQ(model.Cells()[27], c);
             EXPECT_EQ(model.FieldText(cfR), std::to_string(GetRValue(c)));
             EXPECT_EQ(model.UnsnappedColor(), RGB(model.R(), model.G(), model.B()));
         }
     model.BoxMouse(100, 100);
     EXPECT_EQ(model.X(), 100);
-    EXPECT_EQ(model.S(), 100);
-    EXPECT_EQ(model.V(), 155);
+    EXPECT_EQ(Hsv(model)[1], 100);
+    EXPECT_EQ(Hsv(model)[2], 155);
     const TColor c = model.CurrentColor();
-    const THSV hsv = RGBToHSV(GetRValue(c), GetGValue(c), GetBValue(c));
-    EXPECT_EQ(model.FieldText(cfV), std::to_string(int(hsv.V)));
+    EXPECT_EQ(model.FieldText(cfV), std::to_string(int(RGBToHSV(GetRValue(c), GetGValue(c), GetBValue(c)).V)));
     EXPECT_NE(model.UnsnappedColor(), c);
 
     model.WebSafeChange(false);
@@ -208,8 +186,7 @@ TEST(ColorSelectModel, HexFieldLoadsAtSevenCharactersAndKeepsItsText)
     EXPECT_EQ(model.CurrentColor(), RGB(40, 80, 120));
 
     EXPECT_EQ(Type(model, cfHex, "#00ff80"), AllSteps);
-    EXPECT_EQ(model.CurrentColor(), RGB(0, 255, 128));
-    EXPECT_EQ(Texts(model), (std::vector<std::string>{"150", "255", "255", "0", "255", "128", "#00ff80"}));
+    EXPECT_EQ(FieldTexts(model), (Texts{"150", "255", "255", "0", "255", "128", "#00ff80"}));
     EXPECT_EQ(model.Cells()[27], RGB(0, 255, 128));
     EXPECT_EQ(model.BandValue(), 106);
     model.ModeChange(cmR);
@@ -217,18 +194,19 @@ TEST(ColorSelectModel, HexFieldLoadsAtSevenCharactersAndKeepsItsText)
 
     Type(model, cfHex, "XzZ1080");  // the first character is not examined; a bad pair gives 255
     EXPECT_EQ(model.CurrentColor(), RGB(255, 0x10, 0x80));
+
+    for (char ch : std::string("#0123456789ABCDEFabcdef\b")) EXPECT_TRUE(IsHexFieldChar(ch)) << ch;
+    for (char ch : std::string("Gg x$-")) EXPECT_FALSE(IsHexFieldChar(ch)) << ch;
 }
 
-TEST(ColorSelectModel, HsvFieldsTakeTheHueAsTypedAndClampSAndV)
+TEST(ColorSelectModel, NumberFieldsKeepTheirTextTakeTheHueAsTypedAndClampTheRest)
 {
     TColorSelectModel model = Shown(RGB(40, 80, 120));
     model.SetFieldText(cfS, "255");
     model.SetFieldText(cfV, "255");
     EXPECT_EQ(Type(model, cfH, "360"), AllSteps);
     EXPECT_EQ(model.H(), 0);
-    EXPECT_EQ(model.CurrentColor(), RGB(255, 0, 0));
-    EXPECT_EQ(model.FieldText(cfH), "360");
-    EXPECT_EQ(model.FieldText(cfHex), "#FF0000");
+    EXPECT_EQ(FieldTexts(model), (Texts{"360", "255", "255", "255", "0", "0", "#FF0000"}));
     EXPECT_EQ(model.Cells()[27], RGB(255, 0, 0));
 
     Type(model, cfH, "400");  // past the last sector: HSVToRGB's fallback formula
@@ -239,20 +217,16 @@ TEST(ColorSelectModel, HsvFieldsTakeTheHueAsTypedAndClampSAndV)
     Type(model, cfS, "300");
     EXPECT_EQ(model.S(), 255);
     EXPECT_EQ(model.FieldText(cfS), "300");
-
     EXPECT_EQ(Type(model, cfV, ""), 0u);
     EXPECT_EQ(model.V(), 255);
-}
 
-TEST(ColorSelectModel, RgbFieldsClampAndWriteTheOtherFields)
-{
-    TColorSelectModel model = Shown(RGB(0, 0, 0));
-    model.SetFieldText(cfG, "0");
-    model.SetFieldText(cfB, "0");
-    EXPECT_EQ(Type(model, cfR, "300"), AllSteps);
-    EXPECT_EQ(model.R(), 255);
-    EXPECT_EQ(Texts(model), (std::vector<std::string>{"0", "255", "255", "300", "0", "0", "#FF0000"}));
-    EXPECT_EQ(Type(model, cfB, ""), 0u);
+    TColorSelectModel rgb = Shown(RGB(0, 0, 0));
+    rgb.SetFieldText(cfG, "0");
+    rgb.SetFieldText(cfB, "0");
+    EXPECT_EQ(Type(rgb, cfR, "300"), AllSteps);
+    EXPECT_EQ(rgb.R(), 255);
+    EXPECT_EQ(FieldTexts(rgb), (Texts{"0", "255", "255", "300", "0", "0", "#FF0000"}));
+    EXPECT_EQ(Type(rgb, cfB, ""), 0u);
 }
 
 TEST(ColorSelectModel, UpDownsStepWithinTheirRange)
@@ -270,22 +244,73 @@ TEST(ColorSelectModel, UpDownsStepWithinTheirRange)
     model.SetFieldText(cfS, "300");
     model.UpDownClick(cfS, -1);
     EXPECT_EQ(model.FieldText(cfS), "254");
-
     model.UpDownClick(cfG, -1);
     EXPECT_EQ(model.FieldText(cfG), "0");
-    model.SetFieldText(cfB, "10");
-    model.UpDownClick(cfB, 1);
-    EXPECT_EQ(model.B(), 11);
-}
-
-TEST(ColorSelectModel, HexFieldCharactersAndWebSafeSteps)
-{
-    for (char c : std::string("#0123456789ABCDEFabcdef\b")) EXPECT_TRUE(IsHexFieldChar(c)) << c;
-    for (char c : std::string("Gg x$-")) EXPECT_FALSE(IsHexFieldChar(c)) << c;
 
     const int in[] = {0, 25, 26, 76, 77, 127, 128, 229, 230, 255};
     const int out[] = {0, 0, 51, 51, 102, 102, 153, 204, 255, 255};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(SnapWebSafe(in[i]), out[i]) << in[i];
+}
+
+// (40, 80, 120) is H 210, S 170, V 120.
+TEST(ColorSelectRender, BoxShowsTheTwoFreeChannelsOfEachMode)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    const int points[][2] = {{0, 0}, {255, 255}, {17, 200}, {200, 17}};
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(210, x, 255 - y)));
+    model.ModeChange(cmS);
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(x * 1.41015625, 170, 255 - y)));
+    model.ModeChange(cmV);
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(x * 1.41015625, 255 - y, 120)));
+    model.ModeChange(cmR);
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(40, 255 - y, x));
+    model.ModeChange(cmG);
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(x, 80, 255 - y));
+    model.ModeChange(cmB);
+    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(255 - y, x, 120));
+}
+
+TEST(ColorSelectRender, BoxTakesHue360AsZeroAndSnapsWithTheOption)
+{
+    TColorSelectModel model = Shown(RGB(255, 0, 0));
+    const std::vector<std::uint8_t> hue0 = model.BoxPixels();
+    model.BandMouse(0);
+    ASSERT_EQ(model.H(), 360);
+    EXPECT_EQ(model.BoxPixels(), hue0);
+
+    model.WebSafeChange(true);
+    for (std::uint8_t c : model.BoxPixels()) ASSERT_EQ(c % 51, 0);
+}
+
+TEST(ColorSelectRender, BandRowsRunFromTopValue255)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    EXPECT_EQ(model.BandRows()[0], Color(HSVToRGB(255 * 1.41015625, 255, 255)));
+    model.ModeChange(cmS);
+    EXPECT_EQ(model.BandRows()[30], Color(HSVToRGB(210, 225, 120)));
+    model.ModeChange(cmV);
+    EXPECT_EQ(model.BandRows()[30], Color(HSVToRGB(210, 170, 225)));
+    model.ModeChange(cmR);
+    EXPECT_EQ(model.BandRows()[255], RGB(0, 80, 120));
+    model.ModeChange(cmG);
+    EXPECT_EQ(model.BandRows()[5], RGB(40, 250, 120));
+    model.ModeChange(cmB);
+    EXPECT_EQ(model.BandRows()[5], RGB(40, 80, 250));
+}
+
+TEST(ColorSelectRender, WebSafeBandsFollowTheBoxPositionAndTheSnappedColour)
+{
+    TColorSelectModel model = Shown(RGB(40, 80, 120));
+    model.WebSafeChange(true);
+    model.ModeChange(cmR);
+    EXPECT_EQ(model.BandRows()[0], RGB(255, 102, 102));  // fixed channels from the snapped (51, 102, 102)
+    EXPECT_EQ(model.BandRows()[140], RGB(102, 102, 102));
+
+    model.ModeChange(cmS);
+    model.BoxMouse(100, 10);  // hue from the unrounded position, V from the unsnapped colour
+    const THSV unsnapped = RGBToHSV(model.R(), model.G(), model.B());
+    const TIntRGB row = HSVToRGB(100 * 1.41015625, 255 - 30, unsnapped.V);
+    EXPECT_EQ(model.BandRows()[30], RGB(SnapWebSafe(row.R), SnapWebSafe(row.G), SnapWebSafe(row.B)));
 }
 
 } // namespace

@@ -1,6 +1,4 @@
-#include "adjust/Adjustment.h"
-#include "document/HtmlStructure.h"
-#include "document/PictorError.h"
+#include "support/Errors.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +10,6 @@ namespace {
 
 // "日本語" in Shift-JIS: prose next to markup.
 const std::string Nihongo = "\x93\xfa\x96\x7b\x8c\xea";
-
-THtmlStructure Load(const TSite& site, const std::string& page)
-{
-    THtmlStructure doc(site.WorkFolder());
-    doc.LoadFromFile(site.Root / page);
-    return doc;
-}
 
 std::vector<std::string> Texts(const TElements& file)
 {
@@ -40,7 +31,7 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     site.AddPicture("img/a.png", 5, 4);
     site.AddPicture("img/b.gif", 2, 2);
 
-    THtmlStructure doc = Load(site, "index.html");
+    THtmlStructure doc = site.Open("index.html");
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#FFFFFF", "navy", "red"}));
     ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
@@ -51,7 +42,6 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     EXPECT_EQ(Texts(doc.Sheets[1]), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
     EXPECT_EQ(doc.Sheets[0].Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
     EXPECT_EQ(doc.Page.CharCode, ccSjis);
-    EXPECT_EQ(doc.UndoIndex, 0);
     EXPECT_EQ(doc.BaseFolder, site.Root.Path().string() + "/");
     EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "index.html");
 
@@ -69,7 +59,7 @@ TEST(DocumentLoad, BaseFolderOfSiblingFolders)
     site.Add("site/html/index.html", "<img src=\"../img/a.bmp\"><img src=\"../imgs/b.bmp\">");
     site.AddPicture("site/img/a.bmp");
     site.AddPicture("site/imgs/b.bmp");
-    THtmlStructure doc = Load(site, "site/html/index.html");
+    THtmlStructure doc = site.Open("site/html/index.html");
     EXPECT_EQ(doc.BaseFolder, site.Root / "site/");
     EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "html/index.html");
     EXPECT_EQ(doc.Page.Pics[0].WorkPath, site.WorkFolder() + "img/a.bmp");
@@ -86,13 +76,8 @@ TEST(DocumentLoad, FailuresNameTheFile)
     site.Add("corrupt.html", "<img src=\"pic.png\">");
     for (auto [page, named] : {std::pair{"missing.html", "nothere.gif"}, {"badrgb.html", "badrgb.html"},
                                {"badsheet.html", "gone.css"}, {"corrupt.html", "pic.png"}}) {
-        THtmlStructure doc(site.WorkFolder());
-        try {
-            doc.LoadFromFile(site.Root / page);
-            ADD_FAILURE() << page << " loaded";
-        } catch (const TPictorError& e) {
-            EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
-        }
+        const std::string what = ErrorOf([&] { site.Open(page); }).what();
+        EXPECT_NE(what.find(named), std::string::npos) << page << ": " << what;
     }
 }
 
@@ -102,7 +87,7 @@ TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
     // "あ" before a quote and a "<": the walk must not pair its last byte with them.
     const std::string page = "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>";
     site.Add("u.html", page);
-    THtmlStructure doc = Load(site, "u.html");
+    THtmlStructure doc = site.Open("u.html");
     EXPECT_EQ(doc.Page.CharCode, ccUtf8);
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"red"}));
     doc.Page.Colors[0].Text = "#00FF00";
@@ -114,7 +99,7 @@ TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
 {
     TSite site;
     site.Add("p.html", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
-    THtmlStructure doc = Load(site, "p.html");
+    THtmlStructure doc = site.Open("p.html");
     const int before = doc.Page.Colors[1].Pos;
     EXPECT_EQ(doc.Page.NewText.substr(size_t(before - 1), 4), "blue");
     AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0].Text, doc.Page.Colors[0].Color);
@@ -130,9 +115,8 @@ TEST(DocumentRewrite, StyleTokensAndNeighbours)
     TSite site;
     site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:red\">");
     site.Add("s.css", "a{color:#f00!important;b:red;c:rgb(1,2,3)}");
-    THtmlStructure doc = Load(site, "p.html");
-    ApplyToTicked(doc, TAdjustment::Invert());
-    doc.WriteWorkingCopies();
+    THtmlStructure doc = site.Open("p.html");
+    Change(doc, TAdjustment::Invert());
     EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:#00FFFF\">");
     EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}");
 }
@@ -142,20 +126,14 @@ TEST(DocumentHistory, UndoRedoRing)
     TSite site;
     site.Add("p.html", "<font color=\"red\"><img src=\"a.bmp\">");
     site.AddPicture("a.bmp", 2, 2, 10, 20, 30);
-    THtmlStructure doc = Load(site, "p.html");
+    THtmlStructure doc = site.Open("p.html");
     const std::string loaded = ReadAll(doc.WorkFileName);
-    auto change = [&](int hue) {
-        ApplyToTicked(doc, TAdjustment::HueSat(hue, 0, 0));
-        doc.WriteWorkingCopies();
-        doc.CheckUndo();
-    };
-
-    change(10);
+    Change(doc, TAdjustment::HueSat(10, 0, 0));
     doc.Page.Colors[0].Checked = false;
     doc.Undo();
     EXPECT_EQ(doc.Page.Colors[0].Text, "red");
     EXPECT_EQ(doc.Page.Colors[0].Color, RGB(255, 0, 0));
-    EXPECT_FALSE(doc.Page.Colors[0].Checked) << "ticks are not part of the history";
+    EXPECT_FALSE(doc.Page.Colors[0].Checked) << "ticks are not recorded in the history";
     EXPECT_EQ(ReadAll(doc.WorkFileName), loaded);
     EXPECT_TRUE(doc.Page.Pics[0].Bitmap.SamePixels(doc.Page.Pics[0].Loaded));
     doc.Redo();
@@ -165,14 +143,10 @@ TEST(DocumentHistory, UndoRedoRing)
 
     // Four changes: the state after loading is overwritten; three steps back reach the first change.
     doc.Undo();
-    change(10);
+    Change(doc, TAdjustment::HueSat(10, 0, 0));
     const std::string first = doc.Page.Colors[0].Text;
-    change(20);
-    change(30);
-    change(40);
-    doc.Undo();
-    doc.Undo();
-    doc.Undo();
+    for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
+    for (int step = 0; step < 3; ++step) doc.Undo();
     EXPECT_EQ(doc.Page.Colors[0].Text, first);
 }
 
@@ -185,18 +159,12 @@ TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
         page += "<img src=\"p" + std::to_string(i) + ".bmp\">";
     }
     site.Add("p.html", page);
-    THtmlStructure doc = Load(site, "p.html");
+    THtmlStructure doc = site.Open("p.html");
     for (auto& pic : doc.Page.Pics) pic.Checked = false;
     doc.Page.Pics[3].Checked = true;
-    for (int change = 0; change < 4; ++change) {
-        ApplyToTicked(doc, TAdjustment::Invert());
-        doc.WriteWorkingCopies();
-        doc.CheckUndo();
-    }
-    for (size_t j = 0; j < doc.Page.Pics.size(); ++j) {
-        if (j == 3) continue;
+    for (int step = 0; step < 4; ++step) Change(doc, TAdjustment::Invert());
+    for (size_t j = 0; j < doc.Page.Pics.size(); ++j)
         for (const TUndoBuff& slot : doc.UndoBuffs)
-            EXPECT_TRUE(slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
-    }
+            EXPECT_TRUE(j == 3 || slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
     EXPECT_FALSE(doc.UndoBuffs[0].Page.Bitmaps[3].SharesPixelsWith(doc.UndoBuffs[1].Page.Bitmaps[3]));
 }

@@ -1,4 +1,3 @@
-#include "document/PictorError.h"
 #include "document/PictureIO.h"
 #include "document/PictureSamples.h"
 
@@ -33,11 +32,6 @@ std::string RawBmp(int width, int height, int bits, const std::string& palette, 
     return out + masks + palette + rows;
 }
 
-TPixelBytes Bytes(std::initializer_list<int> values)
-{
-    return TPixelBytes(values.begin(), values.end());
-}
-
 TBitmapEx Decode(const std::string& bytes)
 {
     return DecodePicture(TPictureFormat::Bmp, bytes, "t.bmp");
@@ -62,11 +56,11 @@ TEST(PictureBmp, ReadsPalettedPictures)
     const std::string palette("\xff\x00\x00\x00" "\x00\x00\xff\x00" "\x00\xff\x00\x00", 12);  // blue, red, green
     // 8 bits, bottom-up: the stored rows are bottom (2, 0) then top (1, 1).
     TBitmapEx eight = Decode(RawBmp(2, 2, 8, palette, std::string("\x02\x00\x00\x00\x01\x01\x00\x00", 8)));
-    EXPECT_EQ(eight.Frame(0).Pixels, Bytes({0, 0, 255, 0, 0, 255, /**/ 0, 255, 0, 255, 0, 0}));
+    EXPECT_EQ(eight.Frame(0).Pixels, TPixelBytes({0, 0, 255, 0, 0, 255, /**/ 0, 255, 0, 255, 0, 0}));
 
     // 4 bits, top-down, three pixels: indices 1, 2, 0.
     TBitmapEx four = Decode(RawBmp(3, -1, 4, palette, std::string("\x12\x00\x00\x00", 4)));
-    EXPECT_EQ(four.Frame(0).Pixels, Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0}));
+    EXPECT_EQ(four.Frame(0).Pixels, TPixelBytes({0, 0, 255, 0, 255, 0, 255, 0, 0}));
 
     // 1 bit, nine pixels cross a byte: 1 0 0 0 0 0 0 1 | 1.
     TBitmapEx one = Decode(RawBmp(9, -1, 1, palette.substr(0, 8), std::string("\x81\x80\x00\x00", 4)));
@@ -81,7 +75,7 @@ TEST(PictureBmp, ReadsThirtyTwoAndSixteenBitPictures)
 {
     // 32 bits BGRX, top-down, with the fourth byte ignored.
     TBitmapEx wide = Decode(RawBmp(2, -1, 32, "", std::string("\x01\x02\x03\x99\x04\x05\x06\x00", 8)));
-    EXPECT_EQ(wide.Frame(0).Pixels, Bytes({1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(wide.Frame(0).Pixels, TPixelBytes({1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(wide.Frame(0).Alpha.empty());
 
     // 16 bits with 5-6-5 bit fields: pure red, then pure green.
@@ -90,7 +84,7 @@ TEST(PictureBmp, ReadsThirtyTwoAndSixteenBitPictures)
     Put(masks, 0x07E0, 4);
     Put(masks, 0x001F, 4);
     TBitmapEx narrow = Decode(RawBmp(2, 1, 16, "", std::string("\x00\xF8\xE0\x07", 4), 3, masks));
-    EXPECT_EQ(narrow.Frame(0).Pixels, Bytes({0, 0, 255, 0, 255, 0}));
+    EXPECT_EQ(narrow.Frame(0).Pixels, TPixelBytes({0, 0, 255, 0, 255, 0}));
 }
 
 TEST(PictureBmp, BadFilesRaiseErrorsNamingTheFile)

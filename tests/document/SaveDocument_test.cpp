@@ -1,6 +1,4 @@
-#include "adjust/Adjustment.h"
 #include "document/FileIO.h"
-#include "document/HtmlStructure.h"
 #include "document/Options.h"
 #include "document/PictorError.h"
 #include "document/PictureIO.h"
@@ -26,19 +24,14 @@ struct TSavedSite : TSite {
         AddPicture("img/b.jpg", 16, 16, 200, 10, 10);
         AddPicture("img/c.gif", 2, 2, 0, 0, 255);
     }
-    THtmlStructure Open() const
-    {
-        THtmlStructure doc(WorkFolder());
-        doc.LoadFromFile(Root / "index.html");
-        return doc;
-    }
+    THtmlStructure Open() const { return TSite::Open("index.html"); }
 };
 
-void Invert(THtmlStructure& doc)
+// Save As into out, where every file of the site exists already.
+bool SaveOver(const TTempDir& out, THtmlStructure& doc, const TOverwriteQuestion& ask)
 {
-    ApplyToTicked(doc, TAdjustment::Invert());
-    doc.WriteWorkingCopies();
-    doc.CheckUndo();
+    for (const char* f : {"index.html", "img/a.png", "img/b.jpg", "css/s.css", "img/c.gif"}) out.Write(f, "old");
+    return SaveDocumentAs(doc, out.Path().string(), true, ask);
 }
 
 } // namespace
@@ -50,7 +43,7 @@ TEST(Save, WritesTextsAndOnlyTickedChangedPictures)
     const std::string jpeg = ReadAll(site.Root / "img/b.jpg");
     const std::string png = ReadAll(site.Root / "img/a.png");
     doc.Page.Pics[0].Checked = false;  // a.png: adjusted, then unticked
-    Invert(doc);
+    Change(doc, TAdjustment::Invert());
     doc.Page.Pics[1].Checked = true;
     doc.Page.Pics[0].Checked = false;
     SaveDocument(doc, true);
@@ -60,8 +53,7 @@ TEST(Save, WritesTextsAndOnlyTickedChangedPictures)
     EXPECT_EQ(ReadAll(site.Root / "css/s.css"), "p { color: #FFFFFF; background: url(../img/c.gif) }");
     EXPECT_EQ(ReadAll(site.Root / "img/a.png"), png);
     EXPECT_NE(ReadAll(site.Root / "img/b.jpg"), jpeg);
-    const TBitmapEx gif = ReadPicture(site.Root / "img/c.gif");
-    EXPECT_EQ(gif.ScanLine(0)[0], 0) << "blue inverted";
+    EXPECT_EQ(ReadPicture(site.Root / "img/c.gif").ScanLine(0)[0], 0) << "blue inverted";
 }
 
 TEST(Save, UnchangedPictureIsNotReencoded)
@@ -69,10 +61,38 @@ TEST(Save, UnchangedPictureIsNotReencoded)
     TSavedSite site;
     THtmlStructure doc = site.Open();
     const std::string jpeg = ReadAll(site.Root / "img/b.jpg");
-    Invert(doc);
-    Invert(doc);  // back to the pixels read
+    Change(doc, TAdjustment::Invert());
+    Change(doc, TAdjustment::Invert());  // back to the pixels read
     SaveDocument(doc, true);
     EXPECT_EQ(ReadAll(site.Root / "img/b.jpg"), jpeg);
+}
+
+TEST(Save, JpegAndGifAsBitmapsKeepThePage)
+{
+    TSavedSite site;
+    THtmlStructure doc = site.Open();
+    Change(doc, TAdjustment::Invert());
+    const TOptions saved = Options();
+    Options().JpegToBmp = Options().GifToBmp = true;
+    SaveDocument(doc, false);
+    Options() = saved;
+    EXPECT_TRUE(FileExists(site.Root / "img/b.bmp"));
+    EXPECT_TRUE(FileExists(site.Root / "img/c.bmp"));
+    EXPECT_NE(ReadAll(site.Root / "index.html").find("img/b.jpg"), std::string::npos);
+}
+
+TEST(Save, FailureLeavesOriginalsIntact)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    TSavedSite site;
+    THtmlStructure doc = site.Open();
+    Change(doc, TAdjustment::Invert());
+    const std::string page = ReadAll(site.Root / "index.html");
+    namespace fs = std::filesystem;
+    fs::permissions(site.Root.Path(), fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_THROW(SaveDocument(doc, true), TPictorError);
+    fs::permissions(site.Root.Path(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(ReadAll(site.Root / "index.html"), page);
 }
 
 TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
@@ -81,12 +101,10 @@ TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
     TTempDir out;
     THtmlStructure doc = site.Open();
     doc.Page.Pics[1].Checked = false;
-    int asked = 0;
-    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, [&](const std::string&) {
-        ++asked;
-        return TOverwriteAnswer::Yes;
-    }));
-    EXPECT_EQ(asked, 0);
+    std::vector<std::string> asked;
+    const auto ask = [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::Yes; };
+    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, ask));
+    EXPECT_EQ(asked, std::vector<std::string>{});
     EXPECT_EQ(ReadAll(out / "index.html"), ReadAll(site.Root / "index.html"));
     EXPECT_EQ(ReadAll(out / "css/s.css"), ReadAll(site.Root / "css/s.css"));
     EXPECT_EQ(ReadAll(out / "img/a.png"), ReadAll(site.Root / "img/a.png")) << "unchanged: copied byte for byte";
@@ -99,41 +117,29 @@ TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
 TEST(SaveAs, OverwriteAnswers)
 {
     TSavedSite site;
-    auto prepared = [&](TTempDir& out) {
-        for (const char* f : {"index.html", "img/a.png", "img/b.jpg", "css/s.css", "img/c.gif"}) out.Write(f, "old");
-    };
     {
         TTempDir out;
-        prepared(out);
         THtmlStructure doc = site.Open();
         std::vector<std::string> asked;
-        ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, [&](const std::string& p) {
-            asked.push_back(p);
-            return TOverwriteAnswer::YesToAll;
-        }));
+        ASSERT_TRUE(SaveOver(out, doc, [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::YesToAll; }));
         EXPECT_EQ(asked, std::vector<std::string>{out / "index.html"});
         EXPECT_NE(ReadAll(out / "img/c.gif"), "old");
     }
     {
         TTempDir out;
-        prepared(out);
         THtmlStructure doc = site.Open();
         int asked = 0;
-        ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, [&](const std::string&) {
-            ++asked;
-            return TOverwriteAnswer::NoToAll;
-        }));
+        ASSERT_TRUE(SaveOver(out, doc, [&](const std::string&) { return ++asked, TOverwriteAnswer::NoToAll; }));
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(ReadAll(out / "css/s.css"), "old");
         EXPECT_EQ(doc.FileName, out / "index.html") << "skipped files still move the document";
     }
     {
         TTempDir out;
-        prepared(out);
         THtmlStructure doc = site.Open();
         const auto pathsBefore = doc.Page.Pics[0].FullPath;
         int asked = 0;
-        EXPECT_FALSE(SaveDocumentAs(doc, out.Path().string(), true, [&](const std::string&) {
+        EXPECT_FALSE(SaveOver(out, doc, [&](const std::string&) {
             return ++asked == 3 ? TOverwriteAnswer::Cancel : TOverwriteAnswer::Yes;
         }));
         EXPECT_NE(ReadAll(out / "index.html"), "old");
@@ -143,36 +149,6 @@ TEST(SaveAs, OverwriteAnswers)
         EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/s.css");
         EXPECT_EQ(doc.Page.Pics[0].FullPath, pathsBefore);
     }
-}
-
-TEST(Save, FailureLeavesOriginalsIntact)
-{
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    TSavedSite site;
-    THtmlStructure doc = site.Open();
-    Invert(doc);
-    const std::string page = ReadAll(site.Root / "index.html");
-    std::filesystem::permissions(site.Root.Path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    EXPECT_THROW(SaveDocument(doc, true), TPictorError);
-    std::filesystem::permissions(site.Root.Path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
-    EXPECT_EQ(ReadAll(site.Root / "index.html"), page);
-}
-
-TEST(Save, JpegAndGifAsBitmaps)
-{
-    TSavedSite site;
-    THtmlStructure doc = site.Open();
-    Invert(doc);
-    Options().JpegToBmp = true;
-    Options().GifToBmp = true;
-    SaveDocument(doc, false);
-    Options().JpegToBmp = false;
-    Options().GifToBmp = false;
-    EXPECT_TRUE(FileExists(site.Root / "img/b.bmp"));
-    EXPECT_TRUE(FileExists(site.Root / "img/c.bmp"));
-    EXPECT_NE(ReadAll(site.Root / "index.html").find("img/b.jpg"), std::string::npos);
 }
 
 TEST(SaveAs, FailureRestoresPaths)

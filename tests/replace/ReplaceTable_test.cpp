@@ -1,4 +1,6 @@
+#include "replace/ReplaceItem.h"
 #include "replace/ReplaceTable.h"
+#include "replace/Replacer.h"
 
 #include "document/Options.h"
 #include "document/PictorError.h"
@@ -9,74 +11,81 @@
 namespace pictor {
 namespace {
 
-TEST(ReplaceTableFile, WritesOneCrLfLinePerEntryInOrder)
+TEST(ReplaceItem, DialogTextIsStoredAsOneShiftJisLineAndReachesThePageWithItsBreaks)
 {
-    const TReplaceTable table{{"a", "x"}, {"k", "p\\r\\nq"}, {"", ""}};
-    EXPECT_EQ(FormatReplaceTable(table), "a=x\r\nk=p\\r\\nq\r\n=\r\n");
+    const TReplaceItem item = ItemFromDialog("k", "p\nq");
+    EXPECT_EQ(item, (TReplaceItem{"k", "p\\r\\nq"}));
+    EXPECT_EQ(ApplyReplacements("k", {item.Key}, {item.Value}), "p\r\nq");
+    EXPECT_EQ(MemoTextOf(item.Value), "p\nq");
+    // A typed backslash n comes back as a line break.
+    const TReplaceItem typed = ItemFromDialog("k", "a\\nb");
+    EXPECT_EQ(typed.Value, "a\\nb");
+    EXPECT_EQ(MemoTextOf(typed.Value), "a\nb");
+    EXPECT_EQ(ApplyReplacements("k", {typed.Key}, {typed.Value}), "a\nb");
+
+    const TReplaceItem sjis = ItemFromDialog("k", "色\nソ");
+    EXPECT_EQ(sjis.Value, "\x90\x46\\r\\n\x83\x5C");
+    EXPECT_EQ(MemoTextOf(sjis.Value), "色\nソ");
+    EXPECT_EQ(MemoTextOf("a\\rb"), "a\nb");  // a lone CR from a file is one line break
+
+    EXPECT_EQ(EscapeReplacement("p\r\nq\\x"), "p\\r\\nq\\x");
+    EXPECT_EQ(UnescapeForEditing("p\\r\\nq\\x\\"), "p\r\nq\\x\\");
+    // "ソ" is 83 5C: its trail byte followed by n is no escape.
+    EXPECT_EQ(UnescapeForEditing("\x83\x5Cn"), "\x83\x5Cn");
+    EXPECT_EQ(UnescapeForEditing("\x83\x5C\\n"), "\x83\x5C\n");
 }
 
-TEST(ReplaceTableFile, ReadsLinesEndedByCrLfCrOrLf)
+TEST(ReplaceItem, ChecksRunInOrderAndOnlySingleByteShiftJisMakesAKey)
+{
+    EXPECT_EQ(CheckReplaceItem("", "x"), TItemCheck::EmptyKey);
+    EXPECT_EQ(CheckReplaceItem("あ", ""), TItemCheck::EmptyValue);
+    EXPECT_EQ(CheckReplaceItem("aあ", "x"), TItemCheck::DoubleByteKey);
+    EXPECT_EQ(CheckReplaceItem("<br>", "x"), TItemCheck::Ok);
+    EXPECT_EQ(CheckReplaceItem("ｱｲ", "x"), TItemCheck::Ok);             // half-width katakana
+    EXPECT_EQ(CheckReplaceItem("Ａ", "x"), TItemCheck::DoubleByteKey);   // full-width letter
+    EXPECT_EQ(CheckReplaceItem("😀", "x"), TItemCheck::DoubleByteKey);  // none in code page 932
+    EXPECT_EQ(ItemCheckMessage(TItemCheck::DoubleByteKey), "置換対象文字列に全角文字を使うことはできません");
+}
+
+TEST(ReplaceTableFile, ParsesLinesEndedByCrLfCrOrLfSplitAtTheFirstEqualsSign)
 {
     const TReplaceTable expected{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}};
     EXPECT_EQ(ParseReplaceTable("a=1\nb=2\rc=3\r\nd=4"), expected);
     EXPECT_EQ(ParseReplaceTable("a=1\r\nb=2\r\nc=3\r\nd=4\r\n"), expected);
     // LF then CR ends two lines; an empty line is an entry with an empty key and value.
-    const TReplaceTable withEmpty{{"a", "1"}, {"", ""}, {"b", "2"}};
-    EXPECT_EQ(ParseReplaceTable("a=1\n\rb=2"), withEmpty);
-    EXPECT_EQ(ParseReplaceTable("a=1\r\n\r\nb=2\r\n"), withEmpty);
+    EXPECT_EQ(ParseReplaceTable("a=1\n\rb=2"), (TReplaceTable{{"a", "1"}, {"", ""}, {"b", "2"}}));
     EXPECT_TRUE(ParseReplaceTable("").empty());
+    EXPECT_EQ(ParseReplaceTable("k=v=w\nno equals\n=x\nk=\n"),
+              (TReplaceTable{{"k", "v=w"}, {"", "no equals"}, {"", "x"}, {"k", ""}}));
 }
 
-TEST(ReplaceTableFile, SplitsAtTheFirstEqualsSign)
-{
-    const TReplaceTable expected{{"k", "v=w"}, {"", "no equals"}, {"", "x"}, {"k", ""}};
-    EXPECT_EQ(ParseReplaceTable("k=v=w\nno equals\n=x\nk=\n"), expected);
-}
-
-TEST(ReplaceTableFile, RoundTripsThroughAFile)
+TEST(ReplaceTableFile, RoundTripsThroughAFileAndNamesTheFileItCannotRead)
 {
     test::TTempDir dir;
     // Shift-JIS "ソ" ends in 5C and "表" in 5C too: neither may be taken apart.
-    const TReplaceTable table{{"a", "\x83\x5C\\n\x95\x5C"}, {"<br>", "p\\r\\nq\\\\"}, {"", "only value"}};
+    const TReplaceTable table{{"a", "\x83\x5C\\n\x95\x5C"}, {"<br>", "p\\r\\nq\\\\"}, {"", ""}};
     const std::string path = dir / "table.dat";
     SaveReplaceTable(path, table);
-    EXPECT_EQ(test::ReadAll(path), FormatReplaceTable(table));
+    EXPECT_EQ(test::ReadAll(path), "a=\x83\x5C\\n\x95\x5C\r\n<br>=p\\r\\nq\\\\\r\n=\r\n");
     EXPECT_EQ(LoadReplaceTable(path), table);
-}
-
-TEST(ReplaceTableFile, ReportsTheFileThatCannotBeRead)
-{
-    test::TTempDir dir;
     try {
         LoadReplaceTable(dir / "missing.dat");
         FAIL() << "no error";
     } catch (const TPictorError& error) {
         EXPECT_EQ(error.File, dir / "missing.dat");
     }
-}
-
-TEST(ReplaceTableFile, ChosenNameGetsTheDatExtension)
-{
-    EXPECT_EQ(ReplaceTableFileName("/home/u/table.txt"), "/home/u/table.dat");
-    EXPECT_EQ(ReplaceTableFileName("/home/u/table"), "/home/u/table.dat");
     EXPECT_EQ(ReplaceTableFileName("/home/u.v/table"), "/home/u.v/table.dat");
+    EXPECT_EQ(ReplaceTableFileName("/home/u/table.txt"), "/home/u/table.dat");
     EXPECT_EQ(ReplaceTableFileName("/home/u/table.dat"), "/home/u/table.dat");
 }
 
-TEST(ReplaceTableRows, CopiesSelectedRowsToTheEndInTableOrder)
+TEST(ReplaceTableRows, CopiesGoToTheEndInTableOrderAndRemovalTakesEverySelectedRow)
 {
     TReplaceTable table{{"a", "1"}, {"b", "2"}, {"c", "3"}};
     AppendCopies(table, {2, 0, 2});
-    const TReplaceTable expected{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"a", "1"}, {"c", "3"}};
-    EXPECT_EQ(table, expected);
-}
-
-TEST(ReplaceTableRows, RemovesEverySelectedRow)
-{
-    TReplaceTable table{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}};
-    RemoveRows(table, {3, 0, 3, 9});
-    const TReplaceTable expected{{"b", "2"}, {"c", "3"}};
-    EXPECT_EQ(table, expected);
+    EXPECT_EQ(table, (TReplaceTable{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"a", "1"}, {"c", "3"}}));
+    RemoveRows(table, {4, 0, 4, 9});
+    EXPECT_EQ(table, (TReplaceTable{{"b", "2"}, {"c", "3"}, {"a", "1"}}));
 }
 
 TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
@@ -87,9 +96,8 @@ TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
     const TReplaceTable table{{"a", "x"}, {"b", "y\\n"}};
     StoreReplaceTable(table, true);
     EXPECT_TRUE(Options().UseReplacer);
-    EXPECT_EQ(Options().ReplaceKeys, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"x", "y\\n"}));
-    EXPECT_EQ(ReplaceTableFromOptions(), table);
+    EXPECT_EQ(ReplaceTableFromOptions(), table);  // the stale pair is gone
     Options() = saved;
 }
 

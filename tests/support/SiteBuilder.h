@@ -1,4 +1,6 @@
 #pragma once
+#include "adjust/Adjustment.h"
+#include "document/HtmlStructure.h"
 #include "support/TempDir.h"
 
 #include <string>
@@ -18,6 +20,20 @@ struct TSite {
         return Root.Write(relative, PictureBytes(relative, w, h, r, g, b));
     }
     std::string WorkFolder() const { return Work.Path().string() + "/"; }
+    THtmlStructure Open(const std::string& page) const
+    {
+        THtmlStructure doc(WorkFolder());
+        doc.LoadFromFile(Root / page);
+        return doc;
+    }
 };
+
+// One step of the user's: the adjustment on what is ticked, written to the working copies, recorded for undo.
+inline void Change(THtmlStructure& doc, const TAdjustment& adjustment)
+{
+    ApplyToTicked(doc, adjustment);
+    doc.WriteWorkingCopies();
+    doc.CheckUndo();
+}
 
 } // namespace pictor::test

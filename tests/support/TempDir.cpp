@@ -1,7 +1,7 @@
 #include "support/TempDir.h"
 
+#include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -9,15 +9,9 @@ namespace pictor::test {
 
 TTempDir::TTempDir()
 {
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() / ("pictor-test-" + std::to_string(rd()));
-        if (std::filesystem::create_directory(candidate)) {
-            Path_ = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    std::string pattern = (std::filesystem::temp_directory_path() / "pictor-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    Path_ = pattern;
 }
 
 TTempDir::~TTempDir()

@@ -1,9 +1,13 @@
+#include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
 #include "app/model/Settings.h"
 #include "document/Options.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace pictor {
 namespace {
@@ -34,28 +38,18 @@ protected:
     TTempDir Dir;
 };
 
-TEST_F(SettingsTest, WithoutAFileEverythingIsDefaultAndTheWindowIsCentred)
+TEST_F(SettingsTest, WithoutAFileOptionsAreResetAndTheWindowIsCentredOnItsSize)
 {
     Options().ShowHint = false;
     const TWindowSettings w = Load(Dir / "none.ini");
     EXPECT_EQ(w.LastOpenedDirectory, "/opt/pictor");
-    EXPECT_EQ(w.Width, 800);
-    EXPECT_EQ(w.Height, 600);
     EXPECT_EQ(w.Left, 560);
     EXPECT_EQ(w.Top, 240);
-    EXPECT_EQ(w.State, 1);
-    EXPECT_EQ(w.SideBarHeight, 211);
-    EXPECT_EQ(w.Bands[bnHelp].Left, 352);
     EXPECT_TRUE(Options().ShowHint);
-    EXPECT_EQ(Options().HintViewBytes, 400);
-    EXPECT_EQ(Options().JpegCompressionQuality, 80);
-}
 
-TEST_F(SettingsTest, TheDefaultPositionFollowsTheStoredSize)
-{
-    const TWindowSettings w = Load(Dir.Write("s.ini", "[Window]\nWidth=1001\nHeight=401\n"));
-    EXPECT_EQ(w.Left, 459);  // (1920 - 1001) div 2
-    EXPECT_EQ(w.Top, 339);
+    const TWindowSettings sized = Load(Dir.Write("s.ini", "[Window]\nWidth=1001\nHeight=401\n"));
+    EXPECT_EQ(sized.Left, 459);  // (1920 - 1001) div 2
+    EXPECT_EQ(sized.Top, 339);
 }
 
 TEST_F(SettingsTest, RoundTripKeepsUnknownEntriesAndEveryValue)
@@ -96,7 +90,7 @@ TEST_F(SettingsTest, AMaximisedWindowKeepsTheStoredGeometry)
     EXPECT_EQ(again.Top, 5);
 }
 
-TEST_F(SettingsTest, ReplacementPairsLeaveStaleEntriesBehind)
+TEST_F(SettingsTest, ReplacementPairsLeaveStaleEntriesBehindAndAreFoundWhateverTheirSpelling)
 {
     const std::string path = Dir / "s.ini";
     Options().ReplaceKeys = {"a", "b", "c"};
@@ -105,20 +99,139 @@ TEST_F(SettingsTest, ReplacementPairsLeaveStaleEntriesBehind)
     Options().ReplaceKeys = {"x"};
     Options().ReplaceValues = {"X"};
     Save(path, TWindowSettings());
-
-    const std::string text = ReadAll(path);
-    EXPECT_NE(text.find("[Replace]\nCount=1\nkey0=x\nValue0=X\nkey1=b\nValue1=B\nkey2=c\nValue2=C\n"),
+    EXPECT_NE(ReadAll(path).find("[Replace]\nCount=1\nkey0=x\nValue0=X\nkey1=b\nValue1=B\nkey2=c\nValue2=C\n"),
               std::string::npos);
     Load(path);
     EXPECT_EQ(Options().ReplaceKeys, std::vector<std::string>{"x"});
     EXPECT_EQ(Options().ReplaceValues, std::vector<std::string>{"X"});
-}
 
-TEST_F(SettingsTest, ReplacementKeysAreFoundWhateverTheirSpelling)
-{
     Load(Dir.Write("s.ini", "[replace]\ncount=2\nKEY0=k0\nvalue0=v0\nKey1=k1\nValue1=v1\n"));
     EXPECT_EQ(Options().ReplaceKeys, (std::vector<std::string>{"k0", "k1"}));
     EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"v0", "v1"}));
+}
+
+// Where the window put the bands: the same rows and order as loaded, in its own pixels.
+TBandSettings ShownAsLoaded()
+{
+    TBandSettings shown;
+    shown[bnMenu] = {true, 0, 0};
+    shown[bnColorPicker] = {true, 0, 300};
+    shown[bnFile] = {true, 30, 0};
+    shown[bnEdit] = {true, 30, 120};
+    shown[bnColorAdjust] = {true, 30, 220};
+    shown[bnHelp] = {true, 30, 330};
+    return shown;
+}
+
+TEST(BandLayout, ArrangesRowsAndStoresLoadedPlacesUnlessABandWasMoved)
+{
+    const TBandSettings loaded = TWindowSettings().Bands;
+    EXPECT_EQ(ArrangeBands(loaded, false),
+              (TBandRows{{bnMenu, bnColorPicker}, {bnFile, bnEdit, bnColorAdjust, bnHelp}}));
+    TBandSettings shown = ShownAsLoaded();
+    shown[bnEdit].Visible = false;  // hiding a band moves nothing
+    EXPECT_EQ(ArrangeBands(shown, true), (TBandRows{{bnMenu, bnColorPicker}, {bnFile, bnColorAdjust, bnHelp}}));
+    const TBandSettings unmoved = PlaceBands(loaded, shown);
+    EXPECT_FALSE(unmoved[bnEdit].Visible);
+    EXPECT_EQ(unmoved[bnEdit].Left, 127);
+    EXPECT_EQ(unmoved[bnHelp].Left, 352);
+
+    shown = ShownAsLoaded();
+    shown[bnHelp] = {true, 0, 150};  // dragged between the menu and the picker
+    const TBandSettings placed = PlaceBands(loaded, shown);
+    EXPECT_EQ(placed[bnHelp].Top, 2);
+    EXPECT_EQ(placed[bnHelp].Left, 161);
+    EXPECT_EQ(placed[bnEdit].Top, 28);
+    EXPECT_EQ(ArrangeBands(placed, false),
+              (TBandRows{{bnMenu, bnHelp, bnColorPicker}, {bnFile, bnEdit, bnColorAdjust}}));
+}
+
+// A settings component on a file of the test's own folder.
+struct TIniOn {
+    explicit TIniOn(const std::string& path)
+    {
+        Ini.SetDefaultFolder(dfUser);
+        Ini.SetFileName(path);
+    }
+    TIniFileCompo Ini;
+};
+
+TEST(IniFileCompo, KeepsOrderAndUnknownEntriesAndMatchesNamesWithoutCase)
+{
+    TTempDir dir;
+    const std::string path = dir.Write("settings.ini", "[Zeta]\nfirst=1\nOther=keep me\n[alpha]\nB=2\nA=3\n");
+    {
+        TIniOn file(path);
+        EXPECT_EQ(file.Ini.ReadString("ZETA", "OTHER", "-"), "keep me");
+        file.Ini.WriteInteger("Alpha", "a", 30);  // the existing entry, whatever its spelling
+        file.Ini.WriteString("New", "Key", "v");
+    }
+    EXPECT_EQ(ReadAll(path), "[Zeta]\nfirst=1\nOther=keep me\n\n\n[alpha]\nB=2\nA=30\n\n\n[New]\nKey=v\n");
+}
+
+TEST(IniFileCompo, IntegersAreDecimalOrHexBooleansAnyNonZeroElseTheDefault)
+{
+    TTempDir dir;
+    const std::string path = dir.Write("s.ini", "[S]\ndec=-42\nhex=0x1F\nHEX2=0XfF\nword=abc\ntail=12px\nbare=0x\n"
+                                                "big=99999999999\nyes=5\nno=0\n");
+    {
+        TIniOn file(path);
+        const TIniFileCompo& ini = file.Ini;
+        EXPECT_EQ(ini.ReadInteger("S", "dec", 7), -42);
+        EXPECT_EQ(ini.ReadInteger("S", "hex", 7), 31);
+        EXPECT_EQ(ini.ReadInteger("S", "hex2", 7), 255);
+        for (const char* bad : {"word", "tail", "bare", "big", "missing"}) EXPECT_EQ(ini.ReadInteger("S", bad, 7), 7) << bad;
+        EXPECT_TRUE(ini.ReadBool("S", "yes", false));
+        EXPECT_FALSE(ini.ReadBool("S", "no", true));
+        EXPECT_TRUE(ini.ReadBool("S", "word", true));
+        EXPECT_FALSE(ini.ReadBool("S", "word", false));
+        file.Ini.WriteBool("S", "yes", true);
+        file.Ini.WriteBool("S", "no", false);
+    }
+    EXPECT_NE(ReadAll(path).find("\nyes=1\nno=0\n"), std::string::npos);
+}
+
+TEST(IniFileCompo, ReachesTheDiskOnDestructionOrAtOnceAsAsked)
+{
+    TTempDir dir;
+    const std::string path = dir / "sub/settings.ini";  // a missing folder is made
+    {
+        TIniOn file(path);
+        file.Ini.AutoUpdate = false;
+        file.Ini.WriteString("S", "k", "v");
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    int updates = 0;
+    {
+        TIniOn file(path);
+        file.Ini.AutoUpdate = false;
+        file.Ini.UpdateAtOnce = true;
+        file.Ini.OnUpdate = [&] { ++updates; };
+        file.Ini.WriteString("S", "k", "v");
+        EXPECT_EQ(ReadAll(path), "[S]\nk=v\n");
+        file.Ini.WriteInteger("S", "n", 1);
+    }
+    EXPECT_EQ(updates, 2);
+}
+
+TEST(IniFileCompo, FolderChoicesAndReloadNotice)
+{
+    TTempDir dir;
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    dir.Write("Pictor/settings.ini", "[S]\nk=from data\n");
+    TIniFileCompo ini;
+    ini.AutoUpdate = false;
+    int loads = 0;
+    ini.OnLoad = [&] { ++loads; };
+    ini.SetFileName("settings.ini");
+    ini.SetDefaultFolder(dfAppData);
+    EXPECT_EQ(ini.FullPath(), (dir / "Pictor/settings.ini"));
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "from data");
+    ini.SetDefaultFolder(dfUser);
+    EXPECT_EQ(ini.FullPath(), "settings.ini");
+    EXPECT_EQ(loads, 3);
+    unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace
