@@ -1,4 +1,4 @@
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // The benchmarks run under the memory policy of the programs they measure.
-#include "document/MemoryPolicy.h"
+#include "base/MemoryPolicy.h"
 
 #include <benchmark/benchmark.h>
 

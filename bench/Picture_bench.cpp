@@ -1,4 +1,4 @@
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "FuzzCheck.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 #include "document/StyleScanner.h"
 
 #include <vector>

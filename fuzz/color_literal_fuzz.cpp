@@ -2,7 +2,7 @@
 #include "FuzzCheck.h"
 
 #include "document/ColorLiterals.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cstddef>
 #include <cstdint>

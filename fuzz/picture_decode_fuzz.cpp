@@ -2,8 +2,8 @@
 // sane size or a TPictorError, nothing else. libFuzzer's memory limits catch absurd allocations.
 #include "FuzzCheck.h"
 
-#include "document/PictorError.h"
-#include "document/PictureIO.h"
+#include "base/PictorError.h"
+#include "picture/PictureIO.h"
 
 #include <zlib.h>
 

@@ -1,7 +1,7 @@
 #include "adjust/AdjustPreset.h"
 
 #include "adjust/ParameterRow.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <algorithm>
 #include <cctype>

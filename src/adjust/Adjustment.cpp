@@ -2,7 +2,7 @@
 
 #include "adjust/ColorModels.h"
 #include "document/HtmlStructure.h"
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
 namespace pictor {
 

@@ -1,4 +1,4 @@
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
 #include "adjust/ColorModels.h"
 #include "adjust/HueSatPixels.h"

@@ -1,7 +1,7 @@
 #include "adjust/HueSatPixels.h"
 
 #include "adjust/ColorModels.h"
-#include "adjust/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 #include <cstddef>
 

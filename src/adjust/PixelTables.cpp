@@ -1,6 +1,6 @@
 #include "adjust/PixelTables.h"
 
-#include "adjust/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 #include <cstddef>
 

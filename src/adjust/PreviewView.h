@@ -1,5 +1,5 @@
 #pragma once
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
 namespace pictor {
 

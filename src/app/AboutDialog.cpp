@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "document/Options.h"
 
 #include <QApplication>

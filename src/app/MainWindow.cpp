@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppStyle.h"
-#include "app/ErrorBox.h"
+#include "widgets/ErrorBox.h"
 #include "app/ApplicationKeys.h"
 #include "app/HintWindows.h"
 #include "app/ProgressWindow.h"

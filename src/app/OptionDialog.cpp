@@ -1,6 +1,6 @@
 #include "app/OptionDialog.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "app/model/EditorPathCheck.h"
 #include "document/Options.h"
 

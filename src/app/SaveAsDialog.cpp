@@ -1,9 +1,9 @@
 #include "app/SaveAsDialog.h"
 
-#include "app/DialogPlacement.h"
-#include "app/ErrorBox.h"
-#include "document/FileIO.h"
-#include "document/PictorError.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/ErrorBox.h"
+#include "base/FileIO.h"
+#include "base/PictorError.h"
 
 #include <QCloseEvent>
 #include <QFile>

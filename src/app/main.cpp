@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "document/MemoryPolicy.h"
+#include "base/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

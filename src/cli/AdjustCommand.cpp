@@ -3,10 +3,10 @@
 #include "cli/DocumentJson.h"
 #include "cli/Progress.h"
 #include "cli/ScratchFolder.h"
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
-#include "document/PictorError.h"
-#include "document/PictureIO.h"
+#include "base/PictorError.h"
+#include "picture/PictureIO.h"
 #include "document/SaveDocument.h"
 
 #include <algorithm>

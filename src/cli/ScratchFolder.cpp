@@ -1,6 +1,6 @@
 #include "cli/ScratchFolder.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cerrno>
 #include <cstdlib>

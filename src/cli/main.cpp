@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
-#include "document/MemoryPolicy.h"
-#include "document/PictorError.h"
+#include "base/MemoryPolicy.h"
+#include "base/PictorError.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "document/ColorLiterals.h"
 
 #include "document/Options.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "document/DocumentText.h"
 
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/PageScanner.h"
 #include "document/StyleScanner.h"
 #include "encoding/Cp932.h"

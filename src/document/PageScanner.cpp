@@ -1,6 +1,6 @@
 #include "document/PageScanner.h"
 
-#include "document/AsciiText.h"
+#include "base/AsciiText.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"

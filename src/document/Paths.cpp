@@ -1,6 +1,6 @@
 #include "document/Paths.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 #include "document/SaveDocument.h"
 
 #include "document/DocumentText.h"
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
 #include "document/Paths.h"
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
 namespace pictor {
 

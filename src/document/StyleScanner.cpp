@@ -1,7 +1,7 @@
 #include "document/StyleScanner.h"
 
 #include "document/ColorLiterals.h"
-#include "document/AsciiText.h"
+#include "base/AsciiText.h"
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
 

@@ -1,5 +1,5 @@
 #include "document/HtmlStructure.h"
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
 namespace pictor {
 

@@ -1,6 +1,6 @@
 #include "encoding/Cp932.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 #include "encoding/CharCode.h"
 #include "encoding/Utf8.h"
 

@@ -1,6 +1,6 @@
 #include "replace/ReplaceTable.h"
 
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
 
 #include <algorithm>

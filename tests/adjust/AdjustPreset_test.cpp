@@ -1,6 +1,6 @@
 #include "adjust/AdjustPreset.h"
 #include "adjust/ParameterRow.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 #include "adjust/ColorModels.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "adjust/ui/ColorBalanceDialog.h"
 #include "adjust/ui/HueDialog.h"
 #include "document/Options.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
 #include "document/Options.h"
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 

@@ -1,7 +1,7 @@
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
-#include "document/PictorError.h"
-#include "document/PictureIO.h"
+#include "base/PictorError.h"
+#include "picture/PictureIO.h"
 #include "document/SaveDocument.h"
 #include "support/SiteBuilder.h"
 

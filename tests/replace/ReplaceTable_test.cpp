@@ -3,7 +3,7 @@
 #include "replace/Replacer.h"
 
 #include "document/Options.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #pragma once
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/SiteBuilder.h"
 
-#include "document/PictureSamples.h"
+#include "picture/PictureSamples.h"
 
 namespace pictor::test {
 

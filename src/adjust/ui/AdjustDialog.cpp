@@ -3,9 +3,9 @@
 #include "adjust/AdjustPreset.h"
 #include "adjust/ui/BitmapImage.h"
 #include "adjust/ui/UpDown.h"
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
 #include <QFile>
 #include <QFileDialog>

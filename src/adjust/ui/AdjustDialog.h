@@ -1,6 +1,6 @@
 #pragma once
 #include "adjust/Adjustment.h"
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 #include "adjust/ParameterRow.h"
 #include "adjust/PreviewView.h"
 #include "adjust/ui/PageSnapshotSource.h"

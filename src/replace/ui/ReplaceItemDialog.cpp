@@ -1,6 +1,6 @@
 #include "replace/ui/ReplaceItemDialog.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "encoding/Cp932.h"
 #include "replace/ReplaceItem.h"
 

@@ -1,10 +1,10 @@
 #include "replace/ui/ReplaceSettingDialog.h"
 
-#include "app/DialogPlacement.h"
-#include "app/ErrorBox.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/ErrorBox.h"
 #include "app/model/ProgramPaths.h"
 #include "document/Options.h"
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 #include "encoding/Cp932.h"
 #include "replace/ui/ReplaceItemDialog.h"
 

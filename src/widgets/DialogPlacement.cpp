@@ -1,4 +1,4 @@
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "document/PictureCodecs.h"
-#include "document/PictureIO.h"
+#include "picture/PictureCodecs.h"
+#include "picture/PictureIO.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cstdio>
 #include <cstring>

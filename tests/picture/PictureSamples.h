@@ -1,7 +1,7 @@
 #pragma once
 // Pictures made in code for the codec tests, so that no binary fixtures are needed.
-#include "adjust/BitmapEx.h"
-#include "document/PictureIO.h"
+#include "picture/BitmapEx.h"
+#include "picture/PictureIO.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "document/MemoryPolicy.h"
+#include "base/MemoryPolicy.h"
 
 #include <malloc.h>
 

@@ -1,9 +1,9 @@
-#include "document/PictureIO.h"
+#include "picture/PictureIO.h"
 
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "document/Options.h"
-#include "document/PictorError.h"
-#include "document/PictureCodecs.h"
+#include "base/PictorError.h"
+#include "picture/PictureCodecs.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 #include "support/Errors.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cassert>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "document/HugePageAllocator.h"
+#include "base/HugePageAllocator.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "document/FileIO.h"
+#include "base/FileIO.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <cerrno>
 #include <cstdio>

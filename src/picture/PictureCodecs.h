@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the picture codecs; the rest of the program goes through PictureIO.h.
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "document/PictureCodecs.h"
-#include "document/PictureIO.h"
+#include "picture/PictureCodecs.h"
+#include "picture/PictureIO.h"
 
-#include "document/GifPalette.h"
-#include "document/PictorError.h"
+#include "picture/GifPalette.h"
+#include "base/PictorError.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 // Turns a 24-bit frame into what a GIF image holds: at most 256 palette entries and one index a pixel.
-#include "adjust/BitmapEx.h"
+#include "picture/BitmapEx.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "document/Options.h"
-#include "document/PictureIO.h"
-#include "document/PictureSamples.h"
+#include "picture/PictureIO.h"
+#include "picture/PictureSamples.h"
 #include "support/Errors.h"
 #include "support/TempDir.h"
 

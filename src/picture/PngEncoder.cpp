@@ -1,9 +1,9 @@
 // PNG writing with zlib directly: the rows are compressed in segments on several cores, the way
 // pigz does, and joined into one zlib stream. Reading stays with libpng (PngCodec.cpp).
-#include "adjust/ParallelRows.h"
-#include "document/PictorError.h"
-#include "document/PictureCodecs.h"
-#include "document/PictureIO.h"
+#include "base/ParallelRows.h"
+#include "base/PictorError.h"
+#include "picture/PictureCodecs.h"
+#include "picture/PictureIO.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
-#include "document/PictureIO.h"
-#include "document/PictureSamples.h"
+#include "picture/PictureIO.h"
+#include "picture/PictureSamples.h"
 
 #include <gtest/gtest.h>
 

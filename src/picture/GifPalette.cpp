@@ -1,6 +1,6 @@
-#include "document/GifPalette.h"
+#include "picture/GifPalette.h"
 
-#include "document/PictorError.h"
+#include "base/PictorError.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,5 +1,5 @@
 #pragma once
-#include "document/HugePageAllocator.h"
+#include "base/HugePageAllocator.h"
 
 #include <string>
 #include <string_view>
