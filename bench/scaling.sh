@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# How the whole process grows: pictor-cli list and adjust --invert --out on sheets of 1, 10 and 100 MB,
+# sites of 10, 100 and 1,000 small pictures and a page linking 100 sheets. Prints seconds (median of
+# the runs) and peak memory, then how far the 100 MB row is from ten times the 10 MB row.
+# Usage: bench/scaling.sh [pictor-cli] [runs]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cli=$(realpath "${1:-build/default/src/cli/pictor-cli}")
+runs=${2:-3}
+[ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
+cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}
+mkdir -p "$cache"
+[ -d "$cache/node_modules/bootstrap" ] || (cd "$cache" && npm install --silent --no-audit --no-fund bootstrap@5)
+if ! [ -x /usr/bin/convert ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+fi
+bootstrap="$cache/node_modules/bootstrap/dist/css/bootstrap.css"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# sheet_site DIR MB: a page and one sheet of about MB megabytes of Bootstrap.
+sheet_site() {
+  mkdir -p "$1"
+  local n=$(( ($2 * 1000000 + 280619) / 280620 ))
+  for _ in $(seq "$n"); do cat "$bootstrap"; done > "$1/big.css"
+  printf '<link rel="stylesheet" href="big.css">\n' > "$1/index.html"
+}
+# picture_site DIR N: N small pictures (PNG, GIF and JPEG in turn), half named by the page, half by a sheet.
+picture_site() {
+  mkdir -p "$1/img"
+  local kinds=(png gif jpg) i ext
+  {
+    printf '<link rel="stylesheet" href="site.css">\n'
+    for i in $(seq 0 2 $(($2 - 1))); do ext=${kinds[$((i % 3))]}; printf '<img src="img/p%d.%s">\n' "$i" "$ext"; done
+  } > "$1/index.html"
+  for i in $(seq 1 2 $(($2 - 1))); do ext=${kinds[$((i % 3))]}; printf '.p%d { background: url(img/p%d.%s) }\n' "$i" "$i" "$ext"; done > "$1/site.css"
+  for i in $(seq 0 $(($2 - 1))); do ext=${kinds[$((i % 3))]}; cp "$work/seed.$ext" "$1/img/p$i.$ext"; done
+}
+# sheets_site DIR N: a page linking N sheets of about 20 kB each.
+sheets_site() {
+  mkdir -p "$1/css"
+  head -c 20000 "$bootstrap" | sed '$d' > "$work/small.css"
+  for i in $(seq "$2"); do cp "$work/small.css" "$1/css/s$i.css"; printf '<link rel="stylesheet" href="css/s%d.css">\n' "$i"; done > "$1/index.html"
+}
+
+convert -size 64x48 -seed 3 plasma:fractal "$work/seed.png"
+convert "$work/seed.png" "$work/seed.gif"
+convert "$work/seed.png" -quality 85 "$work/seed.jpg"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Prints "seconds peak-MB" as the medians of the runs.
+timed() {
+  local s=() m=() t k
+  for _ in $(seq "$runs"); do
+    rm -rf "$work/out"
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2>&1
+    read -r t k < "$work/time"; s+=("$t"); m+=("$k")
+  done
+  echo "$(printf '%s\n' "${s[@]}" | median) $(echo "$(printf '%s\n' "${m[@]}" | median) / 1000" | bc -l)"
+}
+
+printf '%-16s %10s %10s %12s %12s\n' site list-s list-MB adjust-s adjust-MB
+declare -A listed
+row() {
+  local name=$1 dir=$2 ls lm as am
+  read -r ls lm < <(timed "$cli" list "$dir/index.html")
+  read -r as am < <(timed "$cli" adjust "$dir/index.html" --invert --out "$work/out")
+  listed[$name]=$ls
+  printf '%-16s %10.3f %10.1f %12.3f %12.1f\n' "$name" "$ls" "$lm" "$as" "$am"
+}
+for mb in 1 10 100; do sheet_site "$work/s$mb" "$mb"; row "sheet $mb MB" "$work/s$mb"; rm -rf "$work/s$mb"; done
+for n in 10 100 1000; do picture_site "$work/p$n" "$n"; row "$n pictures" "$work/p$n"; done
+sheets_site "$work/sheets" 100; row "100 sheets" "$work/sheets"
+printf 'list, 100 MB / (10 x 10 MB): %.2f (linear is 1.00)\n' "$(echo "${listed[sheet 100 MB]} / (10 * ${listed[sheet 10 MB]})" | bc -l)"
+printf 'list, 1000 / (10 x 100) pictures: %.2f\n' "$(echo "${listed[1000 pictures]} / (10 * ${listed[100 pictures]})" | bc -l)"
