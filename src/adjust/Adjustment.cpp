@@ -2,7 +2,11 @@
 
 #include "adjust/ColorModels.h"
 #include "document/HtmlStructure.h"
+#include "document/Paths.h"
 #include "picture/PictureIO.h"
+
+#include <algorithm>
+#include <map>
 
 namespace pictor {
 
@@ -48,17 +52,30 @@ void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustme
                            const TPictureProgress& progress)
 {
     if (adjustment.Kind == akNewColor) return;
-    int total = 0;
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (const TPicRecord& pic : document.Elements(tab).Pics) total += pic.Checked ? 1 : 0;
-    int done = 0;
+    // The records of one file, named by several references, change together: the file is adjusted once.
+    std::vector<std::vector<TPicRecord*>> files;
+    std::map<std::string, size_t> fileOf;
     for (int tab = 0; tab < document.FileCount(); ++tab)
         for (TPicRecord& pic : document.Elements(tab).Pics) {
-            if (!pic.Checked) continue;
-            if (progress) progress(done++, total);
-            AdjustBitmap(adjustment, pic.Bitmap);
-            if (writeWorkCopies) WritePictureWorkCopy(pic.WorkPath, pic.Bitmap);
+            const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), files.size());
+            if (added) files.emplace_back();
+            files[at->second].push_back(&pic);
         }
+    std::erase_if(files, [](const auto& records) {
+        return std::none_of(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
+    });
+    const int total = int(files.size());
+    int done = 0;
+    for (const auto& records : files) {
+        if (progress) progress(done++, total);
+        TPicRecord& ticked = **std::find_if(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
+        AdjustBitmap(adjustment, ticked.Bitmap);
+        for (TPicRecord* pic : records) {
+            pic->Bitmap = ticked.Bitmap;
+            if (writeWorkCopies && (pic == &ticked || pic->WorkPath != ticked.WorkPath))
+                WritePictureWorkCopy(pic->WorkPath, pic->Bitmap);
+        }
+    }
     if (progress) progress(done, total);
 }
 

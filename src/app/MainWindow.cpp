@@ -16,6 +16,7 @@
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
 #include "document/Options.h"
+#include "document/WorkSession.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 

@@ -36,6 +36,7 @@ class TColorPickerPanel;
 class TColorSelectDialog;
 class TIniFileCompo;
 class THtmlStructure;
+class TWorkSession;
 struct TElements;
 }
 
@@ -211,6 +212,8 @@ private:
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
     pictor::TWindowSettings Window_;
     std::unique_ptr<pictor::THtmlStructure> Document_;
+    // This window's own working folder, made when the first page is opened.
+    std::unique_ptr<pictor::TWorkSession> Work_;
     TAppStyle* Style_;
     TfrmProgress* Progress_;
     TGraphicHint* GraphicHint_;

@@ -10,6 +10,7 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
 #include "document/Options.h"
+#include "document/WorkSession.h"
 #include "encoding/CharCode.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
@@ -87,6 +88,8 @@ void TfrmMain::LoadDocument(const QString& path)
     ClearDocumentView();
     Document_ = std::make_unique<THtmlStructure>();
     try {
+        if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
+        Document_ = std::make_unique<THtmlStructure>(Work_->Path());
         Document_->LoadFromFile(path.toStdString());
     } catch (const std::exception& error) {
         // The half-read document stays unready: every command that would use it is shut off.

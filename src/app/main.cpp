@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    pictor::RemoveLeftoversOnInterrupt();
     pictor::KeepFreedMemoryForReuse();
     // Qt WebEngine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

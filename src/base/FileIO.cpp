@@ -1,5 +1,6 @@
 #include "base/FileIO.h"
 
+#include "base/AtomicWrites.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
@@ -19,6 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* OutOfMemory = "not enough memory to read it";
+
 [[noreturn]] void ThrowErrno(const std::string& path, int error)
 {
     throw TPictorError(path, std::strerror(error));
@@ -37,68 +40,34 @@ private:
     int Fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes)
+constexpr const char* NotRegular = "not a regular file (a device, a FIFO or a socket cannot be read)";
+
+std::string TooLarge(std::uintmax_t size, std::size_t limit)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(written));
-    }
-    return true;
+    return "too large to read (" + std::to_string(size) + " bytes; the limit is " + std::to_string(limit) + ")";
 }
 
-// Writing through a link must replace the file it names, not the link.
-std::string ResolveLink(const std::string& path)
-{
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
-}
-
-// A name in the target's own folder, so that the final rename stays on one file system.
-TFileHandle CreateTempBeside(const std::string& target, std::string& tempPath)
-{
-    const fs::path targetPath(target);
-    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", unsigned(random()));
-        tempPath = (folder / ("." + targetPath.filename().string() + "." + suffix + ".tmp")).string();
-        // 0666 lets the umask decide a new file's permissions, as an ordinary create would.
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            return TFileHandle(fd);
-        if (errno != EEXIST)
-            ThrowErrno(target, errno);
-    }
-    ThrowErrno(target, EEXIST);
-}
-
-// Read straight into a buffer of the file's size; a pipe, or a file that grows meanwhile, is appended
-// to in chunks.
+// Read straight into a buffer of the file's size; a file that reports no size (under /proc) or grows
+// meanwhile is appended to in chunks.
 template <class TBytes>
-TBytes ReadWhole(const std::string& path)
+TBytes ReadWhole(const std::string& path, std::size_t limit)
 {
-    const TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
-        ThrowErrno(path, errno);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+    const TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
+    if (file.Get() < 0) {
+        if (errno == ENXIO && ::stat(path.c_str(), &st) == 0) throw TPictorError(path, NotRegular);  // a socket
+        ThrowErrno(path, errno);
+    }
     if (::fstat(file.Get(), &st) != 0)
         ThrowErrno(path, errno);
     if (S_ISDIR(st.st_mode))
         ThrowErrno(path, EISDIR);
-    TBytes bytes(S_ISREG(st.st_mode) ? std::size_t(st.st_size) : 0, '\0');
+    if (!S_ISREG(st.st_mode))
+        throw TPictorError(path, NotRegular);
+    if (std::uintmax_t(st.st_size) > limit)
+        throw TPictorError(path, TooLarge(std::uintmax_t(st.st_size), limit));
+    TBytes bytes(std::size_t(st.st_size), '\0');
     std::size_t filled = 0;
     char chunk[65536];
     for (;;) {
@@ -116,32 +85,8 @@ TBytes ReadWhole(const std::string& path)
         }
         if (!intoBytes) bytes.insert(bytes.end(), chunk, chunk + got);
         filled += std::size_t(got);
-    }
-}
-
-enum class TDurability { Synced, Unsynced };
-
-void ReplaceFile(const std::string& path, std::string_view bytes, TDurability durability)
-{
-    const std::string target = ResolveLink(path);
-    std::string tempPath;
-    TFileHandle temp = CreateTempBeside(target, tempPath);
-
-    int error = 0;
-    struct stat original;
-    if (::stat(target.c_str(), &original) == 0 && ::fchmod(temp.Get(), original.st_mode & 07777) != 0)
-        error = errno;
-    if (!error && !WriteAll(temp.Get(), bytes))
-        error = errno;
-    if (!error && durability == TDurability::Synced && ::fsync(temp.Get()) != 0)
-        error = errno;
-    if (temp.Close() != 0 && !error)
-        error = errno;
-    if (!error && ::rename(tempPath.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(tempPath.c_str());
-        ThrowErrno(path, error);
+        if (filled > limit)
+            throw TPictorError(path, TooLarge(filled, limit));
     }
 }
 
@@ -149,22 +94,34 @@ void ReplaceFile(const std::string& path, std::string_view bytes, TDurability du
 
 std::string ReadFileBytes(const std::string& path)
 {
-    return ReadWhole<std::string>(path);
+    try {
+        return ReadWhole<std::string>(path, MaxTextFileBytes);
+    } catch (const std::bad_alloc&) {
+        throw TPictorError(path, OutOfMemory);
+    }
 }
 
-TLargeBytes ReadLargeFile(const std::string& path)
+TLargeBytes ReadLargeFile(const std::string& path, std::size_t limit)
 {
-    return ReadWhole<TLargeBytes>(path);
+    try {
+        return ReadWhole<TLargeBytes>(path, limit);
+    } catch (const std::bad_alloc&) {
+        throw TPictorError(path, OutOfMemory);
+    }
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes)
 {
-    ReplaceFile(path, bytes, TDurability::Synced);
+    TAtomicWrites writes;
+    writes.Add(path, bytes);
+    writes.Commit();
 }
 
 void WriteWorkingCopy(const std::string& path, std::string_view bytes)
 {
-    ReplaceFile(path, bytes, TDurability::Unsynced);
+    TAtomicWrites writes(TAtomicWrites::TKind::WorkingCopies);
+    writes.Add(path, bytes);
+    writes.Commit();
 }
 
 void CreateFolders(const std::string& folder)
@@ -189,16 +146,43 @@ bool FolderExists(const std::string& path)
     return fs::is_directory(path, ec);
 }
 
+namespace {
+
+// The destination is made afresh, never opened through a link that someone placed there.
+bool CopyRefusingLinks(const std::string& source, const std::string& destination)
+{
+    const TFileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (::unlink(destination.c_str()) != 0 && errno != ENOENT) return false;
+    TFileHandle out(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (out.Get() < 0) return false;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(in.Get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return out.Close() == 0;
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n = ::write(out.Get(), chunk + put, std::size_t(got - put));
+            if (n < 0 && errno != EINTR) return false;
+            if (n > 0) put += n;
+        }
+    }
+}
+
+} // namespace
+
 bool CopyToWork(const std::string& source, const std::string& destination)
 {
-    std::error_code ec;
-    if (fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec))
+    if (CopyRefusingLinks(source, destination))
         return true;
     const fs::path folder = fs::path(destination).parent_path();
     if (folder.empty())
         return false;
+    std::error_code ec;
     fs::create_directories(folder, ec);
-    return fs::copy_file(source, destination, fs::copy_options::overwrite_existing, ec);
+    return CopyRefusingLinks(source, destination);
 }
 
 } // namespace pictor

@@ -1,15 +1,14 @@
 #include "adjust/Adjustment.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
+#include "document/WorkSession.h"
 #include "cli/Progress.h"
-#include "cli/ScratchFolder.h"
-#include "base/FileIO.h"
 #include "document/Options.h"
 #include "base/PictorError.h"
-#include "picture/PictureIO.h"
 #include "document/SaveDocument.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <set>
 
@@ -67,24 +66,6 @@ void Select(THtmlStructure& document, const TAdjustRequest& r)
     }
 }
 
-// Where Save As would write: page, sheets and pictures (a picture as the bitmap it may become).
-std::vector<std::string> SaveAsTargets(const THtmlStructure& document, const std::string& folder)
-{
-    auto target = [&](const std::string& work) { return folder + "/" + work.substr(document.WorkFolder.size()); };
-    std::vector<std::string> targets{target(document.WorkFileName)};
-    for (int tab = 0; tab < document.FileCount(); ++tab) {
-        if (tab > 0) targets.push_back(target(document.GetSheetWorkFile(tab - 1)));
-        for (const TPicRecord& p : document.Elements(tab).Pics) {
-            const std::string path = target(p.WorkPath);
-            const TPictureFormat f = PictureFormatOf(path);
-            const bool asBmp = (f == TPictureFormat::Jpeg && Options().JpegToBmp) ||
-                               (f == TPictureFormat::Gif && Options().GifToBmp);
-            targets.push_back(asBmp ? WithBmpExtension(path) : path);
-        }
-    }
-    return targets;
-}
-
 using TColorTexts = std::vector<std::vector<std::string>>;  // per file tab
 
 TColorTexts ColorTextsOf(const THtmlStructure& document)
@@ -126,10 +107,23 @@ void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool 
 
 } // namespace
 
+// Stricter than the reading of pages, which turns anything it cannot read into black: a colour code
+// of three or six hexadecimal digits, one of the sixteen names, or rgb() with three components.
 TColor ParseColor(const std::string& text)
 {
+    std::string t = text;
+    std::erase(t, ' ');
+    std::string lower = t;
+    for (char& c : lower) c = char(std::tolower((unsigned char)c));
+    const bool code = t.starts_with('#') && (t.size() == 4 || t.size() == 7) &&
+                      std::all_of(t.begin() + 1, t.end(), [](char c) { return std::isxdigit((unsigned char)c); });
+    const bool name = std::any_of(std::begin(NamedColors), std::end(NamedColors),
+                                  [&](const TNamedColor& n) { return n.Name == lower; });
+    const bool rgb = lower.starts_with("rgb(") && lower.ends_with(")") && std::count(t.begin(), t.end(), ',') == 2;
+    if (!code && !name && !rgb)
+        throw TUsageError{"\"" + text + "\" is not a colour (give #RRGGBB, #RGB, a colour name or rgb(r,g,b))"};
     try {
-        return TextToColor(text);
+        return TextToColor(t);
     } catch (const TPictorError& e) {
         throw TUsageError{e.Reason};
     }
@@ -144,7 +138,7 @@ int RunAdjust(const TAdjustRequest& r)
     Options().JpegToBmp = r.JpegToBmp;
     Options().GifToBmp = r.GifToBmp;
 
-    TScratchFolder work;
+    const TWorkSession work;
     THtmlStructure document(work.Path());
     document.LoadFromFile(r.Page);
     Select(document, r);
@@ -166,15 +160,15 @@ int RunAdjust(const TAdjustRequest& r)
     if (r.InPlace) {
         if (changes) SaveDocument(document, use444);
     } else if (!r.OutFolder.empty()) {
-        if (!r.Force && !r.SkipExisting)
-            for (const std::string& target : SaveAsTargets(document, r.OutFolder))
-                if (FileExists(target))
-                    throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
         // Every picture goes with the site; those that took no part are copied as they are.
         for (int tab = 0; tab < document.FileCount(); ++tab)
             for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = true;
-        const TOverwriteAnswer answer = r.SkipExisting ? TOverwriteAnswer::NoToAll : TOverwriteAnswer::YesToAll;
-        SaveDocumentAs(document, r.OutFolder, use444, [answer](const std::string&) { return answer; });
+        // Every existing file is asked about before anything is written.
+        SaveDocumentAs(document, r.OutFolder, use444, [&r](const std::string& target) {
+            if (r.SkipExisting) return TOverwriteAnswer::NoToAll;
+            if (r.Force) return TOverwriteAnswer::YesToAll;
+            throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
+        });
         Select(document, r);
     }
 

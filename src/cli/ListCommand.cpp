@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
-#include "cli/ScratchFolder.h"
+#include "document/WorkSession.h"
 
 #include <iostream>
 
@@ -8,7 +8,7 @@ namespace pictor::cli {
 
 int RunList(const TListRequest& request)
 {
-    TScratchFolder work;
+    const TWorkSession work;
     THtmlStructure document(work.Path());
     document.LoadFromFile(request.Page);
     if (request.Json)

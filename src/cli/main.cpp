@@ -1,9 +1,14 @@
 #include "cli/Commands.h"
+#include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -47,7 +52,8 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures")
                         ->group("OUTPUT (default: a dry run)");
     auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR")
-                    ->group("OUTPUT (default: a dry run)");
+                    ->group("OUTPUT (default: a dry run)")
+                    ->check([](const std::string& folder) { return folder.empty() ? "--out needs a folder" : ""; });
     auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files")
                       ->group("OUTPUT (default: a dry run)")->needs(out);
     auto* skip = adjust.add_flag("--skip-existing", r.SkipExisting, "With --out: leave existing files alone")
@@ -74,10 +80,35 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     });
 }
 
+int Run(CLI::App* listCommand, TListRequest& list, TAdjustRequest& adjust)
+{
+    if (*listCommand) {
+        list.Page = Absolute(list.Page);
+        return RunList(list);
+    }
+    adjust.Page = Absolute(adjust.Page);
+    if (!adjust.OutFolder.empty()) adjust.OutFolder = Absolute(adjust.OutFolder);
+    return RunAdjust(adjust);
+}
+
+// What was printed must have arrived: a full disk, a closed stdout or a reader gone is a failure.
+bool OutputWritten()
+{
+    std::cout.flush();
+    errno = 0;
+    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written)
+        std::cerr << "pictor-cli: cannot write the output" << (errno ? std::string(": ") + std::strerror(errno) : "")
+                  << "\n";
+    return written;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    pictor::RemoveLeftoversOnInterrupt();
+    std::signal(SIGPIPE, SIG_IGN);  // a reader gone shows as a failed write, reported like any other
     pictor::KeepFreedMemoryForReuse();
     CLI::App app{"pictor-cli: recolour a web site stored on disk", "pictor-cli"};
     app.set_version_flag("--version", std::string("pictor-cli ") + PICTOR_VERSION);
@@ -105,19 +136,15 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    int status = 1;
     try {
-        if (*listCommand) {
-            list.Page = Absolute(list.Page);
-            return RunList(list);
-        }
-        adjust.Page = Absolute(adjust.Page);
-        if (!adjust.OutFolder.empty()) adjust.OutFolder = Absolute(adjust.OutFolder);
-        return RunAdjust(adjust);
+        status = Run(listCommand, list, adjust);
     } catch (const TUsageError& e) {
-        std::cerr << "pictor-cli: " << e.Message << "\n";
+        std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.Message) << "\n";
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "pictor-cli: " << e.what() << "\n";
+        std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.what()) << "\n";
         return 1;
     }
+    return OutputWritten() ? status : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "document/PageScanner.h"
+#include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/Cp932.h"
 #include "encoding/GuessCharCode.h"
@@ -33,7 +34,7 @@ private:
 } // namespace
 
 void ReadTextFile(const std::string& path, TElements& file)
-{
+try {
     std::string bytes = ReadFileBytes(path);
     file.CharCode = GuessCharCode(bytes);
     if (file.CharCode == ccEuc) {
@@ -46,6 +47,8 @@ void ReadTextFile(const std::string& path, TElements& file)
         if (file.CharCode == ccSjis && IsMultiByteUtf8(bytes)) file.CharCode = ccUtf8;
         file.Text = std::move(bytes);
     }
+} catch (const std::bad_alloc&) {
+    throw TPictorError(path, "not enough memory to read it");
 }
 
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace pictor {
 
@@ -31,16 +32,24 @@ void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets)
     }
 }
 
+// A sheet that is the page itself, or a sheet met before under another name, is one file with one set of
+// records: a second set would be saved over the first and lose its changes.
+void DropRepeatedFiles(const std::string& page, std::vector<std::string>& sheets)
+{
+    std::set<std::string> seen{FileIdentity(page)};
+    std::erase_if(sheets, [&](const std::string& sheet) { return !seen.insert(FileIdentity(sheet)).second; });
+}
+
 } // namespace
 
 THtmlStructure::THtmlStructure(std::string workFolder) : WorkFolder(std::move(workFolder))
 {
-    if (WorkFolder.empty()) WorkFolder = PrivateWorkFolder();
-    if (!WorkFolder.ends_with('/')) WorkFolder += '/';
+    if (!WorkFolder.empty() && !WorkFolder.ends_with('/')) WorkFolder += '/';
 }
 
 void THtmlStructure::LoadFromFile(const std::string& path)
-{
+try {
+    if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
     FileName = path;
     ReadTextFile(FileName, Page);
     const TFileScan pageScan = ScanFile(Page, true);
@@ -53,6 +62,7 @@ void THtmlStructure::LoadFromFile(const std::string& path)
     }
     const size_t linked = sheetPaths.size();
     for (size_t i = 0; i < linked; ++i) FindImports(sheetPaths[i], sheetPaths);
+    DropRepeatedFiles(FileName, sheetPaths);
 
     std::vector<TFileScan> sheetScans;
     Sheets.assign(sheetPaths.size(), TElements{});
@@ -68,11 +78,14 @@ void THtmlStructure::LoadFromFile(const std::string& path)
     SavedPaths.assign(size_t(SheetCount) + 1, std::string());
     WriteWorkingCopies();
     CheckUndo();
+} catch (const std::bad_alloc&) {
+    // Reading a file names that file; what runs out later is the document as a whole.
+    throw TPictorError(path, "not enough memory to load the page and what it references");
 }
 
 void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<TFileScan>& sheetScans)
 {
-    std::map<std::string, TBitmapEx> decoded;  // a picture named twice is decoded once
+    std::map<std::string, TBitmapEx> decoded;  // by FileIdentity: a picture named twice is decoded once
     auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
         file.Colors.clear();
         file.Colors.reserve(scan.Colors.size());
@@ -92,8 +105,9 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
             pic.RefText = ref;
             pic.FullPath = ResolvePath(FolderOf(filePath), ReferenceToFileName(ref, file.IsUtf8()));
             if (pic.FullPath.empty()) throw TPictorError(filePath, "cannot resolve the picture \"" + ref + "\"");
-            auto found = decoded.find(pic.FullPath);
-            if (found == decoded.end()) found = decoded.emplace(pic.FullPath, ReadPicture(pic.FullPath)).first;
+            const std::string identity = FileIdentity(pic.FullPath);
+            auto found = decoded.find(identity);
+            if (found == decoded.end()) found = decoded.emplace(identity, ReadPicture(pic.FullPath)).first;
             pic.Bitmap = found->second;
             pic.Loaded = pic.Bitmap;
             pic.SourcePath = pic.FullPath;

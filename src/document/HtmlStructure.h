@@ -63,8 +63,7 @@ struct TUndoBuff {
 // The open document: a page and every style sheet it links or imports.
 class THtmlStructure {
 public:
-    // workFolder: where the working copies go (with a trailing "/"); empty means the user's private
-    // folder under the system's temporary folder.
+    // workFolder: where the working copies go (a TWorkSession's); empty for a document that is never loaded.
     explicit THtmlStructure(std::string workFolder = {});
 
     // Reads the page and everything it references, writes the working copies and records the first

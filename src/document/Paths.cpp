@@ -24,6 +24,20 @@ std::string ResolvePath(const std::string& folder, std::string_view reference)
     return p.lexically_normal().string();
 }
 
+std::string ResolvedPath(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path resolved = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? fs::path(path).lexically_normal().string() : resolved.string();
+}
+
+std::string FileIdentity(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    return ResolvedPath(path);
+}
+
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -58,24 +72,6 @@ std::string CommonBaseFolder(const std::vector<std::string>& paths)
         common = k;
     }
     return FolderOf(shortest->substr(0, common));
-}
-
-std::string PrivateWorkFolder()
-{
-    const char* tmp = std::getenv("TMPDIR");
-    std::string root = (tmp && *tmp) ? tmp : "/tmp";
-    if (!root.ends_with('/')) root += '/';
-    const std::string folder = root + "PVWORK-" + std::to_string(getuid());
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        throw TPictorError(folder, std::strerror(errno));
-    struct stat st {};
-    if (lstat(folder.c_str(), &st) != 0) throw TPictorError(folder, std::strerror(errno));
-    if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
-        throw TPictorError(folder, "the working folder is not a plain folder (a link?); remove it and try again");
-    if (st.st_uid != getuid()) throw TPictorError(folder, "the working folder belongs to another user");
-    if ((st.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0)
-        throw TPictorError(folder, std::strerror(errno));
-    return folder + "/";
 }
 
 } // namespace pictor

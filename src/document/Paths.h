@@ -8,14 +8,16 @@ namespace pictor {
 // reference made absolute against folder: "\" read as "/", "." and ".." followed, a query or fragment
 // dropped. Empty when folder does not exist. The process's current folder is not touched.
 std::string ResolvePath(const std::string& folder, std::string_view reference);
+// path with every link resolved, as far as its folders exist: two names of one place give one text.
+std::string ResolvedPath(const std::string& path);
+// What makes a file the same file under two names: its device and inode where it exists, else its
+// resolved path.
+std::string FileIdentity(const std::string& path);
 // The folder part of a path, with its trailing "/".
 std::string FolderOf(const std::string& path);
 // A reference that names no local file: a URL with a scheme (http:, https:, data:, ...) or "//host/...".
 bool IsExternalReference(std::string_view reference);
 // The folder that every path lies below, with a trailing "/", cut before the first differing character.
 std::string CommonBaseFolder(const std::vector<std::string>& paths);
-// The user's private working folder under the system's temporary folder, created with mode 0700;
-// refused when it is a link or another user's.
-std::string PrivateWorkFolder();
 
 } // namespace pictor

@@ -1,108 +1,207 @@
 #include "document/SaveDocument.h"
 
+#include "base/AtomicWrites.h"
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
-#include "document/Options.h"
 #include "document/Paths.h"
+#include "base/PictorError.h"
 #include "picture/PictureIO.h"
+
+#include <filesystem>
+#include <map>
+
+#include <unistd.h>
 
 namespace pictor {
 
 namespace {
 
-void WriteText(const TElements& file, const std::string& path)
+bool Unchanged(const TPicRecord& picture)
 {
-    WriteFileAtomic(path, EncodeForFile(file, file.NewText));
+    return picture.Bitmap.SharesPixelsWith(picture.Loaded) || picture.Bitmap.SamePixels(picture.Loaded);
 }
 
-bool ChangesFormat(const std::string& path)
-{
-    const TPictureFormat format = PictureFormatOf(path);
-    return (format == TPictureFormat::Jpeg && Options().JpegToBmp) ||
-           (format == TPictureFormat::Gif && Options().GifToBmp);
-}
+// One file that a save writes, and the record or records it is written from.
+struct TSaveItem {
+    std::string Path;         // as the document names it
+    std::string Target;       // where the bytes go: Path, or the bitmap beside a picture
+    const TElements* Text = nullptr;
+    std::vector<TPicRecord*> Pictures;  // several records of one file: in step, one bitmap
+    bool Changed = false;
+    bool Skipped = false;  // answered No
+};
 
-// Save as: the overwrite rules, with the answer that governs the files after this one.
+// Every file of a save, each distinct file once, written all together or not at all.
+class TSavePlan {
+public:
+    explicit TSavePlan(bool use444) : Use444_(use444) {}
+
+    void AddText(const TElements& file, const std::string& path)
+    {
+        Add(TSaveItem{path, path, &file, {}, file.NewText != file.Text});
+    }
+
+    // A picture that was never read (no picture ending) is not written: there is nothing to write.
+    void AddPicture(TPicRecord& picture, const std::string& path)
+    {
+        if (picture.Bitmap.Empty()) return;
+        const std::string target = SavedPicturePath(path);
+        const bool changed = !Unchanged(picture) || target != path;
+        // Unchanged in its own place: the file is what it was.
+        if (!changed && path == picture.SourcePath) return;
+        Add(TSaveItem{path, target, nullptr, {&picture}, changed});
+    }
+
+    std::vector<TSaveItem>& Items() { return Items_; }
+
+    void Write()
+    {
+        std::vector<std::string> madeFolders;
+        try {
+            TAtomicWrites writes;  // gone, with its temporaries, before the folders are
+            for (const TSaveItem& item : Items_) {
+                if (item.Skipped) continue;
+                MakeFolders(FolderOf(item.Target), madeFolders);
+                writes.Add(item.Target, Bytes(item));
+            }
+            writes.Commit();
+        } catch (...) {
+            for (auto folder = madeFolders.rbegin(); folder != madeFolders.rend(); ++folder) ::rmdir(folder->c_str());
+            throw;
+        }
+        for (const TSaveItem& item : Items_)
+            for (TPicRecord* picture : item.Pictures)
+                if (!item.Skipped && item.Target == item.Path && item.Changed) {
+                    picture->Loaded = picture->Bitmap;
+                    picture->SourcePath = item.Path;
+                }
+    }
+
+private:
+    void Add(TSaveItem item)
+    {
+        const std::string key = ResolvedPath(item.Target);
+        const auto found = Index_.find(key);
+        if (found == Index_.end()) {
+            Index_.emplace(key, Items_.size());
+            Items_.push_back(std::move(item));
+            return;
+        }
+        TSaveItem& kept = Items_[found->second];
+        if (!item.Changed || SameContent(kept, item)) {
+            kept.Pictures.insert(kept.Pictures.end(), item.Pictures.begin(), item.Pictures.end());
+            return;
+        }
+        if (kept.Changed)
+            throw TPictorError(item.Target, "the file is reached twice with different changes; saving one would "
+                                            "lose the other");
+        item.Pictures.insert(item.Pictures.end(), kept.Pictures.begin(), kept.Pictures.end());
+        kept = std::move(item);
+    }
+
+    static bool SameContent(const TSaveItem& a, const TSaveItem& b)
+    {
+        if (a.Text && b.Text) return a.Text->NewText == b.Text->NewText && a.Text->CharCode == b.Text->CharCode;
+        if (a.Text || b.Text) return false;
+        const TBitmapEx& x = a.Pictures.front()->Bitmap;
+        const TBitmapEx& y = b.Pictures.front()->Bitmap;
+        return x.SharesPixelsWith(y) || x.SamePixels(y);
+    }
+
+    std::string Bytes(const TSaveItem& item) const
+    {
+        if (item.Text) return EncodeForFile(*item.Text, item.Text->NewText);
+        const TPicRecord& picture = *item.Pictures.front();
+        if (!item.Changed) return ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
+        return EncodePictureForSave(item.Path, Use444_, picture.Bitmap);
+    }
+
+    // Creates folder and its missing parents, noting each one made, so that a failed save can take them away.
+    static void MakeFolders(const std::string& folder, std::vector<std::string>& made)
+    {
+        std::vector<std::string> missing;
+        for (std::filesystem::path p = folder; !p.empty() && !FolderExists(p.string()); p = p.parent_path()) {
+            missing.push_back(p.string());
+            if (p == p.parent_path()) break;
+        }
+        CreateFolders(folder);
+        made.insert(made.end(), missing.rbegin(), missing.rend());
+    }
+
+    bool Use444_;
+    std::vector<TSaveItem> Items_;
+    std::map<std::string, size_t> Index_;  // by resolved target
+};
+
+// Save as: every file below the new folder, with the overwrite question asked once per existing file.
 class TSaveAsRun {
 public:
     TSaveAsRun(THtmlStructure& document, std::string folder, bool use444, const TOverwriteQuestion& ask)
-        : Doc_(document), Folder_(std::move(folder)), Use444_(use444), Ask_(ask)
+        : Doc_(document), Folder_(std::move(folder)), Plan_(use444), Ask_(ask)
     {
         if (!Folder_.ends_with('/')) Folder_ += '/';
     }
 
+    // false: cancelled, with nothing written.
     bool Run()
     {
         Doc_.FileName = NewPath(Doc_.WorkFileName);
-        if (!Write(Doc_.FileName, [&] { WriteText(Doc_.Page, Doc_.FileName); })) return false;
-        if (!WritePictures(Doc_.Page)) return false;
+        Plan_.AddText(Doc_.Page, Doc_.FileName);
+        AddPictures(Doc_.Page);
         for (int i = 0; i < Doc_.SheetCount; ++i) {
             Doc_.SetSheetFile(i, NewPath(Doc_.GetSheetWorkFile(i)));
-            if (!Write(Doc_.GetSheetFile(i), [&] { WriteText(Doc_.GetSheet(i), Doc_.GetSheetFile(i)); })) return false;
-            if (!WritePictures(Doc_.GetSheet(i))) return false;
+            Plan_.AddText(Doc_.GetSheet(i), Doc_.GetSheetFile(i));
+            AddPictures(Doc_.GetSheet(i));
         }
+        if (!AskAboutExistingFiles()) return false;
+        Plan_.Write();
         return true;
     }
 
 private:
     std::string NewPath(const std::string& workPath) const { return Folder_ + workPath.substr(Doc_.WorkFolder.size()); }
 
-    bool WritePictures(TElements& file)
+    void AddPictures(TElements& file)
     {
         for (TPicRecord& pic : file.Pics) {
             pic.FullPath = NewPath(pic.WorkPath);
-            if (pic.Checked && !Write(pic.FullPath, [&] { SavePicture(pic, pic.FullPath, Use444_); })) return false;
+            if (pic.Checked) Plan_.AddPicture(pic, pic.FullPath);
         }
-        return true;
     }
 
-    // false: cancelled.
-    template <class TWrite> bool Write(const std::string& path, TWrite write)
+    // In the order of writing; the answer governs the files after it.
+    bool AskAboutExistingFiles()
     {
-        if (FileExists(path)) {
-            TOverwriteAnswer answer = Answer_;
-            if (answer == TOverwriteAnswer::Yes || answer == TOverwriteAnswer::No) answer = Ask_(path);
+        TOverwriteAnswer last = TOverwriteAnswer::Yes;
+        for (TSaveItem& item : Plan_.Items()) {
+            if (!FileExists(item.Target)) continue;
+            TOverwriteAnswer answer = last;
+            if (answer == TOverwriteAnswer::Yes || answer == TOverwriteAnswer::No) answer = Ask_(item.Target);
             if (answer == TOverwriteAnswer::Cancel) return false;
-            Answer_ = answer;
-            if (answer == TOverwriteAnswer::No || answer == TOverwriteAnswer::NoToAll) return true;
-        } else {
-            CreateFolders(FolderOf(path));
+            last = answer;
+            item.Skipped = answer == TOverwriteAnswer::No || answer == TOverwriteAnswer::NoToAll;
         }
-        write();
         return true;
     }
 
     THtmlStructure& Doc_;
     std::string Folder_;
-    bool Use444_;
+    TSavePlan Plan_;
     const TOverwriteQuestion& Ask_;
-    TOverwriteAnswer Answer_ = TOverwriteAnswer::Yes;
 };
 
 } // namespace
 
-void SavePicture(TPicRecord& picture, const std::string& path, bool use444)
-{
-    const bool unchanged =
-        picture.Bitmap.SharesPixelsWith(picture.Loaded) || picture.Bitmap.SamePixels(picture.Loaded);
-    if (unchanged && !ChangesFormat(path) && !picture.SourcePath.empty()) {
-        if (path != picture.SourcePath) WriteFileAtomic(path, ReadFileBytes(picture.SourcePath));
-        return;
-    }
-    if (WritePictureForSave(path, use444, picture.Bitmap) == path) {
-        picture.Loaded = picture.Bitmap;
-        picture.SourcePath = path;
-    }
-}
-
 void SaveDocument(THtmlStructure& document, bool use444)
 {
+    TSavePlan plan(use444);
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         TElements& file = document.Elements(tab);
-        WriteText(file, document.FilePath(tab));
+        plan.AddText(file, document.FilePath(tab));
         for (TPicRecord& pic : file.Pics)
-            if (pic.Checked) SavePicture(pic, pic.FullPath, use444);
+            if (pic.Checked) plan.AddPicture(pic, pic.FullPath);
     }
+    plan.Write();
 }
 
 bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, bool use444, const TOverwriteQuestion& ask)

@@ -10,16 +10,18 @@ enum class TOverwriteAnswer { Yes, No, Cancel, YesToAll, NoToAll };
 // Asked when a file to be written exists already; path is the file.
 using TOverwriteQuestion = std::function<TOverwriteAnswer(const std::string& path)>;
 
+// A save writes all its files or none: each distinct file once (a file named twice is written from the
+// record that holds the change), every one to a temporary beside it first, renamed into place only when
+// all are written. A picture is re-encoded only when its pixels changed since they were read; one never
+// read (no picture ending) is not written. Errors are TPictorError naming the file.
+
 // Writes the page and every sheet over their files, and every ticked picture. use444: JPEG colour
-// not subsampled. Throws TPictorError naming the file that could not be written.
+// not subsampled.
 void SaveDocument(THtmlStructure& document, bool use444);
 
 // Writes every file below folder at its path relative to the common base folder, and moves the
-// document there. Returns false when a question was answered Cancel: the document's paths are then
-// as before, and files written until then stay written.
+// document there; ask is asked once about each file that exists already, before anything is written.
+// Returns false when it was answered Cancel: nothing is written and the document's paths are as before.
 bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, bool use444, const TOverwriteQuestion& ask);
-
-// A ticked picture to path: re-encoded only when its pixels changed since they were read.
-void SavePicture(TPicRecord& picture, const std::string& path, bool use444);
 
 } // namespace pictor

@@ -76,8 +76,12 @@ TBitmapEx ReadPicture(const std::string& path)
     const TPictureFormat format = PictureFormatOf(path);
     if (format == TPictureFormat::None)
         return {};
-    const TLargeBytes bytes = ReadLargeFile(path);
-    return DecodePicture(format, std::string_view(bytes.data(), bytes.size()), path);
+    try {
+        const TLargeBytes bytes = ReadLargeFile(path, MaxPictureFileBytes);
+        return DecodePicture(format, std::string_view(bytes.data(), bytes.size()), path);
+    } catch (const std::bad_alloc&) {
+        throw TPictorError(path, "not enough memory to read it");
+    }
 }
 
 TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std::string& nameForErrors)
@@ -107,18 +111,19 @@ void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
     if (format != TPictureFormat::None) WriteWorkingCopy(path, EncodeAs(format, path, JpegQuality(), false, bitmap));
 }
 
-std::string WritePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap)
+std::string SavedPicturePath(const std::string& path)
 {
     const TPictureFormat format = PictureFormatOf(path);
-    if (format == TPictureFormat::None)
-        return "";
-    if ((format == TPictureFormat::Jpeg && Options().JpegToBmp) || (format == TPictureFormat::Gif && Options().GifToBmp)) {
-        const std::string bmpPath = WithBmpExtension(path);
-        WriteFileAtomic(bmpPath, EncodeAs(TPictureFormat::Bmp, bmpPath, 0, false, bitmap));
-        return bmpPath;
-    }
-    WriteFileAtomic(path, EncodeAs(format, path, JpegQuality(), use444, bitmap));
-    return path;
+    const bool asBmp = (format == TPictureFormat::Jpeg && Options().JpegToBmp) ||
+                       (format == TPictureFormat::Gif && Options().GifToBmp);
+    return asBmp ? WithBmpExtension(path) : path;
+}
+
+std::string EncodePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap)
+{
+    const std::string saved = SavedPicturePath(path);
+    const TPictureFormat format = PictureFormatOf(saved);
+    return format == TPictureFormat::None ? std::string() : EncodeAs(format, saved, JpegQuality(), use444, bitmap);
 }
 
 } // namespace pictor

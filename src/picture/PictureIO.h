@@ -8,6 +8,8 @@ namespace pictor {
 
 // Pictures larger than this many pixels are refused rather than allocated.
 constexpr long long MaxPicturePixels = 1LL << 28;
+// A picture's file holds at most its pixels at 64 bits each, the most any reader here accepts.
+constexpr std::size_t MaxPictureFileBytes = std::size_t(MaxPicturePixels) * 8;
 
 enum class TPictureFormat { None, Bmp, Jpeg, Png, Gif };
 // By the ending, without regard to case.
@@ -29,7 +31,9 @@ std::string WithBmpExtension(const std::string& path);
 
 // Writes the picture in the format of the path's ending (JPEG at JpegCompressionQuality, default subsampling).
 void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap);
-// Writes the picture for saving, honouring JpegToBmp, GifToBmp and use444. Returns the path written ("" if none).
-std::string WritePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap);
+// Where saving writes a picture named path: a bitmap beside it under JpegToBmp or GifToBmp.
+std::string SavedPicturePath(const std::string& path);
+// The file's bytes for saving at SavedPicturePath(path), honouring use444; empty for an unknown ending.
+std::string EncodePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap);
 
 } // namespace pictor

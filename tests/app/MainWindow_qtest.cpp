@@ -141,6 +141,26 @@ private slots:
         QCOMPARE(window.clbPicList->count(), 0);
     }
 
+    // Two windows never share working copies; each takes its folder away when it closes.
+    void eachWindowHasItsOwnWorkingFolder()
+    {
+        QString first;
+        {
+            TfrmMain one({PagePath_});
+            std::string second;
+            {
+                TfrmMain two({PagePath_});
+                first = QString::fromStdString(one.Document().WorkFolder);
+                second = two.Document().WorkFolder;
+                QVERIFY(first.toStdString() != second);
+                QVERIFY(QFileInfo::exists(QString::fromStdString(two.Document().WorkFileName)));
+            }
+            QVERIFY(!QFileInfo::exists(QString::fromStdString(second)));
+            QVERIFY(QFileInfo::exists(first));
+        }
+        QVERIFY(!QFileInfo::exists(first));
+    }
+
     // Clicks, the picker, Select inverse and Ctrl+A all reach every file and the shown list.
     void ticksReachEveryFile()
     {

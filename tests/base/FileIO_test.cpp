@@ -1,12 +1,21 @@
 #include "base/FileIO.h"
+#include "picture/PictureIO.h"
 #include "support/Errors.h"
+#include "support/OtherUser.h"
+#include "support/SiteBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace pictor {
@@ -47,10 +56,82 @@ TEST(FileIO, ReadsWholeFilesAndNamesAMissingOne)
 
     std::string large(5 << 20, '\0');  // on huge pages
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = char(i * 7 + (i >> 12));
-    const TLargeBytes read = ReadLargeFile(dir.Write("big.png", large));
+    const TLargeBytes read = ReadLargeFile(dir.Write("big.png", large), large.size());
     EXPECT_EQ(std::string_view(read.data(), read.size()), large);
-    EXPECT_TRUE(ReadLargeFile(dir.Write("empty.gif", "")).empty());
-    EXPECT_THROW(ReadLargeFile(dir / "missing.png"), TPictorError);
+    EXPECT_TRUE(ReadLargeFile(dir.Write("empty.gif", ""), 0).empty());
+    EXPECT_THROW(ReadLargeFile(dir / "missing.png", 10), TPictorError);
+}
+
+// Each would hang a read (a FIFO without a writer) or never end (a device); a socket cannot be opened.
+TEST(FileIO, OnlyRegularFilesAreRead)
+{
+    TTempDir dir;
+    const std::string fifo = dir / "fifo.css";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = dir / "socket.png";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink("/dev/zero", dir / "zero.gif");
+    for (const std::string& path : {fifo, socketPath, std::string("/dev/zero"), std::string("/dev/urandom"), dir / "zero.gif"}) {
+        const TPictorError text = test::ErrorOf([&] { ReadFileBytes(path); });
+        EXPECT_EQ(text.File, path);
+        EXPECT_NE(text.Reason.find("not a regular file"), std::string::npos) << text.Reason;
+        EXPECT_EQ(test::ErrorOf([&] { ReadLargeFile(path, 100); }).File, path);
+    }
+    ::close(sock);
+}
+
+TEST(FileIO, FilesOverTheLimitAreRefused)
+{
+    TTempDir dir;
+    const std::string path = dir.Write("big.png", std::string(101, 'x'));
+    EXPECT_EQ(ReadLargeFile(path, 101).size(), 101u);
+    const TPictorError error = test::ErrorOf([&] { ReadLargeFile(path, 100); });
+    EXPECT_EQ(error.File, path);
+    EXPECT_EQ(error.Reason, "too large to read (101 bytes; the limit is 100)");
+    EXPECT_EQ(MaxTextFileBytes, std::size_t(1) << 30);
+}
+
+// In a child whose address space is capped just above what it uses: decoding a 6000 x 6000 picture runs
+// out of memory, and the error must name the picture.
+TEST(FileIO, RunningOutOfMemoryNamesTheFile)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any cap would allow";
+#else
+    TTempDir dir;
+    const std::string path = dir.Write("big.png", test::PictureBytes("big.png", 6000, 6000, 1, 2, 3));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t cap = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (48u << 20);
+        const rlimit limit{cap, cap};
+        ::setrlimit(RLIMIT_AS, &limit);
+        try {
+            ReadPicture(path);
+        } catch (const TPictorError& e) {
+            ::_exit(e.File == path && e.Reason.find("memory") != std::string::npos ? 0 : 2);
+        } catch (...) {
+            ::_exit(3);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "the child crashed";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: read after all, 2: another error, 3: not a TPictorError";
+#endif
+}
+
+TEST(FileIO, ErrorsStayOnOneLine)
+{
+    const TPictorError error("img/a\nb\x01.png", "line\r\nbreak\t");
+    EXPECT_STREQ(error.what(), "img/a\\nb\\x01.png: line\\r\\nbreak\\t");
+    EXPECT_EQ(error.File, "img/a\nb\x01.png") << "the name itself is kept for the program";
 }
 
 TEST(FileIO, WritesReplaceAndLeaveNoTemporaryFile)
@@ -101,13 +182,30 @@ TEST(FileIO, FailedWriteLeavesTheTargetAndNoTemporaryFile)
     EXPECT_THROW(WriteFileAtomic(dir / "no/such/folder/x.htm", "data"), TPictorError);
 }
 
+// As an ordinary user, since root ignores folder permissions.
 TEST(FileIO, WriteIntoReadOnlyFolderThrowsAndKeepsTheOriginal)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+    const test::TOtherUser& other = test::OtherUser();
+    if (::geteuid() == 0 && !other.Reason.empty()) GTEST_SKIP() << other.Reason;
     TTempDir dir;
     const std::string path = dir.Write("ro/page.htm", "original");
     fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(test::ErrorOf([&] { WriteFileAtomic(path, "replacement"); }).File, path);
+    const auto attempt = [&] {
+        try {
+            WriteFileAtomic(path, "replacement");
+        } catch (const TPictorError& e) {
+            return e.File == path ? 0 : 2;
+        }
+        return 1;
+    };
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+        ASSERT_EQ(::chown((dir / "ro").c_str(), other.Uid, other.Gid), 0);
+        ASSERT_EQ(::chown(path.c_str(), other.Uid, other.Gid), 0);
+        EXPECT_EQ(test::RunAsOtherUser(attempt), 0) << "1: written, 2: another file named, 255: no second user";
+    } else {
+        EXPECT_EQ(attempt(), 0);
+    }
     EXPECT_EQ(ReadAll(path), "original");
     EXPECT_EQ(EntriesIn(dir / "ro"), 1u);
 }

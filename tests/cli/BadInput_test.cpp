@@ -12,6 +12,11 @@
 #include <fstream>
 #include <map>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using namespace pictor::test;
 namespace fs = std::filesystem;
 
@@ -35,7 +40,8 @@ std::map<std::string, std::size_t> Snapshot(const fs::path& root)
     std::map<std::string, std::size_t> entries;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string name = fs::relative(entry.path(), root).string();
-        if (entry.is_directory()) entries[name + "/"] = 0;
+        if (entry.is_symlink()) entries[name] = std::hash<std::string>{}(fs::read_symlink(entry.path()).string());
+        else if (entry.is_directory()) entries[name + "/"] = 0;
         else entries[name] = std::hash<std::string>{}(ReadAll(entry.path().string()));
     }
     return entries;
@@ -99,6 +105,32 @@ INSTANTIATE_TEST_SUITE_P(Corpus, TBadInput, testing::ValuesIn(CaseNames()),
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
+
+// FIFOs and sockets cannot be kept in the repository: made here, as the page, a sheet and a picture.
+// None may be waited on or read.
+TEST(BadInputSpecial, FifosAndSocketsAreRefusedAtOnce)
+{
+    const std::string link = "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"a.png\">";
+    for (const char* special : {"index.html", "s.css", "a.png"})
+        for (const bool socket : {false, true}) {
+            TTempDir site;
+            const std::string path = site / special;
+            if (std::string(special) != "index.html") site.Write("index.html", link);
+            if (std::string(special) != "s.css") site.Write("s.css", "p { color: red }");
+            if (socket) {
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                path.copy(address.sun_path, sizeof address.sun_path - 1);
+                ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            } else {
+                ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            }
+            const TCliRun run = RunCli("list " + ShellQuote(site / "index.html"), TCliCapture::Stderr);
+            EXPECT_EQ(run.Status, 1) << special << run.Out;
+            EXPECT_NE(run.Out.find(path + ": not a regular file"), std::string::npos) << run.Out;
+        }
+}
 
 // 50 MB of Shift-JIS text with a colour in every line, made here so that the repository stays small.
 std::string WriteLargePage(const fs::path& folder)

@@ -6,6 +6,11 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace pictor::test;
 
 namespace {
@@ -33,7 +38,9 @@ TEST(CliUsage, WrongRequestsExitWithTwo)
                              "adjust PAGE --balance 1,2", "adjust PAGE --invert --force",
                              "adjust PAGE --invert --in-place --out /tmp/x", "adjust PAGE --invert --jpeg-quality 0",
                              "adjust PAGE --invert --jpeg-sampling 420", "adjust PAGE --invert --color 'rgb(a,b,c)'",
-                             "adjust PAGE --new-color 'rgb(1,x,3)'", "adjust PAGE --invert --frobnicate"}) {
+                             "adjust PAGE --new-color 'rgb(1,x,3)'", "adjust PAGE --invert --frobnicate",
+                             "adjust PAGE --invert --out ''", "adjust PAGE --new-color zzz",
+                             "adjust PAGE --new-color '#12'", "adjust PAGE --invert --color rabbit"}) {
         std::string a = args;
         if (auto at = a.find("PAGE"); at != std::string::npos) a.replace(at, 4, site.Page());
         const TCliRun run = RunCli(a, TCliCapture::StdoutAndStderr);
@@ -42,6 +49,51 @@ TEST(CliUsage, WrongRequestsExitWithTwo)
     }
     EXPECT_EQ(RunCli("--help").Status, 0);
     EXPECT_EQ(RunCli("--version").Status, 0);
+}
+
+// pictor-cli list --json with its standard output on fd (-1: closed); its exit status and stderr.
+static TCliRun RunListInto(const std::string& page, int fd)
+{
+    int err[2];
+    EXPECT_EQ(::pipe(err), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (fd < 0) posix_spawn_file_actions_addclose(&actions, 1);
+    else posix_spawn_file_actions_adddup2(&actions, fd, 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    const char* argv[] = {PICTOR_CLI, "list", "--json", page.c_str(), nullptr};
+    pid_t child = 0;
+    EXPECT_EQ(posix_spawn(&child, PICTOR_CLI, &actions, nullptr, const_cast<char**>(argv), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(err[1]);
+    TCliRun run;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) run.Out.append(buffer, size_t(n));
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+TEST(CliList, OutputThatCannotBeWrittenIsAFailure)
+{
+    TCliSite site;
+    const std::string page = site.Root / "index.html";
+    int gone[2];
+    ASSERT_EQ(::pipe(gone), 0);
+    ::close(gone[0]);  // nobody reads
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    const std::pair<const char*, int> outputs[] = {{"a full disk", full}, {"a closed stdout", -1}, {"a broken pipe", gone[1]}};
+    for (const auto& [what, fd] : outputs) {
+        const TCliRun run = RunListInto(page, fd);
+        EXPECT_EQ(run.Status, 1) << what << "\n" << run.Out;
+        EXPECT_TRUE(run.Out.starts_with("pictor-cli: cannot write the output")) << what << "\n" << run.Out;
+    }
+    ::close(full);
+    ::close(gone[1]);
 }
 
 TEST(CliList, JsonSchema)
@@ -115,4 +167,47 @@ TEST(CliAdjust, InPlace)
     EXPECT_EQ(doc["files"][0]["colors"][0]["text"], "#aabbcc");
     EXPECT_EQ(doc["files"][0]["colors"][0]["value"], "#AABBCC");
     EXPECT_EQ(ReadAll(site.Root / "s.css"), "p { color: #aabbcc; background: url(c.gif) }");
+}
+
+// Every file and folder below root, links not followed.
+static std::vector<std::string> Everything(const std::filesystem::path& root)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) found.push_back(entry.path().string());
+    return found;
+}
+
+TEST(CliInterrupt, SigtermAndSigintLeaveNoWorkingFolderNorTemporary)
+{
+    TSite site;
+    std::string big = "<body bgcolor=\"red\">";
+    for (int i = 0; i < 400000; ++i) big += "<p><font color=\"#123456\">colour</font></p>\n";
+    site.Add("index.html", big);
+    site.AddPicture("a.png", 3000, 2000);
+    site.Add("index.html", big + "<img src=\"a.png\">");
+    for (const int signal : {SIGTERM, SIGINT}) {
+        TTempDir tmp, out;
+        const std::string tmpdir = "TMPDIR=" + tmp.Path().string();
+        const std::string page = site.Root / "index.html", folder = out.Path().string();
+        const char* argv[] = {PICTOR_CLI, "adjust", page.c_str(), "--invert", "--out", folder.c_str(), nullptr};
+        const char* env[] = {tmpdir.c_str(), nullptr};
+        pid_t child = 0;
+        ASSERT_EQ(posix_spawn(&child, PICTOR_CLI, nullptr, nullptr, const_cast<char**>(argv), const_cast<char**>(env)), 0);
+        // Interrupted once its working folder holds something: in the middle of the work.
+        bool working = false;
+        for (int wait = 0; wait < 2000 && !working; ++wait) {
+            for (const std::string& p : Everything(tmp.Path())) working |= std::filesystem::is_regular_file(p);
+            if (!working) ::usleep(5000);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(working) << "the run ended before it could be interrupted";
+        if (WIFSIGNALED(status)) { EXPECT_EQ(WTERMSIG(status), signal); }
+        for (const std::string& p : Everything(tmp.Path()))
+            EXPECT_TRUE(std::filesystem::is_directory(p) && p.ends_with("/PVWORK-" + std::to_string(::geteuid())))
+                << "left behind: " << p;
+        for (const std::string& p : Everything(out.Path()))
+            EXPECT_FALSE(std::filesystem::path(p).filename().string().starts_with(".pv")) << "left behind: " << p;
+    }
 }

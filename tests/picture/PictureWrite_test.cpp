@@ -57,23 +57,20 @@ TEST_F(PictureWrite, SaveHonoursSamplingAndTheBitmapOptions)
 {
     Options().JpegCompressionQuality = 75;
     const std::string jpg = Dir_ / "a.jpg";
-    EXPECT_EQ(WritePictureForSave(jpg, true, Picture_), jpg);
-    EXPECT_EQ(ReadAll(jpg), EncodeJpeg(Picture_, 75, true, jpg));
+    EXPECT_EQ(SavedPicturePath(jpg), jpg);
+    EXPECT_EQ(EncodePictureForSave(jpg, true, Picture_), EncodeJpeg(Picture_, 75, true, jpg));
 
     Options().JpegToBmp = true;
-    const std::string jpg2 = Dir_ / "b.jpeg";
-    EXPECT_EQ(WritePictureForSave(jpg2, false, Picture_), Dir_ / "b.bmp");
-    EXPECT_FALSE(std::filesystem::exists(jpg2));
-    EXPECT_TRUE(ReadPicture(Dir_ / "b.bmp").SamePixels(Picture_));
+    EXPECT_EQ(SavedPicturePath(Dir_ / "b.jpeg"), Dir_ / "b.bmp");
+    EXPECT_EQ(EncodePictureForSave(Dir_ / "b.jpeg", false, Picture_), EncodeBmp(Picture_));
 
     const std::string gif = Dir_ / "c.gif";
-    EXPECT_EQ(WritePictureForSave(gif, false, Picture_), gif);
+    EXPECT_EQ(SavedPicturePath(gif), gif);
     Options().GifToBmp = true;
-    EXPECT_EQ(WritePictureForSave(gif, false, Picture_), Dir_ / "c.bmp");
-    EXPECT_EQ(ReadAll(Dir_ / "c.bmp"), EncodeBmp(Picture_));
+    EXPECT_EQ(SavedPicturePath(gif), Dir_ / "c.bmp");
+    EXPECT_EQ(EncodePictureForSave(gif, false, Picture_), EncodeBmp(Picture_));
 
-    EXPECT_EQ(WritePictureForSave(Dir_ / "d.txt", false, Picture_), "");
-    EXPECT_FALSE(std::filesystem::exists(Dir_ / "d.txt"));
+    EXPECT_EQ(EncodePictureForSave(Dir_ / "d.txt", false, Picture_), "");
 }
 
 TEST_F(PictureWrite, FailuresNameTheFile)
