@@ -1,11 +1,11 @@
 #include "adjust/Adjustment.h"
+#include "base/PictorError.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
-#include "document/WorkSession.h"
 #include "cli/Progress.h"
 #include "document/Options.h"
-#include "base/PictorError.h"
 #include "document/SaveDocument.h"
+#include "document/WorkSession.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "cli/Commands.h"
 #include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
+#include "cli/Commands.h"
 
 #include <CLI/CLI.hpp>
 

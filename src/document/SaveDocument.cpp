@@ -1,10 +1,10 @@
 #include "document/SaveDocument.h"
 
 #include "base/AtomicWrites.h"
-#include "document/DocumentText.h"
 #include "base/FileIO.h"
-#include "document/Paths.h"
 #include "base/PictorError.h"
+#include "document/DocumentText.h"
+#include "document/Paths.h"
 #include "picture/PictureIO.h"
 
 #include <filesystem>
