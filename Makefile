@@ -1,7 +1,10 @@
 # The commands a newcomer needs; each installs what is missing first.
 .PHONY: all deps build run test test-asan bench fuzz install clean
 
-SITE ?= examples/site/index.html
+# `make run` opens a fresh copy of the sample site, so that trying the program never changes the
+# repository's own files.
+RUN_COPY = build/default/site
+SITE ?= $(RUN_COPY)/index.html
 export QTWEBENGINE_CHROMIUM_FLAGS ?= --disable-gpu
 ifeq ($(shell id -u),0)
 export QTWEBENGINE_DISABLE_SANDBOX = 1
@@ -17,6 +20,7 @@ build: deps
 	@cmake --build --preset default
 
 run: build
+	@rm -rf $(RUN_COPY) && cp -R examples/site $(RUN_COPY)
 	build/default/src/app/pictor $(SITE)
 
 test: build

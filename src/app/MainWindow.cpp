@@ -37,6 +37,7 @@ using namespace pictor;
 
 TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent)
 {
+    Commands_ = new TCommandLock(this);
     Style_ = new TAppStyle;
     QApplication::setStyle(Style_);
     setObjectName("frmMain");
@@ -206,7 +207,7 @@ void TfrmMain::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
-    FilesDropped(paths);
+    Commands_->Run([&] { FilesDropped(paths); });
 }
 
 void TfrmMain::FilesDropped(const QStringList& paths)

@@ -1,6 +1,7 @@
 #pragma once
 #include "adjust/Adjustment.h"
 #include "adjust/ui/ProgressHooks.h"
+#include "app/CommandLock.h"
 #include "app/model/HintTracker.h"
 #include "app/model/Settings.h"
 #include "app/model/UndoRing.h"
@@ -24,6 +25,7 @@ class QToolBar;
 class QWidget;
 class TAppStyle;
 class TfrmProgress;
+class THelpWindow;
 class TGraphicHint;
 class TMyCheckListBox;
 class TSourceHint;
@@ -174,6 +176,11 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    // A slot that runs through the command lock: it does nothing while another command runs.
+    template <class C, class R, class... A> auto Locked(R (C::*command)(A...))
+    {
+        return [this, command](A... arguments) { Commands_->Run([&] { (this->*command)(arguments...); }); };
+    }
     // MainWindowLayout.cpp
     void CreateActions();
     void CreateMenus();
@@ -209,6 +216,7 @@ private:
     void UpdateUndoCommands();
     void StepHistory(QAction* command);
 
+    TCommandLock* Commands_;
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
     pictor::TWindowSettings Window_;
     std::unique_ptr<pictor::THtmlStructure> Document_;
@@ -219,6 +227,7 @@ private:
     TGraphicHint* GraphicHint_;
     TSourceHint* SourceHint_;
     TWebBrowser* Web_;
+    THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 
     bool DocumentReady_ = true;

@@ -92,10 +92,14 @@ void TfrmMain::LoadDocument(const QString& path)
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());
         Document_->LoadFromFile(path.toStdString());
     } catch (const std::exception& error) {
-        // The half-read document stays unready: every command that would use it is shut off.
+        // The half-read document stays unready: every command that would use it is shut off, and
+        // nothing of the old document is left to show or to ask about.
         SetDocumentCommandsEnabled(false);
         alUndo->setEnabled(false);
         alRedo->setEnabled(false);
+        Modified_ = false;
+        setWindowTitle("Pictor");
+        for (QLabel* panel : StatusPanels) panel->clear();
         ShowError(error);
         return;
     }
@@ -134,21 +138,11 @@ void TfrmMain::tcFileListChange()
     clbPicList->setUpdatesEnabled(false);
     clbColorList->clear();
     clbPicList->clear();
-    int colorWidth = 0;
-    for (const TColorRecord& record : file.Colors) {
-        const QString text = FileText(file, record.Text);
-        clbColorList->AddRow(text, record.Checked);
-        colorWidth = std::max(colorWidth, clbColorList->fontMetrics().horizontalAdvance(text));
-    }
-    int picWidth = 0;
-    for (const TPicRecord& record : file.Pics) {
-        const QString text = FileText(file, record.RefText);
-        clbPicList->AddRow(text, record.Checked);
-        picWidth = std::max(picWidth, clbPicList->fontMetrics().horizontalAdvance(text));
-    }
+    for (const TColorRecord& record : file.Colors) clbColorList->AddRow(FileText(file, record.Text), record.Checked);
+    for (const TPicRecord& record : file.Pics) clbPicList->AddRow(FileText(file, record.RefText), record.Checked);
     ShowCharCode(file.CharCode);
-    clbColorList->SetHorizontalExtent(colorWidth + 30);
-    clbPicList->SetHorizontalExtent(picWidth + 18);
+    clbColorList->FitHorizontalExtent(30);
+    clbPicList->FitHorizontalExtent(18);
     clbColorList->setUpdatesEnabled(true);
     clbPicList->setUpdatesEnabled(true);
 }

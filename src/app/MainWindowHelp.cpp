@@ -1,5 +1,6 @@
 // View → Source items, Help → Contents and the About box.
 #include "app/AboutDialog.h"
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/model/HelpFile.h"
 #include "app/model/ProgramPaths.h"
@@ -8,7 +9,6 @@
 #include "document/Options.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QProcess>
 #include <QUrl>
@@ -22,7 +22,7 @@ void TfrmMain::CreateSourceMenuItems()
         QAction* action = mnuSource->addAction(QString::fromStdString(item.Caption));
         action->setStatusTip(pictor::kSourceMenuHint);
         const int tag = item.Tag;
-        connect(action, &QAction::triggered, this, [this, tag] { alOpneSourceExecute(tag); });
+        connect(action, &QAction::triggered, this, [this, tag] { Commands_->Run([&] { alOpneSourceExecute(tag); }); });
     }
 }
 
@@ -45,7 +45,9 @@ void TfrmMain::alOpneSourceExecute(int tag)
 void TfrmMain::alContentsExecute()
 {
     const std::string help = pictor::FindHelpFile(pictor::ProgramFolder());
-    if (!help.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help)));
+    if (help.empty()) return;
+    if (!Help_) Help_ = new THelpWindow(this);
+    Help_->ShowPage(QUrl::fromLocalFile(QString::fromStdString(help)));
 }
 
 void TfrmMain::mnuAboutClick()

@@ -81,23 +81,23 @@ void TfrmMain::CreateActions()
     // Shortcuts keep working while the bands that show these commands are hidden.
     addActions({alUndo, alSelectInverse, alContents});
 
-    connect(alOpen, &QAction::triggered, this, &TfrmMain::alOpenExecute);
-    connect(alSave, &QAction::triggered, this, &TfrmMain::alSaveExecute);
-    connect(alSaveAs, &QAction::triggered, this, &TfrmMain::alSaveAsExecute);
-    connect(alReload, &QAction::triggered, this, &TfrmMain::alReloadExecute);
-    connect(alUndo, &QAction::triggered, this, &TfrmMain::alUndoExecute);
-    connect(alRedo, &QAction::triggered, this, &TfrmMain::alRedoExecute);
-    connect(alSelectAll, &QAction::triggered, this, &TfrmMain::alSelectAllExecute);
-    connect(alSelectInverse, &QAction::triggered, this, &TfrmMain::alSelectInverseExecute);
-    connect(alOpenfrmHue, &QAction::triggered, this, &TfrmMain::alOpenfrmHueExecute);
-    connect(alOpenfrmBright, &QAction::triggered, this, &TfrmMain::alOpenfrmBrightExecute);
-    connect(alOpenfrmCB, &QAction::triggered, this, &TfrmMain::alOpenfrmCBExecute);
-    connect(alInverse, &QAction::triggered, this, &TfrmMain::alInverseExecute);
-    connect(alContents, &QAction::triggered, this, &TfrmMain::alContentsExecute);
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuReplaceSetting, &QAction::triggered, this, &TfrmMain::mnuReplaceSettingClick);
-    connect(mnuOption, &QAction::triggered, this, &TfrmMain::mnuOptionClick);
-    connect(mnuAbout, &QAction::triggered, this, &TfrmMain::mnuAboutClick);
+    connect(alOpen, &QAction::triggered, this, Locked(&TfrmMain::alOpenExecute));
+    connect(alSave, &QAction::triggered, this, Locked(&TfrmMain::alSaveExecute));
+    connect(alSaveAs, &QAction::triggered, this, Locked(&TfrmMain::alSaveAsExecute));
+    connect(alReload, &QAction::triggered, this, Locked(&TfrmMain::alReloadExecute));
+    connect(alUndo, &QAction::triggered, this, Locked(&TfrmMain::alUndoExecute));
+    connect(alRedo, &QAction::triggered, this, Locked(&TfrmMain::alRedoExecute));
+    connect(alSelectAll, &QAction::triggered, this, Locked(&TfrmMain::alSelectAllExecute));
+    connect(alSelectInverse, &QAction::triggered, this, Locked(&TfrmMain::alSelectInverseExecute));
+    connect(alOpenfrmHue, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmHueExecute));
+    connect(alOpenfrmBright, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmBrightExecute));
+    connect(alOpenfrmCB, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmCBExecute));
+    connect(alInverse, &QAction::triggered, this, Locked(&TfrmMain::alInverseExecute));
+    connect(alContents, &QAction::triggered, this, Locked(&TfrmMain::alContentsExecute));
+    connect(mnuExit, &QAction::triggered, this, Locked(&QWidget::close));
+    connect(mnuReplaceSetting, &QAction::triggered, this, Locked(&TfrmMain::mnuReplaceSettingClick));
+    connect(mnuOption, &QAction::triggered, this, Locked(&TfrmMain::mnuOptionClick));
+    connect(mnuAbout, &QAction::triggered, this, Locked(&TfrmMain::mnuAboutClick));
     mnuGoMySite->setVisible(false);  // we publish no maker's site
 }
 
@@ -181,9 +181,9 @@ void TfrmMain::CreateColorPicker()
     pnlColorPicker = new TColorPickerPanel;
     pnlColorPicker->SetPickCursor(ProgramCursor(crCPick));
     tbColorPicker->addWidget(pnlColorPicker);
-    connect(pnlColorPicker, &TColorPickerPanel::SelectColorRequested, this, &TfrmMain::mnuSelectColorClick);
-    connect(pnlColorPicker, &TColorPickerPanel::UnselectColorRequested, this, &TfrmMain::mnuUnselectColorClick);
-    connect(pnlColorPicker, &TColorPickerPanel::SetNewColorRequested, this, &TfrmMain::mnuSetNewColorClick);
+    connect(pnlColorPicker, &TColorPickerPanel::SelectColorRequested, this, Locked(&TfrmMain::mnuSelectColorClick));
+    connect(pnlColorPicker, &TColorPickerPanel::UnselectColorRequested, this, Locked(&TfrmMain::mnuUnselectColorClick));
+    connect(pnlColorPicker, &TColorPickerPanel::SetNewColorRequested, this, Locked(&TfrmMain::mnuSetNewColorClick));
 }
 
 void TfrmMain::CreateSideBar()
@@ -252,7 +252,7 @@ void TfrmMain::CreateSideBar()
     // One selected row in the side bar at most.
     connect(clbColorList, &QListWidget::itemPressed, clbPicList, &QListWidget::clearSelection);
     connect(clbPicList, &QListWidget::itemPressed, clbColorList, &QListWidget::clearSelection);
-    connect(clbColorList, &QListWidget::itemDoubleClicked, this, &TfrmMain::clbColorListDblClick);
+    connect(clbColorList, &QListWidget::itemDoubleClicked, this, Locked(&TfrmMain::clbColorListDblClick));
 
     using pictor::hlColors;
     using pictor::hlPictures;

@@ -29,13 +29,9 @@ void TfrmMain::RefreshColorList()
     const TElements& file = Document_->Elements(ShownTab());
     const int top = clbColorList->verticalScrollBar()->value();
     clbColorList->setUpdatesEnabled(false);
-    int width = 0;
-    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row) {
-        const QString shown = FileText(file, file.Colors[size_t(row)].Text);
-        clbColorList->item(row)->setText(shown);
-        width = std::max(width, clbColorList->fontMetrics().horizontalAdvance(shown));
-    }
-    clbColorList->SetHorizontalExtent(width + 30);
+    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
+        clbColorList->item(row)->setText(FileText(file, file.Colors[size_t(row)].Text));
+    clbColorList->FitHorizontalExtent(30);
     clbColorList->verticalScrollBar()->setValue(top);
     clbColorList->setUpdatesEnabled(true);
 }

@@ -1,10 +1,9 @@
 #include "app/MainWindow.h"
+#include "app/QtTranslations.h"
 #include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char** argv)
@@ -15,10 +14,8 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pictor");
-    // Japanese captions on the standard buttons, where Qt's own translations are installed.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    InstallQtTranslations(qtTexts);
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

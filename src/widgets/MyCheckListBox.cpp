@@ -1,5 +1,6 @@
 #include "widgets/MyCheckListBox.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -11,6 +12,12 @@ QSize TCheckListDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     // Rows reach across the list at least, so that a selected row is marked over its whole width.
     const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
     return {view ? std::max(Extent, view->viewport()->width()) : Extent, RowHeight};
+}
+
+int TCheckListDelegate::DrawnWidth(const QStyleOptionViewItem& option) const
+{
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    return style->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), option.widget).width();
 }
 
 TMyCheckListBox::TMyCheckListBox(QWidget* parent) : QListWidget(parent)
@@ -75,9 +82,30 @@ int TMyCheckListBox::RowHeight() const
     return Delegate_->RowHeight;
 }
 
-void TMyCheckListBox::SetHorizontalExtent(int width)
+QStyleOptionViewItem TMyCheckListBox::RowOption(int row) const
 {
-    Delegate_->Extent = width;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualItemRect(item(row));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.checkState = item(row)->checkState();
+    option.text = item(row)->text();
+    return option;
+}
+
+void TMyCheckListBox::FitHorizontalExtent(int slack)
+{
+    int widest = -1;
+    int widestWidth = 0;
+    for (int row = 0; row < count(); ++row) {
+        const int width = fontMetrics().horizontalAdvance(item(row)->text());
+        if (width > widestWidth) {
+            widest = row;
+            widestWidth = width;
+        }
+    }
+    Delegate_->Extent = widestWidth + slack;
+    if (widest >= 0) Delegate_->Extent = std::max(Delegate_->Extent, Delegate_->DrawnWidth(RowOption(widest)));
     doItemsLayout();
 }
 

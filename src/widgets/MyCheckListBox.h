@@ -8,6 +8,8 @@ class TCheckListDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The width a row needs to be drawn whole: check box, margins and the option's text.
+    virtual int DrawnWidth(const QStyleOptionViewItem& option) const;
     int RowHeight = 12;
     int Extent = 0;
 };
@@ -25,8 +27,12 @@ public:
     void SetRowChecked(int row, bool checked);  // no checkClicked
     bool RowChecked(int row) const;
     int RowAt(const QPoint& viewportPos) const;  // -1 when no row is there
+    // The style option a row is drawn with.
+    QStyleOptionViewItem RowOption(int row) const;
     void SetRowHeight(int height);
-    void SetHorizontalExtent(int width);
+    // Sets the horizontal scroll extent from the rows: the widest text's width plus `slack`, and never
+    // less than that row needs as drawn, so that no row is cut short.
+    void FitHorizontalExtent(int slack);
     int RowHeight() const;
 
 signals:

@@ -32,3 +32,8 @@ void TSwatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
 }
+
+int TSwatchDelegate::DrawnWidth(const QStyleOptionViewItem& option) const
+{
+    return TCheckListDelegate::DrawnWidth(option) + RowHeight + 1;  // the swatch goes before the text
+}

@@ -11,6 +11,7 @@ public:
     using TColorOf = std::function<bool(int row, QColor& color)>;
     TSwatchDelegate(TColorOf colorOf, QObject* parent = nullptr);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    int DrawnWidth(const QStyleOptionViewItem& option) const override;
 
 private:
     TColorOf ColorOf_;

@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
+
+#include <initializer_list>
 
 using namespace pictor;
 
@@ -133,6 +136,25 @@ private slots:
         hue.findChild<QWidget*>("UpDown2")->findChild<QToolButton*>("Up")->click();
         QCOMPARE(Bar(hue, 2)->value(), 13);
         QCOMPARE(MemoText(hue, 2), QString("13"));
+    }
+
+    // Tab leaves every box; the colour balance boxes still take a line break.
+    void tabMovesTheFocus()
+    {
+        TFakeSource source({50, 50});
+        TfrmHue hue(nullptr, source, {}, {});
+        TfrmBright bright(nullptr, source, {}, {});
+        TfrmCV balance(nullptr, source, {}, {});
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&hue, &bright, &balance}) {
+            const QStringList keeping = ControlsKeepingTab(*dialog);
+            QVERIFY2(keeping.isEmpty(), qPrintable(keeping.join(", ")));
+            dialog->hide();
+        }
+        auto* red = qobject_cast<QPlainTextEdit*>(Memo(balance, 1));
+        QCOMPARE(red->toPlainText(), QString("0"));
+        red->moveCursor(QTextCursor::End);
+        QTest::keyClick(red, Qt::Key_Return);
+        QCOMPARE(red->toPlainText(), QString("0\n"));
     }
 
     void presetsRoundTrip()

@@ -1,6 +1,7 @@
 #include "MainWindowTesting.h"
 #include "app/OptionDialog.h"
 #include "app/OverwriteQuestion.h"
+#include "app/QtTranslations.h"
 #include "app/SaveAsDialog.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "colordialog/ui/ColorSelectForm.h"
@@ -13,13 +14,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <functional>
+#include <initializer_list>
 #include <tuple>
 
 using namespace pictor;
@@ -123,6 +127,23 @@ private slots:
         list->selectRow(0);
         Click(dialog, "btnCopy");
         QCOMPARE(dialog.Table(), (TReplaceTable{{"a", "1"}, {"b", "2\\n"}, {"c", "3"}, {"a", "1"}, {"c", "3"}}));
+    }
+
+    void tabMovesTheFocusInEveryDialog()
+    {
+        Options().UseReplacer = true;
+        Options().ReplaceKeys = {"a"};
+        Options().ReplaceValues = {"1"};
+        TfrmRTAddItem item;
+        TfrmReplaceSetting replace;
+        TfrmOption options;
+        TfrmSaveAs saveAs;
+        TfrmColorSelectDlg colour(TPaletteCells{}, RGB(1, 2, 3), false);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&item, &replace, &options, &saveAs, &colour}) {
+            const QStringList keeping = ControlsKeepingTab(*dialog);
+            QVERIFY2(keeping.isEmpty(), qPrintable(keeping.join(", ")));
+            dialog->hide();
+        }
     }
 
     void optionsRoundTrip()
@@ -234,6 +255,18 @@ private slots:
         QTest::keyClick(&empty, Qt::Key_Escape);
         QCOMPARE(empty.result(), int(QDialog::Rejected));
         QVERIFY(!empty.isVisible());
+    }
+
+    void messageBoxesReadJapanese()
+    {
+        QTranslator texts;
+        QVERIFY(InstallQtTranslations(texts));
+        QMessageBox box(QMessageBox::Warning, "Pictor", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList captions;
+        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            captions << box.button(button)->text().remove(QRegularExpression("\\(&.\\)|&"));
+        QCoreApplication::removeTranslator(&texts);
+        QCOMPARE(captions, (QStringList{"はい", "いいえ", "キャンセル"}));
     }
 
     void overwriteQuestionReturnsTheButton()

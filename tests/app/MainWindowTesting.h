@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 // Each test process gets a temporary folder of its own, so that the working copies of tests
 // running side by side never meet. Call before anything else.
@@ -58,3 +60,23 @@ public:
 private:
     QMessageBox::StandardButton Button_;
 };
+
+// Shows the dialog and names the controls that Tab or Shift+Tab do not leave.
+inline QStringList ControlsKeepingTab(QWidget& dialog)
+{
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog)) return {"the dialog never became active"};
+    QStringList keeping;
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisible() || !control->isEnabled() ||
+            control->window() != &dialog)
+            continue;
+        for (const auto& [key, modifier] : {std::pair(Qt::Key_Tab, Qt::NoModifier), std::pair(Qt::Key_Backtab, Qt::ShiftModifier)}) {
+            control->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(control, key, modifier);
+            if (control->hasFocus()) keeping << control->objectName() + (key == Qt::Key_Tab ? " Tab" : " Shift+Tab");
+        }
+    }
+    return keeping;
+}

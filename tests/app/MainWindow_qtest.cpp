@@ -220,9 +220,11 @@ private slots:
         QVERIFY(!window.alUndo->isEnabled());
     }
 
-    void aFailedLoadShutsTheDocumentCommandsOff()
+    // After a failed load there is no document: nothing to use, to show or to ask about.
+    void aFailedLoadLeavesNoDocument()
     {
         TfrmMain window({PagePath_});
+        Recolour(window, 1);
         QFile::remove(Site_->filePath("img/dot.gif"));
         TBoxAnswerer boxes;
         window.alReload->trigger();
@@ -233,6 +235,11 @@ private slots:
         for (QAction* command : {window.alSave, window.alReload, window.alSelectAll, window.alInverse, window.alUndo})
             QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
         QVERIFY(window.alOpen->isEnabled());
+        QVERIFY(!window.IsModified());
+        QCOMPARE(window.windowTitle(), QString("Pictor"));
+        for (QLabel* panel : window.StatusPanels) QVERIFY(panel->text().isEmpty());
+        QVERIFY(window.close());
+        QCOMPARE(boxes.Texts.size(), 1);  // no question on the way out
     }
 
     // The browser must not show a cached sheet or picture after their working copies change.
@@ -259,6 +266,39 @@ private slots:
         window.ReloadPreview();
         QTRY_COMPARE_WITH_TIMEOUT(PixelOf(web), QColor(255, 0, 255), RenderWait);
         QTRY_COMPARE_WITH_TIMEOUT(PixelAt(web, {50, 50}), QColor(0, 255, 255), RenderWait);
+    }
+
+    // In the window's Japanese font: the picker's RGB field holds the widest value, and every row of
+    // both lists can be scrolled into view whole, check box and swatch included.
+    void fieldsAndListsShowTheirWholeTexts()
+    {
+        const QString picture = "images/warning-about-a-rather-long-picture-name.gif";
+        WriteFile(*Site_, picture, RedGif());
+        const QString page = WriteFile(*Site_, "long.html",
+            ("<html><body text=\"#FFE4B5\" style=\"color: rgb(255, 228, 181)\"><img src=\"" + picture +
+             "\"></body></html>").toUtf8());
+        TfrmMain window({page});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        auto* rgb = window.pnlColorPicker->findChild<QLineEdit*>("ledtRGB");
+        QCOMPARE(rgb->font(), window.font());
+        const QMargins margins = rgb->textMargins();
+        const int room = rgb->contentsRect().width() - margins.left() - margins.right() - 2 * 2;  // the box's own margins
+        const int needed = rgb->fontMetrics().horizontalAdvance("255, 228, 181") + 1;  // and the cursor
+        QVERIFY2(room >= needed, qPrintable(QString("%1 < %2").arg(room).arg(needed)));
+
+        for (TMyCheckListBox* list : {window.clbColorList, window.clbPicList}) {
+            const bool swatch = list == window.clbColorList;
+            for (int row = 0; row < list->count(); ++row) {
+                const QStyleOptionViewItem option = list->RowOption(row);
+                const QRect text = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
+                const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, list) + 1;
+                const int shown = text.width() - 2 * margin - (swatch ? text.height() + 1 : 0);
+                const int width = list->fontMetrics().horizontalAdvance(option.text);
+                QVERIFY2(shown >= width, qPrintable(option.text + QString(": %1 < %2").arg(shown).arg(width)));
+            }
+        }
     }
 
     void hintsShowTheSourceAroundTheRowUnderThePointer()

@@ -131,6 +131,7 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
             edit->document()->setDocumentMargin(1);
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setTabChangesFocus(true);  // Tab moves on as in every other box; Return still breaks the line
             memo = edit;
         } else {
             auto* edit = new QLineEdit(QStringLiteral("0"), group);

@@ -94,7 +94,11 @@ QLineEdit* TColorPickerPanel::ReadOnlyField(QGridLayout* fields, int row, const 
     field->setObjectName(name);
     field->setReadOnly(true);
     field->setFrame(false);
-    field->setStyleSheet("background: palette(button);");
+    // The button face through the palette: a style sheet would fix the field's font at the
+    // application's default instead of the window's.
+    QPalette face = field->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    field->setPalette(face);
     field->installEventFilter(this);
     fields->addWidget(field, row, 1);
     return field;

@@ -46,6 +46,7 @@ TfrmReplaceSetting::TfrmReplaceSetting(QWidget* parent)
     ListView->verticalHeader()->hide();
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView->setTabKeyNavigation(false);  // whole rows are chosen: Tab moves on to the buttons
     ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView->setShowGrid(true);
     ListView->setWordWrap(false);

@@ -1,0 +1,162 @@
+#include "MainWindowTesting.h"
+#include "adjust/ui/HueDialog.h"
+#include "app/HelpWindow.h"
+#include "app/MainWindow.h"
+#include "app/ProgressWindow.h"
+#include "app/SaveAsDialog.h"
+#include "colordialog/ui/ColorPickerPanel.h"
+#include "colordialog/ui/ColorSelectForm.h"
+#include "document/HtmlStructure.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QtTest>
+
+#include <functional>
+
+using namespace pictor;
+
+namespace {
+
+const char* const Page = "<html><body bgcolor=\"#FFFF00\"><font color=\"red\">red</font><img src=\"dot.gif\"></body></html>";
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Does `steps` on each modal window of type T that comes up, and counts them.
+template <class T> class TModalAnswerer : public QObject {
+public:
+    explicit TModalAnswerer(std::function<void(T&)> steps) : Steps_(std::move(steps))
+    {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget()); window && window->isVisible()) {
+                ++Count;
+                Steps_(*window);
+            }
+        });
+        timer->start(20);
+    }
+    int Count = 0;
+
+private:
+    std::function<void(T&)> Steps_;
+};
+
+} // namespace
+
+// The commands as the user starts them, with a page open.
+class CommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        Settings_ = std::make_unique<QTemporaryDir>();
+        Site_ = std::make_unique<QTemporaryDir>();
+        qputenv("PICTOR_SETTINGS_DIR", Settings_->path().toUtf8());
+        PagePath_ = WriteFile(*Site_, "index.html", Page);
+        WriteFile(*Site_, "dot.gif", RedGif());
+    }
+
+    void invertNewColourSaveAndSaveAsWrite()
+    {
+        TfrmMain window({PagePath_});
+        window.alInverse->trigger();
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("#00FFFF"));
+        {
+            TModalAnswerer<TfrmColorSelectDlg> answer([](TfrmColorSelectDlg& form) {
+                auto* hex = form.findChild<QLineEdit*>("edtHex");
+                hex->clear();
+                QTest::keyClicks(hex, "#123456");
+                form.findChild<QPushButton*>("btnOK")->click();
+            });
+            emit window.pnlColorPicker->SetNewColorRequested(RGB(0, 255, 255));
+            QCOMPARE(answer.Count, 1);
+        }
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("#123456"));
+        QCOMPARE(window.StatusPanels[1]->text(), QString("変更あり"));
+
+        window.alSave->trigger();
+        QVERIFY(FileBytes(PagePath_).contains("color=\"#123456\""));
+        QCOMPARE(window.StatusPanels[1]->text(), QString("変更なし"));
+
+        QTemporaryDir target;
+        window.alInverse->trigger();
+        {
+            TModalAnswerer<TfrmSaveAs> answer([&](TfrmSaveAs& dialog) {
+                dialog.findChild<QLineEdit*>("edtPath")->setText(target.path());
+                dialog.findChild<QPushButton*>("btnOK")->click();
+            });
+            window.alSaveAs->trigger();
+            QCOMPARE(answer.Count, 1);
+        }
+        const QString copy = target.filePath("index.html");
+        QVERIFY(FileBytes(copy).contains("color=\"#EDCBA9\""));
+        QCOMPARE(FileBytes(target.filePath("dot.gif")).left(3), QByteArray("GIF"));
+        QCOMPARE(window.windowTitle(), "Pictor [" + copy + "]");
+        QCOMPARE(window.StatusPanels[1]->text(), QString("変更なし"));
+        QVERIFY(window.Progress().isHidden());
+    }
+
+    // A second click while the first command waits for the preview, and a command started from
+    // inside a running one, both do nothing.
+    void aCommandDoesNotStartWhileOneRuns()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* button = window.tbColorAdjust->widgetForAction(window.alOpenfrmHue);
+        TModalAnswerer<TfrmHue> answer([&](TfrmHue& dialog) {
+            window.alInverse->trigger();
+            dialog.findChild<QPushButton*>("btnCancel")->click();
+        });
+        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(answer.Count, 1);
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("red"));
+        QVERIFY(!window.IsModified());
+
+        window.alInverse->trigger();  // and the window takes commands again afterwards
+        QVERIFY(window.IsModified());
+    }
+
+    void f1ShowsTheManualInAWindowOfItsOwn()
+    {
+        TfrmMain window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F1);
+        auto* help = window.findChild<THelpWindow*>();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->isWindow());
+        QCOMPARE(help->Address().fileName(), QString("index.html"));
+        QVERIFY(QFile::exists(help->Address().toLocalFile()));
+        QVERIFY(help->findChild<QAction*>("actOpenInBrowser"));
+        QTest::keyClick(&window, Qt::Key_F1);  // the same window again
+        QCOMPARE(window.findChildren<THelpWindow*>().size(), 1);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> Settings_;
+    std::unique_ptr<QTemporaryDir> Site_;
+    QString PagePath_;
+};
+
+int main(int argc, char** argv)
+{
+    UseOwnTemporaryFolder();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    CommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "Commands_qtest.moc"
