@@ -82,12 +82,6 @@ void Mouse(const QDialog& dialog, QEvent::Type type, QPoint at, Qt::MouseButton 
     QApplication::sendEvent(image, &event);
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestAdjustDialogs : public QObject {

@@ -15,39 +15,11 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include <functional>
-
 using namespace pictor;
 
 namespace {
 
 const char* const Page = "<html><body bgcolor=\"#FFFF00\"><font color=\"red\">red</font><img src=\"dot.gif\"></body></html>";
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Does `steps` on each modal window of type T that comes up, and counts them.
-template <class T> class TModalAnswerer : public QObject {
-public:
-    explicit TModalAnswerer(std::function<void(T&)> steps) : Steps_(std::move(steps))
-    {
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this] {
-            if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget()); window && window->isVisible()) {
-                ++Count;
-                Steps_(*window);
-            }
-        });
-        timer->start(20);
-    }
-    int Count = 0;
-
-private:
-    std::function<void(T&)> Steps_;
-};
 
 } // namespace
 

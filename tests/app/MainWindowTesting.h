@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -32,33 +33,53 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& relative, cons
     return path;
 }
 
+// The file's bytes; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A 2 x 2 GIF, all red.
 inline QByteArray RedGif()
 {
     return QByteArray::fromHex("474946383961020002008000" "00ff000000000021f90400000000002c00000000020002000002028451003b");
 }
 
-// Answers every message box that comes up with `button` and keeps the texts it saw.
-class TBoxAnswerer : public QObject {
+// Does `steps` on each modal window of type T that comes up, and counts them.
+template <class T> class TModalAnswerer : public QObject {
 public:
-    explicit TBoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok) : Button_(button)
+    explicit TModalAnswerer(std::function<void(T&)> steps) : Steps_(std::move(steps))
     {
         auto* timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Texts << box->text();
-                if (QAbstractButton* button = box->button(Button_))
-                    button->click();
-                else
-                    box->done(Button_);
+            if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget()); window && window->isVisible()) {
+                ++Count;
+                Steps_(*window);
             }
         });
         timer->start(20);
     }
-    QStringList Texts;
+    int Count = 0;
 
 private:
-    QMessageBox::StandardButton Button_;
+    std::function<void(T&)> Steps_;
+};
+
+// Answers every message box that comes up with `button` and keeps the texts it saw.
+class TBoxAnswerer : public TModalAnswerer<QMessageBox> {
+public:
+    explicit TBoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
+        : TModalAnswerer<QMessageBox>([this, button](QMessageBox& box) {
+              Texts << box.text();
+              if (QAbstractButton* answer = box.button(button))
+                  answer->click();
+              else
+                  box.done(button);
+          })
+    {
+    }
+    QStringList Texts;
 };
 
 // Shows the dialog and names the controls that Tab or Shift+Tab do not leave.
