@@ -15,7 +15,6 @@ public:
     explicit TCommandLock(QWidget* window);
     // Runs the command, unless another one is running: then it does nothing.
     void Run(const std::function<void()>& command);
-    bool Running() const { return Running_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

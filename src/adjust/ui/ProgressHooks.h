@@ -2,6 +2,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 // The main window's progress window, as the dialogs and commands drive it. Empty hooks do nothing.
 struct TProgressHooks {
@@ -10,9 +11,10 @@ struct TProgressHooks {
 };
 
 // Shows the progress window for its lifetime, so that it is hidden again also when the work throws.
+// Keeps its own copy of the hooks: callers pass them as temporaries.
 class TProgressShown {
 public:
-    TProgressShown(const TProgressHooks& hooks, const QString& message) : Hooks_(hooks)
+    TProgressShown(TProgressHooks hooks, const QString& message) : Hooks_(std::move(hooks))
     {
         if (Hooks_.Show) Hooks_.Show(message);
     }
@@ -24,5 +26,5 @@ public:
     TProgressShown& operator=(const TProgressShown&) = delete;
 
 private:
-    const TProgressHooks& Hooks_;
+    const TProgressHooks Hooks_;
 };
