@@ -1,6 +1,7 @@
 #include "RewriteCheck.h"
 
 #include "FuzzCheck.h"
+#include "document/CssColorNames.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 #include "base/PictorError.h"
@@ -61,7 +62,7 @@ std::vector<TOccurrence> CheckedOccurrences(const TElements& file, bool isPage)
         Require(o.Pos >= end && o.Pos <= file.Text.size() && o.Length <= file.Text.size() - o.Pos,
                 "occurrences in order, apart, inside the text");
         if (o.Form == TColorForm::Name)
-            Require(o.NameIndex >= 0 && o.NameIndex < 16 && NamedColors[o.NameIndex].Name.size() == o.Length,
+            Require(o.NameIndex >= 0 && o.NameIndex < 148 && CssNamedColors[o.NameIndex].Name.size() == o.Length,
                     "a name occurrence covers its name");
         end = o.Pos + o.Length;
     }

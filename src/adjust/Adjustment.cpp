@@ -24,10 +24,12 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
     return RGB(c.R, c.G, c.B);
 }
 
-void AdjustColorValue(const TAdjustment& adjustment, std::string& text, TColor& color)
+void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record)
 {
-    color = AdjustColor(adjustment, color);
-    text = ColorToCode(color);
+    if (record.Ignored) return;
+    record.Color = AdjustColor(adjustment, record.Color);
+    record.Text = record.Color == record.OrgColor ? record.OrgText
+                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
@@ -45,7 +47,7 @@ void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment
 {
     for (int tab = 0; tab < document.FileCount(); ++tab)
         for (TColorRecord& record : document.Elements(tab).Colors)
-            if (record.Checked) AdjustColorValue(adjustment, record.Text, record.Color);
+            if (record.Checked) AdjustColorValue(adjustment, record);
 }
 
 void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, bool writeWorkCopies,
@@ -57,6 +59,7 @@ void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustme
     std::map<std::string, size_t> fileOf;
     for (int tab = 0; tab < document.FileCount(); ++tab)
         for (TPicRecord& pic : document.Elements(tab).Pics) {
+            if (!pic.Tickable()) continue;
             const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), files.size());
             if (added) files.emplace_back();
             files[at->second].push_back(&pic);

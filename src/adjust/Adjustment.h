@@ -8,6 +8,7 @@
 namespace pictor {
 
 class THtmlStructure;
+struct TColorRecord;
 
 enum TAdjustKind { akHueSat = 0, akBrightContrast = 1, akColorBalance = 2, akInvert = 3, akNewColor = 4 };
 
@@ -27,8 +28,9 @@ struct TAdjustment {
     bool AllZero() const { return Params[0] == 0 && Params[1] == 0 && Params[2] == 0; }
 };
 
-// The adjusted colour, and its text as a colour code.
-void AdjustColorValue(const TAdjustment& adjustment, std::string& text, TColor& color);
+// The record's colour adjusted (alpha kept) and the text to write for it; a colour brought back to the
+// one found is written as found. A colour a browser ignores is left alone.
+void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record);
 TColor AdjustColor(const TAdjustment& adjustment, TColor color);
 // Pictures take every kind but akNewColor.
 void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap);

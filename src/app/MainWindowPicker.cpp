@@ -30,7 +30,7 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
                 for (int tab = 0; tab < Document_->FileCount(); ++tab)
                     for (pictor::TColorRecord& record : Document_->Elements(tab).Colors)
                         if (record.Checked && record.Color == picked)
-                            pictor::AdjustColorValue(newColor, record.Text, record.Color);
+                            pictor::AdjustColorValue(newColor, record);
             });
         }
     } catch (const std::exception& error) {
@@ -51,7 +51,7 @@ void TfrmMain::clbColorListDblClick()
     if (!ColorDialog->Execute(this)) return;
     try {
         const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
-        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record.Text, record.Color); });
+        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record); });
         pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
     } catch (const std::exception& error) {
         ShowError(error);

@@ -141,6 +141,7 @@ int RunAdjust(const TAdjustRequest& r)
     const TWorkSession work;
     THtmlStructure document(work.Path());
     document.LoadFromFile(r.Page);
+    WarnDeadReferences(document);
     Select(document, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
     const bool changes = adjustment.Kind == akInvert || adjustment.Kind == akNewColor || !adjustment.AllZero();
@@ -162,7 +163,7 @@ int RunAdjust(const TAdjustRequest& r)
     } else if (!r.OutFolder.empty()) {
         // Every picture goes with the site; those that took no part are copied as they are.
         for (int tab = 0; tab < document.FileCount(); ++tab)
-            for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = true;
+            for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = p.Tickable();
         // Every existing file is asked about before anything is written.
         SaveDocumentAs(document, r.OutFolder, use444, [&r](const std::string& target) {
             if (r.SkipExisting) return TOverwriteAnswer::NoToAll;

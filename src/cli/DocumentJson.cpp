@@ -3,6 +3,7 @@
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
 
+#include <iostream>
 #include <sstream>
 
 namespace pictor::cli {
@@ -25,6 +26,7 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
                               {"value", ColorToUpperCode(c.Color)},
                               {"pos", c.Pos},
                               {"checked", c.Checked}});
+            if (c.AlphaForm != TAlphaForm::None) colors.back()["alpha"] = AlphaToByte(c.AlphaForm, c.Alpha);
         }
         nlohmann::json pictures = nlohmann::json::array();
         for (size_t j = 0; j < file.Pics.size(); ++j) {
@@ -35,6 +37,8 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
                                 {"width", p.Bitmap.Width()},
                                 {"height", p.Bitmap.Height()},
                                 {"checked", p.Checked}});
+            if (p.State == TPicState::Missing) pictures.back()["missing"] = true;
+            if (p.State == TPicState::Unreadable) pictures.back()["unreadable"] = true;
         }
         files.push_back({{"index", tab},
                          {"path", document.FilePath(tab)},
@@ -43,6 +47,12 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
                          {"pictures", std::move(pictures)}});
     }
     return {{"page", document.FileName}, {"files", std::move(files)}};
+}
+
+void WarnDeadReferences(const THtmlStructure& document)
+{
+    for (const TDeadReference& dead : document.DeadReferences())
+        std::cerr << "pictor-cli: " << dead.Path << ": " << DeadReferenceHint(dead.State) << "\n";
 }
 
 std::string DocumentToText(const THtmlStructure& document)
@@ -61,7 +71,8 @@ std::string DocumentToText(const THtmlStructure& document)
         for (size_t j = 0; j < file.Pics.size(); ++j) {
             const TPicRecord& p = file.Pics[j];
             out << "    " << j << "  " << ToUtf8(file, p.RefText) << "  " << p.Bitmap.Width() << "x"
-                << p.Bitmap.Height() << (p.Checked ? "" : "  (unticked)") << "\n";
+                << p.Bitmap.Height() << (p.Checked ? "" : "  (unticked)")
+                << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State) + ")") << "\n";
         }
     }
     return out.str();

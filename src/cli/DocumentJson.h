@@ -15,4 +15,7 @@ nlohmann::json DocumentToJson(const THtmlStructure& document);
 // The same for people.
 std::string DocumentToText(const THtmlStructure& document);
 
+// One line on stderr for each file the document names that is missing or unreadable.
+void WarnDeadReferences(const THtmlStructure& document);
+
 } // namespace pictor::cli

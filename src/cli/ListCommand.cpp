@@ -11,6 +11,7 @@ int RunList(const TListRequest& request)
     const TWorkSession work;
     THtmlStructure document(work.Path());
     document.LoadFromFile(request.Page);
+    WarnDeadReferences(document);
     if (request.Json)
         std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     else

@@ -1,11 +1,15 @@
 #include "document/ColorLiterals.h"
 
+#include "document/CssColorFunction.h"
+#include "document/CssColorNames.h"
 #include "document/Options.h"
 #include "base/PictorError.h"
 
 #include <charconv>
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace pictor {
 
@@ -43,30 +47,34 @@ size_t FindNoCase(std::string_view text, std::string_view lowerNeedle)
                                "\" is not a number");
 }
 
-int ParseInteger(std::string_view colorText, std::string_view s)
+std::optional<int> ParseInteger(std::string_view s)
 {
     std::string_view digits = s;
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
     int value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) ThrowNotANumber(colorText, s);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return value;
 }
 
-int ParsePercentComponent(std::string_view colorText, std::string_view s)
+std::optional<int> ParsePercentComponent(std::string_view s)
 {
     // Locale-independent: "." is the decimal point whatever the environment says.
     std::string_view number = s;
     if (!number.empty() && number.front() == '+') number.remove_prefix(1);
     double p = 0;
     auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), p, std::chars_format::general);
-    if (number.empty() || ec != std::errc() || end != number.data() + number.size()) ThrowNotANumber(colorText, s);
+    if (number.empty() || ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
     double v = std::trunc(p * 0.01 * 255);
-    if (!std::isfinite(v) || std::fabs(v) >= 9.2e18) ThrowNotANumber(colorText, s);
+    if (!std::isfinite(v) || std::fabs(v) >= 9.2e18) return std::nullopt;
     return int(static_cast<long long>(v) & 0xFF);
 }
 
-TColor RgbFunctionToColor(std::string_view text)
+// The oldest reading of rgb(): three components up to ",", "," and ")", all integers or, with a "%"
+// anywhere, all percentages; low eight bits kept, percentages truncated. Strict: nothing unless all three
+// are there and are numbers. Otherwise a component never terminated stays 0 and one that is not a
+// number throws.
+std::optional<TColor> RgbFunctionToColor(std::string_view text, bool strict)
 {
     const bool percent = text.find('%') != std::string_view::npos;
     std::string_view rest = text.substr(text.find('(') + 1);
@@ -74,17 +82,36 @@ TColor RgbFunctionToColor(std::string_view text)
     const char terminators[3] = {',', ',', ')'};
     for (int k = 0; k < 3; ++k) {
         size_t end = rest.find(terminators[k]);
-        if (end == std::string_view::npos) continue;  // never terminated: stays 0
+        if (end == std::string_view::npos) {
+            if (strict) return std::nullopt;
+            continue;
+        }
         std::string component(rest.substr(0, end));
         rest.remove_prefix(end + 1);
-        if (percent) {
-            std::erase(component, '%');
-            c[k] = ParsePercentComponent(text, component);
-        } else {
-            c[k] = ParseInteger(text, component);
+        if (percent) std::erase(component, '%');
+        const std::optional<int> value = percent ? ParsePercentComponent(component) : ParseInteger(component);
+        if (!value) {
+            if (strict) return std::nullopt;
+            ThrowNotANumber(text, component);
         }
+        c[k] = *value;
     }
     return RGB(c[0], c[1], c[2]);
+}
+
+TColorValue Opaque(TColor color)
+{
+    return {color, TAlphaForm::None, {}};
+}
+
+std::optional<TColorValue> CssFunctionValue(std::string_view original)
+{
+    while (!original.empty() && (original.front() == ' ' || original.front() == '\t')) original.remove_prefix(1);
+    while (!original.empty() && (original.back() == ' ' || original.back() == '\t')) original.remove_suffix(1);
+    const auto css = ParseCssColorFunction(original);
+    if (!css) return std::nullopt;
+    return TColorValue{css->Color, css->Alpha.empty() ? TAlphaForm::None : TAlphaForm::Function,
+                       std::string(css->Alpha)};
 }
 
 } // namespace
@@ -132,22 +159,36 @@ TColor NamedColorToColor(std::string_view text)
     }
 }
 
-TColor TextToColor(std::string_view original)
+TColorValue ReadColorText(std::string_view original)
 {
     std::string text(original);
     std::erase(text, ' ');
     if (!text.empty() && text[0] == '#') {
-        std::string_view t = text;
-        if (t.size() == 7)
-            return RGB(HexPairToByte(t.substr(1, 2)), HexPairToByte(t.substr(3, 2)), HexPairToByte(t.substr(5, 2)));
-        if (t.size() == 4) {
-            auto doubled = [&](int i) { return HexPairToByte(std::string{t[i], t[i]}); };
-            return RGB(doubled(1), doubled(2), doubled(3));
+        const std::string_view t = text;
+        auto pair = [&](int i) { return HexPairToByte(t.substr(size_t(i), 2)); };
+        auto doubled = [&](int i) { return HexPairToByte(std::string{t[size_t(i)], t[size_t(i)]}); };
+        switch (t.size()) {
+        case 7: return Opaque(RGB(pair(1), pair(3), pair(5)));
+        case 4: return Opaque(RGB(doubled(1), doubled(2), doubled(3)));
+        case 9: return {RGB(pair(1), pair(3), pair(5)), TAlphaForm::Hex, std::string(t.substr(7, 2))};
+        case 5: return {RGB(doubled(1), doubled(2), doubled(3)), TAlphaForm::Hex, std::string{t[4], t[4]}};
+        default: return Opaque(0);
         }
-        return 0;
     }
-    if (FindNoCase(text, "rgb(") != std::string_view::npos) return RgbFunctionToColor(text);
-    return NamedColorToColor(text);
+    if (FindNoCase(text, "rgb(") != std::string_view::npos) {
+        if (const auto oldest = RgbFunctionToColor(text, true)) return Opaque(*oldest);
+        if (auto css = CssFunctionValue(original)) return std::move(*css);
+        return Opaque(*RgbFunctionToColor(text, false));
+    }
+    if (StartsWithNoCase(text, "rgba(") || StartsWithNoCase(text, "hsl(") || StartsWithNoCase(text, "hsla("))
+        if (auto css = CssFunctionValue(original)) return std::move(*css);
+    if (const int named = CssNamedColorIndex(text); named >= 0) return Opaque(CssNamedColors[named].Color);
+    return Opaque(NamedColorToColor(text));
+}
+
+TColor TextToColor(std::string_view text)
+{
+    return ReadColorText(text).Color;
 }
 
 std::string ColorByteToHex(int value)
@@ -169,6 +210,40 @@ std::string ColorByteToHex(int value)
 std::string ColorToCode(TColor color)
 {
     return "#" + ColorByteToHex(GetRValue(color)) + ColorByteToHex(GetGValue(color)) + ColorByteToHex(GetBValue(color));
+}
+
+std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha)
+{
+    switch (form) {
+    case TAlphaForm::None: return ColorToCode(color);
+    case TAlphaForm::Hex: {
+        std::string code = ColorToCode(color);
+        const bool lower = Options().SaveWithLowerCase;
+        for (char c : alpha) code += lower ? LowerAscii(c) : char((c >= 'a' && c <= 'z') ? c - 32 : c);
+        return code;
+    }
+    case TAlphaForm::Function:
+        return "rgba(" + std::to_string(GetRValue(color)) + ", " + std::to_string(GetGValue(color)) + ", " +
+               std::to_string(GetBValue(color)) + ", " + std::string(alpha) + ")";
+    }
+    return ColorToCode(color);
+}
+
+bool IsIgnoredColorAttribute(std::string_view value)
+{
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; };
+    while (!value.empty() && space(value.front())) value.remove_prefix(1);
+    while (!value.empty() && space(value.back())) value.remove_suffix(1);
+    return value.empty() || (value.size() == 11 && StartsWithNoCase(value, "transparent"));
+}
+
+int AlphaToByte(TAlphaForm form, std::string_view alpha)
+{
+    if (form == TAlphaForm::Hex) return HexPairToByte(alpha);
+    if (form != TAlphaForm::Function) return 255;
+    const std::string probe = "rgb(0 0 0 / " + std::string(alpha) + ")";
+    const auto css = ParseCssColorFunction(probe);
+    return css ? int(std::floor(css->Opacity * 255 + 0.5)) : 255;
 }
 
 std::string ColorToUpperCode(TColor color)

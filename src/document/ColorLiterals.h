@@ -23,7 +23,21 @@ struct TNamedColor {
 };
 extern const TNamedColor NamedColors[16];
 
+// How a colour text gives its alpha, which no adjustment changes.
+enum class TAlphaForm : std::uint8_t {
+    None,
+    Hex,       // "#rgba" or "#rrggbbaa": Alpha holds the two digits ("#rgba"'s one doubled)
+    Function,  // rgb(), rgba(), hsl() or hsla() with an alpha: Alpha holds it as written
+};
+
+struct TColorValue {
+    TColor Color = 0;
+    TAlphaForm AlphaForm = TAlphaForm::None;
+    std::string Alpha;
+};
+
 // Throws TPictorError (quoting the text) when an rgb() component is not a number.
+TColorValue ReadColorText(std::string_view text);
 TColor TextToColor(std::string_view text);
 TColor NamedColorToColor(std::string_view text);
 int HexPairToByte(std::string_view pair);
@@ -31,6 +45,13 @@ int HexPairToByte(std::string_view pair);
 std::string ColorByteToHex(int value);
 // "#RRGGBB" (case as ColorByteToHex).
 std::string ColorToCode(TColor color);
+// An HTML colour attribute's value that a browser ignores: empty or "transparent".
+bool IsIgnoredColorAttribute(std::string_view value);
+// What a changed colour is written as: "#RRGGBB", followed by the alpha digits for TAlphaForm::Hex;
+// "rgba(R, G, B, A)" for TAlphaForm::Function. Hex digits in the case SaveWithLowerCase asks for.
+std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha);
+// The alpha as 0-255 (255 for none).
+int AlphaToByte(TAlphaForm form, std::string_view alpha);
 // "#RRGGBB" in upper case whatever the option: for reports.
 std::string ColorToUpperCode(TColor color);
 

@@ -1,6 +1,7 @@
 #include "document/DocumentText.h"
 
 #include "base/FileIO.h"
+#include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
@@ -19,7 +20,7 @@ public:
 
     void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
     {
-        Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int8_t(nameIndex)});
+        Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override
     {
@@ -68,7 +69,7 @@ TFileScan ScanFile(const TElements& file, bool isPage)
 
 std::string OccurrenceText(std::string_view text, const TColorFound& found)
 {
-    if (found.Form == TColorForm::Name) return std::string(NamedColors[found.NameIndex].Name);
+    if (found.Form == TColorForm::Name) return std::string(CssNamedColors[found.NameIndex].Name);
     std::string occurrence(text.substr(found.Pos, found.Length));
     if (found.Form == TColorForm::Rgb)
         for (char& c : occurrence)

@@ -14,7 +14,7 @@ struct TColorFound {
     std::size_t Pos = 0;  // in the walked text, 0-based
     std::uint32_t Length = 0;
     TColorForm Form = TColorForm::Attribute;
-    std::int8_t NameIndex = -1;
+    std::int16_t NameIndex = -1;
 };
 
 // What a walk of one file found, before the records are built.

@@ -19,7 +19,9 @@ namespace pictor {
 namespace {
 
 // Follows a sheet's @import rules, appending each new sheet and searching it at once.
-void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets)
+// Follows a sheet's @import rules, appending each new sheet and searching it at once. A sheet that is
+// not there is noted in missing and left out.
+void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets, std::vector<std::string>& missing)
 {
     std::string text = ReadFileBytes(sheetPath);
     // No "@" byte, no rule (in UTF-16 too): most sheets need no normalising.
@@ -27,8 +29,28 @@ void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets)
     for (const std::string& target : FindImportTargets(text)) {
         const std::string path = ResolvePath(FolderOf(sheetPath), ReferenceToFileName(target, false));
         if (path.empty() || std::find(sheets.begin(), sheets.end(), path) != sheets.end()) continue;
+        if (!FileExists(path)) {
+            if (std::find(missing.begin(), missing.end(), path) == missing.end()) missing.push_back(path);
+            continue;
+        }
         sheets.push_back(path);
-        FindImports(path, sheets);
+        FindImports(path, sheets, missing);
+    }
+}
+
+struct TReadPicture {
+    TBitmapEx Bitmap;
+    TPicState State = TPicState::Ok;
+};
+
+// A picture that is not there, or that cannot be decoded, does not stop the load.
+TReadPicture ReadPictureIfThere(const std::string& path)
+{
+    if (!FileExists(path)) return {{}, TPicState::Missing};
+    try {
+        return {ReadPicture(path), TPicState::Ok};
+    } catch (const TPictorError&) {
+        return {{}, TPicState::Unreadable};
     }
 }
 
@@ -41,6 +63,23 @@ void DropRepeatedFiles(const std::string& page, std::vector<std::string>& sheets
 }
 
 } // namespace
+
+std::vector<TDeadReference> THtmlStructure::DeadReferences() const
+{
+    std::vector<TDeadReference> dead;
+    for (const std::string& sheet : MissingSheets) dead.push_back({sheet, TPicState::Missing});
+    for (int tab = 0; tab < FileCount(); ++tab)
+        for (const TPicRecord& pic : Elements(tab).Pics)
+            if (pic.State != TPicState::Ok &&
+                std::none_of(dead.begin(), dead.end(), [&](const TDeadReference& d) { return d.Path == pic.FullPath; }))
+                dead.push_back({pic.FullPath, pic.State});
+    return dead;
+}
+
+const char* DeadReferenceHint(TPicState state)
+{
+    return state == TPicState::Missing ? "見つかりません" : "読み込めません";
+}
 
 THtmlStructure::THtmlStructure(std::string workFolder) : WorkFolder(std::move(workFolder))
 {
@@ -57,11 +96,13 @@ try {
     std::vector<std::string> sheetPaths;
     for (const std::string& ref : pageScan.SheetRefs) {
         const std::string sheet = ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8()));
-        if (!sheet.empty() && std::find(sheetPaths.begin(), sheetPaths.end(), sheet) == sheetPaths.end())
-            sheetPaths.push_back(sheet);
+        if (sheet.empty() || std::find(sheetPaths.begin(), sheetPaths.end(), sheet) != sheetPaths.end()) continue;
+        if (FileExists(sheet)) sheetPaths.push_back(sheet);
+        else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
+            MissingSheets.push_back(sheet);
     }
     const size_t linked = sheetPaths.size();
-    for (size_t i = 0; i < linked; ++i) FindImports(sheetPaths[i], sheetPaths);
+    for (size_t i = 0; i < linked; ++i) FindImports(sheetPaths[i], sheetPaths, MissingSheets);
     DropRepeatedFiles(FileName, sheetPaths);
 
     std::vector<TFileScan> sheetScans;
@@ -85,19 +126,26 @@ try {
 
 void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<TFileScan>& sheetScans)
 {
-    std::map<std::string, TBitmapEx> decoded;  // by FileIdentity: a picture named twice is decoded once
+    std::map<std::string, TReadPicture> decoded;  // by FileIdentity: a picture named twice is decoded once
     auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
         file.Colors.clear();
         file.Colors.reserve(scan.Colors.size());
         for (const TColorFound& found : scan.Colors) {
-            std::string text = OccurrenceText(file.Text, found);
-            TColor color;
+            TColorRecord record;
+            record.OrgText = OccurrenceText(file.Text, found);
             try {
-                color = TextToColor(text);
+                TColorValue value = ReadColorText(record.OrgText);
+                record.Color = record.OrgColor = value.Color;
+                record.AlphaForm = value.AlphaForm;
+                record.Alpha = std::move(value.Alpha);
             } catch (const TPictorError& e) {
                 throw TPictorError(filePath, e.Reason);
             }
-            file.Colors.push_back({text, 0, std::move(text), color, true, found.Pos});
+            record.Text = record.OrgText;
+            record.SourcePos = found.Pos;
+            record.Ignored = found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText);
+            record.Checked = !record.Ignored;
+            file.Colors.push_back(std::move(record));
         }
         file.Pics.clear();
         for (const std::string& ref : scan.Pics) {
@@ -107,8 +155,10 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
             if (pic.FullPath.empty()) throw TPictorError(filePath, "cannot resolve the picture \"" + ref + "\"");
             const std::string identity = FileIdentity(pic.FullPath);
             auto found = decoded.find(identity);
-            if (found == decoded.end()) found = decoded.emplace(identity, ReadPicture(pic.FullPath)).first;
-            pic.Bitmap = found->second;
+            if (found == decoded.end()) found = decoded.emplace(identity, ReadPictureIfThere(pic.FullPath)).first;
+            pic.State = found->second.State;
+            pic.Checked = pic.Tickable();
+            pic.Bitmap = found->second.Bitmap;
             pic.Loaded = pic.Bitmap;
             pic.SourcePath = pic.FullPath;
             file.Pics.push_back(std::move(pic));
@@ -147,7 +197,8 @@ void THtmlStructure::CopyFilesToWork()
     CreateFolders(FolderOf(WorkFileName));
     for (const auto& sheet : SheetWorkFiles) CreateFolders(FolderOf(sheet));
     for (int tab = 0; tab < FileCount(); ++tab)
-        for (const auto& pic : Elements(tab).Pics) CopyToWork(pic.FullPath, pic.WorkPath);
+        for (const auto& pic : Elements(tab).Pics)
+            if (pic.State == TPicState::Ok) CopyToWork(pic.FullPath, pic.WorkPath);
 }
 
 void THtmlStructure::WriteWorkingCopies()

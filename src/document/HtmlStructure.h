@@ -21,7 +21,16 @@ struct TColorRecord {
     TColor Color = 0;
     bool Checked = true;
     std::size_t SourcePos = 0;  // 0-based position of the occurrence in the file's Text, where the walk found it
+    TColor OrgColor = 0;        // what OrgText gives: a colour brought back to it is written as found
+    TAlphaForm AlphaForm = TAlphaForm::None;
+    std::string Alpha;          // as written; no adjustment changes it
+    bool Ignored = false;       // a colour attribute a browser ignores (empty, "transparent"): never rewritten
+
+    bool Tickable() const { return !Ignored; }
 };
+
+// A picture whose file is missing or cannot be decoded stays listed, but is never adjusted or written.
+enum class TPicState : std::uint8_t { Ok, Missing, Unreadable };
 
 // One distinct picture reference.
 struct TPicRecord {
@@ -33,6 +42,9 @@ struct TPicRecord {
     // The file the pixels of Loaded came from: an unchanged picture is copied from here, never re-encoded.
     std::string SourcePath;
     TBitmapEx Loaded;
+    TPicState State = TPicState::Ok;
+
+    bool Tickable() const { return State == TPicState::Ok; }
 };
 
 // One file: the page or one style sheet.
@@ -60,6 +72,14 @@ struct TUndoBuff {
     std::vector<TUndoElements> Sheets;
 };
 
+// A file the document names that is not there, or a picture that cannot be decoded.
+struct TDeadReference {
+    std::string Path;
+    TPicState State = TPicState::Missing;
+};
+// "見つかりません" or "読み込めません".
+const char* DeadReferenceHint(TPicState state);
+
 // The open document: a page and every style sheet it links or imports.
 class THtmlStructure {
 public:
@@ -81,6 +101,7 @@ public:
     std::int32_t UndoIndex = -1;
     std::vector<std::string> SavedPaths;
 
+    std::vector<std::string> MissingSheets;  // linked or imported sheets that are not there, left out
     std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
     std::string WorkFolder;  // the working folder, with a trailing "/"
 
@@ -94,6 +115,9 @@ public:
     TElements& Elements(int tab) { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
     const TElements& Elements(int tab) const { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
     const std::string& FilePath(int tab) const { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+
+    // The missing sheets, then each missing or unreadable picture once, in list order.
+    std::vector<TDeadReference> DeadReferences() const;
 
     // Rewrites the page and every sheet from their records and writes the working copies.
     void WriteWorkingCopies();

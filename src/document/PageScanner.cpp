@@ -133,17 +133,14 @@ private:
     void StyleAttribute(size_t from, size_t to, bool colours)
     {
         TFilter filter(Events_, colours);
-        MakeStyleScanCopy(S_.substr(from, to - from), Utf8_, Scratch_);
-        Scratch_ += ' ';
-        ScanDeclarations(Scratch_, Text_.substr(from), 0, to - from, false, Utf8_, from, filter);
+        WalkStyleAttribute(Text_.substr(from, to - from), Utf8_, from, filter);
     }
 
     size_t StyleBlock(size_t start)
     {
         size_t end = FindNoCase(S_, start + 1, "</STYLE");
         if (end == std::string_view::npos) end = S_.size();
-        MakeStyleScanCopy(S_.substr(start, end - start), Utf8_, Scratch_);
-        WalkStyleText(Scratch_, Text_.substr(start, end - start), Utf8_, start, Events_);
+        WalkStyleText(Text_.substr(start, end - start), Utf8_, start, Events_);
         return end;
     }
 
@@ -237,7 +234,7 @@ private:
     bool WantRefs_;
     std::string Copy_;
     std::string_view S_;
-    std::string Scratch_, Tag_, Value_;
+    std::string Tag_, Value_;
     std::vector<size_t> TagPos_;
     std::vector<std::pair<size_t, size_t>> StyleValues_;
 };

@@ -52,6 +52,9 @@ public:
         Add(TSaveItem{path, target, nullptr, {&picture}, changed});
     }
 
+    // The file as it stands, byte for byte.
+    void AddCopy(TPicRecord& picture, const std::string& path) { Add(TSaveItem{path, path, nullptr, {&picture}, false}); }
+
     std::vector<TSaveItem>& Items() { return Items_; }
 
     void Write()
@@ -165,7 +168,9 @@ private:
     {
         for (TPicRecord& pic : file.Pics) {
             pic.FullPath = NewPath(pic.WorkPath);
-            if (pic.Checked) Plan_.AddPicture(pic, pic.FullPath);
+            // A picture that cannot be decoded still belongs to the site: it goes as it is.
+            if (pic.State == TPicState::Unreadable) Plan_.AddCopy(pic, pic.FullPath);
+            else if (pic.Checked) Plan_.AddPicture(pic, pic.FullPath);
         }
     }
 

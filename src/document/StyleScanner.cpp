@@ -2,41 +2,383 @@
 
 #include "document/ColorLiterals.h"
 #include "base/AsciiText.h"
+#include "document/CssColorFunction.h"
+#include "document/CssColorNames.h"
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace pictor {
 
 namespace {
 
-
+bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool IsIdentChar(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+}
 bool IsAsciiAlnum(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
-size_t FindFrom(std::string_view text, size_t from, std::string_view what)
+bool EqualsNoCase(std::string_view text, std::string_view lower)
 {
-    const size_t at = text.find(what, from);
-    return at == std::string_view::npos ? text.size() : at;
+    if (text.size() != lower.size()) return false;
+    for (size_t k = 0; k < text.size(); ++k)
+        if (LowerAscii(text[k]) != lower[k]) return false;
+    return true;
 }
 
-// The named colour standing at pos, followed by a separator, or -1.
-int NamedColorAt(std::string_view copy, size_t pos)
+// "-webkit-x" is "x"; a custom property "--x" keeps its dashes.
+std::string_view WithoutVendorPrefix(std::string_view name)
 {
-    const char first = char(UpperAscii(copy[pos]) + 32);
-    for (int n = 0; n < 16; ++n) {
-        const std::string_view name = NamedColors[n].Name;
-        if (name[0] != first || pos + name.size() >= copy.size()) continue;
-        size_t k = 1;
-        while (k < name.size() && char(UpperAscii(copy[pos + k]) + 32) == name[k]) ++k;
-        if (k == name.size() && copy[pos + k] == ' ') return n;
+    if (name.size() > 1 && name[0] == '-' && name[1] != '-') {
+        const size_t dash = name.find('-', 1);
+        if (dash != std::string_view::npos) return name.substr(dash + 1);
     }
-    return -1;
+    return name;
 }
+
+// Properties whose words are names (fonts, animations, grid areas, counters...), never colours.
+bool HoldsNames(std::string_view property)
+{
+    static constexpr std::string_view names[] = {
+        "font", "font-family", "animation", "animation-name", "grid", "container", "container-name",
+        "view-transition-name", "transition", "transition-property", "will-change", "list-style-type",
+        "content", "quotes"};
+    const std::string_view p = WithoutVendorPrefix(property);
+    char lower[32];
+    if (p.size() > sizeof lower) return false;
+    for (size_t k = 0; k < p.size(); ++k) lower[k] = LowerAscii(p[k]);
+    const std::string_view key(lower, p.size());
+    if (key.starts_with("grid-") || key.starts_with("counter-")) return true;
+    for (std::string_view name : names)
+        if (key == name) return true;
+    return false;
+}
+
+// Functions whose arguments hold colours: gradients, drop-shadow() and a var()'s fallback.
+bool HoldsColours(std::string_view function)
+{
+    std::string_view f = WithoutVendorPrefix(function);
+    if (f.size() > 10 && EqualsNoCase(f.substr(0, 10), "repeating-")) f.remove_prefix(10);
+    return EqualsNoCase(f, "linear-gradient") || EqualsNoCase(f, "radial-gradient") ||
+           EqualsNoCase(f, "conic-gradient") || EqualsNoCase(f, "drop-shadow") || EqualsNoCase(f, "var");
+}
+
+// What a byte can start: most bytes start nothing and are stepped over.
+enum TByteRole : unsigned char { rPlain, rSlash, rQuote, rEscape, rOpen, rClose, rSemicolon, rBraceOpen, rBraceClose, rHash, rIdent };
+
+constexpr std::array<TByteRole, 256> ByteRoles = [] {
+    std::array<TByteRole, 256> roles{};
+    roles['/'] = rSlash;
+    roles['"'] = rQuote;
+    roles['\''] = rQuote;
+    roles['\\'] = rEscape;
+    roles['('] = rOpen;
+    roles[')'] = rClose;
+    roles[';'] = rSemicolon;
+    roles['{'] = rBraceOpen;
+    roles['}'] = rBraceClose;
+    roles['#'] = rHash;
+    for (int c = 'a'; c <= 'z'; ++c) roles[size_t(c)] = roles[size_t(c - 32)] = rIdent;
+    roles['-'] = roles['_'] = rIdent;
+    return roles;
+}();
+
+// One walk over style text: rules and at-rules at every depth, declarations, their values. Only values
+// give colours and pictures; selectors and at-rule preludes give nothing.
+class TStyleWalker {
+public:
+    TStyleWalker(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
+        : Text_(text), Data_(text.data()), N_(text.size()), Utf8_(utf8), Offset_(offset), Events_(events),
+          WantRefs_(events.WantsReferences())
+    {
+    }
+
+    // attribute: the text is one declaration block by itself, ended by a "}" too.
+    void Run(bool attribute)
+    {
+        size_t depth = attribute ? 1 : 0;
+        size_t i = 0;
+        while (i < N_) {
+            const char c = Data_[i];
+            if (IsCssSpace(c) || c == ';') {
+                ++i;
+            } else if (c == '/' && At(i + 1) == '*') {
+                i = SkipComment(i);
+            } else if (c == '}') {
+                ++i;
+                if (depth > 0 && --depth == 0 && attribute) return;
+            } else {
+                const size_t end = ItemEnd(i);
+                if (end < N_ && Data_[end] == '{') {
+                    ++depth;
+                    i = end + 1;
+                } else {
+                    if (depth > 0) Declaration(i, end);
+                    i = end;
+                }
+            }
+        }
+    }
+
+private:
+    char At(size_t i) const { return i < N_ ? Data_[i] : '\0'; }
+    size_t Step(size_t i) const
+    {
+        return static_cast<unsigned char>(Data_[i]) < 0x80 ? i + 1 : i + size_t(CharLength(Data_ + i, Data_ + N_, Utf8_));
+    }
+
+    size_t SkipComment(size_t i) const
+    {
+        const size_t close = Text_.find("*/", i + 2);
+        return close == std::string_view::npos ? N_ : close + 2;
+    }
+
+    // A string ends at the quote that opened it; a backslash escapes the next character; a line break
+    // that is not escaped ends it too, as it does for a browser.
+    size_t SkipString(size_t i) const
+    {
+        const char quote = Data_[i];
+        for (size_t j = i + 1; j < N_;) {
+            const char c = Data_[j];
+            if (c == quote) return j + 1;
+            if (c == '\n' || c == '\r' || c == '\f') return j;
+            j = c == '\\' && j + 1 < N_ ? Step(j + 1) : Step(j);
+        }
+        return N_;
+    }
+
+    bool UrlBefore(size_t open) const
+    {
+        return open >= 3 && EqualsNoCase(Text_.substr(open - 3, 3), "url") && (open == 3 || !IsIdentChar(Data_[open - 4]));
+    }
+
+    // From the "(" of url(: its reference (quoted, or to the ")" less white space) is reported when
+    // report is set; nothing inside is style text. Returns the position after the ")".
+    size_t SkipUrl(size_t open, bool report)
+    {
+        size_t from = open + 1;
+        while (from < N_ && IsCssSpace(Data_[from])) ++from;
+        size_t to, after;
+        if (from < N_ && (Data_[from] == '"' || Data_[from] == '\'')) {
+            after = SkipString(from);
+            to = after > from + 1 && Data_[after - 1] == Data_[from] ? after - 1 : after;
+            ++from;
+            const size_t close = Text_.find(')', after);
+            after = close == std::string_view::npos ? N_ : close + 1;
+        } else {
+            const size_t close = Text_.find(')', from);
+            to = close == std::string_view::npos ? N_ : close;
+            after = close == std::string_view::npos ? N_ : close + 1;
+            while (to > from && IsCssSpace(Data_[to - 1])) --to;
+        }
+        if (report && WantRefs_ && from < to) {
+            const std::string_view ref = Text_.substr(from, to - from);
+            if (!IsExternalReference(ref)) Events_.PictureFound(ref);
+        }
+        return after;
+    }
+
+    // Where the rule, at-rule or declaration starting at i ends: its "{" or ";" outside parentheses,
+    // or a "}".
+    size_t ItemEnd(size_t i)
+    {
+        size_t parens = 0;
+        while (i < N_) {
+            const unsigned char byte = static_cast<unsigned char>(Data_[i]);
+            if (byte >= 0x80) {
+                i = Step(i);
+                continue;
+            }
+            switch (ByteRoles[byte]) {
+            case rSlash: i = At(i + 1) == '*' ? SkipComment(i) : i + 1; break;
+            case rQuote: i = SkipString(i); break;
+            case rEscape: i = i + 1 < N_ ? Step(i + 1) : N_; break;
+            case rOpen:
+                if (UrlBefore(i)) {
+                    i = SkipUrl(i, false);
+                } else {
+                    ++parens;
+                    ++i;
+                }
+                break;
+            case rClose:
+                if (parens > 0) --parens;
+                ++i;
+                break;
+            case rSemicolon:
+            case rBraceOpen:
+                if (parens == 0) return i;
+                ++i;
+                break;
+            case rBraceClose: return i;
+            default: ++i; break;
+            }
+        }
+        return N_;
+    }
+
+    void Report(size_t pos, size_t length, TColorForm form, int nameIndex)
+    {
+        Events_.ColorFound(Offset_ + pos, length, form, nameIndex);
+    }
+
+    void Declaration(size_t start, size_t end)
+    {
+        const size_t colon = Text_.substr(0, end).find(':', start);
+        if (colon == std::string_view::npos) return;
+        size_t nameEnd = colon;
+        while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
+        Value(colon + 1, end, !HoldsNames(Text_.substr(start, nameEnd - start)));
+    }
+
+    // Colours stand at the top of a value or among a colour-holding function's arguments, after a
+    // separator, "{" or "," (or the function's "(").
+    static constexpr size_t MaxLevels = 64;
+    bool ColourMayStart(size_t i, size_t depth, std::uint64_t colourLevels) const
+    {
+        if (depth >= MaxLevels || !(colourLevels >> depth & 1) || i == 0) return false;
+        const char before = Data_[i - 1];
+        return IsStyleSeparator(before) || before == '{' || before == ',' || (before == '(' && depth > 0);
+    }
+
+    bool EndsName(size_t e, size_t end) const
+    {
+        if (e >= end) return true;
+        const char c = Data_[e];
+        return IsStyleSeparator(c) || c == '}' || c == ',' || c == ')' || c == '!' || c == '/';
+    }
+
+    void Value(size_t i, size_t end, bool names)
+    {
+        size_t depth = 0;
+        std::uint64_t colourLevels = 1;
+        while (i < end) {
+            const unsigned char byte = static_cast<unsigned char>(Data_[i]);
+            if (byte >= 0x80) {
+                i = Step(i);
+                continue;
+            }
+            switch (ByteRoles[byte]) {
+            case rPlain: ++i; break;
+            case rSlash: i = At(i + 1) == '*' ? SkipComment(i) : i + 1; break;
+            case rQuote: i = SkipString(i); break;
+            case rEscape: i = i + 1 < N_ ? Step(i + 1) : N_; break;
+            case rOpen:
+                ++depth;
+                if (depth < MaxLevels) colourLevels &= ~(std::uint64_t(1) << depth);
+                ++i;
+                break;
+            case rClose:
+                if (depth > 0) --depth;
+                ++i;
+                break;
+            case rHash:
+                if (ColourMayStart(i, depth, colourLevels)) {
+                    size_t e = i + 1;
+                    while (e < end && IsAsciiAlnum(Data_[e])) ++e;
+                    Report(i, e - i, TColorForm::Hex, -1);
+                    i = e;
+                } else {
+                    ++i;
+                }
+                break;
+            case rIdent: {
+                size_t e = i + 1;
+                while (e < end && IsIdentChar(Data_[e])) ++e;
+                const std::string_view word = Text_.substr(i, e - i);
+                const bool colour = ColourMayStart(i, depth, colourLevels);
+                if (e < end && Data_[e] == '(') {
+                    if (EqualsNoCase(word, "url")) {
+                        i = SkipUrl(e, true);
+                    } else if (colour && IsColourFunction(word)) {
+                        i = ColourFunction(i, e, end, word.size() == 3 && LowerAscii(word[0]) == 'r');
+                    } else {
+                        ++depth;
+                        if (depth < MaxLevels && HoldsColours(word)) colourLevels |= std::uint64_t(1) << depth;
+                        else if (depth < MaxLevels) colourLevels &= ~(std::uint64_t(1) << depth);
+                        i = e + 1;
+                    }
+                    break;
+                }
+                if (names && colour && EndsName(e, end))
+                    if (const int index = CssNamedColorIndex(word); index >= 0) Report(i, e - i, TColorForm::Name, index);
+                i = e;
+                break;
+            }
+            default: ++i; break;
+            }
+        }
+    }
+
+    static bool IsColourFunction(std::string_view word)
+    {
+        return EqualsNoCase(word, "rgb") || EqualsNoCase(word, "rgba") || EqualsNoCase(word, "hsl") ||
+               EqualsNoCase(word, "hsla");
+    }
+
+    // rgb(), rgba(), hsl() or hsla() from its name at i, "(" at open. One that holds another function,
+    // "from" or is never closed inside its declaration is no colour. rgb() is reported whatever it holds
+    // (a malformed one fails the load); the others only when CSS takes them. Returns where to go on.
+    size_t ColourFunction(size_t i, size_t open, size_t end, bool rgb)
+    {
+        size_t close = open + 1;
+        while (close < end && Data_[close] != ')' && Data_[close] != '(') close = Step(close);
+        if (close >= end) {
+            // Never closed: to the end of the text, as an rgb() at the very end is.
+            if (rgb && end == N_) Report(i, N_ - i, TColorForm::Rgb, -1);
+            return end;
+        }
+        if (Data_[close] == '(') return SkipNested(open);
+        const std::string_view inner = Text_.substr(open + 1, close - open - 1);
+        if (HoldsWord(inner, "from")) return close + 1;
+        const std::string_view whole = Text_.substr(i, close + 1 - i);
+        if (rgb) Report(i, whole.size(), TColorForm::Rgb, -1);
+        else if (ParseCssColorFunction(whole)) Report(i, whole.size(), TColorForm::Function, -1);
+        return close + 1;
+    }
+
+    // From a "(" to after its matching ")".
+    size_t SkipNested(size_t open) const
+    {
+        size_t parens = 0;
+        for (size_t j = open; j < N_;) {
+            const char c = Data_[j];
+            if (c == '(') ++parens;
+            else if (c == ')' && --parens == 0) return j + 1;
+            else if (c == '"' || c == '\'') {
+                j = SkipString(j);
+                continue;
+            } else if (c == '}') return j;
+            j = Step(j);
+        }
+        return N_;
+    }
+
+    static bool HoldsWord(std::string_view text, std::string_view lowerWord)
+    {
+        for (size_t k = 0; k + lowerWord.size() <= text.size(); ++k)
+            if ((k == 0 || !IsIdentChar(text[k - 1])) && EqualsNoCase(text.substr(k, lowerWord.size()), lowerWord) &&
+                (k + lowerWord.size() == text.size() || !IsIdentChar(text[k + lowerWord.size()])))
+                return true;
+        return false;
+    }
+
+    std::string_view Text_;
+    const char* Data_;
+    size_t N_;
+    bool Utf8_;
+    size_t Offset_;
+    TScanEvents& Events_;
+    bool WantRefs_;
+};
 
 } // namespace
 
@@ -55,110 +397,19 @@ void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out)
     }
 }
 
-// What a byte can start inside a declaration block: most bytes start nothing and are stepped over.
-enum TByteRole : unsigned char { rPlain, rPunct, rWord };
-
-constexpr std::array<TByteRole, 256> ByteRoles = [] {
-    std::array<TByteRole, 256> roles{};
-    for (unsigned char c : std::string_view("/\"'()}#")) roles[c] = rPunct;
-    // First letters of rgb(, url( and the sixteen names: these matter only after a separator.
-    for (unsigned char c : std::string_view("abfglmnoprstuwy")) {
-        roles[c] = rWord;
-        roles[c - 32] = rWord;
-    }
-    return roles;
-}();
-
-size_t ScanDeclarations(std::string_view copy, std::string_view original, size_t start, size_t limit, bool styleText,
-                        bool utf8, size_t offset, TScanEvents& events)
+void WalkStyleAttribute(std::string_view value, bool utf8, size_t offset, TScanEvents& events)
 {
-    const size_t n = copy.size();
-    const char* data = copy.data();
-    const bool wantRefs = events.WantsReferences();
-    bool inParens = false;
-    size_t i = start;
-    while (i < n) {
-        const char c = data[i];
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            i += size_t(CharLength(data + i, data + n, utf8));
-            continue;
-        }
-        const TByteRole role = ByteRoles[byte];
-        const bool afterSeparator = i > 0 && data[i - 1] == ' ';
-        if (role == rPlain || (role == rWord && !afterSeparator)) {
-            ++i;
-            continue;
-        }
-        if (c == '/' && i + 1 < n && data[i + 1] == '*') {
-            const size_t close = FindFrom(copy, i + 2, "*/");
-            i = close == n ? n : close + 2;
-        } else if (styleText && (c == '"' || c == '\'') && !inParens) {
-            const size_t close = copy.find_first_of("\"'", i + 1);
-            i = close == std::string_view::npos ? n : close + 1;
-        } else if (c == '(') {
-            inParens = true;
-            ++i;
-        } else if (c == ')') {
-            inParens = false;
-            ++i;
-        } else if (c == '}') {
-            return i + 1;
-        } else if (c == '#' && !inParens && afterSeparator) {
-            size_t end = i + 1;
-            while (end < n && IsAsciiAlnum(data[end])) ++end;
-            if (i < limit) events.ColorFound(offset + i, std::min(end, limit) - i, TColorForm::Hex, -1);
-            i = end;
-        } else if ((c == 'r' || c == 'R') && !inParens && afterSeparator && MatchesNoCase(copy, i, "RGB(")) {
-            const size_t close = copy.find(')', i + 4);
-            const size_t end = close == std::string_view::npos ? n : close + 1;
-            if (i < limit) events.ColorFound(offset + i, std::min(end, limit) - i, TColorForm::Rgb, -1);
-            i = end;
-        } else if (int index; role == rWord && !inParens && afterSeparator && (index = NamedColorAt(copy, i)) >= 0) {
-            const size_t length = NamedColors[index].Name.size();
-            if (i < limit) events.ColorFound(offset + i, length, TColorForm::Name, index);
-            i += length;
-        } else if ((c == 'u' || c == 'U') && afterSeparator && MatchesNoCase(copy, i, "URL(")) {
-            if (wantRefs) {
-                size_t from = i + 4;
-                if (from < n && (data[from] == '"' || data[from] == '\'')) ++from;
-                size_t to = copy.find_first_of("\"')", from);
-                to = std::min(to == std::string_view::npos ? n : to, limit);
-                if (from < to) {
-                    const std::string_view ref = original.substr(from, to - from);
-                    if (!IsExternalReference(ref)) events.PictureFound(ref);
-                }
-            }
-            i += 3;  // on to the "(", which opens parentheses
-        } else {
-            ++i;
-        }
-    }
-    return n;
+    TStyleWalker(value, utf8, offset, events).Run(true);
 }
 
-void WalkStyleText(std::string_view copy, std::string_view original, bool utf8, size_t offset, TScanEvents& events)
+void WalkStyleText(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
 {
-    const size_t n = copy.size();
-    const char* data = copy.data();
-    size_t i = 0;
-    while (i < n) {
-        if (data[i] == '/' && i + 1 < n && data[i + 1] == '*') {
-            const size_t close = FindFrom(copy, i + 2, "*/");
-            i = close == n ? n : close + 2;
-        } else if (data[i] == '{') {
-            i = ScanDeclarations(copy, original, i + 1, n, true, utf8, offset, events);
-        } else {
-            i += size_t(CharLength(data + i, data + n, utf8));
-        }
-    }
+    TStyleWalker(text, utf8, offset, events).Run(false);
 }
 
 void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events)
 {
-    std::string copy;
-    MakeStyleScanCopy(text, utf8, copy);
-    WalkStyleText(copy, text, utf8, 0, events);
+    WalkStyleText(text, utf8, 0, events);
 }
 
 std::vector<std::string> FindImportTargets(std::string_view text)

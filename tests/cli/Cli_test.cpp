@@ -116,6 +116,25 @@ TEST(CliList, JsonSchema)
     EXPECT_EQ(doc["files"][1]["pictures"][0]["path"], site.Root / "c.gif");
 }
 
+TEST(CliList, DeadReferencesMarkedAndNamed)
+{
+    TSite site;
+    site.Add("index.html", "<img src=\"gone.gif\"><img src=\"bad.png\"><font color=\"#0969da80\">");
+    site.Add("bad.png", "not a png");
+    const std::string page = ShellQuote(site.Root / "index.html");
+    const TCliRun json = RunCli("list --json " + page);
+    ASSERT_EQ(json.Status, 0) << json.Out;
+    const auto file = nlohmann::json::parse(json.Out)["files"][0];
+    EXPECT_EQ(file["pictures"][0]["missing"], true);
+    EXPECT_EQ(file["pictures"][1]["unreadable"], true);
+    EXPECT_FALSE(file["pictures"][0].contains("unreadable"));
+    EXPECT_EQ(file["colors"][0]["alpha"], 128);
+    const TCliRun err = RunCli("list " + page, TCliCapture::Stderr);
+    EXPECT_EQ(err.Status, 0);
+    EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "gone.gif" + ": 見つかりません\npictor-cli: " + site.Root / "bad.png" +
+                           ": 読み込めません\n");
+}
+
 TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
 {
     TCliSite site;

@@ -1,7 +1,11 @@
 #include "document/ColorLiterals.h"
+#include "document/CssColorNames.h"
+#include "document/Options.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace pictor;
 
@@ -15,8 +19,8 @@ TEST(ColorLiterals, TextToColor)
         {"rgb(50,100%,0)", RGB(127, 255, 0)},  // one % makes every component a percentage
         {"rgb(300,0,0)", RGB(44, 0, 0)}, {"rgb(-1,0,0)", RGB(255, 0, 0)},
         {"rgb(1,2,3", RGB(1, 2, 0)},  // an unterminated component stays 0
-        {"RED", RGB(255, 0, 0)}, {"rebeccapurple", RGB(255, 0, 0)}, {"blackish", RGB(0, 0, 0)},
-        {"bisque", 0}, {"grey", 0}, {"green", RGB(0, 128, 0)}, {"transparent", RGB(0, 128, 128)},
+        {"RED", RGB(255, 0, 0)}, {"blackish", RGB(0, 0, 0)}, {"green", RGB(0, 128, 0)},
+        {"transparent", RGB(0, 128, 128)},  // not a CSS name: the first letter decides
         {"none", RGB(0, 0, 128)}, {"", 0}};
     for (const auto& [text, color] : cases) EXPECT_EQ(TextToColor(text), color) << text;
     for (const auto& named : NamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
@@ -24,6 +28,67 @@ TEST(ColorLiterals, TextToColor)
 
 TEST(ColorLiterals, RgbNotANumberNamesTheText)
 {
-    for (const char* bad : {"rgb(10,20,30.5)", "rgb(a,b,c)", "rgb(,0,0)", "rgb(1x%,0,0)"})
+    for (const char* bad : {"rgb(a,b,c)", "rgb(,0,0)", "rgb(1x%,0,0)"})
         EXPECT_NE(std::string(test::ErrorOf([&] { TextToColor(bad); }).what()).find(bad), std::string::npos) << bad;
+}
+
+// Every form CSS gives a colour in: the value it computes, and the alpha as written.
+TEST(ColorLiterals, CssForms)
+{
+    struct TCase {
+        const char* Text;
+        TColor Color;
+        TAlphaForm Form;
+        const char* Alpha;
+    };
+    const TCase cases[] = {
+        {"#0969da80", RGB(9, 105, 218), TAlphaForm::Hex, "80"},
+        {"#ABCD", RGB(0xAA, 0xBB, 0xCC), TAlphaForm::Hex, "DD"},
+        {"rgb(249,236.1,234.1)", RGB(249, 236, 234), TAlphaForm::None, ""},
+        {"rgb(10,20,30.5)", RGB(10, 20, 31), TAlphaForm::None, ""},
+        {"rgb(1e2, 0, 0)", RGB(100, 0, 0), TAlphaForm::None, ""},
+        {"rgb(0 0 0 / 50%)", 0, TAlphaForm::Function, "50%"},
+        {"rgb(100% 50% 0%)", RGB(255, 128, 0), TAlphaForm::None, ""},  // rounded, unlike the comma form
+        {"rgb(none 300 -5)", RGB(0, 255, 0), TAlphaForm::None, ""},     // clamped, unlike the comma form
+        {"rgb(1,2,3,0.5)", RGB(1, 2, 3), TAlphaForm::Function, "0.5"},
+        {"rgba(13, 110, 253, .25)", RGB(13, 110, 253), TAlphaForm::Function, ".25"},
+        {"RGBA(0,0,0)", 0, TAlphaForm::None, ""},
+        {"hsl(120, 100%, 50%)", RGB(0, 255, 0), TAlphaForm::None, ""},
+        {"hsl(0.5turn 100% 50%)", RGB(0, 255, 255), TAlphaForm::None, ""},
+        {"hsl(200grad 100% 25%)", RGB(0, 128, 128), TAlphaForm::None, ""},
+        {"hsl(3.14159rad 100% 50%)", RGB(0, 255, 255), TAlphaForm::None, ""},
+        {"hsla(240deg, 100%, 50%, .3)", RGB(0, 0, 255), TAlphaForm::Function, ".3"},
+        {"HSL(-120 100 50 / 1)", RGB(0, 0, 255), TAlphaForm::Function, "1"},
+        {"hsl(0, 0%, 50%)", RGB(128, 128, 128), TAlphaForm::None, ""},
+        {"rebeccapurple", RGB(102, 51, 153), TAlphaForm::None, ""},
+        {"Grey", RGB(128, 128, 128), TAlphaForm::None, ""},
+        {"DarkBlue", RGB(0, 0, 139), TAlphaForm::None, ""},
+        {"bisque", RGB(255, 228, 196), TAlphaForm::None, ""},
+    };
+    for (const TCase& c : cases) {
+        const TColorValue value = ReadColorText(c.Text);
+        EXPECT_EQ(value.Color, c.Color) << c.Text;
+        EXPECT_EQ(value.AlphaForm, c.Form) << c.Text;
+        EXPECT_EQ(value.Alpha, c.Alpha) << c.Text;
+    }
+    for (const auto& named : CssNamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
+    for (const auto& named : NamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
+}
+
+TEST(ColorLiterals, WrittenWithAlphaKept)
+{
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::None, ""), "#F69625");
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8f"), "#F696258F");
+    EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, "50%"), "rgba(1, 2, 3, 50%)");
+    Options().SaveWithLowerCase = true;
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8F"), "#f696258f");
+    Options().SaveWithLowerCase = false;
+
+    const std::tuple<TAlphaForm, const char*, int> alphas[] = {
+        {TAlphaForm::None, "", 255}, {TAlphaForm::Hex, "80", 128}, {TAlphaForm::Function, ".25", 64},
+        {TAlphaForm::Function, "50%", 128}, {TAlphaForm::Function, "2", 255}, {TAlphaForm::Function, "none", 0}};
+    for (const auto& [form, alpha, byte] : alphas) EXPECT_EQ(AlphaToByte(form, alpha), byte) << alpha;
+
+    for (const char* ignored : {"", " ", "Transparent"}) EXPECT_TRUE(IsIgnoredColorAttribute(ignored)) << ignored;
+    EXPECT_FALSE(IsIgnoredColorAttribute("red"));
 }

@@ -1,4 +1,4 @@
-#include "document/ColorLiterals.h"
+#include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "document/StyleScanner.h"
 
@@ -19,7 +19,7 @@ struct TFound : TScanEvents {
     Strings Colors, Pics, Sheets;
     void ColorFound(size_t pos, size_t length, TColorForm form, int index) override
     {
-        Colors.push_back(form == TColorForm::Name ? std::string(NamedColors[index].Name) : Text.substr(pos, length));
+        Colors.push_back(form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : Text.substr(pos, length));
     }
     void PictureFound(std::string_view ref) override { Pics.emplace_back(ref); }
     void StyleSheetFound(std::string_view ref) override { Sheets.emplace_back(ref); }
@@ -102,14 +102,59 @@ TEST(StyleScan, Colours)
         {"a{color: #f00!important; b: #000, #fff;}", {"#f00", "#000", "#fff"}},  // "#" tokens end at non-alphanumerics
         {"a{a# fff}", {}},
         {"a{white-space: nowrap}", {}},
-        {"a{font-family: Arial Black;}", {"black"}},
-        {"a{color: red}", {}},  // a name directly before the brace
+        {"a{font-family: Arial Black;}", {}},  // a font's name
+        {"a{color:red}", {"red"}},          // a name directly before the brace
         {"a{background: url(red.gif)}", {}},
         {"/* a{color: red;} */ a{ /* color: red; */ }", {}},
         {"a{color: YELLOW;}", {"yellow"}},
         {"red; a{}", {}},  // nothing outside blocks
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+}
+
+// The forms of today's style sheets, where a browser sees a colour, and the places it sees none.
+TEST(StyleScan, CssForms)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{color:#0969da80;b:#abcd}", {"#0969da80", "#abcd"}},
+        {"a{c:rgba(13,110,253,.25);d:RGB(0 0 0 / 50%)}", {"rgba(13,110,253,.25)", "RGB(0 0 0 / 50%)"}},
+        {"a{c:hsl(120 50% 50%);d:HSLA(1,2%,3%,.5)}", {"hsl(120 50% 50%)", "HSLA(1,2%,3%,.5)"}},
+        {"a{color:DarkBlue;b:gold}", {"darkblue", "gold"}},
+        {"a{color:red!important;b:0 0 1px navy,0 0 red}", {"red", "navy", "red"}},
+        {"a{box-shadow:0 0 0 1px #000,0 1px #fff}", {"#000", "#fff"}},
+        {"a{background:linear-gradient(to right,red 0%,#fff 50%,rgba(0,0,0,.5))}", {"red", "#fff", "rgba(0,0,0,.5)"}},
+        {"a{b:-webkit-repeating-radial-gradient(#123,blue);c:conic-gradient(from 0deg,red,tan)}",
+         {"#123", "blue", "red", "tan"}},
+        {"a{filter:drop-shadow(0 0 2px red);b:var(--x, #234)}", {"red", "#234"}},
+        {"a{color:transparent;b:currentColor;c:inherit;h:Canvas;d:rgb(var(--x));e:rgb(from red r g b)}", {}},
+        {"a{f:color-mix(in srgb,red,blue);g:lab(1 2 3);i:rgb(calc(1) 0 0);j:hwb(0 0% 0%);k:oklch(1 0 0)}", {}},
+        {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {}},  // not colours to CSS, or no place for one
+        {"a{font:12px Arial Black;font-family:Red;animation:red 1s;grid-area:red;-webkit-animation-name:red}", {}},
+        {"a{transition:color 1s;counter-reset:red;will-change:red;content:'red';list-style-type:red;quotes:red}", {}},
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
+}
+
+// Strings, url()s and nesting: the walk keeps step, and only values give colours.
+TEST(StyleScan, KeepsStep)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{background:url(\"data:image/svg+xml,%3Csvg fill='rgb(0,0,0)' x=\\\"1\\\"%3E)%3C/svg%3E\")}b{color:#123}",
+         {"#123"}},
+        {"a{content:\"\\\"; color: red\"}b{color:#456}", {"#456"}},
+        {"a{content:'it\\'s'}b{color:#789}", {"#789"}},
+        {"a{background:url( data:image/png;base64,AA}red; )}b{color:#abc}", {"#abc"}},
+        {"@media screen{@supports (display:grid){a{color:#111;&:hover{color:#222}}}}c{color:#333}",
+         {"#111", "#222", "#333"}},
+        {"#fff a, red b{color:#444}@media print{#nav{color:#555}}@media (color:red){a{color:#666}}",
+         {"#444", "#555", "#666"}},
+        {"@keyframes x{from{color:red}50%{color:#777}}", {"red", "#777"}},
+        {"a{color #888; red}", {}},  // no declaration without its colon
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Sheet("a{background:url( \"b.png\" ) url( c.gif )}@import url(d.png);").Pics, (Strings{"b.png", "c.gif"}));
+    EXPECT_TRUE(Sheet("a{background:url( data:image/png;base64,AAA )}").Pics.empty());
 }
 
 TEST(StyleScan, PicturesAndImports)

@@ -20,29 +20,31 @@ void ForEachRecord(THtmlStructure& doc, ColorFn colorFn, PicFn picFn)
 void SetColorChecked(THtmlStructure& doc, int tab, int row, bool checked, bool sameColour)
 {
     TColorRecord& record = doc.Elements(tab).Colors.at(size_t(row));
-    record.Checked = checked;
+    record.Checked = checked && record.Tickable();
     if (sameColour) SetCheckedByColor(doc, record.Color, checked);
 }
 
 void SetCheckedByColor(THtmlStructure& doc, TColor color, bool checked)
 {
     ForEachRecord(
-        doc, [&](TColorRecord& c) { if (c.Color == color) c.Checked = checked; }, [](TPicRecord&) {});
+        doc, [&](TColorRecord& c) { if (c.Color == color) c.Checked = checked && c.Tickable(); }, [](TPicRecord&) {});
 }
 
 void SetPicChecked(THtmlStructure& doc, int tab, int row, bool checked)
 {
-    doc.Elements(tab).Pics.at(size_t(row)).Checked = checked;
+    TPicRecord& record = doc.Elements(tab).Pics.at(size_t(row));
+    record.Checked = checked && record.Tickable();
 }
 
 void CheckAll(THtmlStructure& doc)
 {
-    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = true; }, [](TPicRecord& p) { p.Checked = true; });
+    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = c.Tickable(); }, [](TPicRecord& p) { p.Checked = p.Tickable(); });
 }
 
 void InvertChecks(THtmlStructure& doc)
 {
-    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = !c.Checked; }, [](TPicRecord& p) { p.Checked = !p.Checked; });
+    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = !c.Checked && c.Tickable(); },
+                   [](TPicRecord& p) { p.Checked = !p.Checked && p.Tickable(); });
 }
 
 } // namespace pictor
