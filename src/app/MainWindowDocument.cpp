@@ -21,8 +21,22 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QToolTip>
 
 using namespace pictor;
+
+namespace {
+
+// One message for every file the page names that is missing or cannot be read.
+void ReportDeadReferences(QWidget* parent, const THtmlStructure& document)
+{
+    QStringList lines;
+    for (const TDeadReference& dead : document.DeadReferences())
+        lines << QString::fromStdString(dead.Path) + ": " + QString::fromUtf8(DeadReferenceHint(dead.State));
+    if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
+}
+
+} // namespace
 
 QString TfrmMain::FileText(const TElements& file, const std::string& text)
 {
@@ -122,6 +136,7 @@ void TfrmMain::LoadDocument(const QString& path)
     SetModified(false);
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
     Progress_->hide();
+    ReportDeadReferences(this, *Document_);
 }
 
 void TfrmMain::ShowCharCode(int charCode)
@@ -138,8 +153,10 @@ void TfrmMain::tcFileListChange()
     clbPicList->setUpdatesEnabled(false);
     clbColorList->clear();
     clbPicList->clear();
-    for (const TColorRecord& record : file.Colors) clbColorList->AddRow(FileText(file, record.Text), record.Checked);
-    for (const TPicRecord& record : file.Pics) clbPicList->AddRow(FileText(file, record.RefText), record.Checked);
+    for (const TColorRecord& record : file.Colors)
+        clbColorList->AddRow(FileText(file, record.Text), record.Checked, record.Tickable());
+    for (const TPicRecord& record : file.Pics)
+        clbPicList->AddRow(FileText(file, record.RefText), record.Checked, record.Tickable());
     ShowCharCode(file.CharCode);
     clbColorList->FitHorizontalExtent(30);
     clbPicList->FitHorizontalExtent(18);
@@ -152,8 +169,9 @@ bool TfrmMain::SwatchColor(int row, QColor& color) const
     if (!HasDocument()) return false;
     const auto& colors = Document_->Elements(ShownTab()).Colors;
     if (row < 0 || size_t(row) >= colors.size()) return false;
-    const TColor c = colors[size_t(row)].Color;
-    color = QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+    const TColorRecord& record = colors[size_t(row)];
+    const TColor c = record.Color;
+    color = QColor(GetRValue(c), GetGValue(c), GetBValue(c), AlphaToByte(record.AlphaForm, record.Alpha));
     return true;
 }
 
@@ -238,8 +256,10 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
     const QPoint at = box->viewport()->mapToGlobal(viewportPos) + QPoint(16, 16);
     const TElements& file = Document_->Elements(ShownTab());
     if (list == hlPictures) {
-        if (size_t(action.Row) < file.Pics.size())
-            GraphicHint_->ShowImage(pictor::ImageFromBitmap(file.Pics[size_t(action.Row)].Bitmap), at);
+        if (size_t(action.Row) >= file.Pics.size()) return;
+        const TPicRecord& pic = file.Pics[size_t(action.Row)];
+        if (pic.Tickable()) GraphicHint_->ShowImage(pictor::ImageFromBitmap(pic.Bitmap), at);
+        else QToolTip::showText(at, QString::fromUtf8(DeadReferenceHint(pic.State)), clbPicList);
         return;
     }
     if (size_t(action.Row) >= file.Colors.size()) return;

@@ -43,11 +43,17 @@ void TMyCheckListBox::SetDelegate(TCheckListDelegate* delegate)
     Delegate_ = delegate;
 }
 
-void TMyCheckListBox::AddRow(const QString& text, bool checked)
+void TMyCheckListBox::AddRow(const QString& text, bool checked, bool tickable)
 {
     auto* item = new QListWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setFlags(tickable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                            : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (!tickable) {
+        QFont font = this->font();
+        font.setStrikeOut(true);
+        item->setFont(font);
+    }
     Updating_ = true;
     addItem(item);
     Updating_ = false;

@@ -23,7 +23,8 @@ public:
 
     // Replaces the row delegate; the list takes ownership.
     void SetDelegate(TCheckListDelegate* delegate);
-    void AddRow(const QString& text, bool checked);
+    // A row that cannot be ticked is struck through.
+    void AddRow(const QString& text, bool checked, bool tickable);
     void SetRowChecked(int row, bool checked);  // no checkClicked
     bool RowChecked(int row) const;
     int RowAt(const QPoint& viewportPos) const;  // -1 when no row is there
