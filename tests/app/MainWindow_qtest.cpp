@@ -220,16 +220,36 @@ private slots:
         QVERIFY(!window.alUndo->isEnabled());
     }
 
+    // A missing picture and a missing sheet leave the page open: one message names both, the
+    // picture's row is struck through and cannot be ticked.
+    void deadReferencesAreNamedOnceAndCannotBeTicked()
+    {
+        TfrmMain window({PagePath_});
+        QFile::remove(Site_->filePath("img/dot.gif"));
+        QFile::remove(Site_->filePath("css/site.css"));
+        TBoxAnswerer boxes;
+        window.alReload->trigger();
+        QVERIFY(window.IsDocumentReady());
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].contains("dot.gif") && boxes.Texts[0].contains("site.css"));
+        QVERIFY(boxes.Texts[0].contains(QString::fromUtf8("見つかりません")));
+        QListWidgetItem* row = window.clbPicList->item(0);
+        QVERIFY(row->font().strikeOut());
+        QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
+        window.alSelectAll->trigger();
+        QVERIFY(!window.Document().Page.Pics[0].Checked);
+    }
+
     // After a failed load there is no document: nothing to use, to show or to ask about.
     void aFailedLoadLeavesNoDocument()
     {
         TfrmMain window({PagePath_});
         Recolour(window, 1);
-        QFile::remove(Site_->filePath("img/dot.gif"));
+        WriteFile(*Site_, "css/site.css", "p { color: rgb(a,b,c) }");
         TBoxAnswerer boxes;
         window.alReload->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
-        QVERIFY(boxes.Texts[0].contains("dot.gif"));
+        QVERIFY(boxes.Texts[0].contains("site.css"));
         QVERIFY(!window.IsDocumentReady());
         QCOMPARE(window.clbColorList->count(), 0);
         for (QAction* command : {window.alSave, window.alReload, window.alSelectAll, window.alInverse, window.alUndo})
