@@ -18,7 +18,6 @@ namespace pictor {
 
 namespace {
 
-// Follows a sheet's @import rules, appending each new sheet and searching it at once.
 // Follows a sheet's @import rules, appending each new sheet and searching it at once. A sheet that is
 // not there is noted in missing and left out.
 void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets, std::vector<std::string>& missing)
