@@ -61,6 +61,7 @@ TCliRun RunConfined(const std::string& arguments, TCliCapture capture, const fs:
 }
 
 // err: what the run wrote to stderr. A case's name says what it must give: ok- exit 0, error- exit 1,
+// dead- exit 0 naming a missing or unreadable file,
 // either- one of the two.
 void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::string& caseName)
 {

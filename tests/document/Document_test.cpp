@@ -123,7 +123,8 @@ TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
         {"a{color:rgb(0 0 0 / 50%)}", "a{color:rgba(255, 255, 255, 50%)}"},
         {"a{color:hsl(0,100%,50%)}", "a{color:#00FFFF}"},
         {"a{font-family:Arial Black;color:darkblue}", "a{font-family:Arial Black;color:#FFFF74}"},
-        {"a{background:url(\"data:image/svg+xml,%3Csvg fill='red'%3E\") #fff}", "a{background:url(\"data:image/svg+xml,%3Csvg fill='red'%3E\") #000000}"},
+        {"a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}",
+         "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}"},
     };
     for (const auto& [css, inverted] : cases) {
         TSite site;

@@ -142,6 +142,8 @@ TEST(StyleScan, KeepsStep)
     const std::pair<std::string, Strings> cases[] = {
         {"a{background:url(\"data:image/svg+xml,%3Csvg fill='rgb(0,0,0)' x=\\\"1\\\"%3E)%3C/svg%3E\")}b{color:#123}",
          {"#123"}},
+        // A data: URL holding a ")" and quotes: before, the rest of the sheet was lost.
+        {"a{--i:url(\"data:image/svg+xml,%3Csvg%3E rotate(0deg) x='1' %3C/svg%3E\")}b{color:#123}", {"#123"}},
         {"a{content:\"\\\"; color: red\"}b{color:#456}", {"#456"}},
         {"a{content:'it\\'s'}b{color:#789}", {"#789"}},
         {"a{background:url( data:image/png;base64,AA}red; )}b{color:#abc}", {"#abc"}},
