@@ -133,7 +133,7 @@ private:
     void StyleAttribute(size_t from, size_t to, bool colours)
     {
         TFilter filter(Events_, colours);
-        WalkStyleAttribute(Text_.substr(from, to - from), Utf8_, from, filter);
+        ScanDeclarations(Text_.substr(from, to - from), Utf8_, from, filter);
     }
 
     size_t StyleBlock(size_t start)

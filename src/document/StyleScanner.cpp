@@ -101,10 +101,11 @@ public:
     {
     }
 
-    // attribute: the text is one declaration block by itself, ended by a "}" too.
-    void Run(bool attribute)
+    // block: the text is one declaration block by itself, ended by a "}" too. Returns where the walk
+    // stopped.
+    size_t Run(bool block)
     {
-        size_t depth = attribute ? 1 : 0;
+        size_t depth = block ? 1 : 0;
         size_t i = 0;
         while (i < N_) {
             const char c = Data_[i];
@@ -114,7 +115,7 @@ public:
                 i = SkipComment(i);
             } else if (c == '}') {
                 ++i;
-                if (depth > 0 && --depth == 0 && attribute) return;
+                if (depth > 0 && --depth == 0 && block) return i;
             } else {
                 const size_t end = ItemEnd(i);
                 if (end < N_ && Data_[end] == '{') {
@@ -126,6 +127,7 @@ public:
                 }
             }
         }
+        return N_;
     }
 
 private:
@@ -397,9 +399,9 @@ void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out)
     }
 }
 
-void WalkStyleAttribute(std::string_view value, bool utf8, size_t offset, TScanEvents& events)
+size_t ScanDeclarations(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
 {
-    TStyleWalker(value, utf8, offset, events).Run(true);
+    return TStyleWalker(text, utf8, offset, events).Run(true);
 }
 
 void WalkStyleText(std::string_view text, bool utf8, size_t offset, TScanEvents& events)

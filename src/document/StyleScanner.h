@@ -13,9 +13,9 @@ inline bool IsStyleSeparator(char c) { return c == ' ' || c == '\t' || c == '\r'
 // out := text with every separator a space (multi-byte characters left whole): for the import search.
 void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out);
 
-// A style attribute's value: one declaration block by itself, its end a separator. Positions reported
-// are offset + the position in value.
-void WalkStyleAttribute(std::string_view value, bool utf8, std::size_t offset, TScanEvents& events);
+// One declaration block by itself (a style attribute's value), its end a separator. Positions reported
+// are offset + the position in text. Returns the position after the block's "}" (or the end).
+std::size_t ScanDeclarations(std::string_view text, bool utf8, std::size_t offset, TScanEvents& events);
 
 // Style blocks and sheets: rules, at-rules and declarations at every depth.
 void WalkStyleText(std::string_view text, bool utf8, std::size_t offset, TScanEvents& events);
