@@ -1,5 +1,6 @@
 #include "cli/DocumentJson.h"
 
+#include "base/PictorError.h"
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
 
@@ -52,7 +53,7 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
 void WarnDeadReferences(const THtmlStructure& document)
 {
     for (const TDeadReference& dead : document.DeadReferences())
-        std::cerr << "pictor-cli: " << dead.Path << ": " << DeadReferenceHint(dead.State) << "\n";
+        std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State)) << "\n";
 }
 
 std::string DocumentToText(const THtmlStructure& document)

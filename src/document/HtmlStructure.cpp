@@ -11,6 +11,7 @@
 #include "replace/Replacer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -42,13 +43,18 @@ struct TReadPicture {
     TPicState State = TPicState::Ok;
 };
 
-// A picture that is not there, or that cannot be decoded, does not stop the load.
+// A picture that is not there, or that cannot be decoded, does not stop the load. A device, FIFO or
+// socket in its place still does: it is no picture file at all.
 TReadPicture ReadPictureIfThere(const std::string& path)
 {
     if (!FileExists(path)) return {{}, TPicState::Missing};
     try {
         return {ReadPicture(path), TPicState::Ok};
     } catch (const TPictorError&) {
+        namespace fs = std::filesystem;
+        const fs::file_status status = fs::status(path);
+        if (fs::is_character_file(status) || fs::is_block_file(status) || fs::is_fifo(status) || fs::is_socket(status))
+            throw;
         return {{}, TPicState::Unreadable};
     }
 }

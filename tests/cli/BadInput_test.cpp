@@ -73,7 +73,8 @@ void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::strin
         int dead = 0;
         for (std::string line; std::getline(lines, line); ++dead)
             EXPECT_TRUE(line.starts_with("pictor-cli: ") &&
-                        (line.ends_with("見つかりません") || line.ends_with("読み込めません")))
+                        (line.ends_with("見つかりません") || line.ends_with("読み込めません")) &&
+                        std::none_of(line.begin(), line.end(), [](unsigned char c) { return c < 0x20; }))
                 << line;
         if (caseName.starts_with("ok-")) { EXPECT_EQ(dead, 0) << err; }
         if (caseName.starts_with("dead-")) { EXPECT_GT(dead, 0) << "the dead file is named"; }
