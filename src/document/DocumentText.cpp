@@ -5,6 +5,7 @@
 #include "document/PageScanner.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
+#include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
 #include "encoding/GuessCharCode.h"
 
@@ -67,13 +68,18 @@ TFileScan ScanFile(const TElements& file, bool isPage)
     return scan;
 }
 
-std::string OccurrenceText(std::string_view text, const TColorFound& found)
+std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8)
 {
     if (found.Form == TColorForm::Name) return std::string(CssNamedColors[found.NameIndex].Name);
     std::string occurrence(text.substr(found.Pos, found.Length));
-    if (found.Form == TColorForm::Rgb)
-        for (char& c : occurrence)
-            if (IsStyleSeparator(c)) c = ' ';
+    if (found.Form == TColorForm::Hex) return occurrence;
+    // As the scanning copy has it: an attribute's TAB, an rgb() token's every separator, is a space.
+    const char* const end = occurrence.data() + occurrence.size();
+    for (char* p = occurrence.data(); p < end;) {
+        const int length = CharLength(p, end, utf8);
+        if (length == 1 && (found.Form == TColorForm::Rgb ? IsStyleSeparator(*p) : *p == '\t')) *p = ' ';
+        p += length;
+    }
     return occurrence;
 }
 

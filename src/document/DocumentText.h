@@ -29,8 +29,9 @@ void ReadTextFile(const std::string& path, TElements& file);
 // The walk that loading and rewriting share, by the kind of file.
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
-// An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators as spaces.
-std::string OccurrenceText(std::string_view text, const TColorFound& found);
+// An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
+// attribute value with its TABs as spaces; as long as the bytes it covers.
+std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
 // sets each record's Pos.
 std::string RewriteText(TElements& file);

@@ -6,8 +6,8 @@
 #include "document/Paths.h"
 #include "base/PictorError.h"
 #include "picture/PictureIO.h"
+#include "document/SheetImports.h"
 #include "document/StyleScanner.h"
-#include "encoding/TextNormalizer.h"
 #include "replace/Replacer.h"
 
 #include <algorithm>
@@ -18,25 +18,6 @@
 namespace pictor {
 
 namespace {
-
-// Follows a sheet's @import rules, appending each new sheet and searching it at once. A sheet that is
-// not there is noted in missing and left out.
-void FindImports(const std::string& sheetPath, std::vector<std::string>& sheets, std::vector<std::string>& missing)
-{
-    std::string text = ReadFileBytes(sheetPath);
-    // No "@" byte, no rule (in UTF-16 too): most sheets need no normalising.
-    if (text.find('@') == std::string::npos || NormalizeText(text) == ccBinary) return;
-    for (const std::string& target : FindImportTargets(text)) {
-        const std::string path = ResolvePath(FolderOf(sheetPath), ReferenceToFileName(target, false));
-        if (path.empty() || std::find(sheets.begin(), sheets.end(), path) != sheets.end()) continue;
-        if (!FileExists(path)) {
-            if (std::find(missing.begin(), missing.end(), path) == missing.end()) missing.push_back(path);
-            continue;
-        }
-        sheets.push_back(path);
-        FindImports(path, sheets, missing);
-    }
-}
 
 struct TReadPicture {
     TBitmapEx Bitmap;
@@ -61,10 +42,20 @@ TReadPicture ReadPictureIfThere(const std::string& path)
 
 // A sheet that is the page itself, or a sheet met before under another name, is one file with one set of
 // records: a second set would be saved over the first and lose its changes.
-void DropRepeatedFiles(const std::string& page, std::vector<std::string>& sheets)
+void DropRepeatedFiles(const std::string& page, std::vector<std::string>& paths, std::vector<TElements>& sheets)
 {
     std::set<std::string> seen{FileIdentity(page)};
-    std::erase_if(sheets, [&](const std::string& sheet) { return !seen.insert(FileIdentity(sheet)).second; });
+    size_t kept = 0;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (!seen.insert(FileIdentity(paths[i])).second) continue;
+        if (kept != i) {
+            paths[kept] = std::move(paths[i]);
+            sheets[kept] = std::move(sheets[i]);
+        }
+        ++kept;
+    }
+    paths.resize(kept);
+    sheets.resize(kept);
 }
 
 } // namespace
@@ -106,16 +97,11 @@ try {
         else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
             MissingSheets.push_back(sheet);
     }
-    const size_t linked = sheetPaths.size();
-    for (size_t i = 0; i < linked; ++i) FindImports(sheetPaths[i], sheetPaths, MissingSheets);
-    DropRepeatedFiles(FileName, sheetPaths);
+    ReadSheetsAndImports(sheetPaths, Sheets, MissingSheets);
+    DropRepeatedFiles(FileName, sheetPaths, Sheets);
 
     std::vector<TFileScan> sheetScans;
-    Sheets.assign(sheetPaths.size(), TElements{});
-    for (size_t i = 0; i < sheetPaths.size(); ++i) {
-        ReadTextFile(sheetPaths[i], Sheets[i]);
-        sheetScans.push_back(ScanFile(Sheets[i], false));
-    }
+    for (const TElements& sheet : Sheets) sheetScans.push_back(ScanFile(sheet, false));
     SheetFiles = sheetPaths;
     BuildRecords(pageScan, sheetScans);
     ComputeWorkPaths();
@@ -137,7 +123,7 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
         file.Colors.reserve(scan.Colors.size());
         for (const TColorFound& found : scan.Colors) {
             TColorRecord record;
-            record.OrgText = OccurrenceText(file.Text, found);
+            record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
             try {
                 TColorValue value = ReadColorText(record.OrgText);
                 record.Color = record.OrgColor = value.Color;

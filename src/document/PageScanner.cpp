@@ -13,9 +13,10 @@ namespace pictor {
 namespace {
 
 
-size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord)
+size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord, bool utf8)
 {
-    for (size_t i = from; i + upperWord.size() <= text.size(); ++i)
+    const char* end = text.data() + text.size();
+    for (size_t i = from; i + upperWord.size() <= text.size(); i += size_t(CharLength(text.data() + i, end, utf8)))
         if (UpperAscii(text[i]) == upperWord[0] && MatchesNoCase(text, i, upperWord)) return i;
     return std::string_view::npos;
 }
@@ -55,11 +56,10 @@ public:
         const size_t n = S_.size();
         size_t i = 0;
         while (i < n) {
-            const char* lt = static_cast<const char*>(std::memchr(S_.data() + i, '<', n - i));
-            if (!lt) break;
-            i = size_t(lt - S_.data());
+            i = FindCharacter(S_, i, "<", Utf8_);
+            if (i == std::string_view::npos) break;
             if (S_.compare(i, 4, "<!--") == 0) {
-                const size_t close = S_.find("-->", i + 4);
+                const size_t close = FindWord(S_, i + 4, "-->", Utf8_);
                 i = close == std::string_view::npos ? n : close + 3;
             } else if (MatchesNoCase(S_, i, "<STYLE")) {
                 i = StyleBlock(i);
@@ -100,7 +100,7 @@ private:
         while (i < n) {
             if (S_[i] == '>') return i + 1;
             if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
-                const size_t close = S_.find('"', v);
+                const size_t close = FindCharacter(S_, v, "\"", Utf8_);
                 const size_t end = close == std::string_view::npos ? n : close;
                 Events_.ColorFound(v, end - v, TColorForm::Attribute, -1);
                 i = end + 1;
@@ -119,11 +119,11 @@ private:
     size_t StyleValueEnd(size_t from) const
     {
         bool inParens = false;
-        for (size_t i = from; i < S_.size(); ++i) {
+        for (size_t i = from; (i = FindCharacter(S_, i, "()\"", Utf8_)) != std::string_view::npos; ++i) {
             const char c = S_[i];
             if (c == '(') inParens = true;
             else if (c == ')') inParens = false;
-            else if (c == '"' && !inParens) return i;
+            else if (!inParens) return i;
         }
         return S_.size();
     }
@@ -138,7 +138,7 @@ private:
 
     size_t StyleBlock(size_t start)
     {
-        size_t end = FindNoCase(S_, start + 1, "</STYLE");
+        size_t end = FindNoCase(S_, start + 1, "</STYLE", Utf8_);
         if (end == std::string_view::npos) end = S_.size();
         WalkStyleText(Text_.substr(start, end - start), Utf8_, start, Events_);
         return end;
@@ -152,28 +152,35 @@ private:
         // The tag to its first ">" outside double quotes, spaces outside double quotes removed.
         bool quoted = false;
         size_t end = start;
-        for (; end < S_.size(); ++end) {
+        for (; (end = FindCharacter(S_, end, "\">", Utf8_)) != std::string_view::npos; ++end) {
             if (S_[end] == '"') quoted = !quoted;
-            else if (S_[end] == '>' && !quoted) break;
+            else if (!quoted) break;
         }
+        if (end == std::string_view::npos) end = S_.size();
         if (!MayReference(start, end)) return;
         Tag_.clear();
         TagPos_.clear();
         quoted = false;
-        for (size_t i = start; i < end; ++i) {
+        const char* const textEnd = S_.data() + end;
+        for (size_t i = start; i < end;) {
+            const int length = CharLength(S_.data() + i, textEnd, Utf8_);
             const char c = S_[i];
-            if (c == '"') quoted = !quoted;
-            else if (c == ' ' && !quoted) continue;
-            Tag_ += c;
-            TagPos_.push_back(i);
+            if (length == 1 && c == '"') quoted = !quoted;
+            if (length > 1 || c != ' ' || quoted)
+                for (int k = 0; k < length; ++k) {
+                    Tag_ += S_[i + size_t(k)];
+                    TagPos_.push_back(i + size_t(k));
+                }
+            i += size_t(length);
         }
         const std::string_view tag = Tag_;
-        if (size_t at = FindNoCase(tag, 0, "BACKGROUND=\""); at != std::string_view::npos)
+        if (size_t at = FindNoCase(tag, 0, "BACKGROUND=\"", Utf8_); at != std::string_view::npos)
             ReportValue(at + 12, false);
-        if (MatchesNoCase(tag, 0, "<LINK") && FindNoCase(tag, 0, "REL=\"STYLESHEET\"") != std::string_view::npos)
-            if (size_t at = FindNoCase(tag, 0, "HREF=\""); at != std::string_view::npos) ReportValue(at + 6, true);
-        if (FindNoCase(tag, 0, "<IMG") != std::string_view::npos)
-            if (size_t at = FindNoCase(tag, 0, "SRC=\""); at != std::string_view::npos) ReportValue(at + 5, false);
+        if (MatchesNoCase(tag, 0, "<LINK") &&
+            FindNoCase(tag, 0, "REL=\"STYLESHEET\"", Utf8_) != std::string_view::npos)
+            if (size_t at = FindNoCase(tag, 0, "HREF=\"", Utf8_); at != std::string_view::npos) ReportValue(at + 6, true);
+        if (FindNoCase(tag, 0, "<IMG", Utf8_) != std::string_view::npos)
+            if (size_t at = FindNoCase(tag, 0, "SRC=\"", Utf8_); at != std::string_view::npos) ReportValue(at + 5, false);
     }
 
     // Most tags name no picture and no sheet: only one holding BACKGROUND, IMG or LINK can.

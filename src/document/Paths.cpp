@@ -13,15 +13,29 @@ namespace pictor {
 
 namespace fs = std::filesystem;
 
-std::string ResolvePath(const std::string& folder, std::string_view reference)
+namespace {
+
+std::string Absolute(const std::string& folder, std::string_view reference)
 {
-    std::error_code ec;
-    if (folder.empty() || !fs::is_directory(folder, ec)) return {};
-    std::string ref(reference.substr(0, reference.find_first_of("?#")));
+    std::string ref(reference);
     for (char& c : ref)
         if (c == '\\') c = '/';
     fs::path p = ref.starts_with('/') ? fs::path(ref) : fs::path(folder) / ref;
     return p.lexically_normal().string();
+}
+
+} // namespace
+
+std::string ResolvePath(const std::string& folder, std::string_view reference)
+{
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) return {};
+    // No file name holds a NUL byte; cut there, the reference would name another file.
+    if (reference.find('\0') != std::string_view::npos) return {};
+    std::string path = Absolute(folder, reference);
+    const size_t query = reference.find_first_of("?#");
+    if (query == std::string_view::npos || fs::exists(path, ec)) return path;
+    return Absolute(folder, reference.substr(0, query));
 }
 
 std::string ResolvedPath(const std::string& path)

@@ -5,8 +5,9 @@
 
 namespace pictor {
 
-// reference made absolute against folder: "\" read as "/", "." and ".." followed, a query or fragment
-// dropped. Empty when folder does not exist. The process's current folder is not touched.
+// reference made absolute against folder: "\" read as "/", "." and ".." followed. A name that holds "?"
+// or "#" is taken as written when that file exists, else without its query or fragment. Empty when
+// folder does not exist or the reference holds a NUL byte. The process's current folder is not touched.
 std::string ResolvePath(const std::string& folder, std::string_view reference);
 // path with every link resolved, as far as its folders exist: two names of one place give one text.
 std::string ResolvedPath(const std::string& path);

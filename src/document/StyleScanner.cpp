@@ -139,7 +139,7 @@ private:
 
     size_t SkipComment(size_t i) const
     {
-        const size_t close = Text_.find("*/", i + 2);
+        const size_t close = FindWord(Text_, i + 2, "*/", Utf8_);
         return close == std::string_view::npos ? N_ : close + 2;
     }
 
@@ -173,10 +173,10 @@ private:
             after = SkipString(from);
             to = after > from + 1 && Data_[after - 1] == Data_[from] ? after - 1 : after;
             ++from;
-            const size_t close = Text_.find(')', after);
+            const size_t close = FindCharacter(Text_, after, ")", Utf8_);
             after = close == std::string_view::npos ? N_ : close + 1;
         } else {
-            const size_t close = Text_.find(')', from);
+            const size_t close = FindCharacter(Text_, from, ")", Utf8_);
             to = close == std::string_view::npos ? N_ : close;
             after = close == std::string_view::npos ? N_ : close + 1;
             while (to > from && IsCssSpace(Data_[to - 1])) --to;
@@ -234,7 +234,7 @@ private:
 
     void Declaration(size_t start, size_t end)
     {
-        const size_t colon = Text_.substr(0, end).find(':', start);
+        const size_t colon = FindCharacter(Text_.substr(0, end), start, ":", Utf8_);
         if (colon == std::string_view::npos) return;
         size_t nameEnd = colon;
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
@@ -414,10 +414,10 @@ void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events)
     WalkStyleText(text, utf8, 0, events);
 }
 
-std::vector<std::string> FindImportTargets(std::string_view text)
+std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
 {
     std::string copy;
-    MakeStyleScanCopy(text, false, copy);
+    MakeStyleScanCopy(text, utf8, copy);
     std::vector<std::string> targets;
     enum { Outside, Comment, Block, BlockComment } state = Outside;
     const size_t n = copy.size();
@@ -436,11 +436,11 @@ std::vector<std::string> FindImportTargets(std::string_view text)
                 while (p < n && data[p] == ' ') ++p;
                 std::string target;
                 if (p < n && (data[p] == '"' || data[p] == '\'')) {
-                    const size_t close = copy.find(data[p], p + 1);
+                    const size_t close = FindCharacter(copy, p + 1, std::string_view(data + p, 1), utf8);
                     if (close != std::string::npos) target.assign(copy, p + 1, close - p - 1);
                     i = close == std::string::npos ? n : close + 1;
                 } else if (MatchesNoCase(copy, p, "URL(")) {
-                    const size_t close = copy.find(')', p + 4);
+                    const size_t close = FindCharacter(copy, p + 4, ")", utf8);
                     if (close != std::string::npos) target.assign(copy, p + 4, close - p - 4);
                     i = close == std::string::npos ? n : close + 1;
                 } else {
@@ -465,7 +465,7 @@ std::vector<std::string> FindImportTargets(std::string_view text)
             if (closesComment) { state = Block; i += 2; continue; }
             break;
         }
-        i += size_t(CharLength(data + i, data + n, false));
+        i += size_t(CharLength(data + i, data + n, utf8));
     }
     return targets;
 }

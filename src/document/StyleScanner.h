@@ -24,7 +24,7 @@ void WalkStyleText(std::string_view text, bool utf8, std::size_t offset, TScanEv
 void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events);
 
 // The targets of a sheet's "@import" rules, in order, as written (URLs left out). text is the sheet's
-// normalised text (Shift-JIS, CR LF line breaks).
-std::vector<std::string> FindImportTargets(std::string_view text);
+// text (Shift-JIS, or UTF-8 when utf8).
+std::vector<std::string> FindImportTargets(std::string_view text, bool utf8);
 
 } // namespace pictor

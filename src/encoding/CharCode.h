@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string_view>
 
 namespace pictor {
@@ -29,6 +30,35 @@ inline int CharLength(const char* p, const char* end, bool utf8)
     int n = 1;
     while (n < want && p + n < end && (static_cast<unsigned char>(p[n]) & 0xC0) == 0x80) ++n;
     return n;
+}
+
+// The first position at or after from (a character boundary) where one of the ASCII bytes of set stands
+// as a character of its own, never as the second byte of a Shift-JIS pair; npos when there is none.
+inline std::size_t FindCharacter(std::string_view text, std::size_t from, std::string_view set, bool utf8)
+{
+    // In UTF-8 no multi-byte sequence holds an ASCII byte.
+    if (utf8) return text.find_first_of(set, from);
+    const std::size_t n = text.size();
+    for (std::size_t i = from; i < n;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            i += (IsSjisLeadByte(c) && i + 1 < n) ? 2 : 1;
+            continue;
+        }
+        if (set.find(static_cast<char>(c)) != std::string_view::npos) return i;
+        ++i;
+    }
+    return std::string_view::npos;
+}
+
+// The first position at or after from (a character boundary) where the ASCII word starts a character;
+// npos when there is none.
+inline std::size_t FindWord(std::string_view text, std::size_t from, std::string_view word, bool utf8)
+{
+    for (std::size_t i = from;; ++i) {
+        i = FindCharacter(text, i, word.substr(0, 1), utf8);
+        if (i == std::string_view::npos || text.compare(i, word.size(), word) == 0) return i;
+    }
 }
 
 } // namespace pictor

@@ -178,12 +178,10 @@ std::string ToUtf8(std::string_view sjis)
             out += static_cast<char>(c);
             ++i;
         } else if (IsSjisLeadByte(c) && i + 1 < sjis.size()) {
-            const unsigned char trail = static_cast<unsigned char>(sjis[i + 1]);
-            const std::uint16_t unit = to[static_cast<unsigned>(c) << 8 | trail];
-            const bool validTrail = trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
-            // A lead byte before an impossible trail byte stands alone, so the line break or quote after it survives.
+            // A lead byte takes the next byte whatever it is, as every walk over the text does.
+            const std::uint16_t unit = to[static_cast<unsigned>(c) << 8 | static_cast<unsigned char>(sjis[i + 1])];
             utf8::Append(out, unit != kNone ? unit : kReplacement);
-            i += validTrail ? 2 : 1;
+            i += 2;
         } else {
             const std::uint16_t unit = IsSjisLeadByte(c) ? kNone : to[c];
             utf8::Append(out, unit != kNone ? unit : kReplacement);

@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::uint32_t InfoHeaderSize = 40;
 constexpr std::uint32_t CoreHeaderSize = 12;  // the old OS/2 header: 16-bit sizes, 3-byte palette entries
-constexpr std::uint32_t BiRgb = 0, BiBitfields = 3, BiAlphaBitfields = 6;
+constexpr std::uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiAlphaBitfields = 6;
 
 std::uint32_t Le16(const std::uint8_t* p)
 {
@@ -122,7 +122,8 @@ THeader ReadHeader(std::string_view bytes, const std::string& name)
     const bool paletted = h.BitCount == 1 || h.BitCount == 4 || h.BitCount == 8;
     const bool supported = (h.Compression == BiRgb && (paletted || h.BitCount == 16 || h.BitCount == 24 || h.BitCount == 32)) ||
                            ((h.Compression == BiBitfields || h.Compression == BiAlphaBitfields) &&
-                            (h.BitCount == 16 || h.BitCount == 32));
+                            (h.BitCount == 16 || h.BitCount == 32)) ||
+                           (h.Compression == BiRle8 && h.BitCount == 8) || (h.Compression == BiRle4 && h.BitCount == 4);
     if (!supported)
         throw TPictorError(name, "unsupported BMP kind (" + std::to_string(h.BitCount) + " bits, compression " +
                                      std::to_string(h.Compression) + ")");
@@ -132,9 +133,11 @@ THeader ReadHeader(std::string_view bytes, const std::string& name)
 
 // Entries beyond the file's palette read as black rather than out of bounds. Some writers leave
 // the colour count 0 with a short palette, so the room before the pixels limits it too.
-std::array<std::uint8_t, 256 * 3> ReadPalette(std::string_view bytes, const THeader& h, std::size_t pixelOffset)
+using TPalette = std::array<std::uint8_t, 256 * 3>;
+
+TPalette ReadPalette(std::string_view bytes, const THeader& h, std::size_t pixelOffset)
 {
-    std::array<std::uint8_t, 256 * 3> palette{};
+    TPalette palette{};
     const std::size_t entrySize = h.HeaderSize == CoreHeaderSize ? 3 : 4;
     const std::size_t at = FileHeaderSize + h.HeaderSize;
     std::size_t count = std::size_t(1) << h.BitCount;
@@ -146,6 +149,51 @@ std::array<std::uint8_t, 256 * 3> ReadPalette(std::string_view bytes, const THea
     return palette;
 }
 
+// RLE8 and RLE4 pixels: runs, copied stretches and the end-of-line, delta and end-of-bitmap codes, as a
+// system reader draws them into a zeroed bitmap: a pixel that no code sets keeps palette entry 0, what
+// falls outside the picture is dropped, and the data running out ends the picture.
+void DecodeRle(std::string_view bytes, std::size_t offset, const THeader& h, const TPalette& palette, TFrame& frame)
+{
+    const auto width = std::size_t(h.Width);
+    const auto height = std::size_t(h.Height);
+    for (std::size_t i = 0; i < width * height; ++i)
+        std::memcpy(&frame.Pixels[i * 3], &palette[0], 3);
+    const bool four = h.BitCount == 4;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset;
+    const auto* const end = reinterpret_cast<const std::uint8_t*>(bytes.data()) + bytes.size();
+    std::size_t x = 0, row = 0;  // row 0 is the first stored
+    std::uint8_t* line = nullptr;
+    auto seekRow = [&] {
+        line = row < height ? frame.Pixels.data() + (h.TopDown ? row : height - 1 - row) * width * 3 : nullptr;
+    };
+    auto put = [&](unsigned index) { std::memcpy(line + 3 * x++, &palette[index * 3], 3); };
+    seekRow();
+    while (end - p >= 2 && line) {
+        const unsigned count = p[0], value = p[1];
+        p += 2;
+        if (count > 0) {
+            for (unsigned k = 0; k < count && x < width; ++k) put(four ? (k % 2 ? value & 15u : value >> 4) : value);
+        } else if (value == 0) {
+            x = 0;
+            ++row;
+            seekRow();
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (end - p < 2) break;
+            x += p[0];
+            row += p[1];
+            p += 2;
+            seekRow();
+        } else {
+            const std::size_t used = four ? (value + 1) / 2 : value;
+            if (std::size_t(end - p) < used) break;
+            for (unsigned k = 0; k < value && x < width; ++k) put(four ? (k % 2 ? p[k / 2] & 15u : p[k / 2] >> 4) : p[k]);
+            p += std::min(used + used % 2, std::size_t(end - p));  // stretches keep to 16-bit steps
+        }
+    }
+}
+
 } // namespace
 
 TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
@@ -155,10 +203,11 @@ TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
     const auto height = std::size_t(h.Height);
     const std::size_t rowSize = (width * std::size_t(h.BitCount) + 31) / 32 * 4;
     const std::size_t offset = Read32(bytes, 10);
-    if (offset > bytes.size() || (bytes.size() - offset) / rowSize < height)
+    const bool rle = h.Compression == BiRle8 || h.Compression == BiRle4;
+    if (offset > bytes.size() || (!rle && (bytes.size() - offset) / rowSize < height))
         throw TPictorError(name, "truncated BMP file");
 
-    const auto palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : std::array<std::uint8_t, 256 * 3>{};
+    const TPalette palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : TPalette{};
     const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
 
     std::vector<TFrame> frames(1);
@@ -166,7 +215,8 @@ TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
     frame.Width = int(width);
     frame.Height = int(height);
     frame.Pixels.resize(width * height * 3);
-    for (std::size_t y = 0; y < height; ++y) {
+    if (rle) DecodeRle(bytes, offset, h, palette, frame);
+    else for (std::size_t y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset +
                          (h.TopDown ? y : height - 1 - y) * rowSize;
         std::uint8_t* out = frame.Pixels.data() + y * width * 3;

@@ -25,19 +25,37 @@ struct TJpegErrors {
     char Message[JMSG_LENGTH_MAX] = "";
 };
 
-[[noreturn]] void ExitWithError(j_common_ptr info)
+[[noreturn]] void ExitWithMessage(j_common_ptr info, const char* message)
 {
     auto* errors = reinterpret_cast<TJpegErrors*>(info->err);
-    info->err->format_message(info, errors->Message);
+    std::snprintf(errors->Message, sizeof errors->Message, "%s", message);
     std::longjmp(errors->Jump, 1);
 }
 
-// A cut-off file must fail rather than decode as grey rows. Other warnings, such as stray bytes
-// before a marker, are common in camera files and harmless.
+[[noreturn]] void ExitWithError(j_common_ptr info)
+{
+    char message[JMSG_LENGTH_MAX];
+    info->err->format_message(info, message);
+    ExitWithMessage(info, message);
+}
+
+// A cut-off file must fail rather than decode as grey rows, and a progression that contradicts itself
+// marks a corrupt file. Other warnings, such as stray bytes before a marker, are common in camera files
+// and harmless.
 void OnMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+    if (level < 0 && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_BOGUS_PROGRESSION))
         ExitWithError(info);
+}
+
+// Every scan of a progressive file is a pass over the whole picture, and nothing stops a file from
+// repeating its scans without end; encoders write a dozen or so.
+constexpr int MaxScans = 100;
+
+void LimitScans(j_common_ptr info)
+{
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans)
+        ExitWithMessage(info, "corrupt JPEG: more than 100 scans");
 }
 
 jpeg_error_mgr* InstallErrors(TJpegErrors& errors)
@@ -71,9 +89,12 @@ struct TDecodeTarget {
 bool RunDecoder(jpeg_decompress_struct& info, TJpegErrors& errors, std::string_view bytes,
                 const std::string& name, TDecodeTarget& target)
 {
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = LimitScans;
     if (setjmp(errors.Jump))
         return false;
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
     for (int n = 0; n < 16; ++n)

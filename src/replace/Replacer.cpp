@@ -57,7 +57,12 @@ std::string ApplyReplacements(std::string_view text, const std::vector<std::stri
                 out += unescaped[k];
                 pos += keys[k].size();
             }
-        if (pos < text.size()) out += text[pos++];
+        // The character after a replacement, a double-byte one whole, so its trail byte is never a key's start.
+        if (pos < text.size()) {
+            const auto next = size_t(CharLength(text.data() + pos, end, utf8));
+            out.append(text, pos, next);
+            pos += next;
+        }
     }
     return out;
 }

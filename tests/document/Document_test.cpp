@@ -140,6 +140,44 @@ TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
     }
 }
 
+// A name is the file of that name where there is one; only then is a query or fragment cut off.
+TEST(DocumentLoad, NamesWithQueryAndFragmentCharacters)
+{
+    TSite site;
+    site.AddPicture("a#1.gif", 5, 1);
+    site.AddPicture("a.gif", 1, 1);
+    site.AddPicture("b?.png", 3, 1);
+    site.AddPicture("c.png", 2, 1);
+    site.Add("s.css", "p { background: url(c.png?v=2) } q { background: url(c.png#top) }");
+    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"a#1.gif\"><img src=\"b?.png\">");
+    const THtmlStructure doc = site.Open("p.html");
+    ASSERT_EQ(doc.Page.Pics.size(), 2u);
+    EXPECT_EQ(doc.Page.Pics[0].FullPath, site.Root / "a#1.gif");
+    EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
+    EXPECT_EQ(doc.Page.Pics[1].Bitmap.Width(), 3);
+    for (const TPicRecord& pic : doc.Sheets.at(0).Pics) EXPECT_EQ(pic.FullPath, site.Root / "c.png") << pic.RefText;
+
+    // No file name holds a NUL byte: the reference names no file, not the one its bytes before the NUL name.
+    site.Add("x", PictureBytes("x.png", 2, 2, 0, 0, 0));
+    site.Add("nul.html", std::string("<img src=\"x\0.png\">", 18));
+    EXPECT_NE(ErrorOf([&] { site.Open("nul.html"); }).File, "");
+}
+
+// The value is taken as the scanning copy has it, TAB a space, and spaces do not count in a colour;
+// a changed value is written over the bytes the value covers.
+TEST(DocumentLoad, TabsInAColourAttribute)
+{
+    TSite site;
+    site.Add("t.html", "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x");
+    THtmlStructure doc = site.Open("t.html");
+    ASSERT_EQ(doc.Page.Colors.size(), 2u);
+    EXPECT_EQ(doc.Page.Colors[0].Color, RGB(255, 0, 0));
+    EXPECT_EQ(doc.Page.Colors[1].Color, RGB(0, 255, 0));
+    doc.Page.Colors[0].Text = "#0000FF";
+    doc.WriteWorkingCopies();
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<body bgcolor=\"#0000FF\" text=\"#00 ff00 \">x");
+}
+
 TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
 {
     TSite site;

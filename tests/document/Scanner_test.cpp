@@ -70,6 +70,12 @@ TEST(PageScan, Colours)
         {"<style type=\"text/css\">body { color: #123 }</STYLE><p>red</p><font color=\"blue\">", {"#123", "blue"}},
         // 0x83 0x7D: a Shift-JIS character whose trail byte is "}".
         {"<p style=\"x:\x83\x7D; color: red\">", {"red"}},
+        // A lead byte takes the byte after it, whatever it is: a quote, "<" or "-" there ends nothing.
+        {"<font color=\"red\x82\" title=\"x\">", {"red\x82\" title="}},
+        {"<p style=\"x:\x82\" color: red\">", {"red"}},
+        {"\x82<font color=\"red\">", {}},
+        {"<!-- \x82--> <font color=\"red\"> -->", {}},
+        {"<style>\x82</style> p { color: red }</style>", {"red"}},
     };
     for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
 }
@@ -107,6 +113,9 @@ TEST(StyleScan, Colours)
         {"a{background: url(red.gif)}", {}},
         {"/* a{color: red;} */ a{ /* color: red; */ }", {}},
         {"a{color: YELLOW;}", {"yellow"}},
+        // A lead byte takes the quote or "*" after it: neither closes the string or comment.
+        {"a{b:'\x82'} c{color:red;} d{e:'x'}", {}},
+        {"/* \x82*/ a{color:red;} */ b{color:blue;}", {"blue"}},
         {"red; a{}", {}},  // nothing outside blocks
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
@@ -167,10 +176,10 @@ TEST(StyleScan, PicturesAndImports)
     for (const char* external : {"http://e.com/a.gif", "data:image/png;base64,AAA", "//cdn/a.gif"})
         EXPECT_TRUE(Sheet(std::string("a{background: url(") + external + ")}").Pics.empty()) << external;
 
-    EXPECT_EQ(FindImportTargets("@import url(a.css);\r\n@IMPORT url('b.css') screen;\r\n@import \"c.css\";\r\n"),
+    EXPECT_EQ(FindImportTargets("@import url(a.css);\r\n@IMPORT url('b.css') screen;\r\n@import \"c.css\";\r\n", false),
               (Strings{"a.css", "b.css", "c.css"}));
-    EXPECT_TRUE(FindImportTargets("/* @import url(a.css); */ p { @import url(b.css) }").empty());
-    EXPECT_TRUE(FindImportTargets("@import url(http://e.com/x.css); @import \"//cdn/y.css\";").empty());
-    EXPECT_TRUE(FindImportTargets("@import screen; p { background: url(z.gif) }").empty())
+    EXPECT_TRUE(FindImportTargets("/* @import url(a.css); */ p { @import url(b.css) }", false).empty());
+    EXPECT_TRUE(FindImportTargets("@import url(http://e.com/x.css); @import \"//cdn/y.css\";", false).empty());
+    EXPECT_TRUE(FindImportTargets("@import screen; p { background: url(z.gif) }", false).empty())
         << "no target of its own: not an unrelated url() later on";
 }

@@ -32,6 +32,9 @@ std::string RawBmp(int width, int height, int bits, const std::string& palette, 
     return out + masks + palette + rows;
 }
 
+// Blue, red, green.
+const std::string palette("\xff\x00\x00\x00" "\x00\x00\xff\x00" "\x00\xff\x00\x00", 12);
+
 TBitmapEx Decode(const std::string& bytes)
 {
     return DecodePicture(TPictureFormat::Bmp, bytes, "t.bmp");
@@ -53,7 +56,6 @@ TEST(PictureBmp, RoundTripIsExactForEveryRowPadding)
 
 TEST(PictureBmp, ReadsPalettedPictures)
 {
-    const std::string palette("\xff\x00\x00\x00" "\x00\x00\xff\x00" "\x00\xff\x00\x00", 12);  // blue, red, green
     // 8 bits, bottom-up: the stored rows are bottom (2, 0) then top (1, 1).
     TBitmapEx eight = Decode(RawBmp(2, 2, 8, palette, std::string("\x02\x00\x00\x00\x01\x01\x00\x00", 8)));
     EXPECT_EQ(eight.Frame(0).Pixels, TPixelBytes({0, 0, 255, 0, 0, 255, /**/ 0, 255, 0, 255, 0, 0}));
@@ -87,6 +89,40 @@ TEST(PictureBmp, ReadsThirtyTwoAndSixteenBitPictures)
     EXPECT_EQ(narrow.Frame(0).Pixels, TPixelBytes({0, 0, 255, 0, 255, 0}));
 }
 
+// Runs, copied stretches and the end-of-line, delta and end-of-bitmap codes; pixels no code reaches are
+// palette entry 0, and whatever would land outside the picture is dropped.
+TEST(PictureBmp, ReadsRunLengthEncodedPictures)
+{
+    const TPixelBytes B{255, 0, 0}, R{0, 0, 255}, G{0, 255, 0};
+    auto rows = [](std::initializer_list<TPixelBytes> pixels) {
+        TPixelBytes out;
+        for (const auto& p : pixels) out.insert(out.end(), p.begin(), p.end());
+        return out;
+    };
+    const struct {
+        int Width, Height, Bits;
+        std::string Data;
+        TPixelBytes Pixels;  // from the top
+    } cases[] = {
+        // Bottom row: a run of 2, a stretch of 3 (padded to 4 bytes); then up to the top row at x 2 by a
+        // delta, where a run of 5 keeps 3.
+        {5, 3, 8, std::string("\x02\x01" "\x00\x03\x02\x00\x02\x00" "\x00\x00" "\x00\x02\x02\x01" "\x05\x02" "\x00\x01", 18),
+         rows({B, B, G, G, G, /**/ B, B, B, B, B, /**/ R, R, G, B, G})},
+        // Four bits: a run alternates its two nibbles; a stretch of 3 nibbles takes 2 bytes.
+        {5, 2, 4, std::string("\x05\x12" "\x00\x00" "\x00\x03\x21\x00" "\x01\x11" "\x00\x01", 12),
+         rows({G, R, B, R, B, /**/ R, G, R, G, R})},
+        // Malformed: a stretch longer than the data, a delta beyond the picture, no end-of-bitmap.
+        {2, 2, 8, std::string("\x01\x01" "\x00\x09\x02", 5), rows({B, B, R, B})},
+        {2, 2, 8, std::string("\x00\x02\xff\xff" "\x02\x02", 6), rows({B, B, B, B})},
+        {2, 2, 4, std::string("\xff\x12\xff\x12" "\x00\x00" "\x00\x02", 8), rows({B, B, R, G})},
+    };
+    for (const auto& c : cases) {
+        const TBitmapEx bitmap = Decode(RawBmp(c.Width, c.Height, c.Bits, palette, c.Data, c.Bits == 8 ? 1 : 2));
+        ASSERT_EQ(bitmap.Width(), c.Width);
+        EXPECT_EQ(bitmap.Frame(0).Pixels, c.Pixels) << c.Bits << " bits, " << c.Data.size() << " bytes";
+    }
+}
+
 TEST(PictureBmp, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeBmp(test::FewColours(8, 8));
@@ -94,8 +130,8 @@ TEST(PictureBmp, BadFilesRaiseErrorsNamingTheFile)
     test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 30), "truncated");
     test::ExpectDecodeError(TPictureFormat::Bmp, "PK\3\4 zip");
     test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(100000, 100000, 24, "", std::string(64, '\0')), "too large");
-    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(2, 2, 8, std::string(8, '\0'), std::string(8, '\0'), 1),
-                            "unsupported");
+    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(2, 2, 4, std::string(8, '\0'), std::string(8, '\0'), 1),
+                            "unsupported");  // RLE8 is for 8 bits only
 }
 
 } // namespace

@@ -13,8 +13,10 @@ namespace {
 
 const std::string IccMarker("ICC_PROFILE\0\1\1profile-bytes", 27);
 
-// Colour spaces the program never writes, encoded with libjpeg directly, with an ICC profile marker.
-std::string RawJpeg(int width, int height, J_COLOR_SPACE space, int components, const std::vector<std::uint8_t>& samples)
+// Colour spaces the program never writes, encoded with libjpeg directly, with an ICC profile marker;
+// progressive with the given scans when there are any.
+std::string RawJpeg(int width, int height, J_COLOR_SPACE space, int components, const std::vector<std::uint8_t>& samples,
+                    const std::vector<jpeg_scan_info>& scans = {})
 {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
@@ -29,6 +31,10 @@ std::string RawJpeg(int width, int height, J_COLOR_SPACE space, int components, 
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (!scans.empty()) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
     jpeg_start_compress(&info, TRUE);
     jpeg_write_marker(&info, JPEG_APP0 + 2, reinterpret_cast<const JOCTET*>(IccMarker.data()), unsigned(IccMarker.size()));
     while (info.next_scanline < info.image_height) {
@@ -129,6 +135,24 @@ TEST(PictureJpeg, BadFilesRaiseErrorsNamingTheFile)
     const std::size_t sof = FrameHeaderAt(huge);
     huge.replace(sof + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
     test::ExpectDecodeError(TPictureFormat::Jpeg, huge, "too large");
+}
+
+// Each scan is a pass over the whole picture: a file of endless scans must fail, not spin.
+TEST(PictureJpeg, ProgressionsBeyondReasonAreCorrupt)
+{
+    // Every coefficient in its own scan and refined bit by bit: a valid progression of 1 + 63 x 4 scans.
+    std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+    for (int k = 1; k < 64; ++k)
+        for (int bit = 3; bit >= 0; --bit) scans.push_back({1, {0}, k, k, bit == 3 ? 0 : bit + 1, bit});
+    const std::vector<std::uint8_t> grey(64 * 64, 90);
+    test::ExpectDecodeError(TPictureFormat::Jpeg, RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, scans), "scans");
+
+    // A first scan that claims to refine bits never sent.
+    std::string bogus = RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}});
+    const std::size_t sos = bogus.find("\xFF\xDA");
+    ASSERT_NE(sos, std::string::npos);
+    bogus[sos + 9] = '\x10';  // Ah 1, Al 0
+    test::ExpectDecodeError(TPictureFormat::Jpeg, bogus, "progression");
 }
 
 TEST(PictureJpeg, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)

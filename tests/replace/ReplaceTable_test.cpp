@@ -35,6 +35,12 @@ TEST(ReplaceItem, DialogTextIsStoredAsOneShiftJisLineAndReachesThePageWithItsBre
     EXPECT_EQ(UnescapeForEditing("\x83\x5C\\n"), "\x83\x5C\n");
 }
 
+// A double-byte character is copied whole, right after a replacement too: its trail byte starts no key.
+TEST(ReplaceItem, DoubleByteCharactersAreNeverSplit)
+{
+    EXPECT_EQ(ApplyReplacements("a\x82\x61" "a\x82\x61", {"a"}, {"b"}), "b\x82\x61" "b\x82\x61");
+}
+
 TEST(ReplaceItem, ChecksRunInOrderAndOnlySingleByteShiftJisMakesAKey)
 {
     EXPECT_EQ(CheckReplaceItem("", "x"), TItemCheck::EmptyKey);

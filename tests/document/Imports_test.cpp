@@ -1,0 +1,90 @@
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+
+using namespace pictor;
+using namespace pictor::test;
+
+namespace {
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// The sheets a page's load ends with, as names below the site.
+std::vector<std::string> SheetsOf(const std::string& links, const Files& sheets)
+{
+    TSite site;
+    std::string page;
+    for (char name : links) page += std::string("<link rel=\"stylesheet\" href=\"") + name + ".css\">";
+    site.Add("index.html", page);
+    for (const auto& [name, text] : sheets) site.Add(name, text);
+    const THtmlStructure doc = site.Open("index.html");
+    std::vector<std::string> names;
+    for (const std::string& path : doc.SheetFiles) names.push_back(path.substr(site.Root.Path().string().size() + 1));
+    return names;
+}
+
+} // namespace
+
+// Each sheet is read once; a sheet found by an @import is searched at once, before the rules after it.
+TEST(Imports, EachSheetOnceInTheOrderFound)
+{
+    const struct {
+        const char* Links;
+        Files Sheets;
+        std::vector<std::string> Order;
+    } cases[] = {
+        {"m", {{"m.css", "@import url(a.css);\r\n@import \"b.css\";\r\np { color: red }"}, {"a.css", "@import url(c.css);"},
+               {"b.css", ""}, {"c.css", ""}},
+         {"m.css", "a.css", "c.css", "b.css"}},
+        {"m", {{"m.css", "@import url(a.css); @import url(b.css); @import url(c.css);"}, {"a.css", ""}, {"b.css", ""},
+               {"c.css", ""}},
+         {"m.css", "a.css", "b.css", "c.css"}},
+        {"m", {{"m.css", "@import url(m.css); @import url(./m.css);"}}, {"m.css"}},
+        {"m", {{"m.css", "@import url(a.css);"}, {"a.css", "@import url(m.css); @import url(b.css);"}, {"b.css", ""}},
+         {"m.css", "a.css", "b.css"}},
+        // A linked sheet that another imports keeps its place among the linked ones and is searched there.
+        {"mb", {{"m.css", "@import url(b.css); @import url(a.css);"}, {"a.css", ""}, {"b.css", "@import url(c.css);"},
+                {"c.css", ""}},
+         {"m.css", "b.css", "a.css", "c.css"}},
+        // UTF-8 without kana: the name is the file's UTF-8 bytes, as the sheet's reading takes them.
+        {"m", {{"m.css", "/* caf\xC3\xA9 */ @import url(caf\xC3\xA9.css);"}, {"caf\xC3\xA9.css", ""}},
+         {"m.css", "caf\xC3\xA9.css"}},
+        // Bytes the normaliser calls binary: the sheet's text is searched as it is.
+        {"m", {{"m.css", "\x01\xFF @import url(a.css);"}, {"a.css", ""}}, {"m.css", "a.css"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SheetsOf(c.Links, c.Sheets), c.Order) << c.Sheets[0].second;
+}
+
+// Runs f on a thread with a small stack: a search that recursed once a sheet would run out of it on a
+// chain of a few thousand, as it runs out of the main stack on tens of thousands.
+template <class F>
+void OnSmallStack(F f)
+{
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attributes, [](void* call) -> void* {
+        (*static_cast<F*>(call))();
+        return nullptr;
+    }, &f), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST(Imports, DeepChainIsFollowed)
+{
+    constexpr int Depth = 3000;
+    Files sheets;
+    for (int i = 0; i < Depth; ++i)
+        sheets.emplace_back("s/" + std::to_string(i) + ".css", "@import url(" + std::to_string(i + 1) + ".css);");
+    sheets.emplace_back("s/" + std::to_string(Depth) + ".css", "p { color: red }");
+    sheets.emplace_back("m.css", "@import url(s/0.css);");
+    std::vector<std::string> order;
+    OnSmallStack([&] { order = SheetsOf("m", sheets); });
+    ASSERT_EQ(order.size(), size_t(Depth) + 2);
+    EXPECT_EQ(order[1], "s/0.css");
+    EXPECT_EQ(order.back(), "s/" + std::to_string(Depth) + ".css");
+}
