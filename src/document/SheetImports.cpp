@@ -21,16 +21,17 @@ std::vector<std::string> ImportNames(const TElements& sheet)
     std::vector<std::string> names;
     // No "@" byte, no rule (in UTF-16 too): most sheets need no search.
     if (sheet.Text.find('@') == std::string::npos) return names;
+    std::string_view text = sheet.Text;
     bool utf8 = sheet.IsUtf8();
-    std::string utf16;
-    const bool marked = sheet.Text.starts_with("\xFF\xFE") || sheet.Text.starts_with("\xFE\xFF");
-    if (marked) {
-        utf16 = sheet.Text;
-        if (const TCharCode code = NormalizeText(utf16); code == ccUtf16LE || code == ccUtf16BE) utf8 = false;
-        else utf16.clear();
+    std::string normalised;
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        normalised = sheet.Text;
+        if (const TCharCode code = NormalizeText(normalised); code == ccUtf16LE || code == ccUtf16BE) {
+            text = normalised;
+            utf8 = false;
+        }
     }
-    for (const std::string& target : FindImportTargets(utf16.empty() ? sheet.Text : utf16, utf8))
-        names.push_back(ReferenceToFileName(target, utf8));
+    for (const std::string& target : FindImportTargets(text, utf8)) names.push_back(ReferenceToFileName(target, utf8));
     return names;
 }
 

@@ -25,6 +25,14 @@ std::vector<std::string> SheetsOf(const std::string& links, const Files& sheets)
     return names;
 }
 
+// ASCII text as UTF-16 with its byte-order mark.
+std::string Utf16Le(std::string_view ascii)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) out += {c, '\0'};
+    return out;
+}
+
 } // namespace
 
 // Each sheet is read once; a sheet found by an @import is searched at once, before the rules after it.
@@ -51,6 +59,7 @@ TEST(Imports, EachSheetOnceInTheOrderFound)
         // UTF-8 without kana: the name is the file's UTF-8 bytes, as the sheet's reading takes them.
         {"m", {{"m.css", "/* caf\xC3\xA9 */ @import url(caf\xC3\xA9.css);"}, {"caf\xC3\xA9.css", ""}},
          {"m.css", "caf\xC3\xA9.css"}},
+        {"m", {{"m.css", Utf16Le("@import url(a.css);")}, {"a.css", ""}}, {"m.css", "a.css"}},
         // Bytes the normaliser calls binary: the sheet's text is searched as it is.
         {"m", {{"m.css", "\x01\xFF @import url(a.css);"}, {"a.css", ""}}, {"m.css", "a.css"}},
     };
