@@ -67,8 +67,9 @@ def gif(width, height, frames=None, palette=b"\0\0\0\xff\0\0\0\xff\0\0\0\xff", l
     return out + b"\x3b"
 
 
-def bmp(width, height, bits=24, top_down=False, core=False, bitfields=None, pixels=None):
-    """A BMP; pixels default to zero bytes, palettes to a grey ramp."""
+def bmp(width, height, bits=24, top_down=False, core=False, bitfields=None, pixels=None, compression=0):
+    """A BMP; pixels default to zero bytes, palettes to a grey ramp. compression 1 and 2 (RLE8, RLE4) take
+    their pixels as the run-length codes."""
     row = (width * bits + 31) // 32 * 4
     palette = b""
     if bits <= 8:
@@ -77,7 +78,7 @@ def bmp(width, height, bits=24, top_down=False, core=False, bitfields=None, pixe
     if core:
         header = struct.pack("<IHHHH", 12, width, height, 1, bits)
     else:
-        compression = 3 if bitfields else 0
+        compression = 3 if bitfields else compression
         header = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, bits, compression,
                              (row * height) & 0xFFFFFFFF, 2835, 2835, 0, 0)
         if bitfields:
