@@ -194,29 +194,14 @@ void DecodeRle(std::string_view bytes, std::size_t offset, const THeader& h, con
     }
 }
 
-} // namespace
-
-TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
+// Uncompressed rows, rowSize bytes each.
+void DecodeRows(std::string_view bytes, std::size_t offset, std::size_t rowSize, const THeader& h,
+                const TPalette& palette, TFrame& frame)
 {
-    const THeader h = ReadHeader(bytes, name);
     const auto width = std::size_t(h.Width);
     const auto height = std::size_t(h.Height);
-    const std::size_t rowSize = (width * std::size_t(h.BitCount) + 31) / 32 * 4;
-    const std::size_t offset = Read32(bytes, 10);
-    const bool rle = h.Compression == BiRle8 || h.Compression == BiRle4;
-    if (offset > bytes.size() || (!rle && (bytes.size() - offset) / rowSize < height))
-        throw TPictorError(name, "truncated BMP file");
-
-    const TPalette palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : TPalette{};
     const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
-
-    std::vector<TFrame> frames(1);
-    TFrame& frame = frames[0];
-    frame.Width = int(width);
-    frame.Height = int(height);
-    frame.Pixels.resize(width * height * 3);
-    if (rle) DecodeRle(bytes, offset, h, palette, frame);
-    else for (std::size_t y = 0; y < height; ++y) {
+    for (std::size_t y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset +
                          (h.TopDown ? y : height - 1 - y) * rowSize;
         std::uint8_t* out = frame.Pixels.data() + y * width * 3;
@@ -245,6 +230,31 @@ TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
         }
         }
     }
+}
+
+} // namespace
+
+TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
+{
+    const THeader h = ReadHeader(bytes, name);
+    const auto width = std::size_t(h.Width);
+    const auto height = std::size_t(h.Height);
+    const std::size_t rowSize = (width * std::size_t(h.BitCount) + 31) / 32 * 4;
+    const std::size_t offset = Read32(bytes, 10);
+    const bool rle = h.Compression == BiRle8 || h.Compression == BiRle4;
+    if (offset > bytes.size() || (!rle && (bytes.size() - offset) / rowSize < height))
+        throw TPictorError(name, "truncated BMP file");
+
+    const TPalette palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : TPalette{};
+    std::vector<TFrame> frames(1);
+    TFrame& frame = frames[0];
+    frame.Width = int(width);
+    frame.Height = int(height);
+    frame.Pixels.resize(width * height * 3);
+    if (rle)
+        DecodeRle(bytes, offset, h, palette, frame);
+    else
+        DecodeRows(bytes, offset, rowSize, h, palette, frame);
     TBitmapEx bitmap;
     bitmap.SetFrames(std::move(frames));
     return bitmap;

@@ -54,8 +54,11 @@ constexpr int MaxScans = 100;
 
 void LimitScans(j_common_ptr info)
 {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans)
-        ExitWithMessage(info, "corrupt JPEG: more than 100 scans");
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+        char message[64];
+        std::snprintf(message, sizeof message, "corrupt JPEG: more than %d scans", MaxScans);
+        ExitWithMessage(info, message);
+    }
 }
 
 jpeg_error_mgr* InstallErrors(TJpegErrors& errors)
