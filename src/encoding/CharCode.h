@@ -32,23 +32,31 @@ inline int CharLength(const char* p, const char* end, bool utf8)
     return n;
 }
 
+// The first of the bytes of set at or after from, npos when there is none.
+inline std::size_t FindAnyByte(std::string_view text, std::size_t from, std::string_view set)
+{
+    if (set.size() == 1) return text.find(set[0], from);
+    for (std::size_t i = from; i < text.size(); ++i)
+        for (char c : set)
+            if (text[i] == c) return i;
+    return std::string_view::npos;
+}
+
 // The first position at or after from (a character boundary) where one of the ASCII bytes of set stands
 // as a character of its own, never as the second byte of a Shift-JIS pair; npos when there is none.
 inline std::size_t FindCharacter(std::string_view text, std::size_t from, std::string_view set, bool utf8)
 {
-    // In UTF-8 no multi-byte sequence holds an ASCII byte.
-    if (utf8) return text.find_first_of(set, from);
-    const std::size_t n = text.size();
-    for (std::size_t i = from; i < n;) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            i += (IsSjisLeadByte(c) && i + 1 < n) ? 2 : 1;
-            continue;
-        }
-        if (set.find(static_cast<char>(c)) != std::string_view::npos) return i;
-        ++i;
+    for (std::size_t boundary = from;;) {
+        const std::size_t at = FindAnyByte(text, boundary, set);
+        // In UTF-8 no multi-byte sequence holds an ASCII byte.
+        if (utf8 || at == std::string_view::npos) return at;
+        // The lead bytes right before it pair up from the last byte that ends a character (a byte that
+        // is no lead byte ends one, as a character or as a trail); an odd one out takes this byte.
+        std::size_t leads = 0;
+        while (at - leads > boundary && IsSjisLeadByte(static_cast<unsigned char>(text[at - leads - 1]))) ++leads;
+        if (leads % 2 == 0) return at;
+        boundary = at + 1;
     }
-    return std::string_view::npos;
 }
 
 // The first position at or after from (a character boundary) where the ASCII word starts a character;
