@@ -118,7 +118,7 @@ void CheckChangedRewrite(TElements& file, const std::vector<TOccurrence>& found)
 
 void CheckOneMode(std::string_view text, bool utf8, bool isPage)
 {
-    THtmlStructure document("unused/");  // only its records are built: nothing is read or written
+    THtmlStructure document(NoWorkingCopies());  // only its records are built: nothing is read or written
     document.FileName = "page.html";
     TElements& file = document.Page;
     file.CharCode = utf8 ? ccUtf8 : ccSjis;

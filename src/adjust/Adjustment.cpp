@@ -3,7 +3,6 @@
 #include "adjust/ColorModels.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
-#include "picture/PictureIO.h"
 
 #include <algorithm>
 #include <map>
@@ -24,12 +23,12 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
     return RGB(c.R, c.G, c.B);
 }
 
-void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record)
+void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase)
 {
     if (record.Ignored) return;
     record.Color = AdjustColor(adjustment, record.Color);
     record.Text = record.Color == record.OrgColor ? record.OrgText
-                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha);
+                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
@@ -43,14 +42,14 @@ void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
     }
 }
 
-void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment)
+void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment, bool lowerCase)
 {
     for (int tab = 0; tab < document.FileCount(); ++tab)
         for (TColorRecord& record : document.Elements(tab).Colors)
-            if (record.Checked) AdjustColorValue(adjustment, record);
+            if (record.Checked) AdjustColorValue(adjustment, record, lowerCase);
 }
 
-void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, bool writeWorkCopies,
+void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
                            const TPictureProgress& progress)
 {
     if (adjustment.Kind == akNewColor) return;
@@ -75,17 +74,18 @@ void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustme
         AdjustBitmap(adjustment, ticked.Bitmap);
         for (TPicRecord* pic : records) {
             pic->Bitmap = ticked.Bitmap;
-            if (writeWorkCopies && (pic == &ticked || pic->WorkPath != ticked.WorkPath))
-                WritePictureWorkCopy(pic->WorkPath, pic->Bitmap);
+            if (pic == &ticked || pic->WorkPath != ticked.WorkPath)
+                document.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality);
         }
     }
     if (progress) progress(done, total);
 }
 
-void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TPictureProgress& progress)
+void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+                   const TPictureProgress& progress)
 {
-    ApplyToTickedColors(document, adjustment);
-    ApplyToTickedPictures(document, adjustment, true, progress);
+    ApplyToTickedColors(document, adjustment, options.LowerCase);
+    ApplyToTickedPictures(document, adjustment, options, progress);
 }
 
 } // namespace pictor

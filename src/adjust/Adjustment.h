@@ -9,6 +9,7 @@ namespace pictor {
 
 class THtmlStructure;
 struct TColorRecord;
+struct TDocumentOptions;
 
 enum TAdjustKind { akHueSat = 0, akBrightContrast = 1, akColorBalance = 2, akInvert = 3, akNewColor = 4 };
 
@@ -30,7 +31,7 @@ struct TAdjustment {
 
 // The record's colour adjusted (alpha kept) and the text to write for it; a colour brought back to the
 // one found is written as found. A colour a browser ignores is left alone.
-void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record);
+void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase);
 TColor AdjustColor(const TAdjustment& adjustment, TColor color);
 // Pictures take every kind but akNewColor.
 void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap);
@@ -40,10 +41,10 @@ using TPictureProgress = std::function<void(int, int)>;
 
 // Every ticked colour of the page and each sheet, then every ticked picture, each written to its
 // working copy at once.
-void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TPictureProgress& progress = {});
-void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment);
-// writeWorkCopies false: for callers that show no preview.
-void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, bool writeWorkCopies,
+void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+                   const TPictureProgress& progress = {});
+void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment, bool lowerCase);
+void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
                            const TPictureProgress& progress = {});
 
 } // namespace pictor

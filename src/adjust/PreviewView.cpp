@@ -1,7 +1,5 @@
 #include "adjust/PreviewView.h"
 
-#include "document/Options.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -18,12 +16,12 @@ int LimitAxis(int value, int extent, int view)
 
 } // namespace
 
-TViewPoint SnapshotSize(int pageWidth, int pageHeight, const TOptions& options)
+TViewPoint SnapshotSize(int pageWidth, int pageHeight, const TSnapshotLimit& limit)
 {
     TViewPoint size{std::max(pageWidth, 0), std::max(pageHeight, 0)};
-    if (options.LimitMaxResolution) {
-        size.X = std::min(size.X, std::max(options.PreviewMaxWidth, 0));
-        size.Y = std::min(size.Y, std::max(options.PreviewMaxHeight, 0));
+    if (limit.Limited) {
+        size.X = std::min(size.X, std::max(limit.MaxWidth, 0));
+        size.Y = std::min(size.Y, std::max(limit.MaxHeight, 0));
     }
     return size;
 }

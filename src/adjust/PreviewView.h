@@ -3,8 +3,6 @@
 
 namespace pictor {
 
-struct TOptions;
-
 // Side of the adjustment dialogs' square preview, in pixels.
 constexpr int PreviewSide = 247;
 
@@ -14,8 +12,15 @@ struct TViewPoint {
     bool operator==(const TViewPoint&) const = default;
 };
 
-// The page size reported by the browser, capped when LimitMaxResolution is on; never negative.
-TViewPoint SnapshotSize(int pageWidth, int pageHeight, const TOptions& options);
+// The largest page snapshot the dialogs render, from the options.
+struct TSnapshotLimit {
+    bool Limited = false;
+    int MaxWidth = 1000;
+    int MaxHeight = 1000;
+};
+
+// The page size reported by the browser, capped when the limit is on; never negative.
+TViewPoint SnapshotSize(int pageWidth, int pageHeight, const TSnapshotLimit& limit);
 
 // Where the preview window stands on the page snapshot, and how a left-button drag moves it.
 class TPreviewView {

@@ -1,7 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "widgets/DialogPlacement.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <QApplication>
 #include <QLabel>

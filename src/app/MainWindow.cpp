@@ -15,7 +15,7 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "document/WorkSession.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"

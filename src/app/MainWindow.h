@@ -4,8 +4,7 @@
 #include "app/CommandLock.h"
 #include "app/model/HintTracker.h"
 #include "app/model/Settings.h"
-#include "app/model/UndoRing.h"
-#include "document/ColorLiterals.h"
+#include "base/Color.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -67,7 +66,8 @@ public:
     void RefreshColorList();
     // RefreshColorList, then shows the working copy afresh.
     void ReloadPreview();
-    // Records the document's state as one undoable change and marks the document changed.
+    // Ends every change to the records: writes the working copies, records the state as one undoable
+    // change and marks the document changed. The caller reloads the preview.
     void CommitChange();
 
     bool IsModified() const { return Modified_; }
@@ -169,7 +169,7 @@ protected:
     TProgressHooks ProgressHooks();
     // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
     void RunAdjustCommand(pictor::TAdjustKind kind);
-    // The new-colour commands' common tail: recolour, rewrite, reload, commit (MainWindowPicker.cpp).
+    // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
     void CommitNewColor(const std::function<void()>& recolour);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -233,7 +233,6 @@ private:
     bool DocumentReady_ = true;
     bool Modified_ = false;
     QString OpenFolder_;
-    pictor::TUndoRing UndoRing_;
     QPoint SavedScroll_;
     pictor::THintTracker Hints_;
 };

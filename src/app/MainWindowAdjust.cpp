@@ -4,6 +4,7 @@
 #include "app/Browser.h"
 #include "app/MainWindow.h"
 #include "app/ProgressWindow.h"
+#include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 
 namespace {
@@ -38,8 +39,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             const auto adjustment = RunAdjustDialog(kind, this, snapshot, hooks, OpenFolder_);
             if (adjustment) {
                 TProgressShown working(hooks, "処理中...");
-                pictor::ApplyToTicked(*Document_, *adjustment);
-                Document_->WriteWorkingCopies();
+                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(pictor::Options()));
                 CommitChange();
             }
         }
@@ -59,11 +59,10 @@ void TfrmMain::alInverseExecute()
     if (!HasDocument()) return;
     try {
         TProgressShown working(ProgressHooks(), "処理中...");
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert());
-        Document_->WriteWorkingCopies();
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(pictor::Options()));
+        CommitChange();
         SaveScrollPosition();
         ReloadPreview();
-        CommitChange();
     } catch (const std::exception& error) {
         ShowError(error);
     }

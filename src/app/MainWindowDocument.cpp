@@ -9,7 +9,7 @@
 #include "app/model/SourceExcerpt.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "document/WorkSession.h"
 #include "encoding/CharCode.h"
 #include "widgets/MyCheckListBox.h"
@@ -104,7 +104,7 @@ void TfrmMain::LoadDocument(const QString& path)
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());
-        Document_->LoadFromFile(path.toStdString());
+        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(pictor::Options()));
     } catch (const std::exception& error) {
         // The half-read document stays unready: every command that would use it is shut off, and
         // nothing of the old document is left to show or to ask about.
@@ -130,7 +130,6 @@ void TfrmMain::LoadDocument(const QString& path)
     setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName) + "]");
     CreateSourceMenuItems();
 
-    UndoRing_.Reset();
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
     SetModified(false);

@@ -6,7 +6,7 @@
 #include "app/model/ProgramPaths.h"
 #include "app/model/SourceMenu.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <QAction>
 #include <QMenu>

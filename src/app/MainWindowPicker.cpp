@@ -4,7 +4,7 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "widgets/MyCheckListBox.h"
 
 #include <QCursor>
@@ -13,10 +13,9 @@ void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 {
     TProgressShown working(ProgressHooks(), "処理中...");
     recolour();
-    Document_->WriteWorkingCopies();
+    CommitChange();
     SaveScrollPosition();
     ReloadPreview();
-    CommitChange();
 }
 
 void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
@@ -30,7 +29,7 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
                 for (int tab = 0; tab < Document_->FileCount(); ++tab)
                     for (pictor::TColorRecord& record : Document_->Elements(tab).Colors)
                         if (record.Checked && record.Color == picked)
-                            pictor::AdjustColorValue(newColor, record);
+                            pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase);
             });
         }
     } catch (const std::exception& error) {
@@ -51,7 +50,7 @@ void TfrmMain::clbColorListDblClick()
     if (!ColorDialog->Execute(this)) return;
     try {
         const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
-        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record); });
+        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase); });
         pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
     } catch (const std::exception& error) {
         ShowError(error);

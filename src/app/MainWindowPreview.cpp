@@ -3,6 +3,7 @@
 
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
+#include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 #include "widgets/MyCheckListBox.h"
 
@@ -59,15 +60,14 @@ void TfrmMain::SetModified(bool modified)
 
 void TfrmMain::UpdateUndoCommands()
 {
-    alUndo->setEnabled(UndoRing_.CanUndo());
-    alRedo->setEnabled(UndoRing_.CanRedo());
+    alUndo->setEnabled(Document_->CanUndo());
+    alRedo->setEnabled(Document_->CanRedo());
 }
 
 void TfrmMain::CommitChange()
 {
-    Document_->CheckUndo();
+    Document_->CommitChange(pictor::DocumentOptionsOf(pictor::Options()));
     SetModified(true);
-    UndoRing_.Commit();
     UpdateUndoCommands();
 }
 
@@ -86,10 +86,10 @@ void TfrmMain::StepHistory(QAction* command)
     const bool back = command == alUndo;
     command->setEnabled(false);
     Progress_->ShowMessage("処理中...");
-    // The ring moves with the document's index even when writing the copies fails.
-    back ? UndoRing_.Undo() : UndoRing_.Redo();
+    // The history moves even when writing the copies fails.
     try {
-        back ? Document_->Undo() : Document_->Redo();
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(pictor::Options());
+        back ? Document_->Undo(options) : Document_->Redo(options);
     } catch (const std::exception& error) {
         UpdateUndoCommands();
         ShowError(error);

@@ -4,13 +4,13 @@
 #include "app/OverwriteQuestion.h"
 #include "app/SaveAsDialog.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "document/Paths.h"
 #include "document/SaveDocument.h"
 
 namespace {
 
-bool Use444() { return pictor::Options().JpegSamplingRate != 0; }
+pictor::TPictureSaveOptions SaveOptions() { return pictor::PictureSaveOptionsOf(pictor::Options()); }
 
 } // namespace
 
@@ -19,7 +19,7 @@ void TfrmMain::alSaveExecute()
     if (!alSave->isEnabled() || !HasDocument()) return;
     try {
         TProgressShown saving(ProgressHooks(), "保存中...");
-        pictor::SaveDocument(*Document_, Use444());
+        pictor::SaveDocument(*Document_, SaveOptions());
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -34,7 +34,7 @@ void TfrmMain::alSaveAsExecute()
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         TProgressShown saving(ProgressHooks(), "保存中...");
-        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, Use444(), pictor::OverwriteQuestionFor(this)))
+        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, SaveOptions(), pictor::OverwriteQuestionFor(this)))
             SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);

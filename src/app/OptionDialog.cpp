@@ -2,7 +2,7 @@
 
 #include "widgets/DialogPlacement.h"
 #include "app/model/EditorPathCheck.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,9 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
 #include "cli/Progress.h"
-#include "document/Options.h"
 #include "document/SaveDocument.h"
-#include "document/WorkSession.h"
 
 #include <algorithm>
 #include <cctype>
@@ -132,15 +130,13 @@ TColor ParseColor(const std::string& text)
 int RunAdjust(const TAdjustRequest& r)
 {
     const TAdjustment adjustment = AdjustmentOf(r);
-    Options().SaveWithLowerCase = r.LowerCase;
-    Options().JpegCompressionQuality = r.JpegQuality;
-    Options().JpegSamplingRate = r.JpegSampling == 444 ? 1 : 0;
-    Options().JpegToBmp = r.JpegToBmp;
-    Options().GifToBmp = r.GifToBmp;
+    TDocumentOptions documentOptions;
+    documentOptions.LowerCase = r.LowerCase;
+    documentOptions.JpegQuality = r.JpegQuality;
+    const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp};
 
-    const TWorkSession work;
-    THtmlStructure document(work.Path());
-    document.LoadFromFile(r.Page);
+    THtmlStructure document(NoWorkingCopies());
+    document.LoadFromFile(r.Page, documentOptions);
     WarnDeadReferences(document);
     Select(document, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
@@ -149,23 +145,23 @@ int RunAdjust(const TAdjustRequest& r)
     const TColorTexts before = ColorTextsOf(document);
 
     if (changes) {
-        ApplyToTickedColors(document, adjustment);
+        ApplyToTickedColors(document, adjustment, documentOptions.LowerCase);
         if (!dryRun) {
             TProgressBar bar("adjusting pictures");
-            ApplyToTickedPictures(document, adjustment, false, [&](int done, int total) { bar.Update(done, total); });
+            ApplyToTickedPictures(document, adjustment, documentOptions,
+                                  [&](int done, int total) { bar.Update(done, total); });
         }
-        document.WriteWorkingCopies();
+        document.CommitChange(documentOptions);
     }
 
-    const bool use444 = Options().JpegSamplingRate != 0;
     if (r.InPlace) {
-        if (changes) SaveDocument(document, use444);
+        if (changes) SaveDocument(document, saveOptions);
     } else if (!r.OutFolder.empty()) {
         // Every picture goes with the site; those that took no part are copied as they are.
         for (int tab = 0; tab < document.FileCount(); ++tab)
             for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = p.Tickable();
         // Every existing file is asked about before anything is written.
-        SaveDocumentAs(document, r.OutFolder, use444, [&r](const std::string& target) {
+        SaveDocumentAs(document, r.OutFolder, saveOptions, [&r](const std::string& target) {
             if (r.SkipExisting) return TOverwriteAnswer::NoToAll;
             if (r.Force) return TOverwriteAnswer::YesToAll;
             throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");

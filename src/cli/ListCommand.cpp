@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
-#include "document/WorkSession.h"
 
 #include <iostream>
 
@@ -8,8 +7,7 @@ namespace pictor::cli {
 
 int RunList(const TListRequest& request)
 {
-    const TWorkSession work;
-    THtmlStructure document(work.Path());
+    THtmlStructure document(NoWorkingCopies());
     document.LoadFromFile(request.Page);
     WarnDeadReferences(document);
     if (request.Json)

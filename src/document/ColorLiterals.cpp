@@ -2,7 +2,6 @@
 
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
-#include "document/Options.h"
 #include "base/PictorError.h"
 
 #include <charconv>
@@ -191,11 +190,11 @@ TColor TextToColor(std::string_view text)
     return ReadColorText(text).Color;
 }
 
-std::string ColorByteToHex(int value)
+std::string ColorByteToHex(int value, bool lowerCase)
 {
     static const char upper[] = "0123456789ABCDEF";
     static const char lower[] = "0123456789abcdef";
-    const char* digits = Options().SaveWithLowerCase ? lower : upper;
+    const char* digits = lowerCase ? lower : upper;
     std::string out;
     if (value >= 16) {
         std::string rev;
@@ -207,26 +206,26 @@ std::string ColorByteToHex(int value)
     return out;
 }
 
-std::string ColorToCode(TColor color)
+std::string ColorToCode(TColor color, bool lowerCase)
 {
-    return "#" + ColorByteToHex(GetRValue(color)) + ColorByteToHex(GetGValue(color)) + ColorByteToHex(GetBValue(color));
+    return "#" + ColorByteToHex(GetRValue(color), lowerCase) + ColorByteToHex(GetGValue(color), lowerCase) +
+           ColorByteToHex(GetBValue(color), lowerCase);
 }
 
-std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha)
+std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha, bool lowerCase)
 {
     switch (form) {
-    case TAlphaForm::None: return ColorToCode(color);
+    case TAlphaForm::None: return ColorToCode(color, lowerCase);
     case TAlphaForm::Hex: {
-        std::string code = ColorToCode(color);
-        const bool lower = Options().SaveWithLowerCase;
-        for (char c : alpha) code += lower ? LowerAscii(c) : char((c >= 'a' && c <= 'z') ? c - 32 : c);
+        std::string code = ColorToCode(color, lowerCase);
+        for (char c : alpha) code += lowerCase ? LowerAscii(c) : char((c >= 'a' && c <= 'z') ? c - 32 : c);
         return code;
     }
     case TAlphaForm::Function:
         return "rgba(" + std::to_string(GetRValue(color)) + ", " + std::to_string(GetGValue(color)) + ", " +
                std::to_string(GetBValue(color)) + ", " + std::string(alpha) + ")";
     }
-    return ColorToCode(color);
+    return ColorToCode(color, lowerCase);
 }
 
 bool IsIgnoredColorAttribute(std::string_view value)

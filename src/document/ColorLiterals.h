@@ -1,20 +1,10 @@
 #pragma once
-#include <cstdint>
+#include "base/Color.h"
+
 #include <string>
 #include <string_view>
 
 namespace pictor {
-
-// Red in bits 0-7, green 8-15, blue 16-23; the top byte is always 0.
-using TColor = std::uint32_t;
-
-constexpr TColor RGB(int r, int g, int b)
-{
-    return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
-}
-constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(TColor c) { return int((c >> 16) & 0xFF); }
 
 // The sixteen colour names, lower case, in the program's order.
 struct TNamedColor {
@@ -41,15 +31,15 @@ TColorValue ReadColorText(std::string_view text);
 TColor TextToColor(std::string_view text);
 TColor NamedColorToColor(std::string_view text);
 int HexPairToByte(std::string_view pair);
-// Reads SaveWithLowerCase from the options.
-std::string ColorByteToHex(int value);
+// Two hexadecimal digits, upper case unless lowerCase.
+std::string ColorByteToHex(int value, bool lowerCase);
 // "#RRGGBB" (case as ColorByteToHex).
-std::string ColorToCode(TColor color);
+std::string ColorToCode(TColor color, bool lowerCase);
 // An HTML colour attribute's value that a browser ignores: empty or "transparent".
 bool IsIgnoredColorAttribute(std::string_view value);
 // What a changed colour is written as: "#RRGGBB", followed by the alpha digits for TAlphaForm::Hex;
-// "rgba(R, G, B, A)" for TAlphaForm::Function. Hex digits in the case SaveWithLowerCase asks for.
-std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha);
+// "rgba(R, G, B, A)" for TAlphaForm::Function. Hex digits upper case unless lowerCase.
+std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha, bool lowerCase);
 // The alpha as 0-255 (255 for none).
 int AlphaToByte(TAlphaForm form, std::string_view alpha);
 // "#RRGGBB" in upper case whatever the option: for reports.

@@ -2,7 +2,6 @@
 
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
-#include "document/Options.h"
 #include "document/Paths.h"
 #include "base/PictorError.h"
 #include "picture/PictureIO.h"
@@ -77,12 +76,14 @@ const char* DeadReferenceHint(TPicState state)
     return state == TPicState::Missing ? "見つかりません" : "読み込めません";
 }
 
-THtmlStructure::THtmlStructure(std::string workFolder) : WorkFolder(std::move(workFolder))
+THtmlStructure::THtmlStructure(std::string workFolder) : THtmlStructure(WorkFolderCopies(std::move(workFolder))) {}
+
+THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
+    : WorkFolder(copies->Folder()), Copies_(std::move(copies))
 {
-    if (!WorkFolder.empty() && !WorkFolder.ends_with('/')) WorkFolder += '/';
 }
 
-void THtmlStructure::LoadFromFile(const std::string& path)
+void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
     FileName = path;
@@ -108,7 +109,7 @@ try {
     CopyFilesToWork();
     SetUpUndo();
     SavedPaths.assign(size_t(SheetCount) + 1, std::string());
-    WriteWorkingCopies();
+    WriteWorkingCopies(options);
     CheckUndo();
 } catch (const std::bad_alloc&) {
     // Reading a file names that file; what runs out later is the document as a whole.
@@ -185,26 +186,26 @@ std::string THtmlStructure::WorkPathOf(const std::string& path) const
 // The page and sheets are written from their records right after; they need only their folders.
 void THtmlStructure::CopyFilesToWork()
 {
-    CreateFolders(FolderOf(WorkFileName));
-    for (const auto& sheet : SheetWorkFiles) CreateFolders(FolderOf(sheet));
+    Copies_->CreateFolders(FolderOf(WorkFileName));
+    for (const auto& sheet : SheetWorkFiles) Copies_->CreateFolders(FolderOf(sheet));
     for (int tab = 0; tab < FileCount(); ++tab)
         for (const auto& pic : Elements(tab).Pics)
-            if (pic.State == TPicState::Ok) CopyToWork(pic.FullPath, pic.WorkPath);
+            if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
 }
 
-void THtmlStructure::WriteWorkingCopies()
+void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
 {
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
         file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
-        if (tab == 0 && Options().UseReplacer)
-            WriteWorkingCopy(work, EncodeForFile(file, ApplyReplacements(file.NewText, Options().ReplaceKeys,
-                                                                          Options().ReplaceValues, file.IsUtf8())));
+        if (tab == 0 && options.UseReplacer)
+            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.NewText, options.ReplaceKeys,
+                                                                            options.ReplaceValues, file.IsUtf8())));
         else if (file.CharCode == ccEuc || file.CharCode == ccJis)
-            WriteWorkingCopy(work, EncodeForFile(file, file.NewText));
+            Copies_->WriteText(work, EncodeForFile(file, file.NewText));
         else
-            WriteWorkingCopy(work, file.NewText);  // held as it is written: no copy
+            Copies_->WriteText(work, file.NewText);  // held as it is written: no copy
     }
 }
 

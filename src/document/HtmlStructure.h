@@ -1,11 +1,14 @@
 #pragma once
 #include "picture/BitmapEx.h"
 #include "document/ColorLiterals.h"
+#include "document/DocumentOptions.h"
+#include "document/WorkingCopies.h"
 #include "encoding/CharCode.h"
 #include "encoding/PzConv.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,10 +88,11 @@ class THtmlStructure {
 public:
     // workFolder: where the working copies go (a TWorkSession's); empty for a document that is never loaded.
     explicit THtmlStructure(std::string workFolder = {});
+    explicit THtmlStructure(std::unique_ptr<IWorkingCopies> copies);
 
     // Reads the page and everything it references, writes the working copies and records the first
     // history state. Throws TPictorError naming the file and the reason.
-    void LoadFromFile(const std::string& path);
+    void LoadFromFile(const std::string& path, const TDocumentOptions& options = {});
 
     std::string FileName;
     TElements Page;
@@ -99,11 +103,16 @@ public:
     std::vector<std::string> SheetWorkFiles;
     std::array<TUndoBuff, 4> UndoBuffs;
     std::int32_t UndoIndex = -1;
+    // Whether each slot holds a state that Undo or Redo may go to. With four slots at most three steps
+    // back are available: the flag just ahead of the newest state is always clear.
+    std::array<bool, 4> UndoAvailable{};
     std::vector<std::string> SavedPaths;
 
     std::vector<std::string> MissingSheets;  // linked or imported sheets that are not there, left out
     std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
     std::string WorkFolder;  // the working folder, with a trailing "/"
+    // Every working copy is written through this.
+    IWorkingCopies& WorkingCopies() { return *Copies_; }
 
     TElements& GetSheet(int i) { return Sheets.at(size_t(i)); }
     const std::string& GetSheetFile(int i) const { return SheetFiles.at(size_t(i)); }
@@ -120,10 +129,15 @@ public:
     std::vector<TDeadReference> DeadReferences() const;
 
     // Rewrites the page and every sheet from their records and writes the working copies.
-    void WriteWorkingCopies();
+    void WriteWorkingCopies(const TDocumentOptions& options = {});
     void CheckUndo();
-    void Undo();
-    void Redo();
+    // The step that ends every change to the records: writes the working copies and records the state
+    // as the newest of the history, which Undo goes back from and which cuts off any Redo.
+    void CommitChange(const TDocumentOptions& options = {});
+    void Undo(const TDocumentOptions& options = {});
+    void Redo(const TDocumentOptions& options = {});
+    bool CanUndo() const { return UndoIndex >= 0 && UndoAvailable[size_t((UndoIndex + 3) % 4)]; }
+    bool CanRedo() const { return UndoIndex >= 0 && UndoAvailable[size_t(UndoIndex)]; }
     void RememberPaths();
     void RestorePaths();
 
@@ -134,10 +148,12 @@ public:
     void BuildRecords(const TFileScan& page, const std::vector<TFileScan>& sheets);
 
 private:
+    std::unique_ptr<IWorkingCopies> Copies_;
+
     void ComputeWorkPaths();
     void CopyFilesToWork();
     void SetUpUndo();
-    void RestoreSlot();
+    void RestoreSlot(const TDocumentOptions& options);
 };
 
 } // namespace pictor

@@ -5,7 +5,6 @@
 #include "base/PictorError.h"
 #include "document/DocumentText.h"
 #include "document/Paths.h"
-#include "picture/PictureIO.h"
 
 #include <filesystem>
 #include <map>
@@ -34,7 +33,7 @@ struct TSaveItem {
 // Every file of a save, each distinct file once, written all together or not at all.
 class TSavePlan {
 public:
-    explicit TSavePlan(bool use444) : Use444_(use444) {}
+    explicit TSavePlan(const TPictureSaveOptions& options) : Options_(options) {}
 
     void AddText(const TElements& file, const std::string& path)
     {
@@ -45,7 +44,7 @@ public:
     void AddPicture(TPicRecord& picture, const std::string& path)
     {
         if (picture.Bitmap.Empty()) return;
-        const std::string target = SavedPicturePath(path);
+        const std::string target = SavedPicturePath(path, Options_);
         const bool changed = !Unchanged(picture) || target != path;
         // Unchanged in its own place: the file is what it was.
         if (!changed && path == picture.SourcePath) return;
@@ -116,7 +115,7 @@ private:
         if (item.Text) return EncodeForFile(*item.Text, item.Text->NewText);
         const TPicRecord& picture = *item.Pictures.front();
         if (!item.Changed) return ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
-        return EncodePictureForSave(item.Path, Use444_, picture.Bitmap);
+        return EncodePictureForSave(item.Path, picture.Bitmap, Options_);
     }
 
     // Creates folder and its missing parents, noting each one made, so that a failed save can take them away.
@@ -131,7 +130,7 @@ private:
         made.insert(made.end(), missing.rbegin(), missing.rend());
     }
 
-    bool Use444_;
+    const TPictureSaveOptions& Options_;
     std::vector<TSaveItem> Items_;
     std::map<std::string, size_t> Index_;  // by resolved target
 };
@@ -139,8 +138,9 @@ private:
 // Save as: every file below the new folder, with the overwrite question asked once per existing file.
 class TSaveAsRun {
 public:
-    TSaveAsRun(THtmlStructure& document, std::string folder, bool use444, const TOverwriteQuestion& ask)
-        : Doc_(document), Folder_(std::move(folder)), Plan_(use444), Ask_(ask)
+    TSaveAsRun(THtmlStructure& document, std::string folder, const TPictureSaveOptions& options,
+               const TOverwriteQuestion& ask)
+        : Doc_(document), Folder_(std::move(folder)), Plan_(options), Ask_(ask)
     {
         if (!Folder_.ends_with('/')) Folder_ += '/';
     }
@@ -197,9 +197,9 @@ private:
 
 } // namespace
 
-void SaveDocument(THtmlStructure& document, bool use444)
+void SaveDocument(THtmlStructure& document, const TPictureSaveOptions& options)
 {
-    TSavePlan plan(use444);
+    TSavePlan plan(options);
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         TElements& file = document.Elements(tab);
         plan.AddText(file, document.FilePath(tab));
@@ -209,12 +209,13 @@ void SaveDocument(THtmlStructure& document, bool use444)
     plan.Write();
 }
 
-bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, bool use444, const TOverwriteQuestion& ask)
+bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, const TPictureSaveOptions& options,
+                    const TOverwriteQuestion& ask)
 {
     document.RememberPaths();
     bool done = false;
     try {
-        done = TSaveAsRun(document, folder, use444, ask).Run();
+        done = TSaveAsRun(document, folder, options, ask).Run();
     } catch (...) {
         document.RestorePaths();
         throw;

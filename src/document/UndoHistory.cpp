@@ -1,5 +1,4 @@
 #include "document/HtmlStructure.h"
-#include "picture/PictureIO.h"
 
 namespace pictor {
 
@@ -14,7 +13,7 @@ void RecordFile(TUndoElements& slot, const TElements& file)
     for (size_t j = 0; j < file.Pics.size(); ++j) slot.Bitmaps[j] = file.Pics[j].Bitmap;  // shared, not copied
 }
 
-void RestoreFile(const TUndoElements& slot, TElements& file)
+void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& copies, int jpegQuality)
 {
     if (slot.Colors.size() != file.Colors.size() || slot.Bitmaps.size() != file.Pics.size()) return;  // never recorded
     for (size_t k = 0; k < file.Colors.size(); ++k) {
@@ -26,7 +25,7 @@ void RestoreFile(const TUndoElements& slot, TElements& file)
         // A picture that is the same as the state restored needs no new working copy.
         if (pic.Bitmap.SharesPixelsWith(slot.Bitmaps[j])) continue;
         pic.Bitmap = slot.Bitmaps[j];
-        WritePictureWorkCopy(pic.WorkPath, pic.Bitmap);
+        copies.WritePicture(pic.WorkPath, pic.Bitmap, jpegQuality);
     }
 }
 
@@ -45,24 +44,33 @@ void THtmlStructure::CheckUndo()
     for (int i = 0; i < SheetCount; ++i) RecordFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
 }
 
-void THtmlStructure::Undo()
+void THtmlStructure::CommitChange(const TDocumentOptions& options)
+{
+    WriteWorkingCopies(options);
+    UndoAvailable[size_t(UndoIndex)] = true;
+    UndoAvailable[size_t((UndoIndex + 1) % 4)] = false;
+    CheckUndo();
+}
+
+void THtmlStructure::Undo(const TDocumentOptions& options)
 {
     UndoIndex = UndoIndex - 1 < 0 ? 3 : UndoIndex - 1;
-    RestoreSlot();
+    RestoreSlot(options);
 }
 
-void THtmlStructure::Redo()
+void THtmlStructure::Redo(const TDocumentOptions& options)
 {
     UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
-    RestoreSlot();
+    RestoreSlot(options);
 }
 
-void THtmlStructure::RestoreSlot()
+void THtmlStructure::RestoreSlot(const TDocumentOptions& options)
 {
     const TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
-    RestoreFile(slot.Page, Page);
-    for (int i = 0; i < SheetCount; ++i) RestoreFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
-    WriteWorkingCopies();
+    RestoreFile(slot.Page, Page, *Copies_, options.JpegQuality);
+    for (int i = 0; i < SheetCount; ++i)
+        RestoreFile(slot.Sheets[size_t(i)], Sheets[size_t(i)], *Copies_, options.JpegQuality);
+    WriteWorkingCopies(options);
 }
 
 } // namespace pictor

@@ -1,7 +1,6 @@
 #include "picture/PictureIO.h"
 
 #include "base/FileIO.h"
-#include "document/Options.h"
 #include "base/PictorError.h"
 #include "picture/PictureCodecs.h"
 
@@ -21,9 +20,9 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending)
 }
 
 // The setting is stored as an integer of which only the low byte counts.
-int JpegQuality()
+int JpegQualityOf(int setting)
 {
-    return std::clamp(Options().JpegCompressionQuality & 0xFF, 1, 100);
+    return std::clamp(setting & 0xFF, 1, 100);
 }
 
 std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
@@ -105,25 +104,28 @@ std::string WithBmpExtension(const std::string& path)
     return path.substr(0, dot) + ".bmp";
 }
 
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
+std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions& options)
 {
     const TPictureFormat format = PictureFormatOf(path);
-    if (format != TPictureFormat::None) WriteWorkingCopy(path, EncodeAs(format, path, JpegQuality(), false, bitmap));
-}
-
-std::string SavedPicturePath(const std::string& path)
-{
-    const TPictureFormat format = PictureFormatOf(path);
-    const bool asBmp = (format == TPictureFormat::Jpeg && Options().JpegToBmp) ||
-                       (format == TPictureFormat::Gif && Options().GifToBmp);
+    const bool asBmp = (format == TPictureFormat::Jpeg && options.JpegToBmp) ||
+                       (format == TPictureFormat::Gif && options.GifToBmp);
     return asBmp ? WithBmpExtension(path) : path;
 }
 
-std::string EncodePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap)
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality)
 {
-    const std::string saved = SavedPicturePath(path);
+    const TPictureFormat format = PictureFormatOf(path);
+    if (format != TPictureFormat::None)
+        WriteWorkingCopy(path, EncodeAs(format, path, JpegQualityOf(jpegQuality), false, bitmap));
+}
+
+std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options)
+{
+    const std::string saved = SavedPicturePath(path, options);
     const TPictureFormat format = PictureFormatOf(saved);
-    return format == TPictureFormat::None ? std::string() : EncodeAs(format, saved, JpegQuality(), use444, bitmap);
+    return format == TPictureFormat::None
+               ? std::string()
+               : EncodeAs(format, saved, JpegQualityOf(options.JpegQuality), options.Use444, bitmap);
 }
 
 } // namespace pictor

@@ -26,14 +26,22 @@ std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const 
 std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors);
 std::string EncodeGif(const TBitmapEx& bitmap, const std::string& nameForErrors);
 
+// How pictures are saved: the JPEG encoder's settings and the formats saved as BMP instead.
+struct TPictureSaveOptions {
+    int JpegQuality = 80;  // the setting as stored: only its low byte counts, kept within 1..100
+    bool Use444 = true;    // JPEG colour not subsampled
+    bool JpegToBmp = false;
+    bool GifToBmp = false;
+};
+
 // path with its extension replaced by ".bmp".
 std::string WithBmpExtension(const std::string& path);
+// Where a picture read from path is saved: path itself, or path with ".bmp" when its format is saved as BMP.
+std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions& options);
 
-// Writes the picture in the format of the path's ending (JPEG at JpegCompressionQuality, default subsampling).
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap);
-// Where saving writes a picture named path: a bitmap beside it under JpegToBmp or GifToBmp.
-std::string SavedPicturePath(const std::string& path);
-// The file's bytes for saving at SavedPicturePath(path), honouring use444; empty for an unknown ending.
-std::string EncodePictureForSave(const std::string& path, bool use444, const TBitmapEx& bitmap);
+// Writes the picture in the format of the path's ending (JPEG at jpegQuality, default subsampling).
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality);
+// The file's bytes for saving at SavedPicturePath, honouring Use444; empty for an unknown ending.
+std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options);
 
 } // namespace pictor

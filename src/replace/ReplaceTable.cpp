@@ -1,7 +1,6 @@
 #include "replace/ReplaceTable.h"
 
 #include "base/FileIO.h"
-#include "document/Options.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -25,27 +24,6 @@ TReplaceItem ParseLine(std::string_view line)
 }
 
 } // namespace
-
-TReplaceTable ReplaceTableFromOptions()
-{
-    const TOptions& o = Options();
-    TReplaceTable table;
-    for (size_t i = 0; i < std::min(o.ReplaceKeys.size(), o.ReplaceValues.size()); ++i)
-        table.push_back({o.ReplaceKeys[i], o.ReplaceValues[i]});
-    return table;
-}
-
-void StoreReplaceTable(const TReplaceTable& table, bool useReplacer)
-{
-    TOptions& o = Options();
-    o.UseReplacer = useReplacer;
-    o.ReplaceKeys.clear();
-    o.ReplaceValues.clear();
-    for (const TReplaceItem& item : table) {
-        o.ReplaceKeys.push_back(item.Key);
-        o.ReplaceValues.push_back(item.Value);
-    }
-}
 
 void AppendCopies(TReplaceTable& table, std::vector<int> rows)
 {

@@ -13,10 +13,6 @@ struct TReplaceItem {
 };
 using TReplaceTable = std::vector<TReplaceItem>;
 
-TReplaceTable ReplaceTableFromOptions();
-// Replaces the table and the flag in Options().
-void StoreReplaceTable(const TReplaceTable& table, bool useReplacer);
-
 // Appends a copy of every listed row, in table order; rows may come unsorted and repeated.
 void AppendCopies(TReplaceTable& table, std::vector<int> rows);
 void RemoveRows(TReplaceTable& table, std::vector<int> rows);

@@ -1,5 +1,4 @@
 #include "adjust/PreviewView.h"
-#include "document/Options.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +7,9 @@ namespace {
 
 TEST(SnapshotSize, CappedOnlyWhenLimitIsOn)
 {
-    TOptions options;
-    options.PreviewMaxWidth = 1000;
-    options.PreviewMaxHeight = 900;
+    TSnapshotLimit options{false, 1000, 900};
     EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{2000, 3000}));
-    options.LimitMaxResolution = true;
+    options.Limited = true;
     EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{1000, 900}));
     EXPECT_EQ(SnapshotSize(300, 200, options), (TViewPoint{300, 200}));
     EXPECT_EQ(SnapshotSize(-1, 0, options), (TViewPoint{0, 0}));

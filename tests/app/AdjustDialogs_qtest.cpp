@@ -5,7 +5,7 @@
 #include "adjust/ui/BrightDialog.h"
 #include "adjust/ui/ColorBalanceDialog.h"
 #include "adjust/ui/HueDialog.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "base/PictorError.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <QLineEdit>
 #include <QMenu>

@@ -5,7 +5,7 @@
 #include "app/SaveAsDialog.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "colordialog/ui/ColorSelectForm.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "replace/ui/ReplaceItemDialog.h"
 #include "replace/ui/ReplaceSettingDialog.h"
 

@@ -4,7 +4,7 @@
 #include "app/WebBrowser.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "picture/PictureIO.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
@@ -281,7 +281,7 @@ private slots:
         background.Color = RGB(255, 0, 255);
         TPicRecord& dot = window.Document().Page.Pics[0];
         dot.Bitmap.Invert();
-        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap);
+        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap, Options().JpegCompressionQuality);
         window.Document().WriteWorkingCopies();
         window.ReloadPreview();
         QTRY_COMPARE_WITH_TIMEOUT(PixelOf(web), QColor(255, 0, 255), RenderWait);

@@ -8,12 +8,39 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pictor::test;
 
 namespace {
+
+// Counts the files created or opened for writing in some folders while it lives.
+class TWriteWatch {
+public:
+    explicit TWriteWatch(std::initializer_list<std::filesystem::path> folders) : Fd_(inotify_init1(IN_NONBLOCK))
+    {
+        for (const auto& folder : folders)
+            inotify_add_watch(Fd_, folder.c_str(), IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO);
+    }
+    ~TWriteWatch() { close(Fd_); }
+    TWriteWatch(const TWriteWatch&) = delete;
+    TWriteWatch& operator=(const TWriteWatch&) = delete;
+
+    int Writes() const
+    {
+        int writes = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(Fd_, buffer, sizeof buffer)) > 0;)
+            for (char* at = buffer; at < buffer + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+                ++writes;
+        return writes;
+    }
+
+private:
+    int Fd_;
+};
 
 struct TCliSite : TSite {
     TCliSite()
@@ -49,6 +76,17 @@ TEST(CliUsage, WrongRequestsExitWithTwo)
     }
     EXPECT_EQ(RunCli("--help").Status, 0);
     EXPECT_EQ(RunCli("--version").Status, 0);
+}
+
+TEST(CliList, ListingAndADryRunWriteNothing)
+{
+    TCliSite site;
+    TTempDir temporary;
+    const TWriteWatch watch{site.Root.Path(), temporary.Path()};
+    const std::string environment = "TMPDIR=" + ShellQuote(temporary.Path().string());
+    EXPECT_EQ(RunCli("list " + site.Page(), TCliCapture::Stdout, environment).Status, 0);
+    EXPECT_EQ(RunCli("adjust --invert " + site.Page(), TCliCapture::Stdout, environment).Status, 0);
+    EXPECT_EQ(watch.Writes(), 0);
 }
 
 // pictor-cli list --json with its standard output on fd (-1: closed); its exit status and stderr.
@@ -212,10 +250,10 @@ TEST(CliInterrupt, SigtermAndSigintLeaveNoWorkingFolderNorTemporary)
         const char* env[] = {tmpdir.c_str(), nullptr};
         pid_t child = 0;
         ASSERT_EQ(posix_spawn(&child, PICTOR_CLI, nullptr, nullptr, const_cast<char**>(argv), const_cast<char**>(env)), 0);
-        // Interrupted once its working folder holds something: in the middle of the work.
+        // Interrupted once the save has begun its temporaries: in the middle of the work.
         bool working = false;
         for (int wait = 0; wait < 2000 && !working; ++wait) {
-            for (const std::string& p : Everything(tmp.Path())) working |= std::filesystem::is_regular_file(p);
+            for (const std::string& p : Everything(out.Path())) working |= std::filesystem::is_regular_file(p);
             if (!working) ::usleep(5000);
         }
         ::kill(child, signal);

@@ -1,6 +1,5 @@
 #include "document/ColorLiterals.h"
 #include "document/CssColorNames.h"
-#include "document/Options.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
@@ -77,12 +76,10 @@ TEST(ColorLiterals, CssForms)
 
 TEST(ColorLiterals, WrittenWithAlphaKept)
 {
-    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::None, ""), "#F69625");
-    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8f"), "#F696258F");
-    EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, "50%"), "rgba(1, 2, 3, 50%)");
-    Options().SaveWithLowerCase = true;
-    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8F"), "#f696258f");
-    Options().SaveWithLowerCase = false;
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::None, "", false), "#F69625");
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8f", false), "#F696258F");
+    EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, "50%", false), "rgba(1, 2, 3, 50%)");
+    EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8F", true), "#f696258f");
 
     const std::tuple<TAlphaForm, const char*, int> alphas[] = {
         {TAlphaForm::None, "", 255}, {TAlphaForm::Hex, "80", 128}, {TAlphaForm::Function, ".25", 64},

@@ -106,7 +106,8 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     Change(doc, TAdjustment::Invert());
     EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "@import url(gone2.css);\r\np { color: #00FFFF; background: url(images/draft.png) }");
     TTempDir out;
-    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), false, [](const std::string&) { return TOverwriteAnswer::Yes; }));
+    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {.Use444 = false},
+                               [](const std::string&) { return TOverwriteAnswer::Yes; }));
     EXPECT_EQ(ReadAll(out / "bad.png"), "not a png") << "an unreadable picture goes as it is";
     EXPECT_FALSE(std::filesystem::exists(out.Path() / "gone.gif"));
 }
@@ -199,7 +200,7 @@ TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
     THtmlStructure doc = site.Open("p.html");
     const int before = doc.Page.Colors[1].Pos;
     EXPECT_EQ(doc.Page.NewText.substr(size_t(before - 1), 4), "blue");
-    AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0]);
+    AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0], false);
     doc.WriteWorkingCopies();
     EXPECT_EQ(doc.Page.Colors[0].Text, "#00FFFF");
     EXPECT_EQ(doc.Page.Colors[1].Pos, before + 4);
@@ -245,6 +246,40 @@ TEST(DocumentHistory, UndoRedoRing)
     for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
     for (int step = 0; step < 3; ++step) doc.Undo();
     EXPECT_EQ(doc.Page.Colors[0].Text, first);
+}
+
+TEST(DocumentHistory, FourChangesGiveThreeUndoStepsAndAChangeAfterUndoCutsOffRedo)
+{
+    TSite site;
+    site.Add("p.html", "<font color=\"red\">");
+    THtmlStructure doc = site.Open("p.html");
+    EXPECT_FALSE(doc.CanUndo());
+    for (int i = 0; i < 4; ++i) Change(doc, TAdjustment::Invert());
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(doc.CanUndo()) << i;
+        doc.Undo();
+        EXPECT_TRUE(doc.CanRedo());
+    }
+    EXPECT_FALSE(doc.CanUndo());
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(doc.CanRedo()) << i;
+        doc.Redo();
+    }
+    EXPECT_FALSE(doc.CanRedo());
+    doc = site.Open("p.html");
+    EXPECT_FALSE(doc.CanUndo());
+
+    Change(doc, TAdjustment::Invert());
+    Change(doc, TAdjustment::Invert());
+    doc.Undo();
+    Change(doc, TAdjustment::Invert());
+    EXPECT_FALSE(doc.CanRedo());
+    doc.Undo();
+    doc.Undo();
+    EXPECT_FALSE(doc.CanUndo());
+    doc.Redo();
+    doc.Redo();
+    EXPECT_FALSE(doc.CanRedo());
 }
 
 TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)

@@ -1,5 +1,4 @@
 #include "base/FileIO.h"
-#include "document/Options.h"
 #include "base/PictorError.h"
 #include "picture/PictureIO.h"
 #include "document/SaveDocument.h"
@@ -32,7 +31,7 @@ struct TSavedSite : TSite {
 bool SaveOver(const TTempDir& out, THtmlStructure& doc, const TOverwriteQuestion& ask)
 {
     for (const char* f : {"index.html", "img/a.png", "img/b.jpg", "css/s.css", "img/c.gif"}) out.Write(f, "old");
-    return SaveDocumentAs(doc, out.Path().string(), true, ask);
+    return SaveDocumentAs(doc, out.Path().string(), {}, ask);
 }
 
 } // namespace
@@ -47,7 +46,7 @@ TEST(Save, WritesTextsAndOnlyTickedChangedPictures)
     Change(doc, TAdjustment::Invert());
     doc.Page.Pics[1].Checked = true;
     doc.Page.Pics[0].Checked = false;
-    SaveDocument(doc, true);
+    SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "index.html"),
               "<link rel=\"stylesheet\" href=\"css/s.css\"><body bgcolor=\"#00FFFF\"><img src=\"img/a.png\">"
               "<img src=\"img/b.jpg\">");
@@ -64,7 +63,7 @@ TEST(Save, UnchangedPictureIsNotReencoded)
     const std::string jpeg = ReadAll(site.Root / "img/b.jpg");
     Change(doc, TAdjustment::Invert());
     Change(doc, TAdjustment::Invert());  // back to the pixels read
-    SaveDocument(doc, true);
+    SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "img/b.jpg"), jpeg);
 }
 
@@ -73,10 +72,7 @@ TEST(Save, JpegAndGifAsBitmapsKeepThePage)
     TSavedSite site;
     THtmlStructure doc = site.Open();
     Change(doc, TAdjustment::Invert());
-    const TOptions saved = Options();
-    Options().JpegToBmp = Options().GifToBmp = true;
-    SaveDocument(doc, false);
-    Options() = saved;
+    SaveDocument(doc, {80, false, true, true});
     EXPECT_TRUE(FileExists(site.Root / "img/b.bmp"));
     EXPECT_TRUE(FileExists(site.Root / "img/c.bmp"));
     EXPECT_NE(ReadAll(site.Root / "index.html").find("img/b.jpg"), std::string::npos);
@@ -91,7 +87,7 @@ TEST(Save, FailureLeavesEveryOriginalAndNoTemporary)
     const std::string page = ReadAll(site.Root / "index.html"), png = ReadAll(site.Root / "img/a.png");
     std::filesystem::remove(site.Root / "css/s.css");
     std::filesystem::create_directory(site.Root / "css/s.css");
-    EXPECT_EQ(test::ErrorOf([&] { SaveDocument(doc, true); }).File, site.Root / "css/s.css");
+    EXPECT_EQ(test::ErrorOf([&] { SaveDocument(doc, {}); }).File, site.Root / "css/s.css");
     EXPECT_EQ(ReadAll(site.Root / "index.html"), page);
     EXPECT_EQ(ReadAll(site.Root / "img/a.png"), png);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(site.Root / "img"), {}), 3);
@@ -106,7 +102,7 @@ TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
     doc.Page.Pics[1].Checked = false;
     std::vector<std::string> asked;
     const auto ask = [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::Yes; };
-    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, ask));
+    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {}, ask));
     EXPECT_EQ(asked, std::vector<std::string>{});
     EXPECT_EQ(ReadAll(out / "index.html"), ReadAll(site.Root / "index.html"));
     EXPECT_EQ(ReadAll(out / "css/s.css"), ReadAll(site.Root / "css/s.css"));
@@ -159,7 +155,7 @@ TEST(SaveAs, FailureRestoresPaths)
     TTempDir out;
     out.Write("css", "a file where a folder should be");
     THtmlStructure doc = site.Open();
-    EXPECT_THROW(SaveDocumentAs(doc, out.Path().string(), true, [](const std::string&) { return TOverwriteAnswer::Yes; }),
+    EXPECT_THROW(SaveDocumentAs(doc, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }),
                  TPictorError);
     EXPECT_EQ(doc.FileName, site.Root / "index.html");
     EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/s.css");
@@ -181,7 +177,7 @@ TEST(SaveAs, AFileNamedTwiceIsOneFileWrittenOnceWithItsChange)
     TTempDir out;
     for (const char* f : {"index.html", "css/s.css", "img/a.png"}) out.Write(f, "old");
     std::vector<std::string> asked;
-    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true,
+    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {},
                                [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::Yes; }));
     EXPECT_EQ(asked, (std::vector<std::string>{out / "index.html", out / "img/a.png", out / "css/s.css"}));
     EXPECT_EQ(ReadPicture(out / "img/a.png").ScanLine(0)[0], 255 - 30);
@@ -195,14 +191,14 @@ TEST(SaveAs, ReferencesNeverReadAreSkippedAndAMissingSourceFailsBeforeAnyWrite)
     {
         THtmlStructure doc = site.Open("index.html");
         TTempDir out;
-        ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), true, [](const std::string&) { return TOverwriteAnswer::Yes; }));
+        ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
         EXPECT_FALSE(FileExists(out / "missing.svg"));
         EXPECT_TRUE(FileExists(out / "a.png"));
     }
     THtmlStructure doc = site.Open("index.html");
     std::filesystem::remove(site.Root / "a.png");  // the unchanged picture is copied from here
     TTempDir out;
-    EXPECT_EQ(test::ErrorOf([&] { SaveDocumentAs(doc, (out / "site"), true, [](const std::string&) {
+    EXPECT_EQ(test::ErrorOf([&] { SaveDocumentAs(doc, (out / "site"), {}, [](const std::string&) {
                   return TOverwriteAnswer::Yes; }); }).File, site.Root / "a.png");
     EXPECT_TRUE(std::filesystem::is_empty(out.Path())) << "not even the page, nor its folder";
 }
@@ -214,6 +210,6 @@ TEST(Save, APageLinkedAsItsOwnSheetIsOneFile)
     THtmlStructure doc = site.Open("index.html");
     EXPECT_EQ(doc.SheetCount, 0);
     Change(doc, TAdjustment::Invert());
-    SaveDocument(doc, true);
+    SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"index.html#.css\"><body bgcolor=\"#00FFFF\">");
 }

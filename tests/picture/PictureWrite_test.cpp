@@ -1,4 +1,3 @@
-#include "document/Options.h"
 #include "picture/PictureIO.h"
 #include "picture/PictureSamples.h"
 #include "support/Errors.h"
@@ -14,15 +13,10 @@ namespace {
 using test::ReadAll;
 using test::TTempDir;
 
-// The option values are process-wide: every test puts them back.
 class PictureWrite : public ::testing::Test {
 protected:
-    ~PictureWrite() override { Options() = Saved_; }
     TTempDir Dir_;
     const TBitmapEx Picture_ = test::FewColours(10, 6);
-
-private:
-    TOptions Saved_ = Options();
 };
 
 TEST(PictureFormat, EndingDecidesWithoutRegardToCase)
@@ -38,16 +32,15 @@ TEST(PictureFormat, EndingDecidesWithoutRegardToCase)
 TEST_F(PictureWrite, WorkCopyUsesTheFormatOfTheEnding)
 {
     for (const char* name : {"a.bmp", "b.PNG", "c.gif"}) {
-        WritePictureWorkCopy(Dir_ / name, Picture_);
+        WritePictureWorkCopy(Dir_ / name, Picture_, 80);
         EXPECT_TRUE(ReadPicture(Dir_ / name).SamePixels(Picture_)) << name;
     }
     // JPEG: the quality option's low byte, default sampling.
-    Options().JpegCompressionQuality = 0x100 + 30;
     const std::string photo = Dir_ / "PHOTO.JPG";
-    WritePictureWorkCopy(photo, Picture_);
+    WritePictureWorkCopy(photo, Picture_, 0x100 + 30);
     EXPECT_EQ(ReadAll(photo), EncodeJpeg(Picture_, 30, false, photo));
 
-    WritePictureWorkCopy(Dir_ / "d.tif", Picture_);
+    WritePictureWorkCopy(Dir_ / "d.tif", Picture_, 80);
     EXPECT_FALSE(std::filesystem::exists(Dir_ / "d.tif"));
     Dir_.Write("e.tif", "whatever");
     EXPECT_TRUE(ReadPicture(Dir_ / "e.tif").Empty());
@@ -55,29 +48,30 @@ TEST_F(PictureWrite, WorkCopyUsesTheFormatOfTheEnding)
 
 TEST_F(PictureWrite, SaveHonoursSamplingAndTheBitmapOptions)
 {
-    Options().JpegCompressionQuality = 75;
+    TPictureSaveOptions options{75, true, false, false};
     const std::string jpg = Dir_ / "a.jpg";
-    EXPECT_EQ(SavedPicturePath(jpg), jpg);
-    EXPECT_EQ(EncodePictureForSave(jpg, true, Picture_), EncodeJpeg(Picture_, 75, true, jpg));
+    EXPECT_EQ(SavedPicturePath(jpg, options), jpg);
+    EXPECT_EQ(EncodePictureForSave(jpg, Picture_, options), EncodeJpeg(Picture_, 75, true, jpg));
 
-    Options().JpegToBmp = true;
-    EXPECT_EQ(SavedPicturePath(Dir_ / "b.jpeg"), Dir_ / "b.bmp");
-    EXPECT_EQ(EncodePictureForSave(Dir_ / "b.jpeg", false, Picture_), EncodeBmp(Picture_));
+    options.Use444 = false;
+    options.JpegToBmp = true;
+    EXPECT_EQ(SavedPicturePath(Dir_ / "b.jpeg", options), Dir_ / "b.bmp");
+    EXPECT_EQ(EncodePictureForSave(Dir_ / "b.jpeg", Picture_, options), EncodeBmp(Picture_));
 
     const std::string gif = Dir_ / "c.gif";
-    EXPECT_EQ(SavedPicturePath(gif), gif);
-    Options().GifToBmp = true;
-    EXPECT_EQ(SavedPicturePath(gif), Dir_ / "c.bmp");
-    EXPECT_EQ(EncodePictureForSave(gif, false, Picture_), EncodeBmp(Picture_));
+    EXPECT_EQ(SavedPicturePath(gif, options), gif);
+    options.GifToBmp = true;
+    EXPECT_EQ(SavedPicturePath(gif, options), Dir_ / "c.bmp");
+    EXPECT_EQ(EncodePictureForSave(gif, Picture_, options), EncodeBmp(Picture_));
 
-    EXPECT_EQ(EncodePictureForSave(Dir_ / "d.txt", false, Picture_), "");
+    EXPECT_EQ(EncodePictureForSave(Dir_ / "d.txt", Picture_, options), "");
 }
 
 TEST_F(PictureWrite, FailuresNameTheFile)
 {
     const std::string missing = Dir_ / "missing.png", empty = Dir_ / "empty.png";
     EXPECT_EQ(test::ErrorOf([&] { ReadPicture(missing); }).File, missing);
-    EXPECT_EQ(test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx()); }).File, empty);
+    EXPECT_EQ(test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx(), 80); }).File, empty);
 }
 
 } // namespace

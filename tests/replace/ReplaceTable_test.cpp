@@ -2,7 +2,6 @@
 #include "replace/ReplaceTable.h"
 #include "replace/Replacer.h"
 
-#include "document/Options.h"
 #include "base/PictorError.h"
 #include "support/TempDir.h"
 
@@ -92,19 +91,6 @@ TEST(ReplaceTableRows, CopiesGoToTheEndInTableOrderAndRemovalTakesEverySelectedR
     EXPECT_EQ(table, (TReplaceTable{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"a", "1"}, {"c", "3"}}));
     RemoveRows(table, {4, 0, 4, 9});
     EXPECT_EQ(table, (TReplaceTable{{"b", "2"}, {"c", "3"}, {"a", "1"}}));
-}
-
-TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
-{
-    const TOptions saved = Options();
-    Options().ReplaceKeys = {"old"};
-    Options().ReplaceValues = {"stale"};
-    const TReplaceTable table{{"a", "x"}, {"b", "y\\n"}};
-    StoreReplaceTable(table, true);
-    EXPECT_TRUE(Options().UseReplacer);
-    EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"x", "y\\n"}));
-    EXPECT_EQ(ReplaceTableFromOptions(), table);  // the stale pair is gone
-    Options() = saved;
 }
 
 } // namespace

@@ -31,9 +31,8 @@ struct TSite {
 // One step of the user's: the adjustment on what is ticked, written to the working copies, recorded for undo.
 inline void Change(THtmlStructure& doc, const TAdjustment& adjustment)
 {
-    ApplyToTicked(doc, adjustment);
-    doc.WriteWorkingCopies();
-    doc.CheckUndo();
+    ApplyToTicked(doc, adjustment, {});
+    doc.CommitChange();
 }
 
 } // namespace pictor::test

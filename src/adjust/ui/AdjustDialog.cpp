@@ -4,7 +4,7 @@
 #include "adjust/ui/BitmapImage.h"
 #include "adjust/ui/UpDown.h"
 #include "base/FileIO.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "picture/PictureIO.h"
 
 #include <QFile>
@@ -156,7 +156,7 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
 void TAdjustDialog::TakeSnapshot(IPageSnapshotSource& source)
 {
     const QSize page = source.PageSize();
-    const TViewPoint size = SnapshotSize(page.width(), page.height(), Options());
+    const TViewPoint size = SnapshotSize(page.width(), page.height(), SnapshotLimitOf(Options()));
     const QImage rendered = size.X > 0 && size.Y > 0 ? source.Render(QSize(size.X, size.Y)) : QImage();
     Snapshot_ = BitmapFromImage(rendered, size.X, size.Y);
     View_ = TPreviewView(size.X, size.Y);

@@ -1,6 +1,6 @@
 #include "app/model/EditorPathCheck.h"
 
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <cstdlib>
 #include <filesystem>

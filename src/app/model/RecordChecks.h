@@ -1,5 +1,5 @@
 #pragma once
-#include "document/ColorLiterals.h"
+#include "base/Color.h"
 
 namespace pictor {
 

@@ -1,7 +1,7 @@
 #include "app/model/Settings.h"
 
 #include "app/model/IniFileCompo.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 
 #include <algorithm>
 

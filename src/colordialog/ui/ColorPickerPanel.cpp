@@ -1,5 +1,6 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 
+#include "app/model/Options.h"
 #include "colordialog/ui/ColorSelectControls.h"
 
 #include <QFrame>
@@ -154,7 +155,7 @@ void TColorPickerPanel::imgPrevMouseMove(QPoint global)
     imgPrev->update();
     const TColor c = ToColor(area.pixel(w / 12, h / 12));
     ledtRGB->setText(QString("%1, %2, %3").arg(GetRValue(c)).arg(GetGValue(c)).arg(GetBValue(c)));
-    ledtColorCode->setText(QString::fromStdString(ColorToCode(c)));
+    ledtColorCode->setText(QString::fromStdString(ColorToCode(c, Options().SaveWithLowerCase)));
 }
 
 void TColorPickerPanel::imgPrevMouseUp(QPoint global)

@@ -3,7 +3,7 @@
 #include "widgets/DialogPlacement.h"
 #include "widgets/ErrorBox.h"
 #include "app/model/ProgramPaths.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "base/PictorError.h"
 #include "encoding/Cp932.h"
 #include "replace/ui/ReplaceItemDialog.h"

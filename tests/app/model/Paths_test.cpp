@@ -3,7 +3,7 @@
 #include "app/model/PageNames.h"
 #include "app/model/SourceMenu.h"
 
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -38,7 +38,7 @@ struct TTwoFiles {
         }
         return ticks;  // page: red white red pic; sheet: red blue pic
     }
-    THtmlStructure doc;
+    THtmlStructure doc{NoWorkingCopies()};
 };
 
 using Ticks = std::vector<bool>;

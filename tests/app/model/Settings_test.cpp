@@ -1,7 +1,7 @@
 #include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
 #include "app/model/Settings.h"
-#include "document/Options.h"
+#include "app/model/Options.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +232,19 @@ TEST(IniFileCompo, FolderChoicesAndReloadNotice)
     EXPECT_EQ(ini.FullPath(), "settings.ini");
     EXPECT_EQ(loads, 3);
     unsetenv("XDG_DATA_HOME");
+}
+
+TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
+{
+    const TOptions saved = Options();
+    Options().ReplaceKeys = {"old"};
+    Options().ReplaceValues = {"stale"};
+    const TReplaceTable table{{"a", "x"}, {"b", "y\\n"}};
+    StoreReplaceTable(table, true);
+    EXPECT_TRUE(Options().UseReplacer);
+    EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"x", "y\\n"}));
+    EXPECT_EQ(ReplaceTableFromOptions(), table);  // the stale pair is gone
+    Options() = saved;
 }
 
 } // namespace

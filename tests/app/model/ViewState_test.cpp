@@ -1,6 +1,5 @@
 #include "app/model/AboutGame.h"
 #include "app/model/HintTracker.h"
-#include "app/model/UndoRing.h"
 
 #include <gtest/gtest.h>
 
@@ -81,38 +80,6 @@ TEST(HintTracker, WithHintsOffNothingIsShown)
     hints.MouseMove(hlColors, 0, false);
     EXPECT_EQ(hints.HintDue(hlColors, 0, false), None);
     EXPECT_EQ(hints.MouseMove(hlColors, 1, false), None);
-}
-
-TEST(UndoRing, FourChangesGiveThreeUndoStepsAndAChangeAfterUndoCutsOffRedo)
-{
-    TUndoRing ring;
-    EXPECT_FALSE(ring.CanUndo());
-    for (int i = 0; i < 4; ++i) ring.Commit();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(ring.CanUndo()) << i;
-        ring.Undo();
-        EXPECT_TRUE(ring.CanRedo());
-    }
-    EXPECT_FALSE(ring.CanUndo());
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(ring.CanRedo()) << i;
-        ring.Redo();
-    }
-    EXPECT_FALSE(ring.CanRedo());
-    ring.Reset();
-    EXPECT_FALSE(ring.CanUndo());
-
-    ring.Commit();
-    ring.Commit();
-    ring.Undo();
-    ring.Commit();
-    EXPECT_FALSE(ring.CanRedo());
-    ring.Undo();
-    ring.Undo();
-    EXPECT_FALSE(ring.CanUndo());
-    ring.Redo();
-    ring.Redo();
-    EXPECT_FALSE(ring.CanRedo());
 }
 
 } // namespace

@@ -1,4 +1,9 @@
 #pragma once
+#include "adjust/PreviewView.h"
+#include "document/DocumentOptions.h"
+#include "picture/PictureIO.h"
+#include "replace/ReplaceTable.h"
+
 #include <string>
 #include <vector>
 
@@ -30,7 +35,16 @@ struct TOptions {
     std::vector<std::string> ReplaceValues;
 };
 
-// The one instance, read at start-up and written at exit by the front end.
+// The one instance, read at start-up and written at exit by the window.
 TOptions& Options();
+
+// What the document and the picture writer read from the option values.
+TDocumentOptions DocumentOptionsOf(const TOptions& options);
+TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options);
+TSnapshotLimit SnapshotLimitOf(const TOptions& options);
+
+TReplaceTable ReplaceTableFromOptions();
+// Replaces the table and the flag in Options().
+void StoreReplaceTable(const TReplaceTable& table, bool useReplacer);
 
 } // namespace pictor

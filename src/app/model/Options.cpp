@@ -1,0 +1,50 @@
+#include "app/model/Options.h"
+
+#include <algorithm>
+
+namespace pictor {
+
+TOptions& Options()
+{
+    static TOptions options;
+    return options;
+}
+
+TDocumentOptions DocumentOptionsOf(const TOptions& options)
+{
+    return {options.SaveWithLowerCase, options.JpegCompressionQuality, options.UseReplacer, options.ReplaceKeys,
+            options.ReplaceValues};
+}
+
+TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options)
+{
+    return {options.JpegCompressionQuality, options.JpegSamplingRate != 0, options.JpegToBmp, options.GifToBmp};
+}
+
+TSnapshotLimit SnapshotLimitOf(const TOptions& options)
+{
+    return {options.LimitMaxResolution, options.PreviewMaxWidth, options.PreviewMaxHeight};
+}
+
+TReplaceTable ReplaceTableFromOptions()
+{
+    const TOptions& o = Options();
+    TReplaceTable table;
+    for (size_t i = 0; i < std::min(o.ReplaceKeys.size(), o.ReplaceValues.size()); ++i)
+        table.push_back({o.ReplaceKeys[i], o.ReplaceValues[i]});
+    return table;
+}
+
+void StoreReplaceTable(const TReplaceTable& table, bool useReplacer)
+{
+    TOptions& o = Options();
+    o.UseReplacer = useReplacer;
+    o.ReplaceKeys.clear();
+    o.ReplaceValues.clear();
+    for (const TReplaceItem& item : table) {
+        o.ReplaceKeys.push_back(item.Key);
+        o.ReplaceValues.push_back(item.Value);
+    }
+}
+
+} // namespace pictor
