@@ -1,3 +1,4 @@
+#include "adjust/AdjustParameters.h"
 #include "adjust/Adjustment.h"
 #include "base/PictorError.h"
 #include "cli/Commands.h"
@@ -14,40 +15,32 @@ namespace pictor::cli {
 
 namespace {
 
-void CheckRange(const char* what, int value, int low, int high)
+TAdjustKind KindOf(const std::string& option)
 {
-    if (value < low || value > high)
-        throw TUsageError{std::string(what) + " " + std::to_string(value) + " is out of range " + std::to_string(low) +
-                          ".." + std::to_string(high)};
+    if (option == "hue-sat") return akHueSat;
+    if (option == "bright-contrast") return akBrightContrast;
+    if (option == "balance") return akColorBalance;
+    return option == "new-color" ? akNewColor : akInvert;
 }
 
 TAdjustment AdjustmentOf(const TAdjustRequest& r)
 {
-    auto count = [&](size_t n) {
-        if (r.Values.size() != n)
-            throw TUsageError{"--" + r.Kind + " takes " + std::to_string(n) + " comma-separated numbers"};
-    };
-    const auto& v = r.Values;
-    if (r.Kind == "hue-sat") {
-        count(3);
-        CheckRange("hue", v[0], -180, 180);
-        CheckRange("saturation", v[1], -255, 255);
-        CheckRange("lightness", v[2], -255, 255);
-        return TAdjustment::HueSat(v[0], v[1], v[2]);
+    TAdjustment adjustment;
+    adjustment.Kind = KindOf(r.Kind);
+    if (adjustment.Kind == akNewColor) adjustment.NewColor = ParseColor(r.NewColor);
+    const auto parameters = AdjustParameters(adjustment.Kind);
+    if (r.Values.size() != parameters.size() && !parameters.empty())
+        throw TUsageError{"--" + r.Kind + " takes " + std::to_string(parameters.size()) + " comma-separated numbers"};
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const TAdjustParameter& p = parameters[i];
+        // The three numbers of a colour balance are named by the option, as they always were.
+        const std::string name = adjustment.Kind == akColorBalance ? r.Kind : std::string(p.Name);
+        if (r.Values[i] < p.Min || r.Values[i] > p.Max)
+            throw TUsageError{name + " " + std::to_string(r.Values[i]) + " is out of range " + std::to_string(p.Min) +
+                              ".." + std::to_string(p.Max)};
+        adjustment.Params[i] = r.Values[i];
     }
-    if (r.Kind == "bright-contrast") {
-        count(2);
-        CheckRange("brightness", v[0], -255, 255);
-        CheckRange("contrast", v[1], -100, 100);
-        return TAdjustment::BrightContrast(v[0], v[1]);
-    }
-    if (r.Kind == "balance") {
-        count(3);
-        for (int c : v) CheckRange("balance", c, -255, 255);
-        return TAdjustment::ColorBalance(v[0], v[1], v[2]);
-    }
-    if (r.Kind == "new-color") return TAdjustment::NewColorOf(ParseColor(r.NewColor));
-    return TAdjustment::Invert();
+    return adjustment;
 }
 
 // Ticks what takes part.

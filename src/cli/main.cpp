@@ -1,3 +1,4 @@
+#include "adjust/AdjustParameters.h"
 #include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
@@ -5,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,14 +24,45 @@ std::string Absolute(const std::string& path)
     return std::filesystem::absolute(path).lexically_normal().string();
 }
 
+// "H,S,L: H -180..180, S and L -255..255": each parameter's initial, then the ranges, naming together
+// the neighbours that share one.
+std::string ParameterHelp(pictor::TAdjustKind kind)
+{
+    const auto parameters = pictor::AdjustParameters(kind);
+    auto initial = [](const pictor::TAdjustParameter& p) { return std::string(1, char(std::toupper(p.Name[0]))); };
+    auto range = [](const pictor::TAdjustParameter& p) { return std::to_string(p.Min) + ".." + std::to_string(p.Max); };
+    auto sameRange = [](const pictor::TAdjustParameter& a, const pictor::TAdjustParameter& b) {
+        return a.Min == b.Min && a.Max == b.Max;
+    };
+    std::string help;
+    for (const auto& p : parameters) help += (help.empty() ? "" : ",") + initial(p);
+    help += ":";
+    if (parameters.size() > 1 && std::all_of(parameters.begin(), parameters.end(),
+                                             [&](const auto& p) { return sameRange(p, parameters[0]); }))
+        return help + " each " + range(parameters[0]);
+    for (size_t i = 0; i < parameters.size();) {
+        size_t end = i + 1;
+        while (end < parameters.size() && sameRange(parameters[end], parameters[i])) ++end;
+        help += i == 0 ? " " : ", ";
+        for (size_t k = i; k < end; ++k)
+            help += (k == i ? "" : k + 1 == end ? " and " : ", ") + initial(parameters[k]);
+        help += " " + range(parameters[i]);
+        i = end;
+    }
+    return help;
+}
+
 void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
 {
     adjust.add_option("PAGE", r.Page, "The HTML page")->required();
-    auto* hueSat = adjust.add_option("--hue-sat", r.Values, "H,S,L: H -180..180, S and L -255..255")
-                       ->delimiter(',')->expected(3);
-    auto* bright = adjust.add_option("--bright-contrast", r.Values, "B,C: B -255..255, C -100..100")
-                       ->delimiter(',')->expected(2);
-    auto* balance = adjust.add_option("--balance", r.Values, "R,G,B: each -255..255")->delimiter(',')->expected(3);
+    auto addParameters = [&](const std::string& name, pictor::TAdjustKind kind) {
+        return adjust.add_option("--" + name, r.Values, ParameterHelp(kind))
+            ->delimiter(',')
+            ->expected(int(pictor::AdjustParameters(kind).size()));
+    };
+    auto* hueSat = addParameters("hue-sat", pictor::akHueSat);
+    auto* bright = addParameters("bright-contrast", pictor::akBrightContrast);
+    auto* balance = addParameters("balance", pictor::akColorBalance);
     auto* invert = adjust.add_flag("--invert", r.Invert, "Invert the tones");
     auto* newColor = adjust.add_option("--new-color", r.NewColor, "Give every selected occurrence this colour");
     for (auto* o : {hueSat, bright, balance, invert, newColor})

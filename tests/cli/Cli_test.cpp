@@ -78,6 +78,19 @@ TEST(CliUsage, WrongRequestsExitWithTwo)
     EXPECT_EQ(RunCli("--version").Status, 0);
 }
 
+TEST(CliUsage, OutOfRangeNamesTheNumberAndItsRange)
+{
+    TCliSite site;
+    const std::pair<const char*, const char*> cases[] = {
+        {"--hue-sat 181,0,0", "hue 181 is out of range -180..180"},
+        {"--bright-contrast 0,101", "contrast 101 is out of range -100..100"},
+        {"--balance 0,300,0", "balance 300 is out of range -255..255"}};
+    for (const auto& [option, message] : cases) {
+        const TCliRun run = RunCli("adjust " + site.Page() + " " + option, TCliCapture::StdoutAndStderr);
+        EXPECT_NE(run.Out.find(message), std::string::npos) << option << "\n" << run.Out;
+    }
+}
+
 TEST(CliList, ListingAndADryRunWriteNothing)
 {
     TCliSite site;

@@ -104,8 +104,10 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
     auto* group = new QGroupBox(QString::fromUtf8("オプション"), this);
     group->setObjectName("GroupBox1");
     group->setGeometry(8, 272, 369, form.GroupHeight);
-    for (std::size_t i = 0; i < form.Rows.size(); ++i) {
-        const TAdjustRowForm& rowForm = form.Rows[i];
+    const auto parameters = AdjustParameters(form.Kind);
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const TAdjustParameter& parameter = parameters[i];
+        const TRowRange range{parameter.Min, parameter.Max};
         const int row = int(i);
         const QString number = QString::number(row + 1);
         const int top = 40 + RowPitch * row;
@@ -113,20 +115,21 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
         auto* trackBar = new QSlider(Qt::Horizontal, group);
         trackBar->setObjectName("TrackBar" + number);
         trackBar->setGeometry(8, top, 289, 33);
-        trackBar->setRange(rowForm.Range.Min, rowForm.Range.Max);
+        trackBar->setRange(range.Min, range.Max);
+        trackBar->setValue(parameter.Default);
         trackBar->setSingleStep(1);
         trackBar->setPageStep(1);
         trackBar->setTickPosition(QSlider::TicksBelow);
-        trackBar->setTickInterval(rowForm.Range.Max);  // ranges are symmetric: ticks at both ends and 0
+        trackBar->setTickInterval(range.Max);  // ranges are symmetric: ticks at both ends and 0
 
-        auto* label = new QLabel(QString::fromUtf8(rowForm.Label), group);
+        auto* label = new QLabel(QString::fromUtf8(parameter.Caption.data(), qsizetype(parameter.Caption.size())), group);
         label->setObjectName("Label" + number);
         label->move(8, top - 16);
         label->setBuddy(trackBar);
 
         QWidget* memo = nullptr;
         if (form.MultiLineText) {
-            auto* edit = new QPlainTextEdit(QStringLiteral("0"), group);
+            auto* edit = new QPlainTextEdit(QString::number(parameter.Default), group);
             edit->document()->setDefaultTextOption(QTextOption(Qt::AlignRight));
             edit->document()->setDocumentMargin(1);
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -134,7 +137,7 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
             edit->setTabChangesFocus(true);  // Tab moves on as in every other box; Return still breaks the line
             memo = edit;
         } else {
-            auto* edit = new QLineEdit(QStringLiteral("0"), group);
+            auto* edit = new QLineEdit(QString::number(parameter.Default), group);
             edit->setMaxLength(4);
             edit->setAlignment(Qt::AlignRight);
             memo = edit;
@@ -147,7 +150,7 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
         upDown->setObjectName("UpDown" + number);
         upDown->setGeometry(337, top, 15, 20);
 
-        Rows_.push_back({trackBar, memo, rowForm.Range});
+        Rows_.push_back({trackBar, memo, range});
         connect(trackBar, &QSlider::valueChanged, this, [this, row] { TrackBarChange(row); });
         connect(upDown, &TUpDown::Click, this, [this, row](int delta) { UpDownClick(row, delta); });
     }

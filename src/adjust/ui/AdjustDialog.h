@@ -1,4 +1,5 @@
 #pragma once
+#include "adjust/AdjustParameters.h"
 #include "adjust/Adjustment.h"
 #include "picture/BitmapEx.h"
 #include "adjust/ParameterRow.h"
@@ -16,19 +17,12 @@ class QMouseEvent;
 class QSlider;
 class TUpDown;
 
-// One parameter row: its label and the range of its track bar, text box and arrows.
-struct TAdjustRowForm {
-    const char* Label;
-    pictor::TRowRange Range;
-};
-
 // What sets one adjustment dialog apart from the others.
 struct TAdjustDialogForm {
     pictor::TAdjustKind Kind;
     const char* Caption;
     int ClientHeight;
-    int GroupHeight;
-    std::vector<TAdjustRowForm> Rows;
+    int GroupHeight;  // the parameter rows are those of Kind
     bool MultiLineText;  // text boxes without a length limit that take line breaks
     const char* PresetExtension;
     const char* PresetFilter;

@@ -4,7 +4,6 @@ namespace {
 
 const TAdjustDialogForm BrightForm{
     pictor::akBrightContrast, "明るさ・コントラスト", 433, 153,
-    {{"明るさ(&B):", {-255, 255}}, {"コントラスト(&C):", {-100, 100}}},
     false, ".ccb", "明るさ・コントラスト設定ファイル(*.ccb)"};
 
 } // namespace

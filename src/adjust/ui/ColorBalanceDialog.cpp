@@ -4,7 +4,6 @@ namespace {
 
 const TAdjustDialogForm ColorBalanceForm{
     pictor::akColorBalance, "カラーバランス", 474, 193,
-    {{"赤(&R):", {-255, 255}}, {"緑(&G):", {-255, 255}}, {"青(&B):", {-255, 255}}},
     true, ".ccb", "カラーバランス設定ファイル(*.ccb)"};
 
 } // namespace

@@ -3,9 +3,7 @@
 namespace {
 
 const TAdjustDialogForm HueForm{
-    pictor::akHueSat, "色相・彩度", 474, 193,
-    {{"色相(&H):", {-180, 180}}, {"彩度(&S):", {-255, 255}}, {"明度(&V):", {-255, 255}}},
-    false, ".cch", "色相・彩度設定ファイル(*.cch)"};
+    pictor::akHueSat, "色相・彩度", 474, 193, false, ".cch", "色相・彩度設定ファイル(*.cch)"};
 
 } // namespace
 
