@@ -44,9 +44,9 @@ void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
 
 void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment, bool lowerCase)
 {
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (TColorRecord& record : document.Elements(tab).Colors)
-            if (record.Checked) AdjustColorValue(adjustment, record, lowerCase);
+    ForEachColor(document, [&](TColorRecord& record) {
+        if (record.Checked) AdjustColorValue(adjustment, record, lowerCase);
+    });
 }
 
 void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
@@ -56,13 +56,12 @@ void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustme
     // The records of one file, named by several references, change together: the file is adjusted once.
     std::vector<std::vector<TPicRecord*>> files;
     std::map<std::string, size_t> fileOf;
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (TPicRecord& pic : document.Elements(tab).Pics) {
-            if (!pic.Tickable()) continue;
-            const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), files.size());
-            if (added) files.emplace_back();
-            files[at->second].push_back(&pic);
-        }
+    ForEachPicture(document, [&](TPicRecord& pic) {
+        if (!pic.Tickable()) return;
+        const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), files.size());
+        if (added) files.emplace_back();
+        files[at->second].push_back(&pic);
+    });
     std::erase_if(files, [](const auto& records) {
         return std::none_of(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
     });

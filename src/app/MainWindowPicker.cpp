@@ -26,10 +26,10 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
         if (ColorDialog->Execute(this)) {
             const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
             CommitNewColor([&] {
-                for (int tab = 0; tab < Document_->FileCount(); ++tab)
-                    for (pictor::TColorRecord& record : Document_->Elements(tab).Colors)
-                        if (record.Checked && record.Color == picked)
-                            pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase);
+                pictor::ForEachColor(*Document_, [&](pictor::TColorRecord& record) {
+                    if (record.Checked && record.Color == picked)
+                        pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase);
+                });
             });
         }
     } catch (const std::exception& error) {

@@ -151,8 +151,7 @@ int RunAdjust(const TAdjustRequest& r)
         if (changes) SaveDocument(document, saveOptions);
     } else if (!r.OutFolder.empty()) {
         // Every picture goes with the site; those that took no part are copied as they are.
-        for (int tab = 0; tab < document.FileCount(); ++tab)
-            for (TPicRecord& p : document.Elements(tab).Pics) p.Checked = p.Tickable();
+        ForEachPicture(document, [](TPicRecord& p) { p.Checked = p.Tickable(); });
         // Every existing file is asked about before anything is written.
         SaveDocumentAs(document, r.OutFolder, saveOptions, [&r](const std::string& target) {
             if (r.SkipExisting) return TOverwriteAnswer::NoToAll;

@@ -63,11 +63,11 @@ std::vector<TDeadReference> THtmlStructure::DeadReferences() const
 {
     std::vector<TDeadReference> dead;
     for (const std::string& sheet : MissingSheets) dead.push_back({sheet, TPicState::Missing});
-    for (int tab = 0; tab < FileCount(); ++tab)
-        for (const TPicRecord& pic : Elements(tab).Pics)
-            if (pic.State != TPicState::Ok &&
-                std::none_of(dead.begin(), dead.end(), [&](const TDeadReference& d) { return d.Path == pic.FullPath; }))
-                dead.push_back({pic.FullPath, pic.State});
+    ForEachPicture(*this, [&](const TPicRecord& pic) {
+        if (pic.State != TPicState::Ok &&
+            std::none_of(dead.begin(), dead.end(), [&](const TDeadReference& d) { return d.Path == pic.FullPath; }))
+            dead.push_back({pic.FullPath, pic.State});
+    });
     return dead;
 }
 
@@ -108,7 +108,7 @@ try {
     ComputeWorkPaths();
     CopyFilesToWork();
     SetUpUndo();
-    SavedPaths.assign(size_t(SheetCount) + 1, std::string());
+    SavedPaths.assign(size_t(SheetCount()) + 1, std::string());
     WriteWorkingCopies(options);
     CheckUndo();
 } catch (const std::bad_alloc&) {
@@ -159,14 +159,13 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
     build(Page, pageScan, FileName);
     Sheets.resize(sheetScans.size());
     for (size_t i = 0; i < sheetScans.size(); ++i) build(Sheets[i], sheetScans[i], SheetFiles.at(i));
-    SheetCount = std::int32_t(Sheets.size());
 }
 
 void THtmlStructure::ComputeWorkPaths()
 {
     std::vector<std::string> paths{FileName};
     for (const auto& pic : Page.Pics) paths.push_back(pic.FullPath);
-    for (int i = 0; i < SheetCount; ++i) {
+    for (int i = 0; i < SheetCount(); ++i) {
         paths.push_back(SheetFiles[size_t(i)]);
         for (const auto& pic : Sheets[size_t(i)].Pics) paths.push_back(pic.FullPath);
     }
@@ -174,8 +173,7 @@ void THtmlStructure::ComputeWorkPaths()
     WorkFileName = WorkPathOf(FileName);
     SheetWorkFiles.clear();
     for (const auto& sheet : SheetFiles) SheetWorkFiles.push_back(WorkPathOf(sheet));
-    for (int tab = 0; tab < FileCount(); ++tab)
-        for (auto& pic : Elements(tab).Pics) pic.WorkPath = WorkPathOf(pic.FullPath);
+    ForEachPicture(*this, [&](TPicRecord& pic) { pic.WorkPath = WorkPathOf(pic.FullPath); });
 }
 
 std::string THtmlStructure::WorkPathOf(const std::string& path) const
@@ -188,9 +186,9 @@ void THtmlStructure::CopyFilesToWork()
 {
     Copies_->CreateFolders(FolderOf(WorkFileName));
     for (const auto& sheet : SheetWorkFiles) Copies_->CreateFolders(FolderOf(sheet));
-    for (int tab = 0; tab < FileCount(); ++tab)
-        for (const auto& pic : Elements(tab).Pics)
-            if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
+    ForEachPicture(*this, [&](const TPicRecord& pic) {
+        if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
+    });
 }
 
 void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
@@ -217,9 +215,9 @@ void THtmlStructure::RememberPaths()
 
 void THtmlStructure::RestorePaths()
 {
-    if (SavedPaths.size() != size_t(SheetCount) + 1) return;
+    if (SavedPaths.size() != size_t(SheetCount()) + 1) return;
     FileName = SavedPaths[0];
-    for (int i = 0; i < SheetCount; ++i) SheetFiles[size_t(i)] = SavedPaths[size_t(i) + 1];
+    for (int i = 0; i < SheetCount(); ++i) SheetFiles[size_t(i)] = SavedPaths[size_t(i) + 1];
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
         for (auto& pic : file.Pics)

@@ -97,7 +97,7 @@ public:
     std::string FileName;
     TElements Page;
     std::vector<TElements> Sheets;
-    std::int32_t SheetCount = 0;
+    int SheetCount() const { return int(Sheets.size()); }
     std::vector<std::string> SheetFiles;
     std::string WorkFileName;
     std::vector<std::string> SheetWorkFiles;
@@ -120,7 +120,7 @@ public:
     void SetSheetFile(int i, const std::string& path) { SheetFiles.at(size_t(i)) = path; }
 
     // By file tab: 0 is the page, k is style sheet k - 1.
-    int FileCount() const { return SheetCount + 1; }
+    int FileCount() const { return SheetCount() + 1; }
     TElements& Elements(int tab) { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
     const TElements& Elements(int tab) const { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
     const std::string& FilePath(int tab) const { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
@@ -155,5 +155,19 @@ private:
     void SetUpUndo();
     void RestoreSlot(const TDocumentOptions& options);
 };
+
+// Every colour record of every file (a THtmlStructure, const or not), the page's first.
+template <class TDocument, class TFn> void ForEachColor(TDocument& document, TFn&& fn)
+{
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (auto& record : document.Elements(tab).Colors) fn(record);
+}
+
+// Every picture record of every file, the page's first.
+template <class TDocument, class TFn> void ForEachPicture(TDocument& document, TFn&& fn)
+{
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (auto& picture : document.Elements(tab).Pics) fn(picture);
+}
 
 } // namespace pictor

@@ -151,7 +151,7 @@ public:
         Doc_.FileName = NewPath(Doc_.WorkFileName);
         Plan_.AddText(Doc_.Page, Doc_.FileName);
         AddPictures(Doc_.Page);
-        for (int i = 0; i < Doc_.SheetCount; ++i) {
+        for (int i = 0; i < Doc_.SheetCount(); ++i) {
             Doc_.SetSheetFile(i, NewPath(Doc_.GetSheetWorkFile(i)));
             Plan_.AddText(Doc_.GetSheet(i), Doc_.GetSheetFile(i));
             AddPictures(Doc_.GetSheet(i));

@@ -33,7 +33,7 @@ void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& cop
 
 void THtmlStructure::SetUpUndo()
 {
-    for (TUndoBuff& slot : UndoBuffs) slot.Sheets.resize(size_t(SheetCount));
+    for (TUndoBuff& slot : UndoBuffs) slot.Sheets.resize(size_t(SheetCount()));
 }
 
 void THtmlStructure::CheckUndo()
@@ -41,7 +41,7 @@ void THtmlStructure::CheckUndo()
     UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
     TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
     RecordFile(slot.Page, Page);
-    for (int i = 0; i < SheetCount; ++i) RecordFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
+    for (int i = 0; i < SheetCount(); ++i) RecordFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
 }
 
 void THtmlStructure::CommitChange(const TDocumentOptions& options)
@@ -68,7 +68,7 @@ void THtmlStructure::RestoreSlot(const TDocumentOptions& options)
 {
     const TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
     RestoreFile(slot.Page, Page, *Copies_, options.JpegQuality);
-    for (int i = 0; i < SheetCount; ++i)
+    for (int i = 0; i < SheetCount(); ++i)
         RestoreFile(slot.Sheets[size_t(i)], Sheets[size_t(i)], *Copies_, options.JpegQuality);
     WriteWorkingCopies(options);
 }

@@ -38,7 +38,7 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#FFFFFF", "navy", "red"}));
     ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
-    ASSERT_EQ(doc.SheetCount, 2) << "sheets importing each other are each read once";
+    ASSERT_EQ(doc.SheetCount(), 2) << "sheets importing each other are each read once";
     EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/main.css");
     EXPECT_EQ(doc.SheetFiles[1], site.Root / "css/more.css");
     EXPECT_EQ(Texts(doc.Sheets[0]), (std::vector<std::string>{"red"}));
@@ -91,7 +91,7 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     site.Add("bad.png", "not a png");
     site.AddPicture("ok.bmp");
     THtmlStructure doc = site.Open("p.html");
-    ASSERT_EQ(doc.SheetCount, 1);
+    ASSERT_EQ(doc.SheetCount(), 1);
     ASSERT_EQ(doc.Page.Pics.size(), 3u);
     EXPECT_EQ(doc.Page.Pics[0].State, TPicState::Missing);
     EXPECT_EQ(doc.Page.Pics[1].State, TPicState::Unreadable);

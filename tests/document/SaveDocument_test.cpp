@@ -208,7 +208,7 @@ TEST(Save, APageLinkedAsItsOwnSheetIsOneFile)
     TSite site;
     site.Add("index.html", "<link rel=\"stylesheet\" href=\"index.html#.css\"><body bgcolor=\"red\">");
     THtmlStructure doc = site.Open("index.html");
-    EXPECT_EQ(doc.SheetCount, 0);
+    EXPECT_EQ(doc.SheetCount(), 0);
     Change(doc, TAdjustment::Invert());
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"index.html#.css\"><body bgcolor=\"#00FFFF\">");

@@ -3,19 +3,6 @@
 #include "document/HtmlStructure.h"
 
 namespace pictor {
-namespace {
-
-template <typename ColorFn, typename PicFn>
-void ForEachRecord(THtmlStructure& doc, ColorFn colorFn, PicFn picFn)
-{
-    for (int tab = 0; tab < doc.FileCount(); ++tab) {
-        TElements& file = doc.Elements(tab);
-        for (TColorRecord& c : file.Colors) colorFn(c);
-        for (TPicRecord& p : file.Pics) picFn(p);
-    }
-}
-
-} // namespace
 
 void SetColorChecked(THtmlStructure& doc, int tab, int row, bool checked, bool sameColour)
 {
@@ -26,8 +13,9 @@ void SetColorChecked(THtmlStructure& doc, int tab, int row, bool checked, bool s
 
 void SetCheckedByColor(THtmlStructure& doc, TColor color, bool checked)
 {
-    ForEachRecord(
-        doc, [&](TColorRecord& c) { if (c.Color == color) c.Checked = checked && c.Tickable(); }, [](TPicRecord&) {});
+    ForEachColor(doc, [&](TColorRecord& c) {
+        if (c.Color == color) c.Checked = checked && c.Tickable();
+    });
 }
 
 void SetPicChecked(THtmlStructure& doc, int tab, int row, bool checked)
@@ -38,13 +26,14 @@ void SetPicChecked(THtmlStructure& doc, int tab, int row, bool checked)
 
 void CheckAll(THtmlStructure& doc)
 {
-    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = c.Tickable(); }, [](TPicRecord& p) { p.Checked = p.Tickable(); });
+    ForEachColor(doc, [](TColorRecord& c) { c.Checked = c.Tickable(); });
+    ForEachPicture(doc, [](TPicRecord& p) { p.Checked = p.Tickable(); });
 }
 
 void InvertChecks(THtmlStructure& doc)
 {
-    ForEachRecord(doc, [](TColorRecord& c) { c.Checked = !c.Checked && c.Tickable(); },
-                   [](TPicRecord& p) { p.Checked = !p.Checked && p.Tickable(); });
+    ForEachColor(doc, [](TColorRecord& c) { c.Checked = !c.Checked && c.Tickable(); });
+    ForEachPicture(doc, [](TPicRecord& p) { p.Checked = !p.Checked && p.Tickable(); });
 }
 
 } // namespace pictor

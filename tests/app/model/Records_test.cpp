@@ -24,7 +24,6 @@ struct TTwoFiles {
                            Colour("#FF0000", RGB(255, 0, 0))};
         doc.Page.Pics.resize(1);
         doc.Sheets.resize(1);
-        doc.SheetCount = 1;
         doc.SheetFiles = {"/site/a.css"};
         doc.Sheets[0].Colors = {Colour("rgb(255,0,0)", RGB(255, 0, 0)), Colour("blue", RGB(0, 0, 255))};
         doc.Sheets[0].Pics.resize(1);
