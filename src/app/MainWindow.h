@@ -88,7 +88,50 @@ public:
     // Files dropped on the window: the first one is opened when it is an HTML page.
     void FilesDropped(const QStringList& paths);
 
-    // --- Actions and components, named as in the menus they belong to. ---
+public slots:
+    void alOpenExecute();
+    void alReloadExecute();
+    void alUndoExecute();
+    void alRedoExecute();
+    void alSelectAllExecute();
+    void alSelectInverseExecute();
+    void tcFileListChange();
+    // The picker's pop-up: tick or untick every occurrence of the picked colour.
+    void mnuSelectColorClick(pictor::TColor picked);
+    void mnuUnselectColorClick(pictor::TColor picked);
+
+    // --- Commands of the other menus; each lives in the file named after its command group. ---
+    void alSaveExecute();           // MainWindowSave.cpp
+    void alSaveAsExecute();         // MainWindowSave.cpp
+    void alOpenfrmHueExecute();     // MainWindowAdjust.cpp
+    void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
+    void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
+    void alInverseExecute();        // MainWindowAdjust.cpp
+    void mnuOptionClick();          // MainWindowOptions.cpp
+    void mnuReplaceSettingClick();  // MainWindowReplace.cpp
+    void CreateSourceMenuItems();   // MainWindowHelp.cpp
+    void DeleteSourceMenuItems();   // MainWindowHelp.cpp
+    void alContentsExecute();       // MainWindowHelp.cpp
+    void mnuAboutClick();           // MainWindowHelp.cpp
+    void alOpneSourceExecute(int tag);  // MainWindowHelp.cpp
+    void mnuSetNewColorClick(pictor::TColor picked);  // MainWindowPicker.cpp
+    void clbColorListDblClick();    // MainWindowPicker.cpp
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // The progress window as the dialogs and commands drive it (MainWindowAdjust.cpp).
+    TProgressHooks ProgressHooks();
+    // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
+    void RunAdjustCommand(pictor::TAdjustKind kind);
+    // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
+    void CommitNewColor(const std::function<void()>& recolour);
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    // Actions and components, named as in the menus they belong to; the object names are the same.
     QAction* alOpen;
     QAction* alSave;
     QAction* alSaveAs;
@@ -133,54 +176,12 @@ public:
     QSplitter* ListSplitter;  // colour list | picture list
     QLabel* StatusPanels[3];
 
-public slots:
-    void alOpenExecute();
-    void alReloadExecute();
-    void alUndoExecute();
-    void alRedoExecute();
-    void alSelectAllExecute();
-    void alSelectInverseExecute();
-    void tcFileListChange();
-    // The picker's pop-up: tick or untick every occurrence of the picked colour.
-    void mnuSelectColorClick(pictor::TColor picked);
-    void mnuUnselectColorClick(pictor::TColor picked);
-
-    // --- Commands of the other menus; each lives in the file named after its command group. ---
-    void alSaveExecute();           // MainWindowSave.cpp
-    void alSaveAsExecute();         // MainWindowSave.cpp
-    void alOpenfrmHueExecute();     // MainWindowAdjust.cpp
-    void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
-    void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
-    void alInverseExecute();        // MainWindowAdjust.cpp
-    void mnuOptionClick();          // MainWindowOptions.cpp
-    void mnuReplaceSettingClick();  // MainWindowReplace.cpp
-    void CreateSourceMenuItems();   // MainWindowHelp.cpp
-    void DeleteSourceMenuItems();   // MainWindowHelp.cpp
-    void alContentsExecute();       // MainWindowHelp.cpp
-    void mnuAboutClick();           // MainWindowHelp.cpp
-    void alOpneSourceExecute(int tag);  // MainWindowHelp.cpp
-    void mnuSetNewColorClick(pictor::TColor picked);  // MainWindowPicker.cpp
-    void clbColorListDblClick();    // MainWindowPicker.cpp
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // The progress window as the dialogs and commands drive it (MainWindowAdjust.cpp).
-    TProgressHooks ProgressHooks();
-    // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
-    void RunAdjustCommand(pictor::TAdjustKind kind);
-    // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
-    void CommitNewColor(const std::function<void()>& recolour);
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    QMenu* createPopupMenu() override;
-
-private:
     // A slot that runs through the command lock: it does nothing while another command runs.
     template <class C, class R, class... A> auto Locked(R (C::*command)(A...))
     {
         return [this, command](A... arguments) { Commands_->Run([&] { (this->*command)(arguments...); }); };
     }
+
     // MainWindowLayout.cpp
     void CreateActions();
     void CreateMenus();
@@ -188,7 +189,7 @@ private:
     void CreateColorPicker();
     void CreateSideBar();
     void CreateStatusBar();
-    void CreateViewToggle(QAction*& item, QMenu* menu, const QString& caption, QWidget* target);
+    void CreateViewToggle(QAction*& item, const char* name, QMenu* menu, const QString& caption, QWidget* target);
     // MainWindow.cpp
     void LoadSettings();
     void SaveSettings();

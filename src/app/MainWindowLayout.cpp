@@ -101,9 +101,10 @@ void TfrmMain::CreateActions()
     mnuGoMySite->setVisible(false);  // we publish no maker's site
 }
 
-void TfrmMain::CreateViewToggle(QAction*& item, QMenu* menu, const QString& caption, QWidget* target)
+void TfrmMain::CreateViewToggle(QAction*& item, const char* name, QMenu* menu, const QString& caption, QWidget* target)
 {
     item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
     item->setCheckable(true);
     item->setChecked(true);
     connect(item, &QAction::triggered, target, &QWidget::setVisible);
@@ -132,13 +133,13 @@ void TfrmMain::CreateMenus()
     none->setEnabled(false);
     view->addSeparator();
     QMenu* bars = view->addMenu("ツールバー(&T)");
-    CreateViewToggle(mnuVFile, bars, "ファイル(&F)", tbFile);
-    CreateViewToggle(mnuVEdit, bars, "編集(&E)", tbEdit);
-    CreateViewToggle(mnuVAdjust, bars, "色調補正(&A)", tbColorAdjust);
-    CreateViewToggle(mnuVColorPicker, bars, "カラーピッカー(&C)", tbColorPicker);
-    CreateViewToggle(mnuVHelp, bars, "ヘルプ(&H)", tbHelp);
-    CreateViewToggle(mnuVSideBar, view, "サイドバー(&B)", tcFileList);
-    CreateViewToggle(mnuVBar, view, "ステータスバー(&A)", statusBar());
+    CreateViewToggle(mnuVFile, "mnuVFile", bars, "ファイル(&F)", tbFile);
+    CreateViewToggle(mnuVEdit, "mnuVEdit", bars, "編集(&E)", tbEdit);
+    CreateViewToggle(mnuVAdjust, "mnuVAdjust", bars, "色調補正(&A)", tbColorAdjust);
+    CreateViewToggle(mnuVColorPicker, "mnuVColorPicker", bars, "カラーピッカー(&C)", tbColorPicker);
+    CreateViewToggle(mnuVHelp, "mnuVHelp", bars, "ヘルプ(&H)", tbHelp);
+    CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", tcFileList);
+    CreateViewToggle(mnuVBar, "mnuVBar", view, "ステータスバー(&A)", statusBar());
 
     QMenu* adjust = MainMenu_->addMenu("色調補正(&A)");
     adjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse});
@@ -179,6 +180,7 @@ void TfrmMain::CreateToolBars()
 void TfrmMain::CreateColorPicker()
 {
     pnlColorPicker = new TColorPickerPanel;
+    pnlColorPicker->setObjectName("pnlColorPicker");
     pnlColorPicker->SetPickCursor(ProgramCursor(crCPick));
     tbColorPicker->addWidget(pnlColorPicker);
     connect(pnlColorPicker, &TColorPickerPanel::SelectColorRequested, this, Locked(&TfrmMain::mnuSelectColorClick));
@@ -268,6 +270,7 @@ void TfrmMain::CreateStatusBar()
 {
     for (int i = 0; i < 3; ++i) {
         StatusPanels[i] = new QLabel;
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i < 2) StatusPanels[i]->setFixedWidth(80);
         statusBar()->addWidget(StatusPanels[i], i < 2 ? 0 : 1);

@@ -39,7 +39,7 @@ private slots:
     void invertNewColourSaveAndSaveAsWrite()
     {
         TfrmMain window({PagePath_});
-        window.alInverse->trigger();
+        Named(window, "alInverse")->trigger();
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("#00FFFF"));
         {
             TModalAnswerer<TfrmColorSelectDlg> answer([](TfrmColorSelectDlg& form) {
@@ -48,31 +48,31 @@ private slots:
                 QTest::keyClicks(hex, "#123456");
                 form.findChild<QPushButton*>("btnOK")->click();
             });
-            emit window.pnlColorPicker->SetNewColorRequested(RGB(0, 255, 255));
+            emit Named<pictor::TColorPickerPanel>(window, "pnlColorPicker")->SetNewColorRequested(RGB(0, 255, 255));
             QCOMPARE(answer.Count, 1);
         }
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("#123456"));
-        QCOMPARE(window.StatusPanels[1]->text(), QString("変更あり"));
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更あり"));
 
-        window.alSave->trigger();
+        Named(window, "alSave")->trigger();
         QVERIFY(FileBytes(PagePath_).contains("color=\"#123456\""));
-        QCOMPARE(window.StatusPanels[1]->text(), QString("変更なし"));
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更なし"));
 
         QTemporaryDir target;
-        window.alInverse->trigger();
+        Named(window, "alInverse")->trigger();
         {
             TModalAnswerer<TfrmSaveAs> answer([&](TfrmSaveAs& dialog) {
                 dialog.findChild<QLineEdit*>("edtPath")->setText(target.path());
                 dialog.findChild<QPushButton*>("btnOK")->click();
             });
-            window.alSaveAs->trigger();
+            Named(window, "alSaveAs")->trigger();
             QCOMPARE(answer.Count, 1);
         }
         const QString copy = target.filePath("index.html");
         QVERIFY(FileBytes(copy).contains("color=\"#EDCBA9\""));
         QCOMPARE(FileBytes(target.filePath("dot.gif")).left(3), QByteArray("GIF"));
         QCOMPARE(window.windowTitle(), "Pictor [" + copy + "]");
-        QCOMPARE(window.StatusPanels[1]->text(), QString("変更なし"));
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更なし"));
         QVERIFY(window.Progress().isHidden());
     }
 
@@ -83,9 +83,9 @@ private slots:
         TfrmMain window({PagePath_});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QWidget* button = window.tbColorAdjust->widgetForAction(window.alOpenfrmHue);
+        QWidget* button = Named<QToolBar>(window, "tbColorAdjust")->widgetForAction(Named(window, "alOpenfrmHue"));
         TModalAnswerer<TfrmHue> answer([&](TfrmHue& dialog) {
-            window.alInverse->trigger();
+            Named(window, "alInverse")->trigger();
             dialog.findChild<QPushButton*>("btnCancel")->click();
         });
         QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("red"));
         QVERIFY(!window.IsModified());
 
-        window.alInverse->trigger();  // and the window takes commands again afterwards
+        Named(window, "alInverse")->trigger();  // and the window takes commands again afterwards
         QVERIFY(window.IsModified());
     }
 

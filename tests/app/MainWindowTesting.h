@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QtTest>
 
 #include <functional>
 #include <memory>
@@ -20,6 +21,14 @@ inline void UseOwnTemporaryFolder()
 {
     static QTemporaryDir own;
     qputenv("TMPDIR", own.path().toUtf8());
+}
+
+// A window's action or widget, found as the tests find all of them: by its object name.
+template <class T = QAction> T* Named(const QObject& window, const char* name)
+{
+    T* child = window.findChild<T*>(QLatin1String(name));
+    if (!child) qFatal("nothing named %s", name);
+    return child;
 }
 
 // Writes a file below dir, making sub-folders.

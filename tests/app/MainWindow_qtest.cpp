@@ -54,10 +54,11 @@ private slots:
             QCOMPARE(window.size(), QSize(800, 600));
             const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
             QCOMPARE(window.pos(), QPoint((screen.width() - 800) / 2, (screen.height() - 600) / 2));
-            for (QAction* command : {window.alSave, window.alReload, window.alUndo, window.alSelectAll, window.alInverse,
-                                     window.pnlColorPicker->findChild<QAction*>("mnuSetNewColor")})
+            for (QAction* command : {Named(window, "alSave"), Named(window, "alReload"), Named(window, "alUndo"),
+                                     Named(window, "alSelectAll"), Named(window, "alInverse"),
+                                     Picker(window)->findChild<QAction*>("mnuSetNewColor")})
                 QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
-            QVERIFY(window.alOpen->isEnabled());
+            QVERIFY(Named(window, "alOpen")->isEnabled());
             QVERIFY(!QFile::exists(path));
         }
         QFile file(path);
@@ -80,12 +81,12 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QCOMPARE(window.size(), QSize(640, 480));
             QCOMPARE(window.pos(), QPoint(40, 30));
-            QVERIFY(!window.tcFileList->isVisible());
-            QVERIFY(!window.mnuVSideBar->isChecked());
+            QVERIFY(!Named<TTabSideBar>(window, "tcFileList")->isVisible());
+            QVERIFY(!Named(window, "mnuVSideBar")->isChecked());
             QVERIFY(!window.statusBar()->isVisible());
-            QVERIFY(!window.tbEdit->isVisible());
-            QVERIFY(!window.mnuVEdit->isChecked());
-            QCOMPARE(window.tcFileList->TabPosition(), 0);
+            QVERIFY(!Named<QToolBar>(window, "tbEdit")->isVisible());
+            QVERIFY(!Named(window, "mnuVEdit")->isChecked());
+            QCOMPARE(Named<TTabSideBar>(window, "tcFileList")->TabPosition(), 0);
             QCOMPARE(pictor::Options().HintViewBytes, 32);
         }
         QFile file(path);
@@ -127,18 +128,18 @@ private slots:
         TfrmMain window({PagePath_});
         QVERIFY(window.IsDocumentReady());
         QCOMPARE(window.windowTitle(), "Pictor [" + PagePath_ + "]");
-        QTabBar* tabs = window.tcFileList->TabBar();
+        QTabBar* tabs = Named<TTabSideBar>(window, "tcFileList")->TabBar();
         QCOMPARE(tabs->count(), 2);
-        QCOMPARE(Rows(window.clbColorList), (QStringList{"#FFFF00", "red", "#008000"}));
-        QCOMPARE(Rows(window.clbPicList), QStringList{"img/dot.gif"});
-        QVERIFY(window.clbColorList->RowChecked(1));
-        for (QAction* command : {window.alSave, window.alSelectAll, window.alOpenfrmHue,
-                                 window.pnlColorPicker->findChild<QAction*>("mnuSelectColor")})
+        QCOMPARE(Rows(ColorList(window)), (QStringList{"#FFFF00", "red", "#008000"}));
+        QCOMPARE(Rows(PicList(window)), QStringList{"img/dot.gif"});
+        QVERIFY(ColorList(window)->RowChecked(1));
+        for (QAction* command : {Named(window, "alSave"), Named(window, "alSelectAll"), Named(window, "alOpenfrmHue"),
+                                 Picker(window)->findChild<QAction*>("mnuSelectColor")})
             QVERIFY2(command->isEnabled(), qPrintable(command->objectName()));
-        QVERIFY(!window.alUndo->isEnabled());
+        QVERIFY(!Named(window, "alUndo")->isEnabled());
         tabs->setCurrentIndex(1);
-        QCOMPARE(Rows(window.clbColorList), (QStringList{"#FF0000", "#0000FF"}));
-        QCOMPARE(window.clbPicList->count(), 0);
+        QCOMPARE(Rows(ColorList(window)), (QStringList{"#FF0000", "#0000FF"}));
+        QCOMPARE(PicList(window)->count(), 0);
     }
 
     // Two windows never share working copies; each takes its folder away when it closes.
@@ -169,30 +170,30 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         THtmlStructure& document = window.Document();
-        ClickCheckBox(window.clbColorList, 1, Qt::NoModifier);  // "red" alone
+        ClickCheckBox(ColorList(window), 1, Qt::NoModifier);  // "red" alone
         QVERIFY(!document.Page.Colors[1].Checked);
         QVERIFY(document.Sheets[0].Colors[0].Checked);
-        ClickCheckBox(window.clbColorList, 1, Qt::ShiftModifier);  // ticked again, everywhere
-        ClickCheckBox(window.clbColorList, 1, Qt::ShiftModifier);  // and unticked everywhere
+        ClickCheckBox(ColorList(window), 1, Qt::ShiftModifier);  // ticked again, everywhere
+        ClickCheckBox(ColorList(window), 1, Qt::ShiftModifier);  // and unticked everywhere
         QVERIFY(!document.Sheets[0].Colors[0].Checked);
         QVERIFY(document.Sheets[0].Colors[1].Checked);
 
-        emit window.pnlColorPicker->SelectColorRequested(RGB(255, 0, 0));
+        emit Picker(window)->SelectColorRequested(RGB(255, 0, 0));
         QVERIFY(document.Sheets[0].Colors[0].Checked);
-        QVERIFY(window.clbColorList->RowChecked(1));
-        emit window.pnlColorPicker->UnselectColorRequested(RGB(255, 0, 0));
+        QVERIFY(ColorList(window)->RowChecked(1));
+        emit Picker(window)->UnselectColorRequested(RGB(255, 0, 0));
         QVERIFY(!document.Page.Colors[1].Checked);
         QVERIFY(!document.Sheets[0].Colors[0].Checked);
-        QVERIFY(!window.clbColorList->RowChecked(1));
+        QVERIFY(!ColorList(window)->RowChecked(1));
 
-        window.clbPicList->item(0)->setCheckState(Qt::Unchecked);  // as a click would
+        PicList(window)->item(0)->setCheckState(Qt::Unchecked);  // as a click would
         QVERIFY(!document.Page.Pics[0].Checked);
-        window.alSelectInverse->trigger();
+        Named(window, "alSelectInverse")->trigger();
         QVERIFY(document.Sheets[0].Colors[0].Checked);
-        QVERIFY(!window.clbColorList->RowChecked(0));
-        QVERIFY(window.clbPicList->RowChecked(0));
-        QTest::keyClick(window.clbColorList, Qt::Key_A, Qt::ControlModifier);
-        QVERIFY(window.clbColorList->RowChecked(0));
+        QVERIFY(!ColorList(window)->RowChecked(0));
+        QVERIFY(PicList(window)->RowChecked(0));
+        QTest::keyClick(ColorList(window), Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(ColorList(window)->RowChecked(0));
         QVERIFY(document.Sheets[0].Colors[1].Checked);
     }
 
@@ -202,22 +203,22 @@ private slots:
         TfrmMain window({PagePath_});
         Recolour(window, 1);
         Recolour(window, 2);
-        QCOMPARE(window.StatusPanels[1]->text(), QString("変更あり"));
-        QVERIFY(!window.alRedo->isEnabled());
-        window.alUndo->trigger();
-        QVERIFY(window.alRedo->isEnabled());
-        QCOMPARE(window.clbColorList->item(1)->text(), ColourText(1));
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更あり"));
+        QVERIFY(!Named(window, "alRedo")->isEnabled());
+        Named(window, "alUndo")->trigger();
+        QVERIFY(Named(window, "alRedo")->isEnabled());
+        QCOMPARE(ColorList(window)->item(1)->text(), ColourText(1));
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), ColourText(1));
-        window.alUndo->trigger();
-        QCOMPARE(window.clbColorList->item(1)->text(), QString("red"));
-        QVERIFY(!window.alUndo->isEnabled());
-        window.alRedo->trigger();
-        QCOMPARE(window.clbColorList->item(1)->text(), ColourText(1));
+        Named(window, "alUndo")->trigger();
+        QCOMPARE(ColorList(window)->item(1)->text(), QString("red"));
+        QVERIFY(!Named(window, "alUndo")->isEnabled());
+        Named(window, "alRedo")->trigger();
+        QCOMPARE(ColorList(window)->item(1)->text(), ColourText(1));
         Recolour(window, 9);  // a change after Undo ends the way forward
-        QVERIFY(!window.alRedo->isEnabled());
-        window.alReload->trigger();
-        QCOMPARE(window.StatusPanels[1]->text(), QString("変更なし"));
-        QVERIFY(!window.alUndo->isEnabled());
+        QVERIFY(!Named(window, "alRedo")->isEnabled());
+        Named(window, "alReload")->trigger();
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更なし"));
+        QVERIFY(!Named(window, "alUndo")->isEnabled());
     }
 
     // A missing picture and a missing sheet leave the page open: one message names both, the
@@ -228,15 +229,15 @@ private slots:
         QFile::remove(Site_->filePath("img/dot.gif"));
         QFile::remove(Site_->filePath("css/site.css"));
         TBoxAnswerer boxes;
-        window.alReload->trigger();
+        Named(window, "alReload")->trigger();
         QVERIFY(window.IsDocumentReady());
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].contains("dot.gif") && boxes.Texts[0].contains("site.css"));
         QVERIFY(boxes.Texts[0].contains(QString::fromUtf8("見つかりません")));
-        QListWidgetItem* row = window.clbPicList->item(0);
+        QListWidgetItem* row = PicList(window)->item(0);
         QVERIFY(row->font().strikeOut());
         QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
-        window.alSelectAll->trigger();
+        Named(window, "alSelectAll")->trigger();
         QVERIFY(!window.Document().Page.Pics[0].Checked);
     }
 
@@ -247,17 +248,18 @@ private slots:
         Recolour(window, 1);
         WriteFile(*Site_, "css/site.css", "p { color: rgb(a,b,c) }");
         TBoxAnswerer boxes;
-        window.alReload->trigger();
+        Named(window, "alReload")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY(boxes.Texts[0].contains("site.css"));
         QVERIFY(!window.IsDocumentReady());
-        QCOMPARE(window.clbColorList->count(), 0);
-        for (QAction* command : {window.alSave, window.alReload, window.alSelectAll, window.alInverse, window.alUndo})
-            QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
-        QVERIFY(window.alOpen->isEnabled());
+        QCOMPARE(ColorList(window)->count(), 0);
+        for (const char* command : {"alSave", "alReload", "alSelectAll", "alInverse", "alUndo"})
+            QVERIFY2(!Named(window, command)->isEnabled(), command);
+        QVERIFY(Named(window, "alOpen")->isEnabled());
         QVERIFY(!window.IsModified());
         QCOMPARE(window.windowTitle(), QString("Pictor"));
-        for (QLabel* panel : window.StatusPanels) QVERIFY(panel->text().isEmpty());
+        for (int panel = 0; panel < 3; ++panel)
+            QVERIFY(Named<QLabel>(window, ("StatusPanel" + std::to_string(panel)).c_str())->text().isEmpty());
         QVERIFY(window.close());
         QCOMPARE(boxes.Texts.size(), 1);  // no question on the way out
     }
@@ -301,15 +303,15 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        auto* rgb = window.pnlColorPicker->findChild<QLineEdit*>("ledtRGB");
+        auto* rgb = Named<pictor::TColorPickerPanel>(window, "pnlColorPicker")->findChild<QLineEdit*>("ledtRGB");
         QCOMPARE(rgb->font(), window.font());
         const QMargins margins = rgb->textMargins();
         const int room = rgb->contentsRect().width() - margins.left() - margins.right() - 2 * 2;  // the box's own margins
         const int needed = rgb->fontMetrics().horizontalAdvance("255, 228, 181") + 1;  // and the cursor
         QVERIFY2(room >= needed, qPrintable(QString("%1 < %2").arg(room).arg(needed)));
 
-        for (TMyCheckListBox* list : {window.clbColorList, window.clbPicList}) {
-            const bool swatch = list == window.clbColorList;
+        for (TMyCheckListBox* list : {ColorList(window), PicList(window)}) {
+            const bool swatch = list == ColorList(window);
             for (int row = 0; row < list->count(); ++row) {
                 const QStyleOptionViewItem option = list->RowOption(row);
                 const QRect text = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
@@ -329,17 +331,17 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* hint = window.findChild<TSourceHint*>();
-        QWidget* rows = window.clbColorList->viewport();
-        const QPoint onRed = window.clbColorList->visualItemRect(window.clbColorList->item(1)).center();
+        QWidget* rows = ColorList(window)->viewport();
+        const QPoint onRed = ColorList(window)->visualItemRect(ColorList(window)->item(1)).center();
         QTest::mouseMove(rows, onRed);
         QHelpEvent due(QEvent::ToolTip, onRed, rows->mapToGlobal(onRed));
         QApplication::sendEvent(rows, &due);
         QVERIFY(hint->isVisible());
         QCOMPARE(hint->Before() + "|" + hint->Color() + "|" + hint->After(), QString("color=\"|red|\">red</"));
-        QTest::mouseMove(rows, window.clbColorList->visualItemRect(window.clbColorList->item(2)).center());
+        QTest::mouseMove(rows, ColorList(window)->visualItemRect(ColorList(window)->item(2)).center());
         QCOMPARE(hint->Color(), QString("#008000"));
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(window.clbColorList, &leave);
+        QApplication::sendEvent(ColorList(window), &leave);
         QVERIFY(!hint->isVisible());
     }
 
@@ -363,7 +365,7 @@ private slots:
             window.FilesDropped({other});
         }
         QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
-        QCOMPARE(Rows(window.clbColorList), QStringList{"blue"});
+        QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
     }
 
     // The adjustment dialogs take their snapshot from RenderPage; the scroll position survives
@@ -391,12 +393,19 @@ private slots:
         window.ReloadPreview();
         QVERIFY(loaded.wait(RenderWait));
         QTRY_COMPARE_WITH_TIMEOUT(window.Web().ScrollOffsets(), QPoint(0, 500), RenderWait);
-        window.alReload->trigger();
+        Named(window, "alReload")->trigger();
         QVERIFY(loaded.wait(RenderWait));
         QTRY_COMPARE_WITH_TIMEOUT(window.Web().ScrollOffsets(), QPoint(0, 0), RenderWait);
     }
 
 private:
+    static TMyCheckListBox* ColorList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbColorList"); }
+    static TMyCheckListBox* PicList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbPicList"); }
+    static TColorPickerPanel* Picker(const TfrmMain& window)
+    {
+        return Named<TColorPickerPanel>(window, "pnlColorPicker");
+    }
+
     static QStringList Rows(const TMyCheckListBox* list)
     {
         QStringList rows;
