@@ -50,10 +50,13 @@ void Select(THtmlStructure& document, const TAdjustRequest& r)
     for (const std::string& c : r.Colors) values.insert(ParseColor(c));
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         TElements& file = document.Elements(tab);
-        for (TColorRecord& c : file.Colors) c.Checked = !r.NoColors && (values.empty() || values.count(c.Color));
+        // Ignored colours and dead pictures never take part, whatever the filters say.
+        for (TColorRecord& c : file.Colors)
+            c.Checked = c.Tickable() && !r.NoColors && (values.empty() || values.count(c.Color));
         for (TPicRecord& p : file.Pics)
-            p.Checked = !r.NoPictures && (r.Pictures.empty() || std::find(r.Pictures.begin(), r.Pictures.end(),
-                                                                           ToUtf8(file, p.RefText)) != r.Pictures.end());
+            p.Checked = p.Tickable() && !r.NoPictures &&
+                        (r.Pictures.empty() || std::find(r.Pictures.begin(), r.Pictures.end(),
+                                                         ToUtf8(file, p.RefText)) != r.Pictures.end());
     }
 }
 

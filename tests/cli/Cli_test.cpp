@@ -186,6 +186,16 @@ TEST(CliList, DeadReferencesMarkedAndNamed)
                            ": 読み込めません\n");
 }
 
+TEST(CliAdjust, DeadPicturesAndIgnoredColoursTakeNoPart)
+{
+    TSite site;
+    site.Add("index.html", "<body bgcolor=\"transparent\" text=\"red\"><img src=\"gone.gif\"><img src=\"bad.png\">");
+    site.Add("bad.png", "not a png");
+    const TCliRun run = RunCli("adjust " + ShellQuote(site.Root / "index.html") + " --invert");
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    EXPECT_NE(run.Out.find("1 colour occurrence(s) and 0 picture(s) would change"), std::string::npos) << run.Out;
+}
+
 TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
 {
     TCliSite site;
