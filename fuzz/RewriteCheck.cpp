@@ -6,6 +6,7 @@
 #include "document/HtmlStructure.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
+#include "encoding/CharCode.h"
 
 #include <vector>
 
@@ -37,15 +38,25 @@ private:
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
-// What an unchanged occurrence may become: names in lower case, rgb() separators as spaces.
-bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorForm form)
+// What an unchanged occurrence may become: names in lower case, an rgb() token's separators and an
+// attribute's TABs as spaces; a double-byte character is never looked into.
+bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorForm form, bool utf8)
 {
     if (was.size() != now.size()) return false;
-    for (size_t i = 0; i < was.size(); ++i) {
-        char a = was[i];
-        if (form == TColorForm::Name) a = LowerAscii(a);
-        if (form == TColorForm::Rgb && IsStyleSeparator(a)) a = ' ';
-        if (a != now[i]) return false;
+    const char* const end = was.data() + was.size();
+    for (const char* p = was.data(); p < end;) {
+        const int length = CharLength(p, end, utf8);
+        const size_t at = size_t(p - was.data());
+        if (length > 1) {
+            if (was.compare(at, size_t(length), now, at, size_t(length)) != 0) return false;
+        } else {
+            char a = *p;
+            if (form == TColorForm::Name) a = LowerAscii(a);
+            if (form == TColorForm::Rgb && IsStyleSeparator(a)) a = ' ';
+            if (form == TColorForm::Attribute && a == '\t') a = ' ';
+            if (a != now[at]) return false;
+        }
+        p += length;
     }
     return true;
 }
@@ -77,7 +88,7 @@ void CheckScan(const TFileScan& scan, const std::vector<TOccurrence>& found)
                 "the scan records where the occurrence stands");
 }
 
-void CheckUnchangedRewrite(TElements& file, const std::vector<TOccurrence>& found)
+void CheckUnchangedRewrite(TElements& file, const std::vector<TOccurrence>& found, bool utf8)
 {
     const std::string out = RewriteText(file);
     const std::string_view text = file.Text;
@@ -90,7 +101,7 @@ void CheckUnchangedRewrite(TElements& file, const std::vector<TOccurrence>& foun
                 "text between occurrences is kept");
         Require(out.compare(o.Pos, o.Length, file.Colors[k].Text) == 0, "the record's text is written");
         Require(SameUpToNormalisation(text.substr(o.Pos, o.Length), std::string_view(out).substr(o.Pos, o.Length),
-                                      o.Form),
+                                      o.Form, utf8),
                 "an unchanged occurrence differs only by its normalisation");
         copied = o.Pos + o.Length;
     }
@@ -132,7 +143,7 @@ void CheckOneMode(std::string_view text, bool utf8, bool isPage)
     } catch (const TPictorError&) {
         return;  // an rgb() component that is no number: the load fails, nothing is rewritten
     }
-    CheckUnchangedRewrite(file, found);
+    CheckUnchangedRewrite(file, found, utf8);
     CheckChangedRewrite(file, found);
 }
 

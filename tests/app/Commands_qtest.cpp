@@ -122,13 +122,6 @@ private:
     QString PagePath_;
 };
 
-int main(int argc, char** argv)
-{
-    UseOwnTemporaryFolder();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    CommandsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return RunWindowTest<CommandsTest>(argc, argv); }
 
 #include "Commands_qtest.moc"

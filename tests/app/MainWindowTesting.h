@@ -23,6 +23,16 @@ inline void UseOwnTemporaryFolder()
     qputenv("TMPDIR", own.path().toUtf8());
 }
 
+// The main of a window test: its own temporary folder, then the test object's slots.
+template <class TTest> int RunWindowTest(int argc, char** argv)
+{
+    UseOwnTemporaryFolder();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 // A window's action or widget, found as the tests find all of them: by its object name.
 template <class T = QAction> T* Named(const QObject& window, const char* name)
 {

@@ -446,13 +446,6 @@ private:
     QString PagePath_;
 };
 
-int main(int argc, char** argv)
-{
-    UseOwnTemporaryFolder();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return RunWindowTest<MainWindowTest>(argc, argv); }
 
 #include "MainWindow_qtest.moc"
