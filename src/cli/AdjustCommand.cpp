@@ -4,6 +4,8 @@
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
 #include "cli/Progress.h"
+#include "document/ColorPairs.h"
+#include "document/Contrast.h"
 #include "document/SaveDocument.h"
 
 #include <algorithm>
@@ -99,6 +101,30 @@ void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool 
               << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
 }
 
+// One line on stderr for each text colour whose contrast with its background was at least `limit` and
+// is below it now. Returns whether there was any.
+bool ReportContrastFalls(const THtmlStructure& document, double limit)
+{
+    bool any = false;
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        const TElements& file = document.Elements(tab);
+        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+            if (pair.Before >= limit && pair.After < limit) {
+                const TColorRecord& f = file.Colors[pair.Foreground];
+                const TColorRecord& b = file.Colors[pair.Background];
+                std::cerr << "pictor-cli: "
+                          << EscapeControlBytes(document.FilePath(tab) + ": contrast falls below " +
+                                                ContrastRatioText(limit) + ": " + ColorToUpperCode(f.Color) + " on " +
+                                                ColorToUpperCode(b.Color) + " (was " + ColorToUpperCode(f.OrgColor) +
+                                                " on " + ColorToUpperCode(b.OrgColor) + "), " +
+                                                ContrastRatioText(pair.Before) + " -> " + ContrastRatioText(pair.After))
+                          << "\n";
+                any = true;
+            }
+    }
+    return any;
+}
+
 } // namespace
 
 // Stricter than the reading of pages, which turns anything it cannot read into black: a colour code
@@ -142,6 +168,8 @@ int RunAdjust(const TAdjustRequest& r)
 
     if (changes) {
         ApplyToTickedColors(document, adjustment, documentOptions.LowerCase);
+        const bool refused = r.MinContrast > 0;
+        if (ReportContrastFalls(document, refused ? r.MinContrast : MinimumTextContrast) && refused) return 3;
         if (!dryRun) {
             TProgressBar bar("adjusting pictures");
             ApplyToTickedPictures(document, adjustment, documentOptions,

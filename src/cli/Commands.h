@@ -31,6 +31,9 @@ struct TAdjustRequest {
     bool JpegToBmp = false;
     bool GifToBmp = false;
     bool Json = false;
+    // A text colour and its background falling below it make the change an error; 0: below 4.5 is
+    // reported only.
+    double MinContrast = 0;
 };
 
 // Raised for a request that is wrong as a whole (exit status 2).

@@ -1,6 +1,8 @@
 #include "cli/DocumentJson.h"
 
 #include "base/PictorError.h"
+#include "document/ColorPairs.h"
+#include "document/Contrast.h"
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
 
@@ -17,6 +19,7 @@ std::string ToUtf8(const TElements& file, std::string_view text)
 nlohmann::json DocumentToJson(const THtmlStructure& document)
 {
     nlohmann::json files = nlohmann::json::array();
+    nlohmann::json contrast = nlohmann::json::array();
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
         nlohmann::json colors = nlohmann::json::array();
@@ -41,13 +44,29 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
             if (p.State == TPicState::Missing) pictures.back()["missing"] = true;
             if (p.State == TPicState::Unreadable) pictures.back()["unreadable"] = true;
         }
+        const auto occurrence = [&](size_t k) {
+            return nlohmann::json{{"pos", file.Colors[k].Pos}, {"value", ColorToUpperCode(file.Colors[k].Color)}};
+        };
+        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+            contrast.push_back({{"file", tab},
+                                {"foreground", occurrence(pair.Foreground)},
+                                {"background", occurrence(pair.Background)},
+                                {"ratio", pair.After}});
         files.push_back({{"index", tab},
                          {"path", document.FilePath(tab)},
                          {"encoding", std::string(CharCodeName(file.CharCode))},
                          {"colors", std::move(colors)},
                          {"pictures", std::move(pictures)}});
     }
-    return {{"page", document.FileName}, {"files", std::move(files)}};
+    return {{"page", document.FileName}, {"files", std::move(files)}, {"contrast", std::move(contrast)}};
+}
+
+std::string PairText(const TElements& file, const TColorPair& pair)
+{
+    const TColorRecord& f = file.Colors.at(pair.Foreground);
+    const TColorRecord& b = file.Colors.at(pair.Background);
+    return ColorToUpperCode(f.Color) + " at " + std::to_string(f.Pos) + " on " + ColorToUpperCode(b.Color) + " at " +
+           std::to_string(b.Pos);
 }
 
 void WarnDeadReferences(const THtmlStructure& document)
@@ -75,6 +94,13 @@ std::string DocumentToText(const THtmlStructure& document)
                 << p.Bitmap.Height() << (p.Checked ? "" : "  (unticked)")
                 << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State) + ")") << "\n";
         }
+        bool headed = false;
+        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+            if (pair.After < MinimumTextContrast) {
+                if (!headed) out << "  contrast below " << ContrastRatioText(MinimumTextContrast) << ":\n";
+                headed = true;
+                out << "    " << PairText(file, pair) << "  " << ContrastRatioText(pair.After) << "\n";
+            }
     }
     return out.str();
 }

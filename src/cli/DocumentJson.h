@@ -1,4 +1,5 @@
 #pragma once
+#include "document/ColorPairs.h"
 #include "document/HtmlStructure.h"
 
 #include <nlohmann/json.hpp>
@@ -14,6 +15,9 @@ std::string ToUtf8(const TElements& file, std::string_view text);
 nlohmann::json DocumentToJson(const THtmlStructure& document);
 // The same for people.
 std::string DocumentToText(const THtmlStructure& document);
+
+// "#RRGGBB at pos on #RRGGBB at pos": a text colour and its background as they are now.
+std::string PairText(const TElements& file, const TColorPair& pair);
 
 // One line on stderr for each file the document names that is missing or unreadable.
 void WarnDeadReferences(const THtmlStructure& document);

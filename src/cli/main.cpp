@@ -102,6 +102,10 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     adjust.add_flag("--jpeg-to-bmp", r.JpegToBmp, "Write JPEG pictures as bitmaps");
     adjust.add_flag("--gif-to-bmp", r.GifToBmp, "Write GIF pictures as bitmaps");
     adjust.add_flag("--json", r.Json, "Print the document after the change as JSON");
+    adjust.add_option("--min-contrast", r.MinContrast,
+                      "Refuse a change that takes the contrast of a text colour and its background below this "
+                      "(exit status 3, nothing written)")
+        ->check(CLI::Range(1.0, 21.0));
 
     adjust.callback([&r, hueSat, bright, balance, invert, newColor] {
         if (*hueSat) r.Kind = "hue-sat";

@@ -19,7 +19,7 @@ class TRecorder : public TScanEvents {
 public:
     explicit TRecorder(TFileScan& scan) : Scan_(scan) {}
 
-    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
+    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace&) override
     {
         Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex)});
     }

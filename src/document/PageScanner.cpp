@@ -96,13 +96,15 @@ private:
     size_t WalkTag(size_t start)
     {
         const size_t n = S_.size();
+        const bool body = MatchesNoCase(S_, start, "<BODY") && (start + 5 == n || !IsNameChar(S_[start + 5]));
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
             if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
                 const size_t close = FindCharacter(S_, v, "\"", Utf8_);
                 const size_t end = close == std::string_view::npos ? n : close;
-                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1);
+                const TColorRole role = body ? BodyAttributeRole(start, i) : TColorRole::Other;
+                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i});
                 i = end + 1;
             } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
                 const size_t end = StyleValueEnd(v);
@@ -114,6 +116,21 @@ private:
             }
         }
         return n;
+    }
+
+    static bool IsNameChar(char c)
+    {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    }
+
+    // The attribute of BODY whose name ends at nameEnd: text and link colours, and their background.
+    TColorRole BodyAttributeRole(size_t tagStart, size_t nameEnd) const
+    {
+        size_t from = nameEnd;
+        while (from > tagStart && IsNameChar(S_[from - 1])) --from;
+        const std::string_view name = S_.substr(from, nameEnd - from);
+        if (name == "TEXT" || name == "LINK" || name == "VLINK" || name == "ALINK") return TColorRole::Foreground;
+        return name == "BGCOLOR" ? TColorRole::Background : TColorRole::Other;
     }
 
     size_t StyleValueEnd(size_t from) const
@@ -220,9 +237,9 @@ private:
     class TFilter : public TScanEvents {
     public:
         TFilter(TScanEvents& inner, bool colours) : Inner_(inner), Colours_(colours) {}
-        void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
+        void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace& place) override
         {
-            if (Colours_) Inner_.ColorFound(pos, length, form, nameIndex);
+            if (Colours_) Inner_.ColorFound(pos, length, form, nameIndex, place);
         }
         void PictureFound(std::string_view ref) override
         {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace pictor {
@@ -12,13 +13,30 @@ enum class TColorForm {
     Name,       // a CSS colour name in style text
 };
 
+// What an occurrence is the colour of, as far as pairing text with its background goes.
+enum class TColorRole : std::uint8_t {
+    Other,
+    Foreground,  // "color"; TEXT, LINK, VLINK or ALINK of BODY
+    Background,  // "background-color"; BGCOLOR of BODY
+    Shorthand,   // "background": a background only when it holds no other colour
+};
+
+// Where an occurrence stands: the tag or declaration block (named by where it starts in the walked
+// text) and the declaration within it.
+struct TColorPlace {
+    TColorRole Role = TColorRole::Other;
+    std::size_t Group = 0;
+    std::size_t Declaration = 0;
+};
+
 // What the page and style-sheet walks report. Rewriting replaces the occurrences at the positions the
 // walk reported, so the k-th occurrence found is the k-th occurrence replaced.
 class TScanEvents {
 public:
     virtual ~TScanEvents() = default;
     // pos and length in the walked text (0-based); nameIndex into CssNamedColors for TColorForm::Name.
-    virtual void ColorFound(std::size_t pos, std::size_t length, TColorForm form, int nameIndex) = 0;
+    virtual void ColorFound(std::size_t pos, std::size_t length, TColorForm form, int nameIndex,
+                            const TColorPlace& place) = 0;
     // A local picture reference as written (never a URL).
     virtual void PictureFound(std::string_view) {}
     // A linked style sheet's reference as written (page only).

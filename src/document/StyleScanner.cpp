@@ -105,7 +105,9 @@ public:
     // stopped.
     size_t Run(bool block)
     {
-        size_t depth = block ? 1 : 0;
+        // The open blocks, each named by where its declarations start.
+        Blocks_.clear();
+        if (block) Blocks_.push_back(Offset_);
         size_t i = 0;
         while (i < N_) {
             const char c = Data_[i];
@@ -115,14 +117,17 @@ public:
                 i = SkipComment(i);
             } else if (c == '}') {
                 ++i;
-                if (depth > 0 && --depth == 0 && block) return i;
+                if (!Blocks_.empty()) {
+                    Blocks_.pop_back();
+                    if (Blocks_.empty() && block) return i;
+                }
             } else {
                 const size_t end = ItemEnd(i);
                 if (end < N_ && Data_[end] == '{') {
-                    ++depth;
+                    Blocks_.push_back(Offset_ + end + 1);
                     i = end + 1;
                 } else {
-                    if (depth > 0) Declaration(i, end);
+                    if (!Blocks_.empty()) Declaration(i, end);
                     i = end;
                 }
             }
@@ -229,7 +234,7 @@ private:
 
     void Report(size_t pos, size_t length, TColorForm form, int nameIndex)
     {
-        Events_.ColorFound(Offset_ + pos, length, form, nameIndex);
+        Events_.ColorFound(Offset_ + pos, length, form, nameIndex, Place_);
     }
 
     void Declaration(size_t start, size_t end)
@@ -238,7 +243,9 @@ private:
         if (colon == std::string_view::npos) return;
         size_t nameEnd = colon;
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
-        Value(colon + 1, end, !HoldsNames(Text_.substr(start, nameEnd - start)));
+        const std::string_view name = Text_.substr(start, nameEnd - start);
+        Place_ = {RoleOf(name), Blocks_.back(), Offset_ + start};
+        Value(colon + 1, end, !HoldsNames(name));
     }
 
     // Colours stand at the top of a value or among a colour-holding function's arguments, after a
@@ -373,6 +380,14 @@ private:
         return false;
     }
 
+    static TColorRole RoleOf(std::string_view property)
+    {
+        if (EqualsNoCase(property, "color")) return TColorRole::Foreground;
+        if (EqualsNoCase(property, "background-color")) return TColorRole::Background;
+        if (EqualsNoCase(property, "background")) return TColorRole::Shorthand;
+        return TColorRole::Other;
+    }
+
     std::string_view Text_;
     const char* Data_;
     size_t N_;
@@ -380,6 +395,8 @@ private:
     size_t Offset_;
     TScanEvents& Events_;
     bool WantRefs_;
+    std::vector<size_t> Blocks_;
+    TColorPlace Place_;
 };
 
 } // namespace

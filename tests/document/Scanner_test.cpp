@@ -17,7 +17,7 @@ using Strings = std::vector<std::string>;
 struct TFound : TScanEvents {
     std::string Text;
     Strings Colors, Pics, Sheets;
-    void ColorFound(size_t pos, size_t length, TColorForm form, int index) override
+    void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace&) override
     {
         Colors.push_back(form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : Text.substr(pos, length));
     }

@@ -1,0 +1,24 @@
+#pragma once
+#include "document/HtmlStructure.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace pictor {
+
+// A text colour and its background declared together, as indices into the file's colour records,
+// with their contrast ratio as found and as the records hold them now.
+struct TColorPair {
+    std::size_t Foreground = 0;
+    std::size_t Background = 0;
+    double Before = 0;
+    double After = 0;
+};
+
+// The pairs of one file: TEXT, LINK, VLINK and ALINK of a BODY tag, each with its BGCOLOR; in a
+// declaration block or style attribute, its "color" with its "background-color", or with a
+// "background" that holds exactly one colour (the last of each, as a browser takes them). Colours a
+// browser ignores take no part.
+std::vector<TColorPair> FindColorPairs(const TElements& file, bool isPage);
+
+} // namespace pictor
