@@ -1,0 +1,109 @@
+#include "document/ColorPairs.h"
+#include "document/Contrast.h"
+#include "document/DocumentText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace pictor;
+
+TEST(Contrast, RatioAndItsText)
+{
+    struct {
+        TColor Foreground, Background;
+        double Ratio;
+        const char* Text;
+    } const cases[] = {
+        {RGB(0, 0, 0), RGB(255, 255, 255), 21.0, "21.00"},
+        {RGB(255, 255, 255), RGB(0, 0, 0), 21.0, "21.00"},
+        {RGB(0x77, 0x77, 0x77), RGB(255, 255, 255), 4.478089453577214, "4.47"},  // rounded down, not up
+        {RGB(0x76, 0x76, 0x76), RGB(255, 255, 255), 4.542224959605253, "4.54"},  // the lightest grey passing
+        {RGB(255, 0, 0), RGB(0, 0, 0), 5.252, "5.25"},
+        {RGB(10, 20, 30), RGB(10, 20, 30), 1.0, "1.00"},
+    };
+    for (const auto& c : cases) {
+        const double ratio = ContrastRatio(c.Foreground, c.Background);
+        EXPECT_NEAR(ratio, c.Ratio, 1e-3) << c.Text;
+        EXPECT_EQ(ContrastRatioText(ratio), c.Text);
+    }
+    EXPECT_LT(ContrastRatio(RGB(0x77, 0x77, 0x77), RGB(255, 255, 255)), MinimumTextContrast);
+    EXPECT_GE(ContrastRatio(RGB(0x76, 0x76, 0x76), RGB(255, 255, 255)), MinimumTextContrast);
+}
+
+TEST(Contrast, LinearBelowTheThreshold)
+{
+    // 0.04 lies between the older 0.03928 threshold and 0.04045: still on the linear part.
+    EXPECT_DOUBLE_EQ(RelativeLuminance(0.04, 0.04, 0.04), 0.04 / 12.92);
+    EXPECT_DOUBLE_EQ(RelativeLuminance(1, 1, 1), 1.0);
+}
+
+TEST(Contrast, AlphaSeenOverWhiteThenOverTheBackground)
+{
+    const TColor black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    EXPECT_DOUBLE_EQ(ContrastRatio(black, 255, black, 0), 21.0);  // a clear background is white
+    EXPECT_DOUBLE_EQ(ContrastRatio(black, 0, white, 255), 1.0);   // clear text is its background
+    EXPECT_NEAR(ContrastRatio(black, 128, white, 255), ContrastRatio(RGB(127, 127, 127), white), 1e-12);
+    // Text over a veiled background is seen over the veil, not over white.
+    EXPECT_NEAR(ContrastRatio(black, 128, black, 128), ContrastRatio(RGB(63, 63, 63), RGB(127, 127, 127)), 0.05);
+    EXPECT_NEAR(ContrastRatio(white, 255, black, 128), ContrastRatio(white, RGB(127, 127, 127)), 1e-12);
+}
+
+namespace {
+
+using TPairs = std::vector<std::pair<std::string, std::string>>;
+
+// The pairs of a page, as the texts of their two occurrences.
+TPairs PairsOf(const std::string& html)
+{
+    THtmlStructure document;
+    document.FileName = "/p.html";
+    document.Page.Text = html;
+    document.BuildRecords(ScanFile(document.Page, true), {});
+    TPairs pairs;
+    for (const TColorPair& pair : FindColorPairs(document.Page, true))
+        pairs.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
+    return pairs;
+}
+
+} // namespace
+
+TEST(ColorPairs, DeclaredTogether)
+{
+    const std::pair<std::string, TPairs> cases[] = {
+        {"<body bgcolor=\"white\" text=\"black\" link=\"blue\" vlink=\"#777\" alink=\"red\">",
+         {{"black", "white"}, {"blue", "white"}, {"#777", "white"}, {"red", "white"}}},
+        {"<BODY TEXT=\"black\"\nBGCOLOR=\"white\">", {{"black", "white"}}},
+        {"<body text=\"black\">", {}},
+        {"<body bgcolor=\"\" text=\"black\">", {}},  // ignored by a browser
+        {"<body bgcolor=\"white\"><font color=\"black\">", {}},
+        {"<table bgcolor=\"white\" text=\"black\">", {}},
+        {"<bodyx bgcolor=\"white\" text=\"black\">", {}},
+        {"<body bgcolor=\"white\" style=\"color: red\">", {}},
+        {"<p style=\"color: #000; background-color: #fff\">", {{"#000", "#fff"}}},
+        {"<p style=\"background: url(a.png) #fff; color:#000\">", {{"#000", "#fff"}}},
+        {"<p style=\"color:#000;background:linear-gradient(#fff,#eee)\">", {}},
+        {"<p style=\"color:#000;border-color:#fff\">", {}},
+        {"<p style=\"color:#000\"><q style=\"background:#fff\">", {}},
+        {"<style>p{color:red;background-color:blue} q{color:green}</style>", {{"red", "blue"}}},
+        {"<style>p{color:red;color:blue;background:white;background-color:navy}</style>", {{"blue", "navy"}}},
+        {"<style>@media print{a{color:red; b{color:lime;background:navy} background-color:white}}</style>",
+         {{"red", "white"}, {"lime", "navy"}}},
+    };
+    for (const auto& [html, pairs] : cases) EXPECT_EQ(PairsOf(html), pairs) << html;
+}
+
+TEST(ColorPairs, RatioBeforeAndAfter)
+{
+    THtmlStructure document;
+    document.FileName = "/p.html";
+    document.Page.Text = "<style>p { color: rgba(0, 0, 0, 0.5); background: #fff }</style>";
+    document.BuildRecords(ScanFile(document.Page, true), {});
+    document.Page.Colors[1].Color = RGB(0, 0, 0);
+    const auto pairs = FindColorPairs(document.Page, true);
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_NEAR(pairs[0].Before, ContrastRatio(RGB(127, 127, 127), RGB(255, 255, 255)), 0.02);
+    EXPECT_DOUBLE_EQ(pairs[0].After, 1.0);
+}
