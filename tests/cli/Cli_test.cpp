@@ -165,6 +165,62 @@ TEST(CliList, JsonSchema)
     EXPECT_EQ(page["pictures"][0]["ref"], "a.png");
     EXPECT_EQ(page["pictures"][0]["width"], 4);
     EXPECT_EQ(doc["files"][1]["pictures"][0]["path"], site.Root / "c.gif");
+    // BGCOLOR and TEXT of BODY; the sheet's "background" holds no colour.
+    ASSERT_EQ(doc["contrast"].size(), 1u);
+    const auto& pair = doc["contrast"][0];
+    EXPECT_EQ(pair["file"], 0);
+    EXPECT_EQ(pair["foreground"]["pos"], 63);
+    EXPECT_EQ(pair["foreground"]["value"], "#000000");
+    EXPECT_EQ(pair["background"]["pos"], page["colors"][0]["pos"]);
+    EXPECT_EQ(pair["background"]["value"], "#FF0000");
+    EXPECT_NEAR(pair["ratio"].get<double>(), 5.252, 1e-3);
+}
+
+namespace {
+
+// Grey on white, just above the limit (4.54) in the page and just below it (4.47) in the sheet.
+struct TGreySite : TSite {
+    TGreySite()
+    {
+        Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#FFFFFF\" text=\"#767676\">");
+        Add("s.css", "p { color: #777777; background-color: #FFFFFF }");
+    }
+    std::string Page() const { return ShellQuote(Root / "index.html"); }
+};
+
+} // namespace
+
+TEST(CliContrast, ListShowsThePairsBelowTheLimit)
+{
+    TGreySite site;
+    const TCliRun run = RunCli("list " + site.Page());
+    ASSERT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("#777777 at 12 on #FFFFFF at 39  4.47"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("4.54"), std::string::npos) << run.Out;
+}
+
+TEST(CliContrast, AFallIsReportedAndMinContrastRefusesIt)
+{
+    TGreySite site;
+    const std::string page = ReadAll(site.Root / "index.html");
+    const std::string darker = "adjust " + site.Page() + " --new-color '#777777' --color '#767676' --in-place";
+    TTempDir out;
+    const std::string refusals[] = {darker + " --min-contrast 4.5",
+                                    "adjust " + site.Page() + " --new-color '#777777' --color '#767676' --min-contrast 4.5 "
+                                    "--out " + ShellQuote(out.Path().string())};
+    for (const std::string& refused : refusals) {
+        const TCliRun run = RunCli(refused, TCliCapture::Stderr);
+        EXPECT_EQ(run.Status, 3) << refused;
+        EXPECT_EQ(run.Out, "pictor-cli: " + (site.Root / "index.html") +
+                               ": contrast falls below 4.50: #777777 on #FFFFFF (was #767676 on #FFFFFF), 4.54 -> 4.47\n");
+        EXPECT_EQ(ReadAll(site.Root / "index.html"), page);
+        EXPECT_TRUE(std::filesystem::is_empty(out.Path()));
+    }
+    // A pair below the limit before (the sheet's) is no fall; without the option a fall is only reported.
+    const TCliRun run = RunCli(darker, TCliCapture::Stderr);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("4.54 -> 4.47"), std::string::npos) << run.Out;
+    EXPECT_NE(ReadAll(site.Root / "index.html"), page);
 }
 
 TEST(CliList, DeadReferencesMarkedAndNamed)
