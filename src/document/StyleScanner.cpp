@@ -7,6 +7,7 @@
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -105,9 +106,8 @@ public:
     // stopped.
     size_t Run(bool block)
     {
-        // The open blocks, each named by where its declarations start.
-        Blocks_.clear();
-        if (block) Blocks_.push_back(Offset_);
+        Depth_ = 0;
+        if (block) Open(Offset_);
         size_t i = 0;
         while (i < N_) {
             const char c = Data_[i];
@@ -117,17 +117,14 @@ public:
                 i = SkipComment(i);
             } else if (c == '}') {
                 ++i;
-                if (!Blocks_.empty()) {
-                    Blocks_.pop_back();
-                    if (Blocks_.empty() && block) return i;
-                }
+                if (Depth_ > 0 && --Depth_ == 0 && block) return i;
             } else {
                 const size_t end = ItemEnd(i);
                 if (end < N_ && Data_[end] == '{') {
-                    Blocks_.push_back(Offset_ + end + 1);
+                    Open(Offset_ + end + 1);
                     i = end + 1;
                 } else {
-                    if (!Blocks_.empty()) Declaration(i, end);
+                    if (Depth_ > 0) Declaration(i, end);
                     i = end;
                 }
             }
@@ -136,6 +133,12 @@ public:
     }
 
 private:
+    void Open(size_t block)
+    {
+        if (Depth_ < Blocks_.size()) Blocks_[Depth_] = block;
+        ++Depth_;
+    }
+
     char At(size_t i) const { return i < N_ ? Data_[i] : '\0'; }
     size_t Step(size_t i) const
     {
@@ -244,7 +247,7 @@ private:
         size_t nameEnd = colon;
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
         const std::string_view name = Text_.substr(start, nameEnd - start);
-        Place_ = {RoleOf(name), Blocks_.back(), Offset_ + start};
+        Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start};
         Value(colon + 1, end, !HoldsNames(name));
     }
 
@@ -395,7 +398,10 @@ private:
     size_t Offset_;
     TScanEvents& Events_;
     bool WantRefs_;
-    std::vector<size_t> Blocks_;
+    // The open blocks, each named by where its declarations start; those nested deeper than this
+    // count as the deepest one kept.
+    std::array<size_t, 64> Blocks_;
+    size_t Depth_ = 0;
     TColorPlace Place_;
 };
 
