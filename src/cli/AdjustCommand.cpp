@@ -101,28 +101,25 @@ void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool 
               << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
 }
 
-// One line on stderr for each text colour whose contrast with its background was at least `limit` and
-// is below it now. Returns whether there was any.
-bool ReportContrastFalls(const THtmlStructure& document, double limit)
+// A line for each text colour whose contrast with its background was at least `limit` and is below it
+// now, naming the file and the two colours.
+std::vector<std::string> ContrastFalls(const THtmlStructure& document, double limit)
 {
-    bool any = false;
+    std::vector<std::string> lines;
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
         for (const TColorPair& pair : FindColorPairs(file, tab == 0))
             if (pair.Before >= limit && pair.After < limit) {
                 const TColorRecord& f = file.Colors[pair.Foreground];
                 const TColorRecord& b = file.Colors[pair.Background];
-                std::cerr << "pictor-cli: "
-                          << EscapeControlBytes(document.FilePath(tab) + ": contrast falls below " +
-                                                ContrastRatioText(limit) + ": " + ColorToUpperCode(f.Color) + " on " +
-                                                ColorToUpperCode(b.Color) + " (was " + ColorToUpperCode(f.OrgColor) +
-                                                " on " + ColorToUpperCode(b.OrgColor) + "), " +
-                                                ContrastRatioText(pair.Before) + " -> " + ContrastRatioText(pair.After))
-                          << "\n";
-                any = true;
+                lines.push_back(EscapeControlBytes(
+                    document.FilePath(tab) + ": contrast falls below " + ContrastRatioText(limit) + ": " +
+                    ColorToUpperCode(f.Color) + " on " + ColorToUpperCode(b.Color) + " (was " +
+                    ColorToUpperCode(f.OrgColor) + " on " + ColorToUpperCode(b.OrgColor) + "), " +
+                    ContrastRatioText(pair.Before) + " -> " + ContrastRatioText(pair.After)));
             }
     }
-    return any;
+    return lines;
 }
 
 } // namespace
@@ -166,10 +163,14 @@ int RunAdjust(const TAdjustRequest& r)
 
     const TColorTexts before = ColorTextsOf(document);
 
+    std::vector<std::string> falls;
     if (changes) {
         ApplyToTickedColors(document, adjustment, documentOptions.LowerCase);
-        const bool refused = r.MinContrast > 0;
-        if (ReportContrastFalls(document, refused ? r.MinContrast : MinimumTextContrast) && refused) return 3;
+        falls = ContrastFalls(document, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
+        if (r.MinContrast > 0 && !falls.empty()) {
+            for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
+            return 3;
+        }
         if (!dryRun) {
             TProgressBar bar("adjusting pictures");
             ApplyToTickedPictures(document, adjustment, documentOptions,
@@ -196,6 +197,7 @@ int RunAdjust(const TAdjustRequest& r)
         std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     } else if (changes) {
         ReportChanges(before, document, dryRun);
+        for (const std::string& line : falls) std::cout << line << "\n";
     } else {
         std::cout << "every parameter is 0: nothing changes\n";
     }
