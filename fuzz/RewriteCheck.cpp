@@ -25,7 +25,7 @@ struct TOccurrence {
 class TCollector : public TScanEvents {
 public:
     explicit TCollector(bool wantsReferences) : WantsReferences_(wantsReferences) {}
-    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex) override
+    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace&) override
     {
         Found.push_back({pos, length, form, nameIndex});
     }
