@@ -29,11 +29,9 @@ class CommandsTest : public QObject {
 private slots:
     void init()
     {
-        Settings_ = std::make_unique<QTemporaryDir>();
-        Site_ = std::make_unique<QTemporaryDir>();
-        qputenv("PICTOR_SETTINGS_DIR", Settings_->path().toUtf8());
-        PagePath_ = WriteFile(*Site_, "index.html", Page);
-        WriteFile(*Site_, "dot.gif", RedGif());
+        Folders_ = std::make_unique<TTestFolders>();
+        PagePath_ = WriteFile(Folders_->Site, "index.html", Page);
+        WriteFile(Folders_->Site, "dot.gif", RedGif());
     }
 
     void invertNewColourSaveAndSaveAsWrite()
@@ -117,8 +115,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> Settings_;
-    std::unique_ptr<QTemporaryDir> Site_;
+    std::unique_ptr<TTestFolders> Folders_;
     QString PagePath_;
 };
 

@@ -30,14 +30,7 @@ using namespace pictor;
 
 namespace {
 
-template <class T> T* Child(QWidget& parent, const char* name)
-{
-    T* child = parent.findChild<T*>(name);
-    if (!child) qFatal("no control %s", name);
-    return child;
-}
-
-void Click(QWidget& parent, const char* name) { Child<QAbstractButton>(parent, name)->click(); }
+void Click(QWidget& parent, const char* name) { Named<QAbstractButton>(parent, name)->click(); }
 
 // The options the dialog edits, to compare them at once.
 auto Edited(const TOptions& o)
@@ -87,8 +80,8 @@ private slots:
     {
         TfrmRTAddItem dialog;
         dialog.show();
-        Child<QLineEdit>(dialog, "Edit")->setText("a");
-        Child<QLineEdit>(dialog, "Edit")->setFocus();
+        Named<QLineEdit>(dialog, "Edit")->setText("a");
+        Named<QLineEdit>(dialog, "Edit")->setFocus();
         TBoxAnswerer boxes;
         Click(dialog, "Button1");
         QCOMPARE(boxes.Texts, QStringList("置換文字列が空です"));
@@ -100,9 +93,9 @@ private slots:
     void itemDialogEscapesTheValue()
     {
         TfrmRTAddItem dialog({"k", "a\\r\\nb"});
-        QCOMPARE(Child<QPlainTextEdit>(dialog, "Memo")->toPlainText(), QString("a\nb"));
-        Child<QLineEdit>(dialog, "Edit")->setText("<br>");
-        Child<QPlainTextEdit>(dialog, "Memo")->setPlainText("p\nq");
+        QCOMPARE(Named<QPlainTextEdit>(dialog, "Memo")->toPlainText(), QString("a\nb"));
+        Named<QLineEdit>(dialog, "Edit")->setText("<br>");
+        Named<QPlainTextEdit>(dialog, "Memo")->setPlainText("p\nq");
         Click(dialog, "Button1");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Item(), (TReplaceItem{"<br>", "p\\r\\nq"}));
@@ -115,12 +108,12 @@ private slots:
         Options().ReplaceValues = {"1", "2\\n", "3"};
         TfrmReplaceSetting dialog;
         const char* dependent[] = {"ListView", "btnAdd", "btnEdit", "btnCopy", "btnDelete", "btnSave", "btnLoad"};
-        for (const char* name : dependent) QVERIFY2(!Child<QWidget>(dialog, name)->isEnabled(), name);
-        Child<QCheckBox>(dialog, "chbUseRepTxtFunc")->setChecked(true);
-        for (const char* name : dependent) QVERIFY2(Child<QWidget>(dialog, name)->isEnabled(), name);
+        for (const char* name : dependent) QVERIFY2(!Named<QWidget>(dialog, name)->isEnabled(), name);
+        Named<QCheckBox>(dialog, "chbUseRepTxtFunc")->setChecked(true);
+        for (const char* name : dependent) QVERIFY2(Named<QWidget>(dialog, name)->isEnabled(), name);
         QVERIFY(dialog.UseReplacer());
 
-        auto* list = Child<QTableWidget>(dialog, "ListView");
+        auto* list = Named<QTableWidget>(dialog, "ListView");
         QCOMPARE(list->item(1, 1)->text(), QString("2\\n"));
         list->setSelectionMode(QAbstractItemView::MultiSelection);
         list->selectRow(2);
@@ -167,28 +160,28 @@ private slots:
         const auto before = Edited(o);
 
         TfrmOption dialog;
-        QCOMPARE(Child<QComboBox>(dialog, "cbTabPos")->currentIndex(), 1);
-        QVERIFY(!Child<QSpinBox>(dialog, "SpinEdit1")->isEnabled());  // hints are off
-        QVERIFY(!Child<QSlider>(dialog, "TrackBar1")->isEnabled());  // JPEG goes to BMP
+        QCOMPARE(Named<QComboBox>(dialog, "cbTabPos")->currentIndex(), 1);
+        QVERIFY(!Named<QSpinBox>(dialog, "SpinEdit1")->isEnabled());  // hints are off
+        QVERIFY(!Named<QSlider>(dialog, "TrackBar1")->isEnabled());  // JPEG goes to BMP
         Click(dialog, "btnOK");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(Edited(o) == before);  // OK with nothing changed stores the same values
 
         // Changed controls reach Options(); the default editor name is accepted without a file.
         TfrmOption second;
-        Child<QComboBox>(second, "cbTabPos")->setCurrentIndex(0);
-        Child<QCheckBox>(second, "chbIsViewHint")->setChecked(true);
-        Child<QSpinBox>(second, "SpinEdit2")->setValue(9999999);
-        Child<QLineEdit>(second, "edtEditorPath")->setText(QString::fromStdString(TOptions().EditorPath));
-        Child<QCheckBox>(second, "CheckBox1")->setChecked(false);
-        auto* quality = Child<QLineEdit>(second, "edtQuality");
+        Named<QComboBox>(second, "cbTabPos")->setCurrentIndex(0);
+        Named<QCheckBox>(second, "chbIsViewHint")->setChecked(true);
+        Named<QSpinBox>(second, "SpinEdit2")->setValue(9999999);
+        Named<QLineEdit>(second, "edtEditorPath")->setText(QString::fromStdString(TOptions().EditorPath));
+        Named<QCheckBox>(second, "CheckBox1")->setChecked(false);
+        auto* quality = Named<QLineEdit>(second, "edtQuality");
         quality->clear();
         QTest::keyClicks(quality, "150");  // the field and the slider follow each other
-        QCOMPARE(Child<QSlider>(second, "TrackBar1")->value(), 100);
-        Child<QSlider>(second, "TrackBar1")->setValue(55);
+        QCOMPARE(Named<QSlider>(second, "TrackBar1")->value(), 100);
+        Named<QSlider>(second, "TrackBar1")->setValue(55);
         QCOMPARE(quality->text(), QString("55"));
-        Child<QComboBox>(second, "cbSamRate")->setCurrentIndex(1);
-        Child<QCheckBox>(second, "cbSaveWithLowerCase")->setChecked(false);
+        Named<QComboBox>(second, "cbSamRate")->setCurrentIndex(1);
+        Named<QCheckBox>(second, "cbSaveWithLowerCase")->setChecked(false);
         Click(second, "btnOK");
         QCOMPARE(second.result(), int(QDialog::Accepted));
         QCOMPARE(o.TabPosition, 0);
@@ -206,8 +199,8 @@ private slots:
         Options().TabPosition = 2;
         TfrmOption dialog;
         dialog.show();
-        Child<QComboBox>(dialog, "cbTabPos")->setCurrentIndex(0);
-        Child<QLineEdit>(dialog, "edtEditorPath")->setText("/no/such/editor");
+        Named<QComboBox>(dialog, "cbTabPos")->setCurrentIndex(0);
+        Named<QLineEdit>(dialog, "edtEditorPath")->setText("/no/such/editor");
         TBoxAnswerer boxes;
         Click(dialog, "btnOK");
         QCOMPARE(boxes.Texts, QStringList("ファイルが存在しません"));
@@ -229,7 +222,7 @@ private slots:
         };
         dialog.Folder = dir.path().toStdString();
         dialog.show();
-        auto* path = Child<QLineEdit>(dialog, "edtPath");
+        auto* path = Named<QLineEdit>(dialog, "edtPath");
         QCOMPARE(path->text(), dir.path());
         QVERIFY(!dialog.close());  // no system close
         Click(dialog, "btnOK");
@@ -251,7 +244,7 @@ private slots:
 
         TfrmSaveAs empty;
         empty.show();
-        QVERIFY(!Child<QPushButton>(empty, "btnOK")->isEnabled());
+        QVERIFY(!Named<QPushButton>(empty, "btnOK")->isEnabled());
         QTest::keyClick(&empty, Qt::Key_Escape);
         QCOMPARE(empty.result(), int(QDialog::Rejected));
         QVERIFY(!empty.isVisible());

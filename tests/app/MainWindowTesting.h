@@ -33,6 +33,12 @@ template <class TTest> int RunWindowTest(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
+// A settings folder and a site folder of the test's own, the settings folder the one in use.
+struct TTestFolders {
+    TTestFolders() { qputenv("PICTOR_SETTINGS_DIR", Settings.path().toUtf8()); }
+    QTemporaryDir Settings, Site;
+};
+
 // A window's action or widget, found as the tests find all of them: by its object name.
 template <class T = QAction> T* Named(const QObject& window, const char* name)
 {

@@ -38,17 +38,15 @@ class MainWindowTest : public QObject {
 private slots:
     void init()
     {
-        Settings_ = std::make_unique<QTemporaryDir>();
-        Site_ = std::make_unique<QTemporaryDir>();
-        qputenv("PICTOR_SETTINGS_DIR", Settings_->path().toUtf8());
-        PagePath_ = WriteFile(*Site_, "index.html", Page);
-        WriteFile(*Site_, "css/site.css", Sheet);
-        WriteFile(*Site_, "img/dot.gif", RedGif());
+        Folders_ = std::make_unique<TTestFolders>();
+        PagePath_ = WriteFile(Folders_->Site, "index.html", Page);
+        WriteFile(Folders_->Site, "css/site.css", Sheet);
+        WriteFile(Folders_->Site, "img/dot.gif", RedGif());
     }
 
     void aFirstRunCentresTheDefaultWindowAndWritesTheFile()
     {
-        const QString path = Settings_->filePath("settings.ini");
+        const QString path = Folders_->Settings.filePath("settings.ini");
         {
             TfrmMain window;
             QCOMPARE(window.size(), QSize(800, 600));
@@ -70,7 +68,7 @@ private slots:
 
     void theSettingsFileRestoresTheLayoutAndSurvivesTheRun()
     {
-        const QString path = WriteFile(*Settings_, "settings.ini",
+        const QString path = WriteFile(Folders_->Settings, "settings.ini",
             "[Window]\nHeight=480\nWidth=640\nTop=30\nLeft=40\n"
             "[SideBar]\nVisible=0\nWidth=222\n[StatusBar]\nVisible=0\n"
             "[Edit]\nVisible=0\nTop=28\nLeft=127\n"
@@ -226,8 +224,8 @@ private slots:
     void deadReferencesAreNamedOnceAndCannotBeTicked()
     {
         TfrmMain window({PagePath_});
-        QFile::remove(Site_->filePath("img/dot.gif"));
-        QFile::remove(Site_->filePath("css/site.css"));
+        QFile::remove(Folders_->Site.filePath("img/dot.gif"));
+        QFile::remove(Folders_->Site.filePath("css/site.css"));
         TBoxAnswerer boxes;
         Named(window, "alReload")->trigger();
         QVERIFY(window.IsDocumentReady());
@@ -246,7 +244,7 @@ private slots:
     {
         TfrmMain window({PagePath_});
         Recolour(window, 1);
-        WriteFile(*Site_, "css/site.css", "p { color: rgb(a,b,c) }");
+        WriteFile(Folders_->Site, "css/site.css", "p { color: rgb(a,b,c) }");
         TBoxAnswerer boxes;
         Named(window, "alReload")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);
@@ -267,10 +265,10 @@ private slots:
     // The browser must not show a cached sheet or picture after their working copies change.
     void thePreviewReadsStyleSheetsAndPicturesAfresh()
     {
-        const QString page = WriteFile(*Site_, "boxed.html",
+        const QString page = WriteFile(Folders_->Site, "boxed.html",
             "<html><head><link rel=\"stylesheet\" href=\"css/box.css\"></head><body style=\"margin:0\">"
             "<img src=\"img/dot.gif\" width=\"100\" height=\"100\"></body></html>");
-        WriteFile(*Site_, "css/box.css", "body { background-color: #00FFFF; }\n");
+        WriteFile(Folders_->Site, "css/box.css", "body { background-color: #00FFFF; }\n");
         TfrmMain window({page});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -295,8 +293,8 @@ private slots:
     void fieldsAndListsShowTheirWholeTexts()
     {
         const QString picture = "images/warning-about-a-rather-long-picture-name.gif";
-        WriteFile(*Site_, picture, RedGif());
-        const QString page = WriteFile(*Site_, "long.html",
+        WriteFile(Folders_->Site, picture, RedGif());
+        const QString page = WriteFile(Folders_->Site, "long.html",
             ("<html><body text=\"#FFE4B5\" style=\"color: rgb(255, 228, 181)\"><img src=\"" + picture +
              "\"></body></html>").toUtf8());
         TfrmMain window({page});
@@ -349,8 +347,8 @@ private slots:
     {
         TfrmMain window({PagePath_});
         Recolour(window, 1);
-        const QString other = WriteFile(*Site_, "other.htm", "<html><body text=\"blue\"></body></html>");
-        const QString sheet = Site_->filePath("css/site.css");
+        const QString other = WriteFile(Folders_->Site, "other.htm", "<html><body text=\"blue\"></body></html>");
+        const QString sheet = Folders_->Site.filePath("css/site.css");
         window.FilesDropped({sheet, other});  // only the first counts, and it is no page
         QCOMPARE(window.windowTitle(), "Pictor [" + PagePath_ + "]");
         {
@@ -372,7 +370,7 @@ private slots:
     // a change's reload but not a new load.
     void thePreviewRendersTheWholePageAndKeepsItsScrollPosition()
     {
-        const QString tall = WriteFile(*Site_, "tall.html",
+        const QString tall = WriteFile(Folders_->Site, "tall.html",
             "<html><body bgcolor=\"#FFFF00\"><div style=\"height:3000px\">top</div>end</body></html>");
         TfrmMain window({tall});
         window.show();
@@ -441,8 +439,7 @@ private:
     static QColor PixelAt(TWebBrowser* web, QPoint at) { return web->grab().toImage().pixelColor(at); }
     static QColor PixelOf(TWebBrowser* web) { return PixelAt(web, {web->width() - 20, web->height() - 20}); }
 
-    std::unique_ptr<QTemporaryDir> Settings_;
-    std::unique_ptr<QTemporaryDir> Site_;
+    std::unique_ptr<TTestFolders> Folders_;
     QString PagePath_;
 };
 

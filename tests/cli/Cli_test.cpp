@@ -271,15 +271,14 @@ TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
     EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF; background: url(c.gif) }");
 }
 
-TEST(CliAdjust, DryRunWritesNothingAndOutCopiesUntouchedPictures)
+// That a dry run writes nothing is watched in CliList.ListingAndADryRunWriteNothing.
+TEST(CliAdjust, DryRunListsTheChangesAndOutCopiesUntouchedPictures)
 {
     TCliSite site;
-    const std::string before = ReadAll(site.Root / "index.html");
     const TCliRun run = RunCli("adjust " + site.Page() + " --invert");
     ASSERT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find("red -> #00FFFF"), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("a.png"), std::string::npos) << run.Out;
-    EXPECT_EQ(ReadAll(site.Root / "index.html"), before);
 
     TTempDir out;
     const std::string only = " --invert --picture a.png --color '#000' --out " + ShellQuote(out.Path().string());
