@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 
@@ -32,4 +33,8 @@ public:
     // Gives the view this size, lets the page lay itself out and paint at it, and returns what it
     // drew. The view keeps the size until FillRegion.
     virtual QImage RenderPage(const QSize& size) = 0;
+
+    // Runs the script in the shown document and returns at once; done gets the value of its last
+    // expression, or is never called when the page goes first.
+    virtual void RunScript(const QString& script, std::function<void(const QVariant&)> done) = 0;
 };

@@ -5,6 +5,7 @@
 #include "widgets/ErrorBox.h"
 #include "app/ApplicationKeys.h"
 #include "app/HintWindows.h"
+#include "app/PreviewContrast.h"
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
 #include "app/WebBrowser.h"
@@ -38,6 +39,7 @@ using namespace pictor;
 TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent)
 {
     Commands_ = new TCommandLock(this);
+    Contrast_ = std::make_shared<TContrastState>();
     Style_ = new TAppStyle;
     QApplication::setStyle(Style_);
     setObjectName("frmMain");
@@ -169,7 +171,7 @@ void TfrmMain::SaveSettings()
 void TfrmMain::SetDocumentCommandsEnabled(bool enabled)
 {
     for (QAction* command : {alSave, alSaveAs, alReload, alSelectAll, alSelectInverse, alOpenfrmHue, alOpenfrmBright,
-                             alOpenfrmCB, alInverse})
+                             alOpenfrmCB, alInverse, alContrastCheck})
         command->setEnabled(enabled);
     pnlColorPicker->SetDocumentOpen(enabled);
 }
@@ -183,7 +185,8 @@ void TfrmMain::ShowError(const std::exception& error)
 bool TfrmMain::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
-        StatusPanels[2]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        StatusPanels[2]->setText(tip.isEmpty() ? Contrast_->Warning : tip);
         return true;
     }
     return QMainWindow::event(event);

@@ -38,6 +38,7 @@ class TColorSelectDialog;
 class TIniFileCompo;
 class THtmlStructure;
 class TWorkSession;
+struct TContrastState;
 struct TElements;
 }
 
@@ -109,6 +110,7 @@ public slots:
     void alInverseExecute();        // MainWindowAdjust.cpp
     void mnuOptionClick();          // MainWindowOptions.cpp
     void mnuReplaceSettingClick();  // MainWindowReplace.cpp
+    void alContrastCheckExecute();  // MainWindowContrast.cpp
     void CreateSourceMenuItems();   // MainWindowHelp.cpp
     void DeleteSourceMenuItems();   // MainWindowHelp.cpp
     void alContentsExecute();       // MainWindowHelp.cpp
@@ -145,6 +147,7 @@ private:
     QAction* alOpenfrmCB;
     QAction* alInverse;
     QAction* alContents;
+    QAction* alContrastCheck;
     QAction* mnuExit;
     QMenu* mnuSource;
     QAction* mnuVFile;
@@ -216,6 +219,9 @@ private:
     void WebDocumentComplete(const QString& address);
     void UpdateUndoCommands();
     void StepHistory(QAction* command);
+    // MainWindowContrast.cpp
+    void RememberContrastBeforeChange();
+    void CheckShownContrast();
 
     TCommandLock* Commands_;
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
@@ -236,4 +242,6 @@ private:
     QString OpenFolder_;
     QPoint SavedScroll_;
     pictor::THintTracker Hints_;
+    // Shared with the preview's pending answers, which may outlive the window.
+    std::shared_ptr<pictor::TContrastState> Contrast_;
 };

@@ -3,6 +3,7 @@
 
 #include "adjust/ui/BitmapImage.h"
 #include "app/HintWindows.h"
+#include "app/PreviewContrast.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
@@ -89,6 +90,9 @@ void TfrmMain::ClearDocumentView()
     clbColorList->clear();
     clbPicList->clear();
     GraphicHint_->hide();
+    // Another page's elements are not this one's.
+    if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
+    *Contrast_ = {};
     SourceHint_->hide();
 }
 

@@ -72,6 +72,7 @@ void TfrmMain::CreateActions()
     alOpenfrmCB = MakeAction(this, "alOpenfrmCB", "カラーバランス(&C)...", "カラーバランス", icon("balance"));
     alInverse = MakeAction(this, "alInverse", "階調の反転(&I)", "階調の反転", icon("invert"));
     alContents = MakeAction(this, "alContents", "目次(&C)", "目次", standard(QStyle::SP_DialogHelpButton), QKeySequence(Qt::Key_F1));
+    alContrastCheck = MakeAction(this, "alContrastCheck", "コントラストの確認...", "コントラストの確認");
     mnuExit = MakeAction(this, "mnuExit", "終了(&X)", {});
     mnuReplaceSetting = MakeAction(this, "mnuReplaceSetting", "置換設定(&R)", {});
     mnuReplaceSetting->setVisible(false);
@@ -94,6 +95,7 @@ void TfrmMain::CreateActions()
     connect(alOpenfrmCB, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmCBExecute));
     connect(alInverse, &QAction::triggered, this, Locked(&TfrmMain::alInverseExecute));
     connect(alContents, &QAction::triggered, this, Locked(&TfrmMain::alContentsExecute));
+    connect(alContrastCheck, &QAction::triggered, this, Locked(&TfrmMain::alContrastCheckExecute));
     connect(mnuExit, &QAction::triggered, this, Locked(&QWidget::close));
     connect(mnuReplaceSetting, &QAction::triggered, this, Locked(&TfrmMain::mnuReplaceSettingClick));
     connect(mnuOption, &QAction::triggered, this, Locked(&TfrmMain::mnuOptionClick));
@@ -145,7 +147,7 @@ void TfrmMain::CreateMenus()
     adjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse});
 
     QMenu* tools = MainMenu_->addMenu("ツール(&T)");
-    tools->addActions({mnuReplaceSetting, mnuOption});
+    tools->addActions({mnuReplaceSetting, alContrastCheck, mnuOption});
 
     QMenu* help = MainMenu_->addMenu("ヘルプ(&H)");
     help->addActions({alContents, mnuAbout});

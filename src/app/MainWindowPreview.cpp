@@ -48,6 +48,7 @@ void TfrmMain::WebDocumentComplete(const QString& address)
     if (address != QLatin1String("about:blank")) {
         QApplication::processEvents();
         Web_->ScrollTo(SavedScroll_);
+        CheckShownContrast();
     }
     SavedScroll_ = {};
 }
@@ -67,6 +68,7 @@ void TfrmMain::UpdateUndoCommands()
 void TfrmMain::CommitChange()
 {
     Document_->CommitChange(pictor::DocumentOptionsOf(pictor::Options()));
+    RememberContrastBeforeChange();
     SetModified(true);
     UpdateUndoCommands();
 }

@@ -89,6 +89,11 @@ QImage TWebBrowser::RenderPage(const QSize& size)
     return View_->grab().toImage();
 }
 
+void TWebBrowser::RunScript(const QString& script, std::function<void(const QVariant&)> done)
+{
+    View_->page()->runJavaScript(script, std::move(done));
+}
+
 void TWebBrowser::WaitForLayout(const QSize& size)
 {
     // Chromium lays the page out again for the new size in its own time: ask until the page sees

@@ -21,6 +21,7 @@ public:
     void SetViewSize(const QSize& size) override;
     void FillRegion() override;
     QImage RenderPage(const QSize& size) override;
+    void RunScript(const QString& script, std::function<void(const QVariant&)> done) override;
 
     QWebEngineView* View() const { return View_; }
 

@@ -1,0 +1,71 @@
+#include "app/ContrastDialog.h"
+
+#include "document/Contrast.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace pictor {
+
+namespace {
+
+constexpr int TextStartLength = 30;
+
+QColor Swatch(TColor color)
+{
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+QString RatioText(double ratio)
+{
+    return QString::fromStdString(ContrastRatioText(ratio));
+}
+
+} // namespace
+
+TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(TColor)> tickColor, QWidget* parent)
+    : QDialog(parent), Rows_(std::move(rows)), TickColor_(std::move(tickColor))
+{
+    setObjectName("frmContrast");
+    setWindowTitle("コントラストの確認");
+    auto* layout = new QVBoxLayout(this);
+    auto* caption = new QLabel(Rows_.empty() ? "コントラストの低い要素はありません" : "コントラストの低い要素 (行をダブルクリックすると文字色にチェックを付けます):", this);
+    layout->addWidget(caption);
+
+    lvContrast = new QTreeWidget(this);
+    lvContrast->setObjectName("lvContrast");
+    lvContrast->setRootIsDecorated(false);
+    lvContrast->setHeaderLabels({"テキスト", "文字色", "背景色", "変更前", "現在"});
+    for (const TContrastRow& row : Rows_) {
+        auto* item = new QTreeWidgetItem(lvContrast);
+        const QString& text = row.Now.Text;
+        item->setText(0, text.size() > TextStartLength ? text.left(TextStartLength) + "..." : text);
+        item->setToolTip(0, text);
+        item->setBackground(1, Swatch(row.Now.Foreground));
+        item->setBackground(2, Swatch(row.Now.Background));
+        item->setText(3, row.Before ? RatioText(*row.Before) : QString("-"));
+        item->setText(4, RatioText(row.Now.Ratio));
+    }
+    lvContrast->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    connect(lvContrast, &QTreeWidget::itemDoubleClicked, this, &TfrmContrast::lvContrastDblClick);
+    layout->addWidget(lvContrast);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText("閉じる");
+    buttons->button(QDialogButtonBox::Close)->setObjectName("btnClose");
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(520, 320);
+}
+
+void TfrmContrast::lvContrastDblClick()
+{
+    const int row = lvContrast->indexOfTopLevelItem(lvContrast->currentItem());
+    if (row >= 0) TickColor_(Rows_[size_t(row)].Now.Foreground);
+}
+
+} // namespace pictor

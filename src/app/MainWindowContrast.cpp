@@ -1,0 +1,44 @@
+// Keeping the preview's text readable: the check after each change and the contrast dialog.
+#include "app/MainWindow.h"
+
+#include "app/ContrastDialog.h"
+#include "app/PreviewContrast.h"
+#include "app/WebBrowser.h"
+
+#include <QLabel>
+#include <QPointer>
+
+#include <memory>
+#include <utility>
+
+using namespace pictor;
+
+void TfrmMain::RememberContrastBeforeChange()
+{
+    Contrast_->Before = Contrast_->Shown;
+    Contrast_->AwaitingChange = true;
+    if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
+    Contrast_->Warning.clear();
+}
+
+void TfrmMain::CheckShownContrast()
+{
+    // The answer may come after the window has gone.
+    std::weak_ptr<TContrastState> weak = Contrast_;
+    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2])](const QVariant& answer) {
+        const auto state = weak.lock();
+        if (!state) return;
+        state->Shown = PreviewTexts(answer);
+        if (!std::exchange(state->AwaitingChange, false) || !AnyFallsBelowAA(state->Before, state->Shown)) return;
+        state->Warning = "コントラストが低い要素があります";
+        if (panel) panel->setText(state->Warning);
+    });
+}
+
+void TfrmMain::alContrastCheckExecute()
+{
+    if (!HasDocument()) return;
+    TfrmContrast dialog(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before),
+                        [this](TColor foreground) { CheckPickedColor(foreground, true); }, this);
+    dialog.exec();
+}
