@@ -147,11 +147,10 @@ void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         pending.Temp = folder + "/" + TemporaryName(int(::getpid()), random());
         // A new file gets the ordinary create mode; a replacement starts private and takes the original's.
-        fd = ::open(pending.Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, exists ? 0600 : 0666);
+        fd = CreateLeftoverFile(pending.Temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, exists ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) ThrowErrno(path, errno);
     }
     if (fd < 0) ThrowErrno(path, EEXIST);
-    AddLeftover(pending.Temp);
     Pending_.push_back(pending);
 
     int error = 0;

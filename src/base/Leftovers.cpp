@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fcntl.h>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -47,6 +48,14 @@ void AddLeftover(const std::string& path)
 {
     const std::lock_guard lock(Leftovers().Lock);
     Leftovers().Paths.insert(path);
+}
+
+int CreateLeftoverFile(const std::string& path, int flags, unsigned mode)
+{
+    const std::lock_guard lock(Leftovers().Lock);
+    const int fd = ::open(path.c_str(), flags, mode);
+    if (fd >= 0) Leftovers().Paths.insert(path);
+    return fd;
 }
 
 void DropLeftover(const std::string& path)
