@@ -5,14 +5,9 @@
 # Usage: bench/compare-scan.sh [pictor-cli] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli=$(realpath "${1:-build/default/src/cli/pictor-cli}")
-runs=${2:-5}
-[ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
-cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}
-mkdir -p "$cache"
-if ! [ -d "$cache/node_modules/@projectwallace/css-analyzer" ] || ! [ -d "$cache/node_modules/bootstrap" ]; then
-  (cd "$cache" && npm install --silent --no-audit --no-fund bootstrap@5 @projectwallace/css-analyzer)
-fi
+source bench/common.sh
+bench_arguments 5 "$@"
+bench_npm bootstrap@5 @projectwallace/css-analyzer
 cat > "$cache/analyze.mjs" <<'JS'
 import { analyze } from '@projectwallace/css-analyzer';
 import { readFileSync } from 'node:fs';
@@ -26,7 +21,6 @@ for _ in $(seq 36); do cat "$cache/node_modules/bootstrap/dist/css/bootstrap.css
 printf '<link rel="stylesheet" href="big.css">\n' > "$work/index.html"
 bytes=$(stat -c %s "$work/big.css")
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Prints "seconds peak-KiB" of one run.
 measure() { /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null; cat "$work/time"; }
 

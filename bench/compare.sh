@@ -21,7 +21,7 @@ mkdir -p "$work/jpg" "$work/png"
 "$convert" "$work/png/photo.png" -quality 90 "$work/jpg/photo.jpg"
 for ext in jpg png; do printf '<img src="photo.%s">\n' "$ext" > "$work/$ext/index.html"; done
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source bench/common.sh
 seconds() { local s e; s=$(date +%s.%N); "$@" > /dev/null; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
 
 printf '%-22s %-5s %10s %12s %7s\n' adjustment file pictor imagemagick ratio

@@ -5,12 +5,9 @@
 # Usage: bench/scaling.sh [pictor-cli] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli=$(realpath "${1:-build/default/src/cli/pictor-cli}")
-runs=${2:-3}
-[ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
-cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}
-mkdir -p "$cache"
-[ -d "$cache/node_modules/bootstrap" ] || (cd "$cache" && npm install --silent --no-audit --no-fund bootstrap@5)
+source bench/common.sh
+bench_arguments 3 "$@"
+bench_npm bootstrap@5
 if ! [ -x /usr/bin/convert ]; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
@@ -49,7 +46,6 @@ convert -size 64x48 -seed 3 plasma:fractal "$work/seed.png"
 convert "$work/seed.png" "$work/seed.gif"
 convert "$work/seed.png" -quality 85 "$work/seed.jpg"
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Prints "seconds peak-MB" as the medians of the runs.
 timed() {
   local s=() m=() t k

@@ -1,0 +1,20 @@
+# What the whole-process benchmark scripts share; sourced from the repository's root.
+
+# cli and runs from the script's arguments: [pictor-cli] [runs], with runs defaulting to $1.
+bench_arguments() {
+  local default_runs=$1; shift
+  cli=$(realpath "${1:-build/default/src/cli/pictor-cli}")
+  runs=${2:-$default_runs}
+  [ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
+}
+
+# The npm packages named, installed once into a cache folder outside the repository; sets cache.
+bench_npm() {
+  cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}
+  mkdir -p "$cache"
+  local p missing=()
+  for p in "$@"; do [ -d "$cache/node_modules/${p%@[0-9]*}" ] || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] || (cd "$cache" && npm install --silent --no-audit --no-fund "${missing[@]}")
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
