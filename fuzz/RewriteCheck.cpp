@@ -4,6 +4,7 @@
 #include "document/CssColorNames.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
+#include "document/LoadedFiles.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -139,7 +140,8 @@ void CheckOneMode(std::string_view text, bool utf8, bool isPage)
     CheckScan(scan, found);
     scan.Pics.clear();  // they would be read from disk
     try {
-        document.BuildRecords(scan, {});
+        TLoadedFiles files;
+        BuildFileRecords(file, scan, document.FileName, files);
     } catch (const TPictorError&) {
         return;  // an rgb() component that is no number: the load fails, nothing is rewritten
     }

@@ -42,49 +42,49 @@ void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
     }
 }
 
-void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment, bool lowerCase)
+void ApplyToTickedColors(IFileSet& files, const TAdjustment& adjustment, bool lowerCase)
 {
-    ForEachColor(document, [&](TColorRecord& record) {
+    ForEachColor(files, [&](TColorRecord& record) {
         if (record.Checked) AdjustColorValue(adjustment, record, lowerCase);
     });
 }
 
-void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
                            const TPictureProgress& progress)
 {
     if (adjustment.Kind == akNewColor) return;
     // The records of one file, named by several references, change together: the file is adjusted once.
-    std::vector<std::vector<TPicRecord*>> files;
+    std::vector<std::vector<TPicRecord*>> pictures;
     std::map<std::string, size_t> fileOf;
-    ForEachPicture(document, [&](TPicRecord& pic) {
+    ForEachPicture(files, [&](TPicRecord& pic) {
         if (!pic.Tickable()) return;
-        const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), files.size());
-        if (added) files.emplace_back();
-        files[at->second].push_back(&pic);
+        const auto [at, added] = fileOf.emplace(FileIdentity(pic.FullPath), pictures.size());
+        if (added) pictures.emplace_back();
+        pictures[at->second].push_back(&pic);
     });
-    std::erase_if(files, [](const auto& records) {
+    std::erase_if(pictures, [](const auto& records) {
         return std::none_of(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
     });
-    const int total = int(files.size());
+    const int total = int(pictures.size());
     int done = 0;
-    for (const auto& records : files) {
+    for (const auto& records : pictures) {
         if (progress) progress(done++, total);
         TPicRecord& ticked = **std::find_if(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
         AdjustBitmap(adjustment, ticked.Bitmap);
         for (TPicRecord* pic : records) {
             pic->Bitmap = ticked.Bitmap;
             if (pic == &ticked || pic->WorkPath != ticked.WorkPath)
-                document.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality);
+                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality);
         }
     }
     if (progress) progress(done, total);
 }
 
-void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+void ApplyToTicked(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
                    const TPictureProgress& progress)
 {
-    ApplyToTickedColors(document, adjustment, options.LowerCase);
-    ApplyToTickedPictures(document, adjustment, options, progress);
+    ApplyToTickedColors(files, adjustment, options.LowerCase);
+    ApplyToTickedPictures(files, adjustment, options, progress);
 }
 
 } // namespace pictor

@@ -7,7 +7,7 @@
 
 namespace pictor {
 
-class THtmlStructure;
+class IFileSet;
 struct TColorRecord;
 struct TDocumentOptions;
 
@@ -39,12 +39,12 @@ void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap);
 // Called before each picture is adjusted: (done, total).
 using TPictureProgress = std::function<void(int, int)>;
 
-// Every ticked colour of the page and each sheet, then every ticked picture, each written to its
+// Every ticked colour of each file, then every ticked picture, each written to its
 // working copy at once.
-void ApplyToTicked(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+void ApplyToTicked(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
                    const TPictureProgress& progress = {});
-void ApplyToTickedColors(THtmlStructure& document, const TAdjustment& adjustment, bool lowerCase);
-void ApplyToTickedPictures(THtmlStructure& document, const TAdjustment& adjustment, const TDocumentOptions& options,
+void ApplyToTickedColors(IFileSet& files, const TAdjustment& adjustment, bool lowerCase);
+void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
                            const TPictureProgress& progress = {});
 
 } // namespace pictor

@@ -3,6 +3,8 @@
 #include "base/PictorError.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
+#include "cli/LoadPages.h"
+#include "cli/SiteJson.h"
 #include "cli/Progress.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
@@ -46,12 +48,12 @@ TAdjustment AdjustmentOf(const TAdjustRequest& r)
 }
 
 // Ticks what takes part.
-void Select(THtmlStructure& document, const TAdjustRequest& r)
+void Select(IFileSet& files, const TAdjustRequest& r)
 {
     std::set<TColor> values;
     for (const std::string& c : r.Colors) values.insert(ParseColor(c));
-    for (int tab = 0; tab < document.FileCount(); ++tab) {
-        TElements& file = document.Elements(tab);
+    for (int i = 0; i < files.FileCount(); ++i) {
+        TElements& file = files.Elements(i);
         // Ignored colours and dead pictures never take part, whatever the filters say.
         for (TColorRecord& c : file.Colors)
             c.Checked = c.Tickable() && !r.NoColors && (values.empty() || values.count(c.Color));
@@ -62,17 +64,17 @@ void Select(THtmlStructure& document, const TAdjustRequest& r)
     }
 }
 
-using TColorTexts = std::vector<std::vector<std::string>>;  // per file tab
+using TColorTexts = std::vector<std::vector<std::string>>;  // per file
 
-TColorTexts ColorTextsOf(const THtmlStructure& document)
+TColorTexts ColorTextsOf(const IFileSet& files)
 {
-    TColorTexts texts(size_t(document.FileCount()));
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (const TColorRecord& c : document.Elements(tab).Colors) texts[size_t(tab)].push_back(c.Text);
+    TColorTexts texts(size_t(files.FileCount()));
+    for (int i = 0; i < files.FileCount(); ++i)
+        for (const TColorRecord& c : files.Elements(i).Colors) texts[size_t(i)].push_back(c.Text);
     return texts;
 }
 
-void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool dryRun)
+void ReportChanges(const TColorTexts& before, const IFileSet& after, bool dryRun)
 {
     int colors = 0, pictures = 0;
     for (int tab = 0; tab < after.FileCount(); ++tab) {
@@ -103,17 +105,17 @@ void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool 
 
 // A line for each text colour whose contrast with its background was at least `limit` and is below it
 // now, naming the file and the two colours.
-std::vector<std::string> ContrastFalls(const THtmlStructure& document, double limit)
+std::vector<std::string> ContrastFalls(const IFileSet& files, double limit)
 {
     std::vector<std::string> lines;
-    for (int tab = 0; tab < document.FileCount(); ++tab) {
-        const TElements& file = document.Elements(tab);
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+    for (int i = 0; i < files.FileCount(); ++i) {
+        const TElements& file = files.Elements(i);
+        for (const TColorPair& pair : FindColorPairs(file, files.IsPage(i)))
             if (pair.Before >= limit && pair.After < limit) {
                 const TColorRecord& f = file.Colors[pair.Foreground];
                 const TColorRecord& b = file.Colors[pair.Background];
                 lines.push_back(EscapeControlBytes(
-                    document.FilePath(tab) + ": contrast falls below " + ContrastRatioText(limit) + ": " +
+                    files.FilePath(i) + ": contrast falls below " + ContrastRatioText(limit) + ": " +
                     ColorToUpperCode(f.Color) + " on " + ColorToUpperCode(b.Color) + " (was " +
                     ColorToUpperCode(f.OrgColor) + " on " + ColorToUpperCode(b.OrgColor) + "), " +
                     ContrastRatioText(pair.Before) + " -> " + ContrastRatioText(pair.After)));
@@ -154,54 +156,57 @@ int RunAdjust(const TAdjustRequest& r)
     documentOptions.JpegQuality = r.JpegQuality;
     const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp};
 
-    THtmlStructure document(NoWorkingCopies());
-    document.LoadFromFile(r.Page, documentOptions);
-    WarnDeadReferences(document);
-    Select(document, r);
+    TSiteDocument site;
+    LoadPages(site, r);
+    Select(site, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
     const bool changes = adjustment.Kind == akInvert || adjustment.Kind == akNewColor || !adjustment.AllZero();
 
-    const TColorTexts before = ColorTextsOf(document);
+    const TColorTexts before = ColorTextsOf(site);
 
     std::vector<std::string> falls;
     if (changes) {
-        ApplyToTickedColors(document, adjustment, documentOptions.LowerCase);
-        falls = ContrastFalls(document, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
+        ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
+        falls = ContrastFalls(site, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
         if (r.MinContrast > 0 && !falls.empty()) {
             for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
             return 3;
         }
         if (!dryRun) {
             TProgressBar bar("adjusting pictures");
-            ApplyToTickedPictures(document, adjustment, documentOptions,
+            ApplyToTickedPictures(site, adjustment, documentOptions,
                                   [&](int done, int total) { bar.Update(done, total); });
         }
-        document.CommitChange(documentOptions);
+        site.RewriteTexts();
     }
 
     if (r.InPlace) {
-        if (changes) SaveDocument(document, saveOptions);
+        if (changes) SaveDocument(site, saveOptions);
     } else if (!r.OutFolder.empty()) {
         // Every picture goes with the site; those that took no part are copied as they are.
-        ForEachPicture(document, [](TPicRecord& p) { p.Checked = p.Tickable(); });
+        ForEachPicture(site, [](TPicRecord& p) { p.Checked = p.Tickable(); });
         // Every existing file is asked about before anything is written.
-        SaveDocumentAs(document, r.OutFolder, saveOptions, [&r](const std::string& target) {
+        SaveFilesBelow(site, r.OutFolder, saveOptions, [&r](const std::string& target) {
             if (r.SkipExisting) return TOverwriteAnswer::NoToAll;
             if (r.Force) return TOverwriteAnswer::YesToAll;
             throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
         });
-        Select(document, r);
+        Select(site, r);
     }
 
-    if (r.Json) {
-        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    if (r.Json && r.OnePage()) {
+        PrintDocumentJson(std::cout, *site.Pages().front().Document);
+    } else if (r.Json) {
+        PrintSiteJson(std::cout, site);
     } else if (changes) {
-        ReportChanges(before, document, dryRun);
+        ReportChanges(before, site, dryRun);
         for (const std::string& line : falls) std::cout << line << "\n";
     } else {
         std::cout << "every parameter is 0: nothing changes\n";
     }
-    return 0;
+    if (!r.OnePage() && !r.Json)
+        std::cout << site.Pages().size() << " page(s), " << site.FailedCount() << " failed\n";
+    return SiteStatus(site);
 }
 
 } // namespace pictor::cli

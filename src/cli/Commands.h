@@ -5,13 +5,19 @@
 
 namespace pictor::cli {
 
-struct TListRequest {
-    std::string Page;
+// The pages to open: one page on its own, or a site (several pages, or every page below Site).
+struct TPagesRequest {
+    std::vector<std::string> Pages;
+    std::string Site;  // a folder
+
+    bool OnePage() const { return Site.empty() && Pages.size() == 1; }
+};
+
+struct TListRequest : TPagesRequest {
     bool Json = false;
 };
 
-struct TAdjustRequest {
-    std::string Page;
+struct TAdjustRequest : TPagesRequest {
     // Exactly one adjustment: its name as given ("hue-sat", ...) and its values.
     std::string Kind;
     std::vector<int> Values;

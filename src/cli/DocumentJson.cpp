@@ -69,10 +69,9 @@ std::string PairText(const TElements& file, const TColorPair& pair)
            std::to_string(b.Pos);
 }
 
-void WarnDeadReferences(const THtmlStructure& document)
+void PrintDocumentJson(std::ostream& out, const THtmlStructure& document)
 {
-    for (const TDeadReference& dead : document.DeadReferences())
-        std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State)) << "\n";
+    out << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
 std::string DocumentToText(const THtmlStructure& document)

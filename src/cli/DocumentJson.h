@@ -3,6 +3,7 @@
 #include "document/HtmlStructure.h"
 
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,7 @@ std::string DocumentToText(const THtmlStructure& document);
 // "#RRGGBB at pos on #RRGGBB at pos": a text colour and its background as they are now.
 std::string PairText(const TElements& file, const TColorPair& pair);
 
-// One line on stderr for each file the document names that is missing or unreadable.
-void WarnDeadReferences(const THtmlStructure& document);
+// DocumentToJson as printed, with a line break after it.
+void PrintDocumentJson(std::ostream& out, const THtmlStructure& document);
 
 } // namespace pictor::cli

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
+#include "cli/LoadPages.h"
+#include "cli/SiteJson.h"
 
 #include <iostream>
 
@@ -7,14 +9,20 @@ namespace pictor::cli {
 
 int RunList(const TListRequest& request)
 {
-    THtmlStructure document(NoWorkingCopies());
-    document.LoadFromFile(request.Page);
-    WarnDeadReferences(document);
-    if (request.Json)
-        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    else
-        std::cout << DocumentToText(document);
-    return 0;
+    TSiteDocument site;
+    LoadPages(site, request);
+    if (request.OnePage()) {
+        const THtmlStructure& document = *site.Pages().front().Document;
+        if (request.Json)
+            PrintDocumentJson(std::cout, document);
+        else
+            std::cout << DocumentToText(document);
+    } else if (request.Json) {
+        PrintSiteJson(std::cout, site);
+    } else {
+        PrintSiteText(std::cout, site);
+    }
+    return SiteStatus(site);
 }
 
 } // namespace pictor::cli

@@ -52,9 +52,17 @@ std::string ParameterHelp(pictor::TAdjustKind kind)
     return help;
 }
 
+void AddPagesOptions(CLI::App& command, TPagesRequest& r)
+{
+    command.add_option("PAGE", r.Pages, "The HTML page; several pages are opened together as a site");
+    command.add_option("--site", r.Site, "Every .htm, .html and .shtml page below DIR, as one site")
+        ->type_name("DIR")
+        ->check([](const std::string& folder) { return folder.empty() ? "--site needs a folder" : ""; });
+}
+
 void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
 {
-    adjust.add_option("PAGE", r.Page, "The HTML page")->required();
+    AddPagesOptions(adjust, r);
     auto addParameters = [&](const std::string& name, pictor::TAdjustKind kind) {
         return adjust.add_option("--" + name, r.Values, ParameterHelp(kind))
             ->delimiter(',')
@@ -118,13 +126,20 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     });
 }
 
+void MakeAbsolute(TPagesRequest& r)
+{
+    if (r.Pages.empty() && r.Site.empty()) throw TUsageError{"give a PAGE or --site DIR"};
+    for (std::string& page : r.Pages) page = Absolute(page);
+    if (!r.Site.empty()) r.Site = Absolute(r.Site);
+}
+
 int Run(CLI::App* listCommand, TListRequest& list, TAdjustRequest& adjust)
 {
     if (*listCommand) {
-        list.Page = Absolute(list.Page);
+        MakeAbsolute(list);
         return RunList(list);
     }
-    adjust.Page = Absolute(adjust.Page);
+    MakeAbsolute(adjust);
     if (!adjust.OutFolder.empty()) adjust.OutFolder = Absolute(adjust.OutFolder);
     return RunAdjust(adjust);
 }
@@ -154,7 +169,7 @@ int main(int argc, char** argv)
 
     TListRequest list;
     auto* listCommand = app.add_subcommand("list", "List every colour occurrence and picture of a page");
-    listCommand->add_option("PAGE", list.Page, "The HTML page")->required();
+    AddPagesOptions(*listCommand, list);
     listCommand->add_flag("--json", list.Json, "Print JSON");
 
     TAdjustRequest adjust;

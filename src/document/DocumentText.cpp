@@ -100,6 +100,11 @@ std::string RewriteText(TElements& file)
     return out;
 }
 
+void RewriteNewText(TElements& file)
+{
+    file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
+}
+
 std::string EncodeForFile(const TElements& file, std::string_view text)
 {
     switch (file.CharCode) {

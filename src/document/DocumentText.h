@@ -35,6 +35,8 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
 // sets each record's Pos.
 std::string RewriteText(TElements& file);
+// Sets NewText from the records.
+void RewriteNewText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.

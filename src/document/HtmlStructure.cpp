@@ -4,7 +4,7 @@
 #include "base/FileIO.h"
 #include "document/Paths.h"
 #include "base/PictorError.h"
-#include "picture/PictureIO.h"
+#include "document/LoadedFiles.h"
 #include "document/SheetImports.h"
 #include "document/StyleScanner.h"
 #include "replace/Replacer.h"
@@ -18,30 +18,10 @@ namespace pictor {
 
 namespace {
 
-struct TReadPicture {
-    TBitmapEx Bitmap;
-    TPicState State = TPicState::Ok;
-};
-
-// A picture that is not there, or that cannot be decoded, does not stop the load. A device, FIFO or
-// socket in its place still does: it is no picture file at all.
-TReadPicture ReadPictureIfThere(const std::string& path)
-{
-    if (!FileExists(path)) return {{}, TPicState::Missing};
-    try {
-        return {ReadPicture(path), TPicState::Ok};
-    } catch (const TPictorError&) {
-        namespace fs = std::filesystem;
-        const fs::file_status status = fs::status(path);
-        if (fs::is_character_file(status) || fs::is_block_file(status) || fs::is_fifo(status) || fs::is_socket(status))
-            throw;
-        return {{}, TPicState::Unreadable};
-    }
-}
-
 // A sheet that is the page itself, or a sheet met before under another name, is one file with one set of
 // records: a second set would be saved over the first and lose its changes.
-void DropRepeatedFiles(const std::string& page, std::vector<std::string>& paths, std::vector<TElements>& sheets)
+void DropRepeatedFiles(const std::string& page, std::vector<std::string>& paths,
+                       std::vector<std::shared_ptr<TElements>>& sheets)
 {
     std::set<std::string> seen{FileIdentity(page)};
     size_t kept = 0;
@@ -86,6 +66,21 @@ THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
 void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
+    TLoadedFiles files;
+    LoadPage(path, files);
+    ComputeWorkPaths();
+    CopyFilesToWork();
+    SetUpUndo();
+    SavedPaths.assign(size_t(SheetCount()) + 1, std::string());
+    WriteWorkingCopies(options);
+    CheckUndo();
+} catch (const std::bad_alloc&) {
+    // Reading a file names that file; what runs out later is the document as a whole.
+    throw TPictorError(path, "not enough memory to load the page and what it references");
+}
+
+void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
+{
     FileName = path;
     ReadTextFile(FileName, Page);
     const TFileScan pageScan = ScanFile(Page, true);
@@ -98,67 +93,11 @@ try {
         else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
             MissingSheets.push_back(sheet);
     }
-    ReadSheetsAndImports(sheetPaths, Sheets, MissingSheets);
+    ReadSheetsAndImports(sheetPaths, Sheets, MissingSheets, files);
     DropRepeatedFiles(FileName, sheetPaths, Sheets);
-
-    std::vector<TFileScan> sheetScans;
-    for (const TElements& sheet : Sheets) sheetScans.push_back(ScanFile(sheet, false));
     SheetFiles = sheetPaths;
-    BuildRecords(pageScan, sheetScans);
-    ComputeWorkPaths();
-    CopyFilesToWork();
-    SetUpUndo();
-    SavedPaths.assign(size_t(SheetCount()) + 1, std::string());
-    WriteWorkingCopies(options);
-    CheckUndo();
-} catch (const std::bad_alloc&) {
-    // Reading a file names that file; what runs out later is the document as a whole.
-    throw TPictorError(path, "not enough memory to load the page and what it references");
-}
-
-void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<TFileScan>& sheetScans)
-{
-    std::map<std::string, TReadPicture> decoded;  // by FileIdentity: a picture named twice is decoded once
-    auto build = [&](TElements& file, const TFileScan& scan, const std::string& filePath) {
-        file.Colors.clear();
-        file.Colors.reserve(scan.Colors.size());
-        for (const TColorFound& found : scan.Colors) {
-            TColorRecord record;
-            record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
-            try {
-                TColorValue value = ReadColorText(record.OrgText);
-                record.Color = record.OrgColor = value.Color;
-                record.AlphaForm = value.AlphaForm;
-                record.Alpha = std::move(value.Alpha);
-            } catch (const TPictorError& e) {
-                throw TPictorError(filePath, e.Reason);
-            }
-            record.Text = record.OrgText;
-            record.SourcePos = found.Pos;
-            record.Ignored = found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText);
-            record.Checked = !record.Ignored;
-            file.Colors.push_back(std::move(record));
-        }
-        file.Pics.clear();
-        for (const std::string& ref : scan.Pics) {
-            TPicRecord pic;
-            pic.RefText = ref;
-            pic.FullPath = ResolvePath(FolderOf(filePath), ReferenceToFileName(ref, file.IsUtf8()));
-            if (pic.FullPath.empty()) throw TPictorError(filePath, "cannot resolve the picture \"" + ref + "\"");
-            const std::string identity = FileIdentity(pic.FullPath);
-            auto found = decoded.find(identity);
-            if (found == decoded.end()) found = decoded.emplace(identity, ReadPictureIfThere(pic.FullPath)).first;
-            pic.State = found->second.State;
-            pic.Checked = pic.Tickable();
-            pic.Bitmap = found->second.Bitmap;
-            pic.Loaded = pic.Bitmap;
-            pic.SourcePath = pic.FullPath;
-            file.Pics.push_back(std::move(pic));
-        }
-    };
-    build(Page, pageScan, FileName);
-    Sheets.resize(sheetScans.size());
-    for (size_t i = 0; i < sheetScans.size(); ++i) build(Sheets[i], sheetScans[i], SheetFiles.at(i));
+    BuildFileRecords(Page, pageScan, FileName, files);
+    RewriteNewText(Page);
 }
 
 void THtmlStructure::ComputeWorkPaths()
@@ -167,7 +106,7 @@ void THtmlStructure::ComputeWorkPaths()
     for (const auto& pic : Page.Pics) paths.push_back(pic.FullPath);
     for (int i = 0; i < SheetCount(); ++i) {
         paths.push_back(SheetFiles[size_t(i)]);
-        for (const auto& pic : Sheets[size_t(i)].Pics) paths.push_back(pic.FullPath);
+        for (const auto& pic : GetSheet(i).Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder = CommonBaseFolder(paths);
     WorkFileName = WorkPathOf(FileName);
@@ -195,7 +134,7 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
 {
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
-        file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
+        RewriteNewText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && options.UseReplacer)
             Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.NewText, options.ReplaceKeys,

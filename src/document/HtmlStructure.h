@@ -2,6 +2,7 @@
 #include "picture/BitmapEx.h"
 #include "document/ColorLiterals.h"
 #include "document/DocumentOptions.h"
+#include "document/FileSet.h"
 #include "document/WorkingCopies.h"
 #include "encoding/CharCode.h"
 #include "encoding/PzConv.h"
@@ -14,7 +15,7 @@
 
 namespace pictor {
 
-struct TFileScan;
+class TLoadedFiles;
 
 // One colour occurrence.
 struct TColorRecord {
@@ -84,7 +85,7 @@ struct TDeadReference {
 const char* DeadReferenceHint(TPicState state);
 
 // The open document: a page and every style sheet it links or imports.
-class THtmlStructure {
+class THtmlStructure : public IFileSet {
 public:
     // workFolder: where the working copies go (a TWorkSession's); empty for a document that is never loaded.
     explicit THtmlStructure(std::string workFolder = {});
@@ -93,10 +94,13 @@ public:
     // Reads the page and everything it references, writes the working copies and records the first
     // history state. Throws TPictorError naming the file and the reason.
     void LoadFromFile(const std::string& path, const TDocumentOptions& options = {});
+    // Reads the page and takes its sheets and pictures from files, which other pages may share: no
+    // working copies, no history. Throws TPictorError naming the file and the reason.
+    void LoadPage(const std::string& path, TLoadedFiles& files);
 
     std::string FileName;
     TElements Page;
-    std::vector<TElements> Sheets;
+    std::vector<std::shared_ptr<TElements>> Sheets;  // shared with the other pages of a site
     int SheetCount() const { return int(Sheets.size()); }
     std::vector<std::string> SheetFiles;
     std::string WorkFileName;
@@ -112,18 +116,28 @@ public:
     std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
     std::string WorkFolder;  // the working folder, with a trailing "/"
     // Every working copy is written through this.
-    IWorkingCopies& WorkingCopies() { return *Copies_; }
+    IWorkingCopies& WorkingCopies() override { return *Copies_; }
 
-    TElements& GetSheet(int i) { return Sheets.at(size_t(i)); }
+    TElements& GetSheet(int i) { return *Sheets.at(size_t(i)); }
     const std::string& GetSheetFile(int i) const { return SheetFiles.at(size_t(i)); }
     const std::string& GetSheetWorkFile(int i) const { return SheetWorkFiles.at(size_t(i)); }
     void SetSheetFile(int i, const std::string& path) { SheetFiles.at(size_t(i)) = path; }
 
     // By file tab: 0 is the page, k is style sheet k - 1.
-    int FileCount() const { return SheetCount() + 1; }
-    TElements& Elements(int tab) { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
-    const TElements& Elements(int tab) const { return tab == 0 ? Page : Sheets.at(size_t(tab - 1)); }
-    const std::string& FilePath(int tab) const { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+    int FileCount() const override { return SheetCount() + 1; }
+    TElements& Elements(int tab) override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
+    const TElements& Elements(int tab) const override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
+    const std::string& FilePath(int tab) const override { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+    void SetFilePath(int tab, const std::string& path) override
+    {
+        (tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1))) = path;
+    }
+    bool IsPage(int tab) const override { return tab == 0; }
+    const std::string& LayoutFolder() const override { return WorkFolder; }
+    const std::string& LayoutPath(int tab) const override
+    {
+        return tab == 0 ? WorkFileName : SheetWorkFiles.at(size_t(tab - 1));
+    }
 
     // The missing sheets, then each missing or unreadable picture once, in list order.
     std::vector<TDeadReference> DeadReferences() const;
@@ -144,9 +158,6 @@ public:
     // The working-copy path of a file below BaseFolder.
     std::string WorkPathOf(const std::string& path) const;
 
-    // Fills the records from what the walks found: FileName, SheetFiles and the texts are set already.
-    void BuildRecords(const TFileScan& page, const std::vector<TFileScan>& sheets);
-
 private:
     std::unique_ptr<IWorkingCopies> Copies_;
 
@@ -156,14 +167,14 @@ private:
     void RestoreSlot(const TDocumentOptions& options);
 };
 
-// Every colour record of every file (a THtmlStructure, const or not), the page's first.
+// Every colour record of every file of an IFileSet, const or not, in file order.
 template <class TDocument, class TFn> void ForEachColor(TDocument& document, TFn&& fn)
 {
     for (int tab = 0; tab < document.FileCount(); ++tab)
         for (auto& record : document.Elements(tab).Colors) fn(record);
 }
 
-// Every picture record of every file, the page's first.
+// Every picture record of every file, in file order.
 template <class TDocument, class TFn> void ForEachPicture(TDocument& document, TFn&& fn)
 {
     for (int tab = 0; tab < document.FileCount(); ++tab)

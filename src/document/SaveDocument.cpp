@@ -138,9 +138,8 @@ private:
 // Save as: every file below the new folder, with the overwrite question asked once per existing file.
 class TSaveAsRun {
 public:
-    TSaveAsRun(THtmlStructure& document, std::string folder, const TPictureSaveOptions& options,
-               const TOverwriteQuestion& ask)
-        : Doc_(document), Folder_(std::move(folder)), Plan_(options), Ask_(ask)
+    TSaveAsRun(IFileSet& files, std::string folder, const TPictureSaveOptions& options, const TOverwriteQuestion& ask)
+        : Files_(files), Folder_(std::move(folder)), Plan_(options), Ask_(ask)
     {
         if (!Folder_.ends_with('/')) Folder_ += '/';
     }
@@ -148,13 +147,10 @@ public:
     // false: cancelled, with nothing written.
     bool Run()
     {
-        Doc_.FileName = NewPath(Doc_.WorkFileName);
-        Plan_.AddText(Doc_.Page, Doc_.FileName);
-        AddPictures(Doc_.Page);
-        for (int i = 0; i < Doc_.SheetCount(); ++i) {
-            Doc_.SetSheetFile(i, NewPath(Doc_.GetSheetWorkFile(i)));
-            Plan_.AddText(Doc_.GetSheet(i), Doc_.GetSheetFile(i));
-            AddPictures(Doc_.GetSheet(i));
+        for (int i = 0; i < Files_.FileCount(); ++i) {
+            Files_.SetFilePath(i, NewPath(Files_.LayoutPath(i)));
+            Plan_.AddText(Files_.Elements(i), Files_.FilePath(i));
+            AddPictures(Files_.Elements(i));
         }
         if (!AskAboutExistingFiles()) return false;
         Plan_.Write();
@@ -162,7 +158,10 @@ public:
     }
 
 private:
-    std::string NewPath(const std::string& workPath) const { return Folder_ + workPath.substr(Doc_.WorkFolder.size()); }
+    std::string NewPath(const std::string& layoutPath) const
+    {
+        return Folder_ + layoutPath.substr(Files_.LayoutFolder().size());
+    }
 
     void AddPictures(TElements& file)
     {
@@ -189,7 +188,7 @@ private:
         return true;
     }
 
-    THtmlStructure& Doc_;
+    IFileSet& Files_;
     std::string Folder_;
     TSavePlan Plan_;
     const TOverwriteQuestion& Ask_;
@@ -197,16 +196,22 @@ private:
 
 } // namespace
 
-void SaveDocument(THtmlStructure& document, const TPictureSaveOptions& options)
+void SaveDocument(IFileSet& files, const TPictureSaveOptions& options)
 {
     TSavePlan plan(options);
-    for (int tab = 0; tab < document.FileCount(); ++tab) {
-        TElements& file = document.Elements(tab);
-        plan.AddText(file, document.FilePath(tab));
+    for (int i = 0; i < files.FileCount(); ++i) {
+        TElements& file = files.Elements(i);
+        plan.AddText(file, files.FilePath(i));
         for (TPicRecord& pic : file.Pics)
             if (pic.Checked) plan.AddPicture(pic, pic.FullPath);
     }
     plan.Write();
+}
+
+bool SaveFilesBelow(IFileSet& files, const std::string& folder, const TPictureSaveOptions& options,
+                    const TOverwriteQuestion& ask)
+{
+    return TSaveAsRun(files, folder, options, ask).Run();
 }
 
 bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, const TPictureSaveOptions& options,
@@ -215,7 +220,7 @@ bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, const T
     document.RememberPaths();
     bool done = false;
     try {
-        done = TSaveAsRun(document, folder, options, ask).Run();
+        done = SaveFilesBelow(document, folder, options, ask);
     } catch (...) {
         document.RestorePaths();
         throw;

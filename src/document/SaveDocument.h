@@ -16,8 +16,14 @@ using TOverwriteQuestion = std::function<TOverwriteAnswer(const std::string& pat
 // all are written. A picture is re-encoded only when its pixels changed since they were read; one never
 // read (no picture ending) is not written. Errors are TPictorError naming the file.
 
-// Writes the page and every sheet over their files, and every ticked picture.
-void SaveDocument(THtmlStructure& document, const TPictureSaveOptions& options);
+// Writes the page and every sheet (each file of files) over their files, and every ticked picture.
+void SaveDocument(IFileSet& files, const TPictureSaveOptions& options);
+
+// Writes every file below folder at its layout path, the files then naming their new places; ask is
+// asked once about each file that exists already, before anything is written. Returns false when it
+// was answered Cancel: nothing is written, though the files may name their new places.
+bool SaveFilesBelow(IFileSet& files, const std::string& folder, const TPictureSaveOptions& options,
+                    const TOverwriteQuestion& ask);
 
 // Writes every file below folder at its path relative to the common base folder, and moves the
 // document there; ask is asked once about each file that exists already, before anything is written.

@@ -1,16 +1,17 @@
 #pragma once
-#include "document/HtmlStructure.h"
+#include "document/LoadedFiles.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace pictor {
 
-// Reads the sheets in paths (the linked ones) and every sheet their "@import" rules reach, each once:
-// a newly found sheet is appended to paths and searched at once, depth first. sheets gets each sheet as
-// read, in the order of paths; an imported sheet that is not there is noted once in missing and left out.
-// Throws TPictorError naming a sheet that cannot be read.
-void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<TElements>& sheets,
-                          std::vector<std::string>& missing);
+// Takes the sheets in paths (the linked ones) and every sheet their "@import" rules reach from files,
+// each once: a newly found sheet is appended to paths and searched at once, depth first. sheets gets
+// each sheet in the order of paths; an imported sheet that is not there is noted once in missing and
+// left out. Throws TPictorError naming a sheet that cannot be read.
+void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<std::shared_ptr<TElements>>& sheets,
+                          std::vector<std::string>& missing, TLoadedFiles& files);
 
 } // namespace pictor

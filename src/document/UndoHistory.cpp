@@ -41,7 +41,7 @@ void THtmlStructure::CheckUndo()
     UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
     TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
     RecordFile(slot.Page, Page);
-    for (int i = 0; i < SheetCount(); ++i) RecordFile(slot.Sheets[size_t(i)], Sheets[size_t(i)]);
+    for (int i = 0; i < SheetCount(); ++i) RecordFile(slot.Sheets[size_t(i)], GetSheet(i));
 }
 
 void THtmlStructure::CommitChange(const TDocumentOptions& options)
@@ -69,7 +69,7 @@ void THtmlStructure::RestoreSlot(const TDocumentOptions& options)
     const TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
     RestoreFile(slot.Page, Page, *Copies_, options.JpegQuality);
     for (int i = 0; i < SheetCount(); ++i)
-        RestoreFile(slot.Sheets[size_t(i)], Sheets[size_t(i)], *Copies_, options.JpegQuality);
+        RestoreFile(slot.Sheets[size_t(i)], GetSheet(i), *Copies_, options.JpegQuality);
     WriteWorkingCopies(options);
 }
 

@@ -170,29 +170,29 @@ private slots:
         THtmlStructure& document = window.Document();
         ClickCheckBox(ColorList(window), 1, Qt::NoModifier);  // "red" alone
         QVERIFY(!document.Page.Colors[1].Checked);
-        QVERIFY(document.Sheets[0].Colors[0].Checked);
+        QVERIFY(document.GetSheet(0).Colors[0].Checked);
         ClickCheckBox(ColorList(window), 1, Qt::ShiftModifier);  // ticked again, everywhere
         ClickCheckBox(ColorList(window), 1, Qt::ShiftModifier);  // and unticked everywhere
-        QVERIFY(!document.Sheets[0].Colors[0].Checked);
-        QVERIFY(document.Sheets[0].Colors[1].Checked);
+        QVERIFY(!document.GetSheet(0).Colors[0].Checked);
+        QVERIFY(document.GetSheet(0).Colors[1].Checked);
 
         emit Picker(window)->SelectColorRequested(RGB(255, 0, 0));
-        QVERIFY(document.Sheets[0].Colors[0].Checked);
+        QVERIFY(document.GetSheet(0).Colors[0].Checked);
         QVERIFY(ColorList(window)->RowChecked(1));
         emit Picker(window)->UnselectColorRequested(RGB(255, 0, 0));
         QVERIFY(!document.Page.Colors[1].Checked);
-        QVERIFY(!document.Sheets[0].Colors[0].Checked);
+        QVERIFY(!document.GetSheet(0).Colors[0].Checked);
         QVERIFY(!ColorList(window)->RowChecked(1));
 
         PicList(window)->item(0)->setCheckState(Qt::Unchecked);  // as a click would
         QVERIFY(!document.Page.Pics[0].Checked);
         Named(window, "alSelectInverse")->trigger();
-        QVERIFY(document.Sheets[0].Colors[0].Checked);
+        QVERIFY(document.GetSheet(0).Colors[0].Checked);
         QVERIFY(!ColorList(window)->RowChecked(0));
         QVERIFY(PicList(window)->RowChecked(0));
         QTest::keyClick(ColorList(window), Qt::Key_A, Qt::ControlModifier);
         QVERIFY(ColorList(window)->RowChecked(0));
-        QVERIFY(document.Sheets[0].Colors[1].Checked);
+        QVERIFY(document.GetSheet(0).Colors[1].Checked);
     }
 
     // How many steps the ring keeps is the model's; here: Undo and Redo restore the document.
@@ -276,7 +276,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(PixelOf(web), QColor(0, 255, 255), RenderWait);
         QTRY_COMPARE_WITH_TIMEOUT(PixelAt(web, {50, 50}), QColor(255, 0, 0), RenderWait);
 
-        TColorRecord& background = window.Document().Sheets[0].Colors[0];
+        TColorRecord& background = window.Document().GetSheet(0).Colors[0];
         background.Text = "#FF00FF";
         background.Color = RGB(255, 0, 255);
         TPicRecord& dot = window.Document().Page.Pics[0];

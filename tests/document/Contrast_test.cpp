@@ -1,6 +1,7 @@
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,8 @@ THtmlStructure PageOf(const std::string& html)
     THtmlStructure document;
     document.FileName = "/p.html";
     document.Page.Text = html;
-    document.BuildRecords(ScanFile(document.Page, true), {});
+    TLoadedFiles files;
+    BuildFileRecords(document.Page, ScanFile(document.Page, true), document.FileName, files);
     return document;
 }
 

@@ -41,9 +41,9 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     ASSERT_EQ(doc.SheetCount(), 2) << "sheets importing each other are each read once";
     EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/main.css");
     EXPECT_EQ(doc.SheetFiles[1], site.Root / "css/more.css");
-    EXPECT_EQ(Texts(doc.Sheets[0]), (std::vector<std::string>{"red"}));
-    EXPECT_EQ(Texts(doc.Sheets[1]), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
-    EXPECT_EQ(doc.Sheets[0].Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
+    EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"red"}));
+    EXPECT_EQ(Texts(doc.GetSheet(1)), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
+    EXPECT_EQ(doc.GetSheet(0).Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
     EXPECT_EQ(doc.Page.CharCode, ccSjis);
     EXPECT_EQ(doc.BaseFolder, site.Root.Path().string() + "/");
     EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "index.html");
@@ -96,7 +96,7 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     EXPECT_EQ(doc.Page.Pics[0].State, TPicState::Missing);
     EXPECT_EQ(doc.Page.Pics[1].State, TPicState::Unreadable);
     EXPECT_EQ(doc.Page.Pics[2].State, TPicState::Ok);
-    EXPECT_EQ(doc.Sheets[0].Pics[0].State, TPicState::Missing);
+    EXPECT_EQ(doc.GetSheet(0).Pics[0].State, TPicState::Missing);
     std::vector<std::string> dead;
     for (const TDeadReference& d : doc.DeadReferences()) dead.push_back(d.Path);
     EXPECT_EQ(dead, (std::vector<std::string>{site.Root / "gone.css", site.Root / "gone2.css", site.Root / "gone.gif",
@@ -156,7 +156,7 @@ TEST(DocumentLoad, NamesWithQueryAndFragmentCharacters)
     EXPECT_EQ(doc.Page.Pics[0].FullPath, site.Root / "a#1.gif");
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
     EXPECT_EQ(doc.Page.Pics[1].Bitmap.Width(), 3);
-    for (const TPicRecord& pic : doc.Sheets.at(0).Pics) EXPECT_EQ(pic.FullPath, site.Root / "c.png") << pic.RefText;
+    for (const TPicRecord& pic : doc.Elements(1).Pics) EXPECT_EQ(pic.FullPath, site.Root / "c.png") << pic.RefText;
 
     // No file name holds a NUL byte: the reference names no file, not the one its bytes before the NUL name.
     site.Add("x", PictureBytes("x.png", 2, 2, 0, 0, 0));

@@ -170,7 +170,7 @@ TEST(SaveAs, AFileNamedTwiceIsOneFileWrittenOnceWithItsChange)
     THtmlStructure doc = site.Open("index.html");
     doc.Page.Pics[0].Checked = false;  // the other two names tick it
     Change(doc, TAdjustment::Invert());
-    for (const TPicRecord* pic : {&doc.Page.Pics[0], &doc.Page.Pics[1], &doc.Sheets[0].Pics[0]})
+    for (const TPicRecord* pic : {&doc.Page.Pics[0], &doc.Page.Pics[1], &doc.GetSheet(0).Pics[0]})
         EXPECT_EQ(pic->Bitmap.ScanLine(0)[0], 255 - 30) << pic->RefText << ": in step, inverted once";
 
     doc.Page.Pics[0].Checked = true;

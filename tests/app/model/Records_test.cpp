@@ -23,10 +23,10 @@ struct TTwoFiles {
         doc.Page.Colors = {Colour("red", RGB(255, 0, 0)), Colour("#fff", RGB(255, 255, 255)),
                            Colour("#FF0000", RGB(255, 0, 0))};
         doc.Page.Pics.resize(1);
-        doc.Sheets.resize(1);
+        doc.Sheets.push_back(std::make_shared<TElements>());
         doc.SheetFiles = {"/site/a.css"};
-        doc.Sheets[0].Colors = {Colour("rgb(255,0,0)", RGB(255, 0, 0)), Colour("blue", RGB(0, 0, 255))};
-        doc.Sheets[0].Pics.resize(1);
+        doc.GetSheet(0).Colors = {Colour("rgb(255,0,0)", RGB(255, 0, 0)), Colour("blue", RGB(0, 0, 255))};
+        doc.GetSheet(0).Pics.resize(1);
     }
     std::vector<bool> Ticks()
     {

@@ -1,0 +1,37 @@
+#include "cli/LoadPages.h"
+
+#include "base/PictorError.h"
+#include "cli/Progress.h"
+#include "site/SitePages.h"
+
+#include <iostream>
+
+namespace pictor::cli {
+
+void LoadPages(TSiteDocument& site, const TPagesRequest& request)
+{
+    std::vector<std::string> pages = request.Pages;
+    if (!request.Site.empty()) {
+        const std::vector<std::string> found = FindSitePages(request.Site);
+        if (found.empty()) throw TPictorError(request.Site, "holds no page (.htm, .html, .shtml)");
+        pages.insert(pages.end(), found.begin(), found.end());
+    }
+    {
+        TProgressBar bar("loading pages");
+        site.Load(pages, request.Site, [&](int done, int total) {
+            if (total > 1) bar.Update(done, total);
+        });
+    }
+    if (request.OnePage() && site.FailedCount() > 0) std::rethrow_exception(site.Pages().front().Error);
+    for (const TSitePage& page : site.Pages())
+        if (!page.Loaded()) std::cerr << "pictor-cli: " << EscapeControlBytes(page.ErrorText()) << "\n";
+    for (const TDeadReference& dead : site.DeadReferences())
+        std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State)) << "\n";
+}
+
+int SiteStatus(const TSiteDocument& site)
+{
+    return site.FailedCount() > 0 ? 1 : 0;
+}
+
+} // namespace pictor::cli

@@ -1,0 +1,134 @@
+#include "document/LoadedFiles.h"
+
+#include "base/FileIO.h"
+#include "base/PictorError.h"
+#include "document/DocumentText.h"
+#include "document/Paths.h"
+#include "document/StyleScanner.h"
+#include "encoding/TextNormalizer.h"
+#include "picture/PictureIO.h"
+
+#include <filesystem>
+
+namespace pictor {
+
+namespace {
+
+// A picture that is not there, or that cannot be decoded, does not stop the load. A device, FIFO or
+// socket in its place still does: it is no picture file at all.
+TReadPicture ReadPictureIfThere(const std::string& path)
+{
+    if (!FileExists(path)) return {{}, TPicState::Missing};
+    try {
+        return {ReadPicture(path), TPicState::Ok};
+    } catch (const TPictorError&) {
+        namespace fs = std::filesystem;
+        const fs::file_status status = fs::status(path);
+        if (fs::is_character_file(status) || fs::is_block_file(status) || fs::is_fifo(status) || fs::is_socket(status))
+            throw;
+        return {{}, TPicState::Unreadable};
+    }
+}
+
+// A sheet's import targets as file names, in its own order. The sheet is searched in the encoding its
+// reading gave it, so that a name resolves to the file the sheet means; a sheet with a UTF-16 mark,
+// which reading leaves as it is, is searched in its normalised form.
+std::vector<std::string> ImportNames(const TElements& sheet)
+{
+    std::vector<std::string> names;
+    // No "@" byte, no rule (in UTF-16 too): most sheets need no search.
+    if (sheet.Text.find('@') == std::string::npos) return names;
+    std::string_view text = sheet.Text;
+    bool utf8 = sheet.IsUtf8();
+    std::string normalised;
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        normalised = sheet.Text;
+        if (const TCharCode code = NormalizeText(normalised); code == ccUtf16LE || code == ccUtf16BE) {
+            text = normalised;
+            utf8 = false;
+        }
+    }
+    for (const std::string& target : FindImportTargets(text, utf8)) names.push_back(ReferenceToFileName(target, utf8));
+    return names;
+}
+
+} // namespace
+
+template <class T, class TLoad>
+const T& TLoadedFiles::Once(std::unordered_map<std::string, std::unique_ptr<TEntry<T>>>& entries,
+                            const std::string& key, TLoad&& load)
+{
+    TEntry<T>* entry = nullptr;
+    {
+        const std::lock_guard lock(Mutex_);
+        auto& slot = entries[key];
+        if (!slot) slot = std::make_unique<TEntry<T>>();
+        entry = slot.get();
+    }
+    // Loaded outside the lock: other files go on loading meanwhile, and a sheet asks for its pictures.
+    std::call_once(entry->Once, [&] {
+        try {
+            entry->Value = load();
+        } catch (...) {
+            entry->Error = std::current_exception();
+        }
+    });
+    if (entry->Error) std::rethrow_exception(entry->Error);
+    return entry->Value;
+}
+
+const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path)
+{
+    return Once(Sheets_, FileIdentity(path), [&] {
+        TSheet sheet{std::make_shared<TElements>(), {}};
+        ReadTextFile(path, *sheet.Elements);
+        sheet.ImportNames = ImportNames(*sheet.Elements);
+        BuildFileRecords(*sheet.Elements, ScanFile(*sheet.Elements, false), path, *this);
+        RewriteNewText(*sheet.Elements);
+        return sheet;
+    });
+}
+
+TReadPicture TLoadedFiles::Picture(const std::string& path)
+{
+    return Once(Pictures_, FileIdentity(path), [&] { return ReadPictureIfThere(path); });
+}
+
+void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string& path, TLoadedFiles& files)
+{
+    file.Colors.clear();
+    file.Colors.reserve(scan.Colors.size());
+    for (const TColorFound& found : scan.Colors) {
+        TColorRecord record;
+        record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+        try {
+            TColorValue value = ReadColorText(record.OrgText);
+            record.Color = record.OrgColor = value.Color;
+            record.AlphaForm = value.AlphaForm;
+            record.Alpha = std::move(value.Alpha);
+        } catch (const TPictorError& e) {
+            throw TPictorError(path, e.Reason);
+        }
+        record.Text = record.OrgText;
+        record.SourcePos = found.Pos;
+        record.Ignored = found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText);
+        record.Checked = !record.Ignored;
+        file.Colors.push_back(std::move(record));
+    }
+    file.Pics.clear();
+    for (const std::string& ref : scan.Pics) {
+        TPicRecord pic;
+        pic.RefText = ref;
+        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.IsUtf8()));
+        if (pic.FullPath.empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
+        const TReadPicture read = files.Picture(pic.FullPath);
+        pic.State = read.State;
+        pic.Checked = pic.Tickable();
+        pic.Bitmap = read.Bitmap;
+        pic.Loaded = pic.Bitmap;
+        pic.SourcePath = pic.FullPath;
+        file.Pics.push_back(std::move(pic));
+    }
+}
+
+} // namespace pictor

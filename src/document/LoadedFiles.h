@@ -1,0 +1,56 @@
+#pragma once
+#include "document/HtmlStructure.h"
+
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pictor {
+
+struct TFileScan;
+
+struct TReadPicture {
+    TBitmapEx Bitmap;
+    TPicState State = TPicState::Ok;
+};
+
+// What the pages of one load share: each style sheet is read, walked, recorded and rewritten once and
+// each picture decoded once, whichever page reaches it first, so a file's records are the same for
+// every page that names it. Several threads may load pages through one instance; a file that fails
+// fails alike for every page, without being read again.
+class TLoadedFiles {
+public:
+    struct TSheet {
+        std::shared_ptr<TElements> Elements;
+        std::vector<std::string> ImportNames;  // its "@import" targets as file names, in its own order
+    };
+
+    // Throws TPictorError naming the sheet when it cannot be read.
+    const TSheet& Sheet(const std::string& path);
+    // A picture that is missing or cannot be decoded comes back with that state.
+    TReadPicture Picture(const std::string& path);
+
+private:
+    template <class T> struct TEntry {
+        std::once_flag Once;
+        T Value;
+        std::exception_ptr Error;
+    };
+    template <class T, class TLoad>
+    const T& Once(std::unordered_map<std::string, std::unique_ptr<TEntry<T>>>& entries, const std::string& key,
+                  TLoad&& load);
+
+    std::mutex Mutex_;
+    // Both by FileIdentity: a file reached under two names is one file.
+    std::unordered_map<std::string, std::unique_ptr<TEntry<TSheet>>> Sheets_;
+    std::unordered_map<std::string, std::unique_ptr<TEntry<TReadPicture>>> Pictures_;
+};
+
+// Fills file's records from what its walk found; path is the file's own, which its pictures are
+// resolved against, and the pictures come from files.
+void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string& path, TLoadedFiles& files);
+
+} // namespace pictor

@@ -1,0 +1,126 @@
+#include "site/SiteDocument.h"
+
+#include "base/PictorError.h"
+#include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
+#include "document/Paths.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace pictor {
+
+std::string TSitePage::ErrorText() const
+{
+    if (!Error) return {};
+    try {
+        std::rethrow_exception(Error);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+TSiteDocument::TSiteDocument() : Copies_(NoWorkingCopies()) {}
+
+void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress)
+{
+    Pages_.clear();
+    std::unordered_set<std::string> seen;  // a page named twice is loaded once
+    for (const std::string& path : pages)
+        if (seen.insert(FileIdentity(path)).second) Pages_.push_back({path, nullptr, nullptr});
+
+    TLoadedFiles files;
+    std::atomic<size_t> next = 0;
+    std::mutex progressMutex;
+    int done = 0;
+    auto work = [&] {
+        for (size_t i = next++; i < Pages_.size(); i = next++) {
+            TSitePage& page = Pages_[i];
+            try {
+                auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
+                document->LoadPage(page.Path, files);
+                page.Document = std::move(document);
+            } catch (const std::bad_alloc&) {
+                page.Error = std::make_exception_ptr(
+                    TPictorError(page.Path, "not enough memory to load the page and what it references"));
+            } catch (...) {
+                page.Error = std::current_exception();
+            }
+            const std::lock_guard lock(progressMutex);
+            ++done;
+            if (progress) progress(done, int(Pages_.size()));
+        }
+    };
+    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, Pages_.size());
+    {
+        std::vector<std::jthread> threads;
+        for (size_t w = 1; w < workers; ++w) threads.emplace_back(work);
+        work();
+    }
+    IndexFiles(root);
+}
+
+void TSiteDocument::IndexFiles(const std::string& root)
+{
+    Files_.clear();
+    std::unordered_map<const TElements*, size_t> sheetFile;
+    for (size_t p = 0; p < Pages_.size(); ++p)
+        if (Pages_[p].Loaded()) Files_.push_back({&Pages_[p].Document->Page, Pages_[p].Path, {}, int(p), {}});
+    for (size_t p = 0; p < Pages_.size(); ++p) {
+        if (!Pages_[p].Loaded()) continue;
+        THtmlStructure& document = *Pages_[p].Document;
+        for (int s = 0; s < document.SheetCount(); ++s) {
+            const auto [at, added] = sheetFile.emplace(document.Sheets[size_t(s)].get(), Files_.size());
+            if (added) Files_.push_back({&document.GetSheet(s), document.GetSheetFile(s), {}, -1, {}});
+            Files_[at->second].Users.push_back({int(p), s});
+        }
+    }
+    std::vector<std::string> paths;
+    if (!root.empty()) paths.push_back(root.ends_with('/') ? root : root + "/");
+    for (const TFile& file : Files_) {
+        paths.push_back(file.Path);
+        for (const TPicRecord& pic : file.Elements->Pics) paths.push_back(pic.FullPath);
+    }
+    BaseFolder_ = CommonBaseFolder(paths);
+    for (TFile& file : Files_) {
+        file.LayoutPath = file.Path;
+        // A site has no working copies: a picture's layout path is where it lies.
+        for (TPicRecord& pic : file.Elements->Pics) pic.WorkPath = pic.FullPath;
+    }
+}
+
+int TSiteDocument::FailedCount() const
+{
+    return int(std::count_if(Pages_.begin(), Pages_.end(), [](const TSitePage& p) { return !p.Loaded(); }));
+}
+
+std::vector<TDeadReference> TSiteDocument::DeadReferences() const
+{
+    std::vector<TDeadReference> dead;
+    std::set<std::string> named;
+    for (const TSitePage& page : Pages_)
+        if (page.Loaded())
+            for (TDeadReference& reference : page.Document->DeadReferences())
+                if (named.insert(reference.Path).second) dead.push_back(std::move(reference));
+    return dead;
+}
+
+void TSiteDocument::RewriteTexts()
+{
+    for (TFile& file : Files_) RewriteNewText(*file.Elements);
+}
+
+void TSiteDocument::SetFilePath(int file, const std::string& path)
+{
+    TFile& f = Files_.at(size_t(file));
+    f.Path = path;
+    if (f.PageIndex >= 0) Pages_[size_t(f.PageIndex)].Document->FileName = path;
+    for (const TSheetUse& use : f.Users) Pages_[size_t(use.Page)].Document->SetSheetFile(use.Sheet, path);
+}
+
+} // namespace pictor

@@ -1,0 +1,77 @@
+#pragma once
+#include "document/FileSet.h"
+#include "document/HtmlStructure.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pictor {
+
+// One page of a site: its document, or why it could not be loaded.
+struct TSitePage {
+    std::string Path;
+    std::unique_ptr<THtmlStructure> Document;  // null when the page failed
+    std::exception_ptr Error;
+
+    bool Loaded() const { return Document != nullptr; }
+    // "file: reason", one line.
+    std::string ErrorText() const;
+};
+
+// Called as pages finish loading: (done, total), one call at a time.
+using TSiteProgress = std::function<void(int, int)>;
+
+// Several pages opened together. A file that several pages reach (a sheet, an imported sheet, a picture)
+// is one file: read, decoded and recorded once and held once, so a change to it is made once. As a file
+// set it holds each distinct file once: every loaded page, then each sheet in the order first reached.
+class TSiteDocument : public IFileSet {
+public:
+    TSiteDocument();
+
+    // Loads the pages on every core; a page that fails is kept with its error and the rest go on. The
+    // layout of a save below another folder is taken from root (the site's folder), or from the common
+    // folder of every file when root is empty or does not hold them all.
+    void Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress = {});
+
+    const std::vector<TSitePage>& Pages() const { return Pages_; }
+    int FailedCount() const;
+    // The missing sheets and every missing or unreadable picture of every page, each once.
+    std::vector<TDeadReference> DeadReferences() const;
+    // Sets every file's NewText from its records: the step that ends a change.
+    void RewriteTexts();
+
+    int FileCount() const override { return int(Files_.size()); }
+    TElements& Elements(int file) override { return *Files_.at(size_t(file)).Elements; }
+    const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
+    const std::string& FilePath(int file) const override { return Files_.at(size_t(file)).Path; }
+    void SetFilePath(int file, const std::string& path) override;
+    bool IsPage(int file) const override { return Files_.at(size_t(file)).PageIndex >= 0; }
+    const std::string& LayoutFolder() const override { return BaseFolder_; }
+    const std::string& LayoutPath(int file) const override { return Files_.at(size_t(file)).LayoutPath; }
+    IWorkingCopies& WorkingCopies() override { return *Copies_; }
+
+private:
+    struct TSheetUse {
+        int Page;
+        int Sheet;
+    };
+    struct TFile {
+        TElements* Elements;
+        std::string Path;
+        std::string LayoutPath;
+        int PageIndex = -1;            // a page's own file
+        std::vector<TSheetUse> Users;  // a sheet: the pages that name it, and where
+    };
+
+    void IndexFiles(const std::string& root);
+
+    std::vector<TSitePage> Pages_;
+    std::vector<TFile> Files_;
+    std::string BaseFolder_;
+    std::unique_ptr<IWorkingCopies> Copies_;
+};
+
+} // namespace pictor

@@ -1,0 +1,153 @@
+#include "adjust/Adjustment.h"
+#include "base/PictorError.h"
+#include "document/SaveDocument.h"
+#include "site/SiteDocument.h"
+#include "site/SitePages.h"
+#include "site/SiteSummary.h"
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+using namespace pictor;
+using namespace pictor::test;
+
+namespace {
+
+// Three pages sharing a linked sheet, the sheet it imports and a picture; the third page also has a
+// sheet of its own.
+struct TSharedSite : TSite {
+    TSharedSite()
+    {
+        for (const char* page : {"index.html", "a/one.html"})
+            Add(page, std::string("<link rel=\"stylesheet\" href=\"") + (page[0] == 'a' ? "../" : "") +
+                          "css/site.css\"><body bgcolor=\"#000080\"><img src=\"" + (page[0] == 'a' ? "../" : "") +
+                          "logo.png\">");
+        Add("b/two.htm", "<link rel=\"stylesheet\" href=\"../css/site.css\"><link rel=\"stylesheet\" href=\"own.css\">"
+                         "<font color=\"red\">x</font>");
+        Add("b/own.css", "p { color: #00ff00 }");
+        Add("css/site.css", "@import \"base.css\";\nh1 { color: red; background: url(../logo.png) }");
+        Add("css/base.css", "body { color: #123456; border-color: red }");
+        AddPicture("logo.png", 4, 4, 10, 20, 30);
+    }
+    std::vector<std::string> Pages() const { return {Root / "index.html", Root / "a/one.html", Root / "b/two.htm"}; }
+    TSiteDocument Load() const
+    {
+        TSiteDocument site;
+        site.Load(Pages(), Root.Path().string());
+        return site;
+    }
+};
+
+std::vector<std::string> Paths(const IFileSet& files)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < files.FileCount(); ++i) paths.push_back(files.FilePath(i));
+    return paths;
+}
+
+void InvertEverything(TSiteDocument& site)
+{
+    ApplyToTicked(site, TAdjustment::Invert(), {});
+    site.RewriteTexts();
+}
+
+} // namespace
+
+TEST(SiteDocument, AFileReachedFromSeveralPagesIsOneFile)
+{
+    const TSharedSite files;
+    const TSiteDocument site = files.Load();
+    ASSERT_EQ(site.FailedCount(), 0);
+    EXPECT_EQ(Paths(site), (std::vector<std::string>{files.Root / "index.html", files.Root / "a/one.html",
+                                                     files.Root / "b/two.htm", files.Root / "css/site.css",
+                                                     files.Root / "css/base.css", files.Root / "b/own.css"}));
+    const THtmlStructure& first = *site.Pages()[0].Document;
+    const THtmlStructure& third = *site.Pages()[2].Document;
+    EXPECT_EQ(&first.Elements(1), &third.Elements(1)) << "one record set, whichever page reached the sheet";
+    EXPECT_EQ(&first.Elements(2), &third.Elements(3)) << "the imported sheet too";
+    EXPECT_TRUE(first.Page.Pics[0].Bitmap.SharesPixelsWith(site.Pages()[1].Document->Page.Pics[0].Bitmap));
+    EXPECT_TRUE(first.Page.Pics[0].Bitmap.SharesPixelsWith(first.Elements(1).Pics[0].Bitmap))
+        << "the picture is decoded once for the pages and the sheet";
+}
+
+TEST(SiteDocument, ASharedSheetChangesOnceAsIfAdjustedAlone)
+{
+    const TSharedSite shared;
+    TSite alone;
+    alone.Add("index.html", "<link rel=\"stylesheet\" href=\"css/site.css\">");
+    for (const char* sheet : {"css/site.css", "css/base.css"}) alone.Add(sheet, ReadAll(shared.Root / sheet));
+    alone.AddPicture("logo.png", 4, 4, 10, 20, 30);
+
+    for (const std::vector<std::string>& pages : {shared.Pages(), std::vector<std::string>{alone.Root / "index.html"}}) {
+        TSiteDocument site;
+        site.Load(pages, {});
+        InvertEverything(site);
+        SaveDocument(site, {});
+    }
+    for (const char* name : {"css/site.css", "css/base.css", "logo.png"})
+        EXPECT_EQ(ReadAll(shared.Root / name), ReadAll(alone.Root / name)) << name;
+    EXPECT_EQ(ReadAll(shared.Root / "css/base.css"), "body { color: #EDCBA9; border-color: #00FFFF }");
+}
+
+TEST(SiteDocument, AFailingPageIsReportedAndTheOthersLoad)
+{
+    TSharedSite files;
+    files.Add("c/bad.html", "<link rel=\"stylesheet\" href=\"pipe.css\">");
+    ASSERT_EQ(mkfifo((files.Root / "c/pipe.css").c_str(), 0600), 0);
+    std::vector<std::string> pages = files.Pages();
+    pages.insert(pages.begin() + 1, files.Root / "c/bad.html");
+    pages.push_back(files.Root / "nowhere.html");
+    TSiteDocument site;
+    site.Load(pages, files.Root.Path().string());
+    ASSERT_EQ(site.Pages().size(), 5u);
+    EXPECT_EQ(site.FailedCount(), 2);
+    EXPECT_FALSE(site.Pages()[1].Loaded());
+    EXPECT_NE(site.Pages()[1].ErrorText().find(files.Root / "c/pipe.css"), std::string::npos) << site.Pages()[1].ErrorText();
+    EXPECT_NE(site.Pages()[4].ErrorText().find(files.Root / "nowhere.html"), std::string::npos);
+    EXPECT_EQ(site.FileCount(), 6) << "the good pages and their files";
+}
+
+TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
+{
+    const TSharedSite files;
+    TSiteDocument site = files.Load();
+    const TTempDir out;
+    ASSERT_TRUE(SaveFilesBelow(site, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
+    for (const char* name : {"index.html", "a/one.html", "b/two.htm", "b/own.css", "css/site.css", "css/base.css"})
+        EXPECT_EQ(ReadAll(out / name), ReadAll(files.Root / name)) << name;
+    EXPECT_EQ(site.Pages()[2].Document->GetSheetFile(0), out / "css/site.css") << "every page names the new place";
+}
+
+TEST(SitePalette, CountsEachOccurrenceOfEachFileOnce)
+{
+    const TSharedSite files;
+    const TSiteDocument site = files.Load();
+    std::vector<std::tuple<std::string, int, size_t>> palette;
+    for (const TPaletteColor& c : SitePalette(site)) palette.emplace_back(ColorToUpperCode(c.Value), c.Count, c.Files.size());
+    EXPECT_EQ(palette, (std::vector<std::tuple<std::string, int, size_t>>{
+                           {"#FF0000", 3, 3}, {"#000080", 2, 2}, {"#00FF00", 1, 1}, {"#123456", 1, 1}}));
+    const std::vector<TSitePicture> pictures = SitePictures(site);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].Pages, (std::vector<std::string>{files.Root / "index.html", files.Root / "a/one.html",
+                                                           files.Root / "b/two.htm"}))
+        << "the third page shows it through the shared sheet";
+}
+
+TEST(SitePages, EveryPageBelowTheFolderSortedWithoutLeavingIt)
+{
+    TSite files;
+    for (const char* name : {"b.html", "a/z.HTM", "a/y.shtml", "c.css", "d.txt", "a.htm"}) files.Add(name, "x");
+    const TTempDir outside;
+    outside.Write("elsewhere/far.html", "x");
+    std::filesystem::create_directory_symlink(outside / "elsewhere", files.Root / "linked");
+    std::filesystem::create_symlink(outside / "elsewhere/far.html", files.Root / "far.html");
+    std::filesystem::create_symlink(files.Root / "b.html", files.Root / "same.html");
+    EXPECT_EQ(FindSitePages(files.Root.Path().string()),
+              (std::vector<std::string>{files.Root / "a.htm", files.Root / "a/y.shtml", files.Root / "a/z.HTM",
+                                        files.Root / "b.html", files.Root / "same.html"}));
+    EXPECT_THROW(FindSitePages(files.Root / "b.html"), TPictorError);
+}
