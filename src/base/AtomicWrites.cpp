@@ -142,10 +142,9 @@ void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
     const std::string folder = FolderPart(pending.Target);
     SweepStaleTemporaries(folder);
 
-    std::random_device random;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        pending.Temp = folder + "/" + TemporaryName(int(::getpid()), random());
+        pending.Temp = folder + "/" + TemporaryName(int(::getpid()), unsigned(Random_()));
         // A new file gets the ordinary create mode; a replacement starts private and takes the original's.
         fd = CreateLeftoverFile(pending.Temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, exists ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) ThrowErrno(path, errno);
@@ -161,13 +160,31 @@ void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
         if (::fchmod(fd, original.st_mode & 07777) != 0) error = errno;
     }
     if (!error && !WriteAll(fd, bytes)) error = errno;
-    if (!error && saved && ::fsync(fd) != 0) error = errno;
+    struct stat written;
+    if (!error && ::fstat(fd, &written) == 0) Pending_.back().Device = written.st_dev;
     if (::close(fd) != 0 && !error) error = errno;
     if (error) ThrowErrno(path, error);  // the destructor removes the temporary
 }
 
+// One sync for each file system instead of one for each file: a site of a thousand pages would
+// otherwise wait for a thousand journal commits.
+void TAtomicWrites::SyncTemporaries() const
+{
+    std::vector<dev_t> synced;
+    for (const TPending& p : Pending_) {
+        if (std::find(synced.begin(), synced.end(), p.Device) != synced.end()) continue;
+        const int fd = ::open(p.Temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) ThrowErrno(p.Path, errno);
+        const int error = ::syncfs(fd) == 0 ? 0 : errno;
+        ::close(fd);
+        if (error) ThrowErrno(p.Path, error);
+        synced.push_back(p.Device);
+    }
+}
+
 void TAtomicWrites::Commit()
 {
+    if (Kind_ == TKind::Saved && Renamed_ == 0) SyncTemporaries();
     std::vector<std::string> folders;
     for (; Renamed_ < Pending_.size(); ++Renamed_) {
         const TPending& p = Pending_[Renamed_];

@@ -1,19 +1,21 @@
 #pragma once
+#include <random>
 #include <string>
+#include <sys/types.h>
 #include <string_view>
 #include <vector>
 
 namespace pictor {
 
-// Replaces several files all or nothing: each is written to a temporary beside its target and synced;
-// Commit renames them all into place. Until then every original stays as it was, and a failure, or
+// Replaces several files all or nothing: each is written to a temporary beside its target; Commit syncs
+// them and renames them all into place. Until then every original stays as it was, and a failure, or
 // destruction without Commit, removes the temporaries. Errors are TPictorError naming the target.
 class TAtomicWrites {
 public:
     // Saved: synced, and a target that is a link is the file it names. WorkingCopies: made again from the
     // document whenever needed, so not synced; a link among them is replaced, never followed.
     enum class TKind { Saved, WorkingCopies };
-    explicit TAtomicWrites(TKind kind = TKind::Saved) : Kind_(kind) {}
+    explicit TAtomicWrites(TKind kind = TKind::Saved) : Kind_(kind), Random_(std::random_device{}()) {}
     ~TAtomicWrites();
     TAtomicWrites(const TAtomicWrites&) = delete;
     TAtomicWrites& operator=(const TAtomicWrites&) = delete;
@@ -28,10 +30,13 @@ private:
         std::string Path;    // as asked, for errors
         std::string Target;  // links resolved
         std::string Temp;
+        dev_t Device = 0;  // the temporary's file system
     };
     void SweepStaleTemporaries(const std::string& folder);
+    void SyncTemporaries() const;
 
     TKind Kind_;
+    std::minstd_rand Random_;  // temporaries' names
     std::vector<TPending> Pending_;
     size_t Renamed_ = 0;
     std::vector<std::string> SweptFolders_;
