@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <iostream>
 #include <set>
 
@@ -47,11 +48,14 @@ TAdjustment AdjustmentOf(const TAdjustRequest& r)
     return adjustment;
 }
 
-// Ticks what takes part.
+// Ticks what takes part. A picture is named by its reference as written or by its path, which is
+// the same wherever in a site it is named.
 void Select(IFileSet& files, const TAdjustRequest& r)
 {
     std::set<TColor> values;
     for (const std::string& c : r.Colors) values.insert(ParseColor(c));
+    std::set<std::string> pictures(r.Pictures.begin(), r.Pictures.end());
+    for (const std::string& p : r.Pictures) pictures.insert(std::filesystem::absolute(p).lexically_normal().string());
     for (int i = 0; i < files.FileCount(); ++i) {
         TElements& file = files.Elements(i);
         // Ignored colours and dead pictures never take part, whatever the filters say.
@@ -59,8 +63,7 @@ void Select(IFileSet& files, const TAdjustRequest& r)
             c.Checked = c.Tickable() && !r.NoColors && (values.empty() || values.count(c.Color));
         for (TPicRecord& p : file.Pics)
             p.Checked = p.Tickable() && !r.NoPictures &&
-                        (r.Pictures.empty() || std::find(r.Pictures.begin(), r.Pictures.end(),
-                                                         ToUtf8(file, p.RefText)) != r.Pictures.end());
+                        (pictures.empty() || pictures.count(ToUtf8(file, p.RefText)) || pictures.count(p.FullPath));
     }
 }
 

@@ -82,10 +82,13 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     invert->group("ADJUSTMENT (exactly one)");
     newColor->group("ADJUSTMENT (exactly one)");
 
+    // One value per --color or --picture: what follows is a page again.
     auto* colors = adjust.add_option("--color", r.Colors, "Only colour occurrences of this value take part")
+                       ->allow_extra_args(false)
                        ->group("SELECTION");
     auto* noColors = adjust.add_flag("--no-colors", r.NoColors, "No colour occurrence takes part")->group("SELECTION");
-    auto* pictures = adjust.add_option("--picture", r.Pictures, "Only the picture with this reference takes part")
+    auto* pictures = adjust.add_option("--picture", r.Pictures, "Only this picture takes part: its reference as written, or its path")
+                         ->allow_extra_args(false)
                          ->group("SELECTION");
     auto* noPictures = adjust.add_flag("--no-pictures", r.NoPictures, "No picture takes part")->group("SELECTION");
     colors->excludes(noColors);

@@ -79,3 +79,13 @@ TEST(CliSite, OutRefusesBeforeWritingAnything)
     EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF }");
     EXPECT_TRUE(std::filesystem::exists(out / "p.png"));
 }
+
+TEST(CliSite, APictureIsNamedByItsPathAcrossPages)
+{
+    const TCliSite site;
+    const TCliRun run = RunCli("adjust --invert --no-colors --picture " + ShellQuote(site.Root / "p.png") + " " +
+                               ShellQuote(site.Root / "index.html") + " " + ShellQuote(site.Root / "more/page.html"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("picture p.png: would be adjusted"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("picture ../p.png: would be adjusted"), std::string::npos) << run.Out;
+}
