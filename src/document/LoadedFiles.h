@@ -25,7 +25,7 @@ class TLoadedFiles {
 public:
     struct TSheet {
         std::shared_ptr<TElements> Elements;
-        std::vector<std::string> ImportNames;  // its "@import" targets as file names, in its own order
+        std::vector<std::string> ImportNames; // its "@import" targets as file names, in its own order
     };
 
     // Throws TPictorError naming the sheet when it cannot be read.
@@ -39,9 +39,8 @@ private:
         T Value;
         std::exception_ptr Error;
     };
-    template <class T, class TLoad>
-    const T& Once(std::unordered_map<std::string, std::unique_ptr<TEntry<T>>>& entries, const std::string& key,
-                  TLoad&& load);
+    template <class T, class TLoad> const T& Once(std::unordered_map<std::string, std::unique_ptr<TEntry<T>>>& entries,
+                                                  const std::string& key, TLoad&& load);
 
     std::mutex Mutex_;
     // Both by FileIdentity: a file reached under two names is one file.

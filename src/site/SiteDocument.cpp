@@ -30,7 +30,7 @@ TSiteDocument::TSiteDocument() : Copies_(NoWorkingCopies()) {}
 void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress)
 {
     Pages_.clear();
-    std::unordered_set<std::string> seen;  // a page named twice is loaded once
+    std::unordered_set<std::string> seen; // a page named twice is loaded once
     for (const std::string& path : pages)
         if (seen.insert(FileIdentity(path)).second) Pages_.push_back({path, nullptr, nullptr});
 

@@ -13,7 +13,7 @@ namespace pictor {
 // One page of a site: its document, or why it could not be loaded.
 struct TSitePage {
     std::string Path;
-    std::unique_ptr<THtmlStructure> Document;  // null when the page failed
+    std::unique_ptr<THtmlStructure> Document; // null when the page failed
     std::exception_ptr Error;
 
     bool Loaded() const { return Document != nullptr; }
@@ -62,8 +62,8 @@ private:
         TElements* Elements;
         std::string Path;
         std::string LayoutPath;
-        int PageIndex = -1;            // a page's own file
-        std::vector<TSheetUse> Users;  // a sheet: the pages that name it, and where
+        int PageIndex = -1;           // a page's own file
+        std::vector<TSheetUse> Users; // a sheet: the pages that name it, and where
     };
 
     void IndexFiles(const std::string& root);

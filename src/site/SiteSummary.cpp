@@ -20,7 +20,8 @@ std::vector<TPaletteColor> SitePalette(const IFileSet& files)
             if (added) palette.push_back({value, 0, {}});
             TPaletteColor& color = palette[found->second];
             ++color.Count;
-            if (color.Files.empty() || color.Files.back() != files.FilePath(i)) color.Files.push_back(files.FilePath(i));
+            if (color.Files.empty() || color.Files.back() != files.FilePath(i))
+                color.Files.push_back(files.FilePath(i));
         }
     // Ties in the order of their codes, #RRGGBB.
     const auto code = [](TColor c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); };
@@ -33,7 +34,7 @@ std::vector<TPaletteColor> SitePalette(const IFileSet& files)
 std::vector<TSitePicture> SitePictures(const TSiteDocument& site)
 {
     std::vector<TSitePicture> pictures;
-    std::unordered_map<std::string, size_t> at;  // by FileIdentity
+    std::unordered_map<std::string, size_t> at; // by FileIdentity
     std::unordered_map<const TPicRecord*, std::string> identities;
     for (const TSitePage& page : site.Pages()) {
         if (!page.Loaded()) continue;

@@ -39,8 +39,10 @@ TEST(CliSite, ListsEveryPageWithOnePaletteAndReportsTheFailedOne)
     EXPECT_EQ(json["pages"][1]["files"][1]["path"], site.Root / "s.css");
     EXPECT_EQ(json["failed"][0]["page"], site.Root / "broken.html");
     EXPECT_EQ(json["palette"], nlohmann::json::parse(R"([
-        {"value": "#000000", "count": 1, "files": [")" + site.Root / "index.html" + R"("]},
-        {"value": "#FF0000", "count": 1, "files": [")" + site.Root / "s.css" + R"("]}])"));
+        {"value": "#000000", "count": 1, "files": [")" +
+                                                     site.Root / "index.html" + R"("]},
+        {"value": "#FF0000", "count": 1, "files": [")" +
+                                                     site.Root / "s.css" + R"("]}])"));
     EXPECT_EQ(json["pictures"][0]["pages"].size(), 2u);
 
     const TCliRun text = RunCli("list --site " + site.Folder(), TCliCapture::StdoutAndStderr);
@@ -74,8 +76,11 @@ TEST(CliSite, OutRefusesBeforeWritingAnything)
     EXPECT_FALSE(std::filesystem::exists(out / "index.html"));
     EXPECT_FALSE(std::filesystem::exists(out / "s.css"));
 
-    EXPECT_EQ(RunCli("adjust --invert --site " + site.Folder() + " --out " + ShellQuote(out.Path().string()) +
-                     " --force").Status, 1) << "the failed page still counts";
+    EXPECT_EQ(
+        RunCli("adjust --invert --site " + site.Folder() + " --out " + ShellQuote(out.Path().string()) + " --force")
+            .Status,
+        1)
+        << "the failed page still counts";
     EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF }");
     EXPECT_TRUE(std::filesystem::exists(out / "p.png"));
 }

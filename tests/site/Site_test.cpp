@@ -82,7 +82,8 @@ TEST(SiteDocument, ASharedSheetChangesOnceAsIfAdjustedAlone)
     for (const char* sheet : {"css/site.css", "css/base.css"}) alone.Add(sheet, ReadAll(shared.Root / sheet));
     alone.AddPicture("logo.png", 4, 4, 10, 20, 30);
 
-    for (const std::vector<std::string>& pages : {shared.Pages(), std::vector<std::string>{alone.Root / "index.html"}}) {
+    for (const std::vector<std::string>& pages :
+         {shared.Pages(), std::vector<std::string>{alone.Root / "index.html"}}) {
         TSiteDocument site;
         site.Load(pages, {});
         InvertEverything(site);
@@ -106,7 +107,8 @@ TEST(SiteDocument, AFailingPageIsReportedAndTheOthersLoad)
     ASSERT_EQ(site.Pages().size(), 5u);
     EXPECT_EQ(site.FailedCount(), 2);
     EXPECT_FALSE(site.Pages()[1].Loaded());
-    EXPECT_NE(site.Pages()[1].ErrorText().find(files.Root / "c/pipe.css"), std::string::npos) << site.Pages()[1].ErrorText();
+    EXPECT_NE(site.Pages()[1].ErrorText().find(files.Root / "c/pipe.css"), std::string::npos)
+        << site.Pages()[1].ErrorText();
     EXPECT_NE(site.Pages()[4].ErrorText().find(files.Root / "nowhere.html"), std::string::npos);
     EXPECT_EQ(site.FileCount(), 6) << "the good pages and their files";
 }
@@ -116,7 +118,8 @@ TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
     const TSharedSite files;
     TSiteDocument site = files.Load();
     const TTempDir out;
-    ASSERT_TRUE(SaveFilesBelow(site, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
+    ASSERT_TRUE(
+        SaveFilesBelow(site, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
     for (const char* name : {"index.html", "a/one.html", "b/two.htm", "b/own.css", "css/site.css", "css/base.css"})
         EXPECT_EQ(ReadAll(out / name), ReadAll(files.Root / name)) << name;
     EXPECT_EQ(site.Pages()[2].Document->GetSheetFile(0), out / "css/site.css") << "every page names the new place";
@@ -127,7 +130,8 @@ TEST(SitePalette, CountsEachOccurrenceOfEachFileOnce)
     const TSharedSite files;
     const TSiteDocument site = files.Load();
     std::vector<std::tuple<std::string, int, size_t>> palette;
-    for (const TPaletteColor& c : SitePalette(site)) palette.emplace_back(ColorToUpperCode(c.Value), c.Count, c.Files.size());
+    for (const TPaletteColor& c : SitePalette(site))
+        palette.emplace_back(ColorToUpperCode(c.Value), c.Count, c.Files.size());
     EXPECT_EQ(palette, (std::vector<std::tuple<std::string, int, size_t>>{
                            {"#FF0000", 3, 3}, {"#000080", 2, 2}, {"#00FF00", 1, 1}, {"#123456", 1, 1}}));
     const std::vector<TSitePicture> pictures = SitePictures(site);
