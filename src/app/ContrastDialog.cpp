@@ -27,8 +27,8 @@ QString RatioText(double ratio)
 
 } // namespace
 
-TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(TColor)> tickColor, QWidget* parent)
-    : QDialog(parent), Rows_(std::move(rows)), TickColor_(std::move(tickColor))
+TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource, QWidget* parent)
+    : QDialog(parent), Rows_(std::move(rows)), TickSource_(std::move(tickSource))
 {
     setObjectName("frmContrast");
     setWindowTitle("コントラストの確認");
@@ -65,7 +65,7 @@ TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(TC
 void TfrmContrast::lvContrastDblClick()
 {
     const int row = lvContrast->indexOfTopLevelItem(lvContrast->currentItem());
-    if (row >= 0) TickColor_(Rows_[size_t(row)].Now.Foreground);
+    if (row >= 0) TickSource_(Rows_[size_t(row)].Now);
 }
 
 } // namespace pictor

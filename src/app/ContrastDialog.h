@@ -11,17 +11,17 @@ class QTreeWidget;
 namespace pictor {
 
 // The texts of the preview that are hard to read, with their colours and ratios. Double-clicking a
-// row asks for the occurrences of the text's colour to be ticked.
+// row asks for the occurrences that give the text its colour to be ticked.
 class TfrmContrast : public QDialog {
     Q_OBJECT
 public:
-    TfrmContrast(std::vector<TContrastRow> rows, std::function<void(TColor foreground)> tickColor, QWidget* parent = nullptr);
+    TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource, QWidget* parent = nullptr);
 
 private:
     void lvContrastDblClick();
 
     std::vector<TContrastRow> Rows_;
-    std::function<void(TColor)> TickColor_;
+    std::function<void(const TPreviewText&)> TickSource_;
     QTreeWidget* lvContrast;
 };
 

@@ -221,7 +221,9 @@ private:
     void StepHistory(QAction* command);
     // MainWindowContrast.cpp
     void RememberContrastBeforeChange();
+    void ClearContrastWarning();
     void CheckShownContrast();
+    void CheckColorSource(const pictor::TPreviewText& text);
 
     TCommandLock* Commands_;
     std::unique_ptr<pictor::TIniFileCompo> Ini_;

@@ -2,8 +2,10 @@
 #include "app/MainWindow.h"
 
 #include "app/ContrastDialog.h"
+#include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
+#include "app/model/RecordChecks.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -17,6 +19,11 @@ void TfrmMain::RememberContrastBeforeChange()
 {
     Contrast_->Before = Contrast_->Shown;
     Contrast_->AwaitingChange = true;
+    ClearContrastWarning();
+}
+
+void TfrmMain::ClearContrastWarning()
+{
     if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
     Contrast_->Warning.clear();
 }
@@ -39,6 +46,14 @@ void TfrmMain::alContrastCheckExecute()
 {
     if (!HasDocument()) return;
     TfrmContrast dialog(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before),
-                        [this](TColor foreground) { CheckPickedColor(foreground, true); }, this);
+                        [this](const TPreviewText& text) { CheckColorSource(text); }, this);
     dialog.exec();
+}
+
+void TfrmMain::CheckColorSource(const TPreviewText& text)
+{
+    const std::vector<TRecordAt> records = RecordsOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
+    for (const TRecordAt& record : records) SetColorChecked(*Document_, record.Tab, int(record.Row), true, false);
+    SyncCheckMarks();
+    if (records.empty()) StatusPanels[2]->setText("この文字色を与える色は一覧にありません");
 }

@@ -88,6 +88,7 @@ void TfrmMain::StepHistory(QAction* command)
     const bool back = command == alUndo;
     command->setEnabled(false);
     Progress_->ShowMessage("処理中...");
+    ClearContrastWarning();
     // The history moves even when writing the copies fails.
     try {
         const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(pictor::Options());

@@ -1,14 +1,11 @@
 #include "app/PreviewContrast.h"
 
-#include "app/Browser.h"
+#include "app/BrowserScript.h"
 #include "document/Contrast.h"
 
-#include <QEventLoop>
 #include <QHash>
-#include <QTimer>
 
 #include <algorithm>
-#include <memory>
 
 namespace pictor {
 
@@ -86,19 +83,7 @@ std::vector<TPreviewText> PreviewTexts(const QVariant& answer)
 
 std::vector<TPreviewText> PreviewTexts(IBrowser& browser)
 {
-    // The state outlives this call in case the answer comes after the time limit.
-    struct TState {
-        QEventLoop Loop;
-        QVariant Answer;
-    };
-    auto state = std::make_shared<TState>();
-    browser.RunScript(PreviewTextsScript(), [state](const QVariant& answer) {
-        state->Answer = answer;
-        state->Loop.quit();
-    });
-    QTimer::singleShot(5000, &state->Loop, &QEventLoop::quit);
-    if (!state->Answer.isValid()) state->Loop.exec();
-    return PreviewTexts(state->Answer);
+    return PreviewTexts(ScriptAnswer(browser, PreviewTextsScript()));
 }
 
 bool IsBelowAA(const TPreviewText& text)

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+#include <QVariant>
+
+class IBrowser;
+
+namespace pictor {
+
+// Runs the script in the shown document and waits for the value of its last expression: invalid when
+// none comes in time.
+QVariant ScriptAnswer(IBrowser& browser, const QString& script);
+
+} // namespace pictor
