@@ -39,6 +39,7 @@ class TIniFileCompo;
 class THtmlStructure;
 class TWorkSession;
 struct TContrastState;
+struct TPreviewText;
 struct TElements;
 }
 

@@ -132,6 +132,7 @@ private slots:
                 const size_t pos = file.Text.find(c.Before) + c.Before.size();
                 for (size_t row = 0; row < file.Colors.size(); ++row)
                     if (file.Colors[row].SourcePos == pos) expected << QString("%1:%2").arg(c.Tab).arg(row);
+                QCOMPARE(expected.size(), 1);
             }
             QStringList found;
             for (const TRecordAt& at : RecordsOfSource(doc, ColorSourceOf(window.Web(), c.Path))) found << QString("%1:%2").arg(at.Tab).arg(at.Row);

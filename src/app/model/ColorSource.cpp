@@ -6,6 +6,7 @@
 #include "document/HtmlStructure.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 
