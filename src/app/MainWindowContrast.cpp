@@ -55,5 +55,5 @@ void TfrmMain::CheckColorSource(const TPreviewText& text)
     const std::vector<TRecordAt> records = RecordsOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
     for (const TRecordAt& record : records) SetColorChecked(*Document_, record.Tab, int(record.Row), true, false);
     SyncCheckMarks();
-    if (records.empty()) StatusPanels[2]->setText("この文字色を与える色は一覧にありません");
+    StatusPanels[2]->setText(records.empty() ? QString("この文字色を与える色は一覧にありません") : Contrast_->Warning);
 }

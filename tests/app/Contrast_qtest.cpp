@@ -36,6 +36,12 @@ QStringList ContrastRows(TfrmMain& window, const std::function<void(QTreeWidget&
     return rows;
 }
 
+void DoubleClick(QTreeWidget& list, int row)
+{
+    list.setCurrentItem(list.topLevelItem(row));
+    emit list.itemDoubleClicked(list.topLevelItem(row), 0);
+}
+
 // Ticked colours as "file:text at its position".
 QStringList Ticked(TfrmMain& window)
 {
@@ -77,10 +83,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(hint->text(), QString("コントラストが低い要素があります"), 20000);
 
         Named(window, "alSelectInverse")->trigger();  // nothing ticked
-        const QStringList rows = ContrastRows(window, [](QTreeWidget& list) {
-            list.setCurrentItem(list.topLevelItem(0));
-            emit list.itemDoubleClicked(list.topLevelItem(0), 0);
-        });
+        const QStringList rows = ContrastRows(window, [](QTreeWidget& list) { DoubleClick(list, 0); });
         QCOMPARE(rows, QStringList{"good #ffffff #888888 4.68 3.54"});
         QCOMPARE(Ticked(window), QStringList{"0:#FFFFFF at 73"});
 
@@ -91,14 +94,22 @@ private slots:
     void aDoubleClickTicksTheOccurrenceThatGivesTheColourNotItsTwins()
     {
         TTestFolders folders;
-        TfrmMain window({WriteFile(folders.Site, "index.html", "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p><div style=\"color:#777\">div</div>")});
-        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 2, 20000);
+        TfrmMain window({WriteFile(folders.Site, "index.html",
+                                   "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
+                                   "<div style=\"color:#777\">div</div><span style=\"background:#222\">dark</span>")});
+        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 3, 20000);
         Named(window, "alSelectInverse")->trigger();
-        ContrastRows(window, [](QTreeWidget& list) {
-            list.setCurrentItem(list.topLevelItem(0));
-            emit list.itemDoubleClicked(list.topLevelItem(0), 0);
+        auto* hint = Named<QLabel>(window, "StatusPanel2");
+        QString hintForTheBrowsersColour;
+        const QStringList rows = ContrastRows(window, [&](QTreeWidget& list) {
+            DoubleClick(list, 0);
+            hintForTheBrowsersColour = hint->text();
+            DoubleClick(list, 1);
         });
+        QCOMPARE(rows.value(0).left(4), QString("dark"));
+        QCOMPARE(hintForTheBrowsersColour, QString("この文字色を与える色は一覧にありません"));
         QCOMPARE(Ticked(window), QStringList{"0:#777 at 18"});
+        QVERIFY(hint->text().isEmpty());
     }
 
     // The cascade as the browser runs it: where each element's colour is declared.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -100,13 +101,64 @@ std::size_t NewTextPos(const TElements& file, std::size_t pos)
     return std::size_t(std::ptrdiff_t(pos) + shift);
 }
 
+void AppendUtf8(std::string& out, unsigned long code)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | code >> 6);
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | code >> 12);
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | code >> 18);
+        out += char(0x80 | (code >> 12 & 0x3F));
+        out += char(0x80 | (code >> 6 & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// An attribute's UTF-8 text as the browser reads it: character references replaced (the named ones a
+// style holds: quotes, "&", "<", ">").
+std::string Unescaped(std::string_view text)
+{
+    static constexpr std::pair<std::string_view, char> named[] = {
+        {"&quot;", '"'}, {"&apos;", '\''}, {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}};
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
+        if (semicolon != std::string_view::npos && semicolon - i > 2 && text[i + 1] == '#') {
+            const bool hex = text[i + 2] == 'x' || text[i + 2] == 'X';
+            const std::string digits(text.substr(i + (hex ? 3 : 2), semicolon - i - (hex ? 3 : 2)));
+            char* end = nullptr;
+            const unsigned long code = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
+            if (!digits.empty() && *end == '\0' && code > 0 && code < 0x110000) {
+                AppendUtf8(out, code);
+                i = semicolon + 1;
+                continue;
+            }
+        }
+        const auto name = std::find_if(std::begin(named), std::end(named),
+                                       [&](const auto& entity) { return text.substr(i).starts_with(entity.first); });
+        if (text[i] == '&' && name != std::end(named)) {
+            out += name->second;
+            i += name->first.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
 // A style attribute's value as the preview has it: to its closing quote, as HTML reads it.
 std::string StyleValue(const TElements& file, std::size_t group)
 {
     const std::string_view text = file.NewText;
     const std::size_t from = std::min(NewTextPos(file, group), text.size());
     const std::size_t close = text.find('"', from);
-    return DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8());
+    return Unescaped(DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8()));
 }
 
 // The name of the tag starting at `<`, or of the attribute ending at `end`, in lower case.
