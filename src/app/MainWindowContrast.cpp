@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 using namespace pictor;
@@ -52,8 +53,8 @@ void TfrmMain::alContrastCheckExecute()
 
 void TfrmMain::CheckColorSource(const TPreviewText& text)
 {
-    const std::vector<TRecordAt> records = RecordsOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
-    for (const TRecordAt& record : records) SetColorChecked(*Document_, record.Tab, int(record.Row), true, false);
+    const std::optional<TRecordAt> record = RecordOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
+    if (record) SetColorChecked(*Document_, record->Tab, int(record->Row), true, false);
     SyncCheckMarks();
-    StatusPanels[2]->setText(records.empty() ? QString("この文字色を与える色は一覧にありません") : Contrast_->Warning);
+    StatusPanels[2]->setText(record ? Contrast_->Warning : QString("この文字色を与える色は一覧にありません"));
 }

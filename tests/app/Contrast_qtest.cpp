@@ -146,7 +146,7 @@ private slots:
                 QCOMPARE(expected.size(), 1);
             }
             QStringList found;
-            for (const TRecordAt& at : RecordsOfSource(doc, ColorSourceOf(window.Web(), c.Path))) found << QString("%1:%2").arg(at.Tab).arg(at.Row);
+            if (const auto at = RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path))) found << QString("%1:%2").arg(at->Tab).arg(at->Row);
             QVERIFY2(found == expected, qPrintable(QString("%1: %2").arg(c.Path, found.join(' '))));
         }
     }

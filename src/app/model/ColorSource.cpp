@@ -6,10 +6,11 @@
 #include "document/HtmlStructure.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
+#include <utility>
 
 namespace pictor {
 
@@ -39,7 +40,10 @@ struct TGroup {
 };
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
 
 // What a selector or value is, however the browser and the file write it: without case, spaces, quotes
 // and comments, with "::" as ":".
@@ -52,10 +56,11 @@ std::string KeyOf(std::string_view text)
             const std::size_t close = text.find("*/", i + 2);
             if (close == std::string_view::npos) break;
             i = close + 1;
-        } else if (c == ':' && !key.empty() && key.back() == ':') {
-        } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\f' && c != '"' && c != '\'') {
-            key += LowerAscii(c);
+            continue;
         }
+        const bool dropped = c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '"' || c == '\'' ||
+                             (c == ':' && !key.empty() && key.back() == ':');
+        if (!dropped) key += LowerAscii(c);
     }
     return key;
 }
@@ -90,15 +95,6 @@ std::string_view SelectorBefore(std::string_view text, std::size_t block)
 bool InStyleAttribute(const TElements& file, const TFound& found)
 {
     return !found.Attribute && found.Place.Group > 0 && file.Text[found.Place.Group - 1] == '"';
-}
-
-// Where a position of Text stands in NewText, where each occurrence before it holds its record's Text.
-std::size_t NewTextPos(const TElements& file, std::size_t pos)
-{
-    std::ptrdiff_t shift = 0;
-    for (const TColorRecord& record : file.Colors)
-        if (record.SourcePos < pos) shift += std::ptrdiff_t(record.Text.size()) - std::ptrdiff_t(record.OrgText.size());
-    return std::size_t(std::ptrdiff_t(pos) + shift);
 }
 
 void AppendUtf8(std::string& out, unsigned long code)
@@ -152,11 +148,12 @@ std::string Unescaped(std::string_view text)
     return out;
 }
 
-// A style attribute's value as the preview has it: to its closing quote, as HTML reads it.
-std::string StyleValue(const TElements& file, std::size_t group)
+// A style attribute's value as the preview has it: to its closing quote, as HTML reads it. `first` is
+// the attribute's first occurrence: nothing between the value's start and it has moved.
+std::string StyleValue(const TElements& file, std::size_t group, const TColorRecord& first)
 {
     const std::string_view text = file.NewText;
-    const std::size_t from = std::min(NewTextPos(file, group), text.size());
+    const std::size_t from = std::min(std::size_t(first.Pos - 1) - (first.SourcePos - group), text.size());
     const std::size_t close = text.find('"', from);
     return Unescaped(DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8()));
 }
@@ -184,8 +181,10 @@ std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSou
     TPlaces places;
     WalkFile(file, isPage, places);
     std::map<std::size_t, TGroup> groups;
+    std::size_t first = 0;  // the group's first occurrence, whatever it is the colour of
     for (const TFound& found : places.Found) {
         const std::size_t at = found.Place.Group;
+        if (found.Row == 0 || at != places.Found[found.Row - 1].Place.Group) first = found.Row;
         if (source.Kind == TColorSource::Attribute) {
             // A repeated attribute: the first is the one a browser takes.
             if (!found.Attribute || TagName(file.Text, at) != source.Tag ||
@@ -199,7 +198,7 @@ std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSou
             continue;
         auto [group, added] = groups.try_emplace(at);
         if (added)
-            group->second.Key = KeyOf(styleAttribute ? StyleValue(file, at)
+            group->second.Key = KeyOf(styleAttribute ? StyleValue(file, at, file.Colors.at(first))
                                                      : DisplayText(SelectorBefore(file.Text, at), file.IsUtf8()));
         group->second.Colours.push_back(found);
     }
@@ -222,11 +221,11 @@ int TabOfSheet(const THtmlStructure& doc, const std::string& sheet)
 
 } // namespace
 
-std::vector<TRecordAt> RecordsOfSource(const THtmlStructure& doc, const TColorSource& source)
+std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source)
 {
-    if (source.Kind == TColorSource::Nothing || source.Index >= source.Candidates.size()) return {};
+    if (source.Kind == TColorSource::Nothing || source.Index >= source.Candidates.size()) return std::nullopt;
     const int tab = source.Kind == TColorSource::Rule ? TabOfSheet(doc, source.Sheet) : 0;
-    if (tab < 0) return {};
+    if (tab < 0) return std::nullopt;
     const TElements& file = doc.Elements(tab);
     const std::string key = KeyOf(source.Candidates[source.Index]);
     std::size_t nth = std::size_t(std::count_if(source.Candidates.begin(), source.Candidates.begin() + std::ptrdiff_t(source.Index),
@@ -238,10 +237,10 @@ std::vector<TRecordAt> RecordsOfSource(const THtmlStructure& doc, const TColorSo
         const auto shown = std::find_if(group.Colours.rbegin(), group.Colours.rend(),
                                         [&](const TFound& found) { return file.Colors.at(found.Row).Color == source.Color; });
         const TFound& found = shown != group.Colours.rend() ? *shown : group.Colours.back();
-        if (!file.Colors.at(found.Row).Tickable()) return {};
-        return {{tab, found.Row}};
+        if (!file.Colors.at(found.Row).Tickable()) return std::nullopt;
+        return TRecordAt{tab, found.Row};
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace pictor

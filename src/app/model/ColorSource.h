@@ -2,6 +2,7 @@
 #include "base/Color.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ struct TRecordAt {
     bool operator==(const TRecordAt&) const = default;
 };
 
-// The colour records that make that declaration's colour: none when it is not one of them.
-std::vector<TRecordAt> RecordsOfSource(const THtmlStructure& doc, const TColorSource& source);
+// The colour record that is that declaration's colour: none when it is not one of them.
+std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source);
 
 } // namespace pictor

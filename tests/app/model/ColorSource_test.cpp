@@ -31,48 +31,48 @@ TColorSource Attribute(std::string tag, std::string name, std::vector<std::strin
 TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
 {
     const std::string sheet = "p{color:#777} .a{margin:0} .a{color:#777} @media screen{.a{color:#777}} .b{color:#777}";
-    using TRecords = std::vector<TRecordAt>;
+    using TRecord = std::optional<TRecordAt>;
     struct {
         const char* Name;
         std::string Page;
         TColorSource Source;
-        TRecords Expected;
+        TRecord Expected;
     } const cases[] = {
         {"rule in a linked sheet: the second .a with a colour, in @media",
          R"(<link rel="stylesheet" href="s.css"><p style="color:#777">x</p>)",
-         Source(TColorSource::Rule, {"p", ".a", ".a", ".b"}, 2), TRecords{{1, 2}}},
+         Source(TColorSource::Rule, {"p", ".a", ".a", ".b"}, 2), TRecordAt{1, 2}},
         {"rule in a STYLE element, counted over all of them; style attributes are no rules",
          "<style><!--\np { color: #777 }\n--></style><p style=\"color:#777\">x</p>"
          "<style>/* a; b */ DIV>P , B::before { color : #777; background: #777 }</style>",
-         Source(TColorSource::Rule, {"p", "div > p, b::before"}, 1), TRecords{{0, 2}}},
+         Source(TColorSource::Rule, {"p", "div > p, b::before"}, 1), TRecordAt{0, 2}},
         {"the first rule of a STYLE element starts after its tag",
-         R"(<p>a; b</p><style type="text/css">p{color:#777}</style>)", Source(TColorSource::Rule, {"p"}, 0), TRecords{{0, 0}}},
+         R"(<p>a; b</p><style type="text/css">p{color:#777}</style>)", Source(TColorSource::Rule, {"p"}, 0), TRecordAt{0, 0}},
         {"a block's last colour, or the one the browser shows for its !important",
-         "<style>p{color:#777 !important; color:#888}</style>", Source(TColorSource::Rule, {"p"}, 0), TRecords{{0, 0}}},
+         "<style>p{color:#777 !important; color:#888}</style>", Source(TColorSource::Rule, {"p"}, 0), TRecordAt{0, 0}},
         {"style attribute: the second with the same declarations, one without a colour between",
          R"(<p style="color:#777">a</p><p style="margin:0">b</p><p style="COLOR: #777">c</p>)",
-         Source(TColorSource::StyleAttribute, {"color:#777", "margin:0", "color: #777"}, 2), TRecords{{0, 1}}},
+         Source(TColorSource::StyleAttribute, {"color:#777", "margin:0", "color: #777"}, 2), TRecordAt{0, 1}},
         {"style attribute: character references read as the browser reads them",
          R"(<p style="font-family:&quot;A&amp;B&#x20;C&#39;&quot;;color:#777">a</p><p style="font-family:'A&B C';color:#777">b</p>)",
          Source(TColorSource::StyleAttribute, {"font-family:\"A&B C'\";color:#777", "font-family:'A&B C';color:#777"}, 0),
-         TRecords{{0, 0}}},
+         TRecordAt{0, 0}},
         {"font color: the second font of that value",
          R"(<font color="#777">a</font><font color="#888">b</font><font color="#777">c</font><p style="color:#777">)",
-         Attribute("font", "color", {"#777", "#888", "#777"}, 2), TRecords{{0, 2}}},
+         Attribute("font", "color", {"#777", "#888", "#777"}, 2), TRecordAt{0, 2}},
         {"body link, not its vlink or text",
          R"(<body text="#777" vlink="#777" link="#777"><a href="x">x</a>)", Attribute("body", "link", {"#777"}, 0),
-         TRecords{{0, 2}}},
+         TRecordAt{0, 2}},
         {"nothing of the page's: the browser's own colour", R"(<p style="color:#777">x</p>)",
-         Source(TColorSource::Nothing, {}, 0), TRecords{}},
+         Source(TColorSource::Nothing, {}, 0), std::nullopt},
         {"a rule the files do not hold", "<style>p{color:#777}</style>", Source(TColorSource::Rule, {"p", "q"}, 1),
-         TRecords{}},
+         std::nullopt},
         {"a sheet that is not one of the document's", "<style>p{color:#777}</style>",
          [] {
              TColorSource source = Source(TColorSource::Rule, {"p"}, 0);
              source.Sheet = "/nowhere/s.css";
              return source;
          }(),
-         TRecords{}},
+         std::nullopt},
     };
     for (const auto& c : cases) {
         test::TSite site;
@@ -82,7 +82,7 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
         TColorSource source = c.Source;
         if (source.Kind == TColorSource::Rule && source.Sheet.empty() && c.Page.find("<link") != std::string::npos)
             source.Sheet = doc.SheetWorkFiles.at(0);
-        EXPECT_EQ(RecordsOfSource(doc, source), c.Expected) << c.Name;
+        EXPECT_EQ(RecordOfSource(doc, source), c.Expected) << c.Name;
     }
 }
 
