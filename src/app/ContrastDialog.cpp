@@ -27,7 +27,8 @@ QString RatioText(double ratio)
 
 } // namespace
 
-TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource, QWidget* parent)
+TfrmContrast::TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource,
+                           QWidget* parent)
     : QDialog(parent), Rows_(std::move(rows)), TickSource_(std::move(tickSource))
 {
     setObjectName("frmContrast");

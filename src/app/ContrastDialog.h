@@ -15,7 +15,8 @@ namespace pictor {
 class TfrmContrast : public QDialog {
     Q_OBJECT
 public:
-    TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource, QWidget* parent = nullptr);
+    TfrmContrast(std::vector<TContrastRow> rows, std::function<void(const TPreviewText&)> tickSource,
+                 QWidget* parent = nullptr);
 
 private:
     void lvContrastDblClick();

@@ -56,5 +56,6 @@ void TfrmMain::CheckColorSource(const TPreviewText& text)
     const std::optional<TRecordAt> record = RecordOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
     if (record) SetColorChecked(*Document_, record->Tab, int(record->Row), true, false);
     SyncCheckMarks();
-    StatusPanels[2]->setText(record ? Contrast_->Warning : QString("この文字色を与える色は一覧にありません"));
+    const QString none = "この文字色を与える色は一覧にありません";
+    StatusPanels[2]->setText(record ? Contrast_->Warning : none);
 }

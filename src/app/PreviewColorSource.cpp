@@ -67,7 +67,8 @@ QString ColorSourceScript(const QString& path)
     for (var i = 0; i < list.length; ++i) {
       var r = list[i];
       if (r.type === CSSRule.STYLE_RULE) rules.push({rule: r, sheet: sheet, active: active});
-      else if (r.type === CSSRule.IMPORT_RULE) { if (r.styleSheet) collect(rulesOf(r.styleSheet), r.styleSheet, active && matches(r.media)); }
+      else if (r.type === CSSRule.IMPORT_RULE && r.styleSheet)
+        collect(rulesOf(r.styleSheet), r.styleSheet, active && matches(r.media));
       else if (r.type === CSSRule.MEDIA_RULE) collect(r.cssRules, sheet, active && matches(r.media));
       else if (r.type === CSSRule.SUPPORTS_RULE) collect(r.cssRules, sheet, active && CSS.supports(r.conditionText));
       else if (r.cssRules) collect(r.cssRules, sheet, active);
@@ -80,7 +81,9 @@ QString ColorSourceScript(const QString& path)
   function declared(el) {
     var best = null;
     function offer(d) {
-      if (!best || d.rank > best.rank || (d.rank === best.rank && (d.spec > best.spec || (d.spec === best.spec && d.order > best.order)))) best = d;
+      if (!best || d.rank > best.rank ||
+          (d.rank === best.rank && (d.spec > best.spec || (d.spec === best.spec && d.order > best.order))))
+        best = d;
     }
     rules.forEach(function (r, order) {
       var value = r.active && r.rule.style.getPropertyValue('color');
@@ -89,7 +92,8 @@ QString ColorSourceScript(const QString& path)
       split(r.rule.selectorText).forEach(function (one) {
         try { if (el.matches(one)) spec = Math.max(spec, specificity(one)); } catch (x) {}
       });
-      if (spec >= 0) offer({rank: r.rule.style.getPropertyPriority('color') ? 3 : 1, spec: spec, order: order, value: value, entry: r});
+      var important = r.rule.style.getPropertyPriority('color');
+      if (spec >= 0) offer({rank: important ? 3 : 1, spec: spec, order: order, value: value, entry: r});
     });
     var inline = el.style.getPropertyValue('color');
     if (inline) offer({rank: el.style.getPropertyPriority('color') ? 4 : 2, spec: 0, order: 0, value: inline});
@@ -128,7 +132,8 @@ QString ColorSourceScript(const QString& path)
     var body = document.body;
     if (level.tagName === 'FONT' && level.hasAttribute('color')) return attribute(level, 'font', 'color');
     if (level === body && body.hasAttribute('text')) return attribute(level, 'body', 'text');
-    if (level.matches(':any-link')) return body && body.hasAttribute('link') ? attribute(body, 'body', 'link') : {kind: 'none'};
+    if (level.matches(':any-link'))
+      return body && body.hasAttribute('link') ? attribute(body, 'body', 'link') : {kind: 'none'};
     var parent = level.parentElement;
     return parent && getComputedStyle(parent).color === getComputedStyle(level).color ? null : {kind: 'none'};
   }
@@ -147,20 +152,27 @@ TColorSource ColorSourceOf(const QVariant& answer)
     const QVariantMap fields = answer.toMap();
     const QString kind = fields.value("kind").toString();
     TColorSource source;
-    if (kind == "rule") source.Kind = TColorSource::Rule;
-    else if (kind == "style") source.Kind = TColorSource::StyleAttribute;
-    else if (kind == "attribute") source.Kind = TColorSource::Attribute;
-    else return source;
+    if (kind == "rule")
+        source.Kind = TColorSource::Rule;
+    else if (kind == "style")
+        source.Kind = TColorSource::StyleAttribute;
+    else if (kind == "attribute")
+        source.Kind = TColorSource::Attribute;
+    else
+        return source;
     const QString sheet = fields.value("sheet").toString();
     if (!sheet.isEmpty()) source.Sheet = QUrl(sheet).toLocalFile().toStdString();
     source.Tag = fields.value("tag").toString().toStdString();
     source.Name = fields.value("name").toString().toStdString();
-    for (const QVariant& candidate : fields.value("candidates").toList()) source.Candidates.push_back(candidate.toString().toStdString());
+    for (const QVariant& candidate : fields.value("candidates").toList())
+        source.Candidates.push_back(candidate.toString().toStdString());
     const int index = fields.value("index").toInt();
     if (index < 0) return {};
     source.Index = std::size_t(index);
     const QVariantList channels = fields.value("color").toList();
-    if (channels.size() >= 3) source.Color = RGB(qRound(channels[0].toDouble()), qRound(channels[1].toDouble()), qRound(channels[2].toDouble()));
+    if (channels.size() >= 3)
+        source.Color =
+            RGB(qRound(channels[0].toDouble()), qRound(channels[1].toDouble()), qRound(channels[2].toDouble()));
     return source;
 }
 

@@ -49,7 +49,8 @@ QStringList Ticked(TfrmMain& window)
     const THtmlStructure& doc = window.Document();
     for (int tab = 0; tab < doc.FileCount(); ++tab)
         for (const TColorRecord& record : doc.Elements(tab).Colors)
-            if (record.Checked) ticked << QString("%1:%2 at %3").arg(tab).arg(QString::fromStdString(record.Text)).arg(record.SourcePos);
+            if (record.Checked)
+                ticked << QString("%1:%2 at %3").arg(tab).arg(QString::fromStdString(record.Text)).arg(record.SourcePos);
     return ticked;
 }
 
@@ -62,7 +63,8 @@ const char* const CascadePage =
     "<div style=\"color:#777\">style</div><div class=\"anc\"><span>inherited</span></div>"
     "<font color=\"#777\">font</font><span>text</span><a href=\"x.html\">link</a><mark>mark</mark>"
     "<div class=\"media\">media</div></body></html>";
-const char* const CascadeSheet = ".sheet{color:#777} p.x{color:#777} @media screen{.media{color:#777}} @media print{.media{color:#777}}";
+const char* const CascadeSheet =
+    ".sheet{color:#777} p.x{color:#777} @media screen{.media{color:#777}} @media print{.media{color:#777}}";
 
 } // namespace
 
@@ -146,7 +148,8 @@ private slots:
                 QCOMPARE(expected.size(), 1);
             }
             QStringList found;
-            if (const auto at = RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path))) found << QString("%1:%2").arg(at->Tab).arg(at->Row);
+            if (const auto at = RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path)))
+                found << QString("%1:%2").arg(at->Tab).arg(at->Row);
             QVERIFY2(found == expected, qPrintable(QString("%1: %2").arg(c.Path, found.join(' '))));
         }
     }

@@ -39,7 +39,10 @@ struct TGroup {
     std::vector<TFound> Colours;
 };
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 bool IsNameChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
@@ -78,8 +81,8 @@ std::string_view SelectorBefore(std::string_view text, std::size_t block)
             if (close < brace) from = close + 1;
             break;
         }
-    if (const std::size_t end = text.substr(0, brace).rfind("*/"); end != std::string_view::npos && end >= from)
-        from = end + 2;
+    if (const std::size_t end = text.substr(from, brace - from).rfind("*/"); end != std::string_view::npos)
+        from += end + 2;
     std::string_view selector = text.substr(from, brace - from);
     // A STYLE element's text may hide in an HTML comment.
     for (std::string_view mark : {"<!--", "-->"}) {
@@ -155,7 +158,8 @@ std::string StyleValue(const TElements& file, std::size_t group, const TColorRec
     const std::string_view text = file.NewText;
     const std::size_t from = std::min(std::size_t(first.Pos - 1) - (first.SourcePos - group), text.size());
     const std::size_t close = text.find('"', from);
-    return Unescaped(DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8()));
+    return Unescaped(
+        DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8()));
 }
 
 // The name of the tag starting at `<`, or of the attribute ending at `end`, in lower case.
@@ -194,7 +198,8 @@ std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSou
             continue;
         }
         const bool styleAttribute = source.Kind == TColorSource::StyleAttribute;
-        if (found.Attribute || found.Place.Role != TColorRole::Foreground || InStyleAttribute(file, found) != styleAttribute)
+        if (found.Attribute || found.Place.Role != TColorRole::Foreground ||
+            InStyleAttribute(file, found) != styleAttribute)
             continue;
         auto [group, added] = groups.try_emplace(at);
         if (added)
@@ -228,14 +233,16 @@ std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorS
     if (tab < 0) return std::nullopt;
     const TElements& file = doc.Elements(tab);
     const std::string key = KeyOf(source.Candidates[source.Index]);
-    std::size_t nth = std::size_t(std::count_if(source.Candidates.begin(), source.Candidates.begin() + std::ptrdiff_t(source.Index),
-                                                [&](const std::string& candidate) { return KeyOf(candidate) == key; }));
+    std::size_t nth =
+        std::size_t(std::count_if(source.Candidates.begin(), source.Candidates.begin() + std::ptrdiff_t(source.Index),
+                                  [&](const std::string& candidate) { return KeyOf(candidate) == key; }));
     for (const TGroup& group : GroupsOf(file, tab == 0, source)) {
         if (group.Key != key || nth-- > 0) continue;
         // The last colour of the block is the one a browser takes; one of the colour shown, if any, was
         // taken over it for its !important.
-        const auto shown = std::find_if(group.Colours.rbegin(), group.Colours.rend(),
-                                        [&](const TFound& found) { return file.Colors.at(found.Row).Color == source.Color; });
+        const auto shown = std::find_if(group.Colours.rbegin(), group.Colours.rend(), [&](const TFound& found) {
+            return file.Colors.at(found.Row).Color == source.Color;
+        });
         const TFound& found = shown != group.Colours.rend() ? *shown : group.Colours.back();
         if (!file.Colors.at(found.Row).Tickable()) return std::nullopt;
         return TRecordAt{tab, found.Row};

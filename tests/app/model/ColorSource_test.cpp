@@ -9,7 +9,8 @@ namespace {
 
 constexpr TColor Grey = RGB(0x77, 0x77, 0x77);
 
-TColorSource Source(TColorSource::TKind kind, std::vector<std::string> candidates, std::size_t index, TColor color = Grey)
+TColorSource Source(TColorSource::TKind kind, std::vector<std::string> candidates, std::size_t index,
+                    TColor color = Grey)
 {
     TColorSource source;
     source.Kind = kind;
@@ -46,22 +47,23 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
          "<style>/* a; b */ DIV>P , B::before { color : #777; background: #777 }</style>",
          Source(TColorSource::Rule, {"p", "div > p, b::before"}, 1), TRecordAt{0, 2}},
         {"the first rule of a STYLE element starts after its tag",
-         R"(<p>a; b</p><style type="text/css">p{color:#777}</style>)", Source(TColorSource::Rule, {"p"}, 0), TRecordAt{0, 0}},
+         R"(<p>a; b</p><style type="text/css">p{color:#777}</style>)", Source(TColorSource::Rule, {"p"}, 0),
+         TRecordAt{0, 0}},
         {"a block's last colour, or the one the browser shows for its !important",
          "<style>p{color:#777 !important; color:#888}</style>", Source(TColorSource::Rule, {"p"}, 0), TRecordAt{0, 0}},
         {"style attribute: the second with the same declarations, one without a colour between",
          R"(<p style="color:#777">a</p><p style="margin:0">b</p><p style="COLOR: #777">c</p>)",
          Source(TColorSource::StyleAttribute, {"color:#777", "margin:0", "color: #777"}, 2), TRecordAt{0, 1}},
         {"style attribute: character references read as the browser reads them",
-         R"(<p style="font-family:&quot;A&amp;B&#x20;C&#39;&quot;;color:#777">a</p><p style="font-family:'A&B C';color:#777">b</p>)",
+         R"(<p style="font-family:&quot;A&amp;B&#x20;C&#39;&quot;;color:#777">a</p>)"
+         R"(<p style="font-family:'A&B C';color:#777">b</p>)",
          Source(TColorSource::StyleAttribute, {"font-family:\"A&B C'\";color:#777", "font-family:'A&B C';color:#777"}, 0),
          TRecordAt{0, 0}},
         {"font color: the second font of that value",
          R"(<font color="#777">a</font><font color="#888">b</font><font color="#777">c</font><p style="color:#777">)",
          Attribute("font", "color", {"#777", "#888", "#777"}, 2), TRecordAt{0, 2}},
-        {"body link, not its vlink or text",
-         R"(<body text="#777" vlink="#777" link="#777"><a href="x">x</a>)", Attribute("body", "link", {"#777"}, 0),
-         TRecordAt{0, 2}},
+        {"body link, not its vlink or text", R"(<body text="#777" vlink="#777" link="#777"><a href="x">x</a>)",
+         Attribute("body", "link", {"#777"}, 0), TRecordAt{0, 2}},
         {"nothing of the page's: the browser's own colour", R"(<p style="color:#777">x</p>)",
          Source(TColorSource::Nothing, {}, 0), std::nullopt},
         {"a rule the files do not hold", "<style>p{color:#777}</style>", Source(TColorSource::Rule, {"p", "q"}, 1),
