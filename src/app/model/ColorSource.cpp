@@ -84,6 +84,7 @@ std::string_view SelectorBefore(std::string_view text, std::size_t block)
     if (const std::size_t end = text.substr(from, brace - from).rfind("*/"); end != std::string_view::npos)
         from += end + 2;
     std::string_view selector = text.substr(from, brace - from);
+    if (from == 0 && selector.starts_with("\xEF\xBB\xBF")) selector.remove_prefix(3);
     // A STYLE element's text may hide in an HTML comment.
     for (std::string_view mark : {"<!--", "-->"}) {
         const std::size_t at = selector.find(mark);

@@ -31,7 +31,7 @@ TColorSource Attribute(std::string tag, std::string name, std::vector<std::strin
 // Each page holds the grey the browser names more than once, so that only the place tells them apart.
 TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
 {
-    const std::string sheet = "p{color:#777} .a{margin:0} .a{color:#777} @media screen{.a{color:#777}} .b{color:#777}";
+    const std::string sheet = "\xEF\xBB\xBFp{color:#777} .a{margin:0} .a{color:#777} @media screen{.a{color:#777}} .b{color:#777}";
     using TRecord = std::optional<TRecordAt>;
     struct {
         const char* Name;
@@ -42,6 +42,9 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
         {"rule in a linked sheet: the second .a with a colour, in @media",
          R"(<link rel="stylesheet" href="s.css"><p style="color:#777">x</p>)",
          Source(TColorSource::Rule, {"p", ".a", ".a", ".b"}, 2), TRecordAt{1, 2}},
+        {"the first rule of a sheet that starts with a byte order mark",
+         R"(<link rel="stylesheet" href="s.css"><p style="color:#777">x</p>)", Source(TColorSource::Rule, {"p"}, 0),
+         TRecordAt{1, 0}},
         {"rule in a STYLE element, counted over all of them; style attributes are no rules",
          "<style><!--\np { color: #777 }\n--></style><p style=\"color:#777\">x</p>"
          "<style>/* a; b */ DIV>P , B::before { color : #777; background: #777 }</style>",
