@@ -66,7 +66,8 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     auto addParameters = [&](const std::string& name, pictor::TAdjustKind kind) {
         return adjust.add_option("--" + name, r.Values, ParameterHelp(kind))
             ->delimiter(',')
-            ->expected(int(pictor::AdjustParameters(kind).size()));
+            ->expected(int(pictor::AdjustParameters(kind).size()))
+            ->allow_extra_args(false);
     };
     auto* hueSat = addParameters("hue-sat", pictor::akHueSat);
     auto* bright = addParameters("bright-contrast", pictor::akBrightContrast);

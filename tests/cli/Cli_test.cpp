@@ -91,6 +91,16 @@ TEST(CliUsage, OutOfRangeNamesTheNumberAndItsRange)
     }
 }
 
+TEST(CliUsage, OptionsMayStandBeforeThePages)
+{
+    TCliSite site;
+    for (const char* options : {"--hue-sat 40,10,0", "--balance 1,2,3 --color red", "--invert --picture a.png",
+                                "--bright-contrast 10 20"}) {
+        const TCliRun run = RunCli(std::string("adjust ") + options + " " + site.Page(), TCliCapture::StdoutAndStderr);
+        EXPECT_EQ(run.Status, 0) << options << "\n" << run.Out;
+    }
+}
+
 TEST(CliList, ListingAndADryRunWriteNothing)
 {
     TCliSite site;
