@@ -437,8 +437,22 @@ void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events)
     WalkStyleText(text, utf8, 0, events);
 }
 
+namespace {
+
+// Whether "@import" stands anywhere in text, in any case. Separators are no part of it, so the scanning
+// copy has it exactly where text does: a sheet without one (most, however large) is neither copied nor walked.
+bool MentionsImport(std::string_view text)
+{
+    for (size_t at = text.find('@'); at != std::string_view::npos; at = text.find('@', at + 1))
+        if (MatchesNoCase(text, at, "@IMPORT")) return true;
+    return false;
+}
+
+} // namespace
+
 std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
 {
+    if (!MentionsImport(text)) return {};
     std::string copy;
     MakeStyleScanCopy(text, utf8, copy);
     std::vector<std::string> targets;
