@@ -108,7 +108,7 @@ std::vector<std::string> ContrastFalls(const THtmlStructure& document, double li
     std::vector<std::string> lines;
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+        for (const TColorPair& pair : FindColorPairs(file))
             if (pair.Before >= limit && pair.After < limit) {
                 const TColorRecord& f = file.Colors[pair.Foreground];
                 const TColorRecord& b = file.Colors[pair.Background];

@@ -47,7 +47,7 @@ nlohmann::json DocumentToJson(const THtmlStructure& document)
         const auto occurrence = [&](size_t k) {
             return nlohmann::json{{"pos", file.Colors[k].Pos}, {"value", ColorToUpperCode(file.Colors[k].Color)}};
         };
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+        for (const TColorPair& pair : FindColorPairs(file))
             contrast.push_back({{"file", tab},
                                 {"foreground", occurrence(pair.Foreground)},
                                 {"background", occurrence(pair.Background)},
@@ -95,7 +95,7 @@ std::string DocumentToText(const THtmlStructure& document)
                 << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State) + ")") << "\n";
         }
         bool headed = false;
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+        for (const TColorPair& pair : FindColorPairs(file))
             if (pair.After < MinimumTextContrast) {
                 if (!headed) out << "  contrast below " << ContrastRatioText(MinimumTextContrast) << ":\n";
                 headed = true;

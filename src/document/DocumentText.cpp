@@ -19,8 +19,10 @@ class TRecorder : public TScanEvents {
 public:
     explicit TRecorder(TFileScan& scan) : Scan_(scan) {}
 
-    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace&) override
+    void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace& place) override
     {
+        if (place.Role != TColorRole::Other)
+            Scan_.Placed.push_back({Scan_.Colors.size(), place, form == TColorForm::Attribute});
         Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override

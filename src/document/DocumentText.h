@@ -17,9 +17,17 @@ struct TColorFound {
     std::int16_t NameIndex = -1;
 };
 
+// An occurrence that may be part of a text colour and background pair, and where it stands.
+struct TPlacedColor {
+    std::size_t Index = 0;  // of the occurrence, in walk order
+    TColorPlace Place;
+    bool Attribute = false;
+};
+
 // What a walk of one file found, before the records are built.
 struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
+    std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
 };

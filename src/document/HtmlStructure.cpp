@@ -1,5 +1,6 @@
 #include "document/HtmlStructure.h"
 
+#include "document/ColorPairs.h"
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
 #include "document/Paths.h"
@@ -139,6 +140,7 @@ void THtmlStructure::BuildRecords(const TFileScan& pageScan, const std::vector<T
             record.Checked = !record.Ignored;
             file.Colors.push_back(std::move(record));
         }
+        file.Pairs = PairPlacedColors(scan.Placed);
         file.Pics.clear();
         for (const std::string& ref : scan.Pics) {
             TPicRecord pic;

@@ -50,6 +50,12 @@ struct TPicRecord {
     bool Tickable() const { return State == TPicState::Ok; }
 };
 
+// A text colour and its background declared together, as indices into a file's colour records.
+struct TPairedColors {
+    std::size_t Foreground = 0;
+    std::size_t Background = 0;
+};
+
 // One file: the page or one style sheet.
 struct TElements {
     std::int32_t CharCode = ccSjis;
@@ -57,6 +63,7 @@ struct TElements {
     std::string NewText;  // Text with every colour occurrence's current Text in place
     std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;
+    std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
