@@ -194,7 +194,8 @@ int RunAdjust(const TAdjustRequest& r)
     }
 
     if (r.Json) {
-        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+        WriteDocumentJson(std::cout, document, 0);
+        std::cout << "\n";
     } else if (changes) {
         ReportChanges(before, document, dryRun);
         for (const std::string& line : falls) std::cout << line << "\n";

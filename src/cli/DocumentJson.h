@@ -2,7 +2,7 @@
 #include "document/ColorPairs.h"
 #include "document/HtmlStructure.h"
 
-#include <nlohmann/json.hpp>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -11,8 +11,9 @@ namespace pictor::cli {
 // A text of file tab `tab` as UTF-8 (a UTF-8 file's bytes as they are, others from Shift-JIS).
 std::string ToUtf8(const TElements& file, std::string_view text);
 
-// The document in the schema that `list --json` and `adjust --json` print.
-nlohmann::json DocumentToJson(const THtmlStructure& document);
+// The document in the schema that `list --json` and `adjust --json` print, written as it goes. indent:
+// the nesting level the document starts at (0 for a document by itself); no line break follows it.
+void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int indent);
 // The same for people.
 std::string DocumentToText(const THtmlStructure& document);
 

@@ -10,10 +10,12 @@ int RunList(const TListRequest& request)
     THtmlStructure document(NoWorkingCopies());
     document.LoadFromFile(request.Page);
     WarnDeadReferences(document);
-    if (request.Json)
-        std::cout << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    else
+    if (request.Json) {
+        WriteDocumentJson(std::cout, document, 0);
+        std::cout << "\n";
+    } else {
         std::cout << DocumentToText(document);
+    }
     return 0;
 }
 
