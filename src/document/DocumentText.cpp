@@ -10,6 +10,7 @@
 #include "encoding/GuessCharCode.h"
 
 #include <algorithm>
+#include <span>
 
 namespace pictor {
 
@@ -85,21 +86,50 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
     return occurrence;
 }
 
-std::string RewriteText(TElements& file)
+namespace {
+
+// Calls fn(record, covered) for each occurrence a rewrite replaces, in order, with the length of text it
+// covers; one that overlaps the one before it, or stands past the end, is left as the text has it.
+template <class TFn> void ForEachReplaced(std::string_view text, std::span<TColorRecord> records, TFn&& fn)
+{
+    size_t copied = 0;
+    for (TColorRecord& record : records) {
+        if (record.SourcePos < copied || record.SourcePos > text.size()) continue;
+        const size_t covered = std::min(text.size() - record.SourcePos, record.OrgText.size());
+        fn(record, covered);
+        copied = record.SourcePos + covered;
+    }
+}
+
+} // namespace
+
+void RewriteText(TElements& file)
 {
     const std::string_view text = file.Text;
+    // Where each occurrence lands, and whether any reads otherwise than the text has it: most files of a
+    // listing, and the sheets a change leaves alone, are never built a second time.
+    bool same = true;
+    std::ptrdiff_t growth = 0;
+    ForEachReplaced(text, file.Colors, [&](TColorRecord& record, size_t covered) {
+        record.Pos = std::int32_t(std::ptrdiff_t(record.SourcePos) + growth + 1);
+        same = same && text.compare(record.SourcePos, covered, record.Text) == 0;
+        growth += std::ptrdiff_t(record.Text.size()) - std::ptrdiff_t(covered);
+    });
+    file.Rewritten = false;
+    file.NewText = std::string();
+    if (same) return;
     std::string out;
-    out.reserve(text.size() + file.Colors.size() * 8);
+    out.reserve(size_t(std::ptrdiff_t(text.size()) + growth));
     size_t copied = 0;
-    for (TColorRecord& record : file.Colors) {
-        if (record.SourcePos < copied || record.SourcePos > text.size()) continue;
+    ForEachReplaced(text, file.Colors, [&](const TColorRecord& record, size_t covered) {
         out.append(text, copied, record.SourcePos - copied);
-        record.Pos = std::int32_t(out.size() + 1);
         out += record.Text;
-        copied = std::min(text.size(), record.SourcePos + record.OrgText.size());
-    }
+        copied = record.SourcePos + covered;
+    });
     out.append(text, copied);
-    return out;
+    if (out == text) return;
+    file.NewText = std::move(out);
+    file.Rewritten = true;
 }
 
 std::string EncodeForFile(const TElements& file, std::string_view text)

@@ -40,9 +40,9 @@ TFileScan ScanFile(const TElements& file, bool isPage);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
 // attribute value with its TABs as spaces; as long as the bytes it covers.
 std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);
-// The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
-// sets each record's Pos.
-std::string RewriteText(TElements& file);
+// The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text,
+// into NewText when that differs from Text; sets each record's Pos.
+void RewriteText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.

@@ -197,15 +197,15 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
 {
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
-        file.NewText = file.Colors.empty() ? file.Text : RewriteText(file);
+        RewriteText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && options.UseReplacer)
-            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.NewText, options.ReplaceKeys,
+            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
                                                                             options.ReplaceValues, file.IsUtf8())));
         else if (file.CharCode == ccEuc || file.CharCode == ccJis)
-            Copies_->WriteText(work, EncodeForFile(file, file.NewText));
+            Copies_->WriteText(work, EncodeForFile(file, file.CurrentText()));
         else
-            Copies_->WriteText(work, file.NewText);  // held as it is written: no copy
+            Copies_->WriteText(work, file.CurrentText());  // held as it is written: no copy
     }
 }
 

@@ -19,7 +19,7 @@ struct TFileScan;
 // One colour occurrence.
 struct TColorRecord {
     std::string Text;      // what is written at this occurrence
-    std::int32_t Pos = 0;  // 1-based position of Text within the file's NewText
+    std::int32_t Pos = 0;  // 1-based position of Text within the file's CurrentText()
     std::string OrgText;   // as found; its length is what the occurrence covers
     TColor Color = 0;
     bool Checked = true;
@@ -60,7 +60,11 @@ struct TPairedColors {
 struct TElements {
     std::int32_t CharCode = ccSjis;
     std::string Text;     // as read, in the internal encoding
-    std::string NewText;  // Text with every colour occurrence's current Text in place
+    // Text with every colour occurrence's current Text in place, held only while that differs from Text:
+    // a large file no change touched is not held twice. Read it through CurrentText().
+    std::string NewText;
+    bool Rewritten = false;  // NewText is held
+    const std::string& CurrentText() const { return Rewritten ? NewText : Text; }
     std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;
     std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes

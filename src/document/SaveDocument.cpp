@@ -37,7 +37,7 @@ public:
 
     void AddText(const TElements& file, const std::string& path)
     {
-        Add(TSaveItem{path, path, &file, {}, file.NewText != file.Text});
+        Add(TSaveItem{path, path, &file, {}, file.Rewritten});
     }
 
     // A picture that was never read (no picture ending) is not written: there is nothing to write.
@@ -103,7 +103,7 @@ private:
 
     static bool SameContent(const TSaveItem& a, const TSaveItem& b)
     {
-        if (a.Text && b.Text) return a.Text->NewText == b.Text->NewText && a.Text->CharCode == b.Text->CharCode;
+        if (a.Text && b.Text) return a.Text->CurrentText() == b.Text->CurrentText() && a.Text->CharCode == b.Text->CharCode;
         if (a.Text || b.Text) return false;
         const TBitmapEx& x = a.Pictures.front()->Bitmap;
         const TBitmapEx& y = b.Pictures.front()->Bitmap;
@@ -112,7 +112,7 @@ private:
 
     std::string Bytes(const TSaveItem& item) const
     {
-        if (item.Text) return EncodeForFile(*item.Text, item.Text->NewText);
+        if (item.Text) return EncodeForFile(*item.Text, item.Text->CurrentText());
         const TPicRecord& picture = *item.Pictures.front();
         if (!item.Changed) return ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
         return EncodePictureForSave(item.Path, picture.Bitmap, Options_);

@@ -92,13 +92,29 @@ constexpr std::array<TByteRole, 256> ByteRoles = [] {
     return roles;
 }();
 
+// The bytes a scan must stop at: those with a role in roles, and outside UTF-8 every byte above 7F (it
+// may lead a two-byte character whose second byte looks like one of them). Every other byte is stepped
+// over in a loop that tests nothing else.
+constexpr std::array<bool, 256> StopBytes(std::initializer_list<TByteRole> roles, bool utf8)
+{
+    std::array<bool, 256> stops{};
+    for (size_t b = 0; b < 256; ++b)
+        for (TByteRole role : roles) stops[b] = stops[b] || (b < 0x80 && ByteRoles[b] == role) || (b >= 0x80 && !utf8);
+    return stops;
+}
+constexpr std::initializer_list<TByteRole> ItemRoles = {rSlash, rQuote, rEscape, rOpen, rClose, rSemicolon, rBraceOpen, rBraceClose};
+constexpr std::initializer_list<TByteRole> ValueRoles = {rSlash, rQuote, rEscape, rOpen, rClose, rHash, rIdent};
+constexpr std::array<bool, 256> Utf8ItemStops = StopBytes(ItemRoles, true), SjisItemStops = StopBytes(ItemRoles, false);
+constexpr std::array<bool, 256> Utf8ValueStops = StopBytes(ValueRoles, true), SjisValueStops = StopBytes(ValueRoles, false);
+
 // One walk over style text: rules and at-rules at every depth, declarations, their values. Only values
 // give colours and pictures; selectors and at-rule preludes give nothing.
 class TStyleWalker {
 public:
     TStyleWalker(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
         : Text_(text), Data_(text.data()), N_(text.size()), Utf8_(utf8), Offset_(offset), Events_(events),
-          WantRefs_(events.WantsReferences())
+          WantRefs_(events.WantsReferences()), ItemStops_(utf8 ? Utf8ItemStops : SjisItemStops),
+          ValueStops_(utf8 ? Utf8ValueStops : SjisValueStops)
     {
     }
 
@@ -140,6 +156,13 @@ private:
     }
 
     char At(size_t i) const { return i < N_ ? Data_[i] : '\0'; }
+    // The first byte from i (before end) that stops is at, or end.
+    size_t SkipPlain(size_t i, size_t end, const std::array<bool, 256>& stops) const
+    {
+        const char* const data = Data_;
+        while (i < end && !stops[static_cast<unsigned char>(data[i])]) ++i;
+        return i;
+    }
     size_t Step(size_t i) const
     {
         return static_cast<unsigned char>(Data_[i]) < 0x80 ? i + 1 : i + size_t(CharLength(Data_ + i, Data_ + N_, Utf8_));
@@ -202,6 +225,8 @@ private:
     {
         size_t parens = 0;
         while (i < N_) {
+            i = SkipPlain(i, N_, ItemStops_);
+            if (i == N_) break;
             const unsigned char byte = static_cast<unsigned char>(Data_[i]);
             if (byte >= 0x80) {
                 i = Step(i);
@@ -273,6 +298,8 @@ private:
         size_t depth = 0;
         std::uint64_t colourLevels = 1;
         while (i < end) {
+            i = SkipPlain(i, end, ValueStops_);
+            if (i == end) break;
             const unsigned char byte = static_cast<unsigned char>(Data_[i]);
             if (byte >= 0x80) {
                 i = Step(i);
@@ -398,6 +425,8 @@ private:
     size_t Offset_;
     TScanEvents& Events_;
     bool WantRefs_;
+    const std::array<bool, 256>& ItemStops_;
+    const std::array<bool, 256>& ValueStops_;
     // The open blocks, each named by where its declarations start; those nested deeper than this
     // count as the deepest one kept.
     std::array<size_t, 64> Blocks_;

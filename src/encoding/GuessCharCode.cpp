@@ -197,12 +197,13 @@ TCharCode GuessCharCode(std::string_view text)
 
 bool IsMultiByteUtf8(std::string_view text)
 {
-    auto p = reinterpret_cast<TBytes>(text.data());
+    const auto begin = reinterpret_cast<TBytes>(text.data());
+    auto p = begin;
     const auto end = p + text.size();
     bool multiByte = false;
     while (p < end) {
         if (*p < 0x80) {
-            ++p;
+            p = begin + SkipAscii(begin, std::size_t(p - begin) + 1, text.size());
             continue;
         }
         if (utf8::Decode(p, end) < 0) return false;
