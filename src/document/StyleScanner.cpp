@@ -54,7 +54,9 @@ bool HoldsNames(std::string_view property)
         "content", "quotes"};
     const std::string_view p = WithoutVendorPrefix(property);
     char lower[32];
-    if (p.size() > sizeof lower) return false;
+    // Most properties (custom ones, margins, borders...) start with a letter none of these start with.
+    if (p.empty() || p.size() > sizeof lower || std::string_view("acfglqtvw").find(LowerAscii(p[0])) == std::string_view::npos)
+        return false;
     for (size_t k = 0; k < p.size(); ++k) lower[k] = LowerAscii(p[k]);
     const std::string_view key(lower, p.size());
     if (key.starts_with("grid-") || key.starts_with("counter-")) return true;

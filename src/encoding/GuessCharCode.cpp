@@ -177,11 +177,13 @@ TCharCodeScores CharCodeScores(std::string_view text)
     const auto b = reinterpret_cast<TBytes>(text.data());
     const void* zero = std::memchr(b, 0, text.size());
     const std::size_t n = zero ? static_cast<std::size_t>(static_cast<TBytes>(zero) - b) : text.size();
-    const TGuessTables& tables = GuessTables();
     TCharCodeScores scores;
+    scores.Jis = JisScore(b, n);
+    // ASCII scores nothing in the others, and then the tables (most of what a small file costs) are not built.
+    if (SkipAscii(b, 0, n) == n) return scores;
+    const TGuessTables& tables = GuessTables();
     scores.Euc = EucScore(b, n);
     scores.Sjis = SjisScore(b, n, tables.SjisCounts);
-    scores.Jis = JisScore(b, n);
     scores.Utf8 = Utf8Score(b, n, tables.Utf16Kana);
     return scores;
 }
