@@ -141,6 +141,11 @@ std::string EncodeForFile(const TElements& file, std::string_view text)
     }
 }
 
+bool HeldAsWritten(const TElements& file)
+{
+    return file.CharCode != ccEuc && file.CharCode != ccJis;
+}
+
 std::string ReferenceToFileName(std::string_view reference, bool utf8)
 {
     const bool ascii = std::all_of(reference.begin(), reference.end(), [](char c) { return (unsigned char)c < 0x80; });

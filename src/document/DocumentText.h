@@ -45,6 +45,8 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 void RewriteText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
+// Whether the file's text is held in the encoding it is written in, so that EncodeForFile would only copy it.
+bool HeldAsWritten(const TElements& file);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.
 std::string ReferenceToFileName(std::string_view reference, bool utf8);
 

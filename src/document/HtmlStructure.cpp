@@ -202,10 +202,10 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
         if (tab == 0 && options.UseReplacer)
             Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
                                                                             options.ReplaceValues, file.IsUtf8())));
-        else if (file.CharCode == ccEuc || file.CharCode == ccJis)
-            Copies_->WriteText(work, EncodeForFile(file, file.CurrentText()));
+        else if (HeldAsWritten(file))
+            Copies_->WriteText(work, file.CurrentText());  // no copy
         else
-            Copies_->WriteText(work, file.CurrentText());  // held as it is written: no copy
+            Copies_->WriteText(work, EncodeForFile(file, file.CurrentText()));
     }
 }
 
