@@ -12,6 +12,7 @@
 #include <cctype>
 #include <iostream>
 #include <set>
+#include <sstream>
 
 namespace pictor::cli {
 
@@ -74,31 +75,34 @@ TColorTexts ColorTextsOf(const THtmlStructure& document)
 
 void ReportChanges(const TColorTexts& before, const THtmlStructure& after, bool dryRun)
 {
+    // Gathered and printed at once: a large sheet's thousands of lines are not as many writes.
+    std::ostringstream out;
     int colors = 0, pictures = 0;
     for (int tab = 0; tab < after.FileCount(); ++tab) {
         const std::vector<std::string>& was = before[size_t(tab)];
         const TElements& now = after.Elements(tab);
         bool named = false;
         auto name = [&] {
-            if (!named) std::cout << after.FilePath(tab) << "\n";
+            if (!named) out << after.FilePath(tab) << "\n";
             named = true;
         };
         for (size_t k = 0; k < now.Colors.size(); ++k)
             if (now.Colors[k].Text != was[k]) {
                 name();
-                std::cout << "  colour " << k << ": " << ToUtf8(now, was[k]) << " -> "
-                          << ToUtf8(now, now.Colors[k].Text) << "\n";
+                out << "  colour " << k << ": " << ToUtf8(now, was[k]) << " -> "
+                    << ToUtf8(now, now.Colors[k].Text) << "\n";
                 ++colors;
             }
         for (const TPicRecord& p : now.Pics)
             if (p.Checked) {
                 name();
-                std::cout << "  picture " << ToUtf8(now, p.RefText) << (dryRun ? ": would be adjusted\n" : ": adjusted\n");
+                out << "  picture " << ToUtf8(now, p.RefText) << (dryRun ? ": would be adjusted\n" : ": adjusted\n");
                 ++pictures;
             }
     }
-    std::cout << colors << " colour occurrence(s) and " << pictures << " picture(s) "
-              << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
+    out << colors << " colour occurrence(s) and " << pictures << " picture(s) "
+        << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
+    std::cout << out.str();
 }
 
 // A line for each text colour whose contrast with its background was at least `limit` and is below it

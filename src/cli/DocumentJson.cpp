@@ -13,18 +13,27 @@
 
 namespace pictor::cli {
 
+namespace {
+
+// ASCII is the same in every encoding a file may have: it needs no conversion (nor the code page tables).
+bool HeldAsUtf8(const TElements& file, std::string_view text)
+{
+    return file.IsUtf8() || std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
+} // namespace
+
 std::string ToUtf8(const TElements& file, std::string_view text)
 {
-    return file.IsUtf8() ? std::string(text) : cp932::ToUtf8(text);
+    return HeldAsUtf8(file, text) ? std::string(text) : cp932::ToUtf8(text);
 }
 
 namespace {
 
-// A text of the file as UTF-8; ASCII is the same in every encoding the file may have, and needs no copy.
+// A text of the file as UTF-8, with no copy when it needs no conversion.
 void WriteFileText(TJsonWriter& json, const TElements& file, std::string_view text)
 {
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
-    if (ascii || file.IsUtf8()) json.String(text);
+    if (HeldAsUtf8(file, text)) json.String(text);
     else json.String(cp932::ToUtf8(text));
 }
 
