@@ -1,10 +1,12 @@
 #include "document/CssColorNames.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace pictor {
 
-const TNamedColor CssNamedColors[148] = {
+constexpr TNamedColor CssNamedColors[148] = {
     {"aliceblue", RGB(240, 248, 255)},
     {"antiquewhite", RGB(250, 235, 215)},
     {"aqua", RGB(0, 255, 255)},
@@ -155,6 +157,24 @@ const TNamedColor CssNamedColors[148] = {
     {"yellowgreen", RGB(154, 205, 50)},
 };
 
+namespace {
+
+// Where the names of each first letter start: a word is looked up among the few of its letter, and
+// most words of a value (none, solid, inherit...) are turned away after two or three comparisons.
+constexpr std::array<unsigned char, 27> FirstLetterStarts = [] {
+    std::array<unsigned char, 27> starts{};
+    size_t k = 0;
+    for (size_t letter = 0; letter < 26; ++letter) {
+        starts[letter] = static_cast<unsigned char>(k);
+        while (k < std::size(CssNamedColors) && size_t(CssNamedColors[k].Name[0] - 'a') == letter) ++k;
+    }
+    starts[26] = static_cast<unsigned char>(k);
+    return starts;
+}();
+static_assert(FirstLetterStarts[26] == std::size(CssNamedColors), "every name starts with a lower-case letter");
+
+} // namespace
+
 int CssNamedColorIndex(std::string_view word)
 {
     // The longest name is "lightgoldenrodyellow".
@@ -166,8 +186,10 @@ int CssNamedColorIndex(std::string_view word)
         lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
     }
     const std::string_view key(lower, word.size());
-    const auto* end = std::end(CssNamedColors);
-    const auto* at = std::lower_bound(std::begin(CssNamedColors), end, key,
+    if (key[0] < 'a' || key[0] > 'z') return -1;
+    const size_t letter = size_t(key[0] - 'a');
+    const auto* end = std::begin(CssNamedColors) + FirstLetterStarts[letter + 1];
+    const auto* at = std::lower_bound(std::begin(CssNamedColors) + FirstLetterStarts[letter], end, key,
                                       [](const TNamedColor& named, std::string_view k) { return named.Name < k; });
     return (at != end && at->Name == key) ? int(at - std::begin(CssNamedColors)) : -1;
 }
