@@ -161,8 +161,15 @@ private:
     // The first byte from i (before end) that stops is at, or end.
     size_t SkipPlain(size_t i, size_t end, const std::array<bool, 256>& stops) const
     {
-        const char* const data = Data_;
-        while (i < end && !stops[static_cast<unsigned char>(data[i])]) ++i;
+        const auto* const data = reinterpret_cast<const unsigned char*>(Data_);
+        // Four bytes a round, with one test of the end: this loop is most of the walk.
+        for (; i + 4 <= end; i += 4) {
+            if (stops[data[i]]) return i;
+            if (stops[data[i + 1]]) return i + 1;
+            if (stops[data[i + 2]]) return i + 2;
+            if (stops[data[i + 3]]) return i + 3;
+        }
+        while (i < end && !stops[data[i]]) ++i;
         return i;
     }
     size_t Step(size_t i) const
