@@ -17,10 +17,14 @@ namespace pictor {
 namespace {
 
 bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-bool IsIdentChar(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
-}
+// A table: words are most of what a value holds, and every byte of them is asked about.
+constexpr std::array<bool, 256> IdentChars = [] {
+    std::array<bool, 256> chars{};
+    for (int c = 0; c < 256; ++c)
+        chars[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+    return chars;
+}();
+bool IsIdentChar(char c) { return IdentChars[static_cast<unsigned char>(c)]; }
 bool IsAsciiAlnum(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
