@@ -46,8 +46,15 @@ void TJsonWriter::Raw(std::string_view text)
 
 void TJsonWriter::NewLine(int level)
 {
-    Buffer_ += '\n';
-    Buffer_.append(std::size_t(2 * level), ' ');
+    // A line break and the indentation of the deepest levels a document has, appended in one go.
+    static constexpr std::string_view Breaks = "\n                                ";
+    const std::size_t length = 1 + 2 * std::size_t(level);
+    if (length <= Breaks.size()) {
+        Buffer_ += Breaks.substr(0, length);
+    } else {
+        Buffer_ += Breaks;
+        Buffer_.append(length - Breaks.size(), ' ');
+    }
 }
 
 void TJsonWriter::BeforeValue()
@@ -89,9 +96,9 @@ void TJsonWriter::Key(std::string_view key)
     if (Filled_ & bit) Buffer_ += ',';
     Filled_ |= bit;
     NewLine(Level_);
-    AfterKey_ = false;
-    String(key);
-    Buffer_ += ": ";
+    Buffer_ += '"';
+    Buffer_ += key;
+    Buffer_ += "\": ";
     AfterKey_ = true;
 }
 

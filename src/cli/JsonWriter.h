@@ -8,7 +8,8 @@
 namespace pictor::cli {
 
 // Writes JSON as it goes, laid out as nlohmann::json's dump(2) lays out the same document: a large
-// document is never held as a tree. Keys are written in the order given; give them sorted to match.
+// document is never held as a tree. Keys, plain ASCII names, are written in the order given; give them
+// sorted to match.
 class TJsonWriter {
 public:
     // level: the nesting level the first value starts at, so that a document can stand inside another.
