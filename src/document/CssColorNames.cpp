@@ -171,7 +171,10 @@ constexpr std::array<unsigned char, 27> FirstLetterStarts = [] {
     starts[26] = static_cast<unsigned char>(k);
     return starts;
 }();
-static_assert(FirstLetterStarts[26] == std::size(CssNamedColors), "every name starts with a lower-case letter");
+static_assert(FirstLetterStarts[26] == std::size(CssNamedColors), "the names are sorted by their first letter");
+static_assert(std::all_of(std::begin(CssNamedColors), std::end(CssNamedColors), [](const TNamedColor& named) {
+    return std::all_of(named.Name.begin(), named.Name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}), "every name is lower-case letters only");
 
 } // namespace
 
@@ -184,9 +187,9 @@ int CssNamedColorIndex(std::string_view word)
     for (size_t i = 0; i < word.size(); ++i) {
         const char c = word[i];
         lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+        if (lower[i] < 'a' || lower[i] > 'z') return -1;  // names are letters only: sans-serif is none
     }
     const std::string_view key(lower, word.size());
-    if (key[0] < 'a' || key[0] > 'z') return -1;
     const size_t letter = size_t(key[0] - 'a');
     const auto* end = std::begin(CssNamedColors) + FirstLetterStarts[letter + 1];
     const auto* at = std::lower_bound(std::begin(CssNamedColors) + FirstLetterStarts[letter], end, key,
