@@ -38,7 +38,7 @@ printf '%-28s %9.3f %9.1f\n' "css-analyzer" "$as" "$(echo "$mb / $as" | bc -l)"
 printf 'ratio (analyser / pictor): %.1fx\n' "$(echo "$as / $ps" | bc -l)"
 printf 'pictor peak memory: %.1f MB = %.2f x the text\n' "$(echo "$peak / 1000" | bc -l)" "$(echo "$peak * 1024 / $bytes" | bc -l)"
 printf 'spread of the pictor runs: %.3f to %.3f s\n' "$(printf '%s\n' "${p[@]}" | sort -n | head -1)" "$(printf '%s\n' "${p[@]}" | sort -n | tail -1)"
-machine_note
 printf 'colours: pictor %s, analyser %s\n' \
   "$("$cli" list "$work/index.html" --json | python3 -c 'import json,sys; d=json.load(sys.stdin); print(sum(len(f.get("colors", [])) for f in d.get("files", [])))' 2>/dev/null || echo '?')" \
   "$(node "$cache/analyze.mjs" "$work/big.css")"
+machine_note
