@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iterator>
 
 namespace pictor {
@@ -172,6 +173,14 @@ constexpr std::array<unsigned char, 27> FirstLetterStarts = [] {
     return starts;
 }();
 static_assert(FirstLetterStarts[26] == std::size(CssNamedColors), "the names are sorted by their first letter");
+
+// By first letter, the lengths its names have (bit n: a name of n letters): "var" or "solid" needs no search.
+constexpr std::array<std::uint32_t, 26> LengthsByLetter = [] {
+    std::array<std::uint32_t, 26> lengths{};
+    for (const TNamedColor& named : CssNamedColors)
+        lengths[size_t(named.Name[0] - 'a')] |= std::uint32_t(1) << named.Name.size();
+    return lengths;
+}();
 static_assert(std::all_of(std::begin(CssNamedColors), std::end(CssNamedColors), [](const TNamedColor& named) {
     return std::all_of(named.Name.begin(), named.Name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }), "every name is lower-case letters only");
@@ -191,6 +200,7 @@ int CssNamedColorIndex(std::string_view word)
     }
     const std::string_view key(lower, word.size());
     const size_t letter = size_t(key[0] - 'a');
+    if (!(LengthsByLetter[letter] >> key.size() & 1)) return -1;
     const auto* end = std::begin(CssNamedColors) + FirstLetterStarts[letter + 1];
     const auto* at = std::lower_bound(std::begin(CssNamedColors) + FirstLetterStarts[letter], end, key,
                                       [](const TNamedColor& named, std::string_view k) { return named.Name < k; });
