@@ -124,14 +124,16 @@ public:
     {
     }
 
-    // block: the text is one declaration block by itself, ended by a "}" too. Returns where the walk
-    // stopped.
-    size_t Run(bool block)
+    // block: the text is one declaration block by itself, ended by a "}" too. The walk starts at from,
+    // outside every rule, and stops at until if it stands there outside every rule: nothing before a
+    // position so reached bears on what follows it. Returns where the walk stopped.
+    size_t Run(bool block, size_t from = 0, size_t until = std::string_view::npos)
     {
         Depth_ = 0;
         if (block) Open(Offset_);
-        size_t i = 0;
+        size_t i = from;
         while (i < N_) {
+            if (i == until && Depth_ == 0) return i;
             const char c = Data_[i];
             if (IsCssSpace(c) || c == ';') {
                 ++i;
@@ -477,6 +479,16 @@ void WalkStyleText(std::string_view text, bool utf8, size_t offset, TScanEvents&
 void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events)
 {
     WalkStyleText(text, utf8, 0, events);
+}
+
+bool WalkStyleSheetUntil(std::string_view text, bool utf8, size_t until, TScanEvents& events)
+{
+    return until < text.size() && TStyleWalker(text, utf8, 0, events).Run(false, 0, until) == until;
+}
+
+void WalkStyleSheetFrom(std::string_view text, bool utf8, size_t from, TScanEvents& events)
+{
+    TStyleWalker(text, utf8, 0, events).Run(false, from);
 }
 
 namespace {
