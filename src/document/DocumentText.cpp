@@ -43,12 +43,17 @@ private:
     TFileScan& Scan_;
 };
 
-// Where the second half may start: after the middle, at a line that follows a "}" and starts at its first
-// column, as a rule outside every other does in most sheets. The first half's walk tells whether it is.
+// Where the second half may start: after the middle, right after a "}" and its line break if any, where
+// something other than space or another "}" follows, as a rule outside every other starts in most
+// sheets, laid out or minified. The first half's walk tells whether it is one.
 size_t SecondHalf(std::string_view text)
 {
-    for (size_t at = text.find("}\n", text.size() / 2); at != std::string_view::npos; at = text.find("}\n", at + 2))
-        if (at + 2 < text.size() && !IsStyleSeparator(text[at + 2]) && text[at + 2] != '}') return at + 2;
+    for (size_t at = text.find('}', text.size() / 2); at != std::string_view::npos; at = text.find('}', at + 1)) {
+        size_t next = at + 1;
+        if (next < text.size() && text[next] == '\r') ++next;
+        if (next < text.size() && text[next] == '\n') ++next;
+        if (next < text.size() && !IsStyleSeparator(text[next]) && text[next] != '}') return next;
+    }
     return std::string_view::npos;
 }
 

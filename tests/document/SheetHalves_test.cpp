@@ -63,8 +63,8 @@ std::string Repeated(const std::string& chunk, size_t bytes)
 
 } // namespace
 
-// The second half starts after a "}" at a line's first column; the first half's walk either stands
-// there outside every rule (the halves join) or not (a rule, a block or a comment spans it).
+// The second half starts after a "}" (and its line break); the first half's walk either stands there
+// outside every rule (the halves join) or not (a block or a comment spans it), laid out or minified.
 TEST(SheetHalves, FindWhatOneWalkFinds)
 {
     const std::string rules = ".a{color:red;background:url(a.png)}\n.b { color: #123; background-color: Navy }\n"
@@ -74,4 +74,5 @@ TEST(SheetHalves, FindWhatOneWalkFinds)
     ExpectAsOneWalk(Repeated(rules, 500000) + "/*\n" + Repeated("}\n.x{color:red}\n", 300000) + "*/\n" +
                     Repeated(rules, 500000));
     ExpectAsOneWalk(Repeated(rules, 600000) + ".e{background:url(e.png)}\n" + Repeated(rules, 600000));
+    ExpectAsOneWalk(Repeated(".a{color:red}@media print{.b{color:#fff;background:Navy}.c{color:#000}}", 1200000));
 }
