@@ -21,15 +21,6 @@ bool HeldAsUtf8(const TElements& file, std::string_view text)
     return file.IsUtf8() || std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
 }
 
-} // namespace
-
-std::string ToUtf8(const TElements& file, std::string_view text)
-{
-    return HeldAsUtf8(file, text) ? std::string(text) : cp932::ToUtf8(text);
-}
-
-namespace {
-
 // A text of the file as UTF-8, with no copy when it needs no conversion.
 void WriteFileText(TJsonWriter& json, const TElements& file, std::string_view text)
 {
@@ -84,6 +75,11 @@ void WritePictures(TJsonWriter& json, const TElements& file)
 }
 
 } // namespace
+
+std::string ToUtf8(const TElements& file, std::string_view text)
+{
+    return HeldAsUtf8(file, text) ? std::string(text) : cp932::ToUtf8(text);
+}
 
 void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int indent)
 {
