@@ -24,8 +24,10 @@ bool HeldAsUtf8(const TElements& file, std::string_view text)
 // A text of the file as UTF-8, with no copy when it needs no conversion.
 void WriteFileText(TJsonWriter& json, const TElements& file, std::string_view text)
 {
-    if (HeldAsUtf8(file, text)) json.String(text);
-    else json.String(cp932::ToUtf8(text));
+    if (HeldAsUtf8(file, text))
+        json.String(text);
+    else
+        json.String(cp932::ToUtf8(text));
 }
 
 void WriteOccurrence(TJsonWriter& json, const TColorRecord& record)

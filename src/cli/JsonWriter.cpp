@@ -64,7 +64,7 @@ void TJsonWriter::BeforeValue()
         return;
     }
     const std::uint64_t bit = std::uint64_t(1) << Level_;
-    if (!(InArray_ & bit)) return;  // the document itself
+    if (!(InArray_ & bit)) return; // the document itself
     if (Filled_ & bit) Buffer_ += ',';
     Filled_ |= bit;
     NewLine(Level_);
@@ -77,8 +77,10 @@ void TJsonWriter::Open(char bracket)
     ++Level_;
     const std::uint64_t bit = std::uint64_t(1) << Level_;
     Filled_ &= ~bit;
-    if (bracket == '[') InArray_ |= bit;
-    else InArray_ &= ~bit;
+    if (bracket == '[')
+        InArray_ |= bit;
+    else
+        InArray_ &= ~bit;
 }
 
 void TJsonWriter::Close(char bracket)

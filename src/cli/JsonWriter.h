@@ -56,8 +56,8 @@ private:
     std::ostream& Out_;
     std::string Buffer_;
     int Level_;
-    std::uint64_t Filled_ = 0;   // by level: the container open there holds something
-    std::uint64_t InArray_ = 0;  // by level: the container open there is an array
+    std::uint64_t Filled_ = 0;  // by level: the container open there holds something
+    std::uint64_t InArray_ = 0; // by level: the container open there is an array
     bool AfterKey_ = false;
 };
 

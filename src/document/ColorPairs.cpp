@@ -34,7 +34,8 @@ std::vector<TPairedColors> PairPlacedColors(std::vector<TPlacedColor> placed)
                                      [&](const TPlacedColor& p) { return p.Place.Group != begin->Place.Group; });
         if (begin->Attribute) {
             // A tag: the first of a repeated attribute is the one a browser takes.
-            const TIt background = std::find_if(begin, end, [](const TPlacedColor& p) { return p.Place.Role == TColorRole::Background; });
+            const TIt background =
+                std::find_if(begin, end, [](const TPlacedColor& p) { return p.Place.Role == TColorRole::Background; });
             if (background != end)
                 for (TIt it = begin; it != end; ++it)
                     if (it->Place.Role == TColorRole::Foreground) pairs.push_back({it->Index, background->Index});

@@ -181,9 +181,12 @@ constexpr std::array<std::uint32_t, 26> LengthsByLetter = [] {
         lengths[size_t(named.Name[0] - 'a')] |= std::uint32_t(1) << named.Name.size();
     return lengths;
 }();
-static_assert(std::all_of(std::begin(CssNamedColors), std::end(CssNamedColors), [](const TNamedColor& named) {
-    return std::all_of(named.Name.begin(), named.Name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-}), "every name is lower-case letters only");
+static_assert(std::all_of(std::begin(CssNamedColors), std::end(CssNamedColors),
+                          [](const TNamedColor& named) {
+                              return std::all_of(named.Name.begin(), named.Name.end(),
+                                                 [](char c) { return c >= 'a' && c <= 'z'; });
+                          }),
+              "every name is lower-case letters only");
 
 } // namespace
 
@@ -196,7 +199,7 @@ int CssNamedColorIndex(std::string_view word)
     for (size_t i = 0; i < word.size(); ++i) {
         const char c = word[i];
         lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-        if (lower[i] < 'a' || lower[i] > 'z') return -1;  // names are letters only: sans-serif is none
+        if (lower[i] < 'a' || lower[i] > 'z') return -1; // names are letters only: sans-serif is none
     }
     const std::string_view key(lower, word.size());
     const size_t letter = size_t(key[0] - 'a');

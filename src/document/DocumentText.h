@@ -19,7 +19,7 @@ struct TColorFound {
 
 // An occurrence that may be part of a text colour and background pair, and where it stands.
 struct TPlacedColor {
-    std::size_t Index = 0;  // of the occurrence, in walk order
+    std::size_t Index = 0; // of the occurrence, in walk order
     TColorPlace Place;
     bool Attribute = false;
 };

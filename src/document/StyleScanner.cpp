@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 namespace pictor {
 
@@ -21,10 +22,14 @@ bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'
 constexpr std::array<bool, 256> IdentChars = [] {
     std::array<bool, 256> chars{};
     for (int c = 0; c < 256; ++c)
-        chars[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+        chars[size_t(c)] =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
     return chars;
 }();
-bool IsIdentChar(char c) { return IdentChars[static_cast<unsigned char>(c)]; }
+bool IsIdentChar(char c)
+{
+    return IdentChars[static_cast<unsigned char>(c)];
+}
 bool IsAsciiAlnum(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -59,7 +64,8 @@ bool HoldsNames(std::string_view property)
     const std::string_view p = WithoutVendorPrefix(property);
     char lower[32];
     // Most properties (custom ones, margins, borders...) start with a letter none of these start with.
-    if (p.empty() || p.size() > sizeof lower || std::string_view("acfglqtvw").find(LowerAscii(p[0])) == std::string_view::npos)
+    if (p.empty() || p.size() > sizeof lower ||
+        std::string_view("acfglqtvw").find(LowerAscii(p[0])) == std::string_view::npos)
         return false;
     for (size_t k = 0; k < p.size(); ++k) lower[k] = LowerAscii(p[k]);
     const std::string_view key(lower, p.size());
@@ -101,17 +107,19 @@ constexpr std::array<TByteRole, 256> ByteRoles = [] {
 // The bytes a scan must stop at: those with a role in roles, and outside UTF-8 every byte above 7F (it
 // may lead a two-byte character whose second byte looks like one of them). Every other byte is stepped
 // over in a loop that tests nothing else.
-constexpr std::array<bool, 256> StopBytes(std::initializer_list<TByteRole> roles, bool utf8)
+constexpr std::array<bool, 256> StopBytes(std::span<const TByteRole> roles, bool utf8)
 {
     std::array<bool, 256> stops{};
     for (size_t b = 0; b < 256; ++b)
         for (TByteRole role : roles) stops[b] = stops[b] || (b < 0x80 && ByteRoles[b] == role) || (b >= 0x80 && !utf8);
     return stops;
 }
-constexpr std::initializer_list<TByteRole> ItemRoles = {rSlash, rQuote, rEscape, rOpen, rClose, rSemicolon, rBraceOpen, rBraceClose};
-constexpr std::initializer_list<TByteRole> ValueRoles = {rSlash, rQuote, rEscape, rOpen, rClose, rHash, rIdent};
-constexpr std::array<bool, 256> Utf8ItemStops = StopBytes(ItemRoles, true), SjisItemStops = StopBytes(ItemRoles, false);
-constexpr std::array<bool, 256> Utf8ValueStops = StopBytes(ValueRoles, true), SjisValueStops = StopBytes(ValueRoles, false);
+constexpr TByteRole ItemRoles[] = {rSlash, rQuote, rEscape, rOpen, rClose, rSemicolon, rBraceOpen, rBraceClose};
+constexpr TByteRole ValueRoles[] = {rSlash, rQuote, rEscape, rOpen, rClose, rHash, rIdent};
+constexpr std::array<bool, 256> Utf8ItemStops = StopBytes(ItemRoles, true);
+constexpr std::array<bool, 256> SjisItemStops = StopBytes(ItemRoles, false);
+constexpr std::array<bool, 256> Utf8ValueStops = StopBytes(ValueRoles, true);
+constexpr std::array<bool, 256> SjisValueStops = StopBytes(ValueRoles, false);
 
 // One walk over style text: rules and at-rules at every depth, declarations, their values. Only values
 // give colours and pictures; selectors and at-rule preludes give nothing.

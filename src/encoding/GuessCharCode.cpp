@@ -63,8 +63,14 @@ const TGuessTables& GuessTables()
 // dozen it turns to the tables, built once for every text after it.
 class TGuessAnswers {
 public:
-    bool SjisCounts(unsigned pair) { return Answer(pair, SjisKnown_, SjisCounts_, &TGuessTables::SjisCounts, CountsAsSjis<cp932::TCharFacts>); }
-    bool Utf16Kana(unsigned unit) { return Answer(unit, KanaKnown_, Utf16Kana_, &TGuessTables::Utf16Kana, BecomesKana<cp932::TCharFacts>); }
+    bool SjisCounts(unsigned pair)
+    {
+        return Answer(pair, SjisKnown_, SjisCounts_, &TGuessTables::SjisCounts, CountsAsSjis<cp932::TCharFacts>);
+    }
+    bool Utf16Kana(unsigned unit)
+    {
+        return Answer(unit, KanaKnown_, Utf16Kana_, &TGuessTables::Utf16Kana, BecomesKana<cp932::TCharFacts>);
+    }
 
 private:
     static constexpr int MaxAsked = 64;
