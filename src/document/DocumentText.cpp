@@ -1,6 +1,7 @@
 #include "document/DocumentText.h"
 
 #include "base/FileIO.h"
+#include "base/MemoryPolicy.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "base/PictorError.h"
@@ -169,6 +170,7 @@ void RewriteText(TElements& file)
     if (same) return;
     std::string out;
     out.reserve(size_t(std::ptrdiff_t(text.size()) + growth));
+    AdviseHugePages(out.data(), out.capacity());
     size_t copied = 0;
     ForEachReplaced(text, file.Colors, [&](const TColorRecord& record, size_t covered) {
         out.append(text, copied, record.SourcePos - copied);
