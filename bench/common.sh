@@ -18,3 +18,22 @@ bench_npm() {
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Runs a command with its output dropped and prints "seconds peak-KiB": the wall time to the microsecond
+# (/usr/bin/time gives hundredths, a sixth of a 60 ms run) and the peak resident memory.
+measure_run() {
+  local memory start end
+  memory=$(mktemp)
+  start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$memory" "$@" > /dev/null 2>&1 || echo "failed: $*" >&2
+  end=$EPOCHREALTIME
+  echo "$(echo "$end - $start" | bc -l) $(tail -n 1 "$memory")"
+  rm -f "$memory"
+}
+
+# How busy the machine is, for the closing note: load averages and the share of time tasks waited for a CPU.
+machine_note() {
+  local pressure=""
+  [ -r /proc/pressure/cpu ] && pressure=", CPU pressure $(awk '/^some/ { sub("avg10=", "", $2); print $2 "%" }' /proc/pressure/cpu) (10 s)"
+  echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)$pressure"
+}

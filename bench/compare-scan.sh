@@ -21,13 +21,11 @@ for _ in $(seq 36); do cat "$cache/node_modules/bootstrap/dist/css/bootstrap.css
 printf '<link rel="stylesheet" href="big.css">\n' > "$work/index.html"
 bytes=$(stat -c %s "$work/big.css")
 
-# Prints "seconds peak-KiB" of one run.
-measure() { /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null; cat "$work/time"; }
-
+machine_note
 p=() a=() pm=()
 for _ in $(seq "$runs"); do
-  read -r s m < <(measure "$cli" list "$work/index.html" --json); p+=("$s"); pm+=("$m")
-  read -r s _ < <(measure node "$cache/analyze.mjs" "$work/big.css"); a+=("$s")
+  read -r s m < <(measure_run "$cli" list "$work/index.html" --json); p+=("$s"); pm+=("$m")
+  read -r s _ < <(measure_run node "$cache/analyze.mjs" "$work/big.css"); a+=("$s")
 done
 ps=$(printf '%s\n' "${p[@]}" | median)
 as=$(printf '%s\n' "${a[@]}" | median)
@@ -39,6 +37,8 @@ printf '%-28s %9.3f %9.1f\n' "pictor-cli list --json" "$ps" "$(echo "$mb / $ps" 
 printf '%-28s %9.3f %9.1f\n' "css-analyzer" "$as" "$(echo "$mb / $as" | bc -l)"
 printf 'ratio (analyser / pictor): %.1fx\n' "$(echo "$as / $ps" | bc -l)"
 printf 'pictor peak memory: %.1f MB = %.2f x the text\n' "$(echo "$peak / 1000" | bc -l)" "$(echo "$peak * 1024 / $bytes" | bc -l)"
+printf 'spread of the pictor runs: %.3f to %.3f s\n' "$(printf '%s\n' "${p[@]}" | sort -n | head -1)" "$(printf '%s\n' "${p[@]}" | sort -n | tail -1)"
 printf 'colours: pictor %s, analyser %s\n' \
   "$("$cli" list "$work/index.html" --json | python3 -c 'import json,sys; d=json.load(sys.stdin); print(sum(len(f.get("colors", [])) for f in d.get("files", [])))' 2>/dev/null || echo '?')" \
   "$(node "$cache/analyze.mjs" "$work/big.css")"
+machine_note

@@ -66,12 +66,12 @@ timed() {
   local s=() m=() t k
   for _ in $(seq "$runs"); do
     rm -rf "$work/out"
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2>&1
-    read -r t k < "$work/time"; s+=("$t"); m+=("$k")
+    read -r t k < <(measure_run "$@"); s+=("$t"); m+=("$k")
   done
   echo "$(printf '%s\n' "${s[@]}" | median) $(echo "$(printf '%s\n' "${m[@]}" | median) / 1000" | bc -l)"
 }
 
+machine_note
 printf '%-16s %10s %10s %12s %12s\n' site list-s list-MB adjust-s adjust-MB
 declare -A listed
 # row NAME WHAT...: WHAT is what pictor-cli opens (a page, or --site DIR).
@@ -89,3 +89,4 @@ for n in 100 1000; do pages_site "$work/site$n" "$n"; row "$n pages" --site "$wo
 printf 'list, 100 MB / (10 x 10 MB): %.2f (linear is 1.00)\n' "$(echo "${listed[sheet 100 MB]} / (10 * ${listed[sheet 10 MB]})" | bc -l)"
 printf 'list, 1000 / (10 x 100) pictures: %.2f\n' "$(echo "${listed[1000 pictures]} / (10 * ${listed[100 pictures]})" | bc -l)"
 printf 'list, 1000 / (10 x 100) pages: %.2f\n' "$(echo "${listed[1000 pages]} / (10 * ${listed[100 pages]})" | bc -l)"
+machine_note

@@ -91,7 +91,8 @@ void CheckScan(const TFileScan& scan, const std::vector<TOccurrence>& found)
 
 void CheckUnchangedRewrite(TElements& file, const std::vector<TOccurrence>& found, bool utf8)
 {
-    const std::string out = RewriteText(file);
+    RewriteText(file);
+    const std::string& out = file.CurrentText();
     const std::string_view text = file.Text;
     Require(out.size() == text.size(), "an unchanged rewrite keeps the length");
     size_t copied = 0;
@@ -123,7 +124,9 @@ void CheckChangedRewrite(TElements& file, const std::vector<TOccurrence>& found)
     }
     expected.append(file.Text, copied);
     for (TColorRecord& record : file.Colors) record.Text = code;
-    Require(RewriteText(file) == expected, "every changed occurrence is replaced in place");
+    RewriteText(file);
+    Require(file.CurrentText() == expected, "every changed occurrence is replaced in place");
+    Require(file.Rewritten == (expected != file.Text), "the rewrite is held exactly when it differs");
     for (size_t k = 0; k < found.size(); ++k)
         Require(file.Colors[k].Pos == positions[k], "Pos follows the longer texts before it");
 }

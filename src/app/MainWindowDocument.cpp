@@ -266,6 +266,6 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
         return;
     }
     if (size_t(action.Row) >= file.Colors.size()) return;
-    const TSourceExcerpt excerpt = MakeSourceExcerpt(file.NewText, file.Colors[size_t(action.Row)], Options().HintViewBytes);
+    const TSourceExcerpt excerpt = MakeSourceExcerpt(file.CurrentText(), file.Colors[size_t(action.Row)], Options().HintViewBytes);
     SourceHint_->ShowExcerpt(FileText(file, excerpt.Before), FileText(file, excerpt.Color), FileText(file, excerpt.After), at);
 }

@@ -1,6 +1,7 @@
 #include "base/FileIO.h"
 
 #include "base/AtomicWrites.h"
+#include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
@@ -67,7 +68,10 @@ TBytes ReadWhole(const std::string& path, std::size_t limit)
         throw TPictorError(path, NotRegular);
     if (std::uintmax_t(st.st_size) > limit)
         throw TPictorError(path, TooLarge(std::uintmax_t(st.st_size), limit));
-    TBytes bytes(std::size_t(st.st_size), '\0');
+    TBytes bytes;
+    bytes.reserve(std::size_t(st.st_size));
+    AdviseHugePages(bytes.data(), bytes.capacity());
+    bytes.resize(std::size_t(st.st_size));
     std::size_t filled = 0;
     char chunk[65536];
     for (;;) {

@@ -1,6 +1,9 @@
 #include "base/MemoryPolicy.h"
 
+#include <cstdint>
+
 #include <malloc.h>
+#include <sys/mman.h>
 
 namespace pictor {
 
@@ -12,6 +15,15 @@ void KeepFreedMemoryForReuse()
 {
     mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
+}
+
+void AdviseHugePages(void* buffer, std::size_t bytes)
+{
+    // Only whole huge pages inside the buffer: the pages around it may belong to other allocations.
+    constexpr std::uintptr_t huge = std::uintptr_t(2) << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + huge - 1) & ~(huge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + bytes) & ~(huge - 1);
+    if (begin < end) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 } // namespace pictor

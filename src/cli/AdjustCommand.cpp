@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <sstream>
 
 namespace pictor::cli {
 
@@ -79,31 +80,34 @@ TColorTexts ColorTextsOf(const IFileSet& files)
 
 void ReportChanges(const TColorTexts& before, const IFileSet& after, bool dryRun)
 {
+    // Gathered and printed at once: a large sheet's thousands of lines are not as many writes.
+    std::ostringstream out;
     int colors = 0, pictures = 0;
     for (int tab = 0; tab < after.FileCount(); ++tab) {
         const std::vector<std::string>& was = before[size_t(tab)];
         const TElements& now = after.Elements(tab);
         bool named = false;
         auto name = [&] {
-            if (!named) std::cout << after.FilePath(tab) << "\n";
+            if (!named) out << after.FilePath(tab) << "\n";
             named = true;
         };
         for (size_t k = 0; k < now.Colors.size(); ++k)
             if (now.Colors[k].Text != was[k]) {
                 name();
-                std::cout << "  colour " << k << ": " << ToUtf8(now, was[k]) << " -> "
-                          << ToUtf8(now, now.Colors[k].Text) << "\n";
+                out << "  colour " << k << ": " << ToUtf8(now, was[k]) << " -> "
+                    << ToUtf8(now, now.Colors[k].Text) << "\n";
                 ++colors;
             }
         for (const TPicRecord& p : now.Pics)
             if (p.Checked) {
                 name();
-                std::cout << "  picture " << ToUtf8(now, p.RefText) << (dryRun ? ": would be adjusted\n" : ": adjusted\n");
+                out << "  picture " << ToUtf8(now, p.RefText) << (dryRun ? ": would be adjusted\n" : ": adjusted\n");
                 ++pictures;
             }
     }
-    std::cout << colors << " colour occurrence(s) and " << pictures << " picture(s) "
-              << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
+    out << colors << " colour occurrence(s) and " << pictures << " picture(s) "
+        << (dryRun ? "would change; nothing written (dry run)\n" : "changed\n");
+    std::cout << out.str();
 }
 
 // A line for each text colour whose contrast with its background was at least `limit` and is below it
@@ -113,7 +117,7 @@ std::vector<std::string> ContrastFalls(const IFileSet& files, double limit)
     std::vector<std::string> lines;
     for (int i = 0; i < files.FileCount(); ++i) {
         const TElements& file = files.Elements(i);
-        for (const TColorPair& pair : FindColorPairs(file, files.IsPage(i)))
+        for (const TColorPair& pair : FindColorPairs(file))
             if (pair.Before >= limit && pair.After < limit) {
                 const TColorRecord& f = file.Colors[pair.Foreground];
                 const TColorRecord& b = file.Colors[pair.Background];

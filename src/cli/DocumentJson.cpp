@@ -1,64 +1,125 @@
 #include "cli/DocumentJson.h"
 
 #include "base/PictorError.h"
+#include "cli/JsonWriter.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
 namespace pictor::cli {
 
-std::string ToUtf8(const TElements& file, std::string_view text)
+namespace {
+
+// ASCII is the same in every encoding a file may have: it needs no conversion (nor the code page tables).
+bool HeldAsUtf8(const TElements& file, std::string_view text)
 {
-    return file.IsUtf8() ? std::string(text) : cp932::ToUtf8(text);
+    return file.IsUtf8() || std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
 }
 
-nlohmann::json DocumentToJson(const THtmlStructure& document)
+// A text of the file as UTF-8, with no copy when it needs no conversion.
+void WriteFileText(TJsonWriter& json, const TElements& file, std::string_view text)
 {
-    nlohmann::json files = nlohmann::json::array();
-    nlohmann::json contrast = nlohmann::json::array();
+    if (HeldAsUtf8(file, text))
+        json.String(text);
+    else
+        json.String(cp932::ToUtf8(text));
+}
+
+void WriteOccurrence(TJsonWriter& json, const TColorRecord& record)
+{
+    json.BeginObject();
+    json.Member("pos", record.Pos);
+    json.Member("value", ColorToUpperCode(record.Color));
+    json.EndObject();
+}
+
+void WriteColors(TJsonWriter& json, const TElements& file)
+{
+    json.BeginArray();
+    for (size_t k = 0; k < file.Colors.size(); ++k) {
+        const TColorRecord& c = file.Colors[k];
+        json.BeginObject();
+        if (c.AlphaForm != TAlphaForm::None) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
+        json.Member("checked", c.Checked);
+        json.Member("index", k);
+        json.Member("pos", c.Pos);
+        json.Key("text");
+        WriteFileText(json, file, c.Text);
+        json.Member("value", ColorToUpperCode(c.Color));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WritePictures(TJsonWriter& json, const TElements& file)
+{
+    json.BeginArray();
+    for (size_t j = 0; j < file.Pics.size(); ++j) {
+        const TPicRecord& p = file.Pics[j];
+        json.BeginObject();
+        json.Member("checked", p.Checked);
+        json.Member("height", p.Bitmap.Height());
+        json.Member("index", j);
+        if (p.State == TPicState::Missing) json.Member("missing", true);
+        json.Member("path", p.FullPath);
+        json.Key("ref");
+        WriteFileText(json, file, p.RefText);
+        if (p.State == TPicState::Unreadable) json.Member("unreadable", true);
+        json.Member("width", p.Bitmap.Width());
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+} // namespace
+
+std::string ToUtf8(const TElements& file, std::string_view text)
+{
+    return HeldAsUtf8(file, text) ? std::string(text) : cp932::ToUtf8(text);
+}
+
+void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int indent)
+{
+    TJsonWriter json(out, indent);
+    json.BeginObject();
+    json.Key("contrast");
+    json.BeginArray();
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
-        nlohmann::json colors = nlohmann::json::array();
-        for (size_t k = 0; k < file.Colors.size(); ++k) {
-            const TColorRecord& c = file.Colors[k];
-            colors.push_back({{"index", k},
-                              {"text", ToUtf8(file, c.Text)},
-                              {"value", ColorToUpperCode(c.Color)},
-                              {"pos", c.Pos},
-                              {"checked", c.Checked}});
-            if (c.AlphaForm != TAlphaForm::None) colors.back()["alpha"] = AlphaToByte(c.AlphaForm, c.Alpha);
+        for (const TColorPair& pair : FindColorPairs(file)) {
+            json.BeginObject();
+            json.Key("background");
+            WriteOccurrence(json, file.Colors[pair.Background]);
+            json.Member("file", tab);
+            json.Key("foreground");
+            WriteOccurrence(json, file.Colors[pair.Foreground]);
+            json.Member("ratio", pair.After);
+            json.EndObject();
         }
-        nlohmann::json pictures = nlohmann::json::array();
-        for (size_t j = 0; j < file.Pics.size(); ++j) {
-            const TPicRecord& p = file.Pics[j];
-            pictures.push_back({{"index", j},
-                                {"ref", ToUtf8(file, p.RefText)},
-                                {"path", p.FullPath},
-                                {"width", p.Bitmap.Width()},
-                                {"height", p.Bitmap.Height()},
-                                {"checked", p.Checked}});
-            if (p.State == TPicState::Missing) pictures.back()["missing"] = true;
-            if (p.State == TPicState::Unreadable) pictures.back()["unreadable"] = true;
-        }
-        const auto occurrence = [&](size_t k) {
-            return nlohmann::json{{"pos", file.Colors[k].Pos}, {"value", ColorToUpperCode(file.Colors[k].Color)}};
-        };
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
-            contrast.push_back({{"file", tab},
-                                {"foreground", occurrence(pair.Foreground)},
-                                {"background", occurrence(pair.Background)},
-                                {"ratio", pair.After}});
-        files.push_back({{"index", tab},
-                         {"path", document.FilePath(tab)},
-                         {"encoding", std::string(CharCodeName(file.CharCode))},
-                         {"colors", std::move(colors)},
-                         {"pictures", std::move(pictures)}});
     }
-    return {{"page", document.FileName}, {"files", std::move(files)}, {"contrast", std::move(contrast)}};
+    json.EndArray();
+    json.Key("files");
+    json.BeginArray();
+    for (int tab = 0; tab < document.FileCount(); ++tab) {
+        const TElements& file = document.Elements(tab);
+        json.BeginObject();
+        json.Key("colors");
+        WriteColors(json, file);
+        json.Member("encoding", CharCodeName(file.CharCode));
+        json.Member("index", tab);
+        json.Member("path", document.FilePath(tab));
+        json.Key("pictures");
+        WritePictures(json, file);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Member("page", document.FileName);
+    json.EndObject();
 }
 
 std::string PairText(const TElements& file, const TColorPair& pair)
@@ -71,7 +132,8 @@ std::string PairText(const TElements& file, const TColorPair& pair)
 
 void PrintDocumentJson(std::ostream& out, const THtmlStructure& document)
 {
-    out << DocumentToJson(document).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    WriteDocumentJson(out, document, 0);
+    out << "\n";
 }
 
 std::string DocumentToText(const THtmlStructure& document)
@@ -94,7 +156,7 @@ std::string DocumentToText(const THtmlStructure& document)
                 << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State) + ")") << "\n";
         }
         bool headed = false;
-        for (const TColorPair& pair : FindColorPairs(file, tab == 0))
+        for (const TColorPair& pair : FindColorPairs(file))
             if (pair.After < MinimumTextContrast) {
                 if (!headed) out << "  contrast below " << ContrastRatioText(MinimumTextContrast) << ":\n";
                 headed = true;

@@ -1,6 +1,7 @@
 #include "cli/SiteJson.h"
 
 #include "cli/DocumentJson.h"
+#include "cli/JsonWriter.h"
 #include "document/ColorLiterals.h"
 #include "site/SiteSummary.h"
 
@@ -8,71 +9,82 @@ namespace pictor::cli {
 
 namespace {
 
-std::string Dump(const nlohmann::json& json)
+void WriteStrings(TJsonWriter& json, const std::vector<std::string>& strings)
 {
-    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    json.BeginArray();
+    for (const std::string& s : strings) json.String(s);
+    json.EndArray();
 }
 
-// Dumped JSON nested in the site's object: every line after the first indented by depth levels.
-void PrintNested(std::ostream& out, const std::string& dumped, int depth)
+void WriteFailed(TJsonWriter& json, const TSiteDocument& site)
 {
-    const std::string indent(size_t(depth) * 2, ' ');
-    size_t from = 0;
-    for (size_t end; (end = dumped.find('\n', from)) != std::string::npos; from = end + 1)
-        out.write(dumped.data() + from, std::streamsize(end + 1 - from)) << indent;
-    out.write(dumped.data() + from, std::streamsize(dumped.size() - from));
+    json.BeginArray();
+    for (const TSitePage& page : site.Pages())
+        if (!page.Loaded()) {
+            json.BeginObject();
+            json.Member("error", page.ErrorText());
+            json.Member("page", page.Path);
+            json.EndObject();
+        }
+    json.EndArray();
 }
 
-nlohmann::json PaletteJson(const TSiteDocument& site)
+void WritePalette(TJsonWriter& json, const TSiteDocument& site)
 {
-    nlohmann::json palette = nlohmann::json::array();
-    for (const TPaletteColor& color : SitePalette(site))
-        palette.push_back({{"value", ColorToUpperCode(color.Value)}, {"count", color.Count}, {"files", color.Files}});
-    return palette;
+    json.BeginArray();
+    for (const TPaletteColor& color : SitePalette(site)) {
+        json.BeginObject();
+        json.Member("count", color.Count);
+        json.Key("files");
+        WriteStrings(json, color.Files);
+        json.Member("value", ColorToUpperCode(color.Value));
+        json.EndObject();
+    }
+    json.EndArray();
 }
 
-nlohmann::json PicturesJson(const TSiteDocument& site)
+void WritePictures(TJsonWriter& json, const TSiteDocument& site)
 {
-    nlohmann::json pictures = nlohmann::json::array();
+    json.BeginArray();
     for (const TSitePicture& picture : SitePictures(site)) {
         const TPicRecord& p = *picture.Picture;
-        pictures.push_back({{"path", p.FullPath},
-                            {"width", p.Bitmap.Width()},
-                            {"height", p.Bitmap.Height()},
-                            {"pages", picture.Pages}});
-        if (p.State == TPicState::Missing) pictures.back()["missing"] = true;
-        if (p.State == TPicState::Unreadable) pictures.back()["unreadable"] = true;
+        json.BeginObject();
+        json.Member("height", p.Bitmap.Height());
+        if (p.State == TPicState::Missing) json.Member("missing", true);
+        json.Key("pages");
+        WriteStrings(json, picture.Pages);
+        json.Member("path", p.FullPath);
+        if (p.State == TPicState::Unreadable) json.Member("unreadable", true);
+        json.Member("width", p.Bitmap.Width());
+        json.EndObject();
     }
-    return pictures;
-}
-
-nlohmann::json FailedJson(const TSiteDocument& site)
-{
-    nlohmann::json failed = nlohmann::json::array();
-    for (const TSitePage& page : site.Pages())
-        if (!page.Loaded()) failed.push_back({{"page", page.Path}, {"error", page.ErrorText()}});
-    return failed;
+    json.EndArray();
 }
 
 } // namespace
 
 void PrintSiteJson(std::ostream& out, const TSiteDocument& site)
 {
-    // Page by page: a site of a thousand pages is never one tree in memory.
-    out << "{\n  \"pages\": [";
+    // The pages one by one, each written as it goes: a site of a thousand pages is never one tree.
+    const auto member = [&](const char* key, auto write) {
+        out << "\n  \"" << key << "\": ";
+        TJsonWriter json(out, 1);
+        write(json);
+    };
+    out << "{";
+    member("failed", [&](TJsonWriter& json) { WriteFailed(json, site); });
+    out << ",\n  \"pages\": [";
     bool first = true;
-    for (const TSitePage& page : site.Pages()) {
-        if (!page.Loaded()) continue;
-        out << (first ? "\n    " : ",\n    ");
-        first = false;
-        PrintNested(out, Dump(DocumentToJson(*page.Document)), 2);
-    }
-    out << (first ? "]" : "\n  ]");
-    for (const auto& [name, json] : {std::pair{"failed", FailedJson(site)}, std::pair{"palette", PaletteJson(site)},
-                                     std::pair{"pictures", PicturesJson(site)}}) {
-        out << ",\n  \"" << name << "\": ";
-        PrintNested(out, Dump(json), 1);
-    }
+    for (const TSitePage& page : site.Pages())
+        if (page.Loaded()) {
+            out << (first ? "\n    " : ",\n    ");
+            first = false;
+            WriteDocumentJson(out, *page.Document, 2);
+        }
+    out << (first ? "]," : "\n  ],");
+    member("palette", [&](TJsonWriter& json) { WritePalette(json, site); });
+    out << ",";
+    member("pictures", [&](TJsonWriter& json) { WritePictures(json, site); });
     out << "\n}\n";
 }
 

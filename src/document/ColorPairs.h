@@ -1,4 +1,5 @@
 #pragma once
+#include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 
 #include <cstddef>
@@ -15,10 +16,13 @@ struct TColorPair {
     double After = 0;
 };
 
-// The pairs of one file: TEXT, LINK, VLINK and ALINK of a BODY tag, each with its BGCOLOR; in a
-// declaration block or style attribute, its "color" with its "background-color", or with a
-// "background" that holds exactly one colour (the last of each, as a browser takes them). Colours a
-// browser ignores take no part.
-std::vector<TColorPair> FindColorPairs(const TElements& file, bool isPage);
+// The pairs of one file from what its walk placed: TEXT, LINK, VLINK and ALINK of a BODY tag, each
+// with its BGCOLOR; in a declaration block or style attribute, its "color" with its
+// "background-color", or with a "background" that holds exactly one colour (the last of each, as a
+// browser takes them).
+std::vector<TPairedColors> PairPlacedColors(std::vector<TPlacedColor> placed);
+
+// The file's pairs with their ratios; colours a browser ignores take no part.
+std::vector<TColorPair> FindColorPairs(const TElements& file);
 
 } // namespace pictor

@@ -1,10 +1,13 @@
 #include "document/CssColorNames.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <iterator>
 
 namespace pictor {
 
-const TNamedColor CssNamedColors[148] = {
+constexpr TNamedColor CssNamedColors[148] = {
     {"aliceblue", RGB(240, 248, 255)},
     {"antiquewhite", RGB(250, 235, 215)},
     {"aqua", RGB(0, 255, 255)},
@@ -155,6 +158,38 @@ const TNamedColor CssNamedColors[148] = {
     {"yellowgreen", RGB(154, 205, 50)},
 };
 
+namespace {
+
+// Where the names of each first letter start: a word is looked up among the few of its letter, and
+// most words of a value (none, solid, inherit...) are turned away after two or three comparisons.
+constexpr std::array<unsigned char, 27> FirstLetterStarts = [] {
+    std::array<unsigned char, 27> starts{};
+    size_t k = 0;
+    for (size_t letter = 0; letter < 26; ++letter) {
+        starts[letter] = static_cast<unsigned char>(k);
+        while (k < std::size(CssNamedColors) && size_t(CssNamedColors[k].Name[0] - 'a') == letter) ++k;
+    }
+    starts[26] = static_cast<unsigned char>(k);
+    return starts;
+}();
+static_assert(FirstLetterStarts[26] == std::size(CssNamedColors), "the names are sorted by their first letter");
+
+// By first letter, the lengths its names have (bit n: a name of n letters): "var" or "solid" needs no search.
+constexpr std::array<std::uint32_t, 26> LengthsByLetter = [] {
+    std::array<std::uint32_t, 26> lengths{};
+    for (const TNamedColor& named : CssNamedColors)
+        lengths[size_t(named.Name[0] - 'a')] |= std::uint32_t(1) << named.Name.size();
+    return lengths;
+}();
+static_assert(std::all_of(std::begin(CssNamedColors), std::end(CssNamedColors),
+                          [](const TNamedColor& named) {
+                              return std::all_of(named.Name.begin(), named.Name.end(),
+                                                 [](char c) { return c >= 'a' && c <= 'z'; });
+                          }),
+              "every name is lower-case letters only");
+
+} // namespace
+
 int CssNamedColorIndex(std::string_view word)
 {
     // The longest name is "lightgoldenrodyellow".
@@ -164,10 +199,13 @@ int CssNamedColorIndex(std::string_view word)
     for (size_t i = 0; i < word.size(); ++i) {
         const char c = word[i];
         lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+        if (lower[i] < 'a' || lower[i] > 'z') return -1; // names are letters only: sans-serif is none
     }
     const std::string_view key(lower, word.size());
-    const auto* end = std::end(CssNamedColors);
-    const auto* at = std::lower_bound(std::begin(CssNamedColors), end, key,
+    const size_t letter = size_t(key[0] - 'a');
+    if (!(LengthsByLetter[letter] >> key.size() & 1)) return -1;
+    const auto* end = std::begin(CssNamedColors) + FirstLetterStarts[letter + 1];
+    const auto* at = std::lower_bound(std::begin(CssNamedColors) + FirstLetterStarts[letter], end, key,
                                       [](const TNamedColor& named, std::string_view k) { return named.Name < k; });
     return (at != end && at->Name == key) ? int(at - std::begin(CssNamedColors)) : -1;
 }

@@ -17,9 +17,17 @@ struct TColorFound {
     std::int16_t NameIndex = -1;
 };
 
+// An occurrence that may be part of a text colour and background pair, and where it stands.
+struct TPlacedColor {
+    std::size_t Index = 0; // of the occurrence, in walk order
+    TColorPlace Place;
+    bool Attribute = false;
+};
+
 // What a walk of one file found, before the records are built.
 struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
+    std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
 };
@@ -32,13 +40,13 @@ TFileScan ScanFile(const TElements& file, bool isPage);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
 // attribute value with its TABs as spaces; as long as the bytes it covers.
 std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);
-// The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text;
-// sets each record's Pos.
-std::string RewriteText(TElements& file);
-// Sets NewText from the records.
-void RewriteNewText(TElements& file);
+// The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text,
+// into NewText when that differs from Text; sets each record's Pos.
+void RewriteText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
+// Whether the file's text is held in the encoding it is written in, so that EncodeForFile would only copy it.
+bool HeldAsWritten(const TElements& file);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.
 std::string ReferenceToFileName(std::string_view reference, bool utf8);
 

@@ -16,8 +16,6 @@ public:
     virtual const TElements& Elements(int file) const = 0;
     virtual const std::string& FilePath(int file) const = 0;
     virtual void SetFilePath(int file, const std::string& path) = 0;
-    // A page is walked as HTML, anything else as a style sheet.
-    virtual bool IsPage(int file) const = 0;
     // What a save below another folder keeps: each file's layout path lies below LayoutFolder() as the
     // file lies below the common folder of them all; a picture's is its WorkPath.
     virtual const std::string& LayoutFolder() const = 0;

@@ -1,5 +1,6 @@
 #include "document/HtmlStructure.h"
 
+#include "document/ColorPairs.h"
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
 #include "document/Paths.h"
@@ -97,7 +98,7 @@ void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
     DropRepeatedFiles(FileName, sheetPaths, Sheets);
     SheetFiles = sheetPaths;
     BuildFileRecords(Page, pageScan, FileName, files);
-    RewriteNewText(Page);
+    RewriteText(Page);
 }
 
 void THtmlStructure::ComputeWorkPaths()
@@ -134,15 +135,15 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
 {
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
-        RewriteNewText(file);
+        RewriteText(file);
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && options.UseReplacer)
-            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.NewText, options.ReplaceKeys,
+            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
                                                                             options.ReplaceValues, file.IsUtf8())));
-        else if (file.CharCode == ccEuc || file.CharCode == ccJis)
-            Copies_->WriteText(work, EncodeForFile(file, file.NewText));
+        else if (HeldAsWritten(file))
+            Copies_->WriteText(work, file.CurrentText());  // no copy
         else
-            Copies_->WriteText(work, file.NewText);  // held as it is written: no copy
+            Copies_->WriteText(work, EncodeForFile(file, file.CurrentText()));
     }
 }
 

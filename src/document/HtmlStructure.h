@@ -20,7 +20,7 @@ class TLoadedFiles;
 // One colour occurrence.
 struct TColorRecord {
     std::string Text;      // what is written at this occurrence
-    std::int32_t Pos = 0;  // 1-based position of Text within the file's NewText
+    std::int32_t Pos = 0;  // 1-based position of Text within the file's CurrentText()
     std::string OrgText;   // as found; its length is what the occurrence covers
     TColor Color = 0;
     bool Checked = true;
@@ -51,13 +51,24 @@ struct TPicRecord {
     bool Tickable() const { return State == TPicState::Ok; }
 };
 
+// A text colour and its background declared together, as indices into a file's colour records.
+struct TPairedColors {
+    std::size_t Foreground = 0;
+    std::size_t Background = 0;
+};
+
 // One file: the page or one style sheet.
 struct TElements {
     std::int32_t CharCode = ccSjis;
     std::string Text;     // as read, in the internal encoding
-    std::string NewText;  // Text with every colour occurrence's current Text in place
+    // Text with every colour occurrence's current Text in place, held only while that differs from Text:
+    // a large file no change touched is not held twice. Read it through CurrentText().
+    std::string NewText;
+    bool Rewritten = false;  // NewText is held
+    const std::string& CurrentText() const { return Rewritten ? NewText : Text; }
     std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;
+    std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
@@ -132,7 +143,6 @@ public:
     {
         (tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1))) = path;
     }
-    bool IsPage(int tab) const override { return tab == 0; }
     const std::string& LayoutFolder() const override { return WorkFolder; }
     const std::string& LayoutPath(int tab) const override
     {

@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "base/PictorError.h"
+#include "document/ColorPairs.h"
 #include "document/DocumentText.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
@@ -84,7 +85,7 @@ const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path)
         ReadTextFile(path, *sheet.Elements);
         sheet.ImportNames = ImportNames(*sheet.Elements);
         BuildFileRecords(*sheet.Elements, ScanFile(*sheet.Elements, false), path, *this);
-        RewriteNewText(*sheet.Elements);
+        RewriteText(*sheet.Elements);
         return sheet;
     });
 }
@@ -115,6 +116,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
         record.Checked = !record.Ignored;
         file.Colors.push_back(std::move(record));
     }
+    file.Pairs = PairPlacedColors(scan.Placed);
     file.Pics.clear();
     for (const std::string& ref : scan.Pics) {
         TPicRecord pic;

@@ -37,7 +37,7 @@ public:
 
     void AddText(const TElements& file, const std::string& path)
     {
-        Add(TSaveItem{path, path, &file, {}, file.NewText != file.Text});
+        Add(TSaveItem{path, path, &file, {}, file.Rewritten});
     }
 
     // A picture that was never read (no picture ending) is not written: there is nothing to write.
@@ -64,7 +64,8 @@ public:
             for (const TSaveItem& item : Items_) {
                 if (item.Skipped) continue;
                 MakeFolders(FolderOf(item.Target), madeFolders);
-                writes.Add(item.Target, Bytes(item));
+                std::string made;
+                writes.Add(item.Target, Bytes(item, made));
             }
             writes.Commit();
         } catch (...) {
@@ -103,19 +104,22 @@ private:
 
     static bool SameContent(const TSaveItem& a, const TSaveItem& b)
     {
-        if (a.Text && b.Text) return a.Text->NewText == b.Text->NewText && a.Text->CharCode == b.Text->CharCode;
+        if (a.Text && b.Text) return a.Text->CurrentText() == b.Text->CurrentText() && a.Text->CharCode == b.Text->CharCode;
         if (a.Text || b.Text) return false;
         const TBitmapEx& x = a.Pictures.front()->Bitmap;
         const TBitmapEx& y = b.Pictures.front()->Bitmap;
         return x.SharesPixelsWith(y) || x.SamePixels(y);
     }
 
-    std::string Bytes(const TSaveItem& item) const
+    // What item writes: a text held as it is written, as it is (no copy of a large sheet); anything else
+    // made into made.
+    std::string_view Bytes(const TSaveItem& item, std::string& made) const
     {
-        if (item.Text) return EncodeForFile(*item.Text, item.Text->NewText);
+        if (item.Text && HeldAsWritten(*item.Text)) return item.Text->CurrentText();
+        if (item.Text) return made = EncodeForFile(*item.Text, item.Text->CurrentText());
         const TPicRecord& picture = *item.Pictures.front();
-        if (!item.Changed) return ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
-        return EncodePictureForSave(item.Path, picture.Bitmap, Options_);
+        if (!item.Changed) return made = ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
+        return made = EncodePictureForSave(item.Path, picture.Bitmap, Options_);
     }
 
     // Creates folder and its missing parents, noting each one made, so that a failed save can take them away.

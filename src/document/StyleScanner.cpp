@@ -11,15 +11,24 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 namespace pictor {
 
 namespace {
 
 bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+// A table: words are most of what a value holds, and every byte of them is asked about.
+constexpr std::array<bool, 256> IdentChars = [] {
+    std::array<bool, 256> chars{};
+    for (int c = 0; c < 256; ++c)
+        chars[size_t(c)] =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+    return chars;
+}();
 bool IsIdentChar(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+    return IdentChars[static_cast<unsigned char>(c)];
 }
 bool IsAsciiAlnum(char c)
 {
@@ -54,7 +63,10 @@ bool HoldsNames(std::string_view property)
         "content", "quotes"};
     const std::string_view p = WithoutVendorPrefix(property);
     char lower[32];
-    if (p.size() > sizeof lower) return false;
+    // Most properties (custom ones, margins, borders...) start with a letter none of these start with.
+    if (p.empty() || p.size() > sizeof lower ||
+        std::string_view("acfglqtvw").find(LowerAscii(p[0])) == std::string_view::npos)
+        return false;
     for (size_t k = 0; k < p.size(); ++k) lower[k] = LowerAscii(p[k]);
     const std::string_view key(lower, p.size());
     if (key.starts_with("grid-") || key.starts_with("counter-")) return true;
@@ -92,24 +104,44 @@ constexpr std::array<TByteRole, 256> ByteRoles = [] {
     return roles;
 }();
 
+// The bytes a scan must stop at: those with a role in roles, and outside UTF-8 every byte above 7F (it
+// may lead a two-byte character whose second byte looks like one of them). Every other byte is stepped
+// over in a loop that tests nothing else.
+constexpr std::array<bool, 256> StopBytes(std::span<const TByteRole> roles, bool utf8)
+{
+    std::array<bool, 256> stops{};
+    for (size_t b = 0; b < 256; ++b)
+        for (TByteRole role : roles) stops[b] = stops[b] || (b < 0x80 && ByteRoles[b] == role) || (b >= 0x80 && !utf8);
+    return stops;
+}
+constexpr TByteRole ItemRoles[] = {rSlash, rQuote, rEscape, rOpen, rClose, rSemicolon, rBraceOpen, rBraceClose};
+constexpr TByteRole ValueRoles[] = {rSlash, rQuote, rEscape, rOpen, rClose, rHash, rIdent};
+constexpr std::array<bool, 256> Utf8ItemStops = StopBytes(ItemRoles, true);
+constexpr std::array<bool, 256> SjisItemStops = StopBytes(ItemRoles, false);
+constexpr std::array<bool, 256> Utf8ValueStops = StopBytes(ValueRoles, true);
+constexpr std::array<bool, 256> SjisValueStops = StopBytes(ValueRoles, false);
+
 // One walk over style text: rules and at-rules at every depth, declarations, their values. Only values
 // give colours and pictures; selectors and at-rule preludes give nothing.
 class TStyleWalker {
 public:
     TStyleWalker(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
         : Text_(text), Data_(text.data()), N_(text.size()), Utf8_(utf8), Offset_(offset), Events_(events),
-          WantRefs_(events.WantsReferences())
+          WantRefs_(events.WantsReferences()), ItemStops_(utf8 ? Utf8ItemStops : SjisItemStops),
+          ValueStops_(utf8 ? Utf8ValueStops : SjisValueStops)
     {
     }
 
-    // block: the text is one declaration block by itself, ended by a "}" too. Returns where the walk
-    // stopped.
-    size_t Run(bool block)
+    // block: the text is one declaration block by itself, ended by a "}" too. The walk starts at from,
+    // outside every rule, and stops at until if it stands there outside every rule: nothing before a
+    // position so reached bears on what follows it. Returns where the walk stopped.
+    size_t Run(bool block, size_t from = 0, size_t until = std::string_view::npos)
     {
         Depth_ = 0;
         if (block) Open(Offset_);
-        size_t i = 0;
+        size_t i = from;
         while (i < N_) {
+            if (i == until && Depth_ == 0) return i;
             const char c = Data_[i];
             if (IsCssSpace(c) || c == ';') {
                 ++i;
@@ -140,6 +172,20 @@ private:
     }
 
     char At(size_t i) const { return i < N_ ? Data_[i] : '\0'; }
+    // The first byte from i (before end) that stops is at, or end.
+    size_t SkipPlain(size_t i, size_t end, const std::array<bool, 256>& stops) const
+    {
+        const auto* const data = reinterpret_cast<const unsigned char*>(Data_);
+        // Four bytes a round, with one test of the end: this loop is most of the walk.
+        for (; i + 4 <= end; i += 4) {
+            if (stops[data[i]]) return i;
+            if (stops[data[i + 1]]) return i + 1;
+            if (stops[data[i + 2]]) return i + 2;
+            if (stops[data[i + 3]]) return i + 3;
+        }
+        while (i < end && !stops[data[i]]) ++i;
+        return i;
+    }
     size_t Step(size_t i) const
     {
         return static_cast<unsigned char>(Data_[i]) < 0x80 ? i + 1 : i + size_t(CharLength(Data_ + i, Data_ + N_, Utf8_));
@@ -202,6 +248,8 @@ private:
     {
         size_t parens = 0;
         while (i < N_) {
+            i = SkipPlain(i, N_, ItemStops_);
+            if (i == N_) break;
             const unsigned char byte = static_cast<unsigned char>(Data_[i]);
             if (byte >= 0x80) {
                 i = Step(i);
@@ -273,6 +321,8 @@ private:
         size_t depth = 0;
         std::uint64_t colourLevels = 1;
         while (i < end) {
+            i = SkipPlain(i, end, ValueStops_);
+            if (i == end) break;
             const unsigned char byte = static_cast<unsigned char>(Data_[i]);
             if (byte >= 0x80) {
                 i = Step(i);
@@ -398,6 +448,8 @@ private:
     size_t Offset_;
     TScanEvents& Events_;
     bool WantRefs_;
+    const std::array<bool, 256>& ItemStops_;
+    const std::array<bool, 256>& ValueStops_;
     // The open blocks, each named by where its declarations start; those nested deeper than this
     // count as the deepest one kept.
     std::array<size_t, 64> Blocks_;
@@ -437,8 +489,32 @@ void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events)
     WalkStyleText(text, utf8, 0, events);
 }
 
+bool WalkStyleSheetUntil(std::string_view text, bool utf8, size_t until, TScanEvents& events)
+{
+    return until < text.size() && TStyleWalker(text, utf8, 0, events).Run(false, 0, until) == until;
+}
+
+void WalkStyleSheetFrom(std::string_view text, bool utf8, size_t from, TScanEvents& events)
+{
+    TStyleWalker(text, utf8, 0, events).Run(false, from);
+}
+
+namespace {
+
+// Whether "@import" stands anywhere in text, in any case. Separators are no part of it, so the scanning
+// copy has it exactly where text does: a sheet without one (most, however large) is neither copied nor walked.
+bool MentionsImport(std::string_view text)
+{
+    for (size_t at = text.find('@'); at != std::string_view::npos; at = text.find('@', at + 1))
+        if (MatchesNoCase(text, at, "@IMPORT")) return true;
+    return false;
+}
+
+} // namespace
+
 std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
 {
+    if (!MentionsImport(text)) return {};
     std::string copy;
     MakeStyleScanCopy(text, utf8, copy);
     std::vector<std::string> targets;

@@ -23,6 +23,12 @@ void WalkStyleText(std::string_view text, bool utf8, std::size_t offset, TScanEv
 // Scans a whole style sheet's text.
 void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events);
 
+// The same walk in two parts, which may run side by side. WalkStyleSheetUntil walks from the start and
+// returns true when it stood at `until` outside every rule, where it stops: WalkStyleSheetFrom(until)
+// then reports the rest, as the one walk would. Otherwise it has walked the whole sheet.
+bool WalkStyleSheetUntil(std::string_view text, bool utf8, std::size_t until, TScanEvents& events);
+void WalkStyleSheetFrom(std::string_view text, bool utf8, std::size_t from, TScanEvents& events);
+
 // The targets of a sheet's "@import" rules, in order, as written (URLs left out). text is the sheet's
 // text (Shift-JIS, or UTF-8 when utf8).
 std::vector<std::string> FindImportTargets(std::string_view text, bool utf8);

@@ -48,6 +48,46 @@ bool IsJisX0208Euc(int length, const unsigned char* euc)
     return (euc[0] >= 0xA1 && euc[0] <= 0xA8) || (euc[0] >= 0xB0 && euc[0] <= 0xF4);
 }
 
+// The converters every fact comes from.
+struct TConversions {
+    TIconv ToUtf16{"UTF-16LE", "CP932"}, ToEuc{"EUC-JP", "CP932"}, ToEucMs{"EUC-JP-MS", "CP932"},
+        FromUtf16{"CP932", "UTF-16LE"};
+
+    // A single byte's or a pair's UTF-16 unit; kNone where code page 932 defines none.
+    std::uint16_t ToUnicode(std::uint16_t value)
+    {
+        unsigned char out[8];
+        const unsigned char lead = static_cast<unsigned char>(value >> 8), trail = static_cast<unsigned char>(value);
+        if (lead == 0) {
+            if (IsSjisLeadByte(trail) || ToUtf16.Convert(&trail, 1, out) != 2) return kNone;
+        } else {
+            const unsigned char in[2] = {lead, trail};
+            if (!IsSjisLeadByte(lead) || trail < 0x40 || trail > 0xFC || ToUtf16.Convert(in, 2, out) != 2) return kNone;
+        }
+        return static_cast<std::uint16_t>(out[0] | out[1] << 8);
+    }
+
+    // For a defined pair. eucJP-ms knows the Microsoft forms of the wave dash family that plain EUC-JP lacks.
+    bool HasJisX0208Code(std::uint16_t pair)
+    {
+        const unsigned char in[2] = {static_cast<unsigned char>(pair >> 8), static_cast<unsigned char>(pair)};
+        unsigned char out[8];
+        return IsJisX0208Euc(ToEuc.Convert(in, 2, out), out) || IsJisX0208Euc(ToEucMs.Convert(in, 2, out), out);
+    }
+
+    // A byte or pair value; kNone for a surrogate or a unit code page 932 cannot hold.
+    std::uint16_t FromUnicode(std::uint16_t unit)
+    {
+        if (unit >= 0xD800 && unit <= 0xDFFF) return kNone;
+        const unsigned char in[2] = {static_cast<unsigned char>(unit), static_cast<unsigned char>(unit >> 8)};
+        unsigned char out[8];
+        const int length = FromUtf16.Convert(in, 2, out);
+        if (length == 1) return out[0];
+        if (length == 2) return static_cast<std::uint16_t>(out[0] << 8 | out[1]);
+        return kNone;
+    }
+};
+
 struct TTables {
     std::vector<std::uint16_t> ToUnicode = std::vector<std::uint16_t>(65536, kNone);  // byte b at b, pair at lead*256+trail
     std::vector<std::uint16_t> FromUnicode = std::vector<std::uint16_t>(65536, kNone); // byte or pair value
@@ -55,33 +95,18 @@ struct TTables {
 
     TTables()
     {
-        TIconv toUtf16("UTF-16LE", "CP932"), toEuc("EUC-JP", "CP932"), toEucMs("EUC-JP-MS", "CP932"),
-            fromUtf16("CP932", "UTF-16LE");
-        unsigned char out[8];
-        for (unsigned b = 0; b < 0x100; ++b) {
-            const unsigned char in = static_cast<unsigned char>(b);
-            if (!IsSjisLeadByte(in) && toUtf16.Convert(&in, 1, out) == 2)
-                ToUnicode[b] = static_cast<std::uint16_t>(out[0] | out[1] << 8);
-        }
+        TConversions converters;
+        for (unsigned b = 0; b < 0x100; ++b) ToUnicode[b] = converters.ToUnicode(static_cast<std::uint16_t>(b));
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsSjisLeadByte(static_cast<unsigned char>(lead))) continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                const unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-                if (toUtf16.Convert(in, 2, out) != 2) continue;
-                const unsigned pair = lead << 8 | trail;
-                ToUnicode[pair] = static_cast<std::uint16_t>(out[0] | out[1] << 8);
-                // eucJP-ms knows the Microsoft forms of the wave dash family that plain EUC-JP lacks.
-                Jis0208[pair] = IsJisX0208Euc(toEuc.Convert(in, 2, out), out)
-                    || IsJisX0208Euc(toEucMs.Convert(in, 2, out), out);
+                const auto pair = static_cast<std::uint16_t>(lead << 8 | trail);
+                ToUnicode[pair] = converters.ToUnicode(pair);
+                if (ToUnicode[pair] != kNone) Jis0208[pair] = converters.HasJisX0208Code(pair);
             }
         }
-        for (unsigned unit = 0; unit < 0x10000; ++unit) {
-            if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-            const unsigned char in[2] = {static_cast<unsigned char>(unit), static_cast<unsigned char>(unit >> 8)};
-            const int length = fromUtf16.Convert(in, 2, out);
-            if (length == 1) FromUnicode[unit] = out[0];
-            else if (length == 2) FromUnicode[unit] = static_cast<std::uint16_t>(out[0] << 8 | out[1]);
-        }
+        for (unsigned unit = 0; unit < 0x10000; ++unit)
+            FromUnicode[unit] = converters.FromUnicode(static_cast<std::uint16_t>(unit));
     }
 };
 
@@ -92,6 +117,18 @@ const TTables& Tables()
 }
 
 bool IsPairValue(std::uint16_t value) { return IsSjisLeadByte(static_cast<unsigned char>(value >> 8)); }
+
+int ValueToBytes(std::uint16_t value, unsigned char out[2])
+{
+    if (value == kNone) return 0;
+    if (value < 0x100) {
+        out[0] = static_cast<unsigned char>(value);
+        return 1;
+    }
+    out[0] = static_cast<unsigned char>(value >> 8);
+    out[1] = static_cast<unsigned char>(value & 0xFF);
+    return 2;
+}
 
 void AppendCp932(std::string& out, std::uint16_t value)
 {
@@ -119,15 +156,7 @@ bool HasJisX0208Code(std::uint16_t sjisPair)
 
 int FromUtf16(std::uint16_t unit, unsigned char out[2])
 {
-    const std::uint16_t value = Tables().FromUnicode[unit];
-    if (value == kNone) return 0;
-    if (value < 0x100) {
-        out[0] = static_cast<unsigned char>(value);
-        return 1;
-    }
-    out[0] = static_cast<unsigned char>(value >> 8);
-    out[1] = static_cast<unsigned char>(value & 0xFF);
-    return 2;
+    return ValueToBytes(Tables().FromUnicode[unit], out);
 }
 
 std::string FromUtf8(std::string_view utf8)
@@ -189,6 +218,26 @@ std::string ToUtf8(std::string_view sjis)
         }
     }
     return out;
+}
+
+struct TCharFacts::TConverters : TConversions {};
+
+TCharFacts::TCharFacts() : Converters_(std::make_unique<TConverters>()) {}
+TCharFacts::~TCharFacts() = default;
+
+bool TCharFacts::IsDefined(std::uint16_t sjisPair)
+{
+    return IsPairValue(sjisPair) && Converters_->ToUnicode(sjisPair) != kNone;
+}
+
+bool TCharFacts::HasJisX0208Code(std::uint16_t sjisPair)
+{
+    return IsDefined(sjisPair) && Converters_->HasJisX0208Code(sjisPair);
+}
+
+int TCharFacts::FromUtf16(std::uint16_t unit, unsigned char out[2])
+{
+    return ValueToBytes(Converters_->FromUnicode(unit), out);
 }
 
 } // namespace pictor::cp932

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,23 @@ std::string FromUtf8(std::string_view utf8);
 std::string FromUtf16Units(const std::u16string& units);
 // Code page 932 to UTF-8, for reports (the command-line tool's JSON); undefined bytes become U+FFFD.
 std::string ToUtf8(std::string_view sjis);
+
+// The same facts one character at a time, straight from iconv and answered as above, for a caller that
+// asks about a few characters only: building the tables takes a hundred thousand conversions.
+class TCharFacts {
+public:
+    TCharFacts();
+    ~TCharFacts();
+    TCharFacts(const TCharFacts&) = delete;
+    TCharFacts& operator=(const TCharFacts&) = delete;
+
+    bool IsDefined(std::uint16_t sjisPair);
+    bool HasJisX0208Code(std::uint16_t sjisPair);
+    int FromUtf16(std::uint16_t unit, unsigned char out[2]);
+
+private:
+    struct TConverters;
+    std::unique_ptr<TConverters> Converters_;
+};
 
 } // namespace pictor::cp932

@@ -6,6 +6,7 @@
 #include <bitset>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace pictor {
 
@@ -18,22 +19,36 @@ bool IsKanaSjis(unsigned pair)
     return (pair >= 0x829F && pair <= 0x82F1) || (pair >= 0x8340 && pair <= 0x8393 && pair != 0x837F);
 }
 
-// The per-pair and per-unit answers the walks need, gathered once so that a walk is one lookup per character.
+// What the walks ask of a pair or a code unit, from code page 932's tables or from its single
+// characters' facts (cp932 or a cp932::TCharFacts): the two answer alike.
+template <class TFacts> bool CountsAsSjis(TFacts& facts, unsigned pair)
+{
+    const auto value = static_cast<std::uint16_t>(pair);
+    return pair >= 0x8100 && pair < 0xE380 && facts.IsDefined(value) && facts.HasJisX0208Code(value);
+}
+template <class TFacts> bool BecomesKana(TFacts& facts, unsigned unit)
+{
+    unsigned char out[2];
+    return facts.FromUtf16(static_cast<std::uint16_t>(unit), out) == 2 &&
+           IsKanaSjis(static_cast<unsigned>(out[0]) << 8 | out[1]);
+}
+
+struct TTableFacts {
+    bool IsDefined(std::uint16_t pair) { return cp932::IsDefined(pair); }
+    bool HasJisX0208Code(std::uint16_t pair) { return cp932::HasJisX0208Code(pair); }
+    int FromUtf16(std::uint16_t unit, unsigned char out[2]) { return cp932::FromUtf16(unit, out); }
+};
+
+// Every answer, gathered once so that a walk is one lookup per character.
 struct TGuessTables {
     std::bitset<65536> SjisCounts; // defined in code page 932, has a JIS X 0208 code, below E380
     std::bitset<65536> Utf16Kana;  // the code unit becomes a kana in code page 932
 
     TGuessTables()
     {
-        for (unsigned pair = 0x8100; pair < 0xE380; ++pair) {
-            const auto value = static_cast<std::uint16_t>(pair);
-            SjisCounts[pair] = cp932::IsDefined(value) && cp932::HasJisX0208Code(value);
-        }
-        for (unsigned unit = 0; unit < 0x10000; ++unit) {
-            unsigned char out[2];
-            Utf16Kana[unit] = cp932::FromUtf16(static_cast<std::uint16_t>(unit), out) == 2
-                && IsKanaSjis(static_cast<unsigned>(out[0]) << 8 | out[1]);
-        }
+        TTableFacts facts;
+        for (unsigned pair = 0x8100; pair < 0xE380; ++pair) SjisCounts[pair] = CountsAsSjis(facts, pair);
+        for (unsigned unit = 0; unit < 0x10000; ++unit) Utf16Kana[unit] = BecomesKana(facts, unit);
     }
 };
 
@@ -43,6 +58,45 @@ const TGuessTables& GuessTables()
     return tables;
 }
 
+// The answers one text needs. A text with a few characters beyond ASCII (an English sheet's dashes and
+// quotes) has them answered one by one: the tables cost more than walking ten megabytes. Past a few
+// dozen it turns to the tables, built once for every text after it.
+class TGuessAnswers {
+public:
+    bool SjisCounts(unsigned pair)
+    {
+        return Answer(pair, SjisKnown_, SjisCounts_, &TGuessTables::SjisCounts, CountsAsSjis<cp932::TCharFacts>);
+    }
+    bool Utf16Kana(unsigned unit)
+    {
+        return Answer(unit, KanaKnown_, Utf16Kana_, &TGuessTables::Utf16Kana, BecomesKana<cp932::TCharFacts>);
+    }
+
+private:
+    static constexpr int MaxAsked = 64;
+
+    bool Answer(unsigned key, std::bitset<65536>& known, std::bitset<65536>& answers,
+                std::bitset<65536> TGuessTables::*table, bool (*ask)(cp932::TCharFacts&, unsigned))
+    {
+        if (Tables_) return (Tables_->*table)[key];
+        if (!known[key]) {
+            if (++Asked_ > MaxAsked) {
+                Tables_ = &GuessTables();
+                return (Tables_->*table)[key];
+            }
+            if (!Facts_) Facts_.emplace();
+            known[key] = true;
+            answers[key] = ask(*Facts_, key);
+        }
+        return answers[key];
+    }
+
+    const TGuessTables* Tables_ = nullptr;
+    std::optional<cp932::TCharFacts> Facts_;
+    int Asked_ = 0;
+    std::bitset<65536> SjisKnown_, SjisCounts_, KanaKnown_, Utf16Kana_;
+};
+
 bool InA1Fe(unsigned char c) { return c >= 0xA1 && c != 0xFF; }
 
 // First position from p holding a byte above 7F, or n. ASCII never scores and always advances one byte in
@@ -50,6 +104,13 @@ bool InA1Fe(unsigned char c) { return c >= 0xA1 && c != 0xFF; }
 std::size_t SkipAscii(TBytes b, std::size_t p, std::size_t n)
 {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    // Thirty-two bytes a step while the text is long ASCII, then eight.
+    while (p + 32 <= n) {
+        std::uint64_t words[4];
+        std::memcpy(words, b + p, 32);
+        if ((words[0] | words[1] | words[2] | words[3]) & kHighBits) break;
+        p += 32;
+    }
     while (p + 8 <= n) {
         std::uint64_t word;
         std::memcpy(&word, b + p, 8);
@@ -85,7 +146,7 @@ long long EucScore(TBytes b, std::size_t n)
 
 bool IsSjisTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
-long long SjisScore(TBytes b, std::size_t n, const std::bitset<65536>& counts)
+long long SjisScore(TBytes b, std::size_t n, TGuessAnswers& answers)
 {
     long long score = 0;
     std::size_t p = 0;
@@ -94,7 +155,7 @@ long long SjisScore(TBytes b, std::size_t n, const std::bitset<65536>& counts)
         if (c < 0x80) {
             p = SkipAscii(b, p + 1, n);
         } else if (IsSjisLeadByte(c) && IsSjisTrail(b[p + 1])) {
-            score += counts[static_cast<unsigned>(c) << 8 | b[p + 1]];
+            score += answers.SjisCounts(static_cast<unsigned>(c) << 8 | b[p + 1]);
             p += 2;
         } else {
             ++p;
@@ -142,7 +203,7 @@ long long JisScore(TBytes b, std::size_t n)
     return score;
 }
 
-long long Utf8Score(TBytes b, std::size_t n, const std::bitset<65536>& kana)
+long long Utf8Score(TBytes b, std::size_t n, TGuessAnswers& answers)
 {
     long long score = 0;
     std::size_t p = 0;
@@ -159,7 +220,7 @@ long long Utf8Score(TBytes b, std::size_t n, const std::bitset<65536>& kana)
             const unsigned unit = three ? ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu)
                                         : ((b0 & 0x1Fu) << 6) | (b1 & 0x3Fu);
             const int length = three ? 3 : 2;
-            if (kana[unit]) score += length;
+            if (answers.Utf16Kana(unit)) score += length;
             p += static_cast<std::size_t>(length);
         } else {
             ++p;
@@ -177,12 +238,14 @@ TCharCodeScores CharCodeScores(std::string_view text)
     const auto b = reinterpret_cast<TBytes>(text.data());
     const void* zero = std::memchr(b, 0, text.size());
     const std::size_t n = zero ? static_cast<std::size_t>(static_cast<TBytes>(zero) - b) : text.size();
-    const TGuessTables& tables = GuessTables();
     TCharCodeScores scores;
-    scores.Euc = EucScore(b, n);
-    scores.Sjis = SjisScore(b, n, tables.SjisCounts);
     scores.Jis = JisScore(b, n);
-    scores.Utf8 = Utf8Score(b, n, tables.Utf16Kana);
+    // ASCII scores nothing in the others.
+    if (SkipAscii(b, 0, n) == n) return scores;
+    TGuessAnswers answers;
+    scores.Euc = EucScore(b, n);
+    scores.Sjis = SjisScore(b, n, answers);
+    scores.Utf8 = Utf8Score(b, n, answers);
     return scores;
 }
 
@@ -197,12 +260,13 @@ TCharCode GuessCharCode(std::string_view text)
 
 bool IsMultiByteUtf8(std::string_view text)
 {
-    auto p = reinterpret_cast<TBytes>(text.data());
+    const auto begin = reinterpret_cast<TBytes>(text.data());
+    auto p = begin;
     const auto end = p + text.size();
     bool multiByte = false;
     while (p < end) {
         if (*p < 0x80) {
-            ++p;
+            p = begin + SkipAscii(begin, std::size_t(p - begin) + 1, text.size());
             continue;
         }
         if (utf8::Decode(p, end) < 0) return false;

@@ -112,7 +112,7 @@ std::vector<TDeadReference> TSiteDocument::DeadReferences() const
 
 void TSiteDocument::RewriteTexts()
 {
-    for (TFile& file : Files_) RewriteNewText(*file.Elements);
+    for (TFile& file : Files_) RewriteText(*file.Elements);
 }
 
 void TSiteDocument::SetFilePath(int file, const std::string& path)

@@ -48,7 +48,6 @@ public:
     const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
     const std::string& FilePath(int file) const override { return Files_.at(size_t(file)).Path; }
     void SetFilePath(int file, const std::string& path) override;
-    bool IsPage(int file) const override { return Files_.at(size_t(file)).PageIndex >= 0; }
     const std::string& LayoutFolder() const override { return BaseFolder_; }
     const std::string& LayoutPath(int file) const override { return Files_.at(size_t(file)).LayoutPath; }
     IWorkingCopies& WorkingCopies() override { return *Copies_; }

@@ -70,7 +70,7 @@ TPairs PairsOf(const std::string& html)
 {
     THtmlStructure document = PageOf(html);
     TPairs pairs;
-    for (const TColorPair& pair : FindColorPairs(document.Page, true))
+    for (const TColorPair& pair : FindColorPairs(document.Page))
         pairs.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
     return pairs;
 }
@@ -106,7 +106,7 @@ TEST(ColorPairs, RatioBeforeAndAfter)
 {
     THtmlStructure document = PageOf("<style>p { color: rgba(0, 0, 0, 0.5); background: #fff }</style>");
     document.Page.Colors[1].Color = RGB(0, 0, 0);
-    const auto pairs = FindColorPairs(document.Page, true);
+    const auto pairs = FindColorPairs(document.Page);
     ASSERT_EQ(pairs.size(), 1u);
     EXPECT_NEAR(pairs[0].Before, ContrastRatio(RGB(127, 127, 127), RGB(255, 255, 255)), 0.02);
     EXPECT_DOUBLE_EQ(pairs[0].After, 1.0);

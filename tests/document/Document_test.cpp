@@ -193,13 +193,33 @@ TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
     EXPECT_EQ(ReadAll(doc.WorkFileName), "<p title=\"\xE3\x81\x82\"><font color=\"#00FF00\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>");
 }
 
+// The rewritten text is held only while it differs from the text as read: a name's spelling counts,
+// a colour changed and changed back does not.
+TEST(DocumentRewrite, HeldOnlyWhileItDiffers)
+{
+    TSite site;
+    site.Add("p.html", "<body text=\"red\"><p style=\"color: RED\">");
+    THtmlStructure doc = site.Open("p.html");
+    EXPECT_TRUE(doc.Page.Rewritten);
+    EXPECT_EQ(doc.Page.CurrentText(), "<body text=\"red\"><p style=\"color: red\">");
+    doc.Page.Colors[1].Text = "RED";
+    doc.WriteWorkingCopies();
+    EXPECT_FALSE(doc.Page.Rewritten);
+    EXPECT_TRUE(doc.Page.NewText.empty());
+    EXPECT_EQ(&doc.Page.CurrentText(), &doc.Page.Text);
+    doc.Page.Colors[0].Text = "#FF0000";
+    doc.WriteWorkingCopies();
+    EXPECT_EQ(doc.Page.CurrentText(), "<body text=\"#FF0000\"><p style=\"color: RED\">");
+    EXPECT_EQ(doc.Page.Colors[1].Pos, 39);
+}
+
 TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
 {
     TSite site;
     site.Add("p.html", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
     THtmlStructure doc = site.Open("p.html");
     const int before = doc.Page.Colors[1].Pos;
-    EXPECT_EQ(doc.Page.NewText.substr(size_t(before - 1), 4), "blue");
+    EXPECT_EQ(doc.Page.CurrentText().substr(size_t(before - 1), 4), "blue");
     AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0], false);
     doc.WriteWorkingCopies();
     EXPECT_EQ(doc.Page.Colors[0].Text, "#00FFFF");

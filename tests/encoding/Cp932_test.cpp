@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pictor {
 namespace {
 
@@ -56,6 +58,25 @@ TEST(Cp932, AgreesWithIconvOnEveryCharacter)
         units[i] = static_cast<char16_t>(static_cast<unsigned char>(utf16[2 * i])
                                          | static_cast<unsigned char>(utf16[2 * i + 1]) << 8);
     EXPECT_EQ(Iconv(utf8, "UTF-8", "CP932"), cp932::FromUtf16Units(units));
+}
+
+// A text with few characters beyond ASCII is guessed from single characters' facts, others from the
+// tables: the two must never disagree.
+TEST(Cp932, CharFactsAnswerAsTheTables)
+{
+    cp932::TCharFacts facts;
+    int differing = 0;
+    for (unsigned v = 0; v < 0x10000; ++v) {
+        const auto value = static_cast<std::uint16_t>(v);
+        unsigned char fromTables[2] = {}, fromFacts[2] = {};
+        const int length = cp932::FromUtf16(value, fromTables);
+        const bool same = facts.IsDefined(value) == cp932::IsDefined(value) &&
+                          facts.HasJisX0208Code(value) == cp932::HasJisX0208Code(value) &&
+                          facts.FromUtf16(value, fromFacts) == length &&
+                          std::equal(fromTables, fromTables + length, fromFacts);
+        if (!same && ++differing <= 5) ADD_FAILURE() << "differ at " << std::hex << v;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace

@@ -156,7 +156,7 @@ std::string Unescaped(std::string_view text)
 // the attribute's first occurrence: nothing between the value's start and it has moved.
 std::string StyleValue(const TElements& file, std::size_t group, const TColorRecord& first)
 {
-    const std::string_view text = file.NewText;
+    const std::string_view text = file.CurrentText();
     const std::size_t from = std::min(std::size_t(first.Pos - 1) - (first.SourcePos - group), text.size());
     const std::size_t close = text.find('"', from);
     return Unescaped(

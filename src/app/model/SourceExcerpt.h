@@ -6,7 +6,7 @@ namespace pictor {
 
 struct TColorRecord;
 
-// The source hint of a colour row: the bytes around the occurrence in the file's NewText.
+// The source hint of a colour row: the bytes around the occurrence in the file's text as rewritten.
 struct TSourceExcerpt {
     std::string Before;
     std::string Color;
