@@ -17,6 +17,13 @@ bench_npm() {
   [ ${#missing[@]} -eq 0 ] || (cd "$cache" && npm install --silent --no-audit --no-fund "${missing[@]}")
 }
 
+# ImageMagick's convert, installed from Debian when missing: it makes the benchmarks' pictures.
+bench_imagemagick() {
+  [ -x /usr/bin/convert ] && return
+  local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+}
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Runs a command with its output dropped and prints "seconds peak-KiB": the wall time to the microsecond

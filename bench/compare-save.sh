@@ -8,10 +8,7 @@ cd "$(dirname "$0")/.."
 source bench/common.sh
 bench_arguments 5 "$@"
 bench_npm bootstrap@5
-if ! [ -x /usr/bin/convert ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
-fi
+bench_imagemagick
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -4,13 +4,9 @@
 # Usage: bench/compare.sh [pictor-cli] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli=${1:-build/default/src/cli/pictor-cli}
-runs=${2:-5}
-[ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
-if ! [ -x /usr/bin/convert ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick
-fi
+source bench/common.sh
+bench_arguments 5 "$@"
+bench_imagemagick
 convert=/usr/bin/convert
 
 work=$(mktemp -d)
@@ -21,7 +17,6 @@ mkdir -p "$work/jpg" "$work/png"
 "$convert" "$work/png/photo.png" -quality 90 "$work/jpg/photo.jpg"
 for ext in jpg png; do printf '<img src="photo.%s">\n' "$ext" > "$work/$ext/index.html"; done
 
-source bench/common.sh
 seconds() { local s e; s=$(date +%s.%N); "$@" > /dev/null; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
 
 printf '%-22s %-5s %10s %12s %7s\n' adjustment file pictor imagemagick ratio

@@ -9,10 +9,7 @@ cd "$(dirname "$0")/.."
 source bench/common.sh
 bench_arguments 3 "$@"
 bench_npm bootstrap@5
-if ! [ -x /usr/bin/convert ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
-fi
+bench_imagemagick
 bootstrap="$cache/node_modules/bootstrap/dist/css/bootstrap.css"
 
 work=$(mktemp -d)
