@@ -8,7 +8,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <random>
+#include <set>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -166,19 +168,23 @@ void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
     if (error) ThrowErrno(path, error);  // the destructor removes the temporary
 }
 
-// One sync for each file system instead of one for each file: a site of a thousand pages would
-// otherwise wait for a thousand journal commits.
+// A few files are synced one by one, which waits for them alone. Many files on one file system are
+// synced with one syncfs: a site of a thousand pages would otherwise wait for a thousand journal commits.
 void TAtomicWrites::SyncTemporaries() const
 {
-    std::vector<dev_t> synced;
+    constexpr int FilesSyncedOneByOne = 16;
+    std::map<dev_t, int> filesOn;
+    for (const TPending& p : Pending_) ++filesOn[p.Device];
+    std::set<dev_t> synced;
     for (const TPending& p : Pending_) {
-        if (std::find(synced.begin(), synced.end(), p.Device) != synced.end()) continue;
+        const bool together = filesOn[p.Device] > FilesSyncedOneByOne;
+        if (together && synced.count(p.Device)) continue;
         const int fd = ::open(p.Temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) ThrowErrno(p.Path, errno);
-        const int error = ::syncfs(fd) == 0 ? 0 : errno;
+        const int error = (together ? ::syncfs(fd) : ::fsync(fd)) == 0 ? 0 : errno;
         ::close(fd);
         if (error) ThrowErrno(p.Path, error);
-        synced.push_back(p.Device);
+        if (together) synced.insert(p.Device);
     }
 }
 
