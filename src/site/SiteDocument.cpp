@@ -56,7 +56,7 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
             if (progress) progress(done, int(Pages_.size()));
         }
     };
-    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, Pages_.size());
+    const size_t workers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), Pages_.size());
     {
         std::vector<std::jthread> threads;
         for (size_t w = 1; w < workers; ++w) threads.emplace_back(work);
