@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <random>
 #include <set>
 
@@ -162,35 +161,41 @@ void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
         if (::fchmod(fd, original.st_mode & 07777) != 0) error = errno;
     }
     if (!error && !WriteAll(fd, bytes)) error = errno;
-    struct stat written;
-    if (!error && ::fstat(fd, &written) == 0) Pending_.back().Device = written.st_dev;
+    if (!error && saved) error = SyncOrDefer(fd, Pending_.back());
     if (::close(fd) != 0 && !error) error = errno;
     if (error) ThrowErrno(path, error);  // the destructor removes the temporary
 }
 
-// A few files are synced one by one, which waits for them alone. Many files on one file system are
-// synced with one syncfs: a site of a thousand pages would otherwise wait for a thousand journal commits.
-void TAtomicWrites::SyncTemporaries() const
+// The first few files on a file system are synced one by one, which waits for them alone; the rest
+// wait for one syncfs before the renames: a site of a thousand pages would otherwise wait for a thousand
+// journal commits. Returns errno or 0.
+int TAtomicWrites::SyncOrDefer(int fd, TPending& pending)
 {
     constexpr int FilesSyncedOneByOne = 16;
-    std::map<dev_t, int> filesOn;
-    for (const TPending& p : Pending_) ++filesOn[p.Device];
+    struct stat written;
+    if (::fstat(fd, &written) != 0) return errno;
+    if (SyncedOneByOne_[written.st_dev]++ < FilesSyncedOneByOne) return ::fsync(fd) == 0 ? 0 : errno;
+    pending.Deferred = true;
+    pending.Device = written.st_dev;
+    return 0;
+}
+
+void TAtomicWrites::SyncDeferred() const
+{
     std::set<dev_t> synced;
     for (const TPending& p : Pending_) {
-        const bool together = filesOn[p.Device] > FilesSyncedOneByOne;
-        if (together && synced.count(p.Device)) continue;
+        if (!p.Deferred || !synced.insert(p.Device).second) continue;
         const int fd = ::open(p.Temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) ThrowErrno(p.Path, errno);
-        const int error = (together ? ::syncfs(fd) : ::fsync(fd)) == 0 ? 0 : errno;
+        const int error = ::syncfs(fd) == 0 ? 0 : errno;
         ::close(fd);
         if (error) ThrowErrno(p.Path, error);
-        if (together) synced.insert(p.Device);
     }
 }
 
 void TAtomicWrites::Commit()
 {
-    if (Kind_ == TKind::Saved && Renamed_ == 0) SyncTemporaries();
+    if (Renamed_ == 0) SyncDeferred();
     std::vector<std::string> folders;
     for (; Renamed_ < Pending_.size(); ++Renamed_) {
         const TPending& p = Pending_[Renamed_];

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <random>
 #include <string>
 #include <sys/types.h>
@@ -7,8 +8,8 @@
 
 namespace pictor {
 
-// Replaces several files all or nothing: each is written to a temporary beside its target; Commit syncs
-// them and renames them all into place. Until then every original stays as it was, and a failure, or
+// Replaces several files all or nothing: each is written to a temporary beside its target and synced;
+// Commit renames them all into place. Until then every original stays as it was, and a failure, or
 // destruction without Commit, removes the temporaries. Errors are TPictorError naming the target.
 class TAtomicWrites {
 public:
@@ -30,13 +31,16 @@ private:
         std::string Path;    // as asked, for errors
         std::string Target;  // links resolved
         std::string Temp;
-        dev_t Device = 0;  // the temporary's file system
+        bool Deferred = false;  // synced by Commit, with the other files on Device
+        dev_t Device = 0;
     };
     void SweepStaleTemporaries(const std::string& folder);
-    void SyncTemporaries() const;
+    int SyncOrDefer(int fd, TPending& pending);
+    void SyncDeferred() const;
 
     TKind Kind_;
     std::minstd_rand Random_;  // temporaries' names
+    std::map<dev_t, int> SyncedOneByOne_;  // by file system
     std::vector<TPending> Pending_;
     size_t Renamed_ = 0;
     std::vector<std::string> SweptFolders_;
