@@ -82,21 +82,21 @@ QString ColorSourceScript(const QString& path)
     var best = null;
     function offer(d) {
       if (!best || d.rank > best.rank ||
-          (d.rank === best.rank && (d.spec > best.spec || (d.spec === best.spec && d.order > best.order))))
+          (d.rank === best.rank && (d.weight > best.weight || (d.weight === best.weight && d.order > best.order))))
         best = d;
     }
     rules.forEach(function (r, order) {
       var value = r.active && r.rule.style.getPropertyValue('color');
       if (!value) return;
-      var spec = -1;
+      var weight = -1;
       split(r.rule.selectorText).forEach(function (one) {
-        try { if (el.matches(one)) spec = Math.max(spec, specificity(one)); } catch (x) {}
+        try { if (el.matches(one)) weight = Math.max(weight, specificity(one)); } catch (x) {}
       });
       var important = r.rule.style.getPropertyPriority('color');
-      if (spec >= 0) offer({rank: important ? 3 : 1, spec: spec, order: order, value: value, entry: r});
+      if (weight >= 0) offer({rank: important ? 3 : 1, weight: weight, order: order, value: value, entry: r});
     });
     var inline = el.style.getPropertyValue('color');
-    if (inline) offer({rank: el.style.getPropertyPriority('color') ? 4 : 2, spec: 0, order: 0, value: inline});
+    if (inline) offer({rank: el.style.getPropertyPriority('color') ? 4 : 2, weight: 0, order: 0, value: inline});
     return best;
   }
   function colour(el) { return getComputedStyle(el).color.match(/[\d.]+/g).map(Number); }

@@ -57,9 +57,9 @@ QStringList Ticked(TfrmMain& window)
 // One element of the page per way of giving it its colour, each the same grey as the others.
 const char* const CascadePage =
     "<html><head><link rel=\"stylesheet\" href=\"s.css\">"
-    "<style>.imp{color:#777 !important} .late{color:#777} .spec{color:#777} p{color:#777} .anc{color:#777}</style>"
+    "<style>.imp{color:#777 !important} .late{color:#777} .specific{color:#777} p{color:#777} .anc{color:#777}</style>"
     "</head><body text=\"#777\" link=\"#777\">"
-    "<p class=\"sheet\">sheet</p><p class=\"imp late\">imp</p><p class=\"spec\">spec</p>"
+    "<p class=\"sheet\">sheet</p><p class=\"imp late\">imp</p><p class=\"specific\">specific</p>"
     "<div style=\"color:#777\">style</div><div class=\"anc\"><span>inherited</span></div>"
     "<font color=\"#777\">font</font><span>text</span><a href=\"x.html\">link</a><mark>mark</mark>"
     "<div class=\"media\">media</div></body></html>";
@@ -129,7 +129,7 @@ private slots:
         } const cases[] = {
             {"1/0", 1, ".sheet{color:"},
             {"1/1", 0, ".imp{color:"},  // !important beats a later rule
-            {"1/2", 0, ".spec{color:"},  // specificity beats order
+            {"1/2", 0, ".specific{color:"},  // specificity beats order
             {"1/3", 0, "<div style=\"color:"},
             {"1/4/0", 0, ".anc{color:"},  // inherited from an ancestor
             {"1/5", 0, "<font color=\""},
