@@ -88,6 +88,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
 void ReadTextFile(const std::string& path, TElements& file)
 try {
     std::string bytes = ReadFileBytes(path);
+    file.ReadFrom = path;
     file.CharCode = GuessCharCode(bytes);
     if (file.CharCode == ccEuc) {
         file.EucExtra = {};

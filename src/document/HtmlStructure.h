@@ -65,6 +65,7 @@ struct TElements {
     // a large file no change touched is not held twice. Read it through CurrentText().
     std::string NewText;
     bool Rewritten = false;  // NewText is held
+    std::string ReadFrom;    // the file that holds Text as it is: where it was read, until a change is saved there
     const std::string& CurrentText() const { return Rewritten ? NewText : Text; }
     std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;

@@ -24,7 +24,7 @@ bool Unchanged(const TPicRecord& picture)
 struct TSaveItem {
     std::string Path;         // as the document names it
     std::string Target;       // where the bytes go: Path, or the bitmap beside a picture
-    const TElements* Text = nullptr;
+    TElements* Text = nullptr;
     std::vector<TPicRecord*> Pictures;  // several records of one file: in step, one bitmap
     bool Changed = false;
     bool Skipped = false;  // answered No
@@ -35,8 +35,10 @@ class TSavePlan {
 public:
     explicit TSavePlan(const TPictureSaveOptions& options) : Options_(options) {}
 
-    void AddText(const TElements& file, const std::string& path)
+    void AddText(TElements& file, const std::string& path)
     {
+        // Unchanged in its own place: the file is what it was, byte for byte.
+        if (!file.Rewritten && path == file.ReadFrom) return;
         Add(TSaveItem{path, path, &file, {}, file.Rewritten});
     }
 
@@ -72,12 +74,15 @@ public:
             for (auto folder = madeFolders.rbegin(); folder != madeFolders.rend(); ++folder) ::rmdir(folder->c_str());
             throw;
         }
-        for (const TSaveItem& item : Items_)
+        for (const TSaveItem& item : Items_) {
+            if (item.Skipped || !item.Changed) continue;
+            if (item.Text && item.Text->ReadFrom == item.Path) item.Text->ReadFrom.clear();
             for (TPicRecord* picture : item.Pictures)
-                if (!item.Skipped && item.Target == item.Path && item.Changed) {
+                if (item.Target == item.Path) {
                     picture->Loaded = picture->Bitmap;
                     picture->SourcePath = item.Path;
                 }
+        }
     }
 
 private:

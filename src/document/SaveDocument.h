@@ -16,7 +16,8 @@ using TOverwriteQuestion = std::function<TOverwriteAnswer(const std::string& pat
 // all are written. A picture is re-encoded only when its pixels changed since they were read; one never
 // read (no picture ending) is not written. Errors are TPictorError naming the file.
 
-// Writes the page and every sheet (each file of files) over their files, and every ticked picture.
+// Writes each page and sheet of files over its file, and every ticked picture; a file that still holds
+// what was read from it is left as it is.
 void SaveDocument(IFileSet& files, const TPictureSaveOptions& options);
 
 // Writes every file below folder at its layout path, the files then naming their new places; ask is

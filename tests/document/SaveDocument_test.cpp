@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace pictor;
 using namespace pictor::test;
 
@@ -65,6 +67,27 @@ TEST(Save, UnchangedPictureIsNotReencoded)
     Change(doc, TAdjustment::Invert());  // back to the pixels read
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "img/b.jpg"), jpeg);
+}
+
+TEST(Save, AFileNoChangeTouchedIsLeftAsItWas)
+{
+    TSavedSite site;
+    THtmlStructure doc = site.Open();
+    const auto inode = [&](const char* name) {
+        struct stat st {};
+        ::stat((site.Root / name).c_str(), &st);
+        return st.st_ino;
+    };
+    const ino_t page = inode("index.html");
+    doc.Page.Colors[0].Checked = false;  // only the sheet changes
+    ForEachPicture(doc, [](TPicRecord& p) { p.Checked = false; });
+    Change(doc, TAdjustment::Invert());
+    SaveDocument(doc, {});
+    EXPECT_EQ(inode("index.html"), page) << "the page is not written again";
+    EXPECT_EQ(ReadAll(site.Root / "css/s.css"), "p { color: #FFFFFF; background: url(../img/c.gif) }");
+    Change(doc, TAdjustment::Invert());  // back to the text as read, which the file no longer holds
+    SaveDocument(doc, {});
+    EXPECT_EQ(ReadAll(site.Root / "css/s.css"), "p { color: #000; background: url(../img/c.gif) }");
 }
 
 TEST(Save, JpegAndGifAsBitmapsKeepThePage)
