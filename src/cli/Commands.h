@@ -47,9 +47,16 @@ struct TUsageError {
     std::string Message;
 };
 
-int RunList(const TListRequest& request);
+// How a command ended: its exit status, and whether files were saved, which a report that then cannot
+// be written must not hide.
+struct TCommandEnd {
+    int Status = 0;
+    bool Saved = false;
+};
+
+TCommandEnd RunList(const TListRequest& request);
 // A colour given on the command line; a malformed one is a usage error.
 std::uint32_t ParseColor(const std::string& text);
-int RunAdjust(const TAdjustRequest& request);
+TCommandEnd RunAdjust(const TAdjustRequest& request);
 
 } // namespace pictor::cli
