@@ -48,7 +48,8 @@ TBytes ReadWhole(const std::string& path, std::size_t limit)
     const TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
     if (file.Get() < 0) {
-        if (errno == ENXIO && ::stat(path.c_str(), &st) == 0) throw TPictorError(path, NotRegularFileText());  // a socket
+        if (errno == ENXIO && ::stat(path.c_str(), &st) == 0)  // a socket
+            throw TPictorError(path, NotRegularFileText());
         ThrowErrno(path, errno);
     }
     if (::fstat(file.Get(), &st) != 0)

@@ -1,5 +1,6 @@
 #include "cli/StandardOutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
 
@@ -35,6 +36,20 @@ TStandardOutput::int_type TStandardOutput::overflow(int_type c)
     return traits_type::not_eof(c);
 }
 
+// A large piece (the JSON writer's chunks) goes out as it is rather than through the buffer.
+std::streamsize TStandardOutput::xsputn(const char* data, std::streamsize size)
+{
+    if (size <= epptr() - pptr()) {
+        std::copy(data, data + size, pptr());
+        pbump(int(size));
+    } else {
+        WriteBuffered();
+        if (size < std::streamsize(Buffer_.size())) return xsputn(data, size);
+        Write(data, std::size_t(size));
+    }
+    return Error_ == 0 ? size : 0;
+}
+
 int TStandardOutput::sync()
 {
     WriteBuffered();
@@ -43,12 +58,17 @@ int TStandardOutput::sync()
 
 void TStandardOutput::WriteBuffered()
 {
-    for (const char* from = pbase(); Error_ == 0 && from < pptr();) {
-        const ssize_t written = ::write(STDOUT_FILENO, from, std::size_t(pptr() - from));
-        if (written >= 0) from += written;
+    Write(pbase(), std::size_t(pptr() - pbase()));
+    setp(Buffer_.data(), Buffer_.data() + Buffer_.size());
+}
+
+void TStandardOutput::Write(const char* data, std::size_t size)
+{
+    for (const char* end = data + size; Error_ == 0 && data < end;) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, std::size_t(end - data));
+        if (written >= 0) data += written;
         else if (errno != EINTR) Error_ = errno;
     }
-    setp(Buffer_.data(), Buffer_.data() + Buffer_.size());
 }
 
 } // namespace pictor::cli

@@ -18,10 +18,12 @@ public:
 
 protected:
     int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* data, std::streamsize size) override;
     int sync() override;
 
 private:
     void WriteBuffered();
+    void Write(const char* data, std::size_t size);
 
     std::array<char, 1 << 16> Buffer_;
     int Error_ = 0;

@@ -145,10 +145,11 @@ TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
     TPixelBytes bgra;
     std::vector<png_bytep> rows;
     TDecodeTarget target{frames[0], hasAlpha, bgra, rows};
-    if (!RunDecoder(png, info, name, target))
-        throw TPictorError(name, stream.OutOfMemory ? SystemErrorText(ENOMEM)
-                                                    : DecodeFailureText("PNG", stream.Truncated ? TDecodeFailure::Truncated
-                                                                                                : TDecodeFailure::Corrupt));
+    if (!RunDecoder(png, info, name, target)) {
+        if (stream.OutOfMemory) throw TPictorError(name, SystemErrorText(ENOMEM));
+        throw TPictorError(name, DecodeFailureText("PNG", stream.Truncated ? TDecodeFailure::Truncated
+                                                                          : TDecodeFailure::Corrupt));
+    }
     if (hasAlpha)
         SplitAlpha(bgra, frames[0]);
 

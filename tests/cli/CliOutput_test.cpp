@@ -63,13 +63,13 @@ TEST(CliOutput, AReaderGoneIsNoFailureAFullDiskIsAndASaveIsNeverHidden)
 {
     const std::string lost = "pictor-cli: saved; the report could not be written: " + DiskFull + "\n";
     const std::string failed = "pictor-cli: cannot write the output: " + DiskFull + "\n";
+    constexpr TOutput gone = TOutput::PipeNobodyReads;
     const TOutputCase cases[] = {
-        {"list, pipe nobody reads", {"list", "--json", "PAGE"}, TOutput::PipeNobodyReads, KilledBySigpipe, "", false},
-        {"site list, pipe nobody reads", {"list", "--site", "SITE"}, TOutput::PipeNobodyReads, KilledBySigpipe, "", false},
-        {"dry run, pipe nobody reads", {"adjust", "PAGE", "--invert"}, TOutput::PipeNobodyReads, KilledBySigpipe, "", false},
-        {"help, pipe nobody reads", {"adjust", "--help"}, TOutput::PipeNobodyReads, KilledBySigpipe, "", false},
-        {"saved in place, pipe nobody reads", {"adjust", "PAGE", "--invert", "--in-place"}, TOutput::PipeNobodyReads, 0,
-         "", true},
+        {"list, pipe nobody reads", {"list", "--json", "PAGE"}, gone, KilledBySigpipe, "", false},
+        {"site list, pipe nobody reads", {"list", "--site", "SITE"}, gone, KilledBySigpipe, "", false},
+        {"dry run, pipe nobody reads", {"adjust", "PAGE", "--invert"}, gone, KilledBySigpipe, "", false},
+        {"help, pipe nobody reads", {"adjust", "--help"}, gone, KilledBySigpipe, "", false},
+        {"saved in place, pipe nobody reads", {"adjust", "PAGE", "--invert", "--in-place"}, gone, 0, "", true},
         {"list, full disk", {"list", "PAGE"}, TOutput::FullDisk, 1, failed, false},
         {"dry run, full disk", {"adjust", "PAGE", "--invert"}, TOutput::FullDisk, 1, failed, false},
         {"saved in place, full disk", {"adjust", "PAGE", "--invert", "--in-place"}, TOutput::FullDisk, 4, lost, true},
