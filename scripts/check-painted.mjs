@@ -348,7 +348,7 @@ function srgb(token) {
     try {
         const colour = new Color(token).to('srgb');
         const [r, g, b] = colour.coords.map((c) => Math.round(Math.min(1, Math.max(0, Number.isNaN(c) ? 0 : c)) * 255));
-        result = { r, g, b, a: Number.isNaN(colour.alpha) ? 1 : Number(colour.alpha) };
+        result = { r, g, b, a: Number(colour.alpha ?? 1) };
     } catch { /* currentcolor, unresolved color-mix(): compared as text */ }
     parsed.set(token, result);
     return result;
@@ -483,6 +483,7 @@ async function open(file) {
     return browserPage;
 }
 
+const cut = (text, length) => text.length > length ? text.slice(0, length) + '…' : text;
 const rgbText = ({ r, g, b, a }) => a === 1 ? `rgb(${r}, ${g}, ${b})` : `rgba(${r}, ${g}, ${b}, ${a})`;
 const pct = (part, whole) => whole ? `${(Math.floor(1000 * part / whole) / 10).toFixed(1)} %` : '–';
 const rows = [], details = [];
@@ -527,7 +528,7 @@ try {
             for (const miss of [...looked.misses, ...looked.changed]) miss.declaration = await declaration(before, miss);
             const describe = ({ count, example: { name, before: was, after: now, declaration } }) => {
                 const expected = srgb(was) ? `, expected ${rgbText(mode.expected(srgb(was)))}` : '';
-                const where = declaration ? `\`${declaration.text}\` (${name}, e.g. \`${declaration.selector}\`): ` : `${name}: `;
+                const where = declaration ? `\`${cut(declaration.text, 200)}\` (${name}, e.g. \`${cut(declaration.selector, 100)}\`): ` : `${name}: `;
                 return `- ${count}× ${where}${was} → ${now}${expected}`;
             };
             const lines = [];
