@@ -45,7 +45,8 @@ void DropRepeatedFiles(const std::string& page, std::vector<std::string>& paths,
 std::vector<TDeadReference> THtmlStructure::DeadReferences() const
 {
     std::vector<TDeadReference> dead;
-    for (const std::string& sheet : MissingSheets) dead.push_back({sheet, TPicState::Missing, {}});
+    for (const std::string& sheet : MissingSheets)
+        dead.push_back({sheet, TPicState::Missing, FolderExists(sheet) ? SystemErrorText(EISDIR) : std::string()});
     ForEachPicture(*this, [&](const TPicRecord& pic) {
         if (pic.State != TPicState::Ok &&
             std::none_of(dead.begin(), dead.end(), [&](const TDeadReference& d) { return d.Path == pic.FullPath; }))

@@ -66,6 +66,12 @@ TEST(CliRefusals, EachSaysWhyInJapanese)
         {"page that is a folder", [](const TSite& site) { fs::create_directory(site.Root / "index.html"); },
          "index.html", 1, "ディレクトリです"},
         {"missing picture", [](const TSite& site) { Make(site, "a.png", [] {}); }, "a.png", 0, "見つかりません"},
+        {"sheet that is a folder",
+         [](const TSite& site) {
+             site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\">");
+             fs::create_directory(site.Root / "s.css");
+         },
+         "s.css", 0, "見つかりません: ディレクトリです"},
         {"picture that is a folder",
          [](const TSite& site) { Make(site, "a.png", [&] { fs::create_directory(site.Root / "a.png"); }); }, "a.png", 0,
          "見つかりません: ディレクトリです"},
