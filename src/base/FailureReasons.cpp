@@ -96,4 +96,15 @@ std::string DecodeFailureText(std::string_view format, TDecodeFailure failure, s
     return text;
 }
 
+std::string EncodeFailureText(std::string_view format, std::string_view detail)
+{
+    std::string text(format);
+    return text.append(" ファイルに書き出せません（").append(detail).append("）");
+}
+
+std::string NoPictureToWriteText()
+{
+    return "書き出す画像がありません";
+}
+
 } // namespace pictor

@@ -31,5 +31,8 @@ enum class TDecodeFailure {
 };
 // format: the format's name ("PNG", ...); detail: what the reason adds, may be empty.
 std::string DecodeFailureText(std::string_view format, TDecodeFailure failure, std::string_view detail = {});
+// A picture that cannot be written in a format, and why.
+std::string EncodeFailureText(std::string_view format, std::string_view detail);
+std::string NoPictureToWriteText();
 
 } // namespace pictor

@@ -33,7 +33,7 @@ struct TMapDeleter {
     throw TPictorError(name, DecodeFailureText("GIF", failure, detail));
 }
 
-// giflib's error codes: those of reading in the user's words, those of writing in giflib's.
+// giflib's error codes: those of reading in the user's words, those of writing by their number.
 [[noreturn]] void Fail(const std::string& name, int error)
 {
     switch (error) {
@@ -44,8 +44,7 @@ struct TMapDeleter {
     case E_GIF_ERR_NOT_ENOUGH_MEM: throw TPictorError(name, SystemErrorText(ENOMEM));
     }
     if (error >= D_GIF_ERR_OPEN_FAILED) Fail(name, TDecodeFailure::Corrupt);
-    const char* text = GifErrorString(error);
-    throw TPictorError(name, text ? text : "GIF error " + std::to_string(error));
+    throw TPictorError(name, EncodeFailureText("GIF", "giflib のエラー " + std::to_string(error)));
 }
 
 struct TReader {
@@ -327,7 +326,9 @@ std::string EncodeGif(const TBitmapEx& bitmap, const std::string& name)
 {
     const TFrame& canvas = FrameToEncode(bitmap, name);
     if (canvas.Width > MaxGifSide || canvas.Height > MaxGifSide)
-        throw TPictorError(name, "the picture is too large for a GIF file");
+        throw TPictorError(name, EncodeFailureText("GIF", std::to_string(canvas.Width) + "×" +
+                                                              std::to_string(canvas.Height) + " ピクセル、幅も高さも上限は " +
+                                                              std::to_string(MaxGifSide) + " ピクセル"));
     std::string out;
     int error = 0;
     std::unique_ptr<GifFileType, TEncoderCloser> gif(EGifOpen(&out, WriteBytes, &error));
@@ -341,7 +342,7 @@ std::string EncodeGif(const TBitmapEx& bitmap, const std::string& name)
     for (int k = 0; k < bitmap.FrameCount(); ++k) {
         const TFrame& frame = bitmap.Frame(k);
         if (!Inside(frame, canvas.Width, canvas.Height) || frame.Width == 0 || frame.Height == 0)
-            throw TPictorError(name, "frame " + std::to_string(k) + " lies outside the picture");
+            throw TPictorError(name, EncodeFailureText("GIF", "フレーム " + std::to_string(k) + " が画像の外にあります"));
         PutFrame(gif.get(), frame, bitmap.FrameCount() > 1, name);
     }
     if (EGifCloseFile(gif.release(), &error) == GIF_ERROR)

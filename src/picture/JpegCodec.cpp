@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
 #include <jpeglib.h>
@@ -27,23 +26,18 @@ constexpr int TooManyScans = -1;
 struct TJpegErrors {
     jpeg_error_mgr Manager;  // first, so libjpeg's pointer to it is a pointer to the whole
     std::jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX] = "";
     int Code = 0;  // libjpeg's message code, or TooManyScans
 };
 
-[[noreturn]] void ExitWithMessage(j_common_ptr info, const char* message, int code)
+[[noreturn]] void ExitWithCode(j_common_ptr info, int code)
 {
-    auto* errors = reinterpret_cast<TJpegErrors*>(info->err);
-    std::snprintf(errors->Message, sizeof errors->Message, "%s", message);
-    errors->Code = code;
-    std::longjmp(errors->Jump, 1);
+    reinterpret_cast<TJpegErrors*>(info->err)->Code = code;
+    std::longjmp(reinterpret_cast<TJpegErrors*>(info->err)->Jump, 1);
 }
 
 [[noreturn]] void ExitWithError(j_common_ptr info)
 {
-    char message[JMSG_LENGTH_MAX];
-    info->err->format_message(info, message);
-    ExitWithMessage(info, message, info->err->msg_code);
+    ExitWithCode(info, info->err->msg_code);
 }
 
 // A cut-off file must fail rather than decode as grey rows, and a progression that contradicts itself
@@ -62,7 +56,7 @@ constexpr int MaxScans = 100;
 void LimitScans(j_common_ptr info)
 {
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans)
-        ExitWithMessage(info, "", TooManyScans);
+        ExitWithCode(info, TooManyScans);
 }
 
 jpeg_error_mgr* InstallErrors(TJpegErrors& errors)
@@ -285,7 +279,9 @@ std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const 
         ~TGuard() { jpeg_destroy_compress(&Info); }
     } guard{info};
     if (!RunEncoder(info, errors, dest, bitmap, frame, quality, use444))
-        throw TPictorError(name, errors.Message);
+        throw TPictorError(name, errors.Code == JERR_OUT_OF_MEMORY
+                                     ? SystemErrorText(ENOMEM)
+                                     : EncodeFailureText("JPEG", "libjpeg のエラー " + std::to_string(errors.Code)));
     return out;
 }
 

@@ -30,7 +30,7 @@ int JpegQualityOf(int setting)
 std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
 {
     if (bitmap.Empty())
-        throw TPictorError(path, "there is no picture to write");
+        throw TPictorError(path, NoPictureToWriteText());
     switch (format) {
     case TPictureFormat::Bmp: return EncodeBmp(bitmap);
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
@@ -54,7 +54,7 @@ void CheckPictureSize(long long width, long long height, std::string_view format
 const TFrame& FrameToEncode(const TBitmapEx& bitmap, const std::string& nameForErrors)
 {
     if (bitmap.Empty())
-        throw TPictorError(nameForErrors, "there is no picture to write");
+        throw TPictorError(nameForErrors, NoPictureToWriteText());
     return bitmap.Frame(0);
 }
 
