@@ -1,7 +1,9 @@
 #include "cli/LoadPages.h"
 
+#include "base/InterruptedSaves.h"
 #include "base/PictorError.h"
 #include "cli/Progress.h"
+#include "document/Paths.h"
 #include "site/SitePages.h"
 
 #include <iostream>
@@ -16,6 +18,11 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
         if (found.empty()) throw TPictorError(request.Site, "holds no page (.htm, .html, .shtml)");
         pages.insert(pages.end(), found.begin(), found.end());
     }
+    // A save cut short is finished or undone before anything is read.
+    std::vector<std::string> folders;
+    for (const std::string& page : pages) folders.push_back(FolderOf(page));
+    for (const TSaveRecovery& recovery : RecoverSavesAbove(folders))
+        std::cerr << "pictor-cli: " << RecoveryMessage(recovery) << "\n";
     {
         TProgressBar bar("loading pages");
         site.Load(pages, request.Site, [&](int done, int total) {
