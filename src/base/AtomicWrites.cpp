@@ -121,7 +121,6 @@ TAtomicWrites::TAtomicWrites(const std::vector<std::string>& paths, TKind kind, 
     if (saved && Pending_.size() > 1) {
         Top_ = CommonFolder(folders);
         Journal_ = std::make_unique<TJournalWriter>(Top_, unsigned(Random_()));
-        AddLeftover(Journal_->Path());
         Id_ = Journal_->Id();
     } else {
         Id_ = NewSaveId(unsigned(Random_()));
@@ -146,10 +145,7 @@ TAtomicWrites::~TAtomicWrites()
         ::unlink(p.Temp.c_str());
         DropLeftover(p.Temp);
     }
-    if (Journal_) {
-        Journal_->Remove();
-        DropLeftover(Journal_->Path());
-    }
+    if (Journal_) Journal_->Remove();
 }
 
 std::string TAtomicWrites::In(const TPending& p, const std::string& name) const
@@ -290,7 +286,7 @@ void TAtomicWrites::CommitWithJournal()
             UndoEntries(Top_, entries);
         } catch (const TPictorError& undo) {
             // The journal stays: the next run, or pictor-cli recover, puts the rest back.
-            DropLeftover(Journal_->Path());
+            Journal_->Keep();
             Journal_.reset();
             throw TPictorError(failure.File, failure.Reason + "。元に戻せなかったファイルがあります（" + undo.what() +
                                                  "）: pictor-cli recover " + Top_ + " で戻してください");
@@ -304,7 +300,6 @@ void TAtomicWrites::CommitWithJournal()
     }
     syncFolders();
     Journal_->Remove();
-    DropLeftover(Journal_->Path());
     Journal_.reset();
     SyncFolder(Top_);
 }

@@ -1,5 +1,6 @@
 #include "base/SaveJournal.h"
 
+#include "base/Leftovers.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pictor {
@@ -145,16 +147,24 @@ std::string_view JournalId(std::string_view name)
 
 TJournalWriter::TJournalWriter(const std::string& folder, unsigned random) : Folder_(folder)
 {
-    for (int attempt = 0; Fd_ < 0 && attempt < 100; ++attempt, random = random * 1103515245u + 12345u) {
+    for (int attempt = 0; attempt < 100; ++attempt, random = random * 1103515245u + 12345u) {
         Id_ = NewSaveId(random);
         Path_ = folder + "/" + JournalName(Id_);
-        Fd_ = ::open(Path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (Fd_ < 0 && errno != EEXIST) ThrowErrno(Path_);
+        // Listed as it is made: an interrupt removes it with the temporaries, last.
+        Fd_ = CreateLeftoverFile(Path_, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (Fd_ < 0 && errno == EEXIST) continue;
+        if (Fd_ < 0) ThrowErrno(Path_);
+        ::flock(Fd_, LOCK_EX);
+        // A run looking for journals may have found it empty before the lock and removed it.
+        struct stat named, opened;
+        if (::lstat(Path_.c_str(), &named) == 0 && ::fstat(Fd_, &opened) == 0 && named.st_ino == opened.st_ino) {
+            Append(std::string(Header));
+            return;
+        }
+        Keep();
     }
-    if (Fd_ < 0) ThrowErrno(Path_);
-    // Nobody else has it open yet: the lock is ours at once.
-    ::flock(Fd_, LOCK_EX);
-    Append(std::string(Header));
+    errno = EEXIST;
+    ThrowErrno(Path_);
 }
 
 TJournalWriter::~TJournalWriter()
@@ -198,6 +208,12 @@ void TJournalWriter::WriteCommit(const std::vector<TJournalEntry>& entries)
 void TJournalWriter::Remove()
 {
     ::unlink(Path_.c_str());
+    Keep();
+}
+
+void TJournalWriter::Keep()
+{
+    DropLeftover(Path_);
     ::close(Fd_);
     Fd_ = -1;
 }
@@ -212,6 +228,8 @@ TJournal ReadJournal(int fd, const std::string& path, std::string_view id)
         text.append(buffer, size_t(got));
         if (text.size() > (64u << 20)) Damaged(path, "大きすぎます");
     }
+    // Cut short as it was being made: nothing was written under it.
+    if (Header.starts_with(text)) return {};
     if (!text.starts_with(Header)) Damaged(path, "見出しがありません");
 
     TJournal journal;

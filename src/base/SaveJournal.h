@@ -39,7 +39,7 @@ class TJournalWriter {
 public:
     // Creates and locks the journal in folder; its id is fresh.
     TJournalWriter(const std::string& folder, unsigned random);
-    ~TJournalWriter();  // closes, leaving the file: Remove() is the caller's decision
+    ~TJournalWriter();  // closes, leaving the file: Remove() or Keep() is the caller's decision
     TJournalWriter(const TJournalWriter&) = delete;
     TJournalWriter& operator=(const TJournalWriter&) = delete;
 
@@ -51,6 +51,8 @@ public:
     // Written and synced: from here on the save is finished, not undone, if the run is cut short.
     void WriteCommit(const std::vector<TJournalEntry>& entries);
     void Remove();
+    // Left for the next run to finish or undo: no longer removed on an interrupt.
+    void Keep();
 
 private:
     void Append(const std::string& text);

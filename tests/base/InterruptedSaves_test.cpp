@@ -250,6 +250,18 @@ TEST(Recovery, AJournalNeverReachesThroughALinkOutOfItsFolder)
     EXPECT_EQ(ReadAll(victim), "keep");
 }
 
+TEST(Recovery, AJournalCutShortAsItWasMadeIsRemoved)
+{
+    TTempDir dir;
+    for (const char* text : {"", "pictor-save", "pictor-save-journal 1\ntemp . a .pvabcdef"}) {
+        const std::string journal = dir.Write(JournalName("abcdef"), text);
+        const std::vector<TSaveRecovery> found = RecoverSavesAbove({dir.Path().string()});
+        ASSERT_EQ(found.size(), 1u) << text;
+        EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << text;
+        EXPECT_FALSE(fs::exists(journal)) << text;
+    }
+}
+
 TEST(Recovery, ARunningSaveIsLeftToItself)
 {
     TTempDir dir;
