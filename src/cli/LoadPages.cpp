@@ -10,6 +10,12 @@
 
 namespace pictor::cli {
 
+void RecoverInterruptedSaves(const std::vector<std::string>& folders)
+{
+    for (const TSaveRecovery& recovery : RecoverSavesAbove(folders))
+        std::cerr << "pictor-cli: " << RecoveryMessage(recovery) << "\n";
+}
+
 void LoadPages(TSiteDocument& site, const TPagesRequest& request)
 {
     std::vector<std::string> pages = request.Pages;
@@ -21,8 +27,7 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
     // A save cut short is finished or undone before anything is read.
     std::vector<std::string> folders;
     for (const std::string& page : pages) folders.push_back(FolderOf(page));
-    for (const TSaveRecovery& recovery : RecoverSavesAbove(folders))
-        std::cerr << "pictor-cli: " << RecoveryMessage(recovery) << "\n";
+    RecoverInterruptedSaves(folders);
     {
         TProgressBar bar("loading pages");
         site.Load(pages, request.Site, [&](int done, int total) {

@@ -178,15 +178,15 @@ int main(int argc, char** argv)
     AddPagesOptions(*listCommand, list);
     listCommand->add_flag("--json", list.Json, "Print JSON");
 
-    std::string recoverFolder;
-    auto* recoverCommand = app.add_subcommand(
-        "recover", "Finish or undo a save that was cut short (a crash, a kill) in DIR, below it or above it, and "
-                   "say which; list and adjust do this by themselves before they read a page");
-    recoverCommand->add_option("DIR", recoverFolder, "The folder of the site")->required();
-
     TAdjustRequest adjust;
     auto* adjustCommand = app.add_subcommand("adjust", "Adjust the colours of a page, its sheets and pictures");
     AddAdjustOptions(*adjustCommand, adjust);
+
+    std::string recoverFolder;
+    auto* recoverCommand = app.add_subcommand(
+        "recover", "Finish or undo a save cut short by a crash or a kill (list and adjust do so by themselves)");
+    recoverCommand->add_option("DIR", recoverFolder, "The site's folder: its journals, and those below and above it")
+        ->required();
 
     try {
         app.parse(argc, argv);
