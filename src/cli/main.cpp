@@ -95,12 +95,12 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     colors->excludes(noColors);
     pictures->excludes(noPictures);
 
-    auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures")
+    auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures, all or nothing")
                         ->group("OUTPUT (default: a dry run)");
-    auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR")
+    auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR, all or nothing")
                     ->group("OUTPUT (default: a dry run)")
                     ->check([](const std::string& folder) { return folder.empty() ? "--out needs a folder" : ""; });
-    auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files")
+    auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files (never one whose owner or group could not be kept)")
                       ->group("OUTPUT (default: a dry run)")->needs(out);
     auto* skip = adjust.add_flag("--skip-existing", r.SkipExisting, "With --out: leave existing files alone")
                      ->group("OUTPUT (default: a dry run)")->needs(out);
@@ -144,8 +144,11 @@ constexpr const char* ExitStatusHelp =
     "Exit status: 0 done; 1 failed; 2 usage error; 3 --min-contrast refused the change (nothing written); "
     "4 the files were saved but the report could not be written.";
 
-TCommandEnd Run(CLI::App* listCommand, TListRequest& list, TAdjustRequest& adjust)
+// recover finishes or undoes saves: what it did is done whatever becomes of its report.
+TCommandEnd Run(CLI::App* listCommand, TListRequest& list, CLI::App* recoverCommand, const std::string& recoverFolder,
+                TAdjustRequest& adjust)
 {
+    if (*recoverCommand) return {RunRecover(Absolute(recoverFolder)), true};
     if (*listCommand) {
         MakeAbsolute(list);
         return RunList(list);
@@ -190,7 +193,13 @@ TCommandEnd ParseAndRun(int argc, char** argv)
     TAdjustRequest adjust;
     auto* adjustCommand = app.add_subcommand("adjust", "Adjust the colours of a page, its sheets and pictures");
     AddAdjustOptions(*adjustCommand, adjust);
-    for (CLI::App* help : {&app, listCommand, adjustCommand}) help->footer(ExitStatusHelp);
+
+    std::string recoverFolder;
+    auto* recoverCommand = app.add_subcommand(
+        "recover", "Finish or undo a save cut short by a crash or a kill (list and adjust do so by themselves)");
+    recoverCommand->add_option("DIR", recoverFolder, "The site's folder: its journals, and those below and above it")
+        ->required();
+    for (CLI::App* help : {&app, listCommand, adjustCommand, recoverCommand}) help->footer(ExitStatusHelp);
 
     try {
         app.parse(argc, argv);
@@ -206,7 +215,7 @@ TCommandEnd ParseAndRun(int argc, char** argv)
     }
 
     try {
-        return Run(listCommand, list, adjust);
+        return Run(listCommand, list, recoverCommand, recoverFolder, adjust);
     } catch (const TUsageError& e) {
         std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.Message) << "\n";
         return {2};
@@ -220,7 +229,7 @@ TCommandEnd ParseAndRun(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    pictor::RemoveLeftoversOnInterrupt();
+    pictor::RemoveLeftoversOnInterrupt("pictor-cli");
     std::signal(SIGPIPE, SIG_IGN);  // a reader gone shows as a failed write: see Conclude
     pictor::KeepFreedMemoryForReuse();
     TStandardOutput output;
