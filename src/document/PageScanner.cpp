@@ -23,7 +23,7 @@ size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord
 
 bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
 {
-    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG"};
+    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG", ".WEBP"};
     for (auto e : endings)
         if (MatchesNoCase(text, dot, e)) {
             length = e.size();

@@ -90,7 +90,8 @@ TEST(PageScan, PicturesAndStyleSheets)
         EXPECT_TRUE(Page(std::string("<img src=\"") + external + "\">").Pics.empty()) << external;
     // Read no further than the attribute's closing quote.
     EXPECT_TRUE(Page("<img src=\"\" data-src=\"x.png\">").Pics.empty());
-    EXPECT_TRUE(Page("<img src=\"a.webp\" alt=\"logo.png\">").Pics.empty());
+    EXPECT_TRUE(Page("<img src=\"a.tiff\" alt=\"logo.png\">").Pics.empty());
+    EXPECT_EQ(Page("<img src=\"a.webp\" alt=\"logo.png\"><img src=\"B.WebP?v=1\">").Pics, (Strings{"a.webp", "B.WebP"}));
     // Keeps the case it is written in, even where a "<" in a style block upper-cased the scanning copy.
     EXPECT_EQ(Page("<style>/* a<b */ p { background: url(img/bg.gif) }</style>").Pics, (Strings{"img/bg.gif"}));
 
