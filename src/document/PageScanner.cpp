@@ -1,6 +1,8 @@
 #include "document/PageScanner.h"
 
 #include "base/AsciiText.h"
+#include "document/CssColorFunction.h"
+#include "document/CssColorNames.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -30,6 +32,19 @@ bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
             return true;
         }
     return false;
+}
+
+// A colour as CSS writes it: what a browser takes from a theme colour's content, and nothing else.
+bool IsCssColourText(std::string_view value)
+{
+    while (!value.empty() && IsStyleSeparator(value.front())) value.remove_prefix(1);
+    while (!value.empty() && IsStyleSeparator(value.back())) value.remove_suffix(1);
+    if (value.starts_with('#')) {
+        const size_t digits = value.size() - 1;
+        return (digits == 3 || digits == 4 || digits == 6 || digits == 8) &&
+               value.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string_view::npos;
+    }
+    return CssNamedColorIndex(value) >= 0 || ParseCssColorFunction(value).has_value();
 }
 
 class TPageWalker {
@@ -91,23 +106,36 @@ private:
         return p + 1;
     }
 
+    // Whether the name of length `length` ending at nameEnd is a whole attribute name, not the end of one.
+    bool WholeName(size_t tagStart, size_t nameEnd, size_t length) const
+    {
+        if (nameEnd < tagStart + 1 + length) return false;
+        const char before = S_[nameEnd - length - 1];
+        return !IsNameChar(before) && before != ':';
+    }
+
     // From the "<" to the first ">"; a colour or style value is stepped over whole. Reports the colours
     // and keeps where the style values stand, for the tag tests.
     size_t WalkTag(size_t start)
     {
         const size_t n = S_.size();
-        const bool body = MatchesNoCase(S_, start, "<BODY") && (start + 5 == n || !IsNameChar(S_[start + 5]));
+        const bool body = IsTag(start, "<BODY");
+        const bool themeColour = IsTag(start, "<META") && NamesThemeColour(start);
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
             if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
-                const size_t close = FindCharacter(S_, v, "\"", Utf8_);
-                const size_t end = close == std::string_view::npos ? n : close;
+                const size_t end = QuotedValueEnd(v, '"');
                 const TColorRole role = body ? BodyAttributeRole(start, i) : TColorRole::Other;
                 Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i});
                 i = end + 1;
+            } else if (size_t c = themeColour ? ContentValueAt(start, i) : 0) {
+                const size_t end = QuotedValueEnd(c, '"');
+                if (IsCssColourText(S_.substr(c, end - c)))
+                    Events_.ColorFound(c, end - c, TColorForm::Attribute, -1, {TColorRole::Other, start, i});
+                i = end + 1;
             } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
-                const size_t end = StyleValueEnd(v);
+                const size_t end = StyleValueEnd(v, '"');
                 StyleAttribute(v, end, true);
                 StyleValues_.push_back({v, end});
                 i = end + 1;
@@ -116,6 +144,46 @@ private:
             }
         }
         return n;
+    }
+
+    // CONTENT itself, not a name ending in it.
+    size_t ContentValueAt(size_t tagStart, size_t i) const
+    {
+        return WholeName(tagStart, i, 7) ? AttributeValueAt(tagStart, i, {"CONTENT"}) : 0;
+    }
+
+    size_t QuotedValueEnd(size_t from, char quote) const
+    {
+        const size_t close = FindCharacter(S_, from, std::string_view(&quote, 1), Utf8_);
+        return close == std::string_view::npos ? S_.size() : close;
+    }
+
+    bool IsTag(size_t start, std::string_view upperName) const
+    {
+        const size_t after = start + upperName.size();
+        return MatchesNoCase(S_, start, upperName) && (after == S_.size() || !IsNameChar(S_[after]));
+    }
+
+    // A META whose NAME is "theme-color" or "msapplication-TileColor" (any case, any quotes): its CONTENT
+    // is the colour a browser paints its own frame with.
+    bool NamesThemeColour(size_t start) const
+    {
+        for (size_t i = start + 5; i < S_.size() && S_[i] != '>'; ++i) {
+            if (IsNameChar(S_[i - 1]) || !MatchesNoCase(S_, i, "NAME")) continue;
+            size_t p = i + 4;
+            while (p < S_.size() && S_[p] == ' ') ++p;
+            if (p >= S_.size() || S_[p] != '=') continue;
+            ++p;
+            while (p < S_.size() && S_[p] == ' ') ++p;
+            if (p < S_.size() && (S_[p] == '"' || S_[p] == '\'')) ++p;
+            for (std::string_view name : {"THEME-COLOR", "MSAPPLICATION-TILECOLOR"}) {
+                const size_t after = p + name.size();
+                if (MatchesNoCase(S_, p, name) && after < S_.size() &&
+                    (S_[after] == '"' || S_[after] == '\'' || S_[after] == ' ' || S_[after] == '>'))
+                    return true;
+            }
+        }
+        return false;
     }
 
     static bool IsNameChar(char c)
@@ -133,10 +201,11 @@ private:
         return name == "BGCOLOR" ? TColorRole::Background : TColorRole::Other;
     }
 
-    size_t StyleValueEnd(size_t from) const
+    size_t StyleValueEnd(size_t from, char quote) const
     {
+        const char stops[] = {'(', ')', quote};
         bool inParens = false;
-        for (size_t i = from; (i = FindCharacter(S_, i, "()\"", Utf8_)) != std::string_view::npos; ++i) {
+        for (size_t i = from; (i = FindCharacter(S_, i, std::string_view(stops, 3), Utf8_)) != std::string_view::npos; ++i) {
             const char c = S_[i];
             if (c == '(') inParens = true;
             else if (c == ')') inParens = false;

@@ -80,6 +80,25 @@ TEST(PageScan, Colours)
     for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
 }
 
+// A theme colour's content is a colour a browser paints; any other meta's content is not.
+TEST(PageScan, ThemeColours)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"<meta name=\"theme-color\" content=\"#4285f4\">", {"#4285f4"}},
+        {"<META CONTENT = \"rgb(1 2 3 / 50%)\" NAME='Theme-Color'>", {"rgb(1 2 3 / 50%)"}},
+        {"<meta name=msapplication-TileColor content=\"darkblue\">", {"darkblue"}},
+        {"<meta name=\"theme-color\" media=\"(prefers-color-scheme: dark)\" content=\"hsl(0, 0%, 10%)\">",
+         {"hsl(0, 0%, 10%)"}},
+        {"<meta name=\"theme-color\" content=\"not a colour\"><meta name=\"theme-color\" content=\"#12\">", {}},
+        {"<meta name=\"description\" content=\"red\">", {}},
+        {"<meta name=\"theme-colors\" content=\"red\">", {}},
+        {"<meta name=\"theme-color\" data-content=\"red\">", {}},
+        {"<metax name=\"theme-color\" content=\"red\">", {}},
+        {"<meta name=\"theme-color\" content=\"red\"><font color=\"blue\">", {"red", "blue"}},
+    };
+    for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
+}
+
 TEST(PageScan, PicturesAndStyleSheets)
 {
     EXPECT_EQ(Page("<td style=\"background: url(bg.gif)\"><IMG SRC = \"Images/Logo.GIF?v=2\">"
