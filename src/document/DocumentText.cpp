@@ -39,6 +39,7 @@ public:
     }
     void PictureFound(std::string_view ref) override { AddPicture(Scan_, ref); }
     void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
+    void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
 
 private:
     TFileScan& Scan_;

@@ -94,7 +94,10 @@ void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
         else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
             MissingSheets.push_back(sheet);
     }
-    ReadSheetsAndImports(sheetPaths, Sheets, MissingSheets, files);
+    std::vector<std::string> blockImports;
+    for (const std::string& ref : pageScan.BlockImports)
+        blockImports.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8())));
+    ReadSheetsAndImports(sheetPaths, blockImports, Sheets, MissingSheets, files);
     DropRepeatedFiles(FileName, sheetPaths, Sheets);
     SheetFiles = sheetPaths;
     BuildFileRecords(Page, pageScan, FileName, files);

@@ -41,6 +41,8 @@ public:
     virtual void PictureFound(std::string_view) {}
     // A linked style sheet's reference as written (page only).
     virtual void StyleSheetFound(std::string_view) {}
+    // The target of an "@import" that opens a style block, as written (page only).
+    virtual void BlockImportFound(std::string_view) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };
