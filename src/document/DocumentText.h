@@ -15,6 +15,7 @@ struct TColorFound {
     std::uint32_t Length = 0;
     TColorForm Form = TColorForm::Attribute;
     std::int16_t NameIndex = -1;
+    TEmbed Embed;  // a colour in a data: URL's picture: Pos and Length are in the picture's decoded text
 };
 
 // An occurrence that may be part of a text colour and background pair, and where it stands.
@@ -29,13 +30,14 @@ struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
     std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
+    std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
     std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
 };
 
 // Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding.
 void ReadTextFile(const std::string& path, TElements& file);
-// The walk that loading and rewriting share, by the kind of file.
+// The walk that loading and rewriting share, by the kind of file (a page; an SVG picture or a sheet).
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an

@@ -5,6 +5,7 @@
 #include "document/CssColorNames.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
+#include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
 
 #include <cstring>
@@ -25,7 +26,7 @@ size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord
 
 bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
 {
-    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG", ".WEBP"};
+    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG", ".WEBP", ".SVG"};
     for (auto e : endings)
         if (MatchesNoCase(text, dot, e)) {
             length = e.size();
@@ -49,8 +50,9 @@ bool IsCssColourText(std::string_view value)
 
 class TPageWalker {
 public:
-    TPageWalker(std::string_view text, bool utf8, TScanEvents& events)
-        : Text_(text), Utf8_(utf8), Events_(events), WantRefs_(events.WantsReferences())
+    // svg: the text is an SVG picture, every tag of it an SVG element.
+    TPageWalker(std::string_view text, bool utf8, TScanEvents& events, bool svg)
+        : Text_(text), Utf8_(utf8), Events_(events), WantRefs_(events.WantsReferences() && !svg), Svg_(svg)
     {
         Copy_.assign(text);
         const char* end = Copy_.data() + Copy_.size();
@@ -89,8 +91,9 @@ public:
 
 private:
     // Where a name ending in one of names ends at i and is followed by spaces, "=", spaces and a
-    // double quote: the position after that quote, or 0.
-    size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names) const
+    // double quote (or a single one, when singleQuotes): the position after that quote, or 0.
+    size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names,
+                            bool singleQuotes = false) const
     {
         if (S_[i] != ' ' && S_[i] != '=') return 0;
         bool named = false;
@@ -102,7 +105,7 @@ private:
         if (p >= S_.size() || S_[p] != '=') return 0;
         ++p;
         while (p < S_.size() && S_[p] == ' ') ++p;
-        if (p >= S_.size() || S_[p] != '"') return 0;
+        if (p >= S_.size() || (S_[p] != '"' && (!singleQuotes || S_[p] != '\''))) return 0;
         return p + 1;
     }
 
@@ -121,10 +124,15 @@ private:
         const size_t n = S_.size();
         const bool body = IsTag(start, "<BODY");
         const bool themeColour = IsTag(start, "<META") && NamesThemeColour(start);
+        if (IsTag(start, "<SVG")) ++InlineSvg_;
+        else if (IsTag(start, "</SVG") && InlineSvg_ > 0) --InlineSvg_;
+        const bool svg = Svg_ || InlineSvg_ > 0;
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
-            if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
+            if (size_t next = svg ? SvgColourAttribute(start, i) : 0) {
+                i = next;
+            } else if (size_t v = svg ? 0 : AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
                 const size_t end = QuotedValueEnd(v, '"');
                 const TColorRole role = body ? BodyAttributeRole(start, i) : TColorRole::Other;
                 Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i});
@@ -134,11 +142,13 @@ private:
                 if (IsCssColourText(S_.substr(c, end - c)))
                     Events_.ColorFound(c, end - c, TColorForm::Attribute, -1, {TColorRole::Other, start, i});
                 i = end + 1;
-            } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
-                const size_t end = StyleValueEnd(v, '"');
+            } else if (size_t v = AttributeValueAt(start, i, {"STYLE"}, svg)) {
+                const size_t end = StyleValueEnd(v, S_[v - 1]);
                 StyleAttribute(v, end, true);
                 StyleValues_.push_back({v, end});
                 i = end + 1;
+            } else if (size_t next = SvgDataUrlAttribute(start, i)) {
+                i = next;
             } else {
                 i += size_t(CharLength(S_.data() + i, S_.data() + n, Utf8_));
             }
@@ -156,6 +166,30 @@ private:
     {
         const size_t close = FindCharacter(S_, from, std::string_view(&quote, 1), Utf8_);
         return close == std::string_view::npos ? S_.size() : close;
+    }
+
+    // In SVG, FILL, STROKE and every name ending in COLOR (STOP-COLOR, FLOOD-COLOR, LIGHTING-COLOR...)
+    // hold what CSS takes for them; "none", "currentColor", url(#id) and the like are no colours. Returns
+    // where the walk goes on after such an attribute's value, or 0.
+    size_t SvgColourAttribute(size_t tagStart, size_t i)
+    {
+        size_t v = AttributeValueAt(tagStart, i, {"COLOR"}, true);
+        for (std::string_view name : {std::string_view("FILL"), std::string_view("STROKE")})
+            if (!v && WholeName(tagStart, i, name.size())) v = AttributeValueAt(tagStart, i, {name}, true);
+        if (!v) return 0;
+        const size_t end = QuotedValueEnd(v, S_[v - 1]);
+        if (IsCssColourText(S_.substr(v, end - v)))
+            Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {TColorRole::Other, tagStart, i});
+        return end + 1;
+    }
+
+    // A SRC or HREF that is an SVG picture's data: URL: its colours are reported where they stand in it.
+    size_t SvgDataUrlAttribute(size_t tagStart, size_t i)
+    {
+        const size_t v = AttributeValueAt(tagStart, i, {"SRC", "HREF"}, true);
+        if (!v || !MatchesNoCase(S_, v, "DATA:")) return 0;
+        const size_t end = QuotedValueEnd(v, S_[v - 1]);
+        return WalkSvgDataUrl(Text_.substr(v, end - v), v, {TColorRole::Other, tagStart, i}, Events_) ? end + 1 : 0;
     }
 
     bool IsTag(size_t start, std::string_view upperName) const
@@ -328,6 +362,8 @@ private:
     bool Utf8_;
     TScanEvents& Events_;
     bool WantRefs_;
+    bool Svg_;
+    int InlineSvg_ = 0;  // how many SVG elements of a page the walk is in
     std::string Copy_;
     std::string_view S_;
     std::string Tag_, Value_;
@@ -384,7 +420,12 @@ void UpperCaseTags(std::string& text, bool utf8)
 
 void WalkPage(std::string_view text, bool utf8, TScanEvents& events)
 {
-    TPageWalker(text, utf8, events).Run();
+    TPageWalker(text, utf8, events, false).Run();
+}
+
+void WalkSvg(std::string_view text, bool utf8, TScanEvents& events)
+{
+    TPageWalker(text, utf8, events, true).Run();
 }
 
 } // namespace pictor

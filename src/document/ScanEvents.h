@@ -21,12 +21,24 @@ enum class TColorRole : std::uint8_t {
     Shorthand,   // "background": a background only when it holds no other colour
 };
 
+// How the picture a "data:" URL holds is written in it.
+enum class TEmbedding : std::uint8_t { None, Percent, Base64 };
+
+// Where a data: URL's data stands in the walked text, and how it is written.
+struct TEmbed {
+    std::size_t Pos = 0;
+    std::size_t Length = 0;
+    TEmbedding Kind = TEmbedding::None;
+};
+
 // Where an occurrence stands: the tag or declaration block (named by where it starts in the walked
-// text) and the declaration within it.
+// text) and the declaration within it. An occurrence inside a data: URL's picture has that URL's data
+// as its Embed, and its position and length are in the data as decoded.
 struct TColorPlace {
     TColorRole Role = TColorRole::Other;
     std::size_t Group = 0;
     std::size_t Declaration = 0;
+    TEmbed Embed;
 };
 
 // What the page and style-sheet walks report. Rewriting replaces the occurrences at the positions the

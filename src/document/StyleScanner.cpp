@@ -5,6 +5,7 @@
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/Paths.h"
+#include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
 
 #include <algorithm>
@@ -217,7 +218,7 @@ private:
     }
 
     // From the "(" of url(: its reference (quoted, or to the ")" less white space) is reported when
-    // report is set; nothing inside is style text. Returns the position after the ")".
+    // report is set, or the colours of the SVG picture it holds; nothing inside is style text. Returns the position after the ")".
     size_t SkipUrl(size_t open, bool report)
     {
         size_t from = open + 1;
@@ -235,9 +236,10 @@ private:
             after = close == std::string_view::npos ? N_ : close + 1;
             while (to > from && IsCssSpace(Data_[to - 1])) --to;
         }
-        if (report && WantRefs_ && from < to) {
+        if (report && from < to) {
             const std::string_view ref = Text_.substr(from, to - from);
-            if (!IsExternalReference(ref)) Events_.PictureFound(ref);
+            if (!WalkSvgDataUrl(ref, Offset_ + from, Place_, Events_) && WantRefs_ && !IsExternalReference(ref))
+                Events_.PictureFound(ref);
         }
         return after;
     }

@@ -209,13 +209,13 @@ TEST(SaveAs, AFileNamedTwiceIsOneFileWrittenOnceWithItsChange)
 TEST(SaveAs, ReferencesNeverReadAreSkippedAndAMissingSourceFailsBeforeAnyWrite)
 {
     TSite site;
-    site.Add("index.html", "<div style=\"background: url(missing.svg)\"><img src=\"a.png\"></div>");
+    site.Add("index.html", "<div style=\"background: url(missing.woff2)\"><img src=\"a.png\"></div>");
     site.AddPicture("a.png");
     {
         THtmlStructure doc = site.Open("index.html");
         TTempDir out;
         ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
-        EXPECT_FALSE(FileExists(out / "missing.svg"));
+        EXPECT_FALSE(FileExists(out / "missing.woff2"));
         EXPECT_TRUE(FileExists(out / "a.png"));
     }
     THtmlStructure doc = site.Open("index.html");
