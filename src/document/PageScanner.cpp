@@ -124,9 +124,10 @@ private:
         const size_t n = S_.size();
         const bool body = IsTag(start, "<BODY");
         const bool themeColour = IsTag(start, "<META") && NamesThemeColour(start);
-        if (IsTag(start, "<SVG")) ++InlineSvg_;
+        const bool svgElement = IsTag(start, "<SVG");
+        if (svgElement && !SelfClosing(start)) ++InlineSvg_;
         else if (IsTag(start, "</SVG") && InlineSvg_ > 0) --InlineSvg_;
-        const bool svg = Svg_ || InlineSvg_ > 0;
+        const bool svg = Svg_ || svgElement || InlineSvg_ > 0;
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
@@ -190,6 +191,12 @@ private:
         if (!v || !MatchesNoCase(S_, v, "DATA:")) return 0;
         const size_t end = QuotedValueEnd(v, S_[v - 1]);
         return WalkSvgDataUrl(Text_.substr(v, end - v), v, {TColorRole::Other, tagStart, i}, Events_) ? end + 1 : 0;
+    }
+
+    bool SelfClosing(size_t start) const
+    {
+        const size_t close = FindCharacter(S_, start, ">", Utf8_);
+        return close != std::string_view::npos && S_[close - 1] == '/';
     }
 
     bool IsTag(size_t start, std::string_view upperName) const

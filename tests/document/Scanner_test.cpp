@@ -235,6 +235,8 @@ TEST(SvgScan, Attributes)
          {"red", "#ABC"}},
         {"<svg><style>.a { fill: #abc } .b { stroke: none }</style><text color=\"transparent\">x</text></svg>", {"#abc"}},
         {"<svg><g fill='red'/></svg><p fill=\"blue\" style='color: red'>", {"red"}},
+        // A self-closed SVG element holds nothing: what follows is HTML again.
+        {"<svg fill=\"red\"/><body bgcolor=\"ff0000\">", {"red", "ff0000"}},
     };
     for (const auto& [html, colors] : pages) EXPECT_EQ(Page(html).Colors, colors) << html;
     EXPECT_EQ(Svg("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><style><![CDATA[ path { fill: "
