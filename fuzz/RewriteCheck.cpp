@@ -107,10 +107,14 @@ std::vector<TOccurrence> CheckedOccurrences(const TElements& file, bool isPage)
 void CheckScan(const TFileScan& scan, const std::vector<TOccurrence>& found)
 {
     Require(scan.Colors.size() == found.size(), "one record per occurrence");
-    for (size_t k = 0; k < found.size(); ++k)
+    for (size_t k = 0; k < found.size(); ++k) {
+        const std::uint32_t embed = scan.Colors[k].Embed;
+        Require(embed <= scan.Embeds.size(), "an occurrence's data: URL is recorded");
+        const TEmbed url = embed == 0 ? TEmbed{} : scan.Embeds[embed - 1];
         Require(scan.Colors[k].Pos == found[k].Pos && scan.Colors[k].Length == found[k].Length &&
-                    scan.Colors[k].Embed.Kind == found[k].Embed && scan.Colors[k].Embed.Pos == found[k].EmbedPos,
+                    url.Kind == found[k].Embed && (embed == 0 || url.Pos == found[k].EmbedPos),
                 "the scan records where the occurrence stands");
+    }
 }
 
 // Where each piece a rewrite replaces stands in its output: the text between pieces is copied as it

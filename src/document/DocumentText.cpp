@@ -39,7 +39,12 @@ public:
     {
         if (place.Role != TColorRole::Other)
             Scan_.Placed.push_back({Scan_.Colors.size(), place, form == TColorForm::Attribute});
-        Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex), place.Embed});
+        std::uint32_t embed = 0;
+        if (place.Embed.Kind != TEmbedding::None) {
+            if (Scan_.Embeds.empty() || Scan_.Embeds.back().Pos != place.Embed.Pos) Scan_.Embeds.push_back(place.Embed);
+            embed = std::uint32_t(Scan_.Embeds.size());
+        }
+        Scan_.Colors.push_back({pos, std::uint32_t(length), embed, form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override { AddPicture(Scan_, ref); }
     void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
@@ -79,7 +84,12 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     later.get();
     if (!halves) return scan;
     const size_t before = scan.Colors.size();
-    scan.Colors.insert(scan.Colors.end(), rest.Colors.begin(), rest.Colors.end());
+    const auto embedsBefore = std::uint32_t(scan.Embeds.size());
+    for (TColorFound found : rest.Colors) {
+        if (found.Embed != 0) found.Embed += embedsBefore;
+        scan.Colors.push_back(found);
+    }
+    scan.Embeds.insert(scan.Embeds.end(), rest.Embeds.begin(), rest.Embeds.end());
     for (TPlacedColor placed : rest.Placed) {
         placed.Index += before;
         scan.Placed.push_back(placed);

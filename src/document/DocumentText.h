@@ -13,9 +13,11 @@ namespace pictor {
 struct TColorFound {
     std::size_t Pos = 0;  // in the walked text, 0-based
     std::uint32_t Length = 0;
+    // A colour in a data: URL's picture: 1 + the URL's index in TFileScan::Embeds; Pos and Length are
+    // then in the picture's decoded text. Kept small: a large sheet holds millions of these at once.
+    std::uint32_t Embed = 0;
     TColorForm Form = TColorForm::Attribute;
     std::int16_t NameIndex = -1;
-    TEmbed Embed;  // a colour in a data: URL's picture: Pos and Length are in the picture's decoded text
 };
 
 // An occurrence that may be part of a text colour and background pair, and where it stands.
@@ -29,6 +31,7 @@ struct TPlacedColor {
 struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
     std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
+    std::vector<TEmbed> Embeds;            // the data: URLs whose pictures hold colours, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)

@@ -106,19 +106,19 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     file.Colors.clear();
     file.Colors.reserve(scan.Colors.size());
     std::string picture;  // the data: URL picture of the colours last read, decoded
-    TEmbed pictureAt;
+    std::uint32_t pictureOf = 0;
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
-        if (found.Embed.Kind == TEmbedding::None) {
+        if (found.Embed == 0) {
             record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
         } else {
-            if (found.Embed.Pos != pictureAt.Pos || found.Embed.Kind != pictureAt.Kind) {
-                picture = DecodeEmbedded(std::string_view(file.Text).substr(found.Embed.Pos, found.Embed.Length),
-                                         found.Embed.Kind);
-                pictureAt = found.Embed;
+            record.Embed = scan.Embeds.at(found.Embed - 1);
+            if (found.Embed != pictureOf) {
+                picture = DecodeEmbedded(std::string_view(file.Text).substr(record.Embed.Pos, record.Embed.Length),
+                                         record.Embed.Kind);
+                pictureOf = found.Embed;
             }
             record.OrgText = OccurrenceText(picture, found, true);
-            record.Embed = found.Embed;
         }
         try {
             TColorValue value = ReadColorText(record.OrgText);

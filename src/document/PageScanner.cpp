@@ -136,12 +136,12 @@ private:
             } else if (size_t v = svg ? 0 : AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
                 const size_t end = QuotedValueEnd(v, '"');
                 const TColorRole role = body ? BodyAttributeRole(start, i) : TColorRole::Other;
-                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i});
+                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i, {}});
                 i = end + 1;
             } else if (size_t c = themeColour ? ContentValueAt(start, i) : 0) {
                 const size_t end = QuotedValueEnd(c, '"');
                 if (IsCssColourText(S_.substr(c, end - c)))
-                    Events_.ColorFound(c, end - c, TColorForm::Attribute, -1, {TColorRole::Other, start, i});
+                    Events_.ColorFound(c, end - c, TColorForm::Attribute, -1, {TColorRole::Other, start, i, {}});
                 i = end + 1;
             } else if (size_t v = AttributeValueAt(start, i, {"STYLE"}, svg)) {
                 const size_t end = StyleValueEnd(v, S_[v - 1]);
@@ -180,7 +180,7 @@ private:
         if (!v) return 0;
         const size_t end = QuotedValueEnd(v, S_[v - 1]);
         if (IsCssColourText(S_.substr(v, end - v)))
-            Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {TColorRole::Other, tagStart, i});
+            Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {TColorRole::Other, tagStart, i, {}});
         return end + 1;
     }
 
@@ -190,7 +190,7 @@ private:
         const size_t v = AttributeValueAt(tagStart, i, {"SRC", "HREF"}, true);
         if (!v || !MatchesNoCase(S_, v, "DATA:")) return 0;
         const size_t end = QuotedValueEnd(v, S_[v - 1]);
-        return WalkSvgDataUrl(Text_.substr(v, end - v), v, {TColorRole::Other, tagStart, i}, Events_) ? end + 1 : 0;
+        return WalkSvgDataUrl(Text_.substr(v, end - v), v, {TColorRole::Other, tagStart, i, {}}, Events_) ? end + 1 : 0;
     }
 
     bool SelfClosing(size_t start) const

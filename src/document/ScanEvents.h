@@ -24,10 +24,11 @@ enum class TColorRole : std::uint8_t {
 // How the picture a "data:" URL holds is written in it.
 enum class TEmbedding : std::uint8_t { None, Percent, Base64 };
 
-// Where a data: URL's data stands in the walked text, and how it is written.
+// Where a data: URL's data stands in the walked text (never beyond 4 GiB: no file read is), and how it
+// is written. Small: every colour record carries one.
 struct TEmbed {
-    std::size_t Pos = 0;
-    std::size_t Length = 0;
+    std::uint32_t Pos = 0;
+    std::uint32_t Length = 0;
     TEmbedding Kind = TEmbedding::None;
 };
 

@@ -297,7 +297,7 @@ private:
         size_t nameEnd = colon;
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
         const std::string_view name = Text_.substr(start, nameEnd - start);
-        Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start};
+        Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start, {}};
         Value(colon + 1, end, !HoldsNames(name));
     }
 

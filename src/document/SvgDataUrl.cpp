@@ -122,7 +122,8 @@ bool WalkSvgDataUrl(std::string_view url, std::size_t pos, const TColorPlace& pl
         base64 = base64 || (parameters.size() - at == 7 && MatchesNoCase(parameters, at, ";BASE64"));
     TColorPlace embedded = place;
     embedded.Role = TColorRole::Other;
-    embedded.Embed = {pos + comma + 1, url.size() - comma - 1, base64 ? TEmbedding::Base64 : TEmbedding::Percent};
+    embedded.Embed = {std::uint32_t(pos + comma + 1), std::uint32_t(url.size() - comma - 1),
+                      base64 ? TEmbedding::Base64 : TEmbedding::Percent};
     const std::string picture = DecodeEmbedded(url.substr(comma + 1), embedded.Embed.Kind);
     TEmbeddedColours colours(events, embedded);
     WalkSvg(picture, true, colours);
