@@ -1,4 +1,4 @@
-// One picture decoder (PICTOR_FUZZ_FORMAT: Bmp, Jpeg, Png or Gif) over arbitrary bytes: a bitmap of
+// One picture decoder (PICTOR_FUZZ_FORMAT: Bmp, Jpeg, Png, Gif or Webp) over arbitrary bytes: a bitmap of
 // sane size or a TPictorError, nothing else. libFuzzer's memory limits catch absurd allocations.
 #include "FuzzCheck.h"
 

@@ -112,3 +112,21 @@ def gif_frame_only(screen_width, screen_height, frame_width, frame_height):
     start = gif(screen_width, screen_height, frames=[])[:-1]
     descriptor = b"\x2c" + struct.pack("<HHHHB", 0, 0, frame_width, frame_height, 0)
     return start + descriptor + _lzw_codes([0, 1, 2, 3], 2)[:4]
+
+
+# Small WebP files made once with libwebp (a still lossless one with alpha, lossy ones with and without
+# alpha, a two-frame animation), as hexadecimal.
+WEBP = {
+    "lossless-alpha": "524946464c000000574542505650384c3f0000002f024000102f40986d1c7bcfe1000a7284d9c6319101f4751447906d23328082dc9fe22004d9b631910114e4068ff6af02f8378080844cc9270344f43f360000",
+    "lossy": "5249464650000000574542505650382044000000b001009d012a0400030002c04c25b00274010ef6c4c800fd52110b5067daed8c2fad658abf04a02809f9c5bacecb4d77b2413b7e6f97626fc66c70b23be3e0ad891c0000",
+    "lossy-alpha": "524946465c00000057454250565038580a00000010000000010000010000414c504805000000006f03972b005650382030000000d001009d012a0200020001402625880274010efe03c80000fe0bdc5d8ba7fd57107e101582dbf1bfd5af932313400000",
+    "animated": "52494646ce00000057454250565038580a00000012000000010000010000414e494d06000000ffffffff0200414e4d4650000000000000000000010000010000640000025650384c370000002f014000101f202420ee1867b0ea95908068b61867b039020162479c442172080428ee14d70c3627a6f637870005691bb0a8bb11fd8f0700414e4d464a000000000000000000010000010000640000025650384c320000002f014000101f20164c43772603492c9886747645914020d109647f8a410402694827900d8e7af8022848db8045fb8be87fe8",
+}
+
+
+def webp_with_canvas(data, width, height):
+    """The animated WebP with its VP8X canvas claiming width x height (at most 2^24 each)."""
+    out = bytearray(data)
+    at = out.index(b"VP8X") + 12
+    out[at:at + 6] = (width - 1).to_bytes(3, "little") + (height - 1).to_bytes(3, "little")
+    return bytes(out)

@@ -5,6 +5,8 @@
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "base/FailureReasons.h"
+#include "document/Paths.h"
+#include "document/SvgDataUrl.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -24,9 +26,11 @@ namespace {
 // A sheet this large is walked in two halves side by side, when there are two cores to walk them.
 constexpr size_t HalvesFrom = size_t(1) << 20;
 
+// An SVG picture is a text file with colours of its own, not a bitmap.
 void AddPicture(TFileScan& scan, std::string_view ref)
 {
-    if (std::find(scan.Pics.begin(), scan.Pics.end(), ref) == scan.Pics.end()) scan.Pics.emplace_back(ref);
+    std::vector<std::string>& list = NamesSvgFile(ref) ? scan.SvgRefs : scan.Pics;
+    if (std::find(list.begin(), list.end(), ref) == list.end()) list.emplace_back(ref);
 }
 
 class TRecorder : public TScanEvents {
@@ -37,10 +41,16 @@ public:
     {
         if (place.Role != TColorRole::Other)
             Scan_.Placed.push_back({Scan_.Colors.size(), place, form == TColorForm::Attribute});
-        Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex)});
+        std::uint32_t embed = 0;
+        if (place.Embed.Kind != TEmbedding::None) {
+            if (Scan_.Embeds.empty() || Scan_.Embeds.back().Pos != place.Embed.Pos) Scan_.Embeds.push_back(place.Embed);
+            embed = std::uint32_t(Scan_.Embeds.size());
+        }
+        Scan_.Colors.push_back({pos, std::uint32_t(length), embed, form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override { AddPicture(Scan_, ref); }
     void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
+    void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
 
 private:
     TFileScan& Scan_;
@@ -76,12 +86,18 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     later.get();
     if (!halves) return scan;
     const size_t before = scan.Colors.size();
-    scan.Colors.insert(scan.Colors.end(), rest.Colors.begin(), rest.Colors.end());
+    const auto embedsBefore = std::uint32_t(scan.Embeds.size());
+    for (TColorFound found : rest.Colors) {
+        if (found.Embed != 0) found.Embed += embedsBefore;
+        scan.Colors.push_back(found);
+    }
+    scan.Embeds.insert(scan.Embeds.end(), rest.Embeds.begin(), rest.Embeds.end());
     for (TPlacedColor placed : rest.Placed) {
         placed.Index += before;
         scan.Placed.push_back(placed);
     }
     for (const std::string& ref : rest.Pics) AddPicture(scan, ref);
+    for (const std::string& ref : rest.SvgRefs) AddPicture(scan, ref);
     return scan;
 }
 
@@ -109,12 +125,13 @@ try {
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
 {
     if (isPage) WalkPage(file.Text, file.IsUtf8(), events);
+    else if (file.IsSvg) WalkSvg(file.Text, file.IsUtf8(), events);
     else WalkStyleSheet(file.Text, file.IsUtf8(), events);
 }
 
 TFileScan ScanFile(const TElements& file, bool isPage)
 {
-    if (!isPage && file.Text.size() >= HalvesFrom && std::thread::hardware_concurrency() > 1)
+    if (!isPage && !file.IsSvg && file.Text.size() >= HalvesFrom && std::thread::hardware_concurrency() > 1)
         if (const size_t second = SecondHalf(file.Text); second != std::string_view::npos)
             return ScanInHalves(file, second);
     TFileScan scan;
@@ -141,17 +158,71 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 
 namespace {
 
-// Calls fn(record, covered) for each occurrence a rewrite replaces, in order, with the length of text it
-// covers; one that overlaps the one before it, or stands past the end, is left as the text has it.
+// Calls fn(pos, covered, piece) for each piece of the text a rewrite replaces, in order: one occurrence
+// (a piece of one record), or the data of one data: URL whose picture holds colours (a piece of every
+// record in it). A piece that overlaps the one before it, or stands past the end, is left as the text
+// has it.
 template <class TFn> void ForEachReplaced(std::string_view text, std::span<TColorRecord> records, TFn&& fn)
 {
     size_t copied = 0;
-    for (TColorRecord& record : records) {
-        if (record.SourcePos < copied || record.SourcePos > text.size()) continue;
-        const size_t covered = std::min(text.size() - record.SourcePos, record.OrgText.size());
-        fn(record, covered);
-        copied = record.SourcePos + covered;
+    for (size_t k = 0; k < records.size();) {
+        const TColorRecord& first = records[k];
+        size_t last = k + 1, pos = first.SourcePos, length = first.OrgText.size();
+        if (first.Embed.Kind != TEmbedding::None) {
+            while (last < records.size() && records[last].Embed.Pos == first.Embed.Pos &&
+                   records[last].Embed.Kind == first.Embed.Kind)
+                ++last;
+            pos = first.Embed.Pos;
+            length = first.Embed.Length;
+        }
+        if (pos >= copied && pos <= text.size()) {
+            const size_t covered = std::min(text.size() - pos, length);
+            fn(pos, covered, records.subspan(k, last - k));
+            copied = pos + covered;
+        }
+        k = last;
     }
+}
+
+bool Unchanged(std::span<const TColorRecord> piece)
+{
+    return std::all_of(piece.begin(), piece.end(), [](const TColorRecord& r) { return r.Text == r.OrgText; });
+}
+
+// A data: URL's data with its picture's colours' current texts in place, in the data's own encoding:
+// percent-encoded data keeps every byte but the changed colours', base64 data is encoded afresh.
+std::string RewriteEmbedded(std::string_view data, TEmbedding kind, std::span<const TColorRecord> piece)
+{
+    if (kind == TEmbedding::Base64) {
+        const std::string decoded = DecodeEmbedded(data, kind);
+        std::string picture;
+        size_t copied = 0;
+        for (const TColorRecord& record : piece) {
+            if (record.SourcePos < copied || record.SourcePos > decoded.size()) continue;
+            picture.append(decoded, copied, record.SourcePos - copied);
+            picture += record.Text;
+            copied = record.SourcePos + std::min(decoded.size() - record.SourcePos, record.OrgText.size());
+        }
+        picture.append(decoded, copied);
+        return Base64Encode(picture);
+    }
+    // Through the data and its decoding in step, as decoding went.
+    std::string out;
+    size_t raw = 0, decoded = 0;
+    auto stepTo = [&](size_t until) {
+        const size_t from = raw;
+        for (; decoded < until && raw < data.size(); ++decoded) raw += IsPercentEscape(data, raw) ? 3 : 1;
+        return data.substr(from, raw - from);
+    };
+    for (const TColorRecord& record : piece) {
+        if (record.SourcePos < decoded) continue;
+        out += stepTo(record.SourcePos);
+        const std::string_view was = stepTo(record.SourcePos + record.OrgText.size());
+        if (record.Text == record.OrgText) out += was;
+        else out += PercentEncode(record.Text);
+    }
+    out += data.substr(raw);
+    return out;
 }
 
 } // namespace
@@ -163,22 +234,30 @@ void RewriteText(TElements& file)
     // listing, and the sheets a change leaves alone, are never built a second time.
     bool same = true;
     std::ptrdiff_t growth = 0;
-    ForEachReplaced(text, file.Colors, [&](TColorRecord& record, size_t covered) {
-        record.Pos = std::int32_t(std::ptrdiff_t(record.SourcePos) + growth + 1);
-        same = same && text.compare(record.SourcePos, covered, record.Text) == 0;
+    ForEachReplaced(text, file.Colors, [&](size_t pos, size_t covered, std::span<TColorRecord> piece) {
+        for (TColorRecord& record : piece) record.Pos = std::int32_t(std::ptrdiff_t(pos) + growth + 1);
+        if (piece.front().Embed.Kind != TEmbedding::None) {
+            same = same && Unchanged(piece);
+            return;
+        }
+        const TColorRecord& record = piece.front();
+        same = same && text.compare(pos, covered, record.Text) == 0;
         growth += std::ptrdiff_t(record.Text.size()) - std::ptrdiff_t(covered);
     });
     file.Rewritten = false;
     file.NewText = std::string();
     if (same) return;
     std::string out;
-    out.reserve(size_t(std::ptrdiff_t(text.size()) + growth));
+    out.reserve(size_t(std::max<std::ptrdiff_t>(0, std::ptrdiff_t(text.size()) + growth)));
     AdviseHugePages(out.data(), out.capacity());
     size_t copied = 0;
-    ForEachReplaced(text, file.Colors, [&](const TColorRecord& record, size_t covered) {
-        out.append(text, copied, record.SourcePos - copied);
-        out += record.Text;
-        copied = record.SourcePos + covered;
+    ForEachReplaced(text, file.Colors, [&](size_t pos, size_t covered, std::span<TColorRecord> piece) {
+        out.append(text, copied, pos - copied);
+        for (TColorRecord& record : piece) record.Pos = std::int32_t(out.size() + 1);
+        if (piece.front().Embed.Kind == TEmbedding::None) out += piece.front().Text;
+        else if (Unchanged(piece)) out.append(text, pos, covered);
+        else out += RewriteEmbedded(text.substr(pos, covered), piece.front().Embed.Kind, piece);
+        copied = pos + covered;
     });
     out.append(text, copied);
     if (out == text) return;

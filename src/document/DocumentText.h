@@ -13,6 +13,9 @@ namespace pictor {
 struct TColorFound {
     std::size_t Pos = 0;  // in the walked text, 0-based
     std::uint32_t Length = 0;
+    // A colour in a data: URL's picture: 1 + the URL's index in TFileScan::Embeds; Pos and Length are
+    // then in the picture's decoded text. Kept small: a large sheet holds millions of these at once.
+    std::uint32_t Embed = 0;
     TColorForm Form = TColorForm::Attribute;
     std::int16_t NameIndex = -1;
 };
@@ -28,13 +31,16 @@ struct TPlacedColor {
 struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
     std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
+    std::vector<TEmbed> Embeds;            // the data: URLs whose pictures hold colours, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
+    std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
+    std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
 };
 
 // Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding.
 void ReadTextFile(const std::string& path, TElements& file);
-// The walk that loading and rewriting share, by the kind of file.
+// The walk that loading and rewriting share, by the kind of file (a page; an SVG picture or a sheet).
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an

@@ -98,11 +98,39 @@ void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
         else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
             MissingSheets.push_back(sheet);
     }
-    ReadSheetsAndImports(sheetPaths, Sheets, MissingSheets, files);
+    std::vector<std::string> blockImports;
+    for (const std::string& ref : pageScan.BlockImports)
+        blockImports.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8())));
+    ReadSheetsAndImports(sheetPaths, blockImports, Sheets, MissingSheets, files);
+    AddSvgPictures(pageScan, sheetPaths, files);
     DropRepeatedFiles(FileName, sheetPaths, Sheets);
     SheetFiles = sheetPaths;
     BuildFileRecords(Page, pageScan, FileName, files);
     RewriteText(Page);
+}
+
+// The SVG pictures the page names, then those each sheet names, after every sheet: text files with
+// colours, each listed once like a sheet.
+void THtmlStructure::AddSvgPictures(const TFileScan& pageScan, std::vector<std::string>& sheetPaths, TLoadedFiles& files)
+{
+    std::vector<std::string> svgs;
+    for (const std::string& ref : pageScan.SvgRefs)
+        svgs.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8())));
+    const size_t sheetCount = sheetPaths.size();
+    for (size_t i = 0; i < sheetCount; ++i) {
+        const std::vector<std::string>& named = files.Sheet(sheetPaths[i]).SvgPaths;
+        svgs.insert(svgs.end(), named.begin(), named.end());
+    }
+    for (std::string& svg : svgs) {
+        if (svg.empty() || std::find(sheetPaths.begin(), sheetPaths.end(), svg) != sheetPaths.end()) continue;
+        if (!FileExists(svg)) {
+            if (std::find(MissingSheets.begin(), MissingSheets.end(), svg) == MissingSheets.end())
+                MissingSheets.push_back(std::move(svg));
+            continue;
+        }
+        Sheets.push_back(files.Sheet(svg).Elements);
+        sheetPaths.push_back(std::move(svg));
+    }
 }
 
 void THtmlStructure::ComputeWorkPaths()

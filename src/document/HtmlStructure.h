@@ -3,6 +3,7 @@
 #include "document/ColorLiterals.h"
 #include "document/DocumentOptions.h"
 #include "document/FileSet.h"
+#include "document/ScanEvents.h"
 #include "document/WorkingCopies.h"
 #include "encoding/CharCode.h"
 #include "encoding/PzConv.h"
@@ -16,6 +17,7 @@
 namespace pictor {
 
 class TLoadedFiles;
+struct TFileScan;
 
 // One colour occurrence.
 struct TColorRecord {
@@ -29,6 +31,9 @@ struct TColorRecord {
     TAlphaForm AlphaForm = TAlphaForm::None;
     std::string Alpha;          // as written; no adjustment changes it
     bool Ignored = false;       // a colour attribute a browser ignores (empty, "transparent"): never rewritten
+    // A colour in a data: URL's picture: the URL's data in the file's Text. SourcePos and OrgText are then
+    // in the data as decoded, and the rewrite writes the data back in its own encoding.
+    TEmbed Embed;
 
     bool Tickable() const { return !Ignored; }
 };
@@ -72,6 +77,8 @@ struct TElements {
     std::vector<TPicRecord> Pics;
     std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
+
+    bool IsSvg = false;       // an SVG picture's text, walked as SVG; listed and saved like a sheet
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
 };
@@ -175,6 +182,7 @@ public:
 private:
     std::unique_ptr<IWorkingCopies> Copies_;
 
+    void AddSvgPictures(const TFileScan& pageScan, std::vector<std::string>& sheetPaths, TLoadedFiles& files);
     void ComputeWorkPaths();
     void CopyFilesToWork();
     void SetUpUndo();

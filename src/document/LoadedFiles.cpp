@@ -6,6 +6,7 @@
 #include "document/DocumentText.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
+#include "document/SvgDataUrl.h"
 #include "encoding/TextNormalizer.h"
 #include "picture/PictureIO.h"
 
@@ -84,11 +85,16 @@ const T& TLoadedFiles::Once(std::unordered_map<std::string, std::unique_ptr<TEnt
 const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path)
 {
     return Once(Sheets_, FileIdentity(path), [&] {
-        TSheet sheet{std::make_shared<TElements>(), {}};
-        ReadTextFile(path, *sheet.Elements);
-        sheet.ImportNames = ImportNames(*sheet.Elements);
-        BuildFileRecords(*sheet.Elements, ScanFile(*sheet.Elements, false), path, *this);
-        RewriteText(*sheet.Elements);
+        TSheet sheet{std::make_shared<TElements>(), {}, {}};
+        TElements& file = *sheet.Elements;
+        ReadTextFile(path, file);
+        file.IsSvg = NamesSvgFile(path);
+        if (!file.IsSvg) sheet.ImportNames = ImportNames(file);
+        const TFileScan scan = ScanFile(file, false);
+        BuildFileRecords(file, scan, path, *this);
+        for (const std::string& ref : scan.SvgRefs)
+            sheet.SvgPaths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.IsUtf8())));
+        RewriteText(file);
         return sheet;
     });
 }
@@ -102,9 +108,21 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
 {
     file.Colors.clear();
     file.Colors.reserve(scan.Colors.size());
+    std::string picture;  // the data: URL picture of the colours last read, decoded
+    std::uint32_t pictureOf = 0;
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
-        record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+        if (found.Embed == 0) {
+            record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+        } else {
+            record.Embed = scan.Embeds.at(found.Embed - 1);
+            if (found.Embed != pictureOf) {
+                picture = DecodeEmbedded(std::string_view(file.Text).substr(record.Embed.Pos, record.Embed.Length),
+                                         record.Embed.Kind);
+                pictureOf = found.Embed;
+            }
+            record.OrgText = OccurrenceText(picture, found, true);
+        }
         try {
             TColorValue value = ReadColorText(record.OrgText);
             record.Color = record.OrgColor = value.Color;

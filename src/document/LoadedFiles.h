@@ -27,9 +27,11 @@ public:
     struct TSheet {
         std::shared_ptr<TElements> Elements;
         std::vector<std::string> ImportNames; // its "@import" targets as file names, in its own order
+        std::vector<std::string> SvgPaths;    // the SVG pictures it names, as full paths, in its own order
     };
 
-    // Throws TPictorError naming the sheet when it cannot be read.
+    // A sheet, or an SVG picture (by its ending), which is walked as SVG and listed like a sheet. Throws
+    // TPictorError naming the file when it cannot be read.
     const TSheet& Sheet(const std::string& path);
     // A picture that is missing or cannot be decoded comes back with that state.
     TReadPicture Picture(const std::string& path);

@@ -1,8 +1,11 @@
 #include "document/PageScanner.h"
 
 #include "base/AsciiText.h"
+#include "document/CssColorFunction.h"
+#include "document/CssColorNames.h"
 #include "document/Paths.h"
 #include "document/StyleScanner.h"
+#include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
 
 #include <cstring>
@@ -23,7 +26,7 @@ size_t FindNoCase(std::string_view text, size_t from, std::string_view upperWord
 
 bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
 {
-    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG"};
+    static constexpr std::string_view endings[] = {".JPG", ".PNG", ".GIF", ".BMP", ".JPEG", ".WEBP", ".SVG"};
     for (auto e : endings)
         if (MatchesNoCase(text, dot, e)) {
             length = e.size();
@@ -32,10 +35,24 @@ bool HasPictureEnding(std::string_view text, size_t dot, size_t& length)
     return false;
 }
 
+// A colour as CSS writes it: what a browser takes from a theme colour's content, and nothing else.
+bool IsCssColourText(std::string_view value)
+{
+    while (!value.empty() && IsStyleSeparator(value.front())) value.remove_prefix(1);
+    while (!value.empty() && IsStyleSeparator(value.back())) value.remove_suffix(1);
+    if (value.starts_with('#')) {
+        const size_t digits = value.size() - 1;
+        return (digits == 3 || digits == 4 || digits == 6 || digits == 8) &&
+               value.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string_view::npos;
+    }
+    return CssNamedColorIndex(value) >= 0 || ParseCssColorFunction(value).has_value();
+}
+
 class TPageWalker {
 public:
-    TPageWalker(std::string_view text, bool utf8, TScanEvents& events)
-        : Text_(text), Utf8_(utf8), Events_(events), WantRefs_(events.WantsReferences())
+    // svg: the text is an SVG picture, every tag of it an SVG element.
+    TPageWalker(std::string_view text, bool utf8, TScanEvents& events, bool svg)
+        : Text_(text), Utf8_(utf8), Events_(events), WantRefs_(events.WantsReferences() && !svg), Svg_(svg)
     {
         Copy_.assign(text);
         const char* end = Copy_.data() + Copy_.size();
@@ -74,8 +91,9 @@ public:
 
 private:
     // Where a name ending in one of names ends at i and is followed by spaces, "=", spaces and a
-    // double quote: the position after that quote, or 0.
-    size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names) const
+    // double quote (or a single one, when singleQuotes): the position after that quote, or 0.
+    size_t AttributeValueAt(size_t tagStart, size_t i, std::initializer_list<std::string_view> names,
+                            bool singleQuotes = false) const
     {
         if (S_[i] != ' ' && S_[i] != '=') return 0;
         bool named = false;
@@ -87,8 +105,16 @@ private:
         if (p >= S_.size() || S_[p] != '=') return 0;
         ++p;
         while (p < S_.size() && S_[p] == ' ') ++p;
-        if (p >= S_.size() || S_[p] != '"') return 0;
+        if (p >= S_.size() || (S_[p] != '"' && (!singleQuotes || S_[p] != '\''))) return 0;
         return p + 1;
+    }
+
+    // Whether the name of length `length` ending at nameEnd is a whole attribute name, not the end of one.
+    bool WholeName(size_t tagStart, size_t nameEnd, size_t length) const
+    {
+        if (nameEnd < tagStart + 1 + length) return false;
+        const char before = S_[nameEnd - length - 1];
+        return !IsNameChar(before) && before != ':';
     }
 
     // From the "<" to the first ">"; a colour or style value is stepped over whole. Reports the colours
@@ -96,26 +122,109 @@ private:
     size_t WalkTag(size_t start)
     {
         const size_t n = S_.size();
-        const bool body = MatchesNoCase(S_, start, "<BODY") && (start + 5 == n || !IsNameChar(S_[start + 5]));
+        const bool body = IsTag(start, "<BODY");
+        const bool themeColour = IsTag(start, "<META") && NamesThemeColour(start);
+        const bool svgElement = IsTag(start, "<SVG");
+        if (svgElement && !SelfClosing(start)) ++InlineSvg_;
+        else if (IsTag(start, "</SVG") && InlineSvg_ > 0) --InlineSvg_;
+        const bool svg = Svg_ || svgElement || InlineSvg_ > 0;
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
-            if (size_t v = AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
-                const size_t close = FindCharacter(S_, v, "\"", Utf8_);
-                const size_t end = close == std::string_view::npos ? n : close;
+            if (size_t next = svg ? SvgColourAttribute(start, i) : 0) {
+                i = next;
+            } else if (size_t v = svg ? 0 : AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
+                const size_t end = QuotedValueEnd(v, '"');
                 const TColorRole role = body ? BodyAttributeRole(start, i) : TColorRole::Other;
-                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i});
+                Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {role, start, i, {}});
                 i = end + 1;
-            } else if (size_t v = AttributeValueAt(start, i, {"STYLE"})) {
-                const size_t end = StyleValueEnd(v);
+            } else if (size_t c = themeColour ? ContentValueAt(start, i) : 0) {
+                const size_t end = QuotedValueEnd(c, '"');
+                if (IsCssColourText(S_.substr(c, end - c)))
+                    Events_.ColorFound(c, end - c, TColorForm::Attribute, -1, {TColorRole::Other, start, i, {}});
+                i = end + 1;
+            } else if (size_t v = AttributeValueAt(start, i, {"STYLE"}, svg)) {
+                const size_t end = StyleValueEnd(v, S_[v - 1]);
                 StyleAttribute(v, end, true);
                 StyleValues_.push_back({v, end});
                 i = end + 1;
+            } else if (size_t next = SvgDataUrlAttribute(start, i)) {
+                i = next;
             } else {
                 i += size_t(CharLength(S_.data() + i, S_.data() + n, Utf8_));
             }
         }
         return n;
+    }
+
+    // CONTENT itself, not a name ending in it.
+    size_t ContentValueAt(size_t tagStart, size_t i) const
+    {
+        return WholeName(tagStart, i, 7) ? AttributeValueAt(tagStart, i, {"CONTENT"}) : 0;
+    }
+
+    size_t QuotedValueEnd(size_t from, char quote) const
+    {
+        const size_t close = FindCharacter(S_, from, std::string_view(&quote, 1), Utf8_);
+        return close == std::string_view::npos ? S_.size() : close;
+    }
+
+    // In SVG, FILL, STROKE and every name ending in COLOR (STOP-COLOR, FLOOD-COLOR, LIGHTING-COLOR...)
+    // hold what CSS takes for them; "none", "currentColor", url(#id) and the like are no colours. Returns
+    // where the walk goes on after such an attribute's value, or 0.
+    size_t SvgColourAttribute(size_t tagStart, size_t i)
+    {
+        size_t v = AttributeValueAt(tagStart, i, {"COLOR"}, true);
+        for (std::string_view name : {std::string_view("FILL"), std::string_view("STROKE")})
+            if (!v && WholeName(tagStart, i, name.size())) v = AttributeValueAt(tagStart, i, {name}, true);
+        if (!v) return 0;
+        const size_t end = QuotedValueEnd(v, S_[v - 1]);
+        if (IsCssColourText(S_.substr(v, end - v)))
+            Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {TColorRole::Other, tagStart, i, {}});
+        return end + 1;
+    }
+
+    // A SRC or HREF that is an SVG picture's data: URL: its colours are reported where they stand in it.
+    size_t SvgDataUrlAttribute(size_t tagStart, size_t i)
+    {
+        const size_t v = AttributeValueAt(tagStart, i, {"SRC", "HREF"}, true);
+        if (!v || !MatchesNoCase(S_, v, "DATA:")) return 0;
+        const size_t end = QuotedValueEnd(v, S_[v - 1]);
+        return WalkSvgDataUrl(Text_.substr(v, end - v), v, {TColorRole::Other, tagStart, i, {}}, Events_) ? end + 1 : 0;
+    }
+
+    bool SelfClosing(size_t start) const
+    {
+        const size_t close = FindCharacter(S_, start, ">", Utf8_);
+        return close != std::string_view::npos && S_[close - 1] == '/';
+    }
+
+    bool IsTag(size_t start, std::string_view upperName) const
+    {
+        const size_t after = start + upperName.size();
+        return MatchesNoCase(S_, start, upperName) && (after == S_.size() || !IsNameChar(S_[after]));
+    }
+
+    // A META whose NAME is "theme-color" or "msapplication-TileColor" (any case, any quotes): its CONTENT
+    // is the colour a browser paints its own frame with.
+    bool NamesThemeColour(size_t start) const
+    {
+        for (size_t i = start + 5; i < S_.size() && S_[i] != '>'; ++i) {
+            if (IsNameChar(S_[i - 1]) || !MatchesNoCase(S_, i, "NAME")) continue;
+            size_t p = i + 4;
+            while (p < S_.size() && S_[p] == ' ') ++p;
+            if (p >= S_.size() || S_[p] != '=') continue;
+            ++p;
+            while (p < S_.size() && S_[p] == ' ') ++p;
+            if (p < S_.size() && (S_[p] == '"' || S_[p] == '\'')) ++p;
+            for (std::string_view name : {"THEME-COLOR", "MSAPPLICATION-TILECOLOR"}) {
+                const size_t after = p + name.size();
+                if (MatchesNoCase(S_, p, name) && after < S_.size() &&
+                    (S_[after] == '"' || S_[after] == '\'' || S_[after] == ' ' || S_[after] == '>'))
+                    return true;
+            }
+        }
+        return false;
     }
 
     static bool IsNameChar(char c)
@@ -133,10 +242,11 @@ private:
         return name == "BGCOLOR" ? TColorRole::Background : TColorRole::Other;
     }
 
-    size_t StyleValueEnd(size_t from) const
+    size_t StyleValueEnd(size_t from, char quote) const
     {
+        const char stops[] = {'(', ')', quote};
         bool inParens = false;
-        for (size_t i = from; (i = FindCharacter(S_, i, "()\"", Utf8_)) != std::string_view::npos; ++i) {
+        for (size_t i = from; (i = FindCharacter(S_, i, std::string_view(stops, 3), Utf8_)) != std::string_view::npos; ++i) {
             const char c = S_[i];
             if (c == '(') inParens = true;
             else if (c == ')') inParens = false;
@@ -158,6 +268,9 @@ private:
         size_t end = FindNoCase(S_, start + 1, "</STYLE", Utf8_);
         if (end == std::string_view::npos) end = S_.size();
         WalkStyleText(Text_.substr(start, end - start), Utf8_, start, Events_);
+        if (const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_); WantRefs_ && open != std::string_view::npos)
+            for (const std::string& target : LeadingImportTargets(Text_.substr(open + 1, end - open - 1), Utf8_))
+                Events_.BlockImportFound(target);
         return end;
     }
 
@@ -256,6 +369,8 @@ private:
     bool Utf8_;
     TScanEvents& Events_;
     bool WantRefs_;
+    bool Svg_;
+    int InlineSvg_ = 0;  // how many SVG elements of a page the walk is in
     std::string Copy_;
     std::string_view S_;
     std::string Tag_, Value_;
@@ -312,7 +427,12 @@ void UpperCaseTags(std::string& text, bool utf8)
 
 void WalkPage(std::string_view text, bool utf8, TScanEvents& events)
 {
-    TPageWalker(text, utf8, events).Run();
+    TPageWalker(text, utf8, events, false).Run();
+}
+
+void WalkSvg(std::string_view text, bool utf8, TScanEvents& events)
+{
+    TPageWalker(text, utf8, events, true).Run();
 }
 
 } // namespace pictor

@@ -58,6 +58,15 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+bool NamesSvgFile(std::string_view reference)
+{
+    auto endsInSvg = [](std::string_view name) {
+        return name.size() >= 4 && name[name.size() - 4] == '.' && (name[name.size() - 3] | 0x20) == 's' &&
+               (name[name.size() - 2] | 0x20) == 'v' && (name[name.size() - 1] | 0x20) == 'g';
+    };
+    return endsInSvg(reference) || endsInSvg(reference.substr(0, reference.find_first_of("?#")));
+}
+
 bool IsExternalReference(std::string_view ref)
 {
     if (ref.starts_with("//") || ref.starts_with("\\\\")) return true;

@@ -18,6 +18,8 @@ std::string FileIdentity(const std::string& path);
 std::string FolderOf(const std::string& path);
 // A reference that names no local file: a URL with a scheme (http:, https:, data:, ...) or "//host/...".
 bool IsExternalReference(std::string_view reference);
+// Whether a reference names an SVG picture: ".svg" at its end, or before its query or fragment.
+bool NamesSvgFile(std::string_view reference);
 // The folder that every path lies below, with a trailing "/", cut before the first differing character.
 std::string CommonBaseFolder(const std::vector<std::string>& paths);
 

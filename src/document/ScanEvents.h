@@ -21,12 +21,25 @@ enum class TColorRole : std::uint8_t {
     Shorthand,   // "background": a background only when it holds no other colour
 };
 
+// How the picture a "data:" URL holds is written in it.
+enum class TEmbedding : std::uint8_t { None, Percent, Base64 };
+
+// Where a data: URL's data stands in the walked text (never beyond 4 GiB: no file read is), and how it
+// is written. Small: every colour record carries one.
+struct TEmbed {
+    std::uint32_t Pos = 0;
+    std::uint32_t Length = 0;
+    TEmbedding Kind = TEmbedding::None;
+};
+
 // Where an occurrence stands: the tag or declaration block (named by where it starts in the walked
-// text) and the declaration within it.
+// text) and the declaration within it. An occurrence inside a data: URL's picture has that URL's data
+// as its Embed, and its position and length are in the data as decoded.
 struct TColorPlace {
     TColorRole Role = TColorRole::Other;
     std::size_t Group = 0;
     std::size_t Declaration = 0;
+    TEmbed Embed;
 };
 
 // What the page and style-sheet walks report. Rewriting replaces the occurrences at the positions the
@@ -41,6 +54,8 @@ public:
     virtual void PictureFound(std::string_view) {}
     // A linked style sheet's reference as written (page only).
     virtual void StyleSheetFound(std::string_view) {}
+    // The target of an "@import" that opens a style block, as written (page only).
+    virtual void BlockImportFound(std::string_view) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };

@@ -8,8 +8,9 @@
 
 namespace pictor {
 
-void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<std::shared_ptr<TElements>>& sheets,
-                          std::vector<std::string>& missing, TLoadedFiles& files)
+void ReadSheetsAndImports(std::vector<std::string>& paths, const std::vector<std::string>& blockImports,
+                          std::vector<std::shared_ptr<TElements>>& sheets, std::vector<std::string>& missing,
+                          TLoadedFiles& files)
 {
     // What nested searches would hold, kept on the heap: a chain of thousands of imports is no deeper here.
     struct TSearch {
@@ -27,24 +28,31 @@ void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<std::shar
         sheets[index] = sheet.Elements;
         searches.push_back({FolderOf(paths[index]), &sheet.ImportNames, 0});
     };
+    // A sheet not met before: taken, read and then searched.
+    auto take = [&](std::string path) {
+        if (path.empty() || !known.insert(path).second) return;
+        if (!FileExists(path)) {
+            if (std::find(missing.begin(), missing.end(), path) == missing.end()) missing.push_back(std::move(path));
+            return;
+        }
+        paths.push_back(std::move(path));
+        read(paths.size() - 1);
+    };
+    auto searchDepthFirst = [&] {
+        while (!searches.empty()) {
+            TSearch& search = searches.back();
+            if (search.Next == search.Names->size()) searches.pop_back();
+            else take(ResolvePath(search.Folder, (*search.Names)[search.Next++]));
+        }
+    };
     const size_t linked = paths.size();
     for (size_t i = 0; i < linked; ++i) {
         read(i);
-        while (!searches.empty()) {
-            TSearch& search = searches.back();
-            if (search.Next == search.Names->size()) {
-                searches.pop_back();
-                continue;
-            }
-            std::string path = ResolvePath(search.Folder, (*search.Names)[search.Next++]);
-            if (path.empty() || !known.insert(path).second) continue;
-            if (!FileExists(path)) {
-                if (std::find(missing.begin(), missing.end(), path) == missing.end()) missing.push_back(std::move(path));
-                continue;
-            }
-            paths.push_back(std::move(path));
-            read(paths.size() - 1);
-        }
+        searchDepthFirst();
+    }
+    for (const std::string& path : blockImports) {
+        take(path);
+        searchDepthFirst();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/Paths.h"
+#include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
 
 #include <algorithm>
@@ -217,7 +218,7 @@ private:
     }
 
     // From the "(" of url(: its reference (quoted, or to the ")" less white space) is reported when
-    // report is set; nothing inside is style text. Returns the position after the ")".
+    // report is set, or the colours of the SVG picture it holds; nothing inside is style text. Returns the position after the ")".
     size_t SkipUrl(size_t open, bool report)
     {
         size_t from = open + 1;
@@ -235,9 +236,10 @@ private:
             after = close == std::string_view::npos ? N_ : close + 1;
             while (to > from && IsCssSpace(Data_[to - 1])) --to;
         }
-        if (report && WantRefs_ && from < to) {
+        if (report && from < to) {
             const std::string_view ref = Text_.substr(from, to - from);
-            if (!IsExternalReference(ref)) Events_.PictureFound(ref);
+            if (!WalkSvgDataUrl(ref, Offset_ + from, Place_, Events_) && WantRefs_ && !IsExternalReference(ref))
+                Events_.PictureFound(ref);
         }
         return after;
     }
@@ -295,7 +297,7 @@ private:
         size_t nameEnd = colon;
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
         const std::string_view name = Text_.substr(start, nameEnd - start);
-        Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start};
+        Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start, {}};
         Value(colon + 1, end, !HoldsNames(name));
     }
 
@@ -510,6 +512,34 @@ bool MentionsImport(std::string_view text)
     return false;
 }
 
+// The target of the "@import" at i, its quotes removed; empty when it names none or names a URL. i
+// moves past the target.
+std::string ImportTargetAt(std::string_view text, size_t& i, bool utf8)
+{
+    const size_t n = text.size();
+    size_t p = i + 7;
+    while (p < n && IsStyleSeparator(text[p])) ++p;
+    std::string target;
+    // Both forms: @import url(a.css) and @import "a.css". Anything else names nothing.
+    if (p < n && (text[p] == '"' || text[p] == '\'')) {
+        const size_t close = FindCharacter(text, p + 1, text.substr(p, 1), utf8);
+        if (close != std::string::npos) target.assign(text, p + 1, close - p - 1);
+        i = close == std::string::npos ? n : close + 1;
+    } else if (MatchesNoCase(text, p, "URL(")) {
+        const size_t close = FindCharacter(text, p + 4, ")", utf8);
+        if (close != std::string::npos) target.assign(text, p + 4, close - p - 4);
+        i = close == std::string::npos ? n : close + 1;
+    } else {
+        i = p;
+    }
+    std::erase(target, '"');
+    std::erase(target, '\'');
+    while (!target.empty() && IsStyleSeparator(target.back())) target.pop_back();
+    while (!target.empty() && IsStyleSeparator(target.front())) target.erase(0, 1);
+    if (IsExternalReference(target)) target.clear();
+    return target;
+}
+
 } // namespace
 
 std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
@@ -530,26 +560,8 @@ std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
             if (opensComment) { state = Comment; i += 2; continue; }
             if (data[i] == '{') { state = Block; ++i; continue; }
             if (data[i] == '@' && MatchesNoCase(copy, i, "@IMPORT")) {
-                // Both forms: @import url(a.css) and @import "a.css". Anything else names nothing.
-                size_t p = i + 7;
-                while (p < n && data[p] == ' ') ++p;
-                std::string target;
-                if (p < n && (data[p] == '"' || data[p] == '\'')) {
-                    const size_t close = FindCharacter(copy, p + 1, std::string_view(data + p, 1), utf8);
-                    if (close != std::string::npos) target.assign(copy, p + 1, close - p - 1);
-                    i = close == std::string::npos ? n : close + 1;
-                } else if (MatchesNoCase(copy, p, "URL(")) {
-                    const size_t close = FindCharacter(copy, p + 4, ")", utf8);
-                    if (close != std::string::npos) target.assign(copy, p + 4, close - p - 4);
-                    i = close == std::string::npos ? n : close + 1;
-                } else {
-                    i = p;
-                }
-                std::erase(target, '"');
-                std::erase(target, '\'');
-                while (!target.empty() && target.back() == ' ') target.pop_back();
-                while (!target.empty() && target.front() == ' ') target.erase(0, 1);
-                if (!target.empty() && !IsExternalReference(target)) targets.push_back(std::move(target));
+                if (std::string target = ImportTargetAt(copy, i, utf8); !target.empty())
+                    targets.push_back(std::move(target));
                 continue;
             }
             break;
@@ -565,6 +577,32 @@ std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
             break;
         }
         i += size_t(CharLength(data + i, data + n, utf8));
+    }
+    return targets;
+}
+
+std::vector<std::string> LeadingImportTargets(std::string_view text, bool utf8)
+{
+    std::vector<std::string> targets;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        if (IsCssSpace(text[i])) {
+            ++i;
+        } else if (text.compare(i, 2, "/*") == 0) {
+            const size_t close = FindWord(text, i + 2, "*/", utf8);
+            i = close == std::string_view::npos ? n : close + 2;
+        } else if (text.compare(i, 4, "<!--") == 0) {
+            i += 4;
+        } else if (text.compare(i, 3, "-->") == 0) {
+            i += 3;
+        } else if (MatchesNoCase(text, i, "@IMPORT")) {
+            if (std::string target = ImportTargetAt(text, i, utf8); !target.empty()) targets.push_back(std::move(target));
+            const size_t end = FindCharacter(text, i, ";{}", utf8);
+            if (end == std::string_view::npos || text[end] != ';') break;
+            i = end + 1;
+        } else {
+            break;
+        }
     }
     return targets;
 }

@@ -32,5 +32,8 @@ void WalkStyleSheetFrom(std::string_view text, bool utf8, std::size_t from, TSca
 // The targets of a sheet's "@import" rules, in order, as written (URLs left out). text is the sheet's
 // text (Shift-JIS, or UTF-8 when utf8).
 std::vector<std::string> FindImportTargets(std::string_view text, bool utf8);
+// The targets of the "@import" rules that open a style block's contents, which a browser follows: those
+// before any other rule, with only white space, comments, "<!--" and "-->" before them.
+std::vector<std::string> LeadingImportTargets(std::string_view text, bool utf8);
 
 } // namespace pictor

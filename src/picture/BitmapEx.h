@@ -21,6 +21,8 @@ struct TFrame {
     int Left = 0, Top = 0;
     int DelayCs = 0;      // hundredths of a second
     int Disposal = 0;     // GIF disposal method
+    // Animated WebP frames: each the whole canvas as shown, for this many milliseconds.
+    int DelayMs = 0;
 };
 
 // What a picture file carries beyond its pixels, kept so that writing it back loses nothing.
@@ -29,6 +31,12 @@ struct TPictureExtras {
     int GifLoopCount = -1;      // -1: no looping extension
     bool GifHasTransparency = false;
     bool PngHasAlpha = false;
+    // WebP: written back lossless when read so, otherwise at the quality it was most likely made with.
+    bool WebpLossless = false;
+    int WebpQuality = 75;
+    bool WebpAnimated = false;
+    int WebpLoopCount = 0;                      // 0: for ever
+    std::uint32_t WebpBackground = 0xFFFFFFFF;  // the animation's background, as the file gives it
 };
 
 // The 24-bit bitmap holding a picture. Copies share their pixels until one of them changes

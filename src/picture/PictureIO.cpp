@@ -36,6 +36,7 @@ std::string EncodeAs(TPictureFormat format, const std::string& path, int quality
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
     case TPictureFormat::Png: return EncodePng(bitmap, path);
     case TPictureFormat::Gif: return EncodeGif(bitmap, path);
+    case TPictureFormat::Webp: return EncodeWebp(bitmap, path);
     case TPictureFormat::None: break;
     }
     return {};
@@ -49,6 +50,22 @@ void CheckPictureSize(long long width, long long height, std::string_view format
         throw TPictorError(nameForErrors, DecodeFailureText(format, TDecodeFailure::NoPicture));
     if (width > MaxPicturePixels / height)
         throw TPictorError(nameForErrors, PictureTooLargeText(width, height, MaxPicturePixels));
+}
+
+void SplitAlpha(const std::uint8_t* bgra, TFrame& frame)
+{
+    const std::size_t count = std::size_t(frame.Width) * std::size_t(frame.Height);
+    frame.Pixels.resize(count * 3);
+    frame.Alpha.resize(count);
+    std::uint8_t* colour = frame.Pixels.data();
+    for (std::uint8_t& alpha : frame.Alpha) {
+        colour[0] = bgra[0];
+        colour[1] = bgra[1];
+        colour[2] = bgra[2];
+        alpha = bgra[3];
+        bgra += 4;
+        colour += 3;
+    }
 }
 
 const TFrame& FrameToEncode(const TBitmapEx& bitmap, const std::string& nameForErrors)
@@ -68,6 +85,8 @@ TPictureFormat PictureFormatOf(std::string_view path)
         return TPictureFormat::Png;
     if (EndsWithNoCase(path, ".gif"))
         return TPictureFormat::Gif;
+    if (EndsWithNoCase(path, ".webp"))
+        return TPictureFormat::Webp;
     return TPictureFormat::None;
 }
 
@@ -91,6 +110,7 @@ TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std
     case TPictureFormat::Jpeg: return DecodeJpeg(bytes, nameForErrors);
     case TPictureFormat::Png: return DecodePng(bytes, nameForErrors);
     case TPictureFormat::Gif: return DecodeGif(bytes, nameForErrors);
+    case TPictureFormat::Webp: return DecodeWebp(bytes, nameForErrors);
     case TPictureFormat::None: break;
     }
     return {};

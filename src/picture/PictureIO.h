@@ -11,7 +11,7 @@ constexpr long long MaxPicturePixels = 1LL << 28;
 // A picture's file holds at most its pixels at 64 bits each, the most any reader here accepts.
 constexpr std::size_t MaxPictureFileBytes = std::size_t(MaxPicturePixels) * 8;
 
-enum class TPictureFormat { None, Bmp, Jpeg, Png, Gif };
+enum class TPictureFormat { None, Bmp, Jpeg, Png, Gif, Webp };
 // By the ending, without regard to case.
 TPictureFormat PictureFormatOf(std::string_view path);
 
@@ -25,6 +25,8 @@ std::string EncodeBmp(const TBitmapEx& bitmap);
 std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const std::string& nameForErrors);
 std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors);
 std::string EncodeGif(const TBitmapEx& bitmap, const std::string& nameForErrors);
+// Lossless or at the quality its extras give; every frame with its timing when it was animated.
+std::string EncodeWebp(const TBitmapEx& bitmap, const std::string& nameForErrors);
 
 // How pictures are saved: the JPEG encoder's settings and the formats saved as BMP instead.
 struct TPictureSaveOptions {

@@ -101,24 +101,7 @@ bool RunDecoder(png_structp png, png_infop info, const std::string& name, TDecod
             png_read_row(png, into.data() + std::size_t(y) * rowBytes, nullptr);
         }
     }
-    if (target.HasAlpha)
-        frame.Pixels.resize(std::size_t(width) * height * 3);
     return true;
-}
-
-void SplitAlpha(const TPixelBytes& bgra, TFrame& frame)
-{
-    frame.Alpha.resize(bgra.size() / 4);
-    const std::uint8_t* in = bgra.data();
-    std::uint8_t* colour = frame.Pixels.data();
-    for (std::uint8_t& alpha : frame.Alpha) {
-        colour[0] = in[0];
-        colour[1] = in[1];
-        colour[2] = in[2];
-        alpha = in[3];
-        in += 4;
-        colour += 3;
-    }
 }
 
 } // namespace
@@ -151,7 +134,7 @@ TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
                                                                           : TDecodeFailure::Corrupt));
     }
     if (hasAlpha)
-        SplitAlpha(bgra, frames[0]);
+        SplitAlpha(bgra.data(), frames[0]);
 
     TBitmapEx bitmap;
     bitmap.SetFrames(std::move(frames));

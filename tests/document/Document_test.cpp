@@ -320,3 +320,19 @@ TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
             EXPECT_TRUE(j == 3 || slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
     EXPECT_FALSE(doc.UndoBuffs[0].Page.Bitmaps[3].SharesPixelsWith(doc.UndoBuffs[1].Page.Bitmaps[3]));
 }
+
+// A theme colour is a colour attribute: changed with the page, written back where it stands.
+TEST(DocumentRewrite, ThemeColourMetasAreInverted)
+{
+    TSite site;
+    site.Add("index.html", "<head><meta name=\"theme-color\" content=\"#ffffff\">\n"
+                           "<meta content=\" rgb(255 0 0 / 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
+                           "<meta name=\"msapplication-TileColor\" content=\"navy\"><meta name=\"keywords\" content=\"red\">");
+    THtmlStructure doc = site.Open("index.html");
+    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#ffffff", " rgb(255 0 0 / 50%)", "navy"}));
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.WorkFileName),
+              "<head><meta name=\"theme-color\" content=\"#000000\">\n"
+              "<meta content=\"rgba(0, 255, 255, 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
+              "<meta name=\"msapplication-TileColor\" content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">");
+}

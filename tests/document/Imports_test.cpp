@@ -12,17 +12,23 @@ namespace {
 using Files = std::vector<std::pair<std::string, std::string>>;
 
 // The sheets a page's load ends with, as names below the site.
-std::vector<std::string> SheetsOf(const std::string& links, const Files& sheets)
+std::vector<std::string> SheetsOfPage(const std::string& page, const Files& sheets)
 {
     TSite site;
-    std::string page;
-    for (char name : links) page += std::string("<link rel=\"stylesheet\" href=\"") + name + ".css\">";
     site.Add("index.html", page);
     for (const auto& [name, text] : sheets) site.Add(name, text);
     const THtmlStructure doc = site.Open("index.html");
     std::vector<std::string> names;
     for (const std::string& path : doc.SheetFiles) names.push_back(path.substr(site.Root.Path().string().size() + 1));
     return names;
+}
+
+// The same for a page that links the sheets named by the letters of links, one a letter.
+std::vector<std::string> SheetsOf(const std::string& links, const Files& sheets)
+{
+    std::string page;
+    for (char name : links) page += std::string("<link rel=\"stylesheet\" href=\"") + name + ".css\">";
+    return SheetsOfPage(page, sheets);
 }
 
 // ASCII text as UTF-16 with its byte-order mark.
@@ -93,4 +99,43 @@ TEST(Imports, DeepChainIsFollowed)
     ASSERT_EQ(order.size(), size_t(Depth) + 2);
     EXPECT_EQ(order[1], "s/0.css");
     EXPECT_EQ(order.back(), "s/" + std::to_string(Depth) + ".css");
+}
+
+// An "@import" that opens a style block is followed as a browser follows it: its sheets come after
+// every sheet the links reach, in the page's order, each searched depth first. One after another rule
+// is ignored by a browser and is not followed.
+TEST(Imports, StyleBlocksOpeningWithImports)
+{
+    const Files sheets = {{"a.css", "@import url(a2.css);"}, {"a2.css", ""}, {"b.css", ""},
+                          {"c.css", "@import \"c2.css\";"},  {"c2.css", ""}, {"d.css", ""}, {"e.css", ""}};
+    const struct {
+        std::string Page;
+        std::vector<std::string> Order;
+    } cases[] = {
+        {"<style>@import \"c.css\"; h1 { color: red }</style>", {"c.css", "c2.css"}},
+        {"<link rel=\"stylesheet\" href=\"a.css\"><STYLE type=\"text/css\">\n<!--\n/* x */ @import url( 'c.css' );\n"
+         "@import url(d.css) screen;\n-->\n</STYLE><link rel=\"stylesheet\" href=\"b.css\"><style>@import 'e.css'</style>",
+         {"a.css", "b.css", "a2.css", "c.css", "c2.css", "d.css", "e.css"}},
+        {"<style>h1 { color: red } @import \"c.css\";</style>", {}},
+        {"<style>@media print { @import \"c.css\"; }</style>", {}},
+        {"<style>/* @import \"c.css\"; */</style>", {}},
+        {"<style>@import \"a2.css\"; @import \"missing.css\"; @import \"http://e.com/x.css\"; @import \"d.css\";</style>"
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         {"a.css", "a2.css", "d.css"}},
+        {"<p style=\"x: y\">@import \"c.css\";</p>", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SheetsOfPage(c.Page, sheets), c.Order) << c.Page;
+}
+
+// What a style block imports is recoloured with the page.
+TEST(Imports, AStyleBlocksImportIsInvertedWithThePage)
+{
+    TSite site;
+    site.Add("index.html", "<style>@import \"c.css\"; h1 { color: red }</style>");
+    site.Add("c.css", "p { color: #fff }");
+    THtmlStructure doc = site.Open("index.html");
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<style>@import \"c.css\"; h1 { color: #00FFFF }</style>");
+    ASSERT_EQ(doc.SheetCount(), 1);
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "p { color: #000000 }");
 }

@@ -243,13 +243,13 @@ TEST(SaveAs, AFileNamedTwiceIsOneFileWrittenOnceWithItsChange)
 TEST(SaveAs, ReferencesNeverReadAreSkippedAndAMissingSourceFailsBeforeAnyWrite)
 {
     TSite site;
-    site.Add("index.html", "<div style=\"background: url(missing.svg)\"><img src=\"a.png\"></div>");
+    site.Add("index.html", "<div style=\"background: url(missing.woff2)\"><img src=\"a.png\"></div>");
     site.AddPicture("a.png");
     {
         THtmlStructure doc = site.Open("index.html");
         TTempDir out;
         ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
-        EXPECT_FALSE(FileExists(out / "missing.svg"));
+        EXPECT_FALSE(FileExists(out / "missing.woff2"));
         EXPECT_TRUE(FileExists(out / "a.png"));
     }
     THtmlStructure doc = site.Open("index.html");
@@ -269,4 +269,31 @@ TEST(Save, APageLinkedAsItsOwnSheetIsOneFile)
     Change(doc, TAdjustment::Invert());
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"index.html#.css\"><body bgcolor=\"#00FFFF\">");
+}
+
+// A WebP picture, named by a page or a sheet, is listed, adjusted and written back as WebP; one the
+// decoder cannot read is listed as unreadable and saved as it is.
+TEST(Save, WebpPicturesGoThroughLoadInvertSaveReload)
+{
+    TSite site;
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"img/a.webp\"><img src=\"img/bad.WEBP\">");
+    site.Add("s.css", "p { background: url(img/b.webp) }");
+    site.AddPicture("img/a.webp", 3, 2, 10, 20, 30);
+    site.AddPicture("img/b.webp", 2, 2, 200, 100, 0);
+    site.Add("img/bad.WEBP", "RIFF....WEBPVP8 garbage");
+    THtmlStructure doc = site.Open("index.html");
+    ASSERT_EQ(doc.Page.Pics.size(), 2u);
+    EXPECT_EQ(doc.Page.Pics[0].State, TPicState::Ok);
+    EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 3);
+    EXPECT_EQ(doc.Page.Pics[1].State, TPicState::Unreadable);
+    ASSERT_EQ(doc.GetSheet(0).Pics.size(), 1u);
+    EXPECT_EQ(doc.GetSheet(0).Pics[0].State, TPicState::Ok);
+
+    Change(doc, TAdjustment::Invert());
+    SaveDocument(doc, {});
+    const TBitmapEx a = ReadPicture(site.Root / "img/a.webp"), b = ReadPicture(site.Root / "img/b.webp");
+    EXPECT_EQ(std::vector<int>(a.ScanLine(1), a.ScanLine(1) + 3), (std::vector<int>{255 - 30, 255 - 20, 255 - 10}));
+    EXPECT_EQ(std::vector<int>(b.ScanLine(0), b.ScanLine(0) + 3), (std::vector<int>{255, 155, 55}));
+    EXPECT_TRUE(a.Extras().WebpLossless) << "a lossless picture stays lossless";
+    EXPECT_EQ(ReadAll(site.Root / "img/bad.WEBP"), "RIFF....WEBPVP8 garbage");
 }

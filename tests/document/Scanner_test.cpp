@@ -1,6 +1,7 @@
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "document/StyleScanner.h"
+#include "document/SvgDataUrl.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,15 @@ using Strings = std::vector<std::string>;
 struct TFound : TScanEvents {
     std::string Text;
     Strings Colors, Pics, Sheets;
-    void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace&) override
+    // A colour in a data: URL's picture as "svg:" and its text in the decoded picture.
+    void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace& place) override
     {
-        Colors.push_back(form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : Text.substr(pos, length));
+        const TEmbed& embed = place.Embed;
+        const std::string text = embed.Kind == TEmbedding::None
+                                     ? Text
+                                     : DecodeEmbedded(std::string_view(Text).substr(embed.Pos, embed.Length), embed.Kind);
+        Colors.push_back((embed.Kind == TEmbedding::None ? "" : "svg:") +
+                         (form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : text.substr(pos, length)));
     }
     void PictureFound(std::string_view ref) override { Pics.emplace_back(ref); }
     void StyleSheetFound(std::string_view ref) override { Sheets.emplace_back(ref); }
@@ -30,6 +37,14 @@ TFound Page(const std::string& html)
     TFound found;
     found.Text = html;
     WalkPage(found.Text, false, found);
+    return found;
+}
+
+TFound Svg(const std::string& svg)
+{
+    TFound found;
+    found.Text = svg;
+    WalkSvg(found.Text, true, found);
     return found;
 }
 
@@ -80,6 +95,25 @@ TEST(PageScan, Colours)
     for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
 }
 
+// A theme colour's content is a colour a browser paints; any other meta's content is not.
+TEST(PageScan, ThemeColours)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"<meta name=\"theme-color\" content=\"#4285f4\">", {"#4285f4"}},
+        {"<META CONTENT = \"rgb(1 2 3 / 50%)\" NAME='Theme-Color'>", {"rgb(1 2 3 / 50%)"}},
+        {"<meta name=msapplication-TileColor content=\"darkblue\">", {"darkblue"}},
+        {"<meta name=\"theme-color\" media=\"(prefers-color-scheme: dark)\" content=\"hsl(0, 0%, 10%)\">",
+         {"hsl(0, 0%, 10%)"}},
+        {"<meta name=\"theme-color\" content=\"not a colour\"><meta name=\"theme-color\" content=\"#12\">", {}},
+        {"<meta name=\"description\" content=\"red\">", {}},
+        {"<meta name=\"theme-colors\" content=\"red\">", {}},
+        {"<meta name=\"theme-color\" data-content=\"red\">", {}},
+        {"<metax name=\"theme-color\" content=\"red\">", {}},
+        {"<meta name=\"theme-color\" content=\"red\"><font color=\"blue\">", {"red", "blue"}},
+    };
+    for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
+}
+
 TEST(PageScan, PicturesAndStyleSheets)
 {
     EXPECT_EQ(Page("<td style=\"background: url(bg.gif)\"><IMG SRC = \"Images/Logo.GIF?v=2\">"
@@ -90,7 +124,8 @@ TEST(PageScan, PicturesAndStyleSheets)
         EXPECT_TRUE(Page(std::string("<img src=\"") + external + "\">").Pics.empty()) << external;
     // Read no further than the attribute's closing quote.
     EXPECT_TRUE(Page("<img src=\"\" data-src=\"x.png\">").Pics.empty());
-    EXPECT_TRUE(Page("<img src=\"a.webp\" alt=\"logo.png\">").Pics.empty());
+    EXPECT_TRUE(Page("<img src=\"a.tiff\" alt=\"logo.png\">").Pics.empty());
+    EXPECT_EQ(Page("<img src=\"a.webp\" alt=\"logo.png\"><img src=\"B.WebP?v=1\">").Pics, (Strings{"a.webp", "B.WebP"}));
     // Keeps the case it is written in, even where a "<" in a style block upper-cased the scanning copy.
     EXPECT_EQ(Page("<style>/* a<b */ p { background: url(img/bg.gif) }</style>").Pics, (Strings{"img/bg.gif"}));
 
@@ -150,7 +185,7 @@ TEST(StyleScan, KeepsStep)
 {
     const std::pair<std::string, Strings> cases[] = {
         {"a{background:url(\"data:image/svg+xml,%3Csvg fill='rgb(0,0,0)' x=\\\"1\\\"%3E)%3C/svg%3E\")}b{color:#123}",
-         {"#123"}},
+         {"svg:rgb(0,0,0)", "#123"}},
         // A data: URL holding a ")" and quotes: before, the rest of the sheet was lost.
         {"a{--i:url(\"data:image/svg+xml,%3Csvg%3E rotate(0deg) x='1' %3C/svg%3E\")}b{color:#123}", {"#123"}},
         {"a{content:\"\\\"; color: red\"}b{color:#456}", {"#456"}},
@@ -182,4 +217,59 @@ TEST(StyleScan, PicturesAndImports)
     EXPECT_TRUE(FindImportTargets("@import url(http://e.com/x.css); @import \"//cdn/y.css\";", false).empty());
     EXPECT_TRUE(FindImportTargets("@import screen; p { background: url(z.gif) }", false).empty())
         << "no target of its own: not an unrelated url() later on";
+}
+
+// In SVG, what CSS takes for FILL, STROKE and the *COLOR attributes is a colour, in either quotes; "none",
+// "currentColor", url(#id) and SMIL's fill="freeze" are not. Outside an SVG element FILL is nothing.
+TEST(SvgScan, Attributes)
+{
+    const std::pair<std::string, Strings> pages[] = {
+        {"<svg fill=\"red\" stroke='#00f'><path fill=\"none\" stroke=\"currentColor\"/><rect fill=\"url(#g)\" "
+         "stop-color=\"rgb(1,2,3)\"/></svg>",
+         {"red", "#00f", "rgb(1,2,3)"}},
+        {"<p fill=\"red\"><font color=\"blue\">", {"blue"}},
+        {"<SVG><stop stop-color=\"#123\" offset=\"1\"/><feFlood\nflood-color=\"hsl(0 0% 50%)\"/>"
+         "<feSpecularLighting lighting-color=\"white\"/></SVG><font color=\"red\">",
+         {"#123", "hsl(0 0% 50%)", "white", "red"}},
+        {"<svg><animate fill=\"freeze\"/><g data-fill=\"red\" style='fill: red; stroke: #ABC'/></svg>",
+         {"red", "#ABC"}},
+        {"<svg><style>.a { fill: #abc } .b { stroke: none }</style><text color=\"transparent\">x</text></svg>", {"#abc"}},
+        {"<svg><g fill='red'/></svg><p fill=\"blue\" style='color: red'>", {"red"}},
+        // A self-closed SVG element holds nothing: what follows is HTML again.
+        {"<svg fill=\"red\"/><body bgcolor=\"ff0000\">", {"red", "ff0000"}},
+    };
+    for (const auto& [html, colors] : pages) EXPECT_EQ(Page(html).Colors, colors) << html;
+    EXPECT_EQ(Svg("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><style><![CDATA[ path { fill: "
+                  "navy } ]]></style><path fill=\"#fff\" stroke='none' style=\"stop-color:lime\"/></svg>")
+                  .Colors,
+              (Strings{"navy", "#fff", "lime"}));
+}
+
+// The picture a data:image/svg+xml URL holds, in a sheet, a style attribute or a SRC/HREF, percent-encoded
+// or in base64; each of its colours is found in it.
+TEST(SvgScan, DataUrls)
+{
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#343a40' stroke=\"red\"/></svg>";
+    const std::string base64 = Base64Encode(svg);
+    const std::pair<std::string, Strings> sheets[] = {
+        {"a { background: url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath fill='none' "
+         "stroke='%23343a40'/%3e%3c/svg%3e\") no-repeat; color: red }",
+         {"svg:#343a40", "red"}},
+        {"a { background-image: url(data:image/svg+xml;charset=utf8,%3Csvg%3E%3Crect%20fill=%22%23FFF%22/%3E%3C/svg%3E) }",
+         {"svg:#FFF"}},
+        {"a { background: url('data:image/svg+xml;base64," + base64 + "') }", {"svg:#343a40", "svg:red"}},
+        {"a { background: url(data:image/png;base64,iVBORw0KGgo=) red; b: url(data:image/svg+xmlx,<svg fill='red'>) }",
+         {"red"}},
+        // A data: URL in the picture is left alone; the walk goes on after the outer one.
+        {"a { background: url(\"data:image/svg+xml,<svg><style>g{background:url(data:image/svg+xml,<svg fill='red'/>)}"
+         "</style><g fill='blue'/></svg>\"); color: #000 }",
+         {"svg:blue", "#000"}},
+    };
+    for (const auto& [css, colors] : sheets) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Page("<img src=\"data:image/svg+xml;base64," + base64 + "\"><p style=\"background: "
+                   "url('data:image/svg+xml,%3Csvg fill=%22lime%22/%3E')\"><use href='data:image/svg+xml,<svg "
+                   "stroke=\"teal\"/>'/><font color=\"red\">")
+                  .Colors,
+              (Strings{"svg:#343a40", "svg:red", "svg:lime", "svg:teal", "red"}));
+    EXPECT_TRUE(Page("<img src=\"data:image/svg+xml;base64,!!!\">").Colors.empty());
 }

@@ -43,7 +43,7 @@ void ExpectAsOneWalk(const std::string& text)
         const auto& [pos, length, form, index, role, group, declaration] = walked.Colors[k];
         const TColorFound& found = scan.Colors[k];
         ASSERT_TRUE(found.Pos == pos && found.Length == length && found.Form == form && found.NameIndex == index) << k;
-        if (role != TColorRole::Other) placed.push_back({k, {role, group, declaration}, false});
+        if (role != TColorRole::Other) placed.push_back({k, {role, group, declaration, {}}, false});
     }
     ASSERT_EQ(scan.Placed.size(), placed.size());
     for (size_t k = 0; k < placed.size(); ++k)

@@ -6,11 +6,17 @@ namespace pictor::test {
 
 std::string PictureBytes(const std::string& name, int width, int height, int r, int g, int b)
 {
-    const TBitmapEx bitmap = Solid(width, height, r, g, b);
+    TBitmapEx bitmap = Solid(width, height, r, g, b);
     switch (PictureFormatOf(name)) {
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, 95, true, name);
     case TPictureFormat::Png: return EncodePng(bitmap, name);
     case TPictureFormat::Gif: return EncodeGif(bitmap, name);
+    case TPictureFormat::Webp: {
+        TPictureExtras lossless;
+        lossless.WebpLossless = true;
+        bitmap.SetExtras(lossless);
+        return EncodeWebp(bitmap, name);
+    }
     default: return EncodeBmp(bitmap);
     }
 }
