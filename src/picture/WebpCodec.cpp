@@ -1,9 +1,11 @@
 #include "picture/PictureCodecs.h"
 #include "picture/PictureIO.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include <webp/decode.h>
@@ -33,7 +35,7 @@ struct TAnimEncoderDeleter {
 void ReadHowMade(const WebPData& data, TPictureExtras& extras, const std::string& name)
 {
     const std::unique_ptr<WebPDemuxer, TDemuxDeleter> demux(WebPDemux(&data));
-    if (!demux) throw TPictorError(name, "the WebP file is damaged");
+    if (!demux) throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::Corrupt));
     int quality = -1;
     WebPIterator frame;
     if (WebPDemuxGetFrame(demux.get(), 1, &frame)) {
@@ -50,7 +52,7 @@ void ReadHowMade(const WebPData& data, TPictureExtras& extras, const std::string
 
 [[noreturn]] void EncodeError(const std::string& name, int code)
 {
-    throw TPictorError(name, "cannot write it as WebP (libwebp error " + std::to_string(code) + ")");
+    throw TPictorError(name, EncodeFailureText("WebP", "libwebp " + std::to_string(code)));
 }
 
 // One frame as libwebp takes it.
@@ -58,7 +60,7 @@ class TWebpPicture {
 public:
     TWebpPicture(const TFrame& frame, const std::string& name)
     {
-        if (!WebPPictureInit(&Picture_)) throw TPictorError(name, "the WebP library does not match");
+        if (!WebPPictureInit(&Picture_)) throw TPictorError(name, EncodeFailureText("WebP", "libwebp"));
         Picture_.use_argb = 1;
         Picture_.width = frame.Width;
         Picture_.height = frame.Height;
@@ -73,7 +75,7 @@ public:
             }
             imported = WebPPictureImportBGRA(&Picture_, bgra.data(), frame.Width * 4);
         }
-        if (!imported) throw TPictorError(name, "out of memory");
+        if (!imported) throw TPictorError(name, SystemErrorText(ENOMEM));
     }
     ~TWebpPicture() { WebPPictureFree(&Picture_); }
     TWebpPicture(const TWebpPicture&) = delete;
@@ -102,27 +104,27 @@ std::string EncodeAnimation(const TBitmapEx& bitmap, const WebPConfig& config, c
 {
     const TFrame& canvas = bitmap.Frame(0);
     WebPAnimEncoderOptions options;
-    if (!WebPAnimEncoderOptionsInit(&options)) throw TPictorError(name, "the WebP library does not match");
+    if (!WebPAnimEncoderOptionsInit(&options)) throw TPictorError(name, EncodeFailureText("WebP", "libwebp"));
     options.anim_params.loop_count = bitmap.Extras().WebpLoopCount;
     options.anim_params.bgcolor = bitmap.Extras().WebpBackground;
     const std::unique_ptr<WebPAnimEncoder, TAnimEncoderDeleter> encoder(
         WebPAnimEncoderNew(canvas.Width, canvas.Height, &options));
-    if (!encoder) throw TPictorError(name, "out of memory");
+    if (!encoder) throw TPictorError(name, SystemErrorText(ENOMEM));
     int timestamp = 0;
     for (int k = 0; k < bitmap.FrameCount(); ++k) {
         const TFrame& frame = bitmap.Frame(k);
         if (frame.Width != canvas.Width || frame.Height != canvas.Height)
-            throw TPictorError(name, "frame " + std::to_string(k) + " is not the size of the picture");
+            throw TPictorError(name, EncodeFailureText("WebP", "frame " + std::to_string(k)));
         TWebpPicture picture(frame, name);
         if (!WebPAnimEncoderAdd(encoder.get(), picture.Get(), timestamp, &config))
-            throw TPictorError(name, std::string("cannot write it as WebP: ") + WebPAnimEncoderGetError(encoder.get()));
+            throw TPictorError(name, EncodeFailureText("WebP", WebPAnimEncoderGetError(encoder.get())));
         timestamp += frame.DelayMs;
     }
     WebPData out;
     WebPDataInit(&out);
     if (!WebPAnimEncoderAdd(encoder.get(), nullptr, timestamp, nullptr) ||
         !WebPAnimEncoderAssemble(encoder.get(), &out))
-        throw TPictorError(name, std::string("cannot write it as WebP: ") + WebPAnimEncoderGetError(encoder.get()));
+        throw TPictorError(name, EncodeFailureText("WebP", WebPAnimEncoderGetError(encoder.get())));
     std::string bytes(reinterpret_cast<const char*>(out.bytes), out.size);
     WebPDataClear(&out);
     return bytes;
@@ -135,21 +137,22 @@ TBitmapEx DecodeWebp(std::string_view bytes, const std::string& name)
     const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(data.bytes, data.size, &features) != VP8_STATUS_OK)
-        throw TPictorError(name, "not a WebP file");
+        throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::NotThisFormat));
     TPictureExtras extras;
     ReadHowMade(data, extras, name);
 
     WebPAnimDecoderOptions options;
-    if (!WebPAnimDecoderOptionsInit(&options)) throw TPictorError(name, "the WebP library does not match");
+    if (!WebPAnimDecoderOptionsInit(&options))
+        throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::Unsupported, "libwebp"));
     options.color_mode = MODE_BGRA;
     const std::unique_ptr<WebPAnimDecoder, TAnimDecoderDeleter> decoder(WebPAnimDecoderNew(&data, &options));
-    if (!decoder) throw TPictorError(name, "the WebP file is damaged");
+    if (!decoder) throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::Corrupt));
     WebPAnimInfo info;
-    if (!WebPAnimDecoderGetInfo(decoder.get(), &info)) throw TPictorError(name, "the WebP file is damaged");
-    CheckPictureSize(info.canvas_width, info.canvas_height, name);
+    if (!WebPAnimDecoderGetInfo(decoder.get(), &info)) throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::Corrupt));
+    CheckPictureSize(info.canvas_width, info.canvas_height, "WebP", name);
     const long long canvasPixels = static_cast<long long>(info.canvas_width) * info.canvas_height;
     if (info.frame_count == 0 || info.frame_count > static_cast<std::uint32_t>(MaxPicturePixels / canvasPixels))
-        throw TPictorError(name, "the picture is too large (" + std::to_string(info.frame_count) + " frames)");
+        throw TPictorError(name, AnimationTooLargeText(canvasPixels * info.frame_count, MaxPicturePixels));
     extras.WebpLoopCount = int(info.loop_count);
     extras.WebpBackground = info.bgcolor;
 
@@ -159,7 +162,7 @@ TBitmapEx DecodeWebp(std::string_view bytes, const std::string& name)
         std::uint8_t* bgra = nullptr;
         int timestamp = 0;
         if (!WebPAnimDecoderGetNext(decoder.get(), &bgra, &timestamp))
-            throw TPictorError(name, "the WebP file is damaged");
+            throw TPictorError(name, DecodeFailureText("WebP", TDecodeFailure::Corrupt));
         TFrame& frame = frames.emplace_back();
         frame.Width = int(info.canvas_width);
         frame.Height = int(info.canvas_height);
@@ -178,10 +181,10 @@ std::string EncodeWebp(const TBitmapEx& bitmap, const std::string& name)
 {
     const TFrame& canvas = FrameToEncode(bitmap, name);
     if (canvas.Width > WEBP_MAX_DIMENSION || canvas.Height > WEBP_MAX_DIMENSION)
-        throw TPictorError(name, "the picture is too large for a WebP file");
+        throw TPictorError(name, PictureTooLargeText(canvas.Width, canvas.Height, WEBP_MAX_DIMENSION * (long long)WEBP_MAX_DIMENSION));
     const TPictureExtras& extras = bitmap.Extras();
     WebPConfig config;
-    if (!WebPConfigInit(&config)) throw TPictorError(name, "the WebP library does not match");
+    if (!WebPConfigInit(&config)) throw TPictorError(name, EncodeFailureText("WebP", "libwebp"));
     config.lossless = extras.WebpLossless ? 1 : 0;
     if (!extras.WebpLossless) config.quality = float(extras.WebpQuality);
     config.exact = 1;  // colours under transparent pixels are kept as they were
