@@ -142,10 +142,10 @@ void TfrmMain::LoadDocument(const QString& path)
     ReportDeadReferences(this, *Document_);
 }
 
-void TfrmMain::ShowCharCode(int charCode)
+void TfrmMain::ShowCharCode(const TElements& file)
 {
-    if (charCode == ccEuc || charCode == ccSjis || charCode == ccJis)
-        StatusPanels[0]->setText(QString::fromUtf8(CharCodeName(charCode)));
+    const std::string_view name = file.EncodingName();
+    StatusPanels[0]->setText(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void TfrmMain::tcFileListChange()
@@ -160,7 +160,7 @@ void TfrmMain::tcFileListChange()
         clbColorList->AddRow(FileText(file, record.Text), record.Checked, record.Tickable());
     for (const TPicRecord& record : file.Pics)
         clbPicList->AddRow(FileText(file, record.RefText), record.Checked, record.Tickable());
-    ShowCharCode(file.CharCode);
+    ShowCharCode(file);
     clbColorList->FitHorizontalExtent(30);
     clbPicList->FitHorizontalExtent(18);
     clbColorList->setUpdatesEnabled(true);

@@ -40,7 +40,7 @@ std::vector<std::string> ImportNames(const TElements& sheet)
     // No "@" byte, no rule (in UTF-16 too): most sheets need no search.
     if (sheet.Text.find('@') == std::string::npos) return names;
     std::string_view text = sheet.Text;
-    bool utf8 = sheet.IsUtf8();
+    bool utf8 = sheet.WalksAsUtf8();
     std::string normalised;
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
         normalised = sheet.Text;
@@ -78,11 +78,11 @@ const T& TLoadedFiles::Once(std::unordered_map<std::string, std::unique_ptr<TEnt
     return entry->Value;
 }
 
-const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path)
+const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path, std::string_view linkCharset)
 {
     return Once(Sheets_, FileIdentity(path), [&] {
         TSheet sheet{std::make_shared<TElements>(), {}};
-        ReadTextFile(path, *sheet.Elements);
+        ReadTextFile(path, *sheet.Elements, false, linkCharset);
         sheet.ImportNames = ImportNames(*sheet.Elements);
         BuildFileRecords(*sheet.Elements, ScanFile(*sheet.Elements, false), path, *this);
         RewriteText(*sheet.Elements);
@@ -101,7 +101,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     file.Colors.reserve(scan.Colors.size());
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
-        record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+        record.OrgText = OccurrenceText(file.Text, found, file.WalksAsUtf8());
         try {
             TColorValue value = ReadColorText(record.OrgText);
             record.Color = record.OrgColor = value.Color;
@@ -121,7 +121,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     for (const std::string& ref : scan.Pics) {
         TPicRecord pic;
         pic.RefText = ref;
-        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.IsUtf8()));
+        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8()));
         if (pic.FullPath.empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
         const TReadPicture read = files.Picture(pic.FullPath);
         pic.State = read.State;

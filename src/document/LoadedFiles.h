@@ -28,8 +28,9 @@ public:
         std::vector<std::string> ImportNames; // its "@import" targets as file names, in its own order
     };
 
-    // Throws TPictorError naming the sheet when it cannot be read.
-    const TSheet& Sheet(const std::string& path);
+    // Throws TPictorError naming the sheet when it cannot be read. linkCharset: the charset attribute of
+    // the link that names the sheet; the first page to reach a sheet decides how it is read.
+    const TSheet& Sheet(const std::string& path, std::string_view linkCharset = {});
     // A picture that is missing or cannot be decoded comes back with that state.
     TReadPicture Picture(const std::string& path);
 

@@ -8,8 +8,9 @@
 
 namespace pictor {
 
-void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<std::shared_ptr<TElements>>& sheets,
-                          std::vector<std::string>& missing, TLoadedFiles& files)
+void ReadSheetsAndImports(std::vector<std::string>& paths, const std::vector<std::string>& linkCharsets,
+                          std::vector<std::shared_ptr<TElements>>& sheets, std::vector<std::string>& missing,
+                          TLoadedFiles& files)
 {
     // What nested searches would hold, kept on the heap: a chain of thousands of imports is no deeper here.
     struct TSearch {
@@ -23,7 +24,8 @@ void ReadSheetsAndImports(std::vector<std::string>& paths, std::vector<std::shar
     sheets.resize(paths.size());
     auto read = [&](size_t index) {
         if (index >= sheets.size()) sheets.resize(index + 1);
-        const TLoadedFiles::TSheet& sheet = files.Sheet(paths[index]);
+        const TLoadedFiles::TSheet& sheet =
+            files.Sheet(paths[index], index < linkCharsets.size() ? std::string_view(linkCharsets[index]) : std::string_view());
         sheets[index] = sheet.Elements;
         searches.push_back({FolderOf(paths[index]), &sheet.ImportNames, 0});
     };
