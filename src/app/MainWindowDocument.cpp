@@ -12,7 +12,6 @@
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
-#include "encoding/CharCode.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
