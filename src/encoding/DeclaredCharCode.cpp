@@ -47,7 +47,7 @@ TReadCharCode Undeclared(std::string_view bytes)
     return {IsMultiByteUtf8(bytes) ? ccUtf8 : GuessCharCode(bytes), {}};
 }
 
-// The tag attributes of a page's head, read as a browser reads them before it knows the encoding.
+// A tag's attributes, read as a browser reads them before it knows the page's encoding.
 class TAttributeReader {
 public:
     TAttributeReader(std::string_view text, std::size_t at) : Text_(text), At_(at) {}
