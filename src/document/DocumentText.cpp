@@ -4,6 +4,7 @@
 #include "base/MemoryPolicy.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -11,6 +12,7 @@
 #include "encoding/DeclaredCharCode.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <future>
 #include <span>
 #include <thread>
@@ -101,7 +103,7 @@ try {
     ReadText(ReadFileBytes(path), file, isPage, linkCharset);
     file.ReadFrom = path;
 } catch (const std::bad_alloc&) {
-    throw TPictorError(path, "not enough memory to read it");
+    throw TPictorError(path, SystemErrorText(ENOMEM));
 }
 
 void ReadText(std::string bytes, TElements& file, bool isPage, std::string_view linkCharset)
