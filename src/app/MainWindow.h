@@ -204,7 +204,7 @@ private:
     void SetDocumentCommandsEnabled(bool enabled);
     // MainWindowDocument.cpp
     void ClearDocumentView();
-    void ShowCharCode(int charCode);
+    void ShowCharCode(const pictor::TElements& file);
     void SyncCheckMarks();
     void CheckPickedColor(pictor::TColor picked, bool checked);
     void ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers);

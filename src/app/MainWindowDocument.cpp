@@ -14,7 +14,6 @@
 #include "document/Paths.h"
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
-#include "encoding/CharCode.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
@@ -156,10 +155,10 @@ void TfrmMain::LoadDocument(const QString& path)
     ReportDeadReferences(this, *Document_);
 }
 
-void TfrmMain::ShowCharCode(int charCode)
+void TfrmMain::ShowCharCode(const TElements& file)
 {
-    if (charCode == ccEuc || charCode == ccSjis || charCode == ccJis)
-        StatusPanels[0]->setText(QString::fromUtf8(CharCodeName(charCode)));
+    const std::string_view name = file.EncodingName();
+    StatusPanels[0]->setText(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void TfrmMain::tcFileListChange()
@@ -174,7 +173,7 @@ void TfrmMain::tcFileListChange()
         clbColorList->AddRow(FileText(file, record.Text), record.Checked, record.Tickable());
     for (const TPicRecord& record : file.Pics)
         clbPicList->AddRow(FileText(file, record.RefText), record.Checked, record.Tickable());
-    ShowCharCode(file.CharCode);
+    ShowCharCode(file);
     clbColorList->FitHorizontalExtent(30);
     clbPicList->FitHorizontalExtent(18);
     clbColorList->setUpdatesEnabled(true);

@@ -110,7 +110,7 @@ void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int in
         json.BeginObject();
         json.Key("colors");
         WriteColors(json, file);
-        json.Member("encoding", CharCodeName(file.CharCode));
+        json.Member("encoding", file.EncodingName());
         json.Member("index", tab);
         json.Member("path", document.FilePath(tab));
         json.Key("pictures");
@@ -141,7 +141,7 @@ std::string DocumentToText(const THtmlStructure& document)
     std::ostringstream out;
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
-        out << "[" << tab << "] " << document.FilePath(tab) << " (" << CharCodeName(file.CharCode) << ")\n";
+        out << "[" << tab << "] " << document.FilePath(tab) << " (" << file.EncodingName() << ")\n";
         out << "  colours: " << file.Colors.size() << "\n";
         for (size_t k = 0; k < file.Colors.size(); ++k) {
             const TColorRecord& c = file.Colors[k];

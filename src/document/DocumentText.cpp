@@ -11,7 +11,7 @@
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
-#include "encoding/GuessCharCode.h"
+#include "encoding/DeclaredCharCode.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -49,7 +49,10 @@ public:
         Scan_.Colors.push_back({pos, std::uint32_t(length), embed, form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override { AddPicture(Scan_, ref); }
-    void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
+    void StyleSheetFound(std::string_view ref, std::string_view charset) override
+    {
+        Scan_.SheetRefs.push_back({std::string(ref), std::string(charset)});
+    }
     void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
 
 private:
@@ -79,10 +82,10 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     auto later = std::async(std::launch::async, [&] {
         rest.Colors.reserve((file.Text.size() - second) / 32);
         TRecorder recorder(rest);
-        WalkStyleSheetFrom(file.Text, file.IsUtf8(), second, recorder);
+        WalkStyleSheetFrom(file.Text, file.WalksAsUtf8(), second, recorder);
     });
     TRecorder recorder(scan);
-    const bool halves = WalkStyleSheetUntil(file.Text, file.IsUtf8(), second, recorder);
+    const bool halves = WalkStyleSheetUntil(file.Text, file.WalksAsUtf8(), second, recorder);
     later.get();
     if (!halves) return scan;
     const size_t before = scan.Colors.size();
@@ -101,32 +104,54 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     return scan;
 }
 
+// The line (from 1) of a where b first differs from it; 0 when they are the same.
+size_t LineOfFirstDifference(std::string_view a, std::string_view b)
+{
+    if (a == b) return 0;
+    const auto differs = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
+    return size_t(std::count(a.begin(), differs, '\n')) + 1;
+}
+
 } // namespace
 
-void ReadTextFile(const std::string& path, TElements& file)
+void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::string_view linkCharset)
 try {
-    std::string bytes = ReadFileBytes(path);
+    ReadText(ReadFileBytes(path), file, isPage, linkCharset);
     file.ReadFrom = path;
-    file.CharCode = GuessCharCode(bytes);
-    if (file.CharCode == ccEuc) {
-        file.EucExtra = {};
-        file.Text = PzConv().EucToSjis(bytes, &file.EucExtra);
-    } else if (file.CharCode == ccJis) {
-        file.Text = PzConv().JisToSjis(bytes);
-    } else {
-        // English with a dash, Chinese: valid UTF-8 that scores nothing as Japanese.
-        if (file.CharCode == ccSjis && IsMultiByteUtf8(bytes)) file.CharCode = ccUtf8;
-        file.Text = std::move(bytes);
-    }
 } catch (const std::bad_alloc&) {
     throw TPictorError(path, SystemErrorText(ENOMEM));
 }
 
+void ReadText(std::string bytes, TElements& file, bool isPage, std::string_view linkCharset)
+{
+    TReadCharCode code = isPage ? PageCharCode(bytes) : SheetCharCode(bytes, linkCharset);
+    file.CharCode = code.Code;
+    file.SingleByteName = std::move(code.Name);
+    file.ReadLossLine = 0;
+    file.EucExtra = {};
+    if (file.CharCode == ccEuc) {
+        file.Text = PzConv().EucToSjis(bytes, &file.EucExtra);
+        if (EncodeForFile(file, file.Text) == bytes) return;
+        // Bytes the conversion loses (a character cut off at the end). No byte of an EUC-JP character is
+        // ASCII, so the file is kept as read and walked byte by byte, and comes back whole.
+        file.CharCode = ccSingleByte;
+        file.SingleByteName = CharCodeName(ccEuc);
+        file.EucExtra = {};
+    } else if (file.CharCode == ccJis) {
+        file.Text = PzConv().JisToSjis(bytes);
+        file.ReadLossLine = LineOfFirstDifference(bytes, EncodeForFile(file, file.Text));
+        return;
+    }
+    file.Text = std::move(bytes);
+}
+
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
 {
-    if (isPage) WalkPage(file.Text, file.IsUtf8(), events);
-    else if (file.IsSvg) WalkSvg(file.Text, file.IsUtf8(), events);
-    else WalkStyleSheet(file.Text, file.IsUtf8(), events);
+    // Any byte of UTF-16 may be half of a character: nothing in it is taken for markup.
+    if (file.CharCode == ccUtf16LE || file.CharCode == ccUtf16BE) return;
+    if (isPage) WalkPage(file.Text, file.WalksAsUtf8(), events);
+    else if (file.IsSvg) WalkSvg(file.Text, file.WalksAsUtf8(), events);
+    else WalkStyleSheet(file.Text, file.WalksAsUtf8(), events);
 }
 
 TFileScan ScanFile(const TElements& file, bool isPage)
@@ -277,6 +302,20 @@ std::string EncodeForFile(const TElements& file, std::string_view text)
 bool HeldAsWritten(const TElements& file)
 {
     return file.CharCode != ccEuc && file.CharCode != ccJis;
+}
+
+void RequireRoundTrip(const TElements& file, std::string_view bytes, const std::string& path)
+{
+    if (HeldAsWritten(file)) return;  // the bytes are the text
+    const std::string name(file.EncodingName());
+    if (file.ReadLossLine)
+        throw TPictorError(path, name + " として読むと失われるバイトがあるため、保存を中止しました（" +
+                                     std::to_string(file.ReadLossLine) + " 行目）");
+    TEucExtraChars extra;
+    const std::string back = file.CharCode == ccEuc ? PzConv().EucToSjis(bytes, &extra) : PzConv().JisToSjis(bytes);
+    if (const size_t line = LineOfFirstDifference(file.CurrentText(), back))
+        throw TPictorError(path, name + " で書き出すと元の内容に戻らない箇所があるため、保存を中止しました（" +
+                                     std::to_string(line) + " 行目）");
 }
 
 std::string ReferenceToFileName(std::string_view reference, bool utf8)

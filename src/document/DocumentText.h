@@ -27,6 +27,12 @@ struct TPlacedColor {
     bool Attribute = false;
 };
 
+// A style sheet a page links.
+struct TSheetLink {
+    std::string Ref;      // as written
+    std::string Charset;  // the link's charset attribute; empty when it has none
+};
+
 // What a walk of one file found, before the records are built.
 struct TFileScan {
     std::vector<TColorFound> Colors;       // every occurrence, in order
@@ -34,12 +40,15 @@ struct TFileScan {
     std::vector<TEmbed> Embeds;            // the data: URLs whose pictures hold colours, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
-    std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
+    std::vector<TSheetLink> SheetRefs;     // linked style sheets (page only)
     std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
 };
 
-// Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding.
-void ReadTextFile(const std::string& path, TElements& file);
+// Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding. A
+// sheet's linkCharset is the charset attribute of the link that names it.
+void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::string_view linkCharset = {});
+// The same for bytes already read.
+void ReadText(std::string bytes, TElements& file, bool isPage, std::string_view linkCharset = {});
 // The walk that loading and rewriting share, by the kind of file (a page; an SVG picture or a sheet).
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
@@ -53,6 +62,9 @@ void RewriteText(TElements& file);
 std::string EncodeForFile(const TElements& file, std::string_view text);
 // Whether the file's text is held in the encoding it is written in, so that EncodeForFile would only copy it.
 bool HeldAsWritten(const TElements& file);
+// Throws TPictorError naming path when bytes, what EncodeForFile made of the file's CurrentText(), would
+// not read back as that text: a file is never written in a form that loses what it holds.
+void RequireRoundTrip(const TElements& file, std::string_view bytes, const std::string& path);
 // A reference as a file-system name: Shift-JIS bytes become UTF-8.
 std::string ReferenceToFileName(std::string_view reference, bool utf8);
 

@@ -87,21 +87,24 @@ try {
 void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
 {
     FileName = path;
-    ReadTextFile(FileName, Page);
+    ReadTextFile(FileName, Page, true);
     const TFileScan pageScan = ScanFile(Page, true);
 
-    std::vector<std::string> sheetPaths;
-    for (const std::string& ref : pageScan.SheetRefs) {
-        const std::string sheet = ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8()));
+    std::vector<std::string> sheetPaths, linkCharsets;
+    for (const TSheetLink& link : pageScan.SheetRefs) {
+        const std::string sheet = ResolvePath(FolderOf(FileName), ReferenceToFileName(link.Ref, Page.WalksAsUtf8()));
         if (sheet.empty() || std::find(sheetPaths.begin(), sheetPaths.end(), sheet) != sheetPaths.end()) continue;
-        if (FileExists(sheet)) sheetPaths.push_back(sheet);
-        else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end())
+        if (FileExists(sheet)) {
+            sheetPaths.push_back(sheet);
+            linkCharsets.push_back(link.Charset);
+        } else if (std::find(MissingSheets.begin(), MissingSheets.end(), sheet) == MissingSheets.end()) {
             MissingSheets.push_back(sheet);
+        }
     }
     std::vector<std::string> blockImports;
     for (const std::string& ref : pageScan.BlockImports)
-        blockImports.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8())));
-    ReadSheetsAndImports(sheetPaths, blockImports, Sheets, MissingSheets, files);
+        blockImports.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.WalksAsUtf8())));
+    ReadSheetsAndImports(sheetPaths, linkCharsets, blockImports, Sheets, MissingSheets, files);
     AddSvgPictures(pageScan, sheetPaths, files);
     DropRepeatedFiles(FileName, sheetPaths, Sheets);
     SheetFiles = sheetPaths;
@@ -115,7 +118,7 @@ void THtmlStructure::AddSvgPictures(const TFileScan& pageScan, std::vector<std::
 {
     std::vector<std::string> svgs;
     for (const std::string& ref : pageScan.SvgRefs)
-        svgs.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.IsUtf8())));
+        svgs.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.WalksAsUtf8())));
     const size_t sheetCount = sheetPaths.size();
     for (size_t i = 0; i < sheetCount; ++i) {
         const std::vector<std::string>& named = files.Sheet(sheetPaths[i]).SvgPaths;
@@ -171,7 +174,7 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
         const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
         if (tab == 0 && options.UseReplacer)
             Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
-                                                                            options.ReplaceValues, file.IsUtf8())));
+                                                                            options.ReplaceValues, file.WalksAsUtf8())));
         else if (HeldAsWritten(file))
             Copies_->WriteText(work, file.CurrentText());  // no copy
         else
@@ -193,7 +196,7 @@ void THtmlStructure::RestorePaths()
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
         for (auto& pic : file.Pics)
-            pic.FullPath = ResolvePath(FolderOf(FilePath(tab)), ReferenceToFileName(pic.RefText, file.IsUtf8()));
+            pic.FullPath = ResolvePath(FolderOf(FilePath(tab)), ReferenceToFileName(pic.RefText, file.WalksAsUtf8()));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pictor {
@@ -77,10 +78,18 @@ struct TElements {
     std::vector<TPicRecord> Pics;
     std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
+    std::string SingleByteName;  // the name of a ccSingleByte file's encoding, upper case
+    // The first line (from 1) whose bytes the text, written back in its encoding, would not give back: a
+    // file read from ISO-2022-JP with bytes the conversion loses, which no save writes. 0: none.
+    std::size_t ReadLossLine = 0;
 
     bool IsSvg = false;       // an SVG picture's text, walked as SVG; listed and saved like a sheet
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
+    // Whether the walks step through Text as through UTF-8, where no ASCII byte belongs to another
+    // character: so is a single-byte text. Shift-JIS, and EUC-JP and ISO-2022-JP held as it, pairs bytes.
+    bool WalksAsUtf8() const { return CharCode != ccSjis && CharCode != ccEuc && CharCode != ccJis; }
+    std::string_view EncodingName() const { return CharCode == ccSingleByte ? SingleByteName : CharCodeName(CharCode); }
 };
 
 struct TUndoColorRecord {

@@ -44,7 +44,7 @@ std::vector<std::string> ImportNames(const TElements& sheet)
     // No "@" byte, no rule (in UTF-16 too): most sheets need no search.
     if (sheet.Text.find('@') == std::string::npos) return names;
     std::string_view text = sheet.Text;
-    bool utf8 = sheet.IsUtf8();
+    bool utf8 = sheet.WalksAsUtf8();
     std::string normalised;
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
         normalised = sheet.Text;
@@ -82,18 +82,18 @@ const T& TLoadedFiles::Once(std::unordered_map<std::string, std::unique_ptr<TEnt
     return entry->Value;
 }
 
-const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path)
+const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path, std::string_view linkCharset)
 {
     return Once(Sheets_, FileIdentity(path), [&] {
         TSheet sheet{std::make_shared<TElements>(), {}, {}};
         TElements& file = *sheet.Elements;
-        ReadTextFile(path, file);
+        ReadTextFile(path, file, false, linkCharset);
         file.IsSvg = NamesSvgFile(path);
         if (!file.IsSvg) sheet.ImportNames = ImportNames(file);
         const TFileScan scan = ScanFile(file, false);
         BuildFileRecords(file, scan, path, *this);
         for (const std::string& ref : scan.SvgRefs)
-            sheet.SvgPaths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.IsUtf8())));
+            sheet.SvgPaths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8())));
         RewriteText(file);
         return sheet;
     });
@@ -113,7 +113,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
         if (found.Embed == 0) {
-            record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+            record.OrgText = OccurrenceText(file.Text, found, file.WalksAsUtf8());
         } else {
             record.Embed = scan.Embeds.at(found.Embed - 1);
             if (found.Embed != pictureOf) {
@@ -142,7 +142,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     for (const std::string& ref : scan.Pics) {
         TPicRecord pic;
         pic.RefText = ref;
-        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.IsUtf8()));
+        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8()));
         if (pic.FullPath.empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
         const TReadPicture read = files.Picture(pic.FullPath);
         pic.State = read.State;

@@ -31,8 +31,9 @@ public:
     };
 
     // A sheet, or an SVG picture (by its ending), which is walked as SVG and listed like a sheet. Throws
-    // TPictorError naming the file when it cannot be read.
-    const TSheet& Sheet(const std::string& path);
+    // TPictorError naming the file when it cannot be read. linkCharset: the charset attribute of the link
+    // that names the sheet; the first page to reach a sheet decides how it is read.
+    const TSheet& Sheet(const std::string& path, std::string_view linkCharset = {});
     // A picture that is missing or cannot be decoded comes back with that state.
     TReadPicture Picture(const std::string& path);
 

@@ -7,6 +7,7 @@
 #include "document/StyleScanner.h"
 #include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
+#include "encoding/DeclaredCharCode.h"
 
 #include <cstring>
 #include <vector>
@@ -308,7 +309,8 @@ private:
             ReportValue(at + 12, false);
         if (MatchesNoCase(tag, 0, "<LINK") &&
             FindNoCase(tag, 0, "REL=\"STYLESHEET\"", Utf8_) != std::string_view::npos)
-            if (size_t at = FindNoCase(tag, 0, "HREF=\"", Utf8_); at != std::string_view::npos) ReportValue(at + 6, true);
+            if (size_t at = FindNoCase(tag, 0, "HREF=\"", Utf8_); at != std::string_view::npos)
+                ReportValue(at + 6, true, TagAttribute(Text_.substr(start + 5, end - start - 5), "CHARSET"));
         if (FindNoCase(tag, 0, "<IMG", Utf8_) != std::string_view::npos)
             if (size_t at = FindNoCase(tag, 0, "SRC=\"", Utf8_); at != std::string_view::npos) ReportValue(at + 5, false);
     }
@@ -327,7 +329,7 @@ private:
 
     // The value from `from` up to its ending (".CSS", or a picture ending), read no further than the
     // attribute's closing quote; taken from the page text so that it keeps its case.
-    void ReportValue(size_t from, bool styleSheet)
+    void ReportValue(size_t from, bool styleSheet, std::string_view charset = {})
     {
         const std::string_view tag = Tag_;
         const char* end = tag.data() + tag.size();
@@ -338,7 +340,7 @@ private:
                 Value_.clear();
                 for (size_t k = from; k < i + length; ++k) Value_ += Text_[TagPos_[k]];
                 if (IsExternalReference(Value_)) return;
-                if (styleSheet) Events_.StyleSheetFound(Value_);
+                if (styleSheet) Events_.StyleSheetFound(Value_, charset);
                 else Events_.PictureFound(Value_);
                 return;
             }

@@ -130,7 +130,11 @@ private:
     std::string_view Bytes(const TSaveItem& item, std::string& made) const
     {
         if (item.Text && HeldAsWritten(*item.Text)) return item.Text->CurrentText();
-        if (item.Text) return made = EncodeForFile(*item.Text, item.Text->CurrentText());
+        if (item.Text) {
+            made = EncodeForFile(*item.Text, item.Text->CurrentText());
+            RequireRoundTrip(*item.Text, made, item.Path);
+            return made;
+        }
         const TPicRecord& picture = *item.Pictures.front();
         if (!item.Changed) return made = ReadFileBytes(picture.SourcePath);  // copied byte for byte, never re-encoded
         return made = EncodePictureForSave(item.Path, picture.Bitmap, Options_);

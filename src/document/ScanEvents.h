@@ -52,8 +52,9 @@ public:
                             const TColorPlace& place) = 0;
     // A local picture reference as written (never a URL).
     virtual void PictureFound(std::string_view) {}
-    // A linked style sheet's reference as written (page only).
-    virtual void StyleSheetFound(std::string_view) {}
+    // A linked style sheet's reference as written, and its link's charset attribute, empty when it has
+    // none (page only).
+    virtual void StyleSheetFound(std::string_view, std::string_view) {}
     // The target of an "@import" that opens a style block, as written (page only).
     virtual void BlockImportFound(std::string_view) {}
     // A listener of colours only: the walks then skip the reference tests.

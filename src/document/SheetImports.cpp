@@ -8,7 +8,8 @@
 
 namespace pictor {
 
-void ReadSheetsAndImports(std::vector<std::string>& paths, const std::vector<std::string>& blockImports,
+void ReadSheetsAndImports(std::vector<std::string>& paths, const std::vector<std::string>& linkCharsets,
+                          const std::vector<std::string>& blockImports,
                           std::vector<std::shared_ptr<TElements>>& sheets, std::vector<std::string>& missing,
                           TLoadedFiles& files)
 {
@@ -24,7 +25,8 @@ void ReadSheetsAndImports(std::vector<std::string>& paths, const std::vector<std
     sheets.resize(paths.size());
     auto read = [&](size_t index) {
         if (index >= sheets.size()) sheets.resize(index + 1);
-        const TLoadedFiles::TSheet& sheet = files.Sheet(paths[index]);
+        const std::string_view charset = index < linkCharsets.size() ? std::string_view(linkCharsets[index]) : std::string_view();
+        const TLoadedFiles::TSheet& sheet = files.Sheet(paths[index], charset);
         sheets[index] = sheet.Elements;
         searches.push_back({FolderOf(paths[index]), &sheet.ImportNames, 0});
     };

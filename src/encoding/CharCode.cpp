@@ -11,6 +11,7 @@ std::string_view CharCodeName(int code)
     case ccUtf8: return "UTF-8";
     case ccUtf16LE: return "UTF-16LE";
     case ccUtf16BE: return "UTF-16BE";
+    case ccSingleByte: return "single-byte";
     default: return "binary";
     }
 }

@@ -12,15 +12,20 @@ enum TCharCode : int {
     ccUtf16LE = 5,
     ccUtf16BE = 6,
     ccBinary = 7,
+    // Kept as the bytes read and walked byte by byte: a page or sheet that declares an encoding of one byte
+    // a character, or EUC-JP that the conversion would not give back.
+    ccSingleByte = 8,
 };
 
-// "EUC-JP", "Shift-JIS", "ISO-2022-JP", "UTF-8" (the last is the command-line tool's; the status bar shows none).
+// "EUC-JP", "Shift-JIS", "ISO-2022-JP", "UTF-8", ...; "single-byte" for ccSingleByte, whose own name the
+// file declares.
 std::string_view CharCodeName(int code);
 
 inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // How many bytes the character at p occupies. Shift-JIS: a lead byte pairs with whatever follows.
-// UTF-8: a multi-byte sequence is stepped over whole, and an ASCII byte is always a character of its own.
+// UTF-8: a multi-byte sequence is stepped over whole, and an ASCII byte is always a character of its own;
+// a single-byte text is walked the same way, as no ASCII byte of it belongs to another character either.
 inline int CharLength(const char* p, const char* end, bool utf8)
 {
     const unsigned char c = static_cast<unsigned char>(*p);

@@ -17,7 +17,7 @@ using Strings = std::vector<std::string>;
 // What a walk reports, in order: the k-th colour found is the k-th one rewritten.
 struct TFound : TScanEvents {
     std::string Text;
-    Strings Colors, Pics, Sheets;
+    Strings Colors, Pics, Sheets, Charsets;
     // A colour in a data: URL's picture as "svg:" and its text in the decoded picture.
     void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace& place) override
     {
@@ -29,7 +29,11 @@ struct TFound : TScanEvents {
                          (form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : text.substr(pos, length)));
     }
     void PictureFound(std::string_view ref) override { Pics.emplace_back(ref); }
-    void StyleSheetFound(std::string_view ref) override { Sheets.emplace_back(ref); }
+    void StyleSheetFound(std::string_view ref, std::string_view charset) override
+    {
+        Sheets.emplace_back(ref);
+        Charsets.emplace_back(charset);
+    }
 };
 
 TFound Page(const std::string& html)
@@ -132,6 +136,10 @@ TEST(PageScan, PicturesAndStyleSheets)
     EXPECT_EQ(Page("<LINK REL = \"StyleSheet\" type=\"text/css\" HREF=\"A.CSS?x\">").Sheets, (Strings{"A.CSS"}));
     EXPECT_TRUE(Page("<link rel=\"alternate stylesheet\" href=\"b.css\">").Sheets.empty());
     EXPECT_TRUE(Page("<link rel=\"stylesheet\" href=\"https://e.com/b.css\">").Sheets.empty());
+    // The link's charset attribute, wherever it stands and however it is quoted.
+    EXPECT_EQ(Page("<link charset=\"EUC-JP\" rel=\"stylesheet\" href=\"a.css\"><link rel=\"stylesheet\" href=\"b.css\" "
+                   "CHARSET = shift_jis><link rel=\"stylesheet\" href=\"c.css\">").Charsets,
+              (Strings{"EUC-JP", "shift_jis", ""}));
 }
 
 TEST(StyleScan, Colours)
