@@ -5,7 +5,6 @@
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 #include "document/LoadedFiles.h"
-#include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
 
@@ -142,12 +141,8 @@ void CheckOneMode(std::string_view text, bool utf8, bool isPage)
     TFileScan scan = ScanFile(file, isPage);
     CheckScan(scan, found);
     scan.Pics.clear();  // they would be read from disk
-    try {
-        TLoadedFiles files;
-        BuildFileRecords(file, scan, document.FileName, files);
-    } catch (const TPictorError&) {
-        return;  // an rgb() component that is no number: the load fails, nothing is rewritten
-    }
+    TLoadedFiles files;
+    BuildFileRecords(file, scan, document.FileName, files);  // no colour text fails a load
     CheckUnchangedRewrite(file, found, utf8);
     CheckChangedRewrite(file, found);
 }

@@ -27,8 +27,7 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
 {
     if (record.Ignored) return;
     record.Color = AdjustColor(adjustment, record.Color);
-    record.Text = record.Color == record.OrgColor ? record.OrgText
-                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
+    record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)

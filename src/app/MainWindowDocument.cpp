@@ -37,6 +37,18 @@ void ReportDeadReferences(QWidget* parent, const THtmlStructure& document)
     if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
 }
 
+// One message naming every colour text a browser drops, which the load keeps but never changes.
+void ReportRejectedColors(QWidget* parent, const THtmlStructure& document)
+{
+    QStringList lines;
+    for (const TRejectedColor& rejected : RejectedColors(document))
+        lines << QString::fromStdString(rejected.Path) + " (" + QString::number(rejected.Pos) + "): " +
+                     QString::fromStdString(rejected.Text);
+    if (!lines.isEmpty())
+        QMessageBox::information(parent, QApplication::applicationName(),
+                                 QString::fromUtf8(RejectedColorHint) + ":\n" + lines.join('\n'));
+}
+
 } // namespace
 
 QString TfrmMain::FileText(const TElements& file, const std::string& text)
@@ -140,6 +152,7 @@ void TfrmMain::LoadDocument(const QString& path)
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
     Progress_->hide();
     ReportDeadReferences(this, *Document_);
+    ReportRejectedColors(this, *Document_);
 }
 
 void TfrmMain::ShowCharCode(int charCode)

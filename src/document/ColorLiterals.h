@@ -38,7 +38,8 @@ std::string ColorToCode(TColor color, bool lowerCase);
 // An HTML colour attribute's value that a browser ignores: empty or "transparent".
 bool IsIgnoredColorAttribute(std::string_view value);
 // What a changed colour is written as: "#RRGGBB", followed by the alpha digits for TAlphaForm::Hex;
-// "rgba(R, G, B, A)" for TAlphaForm::Function. Hex digits upper case unless lowerCase.
+// "rgba(R, G, B, A)" for TAlphaForm::Function ("rgb(R G B / A)" for an alpha commas do not take). Hex
+// digits upper case unless lowerCase.
 std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha, bool lowerCase);
 // The alpha as 0-255 (255 for none).
 int AlphaToByte(TAlphaForm form, std::string_view alpha);

@@ -53,6 +53,32 @@ size_t NumberLength(std::string_view s, size_t i)
     return j - i;
 }
 
+// Moves i past white space and comments (a comment is white space); whether there were any.
+bool SkipSpace(std::string_view s, size_t& i)
+{
+    const size_t from = i;
+    while (i < s.size()) {
+        if (IsCssSpace(s[i])) {
+            ++i;
+        } else if (s.substr(i, 2) == "/*") {
+            const size_t close = s.find("*/", i + 2);
+            i = close == std::string_view::npos ? s.size() : close + 2;
+        } else {
+            break;
+        }
+    }
+    return i > from;
+}
+
+// The text between a function's "(" and its last ")", white space after it aside; nothing without one.
+std::optional<std::string_view> Arguments(std::string_view text, size_t open)
+{
+    size_t close = text.size();
+    while (close > open && IsCssSpace(text[close - 1])) --close;
+    if (close == open + 1 || text[close - 1] != ')') return std::nullopt;
+    return text.substr(open + 1, close - open - 2);
+}
+
 // One component at s[i]; i moves past it.
 std::optional<TComponent> ReadComponent(std::string_view s, size_t& i)
 {
@@ -84,6 +110,14 @@ std::optional<TComponent> ReadComponent(std::string_view s, size_t& i)
     }
     c.Text = s.substr(start, i - start);
     return c;
+}
+
+bool ReadAlpha(const TComponent& alpha, TCssColor& result)
+{
+    if (alpha.Kind == TKind::Dimension) return false;
+    result.Alpha = alpha.Text;
+    result.Opacity = std::clamp(alpha.Kind == TKind::Percent ? alpha.Value / 100 : alpha.Value, 0.0, 1.0);
+    return true;
 }
 
 int ToByte(double v)
@@ -130,20 +164,15 @@ std::optional<TCssColor> ParseCssColorFunction(std::string_view text)
     const std::string_view name = text.substr(0, open);
     const bool hsl = EqualsNoCase(name, "hsl") || EqualsNoCase(name, "hsla");
     if (!hsl && !EqualsNoCase(name, "rgb") && !EqualsNoCase(name, "rgba")) return std::nullopt;
-    size_t close = text.size();
-    while (close > open && IsCssSpace(text[close - 1])) --close;
-    if (close == open + 1 || text[close - 1] != ')') return std::nullopt;
-    const std::string_view inner = text.substr(open + 1, close - open - 2);
+    const auto arguments = Arguments(text, open);
+    if (!arguments) return std::nullopt;
+    const std::string_view inner = *arguments;
 
     TComponent parts[4];
     int count = 0, commas = 0;
     bool spaced = false, slash = false;
     size_t i = 0;
-    auto skipSpace = [&] {
-        const size_t from = i;
-        while (i < inner.size() && IsCssSpace(inner[i])) ++i;
-        return i > from;
-    };
+    auto skipSpace = [&] { return SkipSpace(inner, i); };
     skipSpace();
     while (true) {
         if (count == 4) return std::nullopt;
@@ -175,12 +204,7 @@ std::optional<TCssColor> ParseCssColorFunction(std::string_view text)
         return std::nullopt;
 
     TCssColor result;
-    if (count == 4) {
-        const TComponent& alpha = parts[3];
-        if (alpha.Kind == TKind::Dimension) return std::nullopt;
-        result.Alpha = alpha.Text;
-        result.Opacity = std::clamp(alpha.Kind == TKind::Percent ? alpha.Value / 100 : alpha.Value, 0.0, 1.0);
-    }
+    if (count == 4 && !ReadAlpha(parts[3], result)) return std::nullopt;
     if (hsl) {
         const auto hue = HueDegrees(parts[0]);
         if (!hue) return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "base/MemoryPolicy.h"
+#include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "base/PictorError.h"
@@ -11,6 +12,7 @@
 #include "encoding/GuessCharCode.h"
 
 #include <algorithm>
+#include <cctype>
 #include <future>
 #include <span>
 #include <thread>
@@ -135,6 +137,21 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
         p += length;
     }
     return occurrence;
+}
+
+bool BrowserDrops(std::string_view text, const TColorFound& found)
+{
+    const std::string_view occurrence = text.substr(found.Pos, found.Length);
+    switch (found.Form) {
+    case TColorForm::Hex: {
+        const size_t digits = occurrence.size() - 1;
+        return !(digits == 3 || digits == 4 || digits == 6 || digits == 8) ||
+               !std::all_of(occurrence.begin() + 1, occurrence.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    }
+    case TColorForm::Rgb:
+    case TColorForm::Function: return !ParseCssColorFunction(occurrence);
+    default: return false;
+    }
 }
 
 namespace {

@@ -102,17 +102,20 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
         record.OrgText = OccurrenceText(file.Text, found, file.IsUtf8());
+        // A text a browser drops is listed with the value it reads as (black where it reads as none) and
+        // left alone; it never stops the load.
+        record.Rejected = found.Form != TColorForm::Attribute && BrowserDrops(file.Text, found);
         try {
             TColorValue value = ReadColorText(record.OrgText);
             record.Color = record.OrgColor = value.Color;
             record.AlphaForm = value.AlphaForm;
             record.Alpha = std::move(value.Alpha);
-        } catch (const TPictorError& e) {
-            throw TPictorError(path, e.Reason);
+        } catch (const TPictorError&) {
+            record.Rejected = true;
         }
         record.Text = record.OrgText;
         record.SourcePos = found.Pos;
-        record.Ignored = found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText);
+        record.Ignored = record.Rejected || (found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText));
         record.Checked = !record.Ignored;
         file.Colors.push_back(std::move(record));
     }

@@ -2,7 +2,6 @@
 
 #include "document/ColorLiterals.h"
 #include "base/AsciiText.h"
-#include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/Paths.h"
 #include "encoding/CharCode.h"
@@ -306,7 +305,8 @@ private:
     {
         if (depth >= MaxLevels || !(colourLevels >> depth & 1) || i == 0) return false;
         const char before = Data_[i - 1];
-        return IsStyleSeparator(before) || before == '{' || before == ',' || (before == '(' && depth > 0);
+        return IsStyleSeparator(before) || before == '{' || before == ',' || (before == '(' && depth > 0) ||
+               (before == '/' && i >= 2 && Data_[i - 2] == '*');  // after a comment
     }
 
     bool EndsName(size_t e, size_t end) const
@@ -387,12 +387,13 @@ private:
     }
 
     // rgb(), rgba(), hsl() or hsla() from its name at i, "(" at open. One that holds another function,
-    // "from" or is never closed inside its declaration is no colour. rgb() is reported whatever it holds
-    // (a malformed one fails the load); the others only when CSS takes them. Returns where to go on.
+    // "from" or is never closed inside its declaration is no colour. The others are reported whatever they
+    // hold: one CSS does not take is listed as ignored. Returns where to go on.
     size_t ColourFunction(size_t i, size_t open, size_t end, bool rgb)
     {
         size_t close = open + 1;
-        while (close < end && Data_[close] != ')' && Data_[close] != '(') close = Step(close);
+        while (close < end && Data_[close] != ')' && Data_[close] != '(')
+            close = Data_[close] == '/' && At(close + 1) == '*' ? std::min(SkipComment(close), end) : Step(close);
         if (close >= end) {
             // Never closed: to the end of the text, as an rgb() at the very end is.
             if (rgb && end == N_) Report(i, N_ - i, TColorForm::Rgb, -1);
@@ -401,9 +402,7 @@ private:
         if (Data_[close] == '(') return SkipNested(open);
         const std::string_view inner = Text_.substr(open + 1, close - open - 1);
         if (HoldsWord(inner, "from")) return close + 1;
-        const std::string_view whole = Text_.substr(i, close + 1 - i);
-        if (rgb) Report(i, whole.size(), TColorForm::Rgb, -1);
-        else if (ParseCssColorFunction(whole)) Report(i, whole.size(), TColorForm::Function, -1);
+        Report(i, close + 1 - i, rgb ? TColorForm::Rgb : TColorForm::Function, -1);
         return close + 1;
     }
 

@@ -137,12 +137,26 @@ TEST(StyleScan, CssForms)
         {"a{filter:drop-shadow(0 0 2px red);b:var(--x, #234)}", {"red", "#234"}},
         {"a{color:transparent;b:currentColor;c:inherit;h:Canvas;d:rgb(var(--x));e:rgb(from red r g b)}", {}},
         {"a{f:color-mix(in srgb,red,blue);g:lab(1 2 3);i:rgb(calc(1) 0 0);j:hwb(0 0% 0%);k:oklch(1 0 0)}", {}},
-        {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {}},  // not colours to CSS, or no place for one
+        // Colour functions CSS does not take are reported (to be listed as ignored); no place for a colour.
+        {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {"rgba(a,b,c)", "hsl(1,2,3)"}},
         {"a{font:12px Arial Black;font-family:Red;animation:red 1s;grid-area:red;-webkit-animation-name:red}", {}},
         {"a{transition:color 1s;counter-reset:red;will-change:red;content:'red';list-style-type:red;quotes:red}", {}},
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
     EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
+}
+
+// A comment is white space, in a colour function and before a colour.
+TEST(StyleScan, CommentsAreWhiteSpace)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{color:rgb(10, /* note */ 20, 30)}", {"rgb(10, /* note */ 20, 30)"}},
+        {"a{color:rgb(10 /* ) ( */ 20 30)}b{color:#123}", {"rgb(10 /* ) ( */ 20 30)", "#123"}},
+        {"a{color:hsla(1/**/,2%,/*,*/3%,.5)}", {"hsla(1/**/,2%,/*,*/3%,.5)"}},
+        {"a{color:/* x */#fff;b:/**/red;c:0 0/**/navy}", {"#fff", "red", "navy"}},
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Page("<p style=\"color:rgb(10, /* note */ 20, 30)\">").Colors, (Strings{"rgb(10, /* note */ 20, 30)"}));
 }
 
 // Strings, url()s and nesting: the walk keeps step, and only values give colours.
