@@ -44,7 +44,7 @@ void WriteColors(TJsonWriter& json, const TElements& file)
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& c = file.Colors[k];
         json.BeginObject();
-        if (c.AlphaForm != TAlphaForm::None) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
+        if (!c.Alpha.empty()) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
         json.Member("checked", c.Checked);
         if (c.Rejected) json.Member("ignored", true);
         json.Member("index", k);

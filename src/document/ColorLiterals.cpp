@@ -41,9 +41,11 @@ size_t FindNoCase(std::string_view text, std::string_view lowerNeedle)
     return std::string_view::npos;
 }
 
-// A number, or a number and "%": what the comma form of rgba() takes for an alpha.
+// A number, a number and "%", or a function a browser works out (var(), calc()...): what the comma form
+// of rgba() takes for an alpha, as a browser reads it.
 bool CommasTakeAlpha(std::string_view alpha)
 {
+    if (alpha.ends_with(')')) return true;
     if (alpha.ends_with('%')) alpha.remove_suffix(1);
     if (alpha.starts_with('+') || alpha.starts_with('-')) alpha.remove_prefix(1);
     // from_chars would also take "inf" and "nan"; CSS numbers start with a digit or ".".
@@ -198,6 +200,13 @@ TColorValue ReadColorText(std::string_view original)
     return Opaque(NamedColorToColor(text));
 }
 
+TColorValue ReadSpaceColorText(std::string_view text)
+{
+    const auto css = ParseCssSpaceColor(text);
+    if (!css) return {0, TAlphaForm::OwnSpace, {}};
+    return {SrgbToDisplay(SpaceToSrgb(css->Space, css->Coordinates)), TAlphaForm::OwnSpace, std::string(css->Alpha)};
+}
+
 TColor TextToColor(std::string_view text)
 {
     return ReadColorText(text).Color;
@@ -234,6 +243,7 @@ std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha, b
         for (char c : alpha) code += lowerCase ? LowerAscii(c) : char((c >= 'a' && c <= 'z') ? c - 32 : c);
         return code;
     }
+    case TAlphaForm::OwnSpace:
     case TAlphaForm::Function: {
         const std::string r = std::to_string(GetRValue(color)), g = std::to_string(GetGValue(color)),
                           b = std::to_string(GetBValue(color));
@@ -256,7 +266,7 @@ bool IsIgnoredColorAttribute(std::string_view value)
 int AlphaToByte(TAlphaForm form, std::string_view alpha)
 {
     if (form == TAlphaForm::Hex) return HexPairToByte(alpha);
-    if (form != TAlphaForm::Function) return 255;
+    if (alpha.empty() || form == TAlphaForm::None) return 255;
     const std::string probe = "rgb(0 0 0 / " + std::string(alpha) + ")";
     const auto css = ParseCssColorFunction(probe);
     return css ? int(std::floor(css->Opacity * 255 + 0.5)) : 255;

@@ -150,6 +150,7 @@ bool BrowserDrops(std::string_view text, const TColorFound& found)
     }
     case TColorForm::Rgb:
     case TColorForm::Function: return !ParseCssColorFunction(occurrence);
+    case TColorForm::Space: return !ParseCssSpaceColor(occurrence);
     default: return false;
     }
 }

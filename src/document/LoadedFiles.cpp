@@ -106,7 +106,8 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
         // left alone; it never stops the load.
         record.Rejected = found.Form != TColorForm::Attribute && BrowserDrops(file.Text, found);
         try {
-            TColorValue value = ReadColorText(record.OrgText);
+            TColorValue value = found.Form == TColorForm::Space ? ReadSpaceColorText(record.OrgText)
+                                                                : ReadColorText(record.OrgText);
             record.Color = record.OrgColor = value.Color;
             record.AlphaForm = value.AlphaForm;
             record.Alpha = std::move(value.Alpha);

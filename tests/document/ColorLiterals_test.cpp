@@ -101,12 +101,12 @@ TEST(ColorLiterals, WrittenWithAlphaKept)
     EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8f", false), "#F696258F");
     EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, "50%", false), "rgba(1, 2, 3, 50%)");
     EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8F", true), "#f696258f");
-    // Only a number or percentage may stand after the commas: any other alpha keeps the slash form.
+    // Only a number, percentage or a function giving one may stand after the commas: "none" needs the slash.
     const std::pair<const char*, const char*> written[] = {
         {".5", "rgba(1, 2, 3, .5)"},          {"-1", "rgba(1, 2, 3, -1)"},
         {"1e-1", "rgba(1, 2, 3, 1e-1)"},      {"none", "rgb(1 2 3 / none)"},
         {"NONE", "rgb(1 2 3 / NONE)"},        {"inf", "rgb(1 2 3 / inf)"},
-        {"var(--a)", "rgb(1 2 3 / var(--a))"}, {"calc(1 / 2)", "rgb(1 2 3 / calc(1 / 2))"},
+        {"var(--a)", "rgba(1, 2, 3, var(--a))"}, {"calc(1 / 2)", "rgba(1, 2, 3, calc(1 / 2))"},
     };
     for (const auto& [alpha, text] : written) EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, alpha, false), text);
 
