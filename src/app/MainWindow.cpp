@@ -194,6 +194,12 @@ bool TfrmMain::event(QEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    // A save under way ends first: its files are all replaced or all as they were.
+    if (Saving_) {
+        CloseAfterSave_ = true;
+        event->ignore();
+        return;
+    }
     if (AskUnsavedChanges())
         event->accept();
     else

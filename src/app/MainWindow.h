@@ -134,6 +134,7 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    class TSaving;
     // Actions and components, named as in the menus they belong to; the object names are the same.
     QAction* alOpen;
     QAction* alSave;
@@ -242,6 +243,8 @@ private:
 
     bool DocumentReady_ = true;
     bool Modified_ = false;
+    bool Saving_ = false;          // a close asked for meanwhile waits for the save
+    bool CloseAfterSave_ = false;
     QString OpenFolder_;
     QPoint SavedScroll_;
     pictor::THintTracker Hints_;

@@ -8,8 +8,10 @@
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
 #include "app/model/SourceExcerpt.h"
+#include "base/InterruptedSaves.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
+#include "document/Paths.h"
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
 #include "encoding/CharCode.h"
@@ -23,6 +25,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QToolTip>
+
+#include <filesystem>
 
 using namespace pictor;
 
@@ -47,6 +51,15 @@ void ReportRejectedColors(QWidget* parent, const THtmlStructure& document)
     if (!lines.isEmpty())
         QMessageBox::information(parent, QApplication::applicationName(),
                                  QString::fromUtf8(RejectedColorHint) + ":\n" + lines.join('\n'));
+}
+
+// A save of these files cut short (a crash, a kill) is finished or undone before the page is read.
+void RecoverInterruptedSaves(QWidget* parent, const std::string& page)
+{
+    QStringList lines;
+    for (const TSaveRecovery& recovery : RecoverSavesAbove({FolderOf(page)}))
+        lines << QString::fromStdString(RecoveryMessage(recovery));
+    if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
 }
 
 } // namespace
@@ -117,6 +130,7 @@ void TfrmMain::LoadDocument(const QString& path)
     Document_.reset();
     ClearDocumentView();
     Document_ = std::make_unique<THtmlStructure>();
+    RecoverInterruptedSaves(this, std::filesystem::absolute(path.toStdString()).string());
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());

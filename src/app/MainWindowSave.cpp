@@ -8,17 +8,38 @@
 #include "document/Paths.h"
 #include "document/SaveDocument.h"
 
+#include <QTimer>
+
+#include <utility>
+
 namespace {
 
 pictor::TPictureSaveOptions SaveOptions() { return pictor::PictureSaveOptionsOf(pictor::Options()); }
 
 } // namespace
 
+// Marks the window as saving; a close asked for meanwhile is carried out once the save has ended.
+class TfrmMain::TSaving {
+public:
+    explicit TSaving(TfrmMain& window) : Window_(window) { Window_.Saving_ = true; }
+    ~TSaving()
+    {
+        Window_.Saving_ = false;
+        if (std::exchange(Window_.CloseAfterSave_, false)) QTimer::singleShot(0, &Window_, &QWidget::close);
+    }
+    TSaving(const TSaving&) = delete;
+    TSaving& operator=(const TSaving&) = delete;
+
+private:
+    TfrmMain& Window_;
+};
+
 void TfrmMain::alSaveExecute()
 {
-    if (!alSave->isEnabled() || !HasDocument()) return;
+    if (!alSave->isEnabled() || !HasDocument() || Saving_) return;
+    const TSaving saving(*this);
     try {
-        TProgressShown saving(ProgressHooks(), "保存中...");
+        TProgressShown shown(ProgressHooks(), "保存中...");
         pictor::SaveDocument(*Document_, SaveOptions());
         SetModified(false);
     } catch (const std::exception& error) {
@@ -28,12 +49,13 @@ void TfrmMain::alSaveExecute()
 
 void TfrmMain::alSaveAsExecute()
 {
-    if (!alSaveAs->isEnabled() || !HasDocument()) return;
+    if (!alSaveAs->isEnabled() || !HasDocument() || Saving_) return;
+    const TSaving saving(*this);
     pictor::TfrmSaveAs dialog(this);
     dialog.Folder = pictor::FolderOf(Document_->FileName);
     if (dialog.exec() != QDialog::Accepted) return;
     try {
-        TProgressShown saving(ProgressHooks(), "保存中...");
+        TProgressShown shown(ProgressHooks(), "保存中...");
         if (pictor::SaveDocumentAs(*Document_, dialog.Folder, SaveOptions(), pictor::OverwriteQuestionFor(this)))
             SetModified(false);
     } catch (const std::exception& error) {

@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv)
 {
-    pictor::RemoveLeftoversOnInterrupt();
+    pictor::RemoveLeftoversOnInterrupt("pictor");
     pictor::KeepFreedMemoryForReuse();
     // Qt WebEngine shares its GL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -1,18 +1,19 @@
 #include "base/AtomicWrites.h"
 
+#include "base/InterruptedSaves.h"
 #include "base/Leftovers.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <random>
+#include <filesystem>
 #include <set>
+#include <stdexcept>
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,8 +21,7 @@ namespace pictor {
 
 namespace {
 
-constexpr std::string_view TempPrefix = ".pv";
-constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+namespace fs = std::filesystem;
 
 [[noreturn]] void ThrowErrno(const std::string& path, int error)
 {
@@ -33,6 +33,8 @@ std::string FolderPart(const std::string& path)
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
+
+std::string NamePart(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // Writing through a link must replace the file it names, not the link.
 std::string ResolveLink(const std::string& path)
@@ -82,88 +84,122 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
-} // namespace
-
-std::string TemporaryName(int pid, unsigned random)
+// The deepest folder that holds every target.
+std::string CommonFolder(const std::vector<std::string>& folders)
 {
-    std::string name(TempPrefix);
-    std::string id;
-    for (unsigned p = unsigned(pid); p != 0 || id.empty(); p /= 36) id.insert(id.begin(), Digits[p % 36]);
-    name += id + ".";
-    for (int i = 0; i < 4; ++i, random /= 36) name += Digits[random % 36];
-    return name;
+    fs::path common = fs::absolute(folders.front()).lexically_normal();
+    for (const std::string& folder : folders) {
+        const fs::path p = fs::absolute(folder).lexically_normal();
+        fs::path shared;
+        for (auto a = common.begin(), b = p.begin(); a != common.end() && b != p.end() && *a == *b; ++a, ++b)
+            shared /= *a;
+        common = shared;
+    }
+    std::string text = common.string();
+    while (text.size() > 1 && text.ends_with('/')) text.pop_back();
+    return text;
 }
 
-int TemporaryOwner(std::string_view name)
+// A file system without hard links: the original is moved aside at its rename instead.
+bool NoHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == EXDEV; }
+
+} // namespace
+
+TAtomicWrites::TAtomicWrites(const std::vector<std::string>& paths, TKind kind, const TOwnerRights& rights)
+    : Kind_(kind), Random_(std::random_device{}())
 {
-    auto isDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); };
-    if (!name.starts_with(TempPrefix)) return -1;
-    name.remove_prefix(TempPrefix.size());
-    const size_t dot = name.find('.');
-    if (dot == 0 || dot == std::string_view::npos || dot > 6 || name.size() != dot + 5) return -1;
-    if (!std::all_of(name.begin(), name.end(), [&](char c) { return c == name[dot] || isDigit(c); })) return -1;
-    long pid = 0;
-    for (char c : name.substr(0, dot)) pid = pid * 36 + long(std::strchr(Digits, c) - Digits);
-    return pid > 0 && pid <= 0x7fffffff ? int(pid) : -1;
+    const bool saved = Kind_ == TKind::Saved;
+    std::vector<std::string> folders;
+    for (const std::string& path : paths) {
+        TPending& p = Pending_.emplace_back();
+        p.Path = path;
+        p.Target = saved ? ResolveLink(path) : path;
+        p.Exists = CheckTarget(path, p.Target, saved, p.Original);
+        if (p.Exists) CheckOwnershipKept(path, p.Original, rights);
+        folders.push_back(FolderPart(p.Target));
+    }
+    if (saved && Pending_.size() > 1) {
+        Top_ = CommonFolder(folders);
+        Journal_ = std::make_unique<TJournalWriter>(Top_, unsigned(Random_()));
+        Id_ = Journal_->Id();
+    } else {
+        Id_ = NewSaveId(unsigned(Random_()));
+    }
+    for (size_t i = 0; i < Pending_.size(); ++i) {
+        TPending& p = Pending_[i];
+        p.Entry.Folder = Top_.empty() ? "." : fs::absolute(folders[i]).lexically_normal().lexically_relative(Top_).string();
+        if (p.Entry.Folder.ends_with('/')) p.Entry.Folder.pop_back();
+        p.Entry.Target = NamePart(p.Target);
+        if (p.Exists) {
+            p.Entry.Backup = BackupName(Id_, unsigned(i));
+            p.Entry.OriginalInode = p.Original.st_ino;
+        }
+    }
 }
 
 TAtomicWrites::~TAtomicWrites()
 {
-    for (size_t i = Renamed_; i < Pending_.size(); ++i) {
-        ::unlink(Pending_[i].Temp.c_str());
-        DropLeftover(Pending_[i].Temp);
+    for (size_t i = Renamed_; i < Added_; ++i) {
+        TPending& p = Pending_[i];
+        if (p.Fd >= 0) ::close(p.Fd);
+        ::unlink(p.Temp.c_str());
+        DropLeftover(p.Temp);
     }
+    if (Journal_) Journal_->Remove();
 }
 
-// A run killed outright leaves its temporaries; the next write into that folder removes those whose
-// writer is gone.
-void TAtomicWrites::SweepStaleTemporaries(const std::string& folder)
+std::string TAtomicWrites::In(const TPending& p, const std::string& name) const
 {
-    if (std::find(SweptFolders_.begin(), SweptFolders_.end(), folder) != SweptFolders_.end()) return;
-    SweptFolders_.push_back(folder);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const int owner = TemporaryOwner(entry->d_name);
-        struct stat st;
-        if (owner <= 0 || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_uid == ::geteuid())
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    return FolderPart(p.Target) + "/" + name;
+}
+
+// Named for this save, noted in the journal before it exists, and locked: a run that finds it later
+// can tell whether its writer is gone.
+int TAtomicWrites::MakeTemporary(TPending& p)
+{
+    for (unsigned n = unsigned(Added_ - 1), attempt = 0; attempt < 100; ++attempt, n += unsigned(Pending_.size())) {
+        p.Entry.Temp = TemporaryName(Id_, n);
+        p.Temp = In(p, p.Entry.Temp);
+        if (Journal_) Journal_->NoteTemporary(p.Entry.Folder, p.Entry.Temp, p.Entry.Target);
+        // A new file gets the ordinary create mode; a replacement starts private and takes the original's.
+        const int fd = CreateLeftoverFile(p.Temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, p.Exists ? 0600 : 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) ThrowErrno(p.Path, errno);
+        ::flock(fd, LOCK_EX);
+        // Another run may have found it between the create and the lock and taken it for a dead one's.
+        struct stat named, opened;
+        if (::lstat(p.Temp.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 && named.st_ino == opened.st_ino)
+            return fd;
+        ::close(fd);
+        DropLeftover(p.Temp);
     }
-    ::closedir(dir);
+    ThrowErrno(p.Path, EEXIST);
 }
 
 void TAtomicWrites::Add(const std::string& path, std::string_view bytes)
 {
-    const bool saved = Kind_ == TKind::Saved;
-    TPending pending{path, saved ? ResolveLink(path) : path, {}};
-    struct stat original;
-    const bool exists = CheckTarget(path, pending.Target, saved, original);
-    const std::string folder = FolderPart(pending.Target);
-    SweepStaleTemporaries(folder);
-
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        pending.Temp = folder + "/" + TemporaryName(int(::getpid()), unsigned(Random_()));
-        // A new file gets the ordinary create mode; a replacement starts private and takes the original's.
-        fd = CreateLeftoverFile(pending.Temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, exists ? 0600 : 0666);
-        if (fd < 0 && errno != EEXIST) ThrowErrno(path, errno);
+    if (Added_ >= Pending_.size() || Pending_[Added_].Path != path)
+        throw std::logic_error("TAtomicWrites::Add out of the announced order: " + path);
+    TPending& p = Pending_[Added_++];
+    const std::string folder = FolderPart(p.Target);
+    if (std::find(SweptFolders_.begin(), SweptFolders_.end(), folder) == SweptFolders_.end()) {
+        SweptFolders_.push_back(folder);
+        RemoveAbandonedFiles(folder);
     }
-    if (fd < 0) ThrowErrno(path, EEXIST);
-    Pending_.push_back(pending);
-
-    int error = 0;
-    if (exists) {
-        // Another user's file keeps its owner only where the system lets us give it away; the group is
-        // tried on its own, as a member may set it.
-        if (::fchown(fd, original.st_uid, original.st_gid) != 0) (void)!::fchown(fd, uid_t(-1), original.st_gid);
-        if (::fchmod(fd, original.st_mode & 07777) != 0) error = errno;
-    }
-    if (!error && !WriteAll(fd, bytes)) error = errno;
-    if (!error && saved) error = SyncOrDefer(fd, Pending_.back());
-    if (::close(fd) != 0 && !error) error = errno;
+    p.Fd = MakeTemporary(p);
+    int error = p.Exists ? KeepOwnership(p.Fd, p.Target, p.Original) : 0;
+    if (!error && !WriteAll(p.Fd, bytes)) error = errno;
+    if (!error && Kind_ == TKind::Saved) error = SyncOrDefer(p.Fd, p);
+    struct stat written;
+    if (!error && ::fstat(p.Fd, &written) != 0) error = errno;
     if (error) ThrowErrno(path, error);  // the destructor removes the temporary
+    p.Entry.TempInode = written.st_ino;
+    p.Entry.Size = std::uint64_t(written.st_size);
+    if (Journal_) {  // the journal's lock speaks for it from here
+        const int fd = p.Fd;
+        p.Fd = -1;
+        if (::close(fd) != 0) ThrowErrno(path, errno);
+    }
 }
 
 // The first few files on a file system are synced one by one, which waits for them alone; the rest
@@ -195,17 +231,77 @@ void TAtomicWrites::SyncDeferred() const
 
 void TAtomicWrites::Commit()
 {
-    if (Renamed_ == 0) SyncDeferred();
-    std::vector<std::string> folders;
-    for (; Renamed_ < Pending_.size(); ++Renamed_) {
-        const TPending& p = Pending_[Renamed_];
-        if (::rename(p.Temp.c_str(), p.Target.c_str()) != 0) ThrowErrno(p.Path, errno);
+    if (Added_ != Pending_.size()) throw std::logic_error("TAtomicWrites::Commit before every file was added");
+    if (Kind_ == TKind::Saved) SyncDeferred();
+    if (Journal_) return CommitWithJournal();
+    // One file: its rename replaces it whole or not at all.
+    for (; Renamed_ < Added_; ++Renamed_) {
+        TPending& p = Pending_[Renamed_];
+        int error = Step(TStep::Rename, Renamed_);
+        if (!error && ::rename(p.Temp.c_str(), p.Target.c_str()) != 0) error = errno;
+        if (error) ThrowErrno(p.Path, error);
         DropLeftover(p.Temp);
-        const std::string folder = FolderPart(p.Target);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        ::close(p.Fd);
+        p.Fd = -1;
     }
     if (Kind_ == TKind::Saved)
+        for (const TPending& p : Pending_) SyncFolder(FolderPart(p.Target));
+}
+
+void TAtomicWrites::CommitWithJournal()
+{
+    std::vector<TJournalEntry> entries;
+    std::set<std::string> folders{Top_};
+    for (const TPending& p : Pending_) {
+        entries.push_back(p.Entry);
+        folders.insert(FolderPart(p.Target));
+    }
+    auto syncFolders = [&] {
         for (const std::string& folder : folders) SyncFolder(folder);
+    };
+    const TInterruptsHeld held;  // from the first rename until the commit is finished or undone
+    Journal_->WriteCommit(entries);
+    std::vector<bool> movedAside(Pending_.size());
+    try {
+        for (size_t i = 0; i < Pending_.size(); ++i) {
+            const TPending& p = Pending_[i];
+            if (!p.Exists) continue;
+            int error = Step(TStep::Backup, i);
+            if (!error && ::link(p.Target.c_str(), In(p, p.Entry.Backup).c_str()) != 0) error = errno;
+            if (error && NoHardLinks(error)) movedAside[i] = true;
+            else if (error) ThrowErrno(p.Path, error);
+        }
+        for (; Renamed_ < Added_; ++Renamed_) {
+            const TPending& p = Pending_[Renamed_];
+            int error = Step(TStep::Rename, Renamed_);
+            if (!error && movedAside[Renamed_] && ::rename(p.Target.c_str(), In(p, p.Entry.Backup).c_str()) != 0)
+                error = errno;
+            if (!error && ::rename(p.Temp.c_str(), p.Target.c_str()) != 0) error = errno;
+            if (error) ThrowErrno(p.Path, error);
+        }
+    } catch (const TPictorError& failure) {
+        Renamed_ = Added_;  // the undo removes the temporaries
+        for (const TPending& p : Pending_) DropLeftover(p.Temp);
+        try {
+            UndoEntries(Top_, entries);
+        } catch (const TPictorError& undo) {
+            // The journal stays: the next run, or pictor-cli recover, puts the rest back.
+            Journal_->Keep();
+            Journal_.reset();
+            throw TPictorError(failure.File, failure.Reason + "。元に戻せなかったファイルがあります（" + undo.what() +
+                                                 "）: pictor-cli recover " + Top_ + " で戻してください");
+        }
+        syncFolders();
+        throw TPictorError(failure.File, failure.Reason + "。保存を取り消しました: どのファイルも元のままです");
+    }
+    for (const TPending& p : Pending_) {
+        DropLeftover(p.Temp);
+        if (p.Exists) ::unlink(In(p, p.Entry.Backup).c_str());
+    }
+    syncFolders();
+    Journal_->Remove();
+    Journal_.reset();
+    SyncFolder(Top_);
 }
 
 } // namespace pictor

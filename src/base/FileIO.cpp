@@ -116,14 +116,14 @@ TLargeBytes ReadLargeFile(const std::string& path, std::size_t limit)
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes)
 {
-    TAtomicWrites writes;
+    TAtomicWrites writes({path});
     writes.Add(path, bytes);
     writes.Commit();
 }
 
 void WriteWorkingCopy(const std::string& path, std::string_view bytes)
 {
-    TAtomicWrites writes(TAtomicWrites::TKind::WorkingCopies);
+    TAtomicWrites writes({path}, TAtomicWrites::TKind::WorkingCopies);
     writes.Add(path, bytes);
     writes.Commit();
 }

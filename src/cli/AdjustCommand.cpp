@@ -163,6 +163,9 @@ int RunAdjust(const TAdjustRequest& r)
     documentOptions.JpegQuality = r.JpegQuality;
     const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp};
 
+    // An earlier save below the output folder that was cut short is dealt with first.
+    std::error_code ec;
+    if (!r.OutFolder.empty() && std::filesystem::is_directory(r.OutFolder, ec)) RecoverInterruptedSaves({r.OutFolder});
     TSiteDocument site;
     LoadPages(site, r);
     Select(site, r);

@@ -51,5 +51,8 @@ int RunList(const TListRequest& request);
 // A colour given on the command line; a malformed one is a usage error.
 std::uint32_t ParseColor(const std::string& text);
 int RunAdjust(const TAdjustRequest& request);
+// Finishes or undoes every save cut short in folder, below it or above it, and removes what dead saves
+// left there; prints what it found. 1 when a journal had to be left as it was.
+int RunRecover(const std::string& folder);
 
 } // namespace pictor::cli

@@ -1,12 +1,20 @@
 #include "cli/LoadPages.h"
 
+#include "base/InterruptedSaves.h"
 #include "base/PictorError.h"
 #include "cli/Progress.h"
+#include "document/Paths.h"
 #include "site/SitePages.h"
 
 #include <iostream>
 
 namespace pictor::cli {
+
+void RecoverInterruptedSaves(const std::vector<std::string>& folders)
+{
+    for (const TSaveRecovery& recovery : RecoverSavesAbove(folders))
+        std::cerr << "pictor-cli: " << RecoveryMessage(recovery) << "\n";
+}
 
 void LoadPages(TSiteDocument& site, const TPagesRequest& request)
 {
@@ -16,6 +24,10 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
         if (found.empty()) throw TPictorError(request.Site, "holds no page (.htm, .html, .shtml)");
         pages.insert(pages.end(), found.begin(), found.end());
     }
+    // A save cut short is finished or undone before anything is read.
+    std::vector<std::string> folders;
+    for (const std::string& page : pages) folders.push_back(FolderOf(page));
+    RecoverInterruptedSaves(folders);
     {
         TProgressBar bar("loading pages");
         site.Load(pages, request.Site, [&](int done, int total) {

@@ -95,12 +95,12 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     colors->excludes(noColors);
     pictures->excludes(noPictures);
 
-    auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures")
+    auto* inPlace = adjust.add_flag("--in-place", r.InPlace, "Save over the page, its sheets and its pictures, all or nothing")
                         ->group("OUTPUT (default: a dry run)");
-    auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR")
+    auto* out = adjust.add_option("--out", r.OutFolder, "Save every file of the document below DIR, all or nothing")
                     ->group("OUTPUT (default: a dry run)")
                     ->check([](const std::string& folder) { return folder.empty() ? "--out needs a folder" : ""; });
-    auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files")
+    auto* force = adjust.add_flag("--force", r.Force, "With --out: overwrite existing files (never one whose owner or group could not be kept)")
                       ->group("OUTPUT (default: a dry run)")->needs(out);
     auto* skip = adjust.add_flag("--skip-existing", r.SkipExisting, "With --out: leave existing files alone")
                      ->group("OUTPUT (default: a dry run)")->needs(out);
@@ -137,8 +137,10 @@ void MakeAbsolute(TPagesRequest& r)
     if (!r.Site.empty()) r.Site = Absolute(r.Site);
 }
 
-int Run(CLI::App* listCommand, TListRequest& list, TAdjustRequest& adjust)
+int Run(CLI::App* listCommand, TListRequest& list, CLI::App* recoverCommand, const std::string& recoverFolder,
+        TAdjustRequest& adjust)
 {
+    if (*recoverCommand) return RunRecover(Absolute(recoverFolder));
     if (*listCommand) {
         MakeAbsolute(list);
         return RunList(list);
@@ -164,7 +166,7 @@ bool OutputWritten()
 
 int main(int argc, char** argv)
 {
-    pictor::RemoveLeftoversOnInterrupt();
+    pictor::RemoveLeftoversOnInterrupt("pictor-cli");
     std::signal(SIGPIPE, SIG_IGN);  // a reader gone shows as a failed write, reported like any other
     pictor::KeepFreedMemoryForReuse();
     CLI::App app{"pictor-cli: recolour a web site stored on disk", "pictor-cli"};
@@ -179,6 +181,12 @@ int main(int argc, char** argv)
     TAdjustRequest adjust;
     auto* adjustCommand = app.add_subcommand("adjust", "Adjust the colours of a page, its sheets and pictures");
     AddAdjustOptions(*adjustCommand, adjust);
+
+    std::string recoverFolder;
+    auto* recoverCommand = app.add_subcommand(
+        "recover", "Finish or undo a save cut short by a crash or a kill (list and adjust do so by themselves)");
+    recoverCommand->add_option("DIR", recoverFolder, "The site's folder: its journals, and those below and above it")
+        ->required();
 
     try {
         app.parse(argc, argv);
@@ -195,7 +203,7 @@ int main(int argc, char** argv)
 
     int status = 1;
     try {
-        status = Run(listCommand, list, adjust);
+        status = Run(listCommand, list, recoverCommand, recoverFolder, adjust);
     } catch (const TUsageError& e) {
         std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.Message) << "\n";
         return 2;

@@ -15,6 +15,7 @@ public:
     virtual TElements& Elements(int file) = 0;
     virtual const TElements& Elements(int file) const = 0;
     virtual const std::string& FilePath(int file) const = 0;
+    virtual bool IsPage(int file) const = 0;
     virtual void SetFilePath(int file, const std::string& path) = 0;
     // What a save below another folder keeps: each file's layout path lies below LayoutFolder() as the
     // file lies below the common folder of them all; a picture's is its WorkPath.

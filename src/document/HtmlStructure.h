@@ -154,6 +154,7 @@ public:
     TElements& Elements(int tab) override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
     const TElements& Elements(int tab) const override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
     const std::string& FilePath(int tab) const override { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+    bool IsPage(int tab) const override { return tab == 0; }
     void SetFilePath(int tab, const std::string& path) override
     {
         (tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1))) = path;

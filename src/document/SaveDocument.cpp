@@ -6,6 +6,7 @@
 #include "document/DocumentText.h"
 #include "document/Paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -25,6 +26,7 @@ struct TSaveItem {
     std::string Path;         // as the document names it
     std::string Target;       // where the bytes go: Path, or the bitmap beside a picture
     TElements* Text = nullptr;
+    bool Page = false;
     std::vector<TPicRecord*> Pictures;  // several records of one file: in step, one bitmap
     bool Changed = false;
     bool Skipped = false;  // answered No
@@ -33,13 +35,13 @@ struct TSaveItem {
 // Every file of a save, each distinct file once, written all together or not at all.
 class TSavePlan {
 public:
-    explicit TSavePlan(const TPictureSaveOptions& options) : Options_(options) {}
+    TSavePlan(const TPictureSaveOptions& options, const TOwnerRights& rights) : Options_(options), Rights_(rights) {}
 
-    void AddText(TElements& file, const std::string& path)
+    void AddText(TElements& file, const std::string& path, bool page)
     {
         // Unchanged in its own place: the file is what it was, byte for byte.
         if (!file.Rewritten && path == file.ReadFrom) return;
-        Add(TSaveItem{path, path, &file, {}, file.Rewritten});
+        Add(TSaveItem{path, path, &file, page, {}, file.Rewritten});
     }
 
     // A picture that was never read (no picture ending) is not written: there is nothing to write.
@@ -50,24 +52,31 @@ public:
         const bool changed = !Unchanged(picture) || target != path;
         // Unchanged in its own place: the file is what it was.
         if (!changed && path == picture.SourcePath) return;
-        Add(TSaveItem{path, target, nullptr, {&picture}, changed});
+        Add(TSaveItem{path, target, nullptr, false, {&picture}, changed});
     }
 
     // The file as it stands, byte for byte.
-    void AddCopy(TPicRecord& picture, const std::string& path) { Add(TSaveItem{path, path, nullptr, {&picture}, false}); }
+    void AddCopy(TPicRecord& picture, const std::string& path) { Add(TSaveItem{path, path, nullptr, false, {&picture}, false}); }
 
     std::vector<TSaveItem>& Items() { return Items_; }
 
     void Write()
     {
-        std::vector<std::string> madeFolders;
+        // Pictures first, then sheets, pages last: a page read while the files are renamed shows its old
+        // self over new sheets at worst, never new colours over old sheets.
+        std::vector<const TSaveItem*> order;
+        for (const TSaveItem& item : Items_)
+            if (!item.Skipped) order.push_back(&item);
+        auto rank = [](const TSaveItem* item) { return item->Text ? item->Page ? 2 : 1 : 0; };
+        std::stable_sort(order.begin(), order.end(), [&](auto* a, auto* b) { return rank(a) < rank(b); });
+        std::vector<std::string> targets, madeFolders;
+        for (const TSaveItem* item : order) targets.push_back(item->Target);
         try {
-            TAtomicWrites writes;  // gone, with its temporaries, before the folders are
-            for (const TSaveItem& item : Items_) {
-                if (item.Skipped) continue;
-                MakeFolders(FolderOf(item.Target), madeFolders);
+            for (const std::string& target : targets) MakeFolders(FolderOf(target), madeFolders);
+            TAtomicWrites writes(targets, TAtomicWrites::TKind::Saved, Rights_);  // gone, with its temporaries, before the folders are
+            for (const TSaveItem* item : order) {
                 std::string made;
-                writes.Add(item.Target, Bytes(item, made));
+                writes.Add(item->Target, Bytes(*item, made));
             }
             writes.Commit();
         } catch (...) {
@@ -140,6 +149,7 @@ private:
     }
 
     const TPictureSaveOptions& Options_;
+    const TOwnerRights& Rights_;
     std::vector<TSaveItem> Items_;
     std::map<std::string, size_t> Index_;  // by resolved target
 };
@@ -148,7 +158,7 @@ private:
 class TSaveAsRun {
 public:
     TSaveAsRun(IFileSet& files, std::string folder, const TPictureSaveOptions& options, const TOverwriteQuestion& ask)
-        : Files_(files), Folder_(std::move(folder)), Plan_(options), Ask_(ask)
+        : Files_(files), Folder_(std::move(folder)), Plan_(options, Rights_), Ask_(ask)
     {
         if (!Folder_.ends_with('/')) Folder_ += '/';
     }
@@ -158,7 +168,7 @@ public:
     {
         for (int i = 0; i < Files_.FileCount(); ++i) {
             Files_.SetFilePath(i, NewPath(Files_.LayoutPath(i)));
-            Plan_.AddText(Files_.Elements(i), Files_.FilePath(i));
+            Plan_.AddText(Files_.Elements(i), Files_.FilePath(i), Files_.IsPage(i));
             AddPictures(Files_.Elements(i));
         }
         if (!AskAboutExistingFiles()) return false;
@@ -199,18 +209,19 @@ private:
 
     IFileSet& Files_;
     std::string Folder_;
+    const TOwnerRights Rights_ = TOwnerRights::OfProcess();
     TSavePlan Plan_;
     const TOverwriteQuestion& Ask_;
 };
 
 } // namespace
 
-void SaveDocument(IFileSet& files, const TPictureSaveOptions& options)
+void SaveDocument(IFileSet& files, const TPictureSaveOptions& options, const TOwnerRights& rights)
 {
-    TSavePlan plan(options);
+    TSavePlan plan(options, rights);
     for (int i = 0; i < files.FileCount(); ++i) {
         TElements& file = files.Elements(i);
-        plan.AddText(file, files.FilePath(i));
+        plan.AddText(file, files.FilePath(i), files.IsPage(i));
         for (TPicRecord& pic : file.Pics)
             if (pic.Checked) plan.AddPicture(pic, pic.FullPath);
     }

@@ -47,6 +47,7 @@ public:
     TElements& Elements(int file) override { return *Files_.at(size_t(file)).Elements; }
     const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
     const std::string& FilePath(int file) const override { return Files_.at(size_t(file)).Path; }
+    bool IsPage(int file) const override { return Files_.at(size_t(file)).PageIndex >= 0; }
     void SetFilePath(int file, const std::string& path) override;
     const std::string& LayoutFolder() const override { return BaseFolder_; }
     const std::string& LayoutPath(int file) const override { return Files_.at(size_t(file)).LayoutPath; }

@@ -259,6 +259,22 @@ private slots:
         QVERIFY(!window.Document().GetSheet(0).Colors[0].Checked);
     }
 
+    // The progress window lets pending events through as the save begins: a close asked for then waits
+    // until the files are all written, and asks nothing once they are.
+    void aCloseAskedForDuringASaveWaitsForIt()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        Recolour(window, 1);
+        TBoxAnswerer boxes(QMessageBox::Cancel);
+        QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
+        Named(window, "alSave")->trigger();
+        QCOMPARE(boxes.Texts, QStringList{});
+        QVERIFY(!window.IsModified());
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(boxes.Texts, QStringList{});
+    }
+
     // After a failed load there is no document: nothing to use, to show or to ask about.
     void aFailedLoadLeavesNoDocument()
     {

@@ -1,4 +1,5 @@
 #include "base/AtomicWrites.h"
+#include "base/SaveJournal.h"
 #include "base/FileIO.h"
 #include "support/Errors.h"
 #include "support/OtherUser.h"
@@ -38,24 +39,24 @@ TEST(AtomicWrites, AFailureBeforeTheRenamesLeavesEveryOriginalAndNoTemporary)
 {
     TTempDir dir;
     const std::string a = dir.Write("a.htm", "old a"), b = dir.Write("b.css", "old b");
-    fs::create_directory(dir / "c.png");  // a target that became a folder
+    fs::create_directory(dir / "c.png");  // a target that became a folder: refused before anything is written
+    EXPECT_EQ(test::ErrorOf([&] { TAtomicWrites writes({a, b, dir / "c.png"}); }).File, dir / "c.png");
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.htm", "b.css", "c.png"}));
     {
-        TAtomicWrites writes;
+        TAtomicWrites writes({a, b});
         writes.Add(a, "new a");
-        writes.Add(b, "new b");
-        EXPECT_EQ(test::ErrorOf([&] { writes.Add(dir / "c.png", "new c"); }).File, dir / "c.png");
     }
     EXPECT_EQ(ReadAll(a), "old a");
-    EXPECT_EQ(ReadAll(b), "old b");
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.htm", "b.css", "c.png"}));
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.htm", "b.css", "c.png"})) << "no temporary, no journal";
 
-    TAtomicWrites writes;
+    TAtomicWrites writes({a, b});
     writes.Add(a, "new a");
     writes.Add(b, "new b");
     EXPECT_EQ(ReadAll(a), "old a") << "nothing replaced before Commit";
     writes.Commit();
     EXPECT_EQ(ReadAll(a), "new a");
     EXPECT_EQ(ReadAll(b), "new b");
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.htm", "b.css", "c.png"}));
 }
 
 TEST(AtomicWrites, NamesOfTheLongestLengthCanBeReplaced)
@@ -68,28 +69,41 @@ TEST(AtomicWrites, NamesOfTheLongestLengthCanBeReplaced)
     }
 }
 
-TEST(AtomicWrites, TemporaryNamesAreShortAndTellTheirWriter)
+TEST(AtomicWrites, NamesBesideATargetAreShortAndTellTheirSave)
 {
-    for (const int pid : {1, 35, 36, 4194304, 0x7fffffff}) {
-        const std::string name = TemporaryName(pid, 123456u);
-        EXPECT_LE(name.size(), 14u) << name;
-        EXPECT_EQ(TemporaryOwner(name), pid) << name;
+    for (const unsigned random : {0u, 35u, 123456u, 0xffffffffu}) {
+        const std::string id = NewSaveId(random);
+        for (const unsigned n : {0u, 35u, 4194304u}) {
+            EXPECT_LE(TemporaryName(id, n).size(), 15u) << "fits wherever the target's name fits";
+            EXPECT_EQ(TemporaryId(TemporaryName(id, n)), id);
+            EXPECT_EQ(BackupId(BackupName(id, n)), id);
+            EXPECT_EQ(TemporaryId(BackupName(id, n)), "");
+        }
+        EXPECT_EQ(JournalId(JournalName(id)), id);
     }
-    for (const char* other : {".pv", ".pvab", ".pv.abcd", ".pvAB.abcd", "pv12.abcd", ".pv12.abc", ".pv12.abcde", "a.png"})
-        EXPECT_EQ(TemporaryOwner(other), -1) << other;
+    for (const char* other : {".pv", ".pvabcdef", ".pvabcdef.", ".pvABCDEF.1", "pvabcdef.1", ".pvabcde.1", ".pvjabcdef.1", "a.png"}) {
+        EXPECT_EQ(TemporaryId(other), "") << other;
+        EXPECT_EQ(JournalId(other), "") << other;
+    }
 }
 
-TEST(AtomicWrites, LeftoversOfAKilledWriterGoAtTheNextWriteThere)
+// A save of one file stays what it always was: one rename, and nothing else in the folder afterwards.
+TEST(AtomicWrites, OneFileLeavesNothingBesideItAndKeepsItsMode)
 {
     TTempDir dir;
-    const pid_t dead = ::fork();
-    if (dead == 0) ::_exit(0);
-    ::waitpid(dead, nullptr, 0);
-    const std::string stale = TemporaryName(dead, 1), live = TemporaryName(::getpid(), 2);
-    dir.Write(stale, "torn");
-    dir.Write(live, "another save of ours, under way");
-    WriteFileAtomic(dir / "page.htm", "x");
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{live, "page.htm"}));
+    const std::string path = dir.Write("page.htm", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
+    std::vector<std::string> during;
+    {
+        TAtomicWrites writes({path});
+        writes.Add(path, "new");
+        during = Names(dir.Path());
+        writes.Commit();
+    }
+    EXPECT_EQ(during.size(), 2u) << "the temporary alone, no journal";
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.htm"});
+    EXPECT_EQ(StatOf(path).st_mode & 07777, 0604u);
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
 TEST(AtomicWrites, OwnerGroupAndModeAreKept)

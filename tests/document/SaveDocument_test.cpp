@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pictor;
 using namespace pictor::test;
@@ -115,6 +117,38 @@ TEST(Save, FailureLeavesEveryOriginalAndNoTemporary)
     EXPECT_EQ(ReadAll(site.Root / "img/a.png"), png);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(site.Root / "img"), {}), 3);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(site.Root.Path()), {}), 3);
+}
+
+// The temporary could not be given the group of a user who is not its member: the saved file would
+// silently change hands. Root may give any group, so what the process may give is passed in.
+TEST(Save, AFileWhoseGroupCannotBeKeptIsRefusedBeforeAnythingIsWritten)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a file a group of no member";
+    TSavedSite site;
+    THtmlStructure doc = site.Open();
+    Change(doc, TAdjustment::Invert());
+    const std::string sheet = site.Root / "css/s.css";
+    ASSERT_EQ(::chown(sheet.c_str(), ::geteuid(), 4242), 0);
+    const auto listing = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(site.Root.Path()))
+            if (e.is_regular_file()) files[e.path().string()] = ReadAll(e.path().string());
+        return files;
+    };
+    const auto before = listing();
+    const TOwnerRights notMember{::geteuid(), {::getegid()}, false};
+    const TPictorError error = test::ErrorOf([&] { SaveDocument(doc, {}, notMember); });
+    EXPECT_EQ(error.File, sheet);
+    EXPECT_NE(error.Reason.find("4242"), std::string::npos) << error.Reason;
+    EXPECT_NE(error.Reason.find("名前を付けて保存"), std::string::npos) << error.Reason;
+    EXPECT_EQ(listing(), before) << "nothing written, not even a temporary";
+
+    const TOwnerRights member{::geteuid(), {::getegid(), 4242}, false};
+    SaveDocument(doc, {}, member);
+    struct stat st {};
+    ::stat(sheet.c_str(), &st);
+    EXPECT_EQ(st.st_gid, 4242u) << "a member keeps the group";
+    EXPECT_EQ(ReadAll(sheet), "p { color: #FFFFFF; background: url(../img/c.gif) }");
 }
 
 TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)

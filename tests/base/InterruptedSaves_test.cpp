@@ -1,0 +1,321 @@
+// The commit of a save of several files, failed, interrupted or killed at each of its steps.
+#include "base/AtomicWrites.h"
+#include "base/InterruptedSaves.h"
+#include "base/Leftovers.h"
+#include "support/CliRunner.h"
+#include "support/Errors.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pictor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::TTempDir;
+using TStep = TAtomicWrites::TStep;
+using TOutcome = TSaveRecovery::TOutcome;
+
+constexpr int Files = 20;
+
+// Every file below the folder with its bytes.
+std::map<std::string, std::string> Tree(const TTempDir& dir)
+{
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
+        if (entry.is_regular_file()) tree[fs::relative(entry.path(), dir.Path()).string()] = ReadAll(entry.path().string());
+    return tree;
+}
+
+// A site of 20 files in three folders; the last two do not exist yet, so the save makes them.
+struct TTwentyFiles {
+    TTempDir Dir;
+    std::vector<std::string> Paths;
+    std::map<std::string, std::string> Old, New;
+
+    TTwentyFiles()
+    {
+        for (int i = 0; i < Files; ++i) {
+            const std::string name = (i % 3 == 0 ? "img/p" : i % 3 == 1 ? "css/s" : "p") + std::to_string(i);
+            Paths.push_back(i < Files - 2 ? Dir.Write(name, "old " + name) : Dir / name);
+            New[name] = "new " + name + std::string(size_t(i) * 100, 'x');
+        }
+        Old = Tree(Dir);
+    }
+
+    void Save(const TAtomicWrites::TStepHook& hook = {}, int stopBeforeAdd = -1) const
+    {
+        TAtomicWrites writes(Paths);
+        writes.SetStepHook(hook);
+        for (int i = 0; i < Files; ++i) {
+            if (i == stopBeforeAdd) ::kill(::getpid(), SIGKILL);
+            writes.Add(Paths[size_t(i)], New.at(fs::relative(Paths[size_t(i)], Dir.Path()).string()));
+        }
+        writes.Commit();
+    }
+
+    // Runs body in a child process and returns how it ended.
+    static int InChild(const std::function<void()>& body)
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(30);  // only against a hang
+            body();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    }
+};
+
+// Step k of a commit of n files: n backups (the 18 existing files), then n renames.
+struct TStepAt {
+    TStep Step;
+    size_t File;
+};
+std::vector<TStepAt> EverySteps()
+{
+    std::vector<TStepAt> steps;
+    for (size_t i = 0; i < Files - 2; ++i) steps.push_back({TStep::Backup, i});
+    for (size_t i = 0; i < Files; ++i) steps.push_back({TStep::Rename, i});
+    return steps;
+}
+
+TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBack)
+{
+    for (const TStepAt at : EverySteps()) {
+        TTwentyFiles site;
+        const TPictorError error = test::ErrorOf([&] {
+            site.Save([&](TStep step, size_t file) { return step == at.Step && file == at.File ? EIO : 0; });
+        });
+        const std::string where = (at.Step == TStep::Backup ? "backup " : "rename ") + std::to_string(at.File);
+        EXPECT_EQ(error.File, site.Paths[at.File]) << where;
+        EXPECT_NE(error.Reason.find("どのファイルも元のままです"), std::string::npos) << where << ": " << error.Reason;
+        EXPECT_EQ(Tree(site.Dir), site.Old) << where << ": every original back, nothing else left";
+    }
+}
+
+TEST(Commit, WithoutAFaultEveryFileIsNewAndNothingElseIsLeft)
+{
+    TTwentyFiles site;
+    site.Save();
+    EXPECT_EQ(Tree(site.Dir), site.New);
+}
+
+TEST(Commit, ASignalWhileWritingCancelsTheSaveAndOneDuringTheRenamesWaitsForItsEnd)
+{
+    for (int k = 0; k < Files; ++k) {
+        TTwentyFiles site;
+        const int status = TTwentyFiles::InChild([&] {
+            RemoveLeftoversOnInterrupt("test");
+            TAtomicWrites writes(site.Paths);
+            for (int i = 0; i < Files; ++i) {
+                if (i == k) {
+                    ::kill(::getpid(), k % 2 ? SIGINT : SIGHUP);
+                    for (;;) ::pause();
+                }
+                writes.Add(site.Paths[size_t(i)], "new");
+            }
+        });
+        EXPECT_TRUE(WIFSIGNALED(status) && (WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGHUP)) << k;
+        EXPECT_EQ(Tree(site.Dir), site.Old) << "signal before writing file " << k;
+    }
+    for (const TStepAt at : EverySteps()) {
+        TTwentyFiles site;
+        const int status = TTwentyFiles::InChild([&] {
+            RemoveLeftoversOnInterrupt("test");
+            site.Save([&](TStep step, size_t file) {
+                if (step == at.Step && file == at.File) ::kill(::getpid(), SIGTERM);
+                return 0;
+            });
+            for (;;) ::pause();
+        });
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << at.File;
+        EXPECT_EQ(Tree(site.Dir), site.New) << "the commit under way was finished first: " << at.File;
+    }
+}
+
+TEST(Recovery, AKilledSaveIsFinishedOnceItsCommitRecordIsWrittenAndUndoneBefore)
+{
+    for (int k = 0; k < Files; ++k) {
+        TTwentyFiles site;
+        EXPECT_TRUE(WIFSIGNALED(TTwentyFiles::InChild([&] { site.Save({}, k); })));
+        const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
+        ASSERT_EQ(found.size(), 1u) << k;
+        EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << k;
+        EXPECT_EQ(found[0].Files.size(), size_t(k)) << "the files it had begun";
+        EXPECT_EQ(Tree(site.Dir), site.Old) << "killed before writing file " << k;
+    }
+    for (const TStepAt at : EverySteps()) {
+        TTwentyFiles site;
+        EXPECT_TRUE(WIFSIGNALED(TTwentyFiles::InChild([&] {
+            site.Save([&](TStep step, size_t file) {
+                if (step == at.Step && file == at.File) ::kill(::getpid(), SIGKILL);
+                return 0;
+            });
+        })));
+        const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].Outcome, TOutcome::Finished) << at.File;
+        EXPECT_EQ(found[0].Files, site.Paths);
+        EXPECT_NE(RecoveryMessage(found[0]).find(site.Paths[3]), std::string::npos);
+        EXPECT_EQ(Tree(site.Dir), site.New) << at.File;
+        EXPECT_TRUE(RecoverSavesAbove({site.Dir.Path().string()}).empty()) << "nothing left to do";
+    }
+}
+
+// Killed half-way through the renames: the journal, the temporaries still to go and the backups.
+struct TKilledMidway : TTwentyFiles {
+    std::string Journal;
+    TKilledMidway()
+    {
+        InChild([&] {
+            Save([](TStep step, size_t file) {
+                if (step == TStep::Rename && file == 10) ::kill(::getpid(), SIGKILL);
+                return 0;
+            });
+        });
+        for (const auto& entry : fs::directory_iterator(Dir.Path()))
+            if (!JournalId(entry.path().filename().string()).empty()) Journal = entry.path().string();
+    }
+    std::string Leftover(const std::string& folder, std::string_view (*kind)(std::string_view)) const
+    {
+        for (const auto& entry : fs::directory_iterator(Dir / folder))
+            if (!kind(entry.path().filename().string()).empty()) return entry.path().string();
+        return {};
+    }
+};
+
+TEST(Recovery, ATemporaryThatIsNotWholeUndoesTheCommit)
+{
+    TKilledMidway site;
+    ASSERT_FALSE(site.Journal.empty());
+    const std::string temp = site.Leftover("css", TemporaryId);
+    ASSERT_FALSE(temp.empty());
+    fs::resize_file(temp, 3);
+    const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "css"});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Outcome, TOutcome::Undone);
+    EXPECT_EQ(Tree(site.Dir), site.Old);
+}
+
+TEST(Recovery, ADamagedJournalOrOnePointingOutOfItsFolderLeavesEveryFile)
+{
+    auto rewrite = [](const std::string& path, auto change) {
+        std::string text = ReadAll(path);
+        change(text);
+        std::ofstream(path, std::ios::trunc) << text;
+    };
+    const std::vector<std::pair<const char*, std::function<void(std::string&)>>> faults = {
+        {"a changed size", [](std::string& t) { t[t.find("entry")  + 30] ^= 1; }},
+        {"a line cut out", [](std::string& t) { t.erase(t.find("entry"), t.find('\n', t.find("entry")) + 1 - t.find("entry")); }},
+        {"a folder above its own", [](std::string& t) { t.replace(t.find("entry css"), 9, "entry ../css"); }},
+        {"garbage", [](std::string& t) { t = "pictor-save-journal 1\nrm -rf /\n"; }},
+    };
+    for (const auto& [what, change] : faults) {
+        TKilledMidway site;
+        ASSERT_FALSE(site.Journal.empty());
+        rewrite(site.Journal, change);
+        const std::map<std::string, std::string> before = Tree(site.Dir);
+        const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
+        ASSERT_EQ(found.size(), 1u) << what;
+        EXPECT_EQ(found[0].Outcome, TOutcome::Left) << what;
+        EXPECT_NE(RecoveryMessage(found[0]).find(site.Journal), std::string::npos) << what;
+        EXPECT_EQ(Tree(site.Dir), before) << what << ": every file as it was";
+    }
+}
+
+TEST(Recovery, AJournalNeverReachesThroughALinkOutOfItsFolder)
+{
+    TKilledMidway site;
+    TTempDir elsewhere;
+    const std::string victim = elsewhere.Write("s1", "keep");
+    fs::rename(site.Dir / "css", site.Dir / "css.real");
+    fs::create_directory_symlink(elsewhere.Path(), site.Dir / "css");
+    const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Outcome, TOutcome::Left);
+    EXPECT_EQ(ReadAll(victim), "keep");
+}
+
+TEST(Recovery, AJournalCutShortAsItWasMadeIsRemoved)
+{
+    TTempDir dir;
+    for (const char* text : {"", "pictor-save", "pictor-save-journal 1\ntemp . a .pvabcdef"}) {
+        const std::string journal = dir.Write(JournalName("abcdef"), text);
+        const std::vector<TSaveRecovery> found = RecoverSavesAbove({dir.Path().string()});
+        ASSERT_EQ(found.size(), 1u) << text;
+        EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << text;
+        EXPECT_FALSE(fs::exists(journal)) << text;
+    }
+}
+
+TEST(Recovery, ARunningSaveIsLeftToItself)
+{
+    TTempDir dir;
+    const std::string a = dir.Write("a", "old"), b = dir.Write("b", "old");
+    TAtomicWrites writes({a, b});
+    writes.Add(a, "new");
+    const std::vector<TSaveRecovery> found = RecoverSavesAbove({dir.Path().string()});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Outcome, TOutcome::Running);
+    EXPECT_TRUE(RemoveAbandonedFiles(dir.Path().string()).empty()) << "its temporary has a journal";
+    writes.Add(b, "new");
+    writes.Commit();
+    EXPECT_EQ(ReadAll(a), "new");
+}
+
+// A leftover is known for abandoned by its lock, not by a process id that the system may reuse.
+TEST(Recovery, LeftoversWhoseLockIsFreeAndWhoseJournalIsGoneAreRemoved)
+{
+    TTempDir dir;
+    const std::string dead = dir.Write(TemporaryName("abcdef", 0), "torn"),
+                      backup = dir.Write(BackupName("abcdef", 1), "old"),
+                      live = dir.Write(TemporaryName("ghijkl", 0), "a save of one file, under way"),
+                      journaled = dir.Write("sub/" + TemporaryName("mnopqr", 0), "its journal is above");
+    dir.Write(JournalName("mnopqr"), "pictor-save-journal 1\n");
+    const int lock = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    EXPECT_EQ(RemoveAbandonedFiles(dir.Path().string()).size(), 2u);
+    EXPECT_TRUE(RemoveAbandonedFiles(dir / "sub").empty());
+    ::close(lock);
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_FALSE(fs::exists(backup));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(journaled));
+}
+
+TEST(Recovery, PictorCliRecoverSaysWhatItFoundAndListRecoversByItself)
+{
+    {
+        TKilledMidway site;
+        const test::TCliRun run = test::RunCli("recover " + test::ShellQuote(site.Dir.Path().string()));
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_NE(run.Out.find("中断された保存を最後まで終えました"), std::string::npos) << run.Out;
+        EXPECT_EQ(Tree(site.Dir), site.New);
+        EXPECT_NE(test::RunCli("recover " + test::ShellQuote(site.Dir.Path().string())).Out.find("見つかりませんでした"),
+                  std::string::npos);
+    }
+    TKilledMidway site;
+    site.Dir.Write("css/page.html", "<p>");
+    const test::TCliRun run = test::RunCli("list " + test::ShellQuote(site.Dir / "css/page.html"), test::TCliCapture::Stderr);
+    EXPECT_NE(run.Out.find("中断された保存を最後まで終えました"), std::string::npos) << run.Out;
+    auto expected = site.New;
+    expected["css/page.html"] = "<p>";
+    EXPECT_EQ(Tree(site.Dir), expected);
+}
+
+} // namespace
+} // namespace pictor
