@@ -38,8 +38,8 @@ private:
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
-// What an unchanged occurrence may become: names in lower case, an rgb() token's separators and an
-// attribute's TABs as spaces; a double-byte character is never looked into.
+// What an unchanged occurrence may become: names in lower case, an rgb() token's separators and the
+// TABs of an attribute or an rgba()/hsl() token as spaces; a double-byte character is never looked into.
 bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorForm form, bool utf8)
 {
     if (was.size() != now.size()) return false;
@@ -53,7 +53,7 @@ bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorFor
             char a = *p;
             if (form == TColorForm::Name) a = LowerAscii(a);
             if (form == TColorForm::Rgb && IsStyleSeparator(a)) a = ' ';
-            if (form == TColorForm::Attribute && a == '\t') a = ' ';
+            if ((form == TColorForm::Attribute || form == TColorForm::Function) && a == '\t') a = ' ';
             if (a != now[at]) return false;
         }
         p += length;

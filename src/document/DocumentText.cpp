@@ -128,7 +128,7 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 {
     if (found.Form == TColorForm::Name) return std::string(CssNamedColors[found.NameIndex].Name);
     std::string occurrence(text.substr(found.Pos, found.Length));
-    if (found.Form == TColorForm::Hex) return occurrence;
+    if (found.Form == TColorForm::Hex || found.Form == TColorForm::Space) return occurrence;
     // As the scanning copy has it: an attribute's TAB, an rgb() token's every separator, is a space.
     const char* const end = occurrence.data() + occurrence.size();
     for (char* p = occurrence.data(); p < end;) {
