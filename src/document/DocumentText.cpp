@@ -5,6 +5,7 @@
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <future>
 #include <span>
 #include <thread>
@@ -103,7 +105,7 @@ try {
         file.Text = std::move(bytes);
     }
 } catch (const std::bad_alloc&) {
-    throw TPictorError(path, "not enough memory to read it");
+    throw TPictorError(path, SystemErrorText(ENOMEM));
 }
 
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events)

@@ -50,6 +50,7 @@ struct TPicRecord {
     std::string SourcePath;
     TBitmapEx Loaded;
     TPicState State = TPicState::Ok;
+    std::string Reason;  // why it is missing or unreadable, when more can be said than its state
 
     bool Tickable() const { return State == TPicState::Ok; }
 };
@@ -95,9 +96,10 @@ struct TUndoBuff {
 struct TDeadReference {
     std::string Path;
     TPicState State = TPicState::Missing;
+    std::string Reason;
 };
-// "見つかりません" or "読み込めません".
-const char* DeadReferenceHint(TPicState state);
+// "見つかりません" or "読み込めません", followed by the reason when there is one.
+std::string DeadReferenceHint(TPicState state, const std::string& reason);
 
 // A colour text a browser drops, where it stands (1-based position in the file as read).
 struct TRejectedColor {

@@ -62,7 +62,8 @@ TCliRun RunConfined(const std::string& arguments, TCliCapture capture, const fs:
 }
 
 // err: what the run wrote to stderr. A case's name says what it must give: ok- exit 0, error- exit 1,
-// dead- exit 0 naming a missing or unreadable file, ignored- exit 0 naming a colour text a browser drops,
+// dead- exit 0 naming a missing or unreadable file and why, ignored- exit 0 naming a colour text a
+// browser drops,
 // either- one of the two.
 void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::string& caseName)
 {
@@ -74,7 +75,8 @@ void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::strin
         std::istringstream lines(err);
         int dead = 0, ignored = 0;
         for (std::string line; std::getline(lines, line);) {
-            const bool isDead = line.ends_with("見つかりません") || line.ends_with("読み込めません");
+            const bool isDead = line.find(": 見つかりません") != std::string::npos ||
+                                line.find(": 読み込めません: ") != std::string::npos;
             const bool isIgnored = line.ends_with(pictor::RejectedColorHint);
             dead += isDead;
             ignored += isIgnored;
@@ -146,7 +148,7 @@ TEST(BadInputSpecial, FifosAndSocketsAreRefusedAtOnce)
             }
             const TCliRun run = RunCli("list " + ShellQuote(site / "index.html"), TCliCapture::Stderr);
             EXPECT_EQ(run.Status, 1) << special << run.Out;
-            EXPECT_NE(run.Out.find(path + ": not a regular file"), std::string::npos) << run.Out;
+            EXPECT_NE(run.Out.find(path + ": 通常のファイルではありません"), std::string::npos) << run.Out;
         }
 }
 
