@@ -5,7 +5,6 @@
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 #include "document/LoadedFiles.h"
-#include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "document/SvgDataUrl.h"
 #include "encoding/CharCode.h"
@@ -49,8 +48,8 @@ private:
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
-// What an unchanged occurrence may become: names in lower case, an rgb() token's separators and an
-// attribute's TABs as spaces; a double-byte character is never looked into.
+// What an unchanged occurrence may become: names in lower case, an rgb() token's separators and the
+// TABs of an attribute or an rgba()/hsl() token as spaces; a double-byte character is never looked into.
 bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorForm form, bool utf8)
 {
     if (was.size() != now.size()) return false;
@@ -64,7 +63,7 @@ bool SameUpToNormalisation(std::string_view was, std::string_view now, TColorFor
             char a = *p;
             if (form == TColorForm::Name) a = LowerAscii(a);
             if (form == TColorForm::Rgb && IsStyleSeparator(a)) a = ' ';
-            if (form == TColorForm::Attribute && a == '\t') a = ' ';
+            if ((form == TColorForm::Attribute || form == TColorForm::Function) && a == '\t') a = ' ';
             if (a != now[at]) return false;
         }
         p += length;
@@ -206,12 +205,8 @@ void CheckOneMode(std::string_view text, bool utf8, bool isPage)
     TFileScan scan = ScanFile(file, isPage);
     CheckScan(scan, found);
     scan.Pics.clear();  // they would be read from disk
-    try {
-        TLoadedFiles files;
-        BuildFileRecords(file, scan, document.FileName, files);
-    } catch (const TPictorError&) {
-        return;  // an rgb() component that is no number: the load fails, nothing is rewritten
-    }
+    TLoadedFiles files;
+    BuildFileRecords(file, scan, document.FileName, files);  // no colour text fails a load
     CheckUnchangedRewrite(file, found, utf8);
     CheckChangedRewrite(file, found, utf8);
 }

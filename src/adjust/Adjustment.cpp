@@ -1,6 +1,7 @@
 #include "adjust/Adjustment.h"
 
 #include "adjust/ColorModels.h"
+#include "document/CssColorFunction.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
 
@@ -23,12 +24,39 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
     return RGB(c.R, c.G, c.B);
 }
 
+namespace {
+
+// A colour of its own space changes in extended sRGB, so that it keeps what its space holds beyond sRGB:
+// an invert is exact, a new colour is that colour, and the other adjustments move each channel as far
+// as they move its 8-bit value.
+void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
+{
+    const auto css = ParseCssSpaceColor(record.Text);
+    if (!css) return;
+    TTriple srgb = SpaceToSrgb(css->Space, css->Coordinates);
+    const TColor adjusted = AdjustColor(adjustment, record.Color);
+    const int before[3] = {GetRValue(record.Color), GetGValue(record.Color), GetBValue(record.Color)};
+    const int after[3] = {GetRValue(adjusted), GetGValue(adjusted), GetBValue(adjusted)};
+    for (size_t k = 0; k < 3; ++k) {
+        switch (adjustment.Kind) {
+        case akInvert: srgb[k] = 1 - srgb[k]; break;
+        case akNewColor: srgb[k] = after[k] / 255.0; break;
+        default: srgb[k] += (after[k] - before[k]) / 255.0; break;
+        }
+    }
+    record.Text = WriteCssSpaceColor(record.Text, srgb);
+    // As the text written reads, as a reload would give it.
+    record.Color = ReadSpaceColorText(record.Text).Color;
+}
+
+} // namespace
+
 void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase)
 {
     if (record.Ignored) return;
+    if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
     record.Color = AdjustColor(adjustment, record.Color);
-    record.Text = record.Color == record.OrgColor ? record.OrgText
-                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
+    record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)

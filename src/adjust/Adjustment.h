@@ -29,8 +29,8 @@ struct TAdjustment {
     bool AllZero() const { return Params[0] == 0 && Params[1] == 0 && Params[2] == 0; }
 };
 
-// The record's colour adjusted (alpha kept) and the text to write for it; a colour brought back to the
-// one found is written as found. A colour a browser ignores is left alone.
+// The record's colour adjusted (alpha kept) and its text rewritten as a colour code, even when the value
+// did not change. A colour a browser ignores is left alone.
 void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase);
 TColor AdjustColor(const TAdjustment& adjustment, TColor color);
 // Pictures take every kind but akNewColor.

@@ -40,6 +40,18 @@ void ReportDeadReferences(QWidget* parent, const THtmlStructure& document)
     if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
 }
 
+// One message naming every colour text a browser drops, which the load keeps but never changes.
+void ReportRejectedColors(QWidget* parent, const THtmlStructure& document)
+{
+    QStringList lines;
+    for (const TRejectedColor& rejected : RejectedColors(document))
+        lines << QString::fromStdString(rejected.Path) + " (" + QString::number(rejected.Pos) + "): " +
+                     QString::fromStdString(rejected.Text);
+    if (!lines.isEmpty())
+        QMessageBox::information(parent, QApplication::applicationName(),
+                                 QString::fromUtf8(RejectedColorHint) + ":\n" + lines.join('\n'));
+}
+
 // A save of these files cut short (a crash, a kill) is finished or undone before the page is read.
 void RecoverInterruptedSaves(QWidget* parent, const std::string& page)
 {
@@ -153,6 +165,7 @@ void TfrmMain::LoadDocument(const QString& path)
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
     Progress_->hide();
     ReportDeadReferences(this, *Document_);
+    ReportRejectedColors(this, *Document_);
 }
 
 void TfrmMain::ShowCharCode(const TElements& file)

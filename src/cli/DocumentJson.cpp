@@ -44,8 +44,9 @@ void WriteColors(TJsonWriter& json, const TElements& file)
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& c = file.Colors[k];
         json.BeginObject();
-        if (c.AlphaForm != TAlphaForm::None) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
+        if (!c.Alpha.empty()) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
         json.Member("checked", c.Checked);
+        if (c.Rejected) json.Member("ignored", true);
         json.Member("index", k);
         json.Member("pos", c.Pos);
         json.Key("text");
@@ -146,7 +147,7 @@ std::string DocumentToText(const THtmlStructure& document)
         for (size_t k = 0; k < file.Colors.size(); ++k) {
             const TColorRecord& c = file.Colors[k];
             out << "    " << k << "  " << ToUtf8(file, c.Text) << "  " << ColorToUpperCode(c.Color) << "  at " << c.Pos
-                << (c.Checked ? "" : "  (unticked)") << "\n";
+                << (c.Rejected ? "  (ignored)" : c.Checked ? "" : "  (unticked)") << "\n";
         }
         out << "  pictures: " << file.Pics.size() << "\n";
         for (size_t j = 0; j < file.Pics.size(); ++j) {

@@ -40,6 +40,11 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
     for (const TDeadReference& dead : site.DeadReferences())
         std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State, dead.Reason))
                   << "\n";
+    for (const TRejectedColor& rejected : RejectedColors(site))
+        std::cerr << "pictor-cli: "
+                  << EscapeControlBytes(rejected.Path + ":" + std::to_string(rejected.Pos) + ": \"" + rejected.Text +
+                                        "\": " + RejectedColorHint)
+                  << "\n";
 }
 
 int SiteStatus(const TSiteDocument& site)

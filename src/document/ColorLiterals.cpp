@@ -5,6 +5,7 @@
 #include "base/PictorError.h"
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <algorithm>
 #include <cstdlib>
@@ -38,6 +39,20 @@ size_t FindNoCase(std::string_view text, std::string_view lowerNeedle)
     for (size_t i = 0; i + lowerNeedle.size() <= text.size(); ++i)
         if (StartsWithNoCase(text.substr(i), lowerNeedle)) return i;
     return std::string_view::npos;
+}
+
+// A number, a number and "%", or a function a browser works out (var(), calc()...): what the comma form
+// of rgba() takes for an alpha, as a browser reads it.
+bool CommasTakeAlpha(std::string_view alpha)
+{
+    if (alpha.ends_with(')')) return true;
+    if (alpha.ends_with('%')) alpha.remove_suffix(1);
+    if (alpha.starts_with('+') || alpha.starts_with('-')) alpha.remove_prefix(1);
+    // from_chars would also take "inf" and "nan"; CSS numbers start with a digit or ".".
+    if (alpha.empty() || !(std::isdigit(static_cast<unsigned char>(alpha[0])) || alpha[0] == '.')) return false;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(alpha.data(), alpha.data() + alpha.size(), value);
+    return ec == std::errc() && end == alpha.data() + alpha.size();
 }
 
 [[noreturn]] void ThrowNotANumber(std::string_view colorText, std::string_view component)
@@ -185,6 +200,13 @@ TColorValue ReadColorText(std::string_view original)
     return Opaque(NamedColorToColor(text));
 }
 
+TColorValue ReadSpaceColorText(std::string_view text)
+{
+    const auto css = ParseCssSpaceColor(text);
+    if (!css) return {0, TAlphaForm::OwnSpace, {}};
+    return {SrgbToDisplay(SpaceToSrgb(css->Space, css->Coordinates)), TAlphaForm::OwnSpace, std::string(css->Alpha)};
+}
+
 TColor TextToColor(std::string_view text)
 {
     return ReadColorText(text).Color;
@@ -221,9 +243,14 @@ std::string ColorToText(TColor color, TAlphaForm form, std::string_view alpha, b
         for (char c : alpha) code += lowerCase ? LowerAscii(c) : char((c >= 'a' && c <= 'z') ? c - 32 : c);
         return code;
     }
-    case TAlphaForm::Function:
-        return "rgba(" + std::to_string(GetRValue(color)) + ", " + std::to_string(GetGValue(color)) + ", " +
-               std::to_string(GetBValue(color)) + ", " + std::string(alpha) + ")";
+    case TAlphaForm::OwnSpace:
+    case TAlphaForm::Function: {
+        const std::string r = std::to_string(GetRValue(color)), g = std::to_string(GetGValue(color)),
+                          b = std::to_string(GetBValue(color));
+        // "none" and the like need the slash form.
+        if (CommasTakeAlpha(alpha)) return "rgba(" + r + ", " + g + ", " + b + ", " + std::string(alpha) + ")";
+        return "rgb(" + r + " " + g + " " + b + " / " + std::string(alpha) + ")";
+    }
     }
     return ColorToCode(color, lowerCase);
 }
@@ -239,7 +266,7 @@ bool IsIgnoredColorAttribute(std::string_view value)
 int AlphaToByte(TAlphaForm form, std::string_view alpha)
 {
     if (form == TAlphaForm::Hex) return HexPairToByte(alpha);
-    if (form != TAlphaForm::Function) return 255;
+    if (alpha.empty() || form == TAlphaForm::None) return 255;
     const std::string probe = "rgb(0 0 0 / " + std::string(alpha) + ")";
     const auto css = ParseCssColorFunction(probe);
     return css ? int(std::floor(css->Opacity * 255 + 0.5)) : 255;

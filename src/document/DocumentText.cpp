@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "base/MemoryPolicy.h"
+#include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
 #include "base/FailureReasons.h"
@@ -14,6 +15,7 @@
 #include "encoding/DeclaredCharCode.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <future>
 #include <span>
@@ -170,7 +172,7 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 {
     if (found.Form == TColorForm::Name) return std::string(CssNamedColors[found.NameIndex].Name);
     std::string occurrence(text.substr(found.Pos, found.Length));
-    if (found.Form == TColorForm::Hex) return occurrence;
+    if (found.Form == TColorForm::Hex || found.Form == TColorForm::Space) return occurrence;
     // As the scanning copy has it: an attribute's TAB, an rgb() token's every separator, is a space.
     const char* const end = occurrence.data() + occurrence.size();
     for (char* p = occurrence.data(); p < end;) {
@@ -179,6 +181,22 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
         p += length;
     }
     return occurrence;
+}
+
+bool BrowserDrops(std::string_view text, const TColorFound& found)
+{
+    const std::string_view occurrence = text.substr(found.Pos, found.Length);
+    switch (found.Form) {
+    case TColorForm::Hex: {
+        const size_t digits = occurrence.size() - 1;
+        return !(digits == 3 || digits == 4 || digits == 6 || digits == 8) ||
+               !std::all_of(occurrence.begin() + 1, occurrence.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    }
+    case TColorForm::Rgb:
+    case TColorForm::Function: return !ParseCssColorFunction(occurrence);
+    case TColorForm::Space: return !ParseCssSpaceColor(occurrence);
+    default: return false;
+    }
 }
 
 namespace {

@@ -55,6 +55,9 @@ TFileScan ScanFile(const TElements& file, bool isPage);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
 // attribute value with its TABs as spaces; as long as the bytes it covers.
 std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);
+// Whether a browser drops the style-text occurrence (text as read) as no colour at all: a "#" that is not
+// 3, 4, 6 or 8 hexadecimal digits, a colour function CSS does not take.
+bool BrowserDrops(std::string_view text, const TColorFound& found);
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text,
 // into NewText when that differs from Text; sets each record's Pos.
 void RewriteText(TElements& file);

@@ -9,6 +9,7 @@
 #include "document/LoadedFiles.h"
 #include "document/SheetImports.h"
 #include "document/StyleScanner.h"
+#include "encoding/Cp932.h"
 #include "replace/Replacer.h"
 
 #include <algorithm>
@@ -54,6 +55,21 @@ std::vector<TDeadReference> THtmlStructure::DeadReferences() const
     });
     return dead;
 }
+
+std::vector<TRejectedColor> RejectedColors(const IFileSet& files)
+{
+    std::vector<TRejectedColor> rejected;
+    for (int tab = 0; tab < files.FileCount(); ++tab) {
+        const TElements& file = files.Elements(tab);
+        for (const TColorRecord& record : file.Colors)
+            if (record.Rejected)
+                rejected.push_back({files.FilePath(tab), file.IsUtf8() ? record.OrgText : cp932::ToUtf8(record.OrgText),
+                                    record.SourcePos + 1});
+    }
+    return rejected;
+}
+
+const char* const RejectedColorHint = "ブラウザーが無視する色の指定のため変更しません";
 
 std::string DeadReferenceHint(TPicState state, const std::string& reason)
 {

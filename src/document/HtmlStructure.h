@@ -28,10 +28,13 @@ struct TColorRecord {
     TColor Color = 0;
     bool Checked = true;
     std::size_t SourcePos = 0;  // 0-based position of the occurrence in the file's Text, where the walk found it
-    TColor OrgColor = 0;        // what OrgText gives: a colour brought back to it is written as found
+    TColor OrgColor = 0;        // what OrgText gives
     TAlphaForm AlphaForm = TAlphaForm::None;
     std::string Alpha;          // as written; no adjustment changes it
-    bool Ignored = false;       // a colour attribute a browser ignores (empty, "transparent"): never rewritten
+    bool Ignored = false;       // a browser ignores it: never ticked, never rewritten
+    // Among those, a text a browser drops as no colour at all (the others are an empty or "transparent"
+    // attribute): listed as ignored and reported after the load.
+    bool Rejected = false;
     // A colour in a data: URL's picture: the URL's data in the file's Text. SourcePos and OrgText are then
     // in the data as decoded, and the rewrite writes the data back in its own encoding.
     TEmbed Embed;
@@ -113,6 +116,17 @@ struct TDeadReference {
 };
 // "見つかりません" or "読み込めません", followed by the reason when there is one.
 std::string DeadReferenceHint(TPicState state, const std::string& reason);
+
+// A colour text a browser drops, where it stands (1-based position in the file as read).
+struct TRejectedColor {
+    std::string Path;
+    std::string Text;  // UTF-8
+    std::size_t Pos = 0;
+};
+// What is said of each, after its place and text.
+extern const char* const RejectedColorHint;
+// Every rejected colour text of each file in turn.
+std::vector<TRejectedColor> RejectedColors(const IFileSet& files);
 
 // The open document: a page and every style sheet it links or imports.
 class THtmlStructure : public IFileSet {

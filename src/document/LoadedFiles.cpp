@@ -112,6 +112,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
     std::uint32_t pictureOf = 0;
     for (const TColorFound& found : scan.Colors) {
         TColorRecord record;
+        std::string_view source = file.Text;
         if (found.Embed == 0) {
             record.OrgText = OccurrenceText(file.Text, found, file.WalksAsUtf8());
         } else {
@@ -122,18 +123,23 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
                 pictureOf = found.Embed;
             }
             record.OrgText = OccurrenceText(picture, found, true);
+            source = picture;
         }
+        // A text a browser drops is listed with the value it reads as (black where it reads as none) and
+        // left alone; it never stops the load.
+        record.Rejected = found.Form != TColorForm::Attribute && BrowserDrops(source, found);
         try {
-            TColorValue value = ReadColorText(record.OrgText);
+            TColorValue value = found.Form == TColorForm::Space ? ReadSpaceColorText(record.OrgText)
+                                                                : ReadColorText(record.OrgText);
             record.Color = record.OrgColor = value.Color;
             record.AlphaForm = value.AlphaForm;
             record.Alpha = std::move(value.Alpha);
-        } catch (const TPictorError& e) {
-            throw TPictorError(path, e.Reason);
+        } catch (const TPictorError&) {
+            record.Rejected = true;
         }
         record.Text = record.OrgText;
         record.SourcePos = found.Pos;
-        record.Ignored = found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText);
+        record.Ignored = record.Rejected || (found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText));
         record.Checked = !record.Ignored;
         file.Colors.push_back(std::move(record));
     }

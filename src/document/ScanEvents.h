@@ -11,6 +11,7 @@ enum class TColorForm {
     Rgb,        // "rgb(...)" in style text
     Function,   // "rgba(...)", "hsl(...)" or "hsla(...)" in style text, kept as written
     Name,       // a CSS colour name in style text
+    Space,      // "oklch(...)", "oklab(...)", "lab(...)", "lch(...)", "hwb(...)" or "color(...)" in style text
 };
 
 // What an occurrence is the colour of, as far as pairing text with its background goes.

@@ -76,13 +76,16 @@ bool HoldsNames(std::string_view property)
     return false;
 }
 
-// Functions whose arguments hold colours: gradients, drop-shadow() and a var()'s fallback.
+// Functions whose arguments hold colours: gradients (-webkit-gradient()'s color-stop(), from() and to()
+// too), drop-shadow(), colours made of colours and a var()'s fallback.
 bool HoldsColours(std::string_view function)
 {
     std::string_view f = WithoutVendorPrefix(function);
     if (f.size() > 10 && EqualsNoCase(f.substr(0, 10), "repeating-")) f.remove_prefix(10);
-    return EqualsNoCase(f, "linear-gradient") || EqualsNoCase(f, "radial-gradient") ||
-           EqualsNoCase(f, "conic-gradient") || EqualsNoCase(f, "drop-shadow") || EqualsNoCase(f, "var");
+    for (std::string_view name : {"linear-gradient", "radial-gradient", "conic-gradient", "drop-shadow", "var",
+                                  "color-mix", "light-dark", "gradient", "color-stop", "from", "to"})
+        if (EqualsNoCase(f, name)) return true;
+    return false;
 }
 
 // What a byte can start: most bytes start nothing and are stepped over.
@@ -308,7 +311,8 @@ private:
     {
         if (depth >= MaxLevels || !(colourLevels >> depth & 1) || i == 0) return false;
         const char before = Data_[i - 1];
-        return IsStyleSeparator(before) || before == '{' || before == ',' || (before == '(' && depth > 0);
+        return IsStyleSeparator(before) || before == '{' || before == ',' || (before == '(' && depth > 0) ||
+               (before == '/' && i >= 2 && Data_[i - 2] == '*');  // after a comment
     }
 
     bool EndsName(size_t e, size_t end) const
@@ -362,11 +366,11 @@ private:
                 if (e < end && Data_[e] == '(') {
                     if (EqualsNoCase(word, "url")) {
                         i = SkipUrl(e, true);
-                    } else if (colour && IsColourFunction(word)) {
-                        i = ColourFunction(i, e, end, word.size() == 3 && LowerAscii(word[0]) == 'r');
+                    } else if (const bool function = colour && IsColourFunction(word); function && !Relative(e, end)) {
+                        i = ColourFunction(i, e, end, FormOf(word));
                     } else {
                         ++depth;
-                        if (depth < MaxLevels && HoldsColours(word)) colourLevels |= std::uint64_t(1) << depth;
+                        if (depth < MaxLevels && (function || HoldsColours(word))) colourLevels |= std::uint64_t(1) << depth;
                         else if (depth < MaxLevels) colourLevels &= ~(std::uint64_t(1) << depth);
                         i = e + 1;
                     }
@@ -385,27 +389,46 @@ private:
     static bool IsColourFunction(std::string_view word)
     {
         return EqualsNoCase(word, "rgb") || EqualsNoCase(word, "rgba") || EqualsNoCase(word, "hsl") ||
-               EqualsNoCase(word, "hsla");
+               EqualsNoCase(word, "hsla") || IsCssSpaceFunction(word);
+    }
+    static TColorForm FormOf(std::string_view function)
+    {
+        if (EqualsNoCase(function, "rgb")) return TColorForm::Rgb;
+        return IsCssSpaceFunction(function) ? TColorForm::Space : TColorForm::Function;
     }
 
-    // rgb(), rgba(), hsl() or hsla() from its name at i, "(" at open. One that holds another function,
-    // "from" or is never closed inside its declaration is no colour. rgb() is reported whatever it holds
-    // (a malformed one fails the load); the others only when CSS takes them. Returns where to go on.
-    size_t ColourFunction(size_t i, size_t open, size_t end, bool rgb)
+    // A relative colour, "(from" its origin: the origin is a colour, the channels after it are not.
+    bool Relative(size_t open, size_t end) const
+    {
+        size_t j = open + 1;
+        while (j < end && (IsCssSpace(Data_[j]) || (Data_[j] == '/' && At(j + 1) == '*')))
+            j = Data_[j] == '/' ? SkipComment(j) : j + 1;
+        return j + 4 < end && EqualsNoCase(Text_.substr(j, 4), "from") && !IsIdentChar(Data_[j + 4]);
+    }
+
+    // A colour function from its name at i, "(" at open. One never closed inside its declaration is
+    // no colour; one that holds another function is one only where its channels are numbers as written
+    // (an alpha may be var() or calc()). The others are reported whatever they hold: one CSS does not
+    // take is listed as ignored. Returns where to go on.
+    size_t ColourFunction(size_t i, size_t open, size_t end, TColorForm form)
     {
         size_t close = open + 1;
-        while (close < end && Data_[close] != ')' && Data_[close] != '(') close = Step(close);
+        while (close < end && Data_[close] != ')' && Data_[close] != '(')
+            close = Data_[close] == '/' && At(close + 1) == '*' ? std::min(SkipComment(close), end) : Step(close);
         if (close >= end) {
             // Never closed: to the end of the text, as an rgb() at the very end is.
-            if (rgb && end == N_) Report(i, N_ - i, TColorForm::Rgb, -1);
+            if (form == TColorForm::Rgb && end == N_) Report(i, N_ - i, TColorForm::Rgb, -1);
             return end;
         }
-        if (Data_[close] == '(') return SkipNested(open);
-        const std::string_view inner = Text_.substr(open + 1, close - open - 1);
-        if (HoldsWord(inner, "from")) return close + 1;
-        const std::string_view whole = Text_.substr(i, close + 1 - i);
-        if (rgb) Report(i, whole.size(), TColorForm::Rgb, -1);
-        else if (ParseCssColorFunction(whole)) Report(i, whole.size(), TColorForm::Function, -1);
+        if (Data_[close] == '(') {
+            const size_t after = SkipNested(open);
+            const std::string_view whole = Text_.substr(i, after - i);
+            if (after <= end && (form == TColorForm::Space ? ParseCssSpaceColor(whole).has_value()
+                                                           : ParseCssColorFunction(whole).has_value()))
+                Report(i, whole.size(), form, -1);
+            return after;
+        }
+        Report(i, close + 1 - i, form, -1);
         return close + 1;
     }
 
@@ -424,15 +447,6 @@ private:
             j = Step(j);
         }
         return N_;
-    }
-
-    static bool HoldsWord(std::string_view text, std::string_view lowerWord)
-    {
-        for (size_t k = 0; k + lowerWord.size() <= text.size(); ++k)
-            if ((k == 0 || !IsIdentChar(text[k - 1])) && EqualsNoCase(text.substr(k, lowerWord.size()), lowerWord) &&
-                (k + lowerWord.size() == text.size() || !IsIdentChar(text[k + lowerWord.size()])))
-                return true;
-        return false;
     }
 
     static TColorRole RoleOf(std::string_view property)

@@ -53,6 +53,7 @@ void TMyCheckListBox::AddRow(const QString& text, bool checked, bool tickable)
         QFont font = this->font();
         font.setStrikeOut(true);
         item->setFont(font);
+        item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
     }
     Updating_ = true;
     addItem(item);

@@ -23,7 +23,7 @@ public:
 
     // Replaces the row delegate; the list takes ownership.
     void SetDelegate(TCheckListDelegate* delegate);
-    // A row that cannot be ticked is struck through.
+    // A row that cannot be ticked is greyed and struck through.
     void AddRow(const QString& text, bool checked, bool tickable);
     void SetRowChecked(int row, bool checked);  // no checkClicked
     bool RowChecked(int row) const;

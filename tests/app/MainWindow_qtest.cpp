@@ -239,6 +239,26 @@ private slots:
         QVERIFY(!window.Document().Page.Pics[0].Checked);
     }
 
+    // A colour text a browser drops leaves the page open: one message names each, its row is greyed,
+    // struck through and cannot be ticked.
+    void droppedColourTextsAreNamedOnceAndCannotBeTicked()
+    {
+        WriteFile(Folders_->Site, "css/site.css", "p { color: rgb(a,b,c); background: #ff000 }");
+        TBoxAnswerer boxes;
+        TfrmMain window({PagePath_});
+        QVERIFY(window.IsDocumentReady());
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].contains("rgb(a,b,c)") && boxes.Texts[0].contains("#ff000"));
+        QVERIFY(boxes.Texts[0].contains(QString::fromUtf8(RejectedColorHint)));
+        Named<TTabSideBar>(window, "tcFileList")->TabBar()->setCurrentIndex(1);
+        QListWidgetItem* row = ColorList(window)->item(0);
+        QVERIFY(row->font().strikeOut());
+        QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
+        QCOMPARE(row->foreground().color(), ColorList(window)->palette().color(QPalette::Disabled, QPalette::Text));
+        Named(window, "alSelectAll")->trigger();
+        QVERIFY(!window.Document().GetSheet(0).Colors[0].Checked);
+    }
+
     // The progress window lets pending events through as the save begins: a close asked for then waits
     // until the files are all written, and asks nothing once they are.
     void aCloseAskedForDuringASaveWaitsForIt()
@@ -260,7 +280,8 @@ private slots:
     {
         TfrmMain window({PagePath_});
         Recolour(window, 1);
-        WriteFile(Folders_->Site, "css/site.css", "p { color: rgb(a,b,c) }");
+        QFile::remove(Folders_->Site.filePath("css/site.css"));
+        QVERIFY(QFile::link("/dev/zero", Folders_->Site.filePath("css/site.css")));  // no regular file
         TBoxAnswerer boxes;
         Named(window, "alReload")->trigger();
         QCOMPARE(boxes.Texts.size(), 1);

@@ -234,6 +234,33 @@ TEST(CliAdjust, DeadPicturesAndIgnoredColoursTakeNoPart)
     EXPECT_NE(run.Out.find("1 colour occurrence(s) and 0 picture(s) would change"), std::string::npos) << run.Out;
 }
 
+TEST(CliList, ColourTextsABrowserDropsAreReportedAndMarked)
+{
+    TSite site;
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"rgb(a,b,c)\">");
+    site.Add("s.css", "a{color:rgb(1px,2,3)}b{color:red;c:#ff000}");
+    const std::string page = ShellQuote(site.Root / "index.html");
+    const TCliRun err = RunCli("list " + page, TCliCapture::Stderr);
+    EXPECT_EQ(err.Status, 0);
+    const std::string hint = ": ブラウザーが無視する色の指定のため変更しません\n";
+    EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "index.html" + ":50: \"rgb(a,b,c)\"" + hint + "pictor-cli: " +
+                           site.Root / "s.css" + ":9: \"rgb(1px,2,3)\"" + hint + "pictor-cli: " + site.Root / "s.css" +
+                           ":36: \"#ff000\"" + hint);
+    const TCliRun list = RunCli("list --json " + page);
+    ASSERT_EQ(list.Status, 0);
+    const auto json = nlohmann::json::parse(list.Out);
+    EXPECT_EQ(json["files"][0]["colors"][0]["ignored"], true);
+    const auto& sheet = json["files"][1]["colors"];
+    EXPECT_EQ(sheet[0]["ignored"], true);
+    EXPECT_EQ(sheet[0]["checked"], false);
+    EXPECT_FALSE(sheet[1].contains("ignored"));
+    EXPECT_EQ(sheet[2]["ignored"], true);
+    const TCliRun adjust = RunCli("adjust " + page + " --invert --in-place");
+    ASSERT_EQ(adjust.Status, 0) << adjust.Out;
+    EXPECT_EQ(ReadAll(site.Root / "s.css"), "a{color:rgb(1px,2,3)}b{color:#00FFFF;c:#ff000}");
+    EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"rgb(a,b,c)\">");
+}
+
 TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
 {
     TCliSite site;

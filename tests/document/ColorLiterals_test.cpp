@@ -1,4 +1,5 @@
 #include "document/ColorLiterals.h"
+#include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "support/Errors.h"
 
@@ -63,6 +64,9 @@ TEST(ColorLiterals, CssForms)
         {"Grey", RGB(128, 128, 128), TAlphaForm::None, ""},
         {"DarkBlue", RGB(0, 0, 139), TAlphaForm::None, ""},
         {"bisque", RGB(255, 228, 196), TAlphaForm::None, ""},
+        {"rgb(10, /* note */ 20, 30)", RGB(10, 20, 30), TAlphaForm::None, ""},
+        {"rgb(10 /* ) */ 20 30 /**/ / /**/ 50%)", RGB(10, 20, 30), TAlphaForm::Function, "50%"},
+        {"hsla(120/*,*/,100%,50%,.5)", RGB(0, 255, 0), TAlphaForm::Function, ".5"},
     };
     for (const TCase& c : cases) {
         const TColorValue value = ReadColorText(c.Text);
@@ -74,12 +78,37 @@ TEST(ColorLiterals, CssForms)
     for (const auto& named : NamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
 }
 
+// What Chromium's CSS.supports('color', text) answers.
+TEST(ColorLiterals, FunctionsCssTakes)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"rgb(10%,20,30)", false},      {"rgb(10% 20 30)", true},          {"rgb(1,2,3,4,5)", false},
+        {"rgb(1px,2,3)", false},        {"rgb(1,2)", false},               {"rgb(10 20 30 40)", false},
+        {"hsl(120,100,50)", false},     {"hsl(120 100 50)", true},         {"rgb(10, /* note */ 20, 30)", true},
+        {"rgb(10 20 30 / none)", true}, {"rgba(10, 20, 30, none)", false}, {"rgb(none,2,3)", false},
+        {"rgb(1,2,3,)", false},         {"hsl(120deg,100%,50%,.5)", true}, {"rgb(300,0,0)", true},
+        {"rgb(1 2 3 /)", false},        {"rgb(1,2,3,50%)", true},          {"rgb(1 2 3 / 50% )", true},
+        {"hsl(120, 100%, 50)", false},  {"rgba(1,2,3)", true},             {"hsla(1 2% 3%)", true},
+        {"rgb( 1 , 2 , 3 )", true},     {"rgb(1.5,2,3)", true},            {"rgb(+1,2,3)", true},
+        {"hsl(1,1%,1%,1%)", true},      {"rgb(a,b,c)", false},             {"rgb(1 2 3/.5)", true},
+    };
+    for (const auto& [text, takes] : cases) EXPECT_EQ(ParseCssColorFunction(text).has_value(), takes) << text;
+}
+
 TEST(ColorLiterals, WrittenWithAlphaKept)
 {
     EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::None, "", false), "#F69625");
     EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8f", false), "#F696258F");
     EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, "50%", false), "rgba(1, 2, 3, 50%)");
     EXPECT_EQ(ColorToText(RGB(246, 150, 37), TAlphaForm::Hex, "8F", true), "#f696258f");
+    // Only a number, percentage or a function giving one may stand after the commas: "none" needs the slash.
+    const std::pair<const char*, const char*> written[] = {
+        {".5", "rgba(1, 2, 3, .5)"},          {"-1", "rgba(1, 2, 3, -1)"},
+        {"1e-1", "rgba(1, 2, 3, 1e-1)"},      {"none", "rgb(1 2 3 / none)"},
+        {"NONE", "rgb(1 2 3 / NONE)"},        {"inf", "rgb(1 2 3 / inf)"},
+        {"var(--a)", "rgba(1, 2, 3, var(--a))"}, {"calc(1 / 2)", "rgba(1, 2, 3, calc(1 / 2))"},
+    };
+    for (const auto& [alpha, text] : written) EXPECT_EQ(ColorToText(RGB(1, 2, 3), TAlphaForm::Function, alpha, false), text);
 
     const std::tuple<TAlphaForm, const char*, int> alphas[] = {
         {TAlphaForm::None, "", 255}, {TAlphaForm::Hex, "80", 128}, {TAlphaForm::Function, ".25", 64},

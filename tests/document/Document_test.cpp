@@ -72,10 +72,10 @@ TEST(DocumentLoad, BaseFolderOfSiblingFolders)
 TEST(DocumentLoad, FailuresNameTheFile)
 {
     TSite site;
-    site.Add("badrgb.html", "<p style=\"color: rgb(a,b,c)\">");
-    const std::string what = ErrorOf([&] { site.Open("badrgb.html"); }).what();
-    EXPECT_NE(what.find("badrgb.html"), std::string::npos) << what;
-    site.Add("a.css", "p { color: RGB(1, x, 3) }");
+    std::filesystem::create_symlink("/dev/zero", site.Root / "device.html");
+    const std::string what = ErrorOf([&] { site.Open("device.html"); }).what();
+    EXPECT_NE(what.find("device.html"), std::string::npos) << what;
+    std::filesystem::create_symlink("/dev/zero", site.Root / "a.css");
     site.Add("sheet.html", "<link rel=\"stylesheet\" href=\"a.css\">");
     EXPECT_NE(std::string(ErrorOf([&] { site.Open("sheet.html"); }).what()).find("a.css"), std::string::npos);
 }
@@ -113,32 +113,67 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
 }
 
 // Each way an older reading corrupted a sheet or a page: one invert, then a second that gives back
-// every byte.
+// every value as a colour code with its alpha as written.
 TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"a{color:#0969da80}", "a{color:#F6962580}"},
-        {"a{color:#abcd}", "a{color:#554433DD}"},
-        {"a{color:rgb(249,236.1,234.1)}", "a{color:#061315}"},
-        {"a{color:rgba(13,110,253,.25)}", "a{color:rgba(242, 145, 2, .25)}"},
-        {"a{color:rgb(0 0 0 / 50%)}", "a{color:rgba(255, 255, 255, 50%)}"},
-        {"a{color:hsl(0,100%,50%)}", "a{color:#00FFFF}"},
-        {"a{font-family:Arial Black;color:darkblue}", "a{font-family:Arial Black;color:#FFFF74}"},
+    const struct {
+        std::string Css, Inverted, Twice;
+    } cases[] = {
+        {"a{color:#0969da80}", "a{color:#F6962580}", "a{color:#0969DA80}"},
+        {"a{color:#abcd}", "a{color:#554433DD}", "a{color:#AABBCCDD}"},
+        {"a{color:rgb(249,236.1,234.1)}", "a{color:#061315}", "a{color:#F9ECEA}"},
+        {"a{color:rgba(13,110,253,.25)}", "a{color:rgba(242, 145, 2, .25)}", "a{color:rgba(13, 110, 253, .25)}"},
+        {"a{color:rgb(0 0 0 / 50%)}", "a{color:rgba(255, 255, 255, 50%)}", "a{color:rgba(0, 0, 0, 50%)}"},
+        {"a{color:rgb(10 20 30 / none)}", "a{color:rgb(245 235 225 / none)}", "a{color:rgb(10 20 30 / none)}"},
+        {"a{color:hsl(0,100%,50%)}", "a{color:#00FFFF}", "a{color:#FF0000}"},
+        {"a{font-family:Arial Black;color:darkblue}", "a{font-family:Arial Black;color:#FFFF74}",
+         "a{font-family:Arial Black;color:#00008B}"},
         {"a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}",
-         "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}"},
+         "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}",
+         "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#FFFFFF}"},
     };
-    for (const auto& [css, inverted] : cases) {
+    for (const auto& c : cases) {
         TSite site;
         site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">");
-        site.Add("s.css", css);
+        site.Add("s.css", c.Css);
         THtmlStructure doc = site.Open("p.html");
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), inverted);
+        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Inverted);
         EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), css);
-        EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">");
+        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Twice);
+        EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
     }
+}
+
+// A ticked occurrence an adjustment leaves at its value is still written as a colour code.
+TEST(DocumentRewrite, UnchangedValueTakesAColourCode)
+{
+    const struct {
+        std::string Css;
+        TAdjustment Adjustment;
+        std::string Written;
+    } cases[] = {
+        {"a{color:Gray}", TAdjustment::HueSat(90, 0, 0), "a{color:#808080}"},
+        {"a{color:navy}", TAdjustment::NewColorOf(RGB(0, 0, 128)), "a{color:#000080}"},
+        {"a{color:#00ff00}", TAdjustment::NewColorOf(RGB(0, 255, 0)), "a{color:#00FF00}"},
+        {"a{color:rgb(128,128,128)}", TAdjustment::HueSat(90, 0, 0), "a{color:#808080}"},
+        {"a{color:rgba(0,0,0,.5)}", TAdjustment::HueSat(90, 0, 0), "a{color:rgba(0, 0, 0, .5)}"},
+        {"a{color:#8888}", TAdjustment::HueSat(90, 0, 0), "a{color:#88888888}"},
+    };
+    for (const auto& c : cases) {
+        TSite site;
+        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"Gray\">");
+        site.Add("s.css", c.Css);
+        THtmlStructure doc = site.Open("p.html");
+        Change(doc, c.Adjustment);
+        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Written) << c.Css;
+    }
+    TSite site;
+    site.Add("p.html", "<font color=\"Gray\">");
+    THtmlStructure doc = site.Open("p.html");
+    Change(doc, TAdjustment::HueSat(90, 0, 0));
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<font color=\"#808080\">");
 }
 
 // A name is the file of that name where there is one; only then is a query or fragment cut off.
@@ -335,4 +370,67 @@ TEST(DocumentRewrite, ThemeColourMetasAreInverted)
               "<head><meta name=\"theme-color\" content=\"#000000\">\n"
               "<meta content=\"rgba(0, 255, 255, 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
               "<meta name=\"msapplication-TileColor\" content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">");
+// A comment inside a colour function is white space, wherever style text stands.
+TEST(DocumentLoad, CommentsInColourFunctions)
+{
+    TSite site;
+    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:rgb(10,/* ) */20,30)}</style>"
+                       "<p style=\"color:rgb(10, /* note */ 20, 30)\">");
+    site.Add("s.css", "a{color:rgb(10 /* note */ 20 30)}");
+    THtmlStructure doc = site.Open("p.html");
+    ASSERT_EQ(doc.Page.Colors.size(), 2u);
+    for (const TColorRecord& record : {doc.Page.Colors[0], doc.Page.Colors[1], doc.GetSheet(0).Colors.at(0)})
+        EXPECT_EQ(record.Color, RGB(10, 20, 30)) << record.OrgText;
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:#F5EBE1}</style>"
+                                         "<p style=\"color:#F5EBE1\">");
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:#F5EBE1}");
+}
+
+// A colour text a browser drops: listed with the value it reads as, never ticked, never rewritten, and
+// the load goes on.
+TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
+{
+    const std::pair<std::string, TColor> cases[] = {
+        {"#ff000", 0},                         {"#12345g", RGB(0x12, 0x34, 255)},
+        {"#", 0},                              {"#abcdefabc", 0},
+        {"rgb(1px,2,3)", 0},                   {"rgb(1,2,3,4,5)", 0},
+        {"rgb(a,b,c)", 0},                     {"rgb(1,2)", RGB(1, 0, 2)},
+        {"rgb(10 20 30 40)", RGB(0, 0, 160)},  {"rgb(10%,20,30)", RGB(25, 51, 76)},
+        {"hsl(1,2,3)", 0},                     {"rgba(10, 20, 30, none)", RGB(255, 0, 0)},
+        {"RGB(1, 2, 3em)", 0},                 {"rgb(none,2,3)", 0},
+    };
+    for (const auto& [colour, value] : cases) {
+        TSite site;
+        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:" + colour + "\">");
+        const std::string css = "a{color:" + colour + "}b{color:#000}";
+        site.Add("s.css", css);
+        THtmlStructure doc = site.Open("p.html");
+        const TColorRecord& record = doc.GetSheet(0).Colors.at(0);
+        EXPECT_TRUE(record.Rejected && record.Ignored && !record.Checked) << colour;
+        EXPECT_EQ(record.Color, value) << colour;
+        EXPECT_TRUE(doc.Page.Colors.at(0).Rejected) << colour;
+        Change(doc, TAdjustment::Invert());
+        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:" + colour + "}b{color:#FFFFFF}");
+        EXPECT_EQ(ReadAll(doc.WorkFileName), ReadAll(site.Root / "p.html"));
+        Change(doc, TAdjustment::NewColorOf(RGB(1, 2, 3)));
+        EXPECT_EQ(doc.GetSheet(0).Colors[0].Text, doc.GetSheet(0).Colors[0].OrgText);
+        const std::vector<TRejectedColor> rejected = RejectedColors(doc);
+        ASSERT_EQ(rejected.size(), 2u) << colour;
+        EXPECT_EQ(rejected[0].Path, site.Root / "p.html");
+        EXPECT_EQ(rejected[0].Pos, 53u);
+        EXPECT_EQ(rejected[1].Path, site.Root / "s.css");
+        EXPECT_EQ(rejected[1].Text, colour);
+        EXPECT_EQ(rejected[1].Pos, 9u);
+    }
+
+    // A colour attribute is read leniently: only a value whose reading fails is ignored.
+    TSite site;
+    site.Add("p.html", "<font color=\"rgb(a,b,c)\"><font color=\"#ff000\"><font color=\"rgb(1px,2,3)\">");
+    THtmlStructure doc = site.Open("p.html");
+    ASSERT_EQ(doc.Page.Colors.size(), 3u);
+    EXPECT_TRUE(doc.Page.Colors[0].Rejected && doc.Page.Colors[2].Rejected);
+    EXPECT_FALSE(doc.Page.Colors[1].Ignored);
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.WorkFileName), "<font color=\"rgb(a,b,c)\"><font color=\"#FFFFFF\"><font color=\"rgb(1px,2,3)\">");
 }

@@ -87,7 +87,7 @@ TEST(Save, AFileNoChangeTouchedIsLeftAsItWas)
     SaveDocument(doc, {});
     EXPECT_EQ(inode("index.html"), page) << "the page is not written again";
     EXPECT_EQ(ReadAll(site.Root / "css/s.css"), "p { color: #FFFFFF; background: url(../img/c.gif) }");
-    Change(doc, TAdjustment::Invert());  // back to the text as read, which the file no longer holds
+    doc.Undo();  // back to the text as read, which the file no longer holds
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "css/s.css"), "p { color: #000; background: url(../img/c.gif) }");
 }

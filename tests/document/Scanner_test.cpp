@@ -178,14 +178,75 @@ TEST(StyleScan, CssForms)
         {"a{b:-webkit-repeating-radial-gradient(#123,blue);c:conic-gradient(from 0deg,red,tan)}",
          {"#123", "blue", "red", "tan"}},
         {"a{filter:drop-shadow(0 0 2px red);b:var(--x, #234)}", {"red", "#234"}},
-        {"a{color:transparent;b:currentColor;c:inherit;h:Canvas;d:rgb(var(--x));e:rgb(from red r g b)}", {}},
-        {"a{f:color-mix(in srgb,red,blue);g:lab(1 2 3);i:rgb(calc(1) 0 0);j:hwb(0 0% 0%);k:oklch(1 0 0)}", {}},
-        {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {}},  // not colours to CSS, or no place for one
+        {"a{color:transparent;b:currentColor;c:inherit;h:Canvas;d:rgb(var(--x));i:rgb(calc(1) 0 0)}", {}},
+        // Colour functions CSS does not take are reported (to be listed as ignored); no place for a colour.
+        {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {"rgba(a,b,c)", "hsl(1,2,3)"}},
         {"a{font:12px Arial Black;font-family:Red;animation:red 1s;grid-area:red;-webkit-animation-name:red}", {}},
         {"a{transition:color 1s;counter-reset:red;will-change:red;content:'red';list-style-type:red;quotes:red}", {}},
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
     EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
+}
+
+// Channels written as numbers beside an alpha a browser works out: the function is a colour. A channel
+// it works out makes it none.
+TEST(StyleScan, ChannelsBesideFunctions)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{background-color:rgba(239, 68, 68, var(--tw-bg-opacity))}", {"rgba(239, 68, 68, var(--tw-bg-opacity))"}},
+        {"a{color:rgb(0 0 0 / var(--a))}", {"rgb(0 0 0 / var(--a))"}},
+        {"a{color:hsl(210 40% 50% / calc(var(--a) * .5))}", {"hsl(210 40% 50% / calc(var(--a) * .5))"}},
+        {"a{color:oklch(0.5 0.1 200 / var(--a, 1))}", {"oklch(0.5 0.1 200 / var(--a, 1))"}},
+        {"a{color:rgba(var(--bs-primary-rgb), .5);b:hsl(var(--h), 50%, 50%);c:rgb(calc(1 + 2) 0 0)}", {}},
+        {"a{color:rgb(1 2 3 / var(--a);b:#123}", {}},  // never closed: the declaration is lost, as a browser loses it
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+}
+
+// Colours made of colours: every literal colour inside is one.
+TEST(StyleScan, ColoursMadeOfColours)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{color:color-mix(in srgb, var(--x, red), blue)}", {"red", "blue"}},
+        {"a{color:color-mix(in oklch longer hue, #fff 20%, rgb(0 0 0 / 50%))}", {"#fff", "rgb(0 0 0 / 50%)"}},
+        {"a{color:light-dark(#fff, #000)}", {"#fff", "#000"}},
+        {"a{color:rgb(from #0d6efd r g b / 50%);b:hsl(from red calc(h + 20) s l)}", {"#0d6efd", "red"}},
+        {"a{color:oklch(from var(--c, navy) l c h);d:color(from lab(50 20 30) srgb r g b)}", {"navy", "lab(50 20 30)"}},
+        {"a{color:var(--x, #fff);b:var(--y, var(--z, teal))}", {"#fff", "teal"}},
+        {"a{background:-webkit-gradient(linear, left top, left bottom, from(#fff), color-stop(.5, red), to(#000))}",
+         {"#fff", "red", "#000"}},
+        {"a{x:translate(red);y:calc(1px + 2px) red}", {"red"}},
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+}
+
+// Every colour space CSS has, each a colour function of its own.
+TEST(StyleScan, ColourSpaces)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{color:oklch(0.7 0.1 200);b:OKLAB(0.5 0.1 -0.1)}", {"oklch(0.7 0.1 200)", "OKLAB(0.5 0.1 -0.1)"}},
+        {"a{color:lab(50 20 -30);b:lch(50 30 120deg / .5);c:hwb(120 10% 20%)}",
+         {"lab(50 20 -30)", "lch(50 30 120deg / .5)", "hwb(120 10% 20%)"}},
+        {"a{color:color(display-p3 1 0 0);b:color(xyz-d50 .2 .3 .4)}",
+         {"color(display-p3 1 0 0)", "color(xyz-d50 .2 .3 .4)"}},
+        {"a{box-shadow:0 0 2px oklch(0.5 0.1 200);background:linear-gradient(lab(1 2 3),hwb(0 0% 0%))}",
+         {"oklch(0.5 0.1 200)", "lab(1 2 3)", "hwb(0 0% 0%)"}},
+        {"a{color:oklch(var(--l) 0.1 200)}", {}},
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+}
+
+// A comment is white space, in a colour function and before a colour.
+TEST(StyleScan, CommentsAreWhiteSpace)
+{
+    const std::pair<std::string, Strings> cases[] = {
+        {"a{color:rgb(10, /* note */ 20, 30)}", {"rgb(10, /* note */ 20, 30)"}},
+        {"a{color:rgb(10 /* ) ( */ 20 30)}b{color:#123}", {"rgb(10 /* ) ( */ 20 30)", "#123"}},
+        {"a{color:hsla(1/**/,2%,/*,*/3%,.5)}", {"hsla(1/**/,2%,/*,*/3%,.5)"}},
+        {"a{color:/* x */#fff;b:/**/red;c:0 0/**/navy}", {"#fff", "red", "navy"}},
+    };
+    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Page("<p style=\"color:rgb(10, /* note */ 20, 30)\">").Colors, (Strings{"rgb(10, /* note */ 20, 30)"}));
 }
 
 // Strings, url()s and nesting: the walk keeps step, and only values give colours.
