@@ -370,6 +370,8 @@ TEST(DocumentRewrite, ThemeColourMetasAreInverted)
               "<head><meta name=\"theme-color\" content=\"#000000\">\n"
               "<meta content=\"rgba(0, 255, 255, 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
               "<meta name=\"msapplication-TileColor\" content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">");
+}
+
 // A comment inside a colour function is white space, wherever style text stands.
 TEST(DocumentLoad, CommentsInColourFunctions)
 {

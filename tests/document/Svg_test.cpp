@@ -97,6 +97,13 @@ TEST(SvgDataUrls, RewrittenInTheirOwnEncoding)
                                          "<img src='data:image/svg+xml,<svg fill=\"%23543210\"/>'><font color=\"#00FFFF\">");
     EXPECT_EQ(doc.GetSheet(0).Colors[2].Pos, std::int32_t(inverted.find("#000000") + 1)) << "after the URL, in place";
 
+    // Inverted back, every ticked colour is written as a colour code, each in its URL's own encoding.
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), sheet);
+    const std::string backPicture =
+        "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#102030' stroke='#0000FF'/></svg>";
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+              "a { background: url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath "
+              "fill='none' stroke='%23343A40' stroke-width='2'/%3e%3cg fill='%23FF0000'/%3e%3c/svg%3e\"); "
+              "color: #FFFFFF }\nb { background: url(data:image/svg+xml;base64," +
+                  Base64Encode(backPicture) + ") #FFFFFF }");
 }
