@@ -27,8 +27,9 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
 {
     if (record.Ignored) return;
     record.Color = AdjustColor(adjustment, record.Color);
-    record.Text = record.Color == record.OrgColor ? record.OrgText
-                                                  : ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
+    if (record.Color == record.OrgColor) record.Text = record.OrgText;
+    else if (record.Channels != TChannelReading::None) record.Text = ChannelListText(record.OrgText, record.Channels, record.Color);
+    else record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)

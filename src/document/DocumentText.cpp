@@ -38,6 +38,14 @@ public:
         Scan_.Colors.push_back({pos, std::uint32_t(length), form, std::int16_t(nameIndex)});
     }
     void PictureFound(std::string_view ref) override { AddPicture(Scan_, ref); }
+    void ChannelListFound(size_t pos, size_t length, std::string_view name) override
+    {
+        Scan_.Channels.Lists.push_back({pos, std::uint32_t(length), std::string(name)});
+    }
+    void ChannelVariableUsed(std::string_view name, bool hsl) override
+    {
+        Scan_.Channels.Uses.push_back({std::string(name), hsl ? TChannelReading::Hsl : TChannelReading::Rgb});
+    }
     void StyleSheetFound(std::string_view ref) override { Scan_.SheetRefs.emplace_back(ref); }
 
 private:
@@ -80,6 +88,8 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
         scan.Placed.push_back(placed);
     }
     for (const std::string& ref : rest.Pics) AddPicture(scan, ref);
+    for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
+    for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
     return scan;
 }
 

@@ -30,6 +30,7 @@ struct TFileScan {
     std::vector<TPlacedColor> Placed;      // those of them whose role may pair them, in order
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SheetRefs;    // linked style sheets, as written (page only)
+    TChannelVariables Channels;
 };
 
 // Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding.

@@ -1,5 +1,6 @@
 #pragma once
 #include "picture/BitmapEx.h"
+#include "document/ChannelLists.h"
 #include "document/ColorLiterals.h"
 #include "document/DocumentOptions.h"
 #include "document/FileSet.h"
@@ -29,6 +30,7 @@ struct TColorRecord {
     TAlphaForm AlphaForm = TAlphaForm::None;
     std::string Alpha;          // as written; no adjustment changes it
     bool Ignored = false;       // a colour attribute a browser ignores (empty, "transparent"): never rewritten
+    TChannelReading Channels = TChannelReading::None;  // a channel variable's value: written back as channels
 
     bool Tickable() const { return !Ignored; }
 };
@@ -71,6 +73,8 @@ struct TElements {
     std::vector<TPicRecord> Pics;
     std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
+    // Channel lists and their uses, until the page or site they belong to is loaded (AddChannelColors).
+    TChannelVariables Channels;
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
 };

@@ -1,6 +1,7 @@
 #include "site/SiteDocument.h"
 
 #include "base/PictorError.h"
+#include "document/ChannelVariables.h"
 #include "document/DocumentText.h"
 #include "document/LoadedFiles.h"
 #include "document/Paths.h"
@@ -63,6 +64,7 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
         work();
     }
     IndexFiles(root);
+    AddChannelColors(*this);
 }
 
 void TSiteDocument::IndexFiles(const std::string& root)
