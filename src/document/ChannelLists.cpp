@@ -29,7 +29,7 @@ size_t ChannelEnd(std::string_view s, size_t i)
     size_t j = i;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
     bool digits = false;
-    while (j < s.size() && (IsDigit(s[j]) || s[j] == '.')) digits = digits || IsDigit(s[j++]);
+    for (; j < s.size() && (IsDigit(s[j]) || s[j] == '.'); ++j) digits = digits || IsDigit(s[j]);
     if (!digits) return i;
     while (j < s.size() && (IsLetter(s[j]) || IsDigit(s[j]) || s[j] == '%' || s[j] == '+' || s[j] == '-')) ++j;
     return j;

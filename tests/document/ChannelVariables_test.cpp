@@ -104,38 +104,38 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
     };
     const TRow rows[] = {
         {"Bootstrap 5: the variable in :root, taken with a variable alpha",
-         "<link rel=stylesheet href=a.css>",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253; --bs-bg-opacity: 1 }\n"
          ".bg-primary { background-color: rgba(var(--bs-primary-rgb), var(--bs-bg-opacity)) !important }",
          "",
          {"#0d6efd", "13, 110, 253"},
          {"#F29102", "242, 145, 2"}},
         {"an unused list is no colour, nor is one taken by no colour function",
-         "<link rel=stylesheet href=a.css>",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --unused: 1 2 3; --gap: 4 5 6 } p { margin: var(--gap); color: #000 }",
          "",
          {"#000"},
          {"#FFFFFF"}},
         {"taken by another sheet of the page",
-         "<link rel=stylesheet href=a.css><link rel=stylesheet href=b.css>",
+         "<link rel=\"stylesheet\" href=\"a.css\"><link rel=\"stylesheet\" href=\"b.css\">",
          ":root{--x:13 110 253}",
          "p { color: rgb(var(--x) / 50%) }",
          {"13 110 253"},
          {"242 145 2"}},
         {"taken by the page's style attribute; read as hsl()",
-         "<link rel=stylesheet href=a.css><p style=\"color: hsl(var(--h))\">",
+         "<link rel=\"stylesheet\" href=\"a.css\"><p style=\"color: hsl(var(--h))\">",
          ".x { --h: 0, 100%, 50% }",
          "",
          {"0, 100%, 50%"},
          {"180, 100%, 50%"}},
         {"taken by rgb() and by hsl(): no one colour",
-         "<link rel=stylesheet href=a.css><style>p { color: rgb(var(--y)); background: hsl(var(--y)) }</style>",
+         "<link rel=\"stylesheet\" href=\"a.css\"><style>p { color: rgb(var(--y)); background: hsl(var(--y)) }</style>",
          ".x { --y: 10 20% 30% }",
          "",
          {},
          {}},
         {"every declaration of the name, with the colours around them in place",
-         "<link rel=stylesheet href=a.css>",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
          ".a { --c: 1, 2, 3; color: red } .b { color: #fff; --c: 4, 5, 6; box-shadow: 0 0 0 1px rgba(var(--c), .5) }",
          "",
          {"1, 2, 3", "red", "#fff", "4, 5, 6"},
@@ -165,7 +165,7 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
 TEST(ChannelVariables, BootstrapPrimaryInvertedIsTheExactInverseWhereverItIsPainted)
 {
     TSite site;
-    site.Add("index.html", "<link rel=stylesheet href=a.css><p class=bg-primary>x");
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"a.css\"><p class=bg-primary>x");
     site.Add("a.css", ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253 }\n"
                       ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
     THtmlStructure doc = site.Open("index.html");
@@ -191,8 +191,8 @@ TEST(ChannelVariables, TextAndBackgroundPairsKeepTheirColoursAmongChannelLists)
 TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
 {
     TSite files;
-    files.Add("one.html", "<link rel=stylesheet href=theme.css>");
-    files.Add("two.html", "<link rel=stylesheet href=theme.css><style>p { color: rgba(var(--accent), .8) }</style>");
+    files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
+    files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
     files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
     TSiteDocument site;
     site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string());
