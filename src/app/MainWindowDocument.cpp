@@ -37,7 +37,7 @@ void ReportDeadReferences(QWidget* parent, const THtmlStructure& document)
 {
     QStringList lines;
     for (const TDeadReference& dead : document.DeadReferences())
-        lines << QString::fromStdString(dead.Path) + ": " + QString::fromUtf8(DeadReferenceHint(dead.State));
+        lines << QString::fromStdString(dead.Path + ": " + DeadReferenceHint(dead.State, dead.Reason));
     if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
 }
 
@@ -276,7 +276,7 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
         if (size_t(action.Row) >= file.Pics.size()) return;
         const TPicRecord& pic = file.Pics[size_t(action.Row)];
         if (pic.Tickable()) GraphicHint_->ShowImage(pictor::ImageFromBitmap(pic.Bitmap), at);
-        else QToolTip::showText(at, QString::fromUtf8(DeadReferenceHint(pic.State)), clbPicList);
+        else QToolTip::showText(at, QString::fromStdString(DeadReferenceHint(pic.State, pic.Reason)), clbPicList);
         return;
     }
     if (size_t(action.Row) >= file.Colors.size()) return;

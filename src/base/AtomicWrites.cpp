@@ -1,5 +1,6 @@
 #include "base/AtomicWrites.h"
 
+#include "base/FailureReasons.h"
 #include "base/InterruptedSaves.h"
 #include "base/Leftovers.h"
 #include "base/PictorError.h"
@@ -25,7 +26,7 @@ namespace fs = std::filesystem;
 
 [[noreturn]] void ThrowErrno(const std::string& path, int error)
 {
-    throw TPictorError(path, std::strerror(error));
+    throw TPictorError(path, SystemErrorText(error));
 }
 
 std::string FolderPart(const std::string& path)
@@ -70,7 +71,7 @@ bool CheckTarget(const std::string& path, const std::string& target, bool follow
     }
     if (S_ISDIR(original.st_mode)) ThrowErrno(path, EISDIR);
     if (S_ISLNK(original.st_mode)) return false;  // a working copy's place: the link itself is replaced
-    if (!S_ISREG(original.st_mode)) throw TPictorError(path, "not a regular file");
+    if (!S_ISREG(original.st_mode)) throw TPictorError(path, NotRegularFileText());
     // The rename would replace it all the same: a file that the user may not write is not replaced.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowErrno(path, errno);
     return true;

@@ -1,13 +1,13 @@
 #include "base/FileIO.h"
 
 #include "base/AtomicWrites.h"
+#include "base/FailureReasons.h"
 #include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -21,11 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* OutOfMemory = "not enough memory to read it";
-
 [[noreturn]] void ThrowErrno(const std::string& path, int error)
 {
-    throw TPictorError(path, std::strerror(error));
+    throw TPictorError(path, SystemErrorText(error));
 }
 
 // Closes on every way out, so a throw cannot leak the descriptor.
@@ -41,13 +39,6 @@ private:
     int Fd_;
 };
 
-constexpr const char* NotRegular = "not a regular file (a device, a FIFO or a socket cannot be read)";
-
-std::string TooLarge(std::uintmax_t size, std::size_t limit)
-{
-    return "too large to read (" + std::to_string(size) + " bytes; the limit is " + std::to_string(limit) + ")";
-}
-
 // Read straight into a buffer of the file's size; a file that reports no size (under /proc) or grows
 // meanwhile is appended to in chunks.
 template <class TBytes>
@@ -57,7 +48,8 @@ TBytes ReadWhole(const std::string& path, std::size_t limit)
     const TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
     if (file.Get() < 0) {
-        if (errno == ENXIO && ::stat(path.c_str(), &st) == 0) throw TPictorError(path, NotRegular);  // a socket
+        if (errno == ENXIO && ::stat(path.c_str(), &st) == 0)  // a socket
+            throw TPictorError(path, NotRegularFileText());
         ThrowErrno(path, errno);
     }
     if (::fstat(file.Get(), &st) != 0)
@@ -65,9 +57,9 @@ TBytes ReadWhole(const std::string& path, std::size_t limit)
     if (S_ISDIR(st.st_mode))
         ThrowErrno(path, EISDIR);
     if (!S_ISREG(st.st_mode))
-        throw TPictorError(path, NotRegular);
+        throw TPictorError(path, NotRegularFileText());
     if (std::uintmax_t(st.st_size) > limit)
-        throw TPictorError(path, TooLarge(std::uintmax_t(st.st_size), limit));
+        throw TPictorError(path, FileTooLargeText(std::uintmax_t(st.st_size), limit));
     TBytes bytes;
     bytes.reserve(std::size_t(st.st_size));
     AdviseHugePages(bytes.data(), bytes.capacity());
@@ -90,7 +82,7 @@ TBytes ReadWhole(const std::string& path, std::size_t limit)
         if (!intoBytes) bytes.insert(bytes.end(), chunk, chunk + got);
         filled += std::size_t(got);
         if (filled > limit)
-            throw TPictorError(path, TooLarge(filled, limit));
+            throw TPictorError(path, FileTooLargeText(filled, limit));
     }
 }
 
@@ -101,7 +93,7 @@ std::string ReadFileBytes(const std::string& path)
     try {
         return ReadWhole<std::string>(path, MaxTextFileBytes);
     } catch (const std::bad_alloc&) {
-        throw TPictorError(path, OutOfMemory);
+        throw TPictorError(path, SystemErrorText(ENOMEM));
     }
 }
 
@@ -110,7 +102,7 @@ TLargeBytes ReadLargeFile(const std::string& path, std::size_t limit)
     try {
         return ReadWhole<TLargeBytes>(path, limit);
     } catch (const std::bad_alloc&) {
-        throw TPictorError(path, OutOfMemory);
+        throw TPictorError(path, SystemErrorText(ENOMEM));
     }
 }
 
@@ -135,7 +127,7 @@ void CreateFolders(const std::string& folder)
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec)
-        throw TPictorError(folder, ec.message());
+        throw TPictorError(folder, SystemErrorText(ec.value()));
 }
 
 bool FileExists(const std::string& path)

@@ -1,10 +1,10 @@
 #include "base/InterruptedSaves.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -88,7 +88,7 @@ void Finish(const std::string& folder, const std::vector<TJournalEntry>& entries
     for (const TJournalEntry& e : entries) {
         const std::string target = In(folder, e, e.Target);
         if (IdOf(target).Inode != e.TempInode && ::rename(In(folder, e, e.Temp).c_str(), target.c_str()) != 0)
-            throw TPictorError(target, std::strerror(errno));
+            throw TPictorError(target, SystemErrorText(errno));
     }
     for (const TJournalEntry& e : entries)
         if (!e.Backup.empty() && IdOf(In(folder, e, e.Backup)).Inode == e.OriginalInode)
@@ -207,7 +207,7 @@ void UndoEntries(const std::string& folder, const std::vector<TJournalEntry>& en
         } else if (backup.empty() && IdOf(target).Inode == e.TempInode && ::unlink(target.c_str()) != 0) {
             failed = errno;
         }
-        if (failed && !first) first.emplace(target, std::strerror(failed));
+        if (failed && !first) first.emplace(target, SystemErrorText(failed));
         const std::string temp = In(folder, e, e.Temp);
         if (IdOf(temp).Inode == e.TempInode) ::unlink(temp.c_str());
     }

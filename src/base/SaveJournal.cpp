@@ -1,6 +1,7 @@
 #include "base/SaveJournal.h"
 
 #include "base/Leftovers.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ constexpr std::string_view Header = "pictor-save-journal 1\n";
 
 [[noreturn]] void ThrowErrno(const std::string& path)
 {
-    throw TPictorError(path, std::strerror(errno));
+    throw TPictorError(path, SystemErrorText(errno));
 }
 
 [[noreturn]] void Damaged(const std::string& path, const std::string& why)

@@ -155,7 +155,7 @@ TColor ParseColor(const std::string& text)
     }
 }
 
-int RunAdjust(const TAdjustRequest& r)
+TCommandEnd RunAdjust(const TAdjustRequest& r)
 {
     const TAdjustment adjustment = AdjustmentOf(r);
     TDocumentOptions documentOptions;
@@ -180,7 +180,7 @@ int RunAdjust(const TAdjustRequest& r)
         falls = ContrastFalls(site, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
         if (r.MinContrast > 0 && !falls.empty()) {
             for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
-            return 3;
+            return {3};
         }
         if (!dryRun) {
             TProgressBar bar("adjusting pictures");
@@ -190,8 +190,10 @@ int RunAdjust(const TAdjustRequest& r)
         site.RewriteTexts();
     }
 
+    bool saved = false;
     if (r.InPlace) {
         if (changes) SaveDocument(site, saveOptions);
+        saved = changes;
     } else if (!r.OutFolder.empty()) {
         // Every picture goes with the site; those that took no part are copied as they are.
         ForEachPicture(site, [](TPicRecord& p) { p.Checked = p.Tickable(); });
@@ -201,6 +203,7 @@ int RunAdjust(const TAdjustRequest& r)
             if (r.Force) return TOverwriteAnswer::YesToAll;
             throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
         });
+        saved = true;
         Select(site, r);
     }
 
@@ -216,7 +219,7 @@ int RunAdjust(const TAdjustRequest& r)
     }
     if (!r.OnePage() && !r.Json)
         std::cout << site.Pages().size() << " page(s), " << site.FailedCount() << " failed\n";
-    return SiteStatus(site);
+    return {SiteStatus(site), saved};
 }
 
 } // namespace pictor::cli

@@ -47,10 +47,17 @@ struct TUsageError {
     std::string Message;
 };
 
-int RunList(const TListRequest& request);
+// How a command ended: its exit status, and whether files were saved, which a report that then cannot
+// be written must not hide.
+struct TCommandEnd {
+    int Status = 0;
+    bool Saved = false;
+};
+
+TCommandEnd RunList(const TListRequest& request);
 // A colour given on the command line; a malformed one is a usage error.
 std::uint32_t ParseColor(const std::string& text);
-int RunAdjust(const TAdjustRequest& request);
+TCommandEnd RunAdjust(const TAdjustRequest& request);
 // Finishes or undoes every save cut short in folder, below it or above it, and removes what dead saves
 // left there; prints what it found. 1 when a journal had to be left as it was.
 int RunRecover(const std::string& folder);

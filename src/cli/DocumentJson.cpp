@@ -153,7 +153,7 @@ std::string DocumentToText(const THtmlStructure& document)
             const TPicRecord& p = file.Pics[j];
             out << "    " << j << "  " << ToUtf8(file, p.RefText) << "  " << p.Bitmap.Width() << "x"
                 << p.Bitmap.Height() << (p.Checked ? "" : "  (unticked)")
-                << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State) + ")") << "\n";
+                << (p.Tickable() ? "" : std::string("  (") + DeadReferenceHint(p.State, p.Reason) + ")") << "\n";
         }
         bool headed = false;
         for (const TColorPair& pair : FindColorPairs(file))

@@ -1,5 +1,7 @@
 #include "cli/JsonWriter.h"
 
+#include "encoding/Utf8.h"
+
 #include <nlohmann/json.hpp>
 
 #include <charconv>
@@ -16,6 +18,38 @@ bool IsPlain(std::string_view text)
     for (const char c : text)
         if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
     return true;
+}
+
+// text as a JSON string's content, escaped as nlohmann::json escapes it; a byte that is not part of valid
+// UTF-8 becomes the escape \udcXX, as Python's os.fsdecode gives it, so that os.fsencode gives back the
+// bytes of a file name that is no UTF-8.
+void AppendEscaped(std::string& out, std::string_view text)
+{
+    static constexpr char Hex[] = "0123456789abcdef";
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c >= 0x80) {
+            const auto* start = reinterpret_cast<const char*>(p);
+            if (utf8::Decode(p, end) < 0) out.append("\\udc").append(1, Hex[c >> 4]).append(1, Hex[c & 15]);
+            else out.append(start, reinterpret_cast<const char*>(p));
+            continue;
+        }
+        ++p;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) out.append("\\u00").append(1, Hex[c >> 4]).append(1, Hex[c & 15]);
+            else out += char(c);
+        }
+    }
 }
 
 } // namespace
@@ -107,14 +141,12 @@ void TJsonWriter::Key(std::string_view key)
 void TJsonWriter::String(std::string_view text)
 {
     BeforeValue();
-    if (IsPlain(text)) {
-        Buffer_ += '"';
+    Buffer_ += '"';
+    if (IsPlain(text))
         Buffer_ += text;
-        Buffer_ += '"';
-    } else {
-        // Escapes and bytes that are no UTF-8 are rare: the library's own rules, one string at a time.
-        Buffer_ += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    }
+    else
+        AppendEscaped(Buffer_, text);
+    Buffer_ += '"';
     Flush();
 }
 

@@ -24,7 +24,7 @@ public:
     void EndArray() { Close(']'); }
     void Key(std::string_view key);
 
-    // text: UTF-8; bytes that are not are written as U+FFFD.
+    // text: UTF-8; a byte that is not part of valid UTF-8 is written as \udcXX (Python's os.fsdecode).
     void String(std::string_view text);
     void Integer(std::int64_t value);
     void Double(double value);

@@ -7,7 +7,7 @@
 
 namespace pictor::cli {
 
-int RunList(const TListRequest& request)
+TCommandEnd RunList(const TListRequest& request)
 {
     TSiteDocument site;
     LoadPages(site, request);
@@ -22,7 +22,7 @@ int RunList(const TListRequest& request)
     } else {
         PrintSiteText(std::cout, site);
     }
-    return SiteStatus(site);
+    return {SiteStatus(site)};
 }
 
 } // namespace pictor::cli

@@ -38,7 +38,8 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
     for (const TSitePage& page : site.Pages())
         if (!page.Loaded()) std::cerr << "pictor-cli: " << EscapeControlBytes(page.ErrorText()) << "\n";
     for (const TDeadReference& dead : site.DeadReferences())
-        std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State)) << "\n";
+        std::cerr << "pictor-cli: " << EscapeControlBytes(dead.Path + ": " + DeadReferenceHint(dead.State, dead.Reason))
+                  << "\n";
 }
 
 int SiteStatus(const TSiteDocument& site)

@@ -1,8 +1,10 @@
 #include "adjust/AdjustParameters.h"
+#include "base/FailureReasons.h"
 #include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 #include "base/PictorError.h"
 #include "cli/Commands.h"
+#include "cli/StandardOutput.h"
 
 #include <CLI/CLI.hpp>
 
@@ -10,8 +12,6 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -137,10 +137,18 @@ void MakeAbsolute(TPagesRequest& r)
     if (!r.Site.empty()) r.Site = Absolute(r.Site);
 }
 
-int Run(CLI::App* listCommand, TListRequest& list, CLI::App* recoverCommand, const std::string& recoverFolder,
-        TAdjustRequest& adjust)
+// Files were saved, and the report of it could not be written.
+constexpr int ReportLostStatus = 4;
+
+constexpr const char* ExitStatusHelp =
+    "Exit status: 0 done; 1 failed; 2 usage error; 3 --min-contrast refused the change (nothing written); "
+    "4 the files were saved but the report could not be written.";
+
+// recover finishes or undoes saves: what it did is done whatever becomes of its report.
+TCommandEnd Run(CLI::App* listCommand, TListRequest& list, CLI::App* recoverCommand, const std::string& recoverFolder,
+                TAdjustRequest& adjust)
 {
-    if (*recoverCommand) return RunRecover(Absolute(recoverFolder));
+    if (*recoverCommand) return {RunRecover(Absolute(recoverFolder)), true};
     if (*listCommand) {
         MakeAbsolute(list);
         return RunList(list);
@@ -150,25 +158,29 @@ int Run(CLI::App* listCommand, TListRequest& list, CLI::App* recoverCommand, con
     return RunAdjust(adjust);
 }
 
-// What was printed must have arrived: a full disk, a closed stdout or a reader gone is a failure.
-bool OutputWritten()
+// The exit status once the output is written, which must have arrived: a full disk is a failure. A
+// reader that stopped reading (`| head`) has had enough: the run ends silently, as if by the SIGPIPE
+// that a write would have raised, or with its own status when it saved files.
+int Conclude(const TCommandEnd& end, int outputError)
 {
-    std::cout.flush();
-    errno = 0;
-    const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-    if (!written)
-        std::cerr << "pictor-cli: cannot write the output" << (errno ? std::string(": ") + std::strerror(errno) : "")
-                  << "\n";
-    return written;
+    if (outputError == 0) return end.Status;
+    if (outputError == EPIPE) {
+        if (end.Saved) return end.Status;
+        std::signal(SIGPIPE, SIG_DFL);
+        std::raise(SIGPIPE);
+        return 128 + SIGPIPE;
+    }
+    const std::string why = pictor::SystemErrorText(outputError);
+    if (end.Saved) {
+        std::cerr << "pictor-cli: saved; the report could not be written: " << why << "\n";
+        return ReportLostStatus;
+    }
+    std::cerr << "pictor-cli: cannot write the output: " << why << "\n";
+    return 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+TCommandEnd ParseAndRun(int argc, char** argv)
 {
-    pictor::RemoveLeftoversOnInterrupt("pictor-cli");
-    std::signal(SIGPIPE, SIG_IGN);  // a reader gone shows as a failed write, reported like any other
-    pictor::KeepFreedMemoryForReuse();
     CLI::App app{"pictor-cli: recolour a web site stored on disk", "pictor-cli"};
     app.set_version_flag("--version", std::string("pictor-cli ") + PICTOR_VERSION);
     app.require_subcommand(1);
@@ -187,29 +199,40 @@ int main(int argc, char** argv)
         "recover", "Finish or undo a save cut short by a crash or a kill (list and adjust do so by themselves)");
     recoverCommand->add_option("DIR", recoverFolder, "The site's folder: its journals, and those below and above it")
         ->required();
+    for (CLI::App* help : {&app, listCommand, adjustCommand, recoverCommand}) help->footer(ExitStatusHelp);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
+        return {app.exit(e)};
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
+        return {app.exit(e)};
     } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
+        return {app.exit(e)};
     } catch (const CLI::ParseError& e) {
         std::cerr << "pictor-cli: " << e.what() << "\n";
-        return 2;
+        return {2};
     }
 
-    int status = 1;
     try {
-        status = Run(listCommand, list, recoverCommand, recoverFolder, adjust);
+        return Run(listCommand, list, recoverCommand, recoverFolder, adjust);
     } catch (const TUsageError& e) {
         std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.Message) << "\n";
-        return 2;
+        return {2};
     } catch (const std::exception& e) {
         std::cerr << "pictor-cli: " << pictor::EscapeControlBytes(e.what()) << "\n";
-        return 1;
+        return {1};
     }
-    return OutputWritten() ? status : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    pictor::RemoveLeftoversOnInterrupt("pictor-cli");
+    std::signal(SIGPIPE, SIG_IGN);  // a reader gone shows as a failed write: see Conclude
+    pictor::KeepFreedMemoryForReuse();
+    TStandardOutput output;
+    const TCommandEnd end = ParseAndRun(argc, argv);
+    return Conclude(end, output.Finish());
 }

@@ -4,6 +4,7 @@
 #include "base/MemoryPolicy.h"
 #include "document/CssColorNames.h"
 #include "document/PageScanner.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
@@ -11,6 +12,7 @@
 #include "encoding/GuessCharCode.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <future>
 #include <span>
 #include <thread>
@@ -111,7 +113,7 @@ try {
         file.Text = std::move(bytes);
     }
 } catch (const std::bad_alloc&) {
-    throw TPictorError(path, "not enough memory to read it");
+    throw TPictorError(path, SystemErrorText(ENOMEM));
 }
 
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events)

@@ -5,6 +5,7 @@
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
 #include "document/Paths.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/LoadedFiles.h"
 #include "document/SheetImports.h"
@@ -12,6 +13,7 @@
 #include "replace/Replacer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -44,18 +46,20 @@ void DropRepeatedFiles(const std::string& page, std::vector<std::string>& paths,
 std::vector<TDeadReference> THtmlStructure::DeadReferences() const
 {
     std::vector<TDeadReference> dead;
-    for (const std::string& sheet : MissingSheets) dead.push_back({sheet, TPicState::Missing});
+    for (const std::string& sheet : MissingSheets)
+        dead.push_back({sheet, TPicState::Missing, FolderExists(sheet) ? SystemErrorText(EISDIR) : std::string()});
     ForEachPicture(*this, [&](const TPicRecord& pic) {
         if (pic.State != TPicState::Ok &&
             std::none_of(dead.begin(), dead.end(), [&](const TDeadReference& d) { return d.Path == pic.FullPath; }))
-            dead.push_back({pic.FullPath, pic.State});
+            dead.push_back({pic.FullPath, pic.State, pic.Reason});
     });
     return dead;
 }
 
-const char* DeadReferenceHint(TPicState state)
+std::string DeadReferenceHint(TPicState state, const std::string& reason)
 {
-    return state == TPicState::Missing ? "見つかりません" : "読み込めません";
+    std::string hint(state == TPicState::Missing ? MissingText : UnreadableText);
+    return reason.empty() ? hint : hint + ": " + reason;
 }
 
 THtmlStructure::THtmlStructure(std::string workFolder) : THtmlStructure(WorkFolderCopies(std::move(workFolder))) {}
@@ -79,7 +83,7 @@ try {
     CheckUndo();
 } catch (const std::bad_alloc&) {
     // Reading a file names that file; what runs out later is the document as a whole.
-    throw TPictorError(path, "not enough memory to load the page and what it references");
+    throw TPictorError(path, SystemErrorText(ENOMEM));
 }
 
 void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)

@@ -49,6 +49,7 @@ struct TPicRecord {
     std::string SourcePath;
     TBitmapEx Loaded;
     TPicState State = TPicState::Ok;
+    std::string Reason;  // why it is missing or unreadable, when more can be said than its state
 
     bool Tickable() const { return State == TPicState::Ok; }
 };
@@ -96,9 +97,10 @@ struct TUndoBuff {
 struct TDeadReference {
     std::string Path;
     TPicState State = TPicState::Missing;
+    std::string Reason;
 };
-// "見つかりません" or "読み込めません".
-const char* DeadReferenceHint(TPicState state);
+// "見つかりません" or "読み込めません", followed by the reason when there is one.
+std::string DeadReferenceHint(TPicState state, const std::string& reason);
 
 // The open document: a page and every style sheet it links or imports.
 class THtmlStructure : public IFileSet {

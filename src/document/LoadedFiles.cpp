@@ -1,6 +1,6 @@
 #include "document/LoadedFiles.h"
 
-#include "base/FileIO.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/ColorPairs.h"
 #include "document/DocumentText.h"
@@ -9,25 +9,28 @@
 #include "encoding/TextNormalizer.h"
 #include "picture/PictureIO.h"
 
-#include <filesystem>
+#include <cerrno>
+
+#include <sys/stat.h>
 
 namespace pictor {
 
 namespace {
 
 // A picture that is not there, or that cannot be decoded, does not stop the load. A device, FIFO or
-// socket in its place still does: it is no picture file at all.
+// socket in its place still does: it is no picture file at all. What cannot even be looked at, and a
+// folder, count as not there: there is no file to carry along when the site is saved elsewhere.
 TReadPicture ReadPictureIfThere(const std::string& path)
 {
-    if (!FileExists(path)) return {{}, TPicState::Missing};
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return {{}, TPicState::Missing, errno == ENOENT || errno == ENOTDIR ? std::string() : SystemErrorText(errno)};
+    if (S_ISDIR(st.st_mode)) return {{}, TPicState::Missing, SystemErrorText(EISDIR)};
     try {
-        return {ReadPicture(path), TPicState::Ok};
-    } catch (const TPictorError&) {
-        namespace fs = std::filesystem;
-        const fs::file_status status = fs::status(path);
-        if (fs::is_character_file(status) || fs::is_block_file(status) || fs::is_fifo(status) || fs::is_socket(status))
-            throw;
-        return {{}, TPicState::Unreadable};
+        return {ReadPicture(path), TPicState::Ok, {}};
+    } catch (const TPictorError& e) {
+        if (!S_ISREG(st.st_mode)) throw;
+        return {{}, TPicState::Unreadable, e.Reason};
     }
 }
 
@@ -126,6 +129,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
         if (pic.FullPath.empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
         const TReadPicture read = files.Picture(pic.FullPath);
         pic.State = read.State;
+        pic.Reason = read.Reason;
         pic.Checked = pic.Tickable();
         pic.Bitmap = read.Bitmap;
         pic.Loaded = pic.Bitmap;

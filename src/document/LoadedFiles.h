@@ -15,6 +15,7 @@ struct TFileScan;
 struct TReadPicture {
     TBitmapEx Bitmap;
     TPicState State = TPicState::Ok;
+    std::string Reason;  // as TPicRecord's
 };
 
 // What the pages of one load share: each style sheet is read, walked, recorded and rewritten once and

@@ -1,12 +1,12 @@
 #include "document/WorkSession.h"
 
 #include "base/Leftovers.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -88,7 +88,7 @@ bool Trustworthy(const std::string& folder)
 
 std::string MakeTemporaryFolder(std::string pattern)
 {
-    if (!::mkdtemp(pattern.data())) throw TPictorError(pattern, std::strerror(errno));
+    if (!::mkdtemp(pattern.data())) throw TPictorError(pattern, SystemErrorText(errno));
     return pattern;
 }
 

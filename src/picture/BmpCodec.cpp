@@ -1,6 +1,7 @@
 #include "picture/PictureCodecs.h"
 #include "picture/PictureIO.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
@@ -82,16 +83,23 @@ struct THeader {
     std::uint32_t Masks[3] = {};  // red, green, blue
 };
 
+[[noreturn]] void Fail(const std::string& name, TDecodeFailure failure, const std::string& detail = {})
+{
+    throw TPictorError(name, DecodeFailureText("BMP", failure, detail));
+}
+
 THeader ReadHeader(std::string_view bytes, const std::string& name)
 {
-    if (bytes.size() < FileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M')
-        throw TPictorError(name, "not a BMP file");
+    if (!bytes.starts_with("BM"))
+        Fail(name, TDecodeFailure::NotThisFormat);
+    if (bytes.size() < FileHeaderSize + 4)
+        Fail(name, TDecodeFailure::Truncated);
     THeader h;
     h.HeaderSize = Read32(bytes, FileHeaderSize);
     if (h.HeaderSize != CoreHeaderSize && h.HeaderSize < InfoHeaderSize)
-        throw TPictorError(name, "unknown BMP header");
+        Fail(name, TDecodeFailure::Unsupported, "ヘッダー " + std::to_string(h.HeaderSize) + " バイト");
     if (bytes.size() < FileHeaderSize + h.HeaderSize)
-        throw TPictorError(name, "truncated BMP header");
+        Fail(name, TDecodeFailure::Truncated);
     const std::size_t at = FileHeaderSize;
     if (h.HeaderSize == CoreHeaderSize) {
         h.Width = Read16(bytes, at + 4);
@@ -111,7 +119,7 @@ THeader ReadHeader(std::string_view bytes, const std::string& name)
     if (h.Compression == BiBitfields || h.Compression == BiAlphaBitfields) {
         // The masks follow a 40-byte header; larger headers hold them at the same place.
         if (bytes.size() < FileHeaderSize + InfoHeaderSize + 12)
-            throw TPictorError(name, "truncated BMP header");
+            Fail(name, TDecodeFailure::Truncated);
         for (int i = 0; i < 3; ++i)
             h.Masks[i] = Read32(bytes, FileHeaderSize + InfoHeaderSize + 4 * std::size_t(i));
     } else if (h.BitCount == 16) {
@@ -125,9 +133,9 @@ THeader ReadHeader(std::string_view bytes, const std::string& name)
                             (h.BitCount == 16 || h.BitCount == 32)) ||
                            (h.Compression == BiRle8 && h.BitCount == 8) || (h.Compression == BiRle4 && h.BitCount == 4);
     if (!supported)
-        throw TPictorError(name, "unsupported BMP kind (" + std::to_string(h.BitCount) + " bits, compression " +
-                                     std::to_string(h.Compression) + ")");
-    CheckPictureSize(h.Width, h.Height, name);
+        Fail(name, TDecodeFailure::Unsupported,
+             std::to_string(h.BitCount) + " ビット、圧縮方式 " + std::to_string(h.Compression));
+    CheckPictureSize(h.Width, h.Height, "BMP", name);
     return h;
 }
 
@@ -243,7 +251,7 @@ TBitmapEx DecodeBmp(std::string_view bytes, const std::string& name)
     const std::size_t offset = Read32(bytes, 10);
     const bool rle = h.Compression == BiRle8 || h.Compression == BiRle4;
     if (offset > bytes.size() || (!rle && (bytes.size() - offset) / rowSize < height))
-        throw TPictorError(name, "truncated BMP file");
+        Fail(name, TDecodeFailure::Truncated);
 
     const TPalette palette = h.BitCount <= 8 ? ReadPalette(bytes, h, offset) : TPalette{};
     std::vector<TFrame> frames(1);

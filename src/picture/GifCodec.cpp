@@ -2,9 +2,11 @@
 #include "picture/PictureIO.h"
 
 #include "picture/GifPalette.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -26,15 +28,29 @@ struct TMapDeleter {
     void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
 };
 
+[[noreturn]] void Fail(const std::string& name, TDecodeFailure failure, const std::string& detail = {})
+{
+    throw TPictorError(name, DecodeFailureText("GIF", failure, detail));
+}
+
+// giflib's error codes: those of reading in the user's words, those of writing by their number.
 [[noreturn]] void Fail(const std::string& name, int error)
 {
-    const char* text = GifErrorString(error);
-    throw TPictorError(name, text ? text : "GIF error " + std::to_string(error));
+    switch (error) {
+    case D_GIF_ERR_NOT_GIF_FILE: Fail(name, TDecodeFailure::NotThisFormat);
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON: Fail(name, TDecodeFailure::Truncated);
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+    case E_GIF_ERR_NOT_ENOUGH_MEM: throw TPictorError(name, SystemErrorText(ENOMEM));
+    }
+    if (error >= D_GIF_ERR_OPEN_FAILED) Fail(name, TDecodeFailure::Corrupt);
+    throw TPictorError(name, EncodeFailureText("GIF", "giflib のエラー " + std::to_string(error)));
 }
 
 struct TReader {
     std::string_view Bytes;
     std::size_t Position = 0;
+    bool CameShort = false;  // a read asked for more than the file holds
 };
 
 int ReadBytes(GifFileType* gif, GifByteType* into, int length)
@@ -43,6 +59,7 @@ int ReadBytes(GifFileType* gif, GifByteType* into, int length)
     const std::size_t count = std::min(std::size_t(length), reader->Bytes.size() - reader->Position);
     std::memcpy(into, reader->Bytes.data() + reader->Position, count);
     reader->Position += count;
+    reader->CameShort = reader->CameShort || count < std::size_t(length);
     return int(count);
 }
 
@@ -114,13 +131,13 @@ TFrame ReadImage(GifFileType* gif, const GraphicsControlBlock& control, std::vec
     if (DGifGetImageDesc(gif) == GIF_ERROR)
         Fail(name, gif->Error);
     const GifImageDesc& desc = gif->Image;
-    CheckPictureSize(desc.Width, desc.Height, name);
+    CheckPictureSize(desc.Width, desc.Height, "GIF", name);
     pixelBudget -= (long long)desc.Width * desc.Height;
     if (pixelBudget < 0)
-        throw TPictorError(name, "the animation is too large");
+        throw TPictorError(name, AnimationTooLargeText(MaxPicturePixels - pixelBudget, MaxPicturePixels));
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map)
-        throw TPictorError(name, "a GIF image has no colour table");
+        Fail(name, TDecodeFailure::Corrupt, "色テーブルのない画像があります");
 
     const std::size_t count = std::size_t(desc.Width) * std::size_t(desc.Height);
     indices.resize(count);
@@ -242,7 +259,7 @@ void PutFrame(GifFileType* gif, const TFrame& frame, bool animated, const std::s
         colours[i] = {indexed.Palette[i][0], indexed.Palette[i][1], indexed.Palette[i][2]};
     std::unique_ptr<ColorMapObject, TMapDeleter> map(GifMakeMapObject(size, colours.data()));
     if (!map)
-        throw TPictorError(name, "out of memory");
+        throw TPictorError(name, SystemErrorText(ENOMEM));
     if (EGifPutImageDesc(gif, frame.Left, frame.Top, frame.Width, frame.Height, false, map.get()) == GIF_ERROR)
         Fail(name, gif->Error);
     for (int y = 0; y < frame.Height; ++y)
@@ -252,14 +269,15 @@ void PutFrame(GifFileType* gif, const TFrame& frame, bool animated, const std::s
 
 } // namespace
 
-TBitmapEx DecodeGif(std::string_view bytes, const std::string& name)
+namespace {
+
+TBitmapEx ReadGif(TReader& reader, const std::string& name)
 {
-    TReader reader{bytes};
     int error = 0;
     std::unique_ptr<GifFileType, TDecoderCloser> gif(DGifOpen(&reader, ReadBytes, &error));
     if (!gif)
         Fail(name, error);
-    CheckPictureSize(gif->SWidth, gif->SHeight, name);
+    CheckPictureSize(gif->SWidth, gif->SHeight, "GIF", name);
 
     std::vector<TFrame> frames;
     TPictureExtras extras;
@@ -281,7 +299,7 @@ TBitmapEx DecodeGif(std::string_view bytes, const std::string& name)
         }
     }
     if (frames.empty())
-        throw TPictorError(name, "the GIF file holds no picture");
+        Fail(name, TDecodeFailure::NoPicture);
     FitToCanvas(frames, gif->SWidth, gif->SHeight, BackgroundOf(*gif), extras);
 
     TBitmapEx bitmap;
@@ -290,11 +308,27 @@ TBitmapEx DecodeGif(std::string_view bytes, const std::string& name)
     return bitmap;
 }
 
+} // namespace
+
+TBitmapEx DecodeGif(std::string_view bytes, const std::string& name)
+{
+    TReader reader{bytes};
+    try {
+        return ReadGif(reader, name);
+    } catch (const TPictorError&) {
+        // giflib tells a file that ends early in several ways, a missing screen descriptor among them.
+        if (reader.CameShort) Fail(name, TDecodeFailure::Truncated);
+        throw;
+    }
+}
+
 std::string EncodeGif(const TBitmapEx& bitmap, const std::string& name)
 {
     const TFrame& canvas = FrameToEncode(bitmap, name);
     if (canvas.Width > MaxGifSide || canvas.Height > MaxGifSide)
-        throw TPictorError(name, "the picture is too large for a GIF file");
+        throw TPictorError(name, EncodeFailureText("GIF", std::to_string(canvas.Width) + "×" +
+                                                              std::to_string(canvas.Height) + " ピクセル、幅も高さも上限は " +
+                                                              std::to_string(MaxGifSide) + " ピクセル"));
     std::string out;
     int error = 0;
     std::unique_ptr<GifFileType, TEncoderCloser> gif(EGifOpen(&out, WriteBytes, &error));
@@ -308,7 +342,7 @@ std::string EncodeGif(const TBitmapEx& bitmap, const std::string& name)
     for (int k = 0; k < bitmap.FrameCount(); ++k) {
         const TFrame& frame = bitmap.Frame(k);
         if (!Inside(frame, canvas.Width, canvas.Height) || frame.Width == 0 || frame.Height == 0)
-            throw TPictorError(name, "frame " + std::to_string(k) + " lies outside the picture");
+            throw TPictorError(name, EncodeFailureText("GIF", "フレーム " + std::to_string(k) + " が画像の外にあります"));
         PutFrame(gif.get(), frame, bitmap.FrameCount() > 1, name);
     }
     if (EGifCloseFile(gif.release(), &error) == GIF_ERROR)

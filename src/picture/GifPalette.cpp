@@ -1,5 +1,6 @@
 #include "picture/GifPalette.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
@@ -76,20 +77,21 @@ void Quantise(const TFrame& frame, bool transparent, TIndexedFrame& out, const s
     for (std::size_t i = 0; i < rgba.size(); ++i, pixel += 3)
         rgba[i] = IsTransparent(frame, i) ? liq_color{0, 0, 0, 0} : liq_color{pixel[2], pixel[1], pixel[0], 255};
 
+    const std::string cannotQuantise = EncodeFailureText("GIF", "色を 256 色に減らせません");
     std::unique_ptr<liq_attr, TLiqDeleter> attr(liq_attr_create());
     if (!attr || liq_set_max_colors(attr.get(), int(MaxColors)) != LIQ_OK)
-        throw TPictorError(name, "cannot set up the colour quantiser");
+        throw TPictorError(name, cannotQuantise);
     std::unique_ptr<liq_image, TLiqDeleter> image(
         liq_image_create_rgba(attr.get(), rgba.data(), frame.Width, frame.Height, 0));
     if (!image)
-        throw TPictorError(name, "cannot quantise the colours");
+        throw TPictorError(name, cannotQuantise);
     liq_result* quantised = nullptr;
     if (liq_image_quantize(image.get(), attr.get(), &quantised) != LIQ_OK)
-        throw TPictorError(name, "cannot quantise the colours");
+        throw TPictorError(name, cannotQuantise);
     std::unique_ptr<liq_result, TLiqDeleter> result(quantised);
     liq_set_dithering_level(result.get(), 1.0f);
     if (liq_write_remapped_image(result.get(), image.get(), out.Indices.data(), out.Indices.size()) != LIQ_OK)
-        throw TPictorError(name, "cannot quantise the colours");
+        throw TPictorError(name, cannotQuantise);
 
     // The palette is final only after remapping. Every see-through entry folds into one transparent index.
     const liq_palette* palette = liq_get_palette(result.get());

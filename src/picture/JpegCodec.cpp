@@ -1,11 +1,12 @@
 #include "picture/PictureCodecs.h"
 #include "picture/PictureIO.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
 #include <jpeglib.h>
@@ -19,24 +20,24 @@ namespace pictor {
 
 namespace {
 
+// The code of a file that repeats its scans without end (see LimitScans), beside libjpeg's own codes.
+constexpr int TooManyScans = -1;
+
 struct TJpegErrors {
     jpeg_error_mgr Manager;  // first, so libjpeg's pointer to it is a pointer to the whole
     std::jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX] = "";
+    int Code = 0;  // libjpeg's message code, or TooManyScans
 };
 
-[[noreturn]] void ExitWithMessage(j_common_ptr info, const char* message)
+[[noreturn]] void ExitWithCode(j_common_ptr info, int code)
 {
-    auto* errors = reinterpret_cast<TJpegErrors*>(info->err);
-    std::snprintf(errors->Message, sizeof errors->Message, "%s", message);
-    std::longjmp(errors->Jump, 1);
+    reinterpret_cast<TJpegErrors*>(info->err)->Code = code;
+    std::longjmp(reinterpret_cast<TJpegErrors*>(info->err)->Jump, 1);
 }
 
 [[noreturn]] void ExitWithError(j_common_ptr info)
 {
-    char message[JMSG_LENGTH_MAX];
-    info->err->format_message(info, message);
-    ExitWithMessage(info, message);
+    ExitWithCode(info, info->err->msg_code);
 }
 
 // A cut-off file must fail rather than decode as grey rows, and a progression that contradicts itself
@@ -54,11 +55,8 @@ constexpr int MaxScans = 100;
 
 void LimitScans(j_common_ptr info)
 {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
-        char message[64];
-        std::snprintf(message, sizeof message, "corrupt JPEG: more than %d scans", MaxScans);
-        ExitWithMessage(info, message);
-    }
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans)
+        ExitWithCode(info, TooManyScans);
 }
 
 jpeg_error_mgr* InstallErrors(TJpegErrors& errors)
@@ -103,7 +101,7 @@ bool RunDecoder(jpeg_decompress_struct& info, TJpegErrors& errors, std::string_v
     for (int n = 0; n < 16; ++n)
         jpeg_save_markers(&info, JPEG_APP0 + n, 0xFFFF);
     jpeg_read_header(&info, TRUE);
-    CheckPictureSize(info.image_width, info.image_height, name);
+    CheckPictureSize(info.image_width, info.image_height, "JPEG", name);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -225,6 +223,22 @@ bool RunEncoder(jpeg_compress_struct& info, TJpegErrors& errors, TStringDestinat
     return true;
 }
 
+// Why a file could not be decoded, in the user's words rather than libjpeg's.
+std::string DecodeFailureReason(const TJpegErrors& errors)
+{
+    switch (errors.Code) {
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EOF:
+    case JERR_INPUT_EMPTY: return DecodeFailureText("JPEG", TDecodeFailure::Truncated);
+    case JERR_NO_SOI: return DecodeFailureText("JPEG", TDecodeFailure::NotThisFormat);
+    case JERR_OUT_OF_MEMORY: return SystemErrorText(ENOMEM);
+    case TooManyScans:
+        return DecodeFailureText("JPEG", TDecodeFailure::Corrupt,
+                                 "スキャンが " + std::to_string(MaxScans) + " を超えます");
+    default: return DecodeFailureText("JPEG", TDecodeFailure::Corrupt);
+    }
+}
+
 } // namespace
 
 TBitmapEx DecodeJpeg(std::string_view bytes, const std::string& name)
@@ -242,7 +256,7 @@ TBitmapEx DecodeJpeg(std::string_view bytes, const std::string& name)
         ~TGuard() { jpeg_destroy_decompress(&Info); }
     } guard{info};
     if (!RunDecoder(info, errors, bytes, name, target))
-        throw TPictorError(name, errors.Message);
+        throw TPictorError(name, DecodeFailureReason(errors));
 
     TBitmapEx bitmap;
     bitmap.SetFrames(std::move(frames));
@@ -265,7 +279,9 @@ std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const 
         ~TGuard() { jpeg_destroy_compress(&Info); }
     } guard{info};
     if (!RunEncoder(info, errors, dest, bitmap, frame, quality, use444))
-        throw TPictorError(name, errors.Message);
+        throw TPictorError(name, errors.Code == JERR_OUT_OF_MEMORY
+                                     ? SystemErrorText(ENOMEM)
+                                     : EncodeFailureText("JPEG", "libjpeg のエラー " + std::to_string(errors.Code)));
     return out;
 }
 

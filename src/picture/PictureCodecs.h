@@ -12,8 +12,9 @@ TBitmapEx DecodeJpeg(std::string_view bytes, const std::string& nameForErrors);
 TBitmapEx DecodePng(std::string_view bytes, const std::string& nameForErrors);
 TBitmapEx DecodeGif(std::string_view bytes, const std::string& nameForErrors);
 
-// Called with the header's dimensions before any pixel memory is allocated.
-void CheckPictureSize(long long width, long long height, const std::string& nameForErrors);
+// Called with the header's dimensions before any pixel memory is allocated. format: the format's name,
+// for the reason.
+void CheckPictureSize(long long width, long long height, std::string_view format, const std::string& nameForErrors);
 
 // Frame 0, the only one BMP, JPEG and PNG can hold; throws for an empty bitmap.
 const TFrame& FrameToEncode(const TBitmapEx& bitmap, const std::string& nameForErrors);

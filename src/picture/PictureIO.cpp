@@ -1,11 +1,13 @@
 #include "picture/PictureIO.h"
 
+#include "base/FailureReasons.h"
 #include "base/FileIO.h"
 #include "base/PictorError.h"
 #include "picture/PictureCodecs.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 namespace pictor {
 
@@ -28,7 +30,7 @@ int JpegQualityOf(int setting)
 std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
 {
     if (bitmap.Empty())
-        throw TPictorError(path, "there is no picture to write");
+        throw TPictorError(path, NoPictureToWriteText());
     switch (format) {
     case TPictureFormat::Bmp: return EncodeBmp(bitmap);
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
@@ -41,19 +43,18 @@ std::string EncodeAs(TPictureFormat format, const std::string& path, int quality
 
 } // namespace
 
-void CheckPictureSize(long long width, long long height, const std::string& nameForErrors)
+void CheckPictureSize(long long width, long long height, std::string_view format, const std::string& nameForErrors)
 {
     if (width <= 0 || height <= 0)
-        throw TPictorError(nameForErrors, "the picture has no pixels");
+        throw TPictorError(nameForErrors, DecodeFailureText(format, TDecodeFailure::NoPicture));
     if (width > MaxPicturePixels / height)
-        throw TPictorError(nameForErrors, "the picture is too large (" + std::to_string(width) + "x" +
-                                              std::to_string(height) + " pixels)");
+        throw TPictorError(nameForErrors, PictureTooLargeText(width, height, MaxPicturePixels));
 }
 
 const TFrame& FrameToEncode(const TBitmapEx& bitmap, const std::string& nameForErrors)
 {
     if (bitmap.Empty())
-        throw TPictorError(nameForErrors, "there is no picture to write");
+        throw TPictorError(nameForErrors, NoPictureToWriteText());
     return bitmap.Frame(0);
 }
 
@@ -79,7 +80,7 @@ TBitmapEx ReadPicture(const std::string& path)
         const TLargeBytes bytes = ReadLargeFile(path, MaxPictureFileBytes);
         return DecodePicture(format, std::string_view(bytes.data(), bytes.size()), path);
     } catch (const std::bad_alloc&) {
-        throw TPictorError(path, "not enough memory to read it");
+        throw TPictorError(path, SystemErrorText(ENOMEM));
     }
 }
 

@@ -1,9 +1,10 @@
 #include "picture/PictureCodecs.h"
 #include "picture/PictureIO.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 
 #include <png.h>
@@ -19,13 +20,15 @@ namespace {
 struct TPngStream {
     std::string_view In;
     std::size_t Position = 0;
-    char Message[256] = "";
+    bool Truncated = false;  // the file ended where more was to come
+    bool OutOfMemory = false;
 };
 
+// libpng gives its errors as English text only; running out of memory is the one told apart.
 [[noreturn]] void OnError(png_structp png, png_const_charp message)
 {
     auto* stream = static_cast<TPngStream*>(png_get_error_ptr(png));
-    std::snprintf(stream->Message, sizeof stream->Message, "%s", message);
+    stream->OutOfMemory = std::strstr(message, "memory") != nullptr;
     png_longjmp(png, 1);
 }
 
@@ -34,8 +37,10 @@ void OnWarning(png_structp, png_const_charp) {}
 void ReadBytes(png_structp png, png_bytep data, std::size_t length)
 {
     auto* stream = static_cast<TPngStream*>(png_get_io_ptr(png));
-    if (stream->In.size() - stream->Position < length)
+    if (stream->In.size() - stream->Position < length) {
+        stream->Truncated = true;
         png_error(png, "unexpected end of file");
+    }
     std::memcpy(data, stream->In.data() + stream->Position, length);
     stream->Position += length;
 }
@@ -56,7 +61,7 @@ bool RunDecoder(png_structp png, png_infop info, const std::string& name, TDecod
     png_uint_32 width = 0, height = 0;
     int bitDepth = 0, colorType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-    CheckPictureSize(width, height, name);
+    CheckPictureSize(width, height, "PNG", name);
 
     const bool tRNS = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     target.HasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || tRNS;
@@ -120,8 +125,9 @@ void SplitAlpha(const TPixelBytes& bgra, TFrame& frame)
 
 TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
 {
-    if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) != 0)
-        throw TPictorError(name, "not a PNG file");
+    static constexpr std::string_view Signature = "\x89PNG\r\n\x1A\n";
+    if (bytes.empty() || !Signature.starts_with(bytes.substr(0, Signature.size())))
+        throw TPictorError(name, DecodeFailureText("PNG", TDecodeFailure::NotThisFormat));
     TPngStream stream;
     stream.In = bytes;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &stream, OnError, OnWarning);
@@ -132,15 +138,18 @@ TBitmapEx DecodePng(std::string_view bytes, const std::string& name)
         ~TGuard() { png_destroy_read_struct(&Png, &Info, nullptr); }
     } guard{png, info};
     if (!info)
-        throw TPictorError(name, "out of memory");
+        throw TPictorError(name, SystemErrorText(ENOMEM));
 
     std::vector<TFrame> frames(1);
     bool hasAlpha = false;
     TPixelBytes bgra;
     std::vector<png_bytep> rows;
     TDecodeTarget target{frames[0], hasAlpha, bgra, rows};
-    if (!RunDecoder(png, info, name, target))
-        throw TPictorError(name, stream.Message);
+    if (!RunDecoder(png, info, name, target)) {
+        if (stream.OutOfMemory) throw TPictorError(name, SystemErrorText(ENOMEM));
+        throw TPictorError(name, DecodeFailureText("PNG", stream.Truncated ? TDecodeFailure::Truncated
+                                                                          : TDecodeFailure::Corrupt));
+    }
     if (hasAlpha)
         SplitAlpha(bgra, frames[0]);
 

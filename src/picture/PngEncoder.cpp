@@ -1,6 +1,7 @@
 // PNG writing with zlib directly: the rows are compressed in segments on several cores, the way
 // pigz does, and joined into one zlib stream. Reading stays with libpng (PngCodec.cpp).
 #include "base/ParallelRows.h"
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "picture/PictureCodecs.h"
 #include "picture/PictureIO.h"
@@ -141,7 +142,7 @@ std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
     uLong adler = adler32(0, nullptr, 0);
     std::size_t compressed = 0;
     for (const TSegment& s : segments) {
-        if (s.Failed) throw TPictorError(name, "the picture could not be compressed");
+        if (s.Failed) throw TPictorError(name, EncodeFailureText("PNG", "圧縮できませんでした"));
         adler = adler32_combine(adler, s.Adler, z_off_t(s.RawBytes));
         compressed += s.Size;
     }

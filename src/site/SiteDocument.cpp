@@ -1,5 +1,6 @@
 #include "site/SiteDocument.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 #include "document/ChannelVariables.h"
 #include "document/DocumentText.h"
@@ -7,6 +8,7 @@
 #include "document/Paths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -47,8 +49,7 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
                 document->LoadPage(page.Path, files);
                 page.Document = std::move(document);
             } catch (const std::bad_alloc&) {
-                page.Error = std::make_exception_ptr(
-                    TPictorError(page.Path, "not enough memory to load the page and what it references"));
+                page.Error = std::make_exception_ptr(TPictorError(page.Path, SystemErrorText(ENOMEM)));
             } catch (...) {
                 page.Error = std::current_exception();
             }

@@ -1,9 +1,11 @@
 #include "site/SitePages.h"
 
+#include "base/FailureReasons.h"
 #include "base/PictorError.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -33,8 +35,8 @@ std::vector<std::string> FindSitePages(const std::string& folder)
     std::error_code error;
     const fs::path root = fs::absolute(folder).lexically_normal();
     const fs::path resolvedRoot = fs::canonical(root, error);
-    if (error) throw TPictorError(folder, error.message());
-    if (!fs::is_directory(resolvedRoot)) throw TPictorError(folder, "is not a folder");
+    if (error) throw TPictorError(folder, SystemErrorText(error.value()));
+    if (!fs::is_directory(resolvedRoot)) throw TPictorError(folder, SystemErrorText(ENOTDIR));
     std::vector<std::string> pages;
     fs::path current = root;
     fs::recursive_directory_iterator walk(root, fs::directory_options::none, error);
@@ -49,7 +51,7 @@ std::vector<std::string> FindSitePages(const std::string& folder)
         }
         if (entry.is_regular_file(ignored)) pages.push_back(current.string());
     }
-    if (error) throw TPictorError(current.string(), error.message());
+    if (error) throw TPictorError(current.string(), SystemErrorText(error.value()));
     std::sort(pages.begin(), pages.end());
     return pages;
 }

@@ -138,7 +138,7 @@ TEST(AtomicWrites, ReadOnlyFilesAreNotReplaced)
         try {
             WriteFileAtomic(path, "replacement");
         } catch (const TPictorError& e) {
-            return e.File == path && e.Reason == "Permission denied" ? 0 : 2;
+            return e.File == path && e.Reason == "アクセスが許可されていません" ? 0 : 2;
         }
         return 1;
     });

@@ -61,7 +61,7 @@ TCliRun RunConfined(const std::string& arguments, TCliCapture capture, const fs:
 }
 
 // err: what the run wrote to stderr. A case's name says what it must give: ok- exit 0, error- exit 1,
-// dead- exit 0 naming a missing or unreadable file,
+// dead- exit 0 naming a missing or unreadable file and why,
 // either- one of the two.
 void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::string& caseName)
 {
@@ -73,7 +73,8 @@ void ExpectCleanEnd(const TCliRun& run, const std::string& err, const std::strin
         int dead = 0;
         for (std::string line; std::getline(lines, line); ++dead)
             EXPECT_TRUE(line.starts_with("pictor-cli: ") &&
-                        (line.ends_with("見つかりません") || line.ends_with("読み込めません")) &&
+                        (line.find(": 見つかりません") != std::string::npos ||
+                         line.find(": 読み込めません: ") != std::string::npos) &&
                         std::none_of(line.begin(), line.end(), [](unsigned char c) { return c < 0x20; }))
                 << line;
         if (caseName.starts_with("ok-")) { EXPECT_EQ(dead, 0) << err; }
@@ -139,7 +140,7 @@ TEST(BadInputSpecial, FifosAndSocketsAreRefusedAtOnce)
             }
             const TCliRun run = RunCli("list " + ShellQuote(site / "index.html"), TCliCapture::Stderr);
             EXPECT_EQ(run.Status, 1) << special << run.Out;
-            EXPECT_NE(run.Out.find(path + ": not a regular file"), std::string::npos) << run.Out;
+            EXPECT_NE(run.Out.find(path + ": 通常のファイルではありません"), std::string::npos) << run.Out;
         }
 }
 

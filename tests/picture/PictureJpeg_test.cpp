@@ -127,14 +127,16 @@ TEST(PictureJpeg, GreyAndCmykPicturesBecomeBlueGreenRed)
 TEST(PictureJpeg, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeJpeg(test::ManyColours(64, 64), 90, false, "t.jpg");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, good.size() / 2));
-    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, 100));
+    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, good.size() / 2), "JPEG ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, 100), "JPEG ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, "", "JPEG ファイルが途中で切れています");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, "GIF89a", "JPEG ファイルではありません");
     test::ExpectDecodeError(TPictureFormat::Jpeg, "\xFF\xD8 not really");
 
     std::string huge = good;
     const std::size_t sof = FrameHeaderAt(huge);
     huge.replace(sof + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
-    test::ExpectDecodeError(TPictureFormat::Jpeg, huge, "too large");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, huge, "大きすぎます（30000×30000 ピクセル、上限は 268435456 ピクセル）");
 }
 
 // Each scan is a pass over the whole picture: a file of endless scans must fail, not spin.
@@ -145,14 +147,15 @@ TEST(PictureJpeg, ProgressionsBeyondReasonAreCorrupt)
     for (int k = 1; k < 64; ++k)
         for (int bit = 3; bit >= 0; --bit) scans.push_back({1, {0}, k, k, bit == 3 ? 0 : bit + 1, bit});
     const std::vector<std::uint8_t> grey(64 * 64, 90);
-    test::ExpectDecodeError(TPictureFormat::Jpeg, RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, scans), "scans");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, scans),
+                            "JPEG ファイルとして解読できません（スキャンが 100 を超えます）");
 
     // A first scan that claims to refine bits never sent.
     std::string bogus = RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}});
     const std::size_t sos = bogus.find("\xFF\xDA");
     ASSERT_NE(sos, std::string::npos);
     bogus[sos + 9] = '\x10';  // Ah 1, Al 0
-    test::ExpectDecodeError(TPictureFormat::Jpeg, bogus, "progression");
+    test::ExpectDecodeError(TPictureFormat::Jpeg, bogus, "JPEG ファイルとして解読できません");
 }
 
 TEST(PictureJpeg, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)

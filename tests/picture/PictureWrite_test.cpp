@@ -71,7 +71,12 @@ TEST_F(PictureWrite, FailuresNameTheFile)
 {
     const std::string missing = Dir_ / "missing.png", empty = Dir_ / "empty.png";
     EXPECT_EQ(test::ErrorOf([&] { ReadPicture(missing); }).File, missing);
-    EXPECT_EQ(test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx(), 80); }).File, empty);
+    const TPictorError nothing = test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx(), 80); });
+    EXPECT_EQ(nothing.File, empty);
+    EXPECT_EQ(nothing.Reason, "書き出す画像がありません");
+    const TPictorError wide = test::ErrorOf([&] { EncodeGif(test::ManyColours(70000, 1), "wide.gif"); });
+    EXPECT_EQ(wide.File, "wide.gif");
+    EXPECT_EQ(wide.Reason, "GIF ファイルに書き出せません（70000×1 ピクセル、幅も高さも上限は 65535 ピクセル）");
 }
 
 } // namespace

@@ -3,13 +3,21 @@
 #include <array>
 #include <cstdio>
 #include <stdexcept>
+
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace pictor::test {
 
 namespace {
 
 constexpr const char* HangGuard = "timeout -k 10 600 ";
+
+int StatusOf(int status)
+{
+    return WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
 
 const char* Redirection(TCliCapture capture)
 {
@@ -33,7 +41,35 @@ TCliRun RunCli(const std::string& arguments, TCliCapture capture, const std::str
     std::array<char, 4096> buffer;
     while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) run.Out.append(buffer.data(), n);
     const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    run.Status = StatusOf(status);
+    return run;
+}
+
+TCliRun RunCliInto(const std::vector<std::string>& arguments, int fd)
+{
+    int err[2];
+    if (::pipe(err) != 0) throw std::runtime_error("cannot make a pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (fd < 0) posix_spawn_file_actions_addclose(&actions, 1);
+    else posix_spawn_file_actions_adddup2(&actions, fd, 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    std::vector<char*> argv{const_cast<char*>(PICTOR_CLI)};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, PICTOR_CLI, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(err[1]);
+    TCliRun run;
+    char buffer[4096];
+    for (ssize_t n; spawned == 0 && (n = ::read(err[0], buffer, sizeof buffer)) > 0;) run.Out.append(buffer, size_t(n));
+    ::close(err[0]);
+    if (spawned != 0) throw std::runtime_error("cannot run " + std::string(PICTOR_CLI));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.Status = StatusOf(status);
     return run;
 }
 

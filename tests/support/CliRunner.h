@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace pictor::test {
 
@@ -16,6 +17,10 @@ enum class TCliCapture { Stdout, StdoutAndStderr, Stderr };
 // against hangs. environment: shell assignments put before the command, such as "TMPDIR=/x".
 TCliRun RunCli(const std::string& arguments, TCliCapture capture = TCliCapture::Stdout,
                const std::string& environment = {});
+
+// Runs pictor-cli with arguments as they are (no shell) and its standard output on fd (-1: closed),
+// capturing its stderr: for outputs a shell cannot make, such as a pipe nobody reads.
+TCliRun RunCliInto(const std::vector<std::string>& arguments, int fd);
 
 // text in single quotes for the shell.
 std::string ShellQuote(const std::string& text);
