@@ -56,7 +56,10 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
     if (record.Ignored) return;
     if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
     record.Color = AdjustColor(adjustment, record.Color);
-    record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
+    if (record.Channels != TChannelReading::None)
+        record.Text = ChannelListText(record.OrgText, record.Channels, record.Color);
+    else
+        record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)

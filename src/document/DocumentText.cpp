@@ -56,6 +56,14 @@ public:
         Scan_.SheetRefs.push_back({std::string(ref), std::string(charset)});
     }
     void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
+    void ChannelListFound(size_t pos, size_t length, std::string_view name) override
+    {
+        Scan_.Channels.Lists.push_back({pos, std::uint32_t(length), std::string(name)});
+    }
+    void ChannelVariableUsed(std::string_view name, bool hsl) override
+    {
+        Scan_.Channels.Uses.push_back({std::string(name), hsl ? TChannelReading::Hsl : TChannelReading::Rgb});
+    }
 
 private:
     TFileScan& Scan_;
@@ -103,6 +111,8 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     }
     for (const std::string& ref : rest.Pics) AddPicture(scan, ref);
     for (const std::string& ref : rest.SvgRefs) AddPicture(scan, ref);
+    for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
+    for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
     return scan;
 }
 

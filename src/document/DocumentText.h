@@ -42,6 +42,7 @@ struct TFileScan {
     std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<TSheetLink> SheetRefs;     // linked style sheets (page only)
     std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
+    TChannelVariables Channels;
 };
 
 // Reads a page or sheet into file: its bytes, their encoding, the text in the internal encoding. A

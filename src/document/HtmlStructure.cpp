@@ -1,5 +1,6 @@
 #include "document/HtmlStructure.h"
 
+#include "document/ChannelVariables.h"
 #include "document/ColorPairs.h"
 #include "document/DocumentText.h"
 #include "base/FileIO.h"
@@ -89,6 +90,7 @@ try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
     TLoadedFiles files;
     LoadPage(path, files);
+    AddChannelColors(*this);
     ComputeWorkPaths();
     CopyFilesToWork();
     SetUpUndo();

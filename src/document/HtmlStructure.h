@@ -1,5 +1,6 @@
 #pragma once
 #include "picture/BitmapEx.h"
+#include "document/ChannelLists.h"
 #include "document/ColorLiterals.h"
 #include "document/DocumentOptions.h"
 #include "document/FileSet.h"
@@ -38,6 +39,7 @@ struct TColorRecord {
     // A colour in a data: URL's picture: the URL's data in the file's Text. SourcePos and OrgText are then
     // in the data as decoded, and the rewrite writes the data back in its own encoding.
     TEmbed Embed;
+    TChannelReading Channels = TChannelReading::None;  // a channel variable's value: written back as channels
 
     bool Tickable() const { return !Ignored; }
 };
@@ -87,6 +89,8 @@ struct TElements {
     std::size_t ReadLossLine = 0;
 
     bool IsSvg = false;       // an SVG picture's text, walked as SVG; listed and saved like a sheet
+    // Channel lists and their uses, until the page or site they belong to is loaded (AddChannelColors).
+    TChannelVariables Channels;
 
     bool IsUtf8() const { return CharCode == ccUtf8; }
     // Whether the walks step through Text as through UTF-8, where no ASCII byte belongs to another

@@ -144,6 +144,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
         file.Colors.push_back(std::move(record));
     }
     file.Pairs = PairPlacedColors(scan.Placed);
+    file.Channels = scan.Channels;
     file.Pics.clear();
     for (const std::string& ref : scan.Pics) {
         TPicRecord pic;

@@ -356,6 +356,14 @@ private:
         {
             if (Colours_) Inner_.ColorFound(pos, length, form, nameIndex, place);
         }
+        void ChannelListFound(size_t pos, size_t length, std::string_view name) override
+        {
+            if (Colours_) Inner_.ChannelListFound(pos, length, name);
+        }
+        void ChannelVariableUsed(std::string_view name, bool hsl) override
+        {
+            if (Colours_) Inner_.ChannelVariableUsed(name, hsl);
+        }
         void PictureFound(std::string_view ref) override
         {
             if (!Colours_) Inner_.PictureFound(ref);

@@ -58,6 +58,10 @@ public:
     virtual void StyleSheetFound(std::string_view, std::string_view) {}
     // The target of an "@import" that opens a style block, as written (page only).
     virtual void BlockImportFound(std::string_view) {}
+    // A custom property whose value is three channels (pos and length of the value), and a variable a
+    // colour function takes as its three channels: together they make colours once every file is walked.
+    virtual void ChannelListFound(std::size_t, std::size_t, std::string_view /*name*/) {}
+    virtual void ChannelVariableUsed(std::string_view /*name*/, bool /*hsl*/) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };

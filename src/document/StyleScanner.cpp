@@ -2,6 +2,7 @@
 
 #include "document/ColorLiterals.h"
 #include "base/AsciiText.h"
+#include "document/ChannelLists.h"
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
 #include "document/Paths.h"
@@ -301,7 +302,15 @@ private:
         while (nameEnd > start && IsCssSpace(Data_[nameEnd - 1])) --nameEnd;
         const std::string_view name = Text_.substr(start, nameEnd - start);
         Place_ = {RoleOf(name), Blocks_[std::min(Depth_, Blocks_.size()) - 1], Offset_ + start, {}};
+        if (name.starts_with("--")) CustomProperty(name, colon + 1, end);
         Value(colon + 1, end, !HoldsNames(name));
+    }
+
+    void CustomProperty(std::string_view name, size_t from, size_t to)
+    {
+        while (from < to && IsCssSpace(Data_[from])) ++from;
+        while (to > from && IsCssSpace(Data_[to - 1])) --to;
+        if (ChannelSpans(Text_.substr(from, to - from))) Events_.ChannelListFound(Offset_ + from, to - from, name);
     }
 
     // Colours stand at the top of a value or among a colour-holding function's arguments, after a
@@ -364,6 +373,10 @@ private:
                 const std::string_view word = Text_.substr(i, e - i);
                 const bool colour = ColourMayStart(i, depth, colourLevels);
                 if (e < end && Data_[e] == '(') {
+                    if (IsColourFunction(word))
+                        if (const std::string_view variable = ChannelListVariable(Text_.substr(e + 1, end - e - 1));
+                            !variable.empty())
+                            Events_.ChannelVariableUsed(variable, LowerAscii(word[0]) == 'h');
                     if (EqualsNoCase(word, "url")) {
                         i = SkipUrl(e, true);
                     } else if (const bool function = colour && IsColourFunction(word); function && !Relative(e, end)) {

@@ -2,6 +2,7 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "document/ChannelVariables.h"
 #include "document/DocumentText.h"
 #include "document/LoadedFiles.h"
 #include "document/Paths.h"
@@ -64,6 +65,7 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
         work();
     }
     IndexFiles(root);
+    AddChannelColors(*this);
 }
 
 void TSiteDocument::IndexFiles(const std::string& root)

@@ -17,16 +17,18 @@ namespace pictor {
 namespace {
 
 struct TFound {
-    std::size_t Row = 0;
+    std::size_t Row = 0;     // in walk order
+    std::size_t Record = 0;  // the file's colour record it is: channel lists stand among them
+    std::size_t Pos = 0;
     bool Attribute = false;
     TColorPlace Place;
 };
 
 class TPlaces : public TScanEvents {
 public:
-    void ColorFound(std::size_t, std::size_t, TColorForm form, int, const TColorPlace& place) override
+    void ColorFound(std::size_t pos, std::size_t, TColorForm form, int, const TColorPlace& place) override
     {
-        Found.push_back({Found.size(), form == TColorForm::Attribute, place});
+        Found.push_back({Found.size(), 0, pos, form == TColorForm::Attribute, place});
     }
     bool WantsReferences() const override { return false; }
 
@@ -185,17 +187,21 @@ std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSou
 {
     TPlaces places;
     WalkFile(file, isPage, places);
+    for (TFound& found : places.Found)
+        found.Record = std::size_t(std::lower_bound(file.Colors.begin(), file.Colors.end(), found.Pos,
+                                                    [](const TColorRecord& r, std::size_t pos) { return r.SourcePos < pos; }) -
+                                   file.Colors.begin());
     std::map<std::size_t, TGroup> groups;
     std::size_t first = 0;  // the group's first occurrence, whatever it is the colour of
     for (const TFound& found : places.Found) {
         const std::size_t at = found.Place.Group;
-        if (found.Row == 0 || at != places.Found[found.Row - 1].Place.Group) first = found.Row;
+        if (found.Row == 0 || at != places.Found[found.Row - 1].Place.Group) first = found.Record;
         if (source.Kind == TColorSource::Attribute) {
             // A repeated attribute: the first is the one a browser takes.
             if (!found.Attribute || TagName(file.Text, at) != source.Tag ||
                 AttributeName(file.Text, found.Place.Declaration) != source.Name || groups.contains(at))
                 continue;
-            groups[at] = {KeyOf(file.Colors.at(found.Row).Text), {found}};
+            groups[at] = {KeyOf(file.Colors.at(found.Record).Text), {found}};
             continue;
         }
         const bool styleAttribute = source.Kind == TColorSource::StyleAttribute;
@@ -242,11 +248,11 @@ std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorS
         // The last colour of the block is the one a browser takes; one of the colour shown, if any, was
         // taken over it for its !important.
         const auto shown = std::find_if(group.Colours.rbegin(), group.Colours.rend(), [&](const TFound& found) {
-            return file.Colors.at(found.Row).Color == source.Color;
+            return file.Colors.at(found.Record).Color == source.Color;
         });
         const TFound& found = shown != group.Colours.rend() ? *shown : group.Colours.back();
-        if (!file.Colors.at(found.Row).Tickable()) return std::nullopt;
-        return TRecordAt{tab, found.Row};
+        if (!file.Colors.at(found.Record).Tickable()) return std::nullopt;
+        return TRecordAt{tab, found.Record};
     }
     return std::nullopt;
 }

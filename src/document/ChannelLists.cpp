@@ -1,0 +1,161 @@
+#include "document/ChannelLists.h"
+
+#include "base/AsciiText.h"
+#include "document/CssColorFunction.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace pictor {
+
+namespace {
+
+bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+
+size_t SkipSpace(std::string_view s, size_t i)
+{
+    while (i < s.size() && IsCssSpace(s[i])) ++i;
+    return i;
+}
+
+// The end of a number, percentage or dimension at s[i], or i when none stands there.
+size_t ChannelEnd(std::string_view s, size_t i)
+{
+    size_t j = i;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    bool digits = false;
+    for (; j < s.size() && (IsDigit(s[j]) || s[j] == '.'); ++j) digits = digits || IsDigit(s[j]);
+    if (!digits) return i;
+    while (j < s.size() && (IsLetter(s[j]) || IsDigit(s[j]) || s[j] == '%' || s[j] == '+' || s[j] == '-')) ++j;
+    return j;
+}
+
+// From a "(" of args to after its matching ")", or npos.
+size_t AfterClose(std::string_view args, size_t open)
+{
+    size_t depth = 0;
+    for (size_t i = open; i < args.size(); ++i) {
+        if (args[i] == '(') ++depth;
+        else if (args[i] == ')' && --depth == 0) return i + 1;
+    }
+    return std::string_view::npos;
+}
+
+std::string_view FunctionName(TChannelReading reading)
+{
+    return reading == TChannelReading::Hsl ? "hsl(" : "rgb(";
+}
+
+// A number with at most `decimals` decimals and no trailing zeros.
+std::string Decimal(double value, int decimals)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, ec == std::errc() ? end : buffer);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
+// Hue, saturation and lightness of color, written with the fewest decimals that hsl() reads back as it.
+std::array<std::string, 3> HslChannels(TColor color)
+{
+    const double r = GetRValue(color) / 255.0, g = GetGValue(color) / 255.0, b = GetBValue(color) / 255.0;
+    const double max = std::max({r, g, b}), min = std::min({r, g, b}), d = max - min;
+    const double l = (max + min) / 2;
+    const double s = d == 0 ? 0 : d / (1 - std::fabs(2 * l - 1));
+    double h = 0;
+    if (d != 0) {
+        if (max == r) h = std::fmod((g - b) / d + 6, 6.0);
+        else if (max == g) h = (b - r) / d + 2;
+        else h = (r - g) / d + 4;
+        h *= 60;
+    }
+    std::array<std::string, 3> channels;
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        channels = {Decimal(h, decimals), Decimal(s * 100, decimals) + "%", Decimal(l * 100, decimals) + "%"};
+        const auto back = ParseCssColorFunction("hsl(" + channels[0] + " " + channels[1] + " " + channels[2] + ")");
+        if (back && back->Color == color) break;
+    }
+    return channels;
+}
+
+} // namespace
+
+std::optional<TChannelSpans> ChannelSpans(std::string_view value)
+{
+    TChannelSpans spans{};
+    char separator = '\0';
+    size_t i = 0;
+    for (int k = 0; k < 3; ++k) {
+        const size_t end = ChannelEnd(value, i);
+        if (end == i) return std::nullopt;
+        spans.From[k] = i;
+        spans.To[k] = end;
+        i = SkipSpace(value, end);
+        if (k == 2) break;
+        const char found = i < value.size() && value[i] == ',' ? ',' : (i > end ? ' ' : '\0');
+        if (found == '\0' || (separator != '\0' && found != separator)) return std::nullopt;
+        separator = found;
+        if (found == ',') i = SkipSpace(value, i + 1);
+    }
+    if (i != value.size()) return std::nullopt;
+    return spans;
+}
+
+std::string_view ChannelListVariable(std::string_view args)
+{
+    size_t i = SkipSpace(args, 0);
+    if (!MatchesNoCase(args, i, "VAR(")) return {};
+    const size_t open = i + 3;
+    const size_t name = SkipSpace(args, open + 1);
+    if (args.substr(name, 2) != "--") return {};
+    size_t nameEnd = name + 2;
+    while (nameEnd < args.size() && IsNameChar(args[nameEnd])) ++nameEnd;
+    i = AfterClose(args, open);
+    if (i == std::string_view::npos) return {};
+    i = SkipSpace(args, i);
+    if (i >= args.size()) return {};
+    if (args[i] == ',') {
+        // One alpha after it, and nothing more: more would be channels of their own.
+        for (size_t depth = 0, j = i + 1; j < args.size(); ++j) {
+            if (args[j] == '(') ++depth;
+            else if (args[j] == ')' && depth-- == 0) break;
+            else if (args[j] == ',' && depth == 0) return {};
+        }
+    } else if (args[i] != ')' && args[i] != '/') {
+        return {};
+    }
+    return args.substr(name, nameEnd - name);
+}
+
+std::optional<TColor> ChannelListColor(std::string_view value, TChannelReading reading)
+{
+    if (reading == TChannelReading::None || !ChannelSpans(value)) return std::nullopt;
+    const auto css = ParseCssColorFunction(std::string(FunctionName(reading)) + std::string(value) + ")");
+    if (!css || !css->Alpha.empty()) return std::nullopt;
+    return css->Color;
+}
+
+std::string ChannelListText(std::string_view value, TChannelReading reading, TColor color)
+{
+    const auto spans = ChannelSpans(value);
+    if (!spans) return std::string(value);
+    const std::array<std::string, 3> channels =
+        reading == TChannelReading::Hsl
+            ? HslChannels(color)
+            : std::array<std::string, 3>{std::to_string(GetRValue(color)), std::to_string(GetGValue(color)),
+                                         std::to_string(GetBValue(color))};
+    std::string text(value);
+    for (int k = 2; k >= 0; --k) text.replace(spans->From[k], spans->To[k] - spans->From[k], channels[size_t(k)]);
+    return text;
+}
+
+} // namespace pictor

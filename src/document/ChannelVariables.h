@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pictor {
+
+class IFileSet;
+
+// Makes colour records of the channel lists a colour function takes through var() in any file of the
+// set (a page with its sheets, or a whole site), read as that function reads them; a list whose name
+// rgb() and hsl() both take, or none, stays no colour. Then drops what the walks kept for it.
+void AddChannelColors(IFileSet& files);
+
+} // namespace pictor

@@ -1,0 +1,206 @@
+#include "document/ChannelLists.h"
+#include "document/ColorPairs.h"
+#include "document/CssColorFunction.h"
+#include "site/SiteDocument.h"
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+
+using namespace pictor;
+using namespace pictor::test;
+
+namespace {
+
+std::vector<std::string> Texts(const TElements& file)
+{
+    std::vector<std::string> out;
+    for (const auto& c : file.Colors) out.push_back(c.Text);
+    return out;
+}
+
+TColor Inverse(TColor c)
+{
+    return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
+}
+
+} // namespace
+
+TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
+{
+    struct TRow {
+        std::string_view Value;
+        TChannelReading Reading;
+        TColor Color;
+        std::string_view Inverted;
+    };
+    const TRow rows[] = {
+        {"13, 110, 253", TChannelReading::Rgb, RGB(13, 110, 253), "242, 145, 2"},
+        {"13 110 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 145 2"},
+        {"13,110,253", TChannelReading::Rgb, RGB(13, 110, 253), "242,145,2"},
+        {"13 ,\t110 , 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 ,\t145 , 2"},
+        {"100% 0% 50%", TChannelReading::Rgb, RGB(255, 0, 128), "0 255 127"},
+        {"0, 100%, 50%", TChannelReading::Hsl, RGB(255, 0, 0), "180, 100%, 50%"},
+        {"0deg 100% 25%", TChannelReading::Hsl, RGB(128, 0, 0), "180 100% 74.9%"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Value);
+        const auto color = ChannelListColor(row.Value, row.Reading);
+        ASSERT_TRUE(color);
+        EXPECT_EQ(*color, row.Color);
+        const std::string inverted = ChannelListText(row.Value, row.Reading, Inverse(row.Color));
+        EXPECT_EQ(inverted, row.Inverted);
+        EXPECT_EQ(ChannelListColor(inverted, row.Reading), Inverse(row.Color));
+    }
+}
+
+TEST(ChannelLists, HslWrittenBackGivesEveryColourExactly)
+{
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 17)
+            for (int b = 0; b < 256; b += 13) {
+                const TColor color = RGB(r, g, b);
+                EXPECT_EQ(ChannelListColor(ChannelListText("1 2% 3%", TChannelReading::Hsl, color), TChannelReading::Hsl),
+                          color);
+            }
+}
+
+TEST(ChannelLists, WhatIsNoChannelList)
+{
+    for (std::string_view value : {"", "1 2", "1 2 3 4", "1, 2 3", "1 2, 3", "a b c", "1px solid red", "var(--x)",
+                                   "1 2 3 / 50%", "1,, 2, 3", "#fff", "- 1 2"})
+        EXPECT_FALSE(ChannelSpans(value)) << value;
+    EXPECT_FALSE(ChannelListColor("210 40% 50%", TChannelReading::None));
+    EXPECT_FALSE(ChannelListColor("1, 2%, 3", TChannelReading::Rgb)) << "commas take channels all alike";
+}
+
+TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
+{
+    const std::pair<std::string_view, std::string_view> rows[] = {
+        {"var(--bs-primary-rgb), .5)", "--bs-primary-rgb"},
+        {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x"},
+        {"var(--x) / 50%)", "--x"},
+        {"var(--x))", "--x"},
+        {" VAR( --x ) )", "--x"},
+        {"var(--x, 1 2 3))", "--x"},
+        {"var(--r), var(--g), var(--b))", ""},
+        {"var(--r) var(--g) var(--b))", ""},
+        {"var(--x), .5, 1)", ""},
+        {"1, 2, 3)", ""},
+        {"var(x))", ""},
+        {"var(--x", ""},
+    };
+    for (const auto& [args, name] : rows) EXPECT_EQ(ChannelListVariable(args), name) << args;
+}
+
+// Pages and sheets before and after an invert: the colour records of each file.
+TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
+{
+    struct TRow {
+        std::string_view Case;
+        std::string Page;
+        std::string Sheet;  // a.css, linked by the page
+        std::string Other;  // b.css, linked after it
+        std::vector<std::string> SheetTexts, InvertedSheetTexts;
+    };
+    const TRow rows[] = {
+        {"Bootstrap 5: the variable in :root, taken with a variable alpha",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253; --bs-bg-opacity: 1 }\n"
+         ".bg-primary { background-color: rgba(var(--bs-primary-rgb), var(--bs-bg-opacity)) !important }",
+         "",
+         {"#0d6efd", "13, 110, 253"},
+         {"#F29102", "242, 145, 2"}},
+        {"an unused list is no colour, nor is one taken by no colour function",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --unused: 1 2 3; --gap: 4 5 6 } p { margin: var(--gap); color: #000 }",
+         "",
+         {"#000"},
+         {"#FFFFFF"}},
+        {"taken by another sheet of the page",
+         "<link rel=\"stylesheet\" href=\"a.css\"><link rel=\"stylesheet\" href=\"b.css\">",
+         ":root{--x:13 110 253}",
+         "p { color: rgb(var(--x) / 50%) }",
+         {"13 110 253"},
+         {"242 145 2"}},
+        {"taken by the page's style attribute; read as hsl()",
+         "<link rel=\"stylesheet\" href=\"a.css\"><p style=\"color: hsl(var(--h))\">",
+         ".x { --h: 0, 100%, 50% }",
+         "",
+         {"0, 100%, 50%"},
+         {"180, 100%, 50%"}},
+        {"taken by rgb() and by hsl(): no one colour",
+         "<link rel=\"stylesheet\" href=\"a.css\"><style>p { color: rgb(var(--y)); background: hsl(var(--y)) }</style>",
+         ".x { --y: 10 20% 30% }",
+         "",
+         {},
+         {}},
+        {"every declaration of the name, with the colours around them in place",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ".a { --c: 1, 2, 3; color: red } .b { color: #fff; --c: 4, 5, 6; box-shadow: 0 0 0 1px rgba(var(--c), .5) }",
+         "",
+         {"1, 2, 3", "red", "#fff", "4, 5, 6"},
+         {"254, 253, 252", "#00FFFF", "#000000", "251, 250, 249"}},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Case);
+        TSite site;
+        site.Add("index.html", row.Page);
+        site.Add("a.css", row.Sheet);
+        site.Add("b.css", row.Other);
+        THtmlStructure doc = site.Open("index.html");
+        EXPECT_EQ(Texts(doc.GetSheet(0)), row.SheetTexts);
+        for (const TColorRecord& record : doc.GetSheet(0).Colors)
+            EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]).substr(size_t(record.Pos - 1), record.Text.size()), record.Text);
+        Change(doc, TAdjustment::Invert());
+        EXPECT_EQ(Texts(doc.GetSheet(0)), row.InvertedSheetTexts);
+        std::string expected = row.Sheet;
+        for (size_t k = doc.GetSheet(0).Colors.size(); k-- > 0;) {
+            const TColorRecord& record = doc.GetSheet(0).Colors[k];
+            expected.replace(record.SourcePos, record.OrgText.size(), record.Text);
+        }
+        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), expected);
+    }
+}
+
+TEST(ChannelVariables, BootstrapPrimaryInvertedIsTheExactInverseWhereverItIsPainted)
+{
+    TSite site;
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"a.css\"><p class=bg-primary>x");
+    site.Add("a.css", ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253 }\n"
+                      ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
+    THtmlStructure doc = site.Open("index.html");
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), ":root { --bs-primary: #F29102; --bs-primary-rgb: 242, 145, 2 }\n"
+                                              ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
+    Change(doc, TAdjustment::Invert());
+    // Inverted back: the colour as a colour code like every ticked one, the channels with their own separators.
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), ":root { --bs-primary: #0D6EFD; --bs-primary-rgb: 13, 110, 253 }\n"
+                                              ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
+}
+
+TEST(ChannelVariables, TextAndBackgroundPairsKeepTheirColoursAmongChannelLists)
+{
+    TSite site;
+    site.Add("index.html", "<style>p { --c: 1 2 3; color: #000; background-color: #fff; border-color: rgb(var(--c)) }</style>");
+    const THtmlStructure doc = site.Open("index.html");
+    ASSERT_EQ(Texts(doc.Page), (std::vector<std::string>{"1 2 3", "#000", "#fff"}));
+    const auto pairs = FindColorPairs(doc.Page);
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(doc.Page.Colors[pairs[0].Foreground].Text, "#000");
+    EXPECT_EQ(doc.Page.Colors[pairs[0].Background].Text, "#fff");
+}
+
+TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
+{
+    TSite files;
+    files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
+    files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
+    files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
+    TSiteDocument site;
+    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string());
+    ASSERT_EQ(site.FailedCount(), 0);
+    const TElements& theme = site.Pages()[0].Document->GetSheet(0);
+    ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
+    EXPECT_EQ(theme.Colors[0].Color, RGB(255, 0, 0));
+    EXPECT_EQ(theme.Colors[0].Pos, 19);
+}
