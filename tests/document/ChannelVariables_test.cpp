@@ -11,13 +11,6 @@ using namespace pictor::test;
 
 namespace {
 
-std::vector<std::string> Texts(const TElements& file)
-{
-    std::vector<std::string> out;
-    for (const auto& c : file.Colors) out.push_back(c.Text);
-    return out;
-}
-
 TColor Inverse(TColor c)
 {
     return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));

@@ -14,13 +14,6 @@ namespace {
 // "日本語" in Shift-JIS: prose next to markup.
 const std::string Nihongo = "\x93\xfa\x96\x7b\x8c\xea";
 
-std::vector<std::string> Texts(const TElements& file)
-{
-    std::vector<std::string> out;
-    for (const auto& c : file.Colors) out.push_back(c.Text);
-    return out;
-}
-
 } // namespace
 
 TEST(DocumentLoad, PageSheetsImportsAndPictures)

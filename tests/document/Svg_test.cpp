@@ -9,13 +9,6 @@ using namespace pictor::test;
 
 namespace {
 
-std::vector<std::string> Texts(const TElements& file)
-{
-    std::vector<std::string> out;
-    for (const auto& c : file.Colors) out.push_back(c.Text);
-    return out;
-}
-
 std::string NameBelow(const TSite& site, const std::string& path)
 {
     return path.substr(site.Root.Path().string().size() + 1);

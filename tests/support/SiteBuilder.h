@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <string>
+#include <vector>
 
 namespace pictor::test {
 
@@ -33,6 +34,14 @@ inline void Change(THtmlStructure& doc, const TAdjustment& adjustment)
 {
     ApplyToTicked(doc, adjustment, {});
     doc.CommitChange();
+}
+
+// Every colour occurrence's current text, in order.
+inline std::vector<std::string> Texts(const TElements& file)
+{
+    std::vector<std::string> out;
+    for (const auto& c : file.Colors) out.push_back(c.Text);
+    return out;
 }
 
 } // namespace pictor::test
