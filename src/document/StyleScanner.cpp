@@ -373,7 +373,8 @@ private:
                 const std::string_view word = Text_.substr(i, e - i);
                 const bool colour = ColourMayStart(i, depth, colourLevels);
                 if (e < end && Data_[e] == '(') {
-                    if (IsColourFunction(word))
+                    // Channel lists are read as rgb() or hsl() channels: another space's variables are not.
+                    if (IsColourFunction(word) && !IsCssSpaceFunction(word))
                         if (const std::string_view variable = ChannelListVariable(Text_.substr(e + 1, end - e - 1));
                             !variable.empty())
                             Events_.ChannelVariableUsed(variable, LowerAscii(word[0]) == 'h');

@@ -109,6 +109,13 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          "",
          {"#000"},
          {"#FFFFFF"}},
+        {"taken by oklch(), as daisyUI does: not rgb() or hsl() channels, so no colour here",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --bc: 0.278078 0.029596 256.848; --wac: 0 0 0 }\n"
+         ".a { color: var(--fallback-bc,oklch(var(--bc)/1)); background: oklch(var(--wac) / var(--o)) }",
+         "",
+         {},
+         {}},
         {"taken by another sheet of the page",
          "<link rel=\"stylesheet\" href=\"a.css\"><link rel=\"stylesheet\" href=\"b.css\">",
          ":root{--x:13 110 253}",
