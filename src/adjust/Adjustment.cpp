@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace pictor {
 
@@ -28,14 +29,14 @@ namespace {
 
 // A colour of its own space changes in extended sRGB, so that it keeps what its space holds beyond sRGB:
 // an invert is exact, a new colour is that colour, and the other adjustments move each channel as far
-// as they move its 8-bit value.
-void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
+// as they move its 8-bit value. Returns the text written; nothing when text is no such colour.
+std::optional<std::string> AdjustOwnSpaceText(const TAdjustment& adjustment, std::string_view text, TColor color)
 {
-    const auto css = ParseCssSpaceColor(record.Text);
-    if (!css) return;
+    const auto css = ParseCssSpaceColor(text);
+    if (!css) return std::nullopt;
     TTriple srgb = SpaceToSrgb(css->Space, css->Coordinates);
-    const TColor adjusted = AdjustColor(adjustment, record.Color);
-    const int before[3] = {GetRValue(record.Color), GetGValue(record.Color), GetBValue(record.Color)};
+    const TColor adjusted = AdjustColor(adjustment, color);
+    const int before[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
     const int after[3] = {GetRValue(adjusted), GetGValue(adjusted), GetBValue(adjusted)};
     for (size_t k = 0; k < 3; ++k) {
         switch (adjustment.Kind) {
@@ -44,9 +45,25 @@ void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
         default: srgb[k] += (after[k] - before[k]) / 255.0; break;
         }
     }
-    record.Text = WriteCssSpaceColor(record.Text, srgb);
+    return WriteCssSpaceColor(text, srgb);
+}
+
+void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
+{
+    const auto text = AdjustOwnSpaceText(adjustment, record.Text, record.Color);
+    if (!text) return;
+    record.Text = *text;
     // As the text written reads, as a reload would give it.
     record.Color = ReadSpaceColorText(record.Text).Color;
+}
+
+// A channel list an oklch() or another space's function takes changes as that function's colour would.
+void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
+{
+    const auto text = AdjustOwnSpaceText(adjustment, ChannelListFunction(record.Text, record.Channels), record.Color);
+    if (!text) return;
+    record.Text = std::string(ChannelListOfFunction(*text));
+    record.Color = *ChannelListColor(record.Text, record.Channels);
 }
 
 } // namespace
@@ -55,6 +72,7 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
 {
     if (record.Ignored) return;
     if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
+    if (IsSpaceReading(record.Channels)) return AdjustSpaceChannelList(adjustment, record);
     record.Color = AdjustColor(adjustment, record.Color);
     if (record.Channels != TChannelReading::None)
         record.Text = ChannelListText(record.OrgText, record.Channels, record.Color);

@@ -12,7 +12,6 @@ namespace pictor {
 
 namespace {
 
-bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
@@ -46,10 +45,15 @@ size_t AfterClose(std::string_view args, size_t open)
     return std::string_view::npos;
 }
 
-std::string_view FunctionName(TChannelReading reading)
-{
-    return reading == TChannelReading::Hsl ? "hsl(" : "rgb(";
-}
+struct TReadingName {
+    std::string_view Name;
+    TChannelReading Reading;
+};
+constexpr TReadingName ReadingNames[] = {
+    {"rgb", TChannelReading::Rgb},     {"rgba", TChannelReading::Rgb},    {"hsl", TChannelReading::Hsl},
+    {"hsla", TChannelReading::Hsl},    {"hwb", TChannelReading::Hwb},     {"lab", TChannelReading::Lab},
+    {"lch", TChannelReading::Lch},     {"oklab", TChannelReading::Oklab}, {"oklch", TChannelReading::Oklch},
+};
 
 // A number with at most `decimals` decimals and no trailing zeros.
 std::string Decimal(double value, int decimals)
@@ -88,6 +92,35 @@ std::array<std::string, 3> HslChannels(TColor color)
 }
 
 } // namespace
+
+TChannelReading ChannelReadingOf(std::string_view function)
+{
+    for (const TReadingName& known : ReadingNames)
+        if (EqualsNoCase(function, known.Name)) return known.Reading;
+    return TChannelReading::None;
+}
+
+bool IsSpaceReading(TChannelReading reading)
+{
+    return reading != TChannelReading::None && reading != TChannelReading::Rgb && reading != TChannelReading::Hsl;
+}
+
+std::string ChannelListFunction(std::string_view value, TChannelReading reading)
+{
+    const auto known = std::find_if(std::begin(ReadingNames), std::end(ReadingNames),
+                                    [&](const TReadingName& r) { return r.Reading == reading; });
+    std::string text(known->Name);
+    text += '(';
+    text += value;
+    text += ')';
+    return text;
+}
+
+std::string_view ChannelListOfFunction(std::string_view function)
+{
+    const size_t open = function.find('(');
+    return function.substr(open + 1, function.size() - open - 2);
+}
 
 std::optional<TChannelSpans> ChannelSpans(std::string_view value)
 {
@@ -139,7 +172,13 @@ std::string_view ChannelListVariable(std::string_view args)
 std::optional<TColor> ChannelListColor(std::string_view value, TChannelReading reading)
 {
     if (reading == TChannelReading::None || !ChannelSpans(value)) return std::nullopt;
-    const auto css = ParseCssColorFunction(std::string(FunctionName(reading)) + std::string(value) + ")");
+    const std::string function = ChannelListFunction(value, reading);
+    if (IsSpaceReading(reading)) {
+        const auto css = ParseCssSpaceColor(function);
+        if (!css || !css->Alpha.empty()) return std::nullopt;
+        return SrgbToDisplay(SpaceToSrgb(css->Space, css->Coordinates));
+    }
+    const auto css = ParseCssColorFunction(function);
     if (!css || !css->Alpha.empty()) return std::nullopt;
     return css->Color;
 }

@@ -11,10 +11,15 @@
 namespace pictor {
 
 // How a colour function reads a custom property it takes as its three channels through var().
-enum class TChannelReading : std::uint8_t { None, Rgb, Hsl };
+enum class TChannelReading : std::uint8_t { None, Rgb, Hsl, Hwb, Lab, Lch, Oklab, Oklch };
+
+// The reading of the function named (rgba, HSL, oklch...); None for one that takes no channel list.
+TChannelReading ChannelReadingOf(std::string_view function);
+// Read in a space of its own (oklch(), lab()...): changed in extended sRGB and written in that space.
+bool IsSpaceReading(TChannelReading reading);
 
 // A custom property whose value is a list of three channels ("13, 110, 253", "210 40% 50%"): a colour
-// only where rgb(), rgba(), hsl() or hsla() takes it.
+// only where a colour function takes it.
 struct TChannelList {
     std::size_t Pos = 0;  // of the value, in the walked text
     std::uint32_t Length = 0;
@@ -47,7 +52,10 @@ std::string_view ChannelListVariable(std::string_view args);
 // The colour of a channel list as the function reading it paints it; nothing when it would not take it.
 std::optional<TColor> ChannelListColor(std::string_view value, TChannelReading reading);
 // value with its channels replaced by color's, in value's own separators: whole numbers for rgb, a hue
-// and two percentages for hsl, with the decimals that give back color exactly.
+// and two percentages for hsl, with the decimals that give back color exactly. Not for space readings.
 std::string ChannelListText(std::string_view value, TChannelReading reading, TColor color);
+// A space reading's list as the function that reads it ("oklch(" value ")"), and back.
+std::string ChannelListFunction(std::string_view value, TChannelReading reading);
+std::string_view ChannelListOfFunction(std::string_view function);
 
 } // namespace pictor

@@ -60,9 +60,9 @@ public:
     {
         Scan_.Channels.Lists.push_back({pos, std::uint32_t(length), std::string(name)});
     }
-    void ChannelVariableUsed(std::string_view name, bool hsl) override
+    void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
     {
-        Scan_.Channels.Uses.push_back({std::string(name), hsl ? TChannelReading::Hsl : TChannelReading::Rgb});
+        Scan_.Channels.Uses.push_back({std::string(name), reading});
     }
 
 private:

@@ -360,9 +360,9 @@ private:
         {
             if (Colours_) Inner_.ChannelListFound(pos, length, name);
         }
-        void ChannelVariableUsed(std::string_view name, bool hsl) override
+        void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
         {
-            if (Colours_) Inner_.ChannelVariableUsed(name, hsl);
+            if (Colours_) Inner_.ChannelVariableUsed(name, reading);
         }
         void PictureFound(std::string_view ref) override
         {

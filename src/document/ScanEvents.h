@@ -1,4 +1,6 @@
 #pragma once
+#include "document/ChannelLists.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -61,7 +63,7 @@ public:
     // A custom property whose value is three channels (pos and length of the value), and a variable a
     // colour function takes as its three channels: together they make colours once every file is walked.
     virtual void ChannelListFound(std::size_t, std::size_t, std::string_view /*name*/) {}
-    virtual void ChannelVariableUsed(std::string_view /*name*/, bool /*hsl*/) {}
+    virtual void ChannelVariableUsed(std::string_view /*name*/, TChannelReading) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };

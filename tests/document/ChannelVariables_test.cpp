@@ -109,10 +109,16 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          "",
          {"#000"},
          {"#FFFFFF"}},
-        {"taken by oklch(), as daisyUI does: not rgb() or hsl() channels, so no colour here",
+        {"taken by oklch(), as daisyUI does: read and written as oklch() channels",
          "<link rel=\"stylesheet\" href=\"a.css\">",
-         ":root { --bc: 0.278078 0.029596 256.848; --wac: 0 0 0 }\n"
+         ":root { --bc: 100% 0 0; --wac: 0 0 0 }\n"
          ".a { color: var(--fallback-bc,oklch(var(--bc)/1)); background: oklch(var(--wac) / var(--o)) }",
+         "",
+         {"100% 0 0", "0 0 0"},
+         {"0 0 0", "1 0 0"}},
+        {"taken by oklch() and by rgb(): no one colour",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }",
          "",
          {},
          {}},
@@ -203,4 +209,32 @@ TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
     ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
     EXPECT_EQ(theme.Colors[0].Color, RGB(255, 0, 0));
     EXPECT_EQ(theme.Colors[0].Pos, 19);
+}
+
+TEST(ChannelVariables, ASpaceListInvertedTwiceComesBack)
+{
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"oklch", "49.12% 0.1 75.75"}, {"oklab", "49.12% 0.1 0.05"}, {"lab", "49% 20 30"},
+        {"lch", "49% 30 75"},          {"hwb", "275 20% 30%"},
+    };
+    for (const auto& [function, value] : rows) {
+        SCOPED_TRACE(function);
+        TSite site;
+        site.Add("index.html", "<style>:root { --p: " + value + " } p { color: " + std::string(function) +
+                                   "(var(--p) / var(--a)) }</style>");
+        THtmlStructure doc = site.Open("index.html");
+        ASSERT_EQ(Texts(doc.Page), std::vector<std::string>{value});
+        const TColor before = doc.Page.Colors[0].Color;
+        Change(doc, TAdjustment::Invert());
+        const TColor inverted = doc.Page.Colors[0].Color;
+        for (const auto [b, a] : {std::pair{GetRValue(before), GetRValue(inverted)}, {GetGValue(before), GetGValue(inverted)},
+                                  {GetBValue(before), GetBValue(inverted)}})
+            EXPECT_NEAR(255 - b, a, 1);
+        Change(doc, TAdjustment::Invert());
+        EXPECT_EQ(doc.Page.Colors[0].Color, before) << doc.Page.Colors[0].Text;
+        const auto original = ParseCssSpaceColor(std::string(function) + "(" + value + ")");
+        const auto twice = ParseCssSpaceColor(std::string(function) + "(" + doc.Page.Colors[0].Text + ")");
+        ASSERT_TRUE(twice);
+        for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(twice->Coordinates[k], original->Coordinates[k], 1e-4);
+    }
 }
