@@ -60,10 +60,11 @@ void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
 // A channel list an oklch() or another space's function takes changes as that function's colour would.
 void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
 {
-    const auto text = AdjustOwnSpaceText(adjustment, ChannelListFunction(record.Text, record.Channels), record.Color);
+    const TChannelReading reading = record.Channels.Reading;
+    const auto text = AdjustOwnSpaceText(adjustment, ChannelListFunction(record.Text, reading), record.Color);
     if (!text) return;
     record.Text = std::string(ChannelListOfFunction(*text));
-    record.Color = *ChannelListColor(record.Text, record.Channels);
+    record.Color = *ChannelListColor(record.Text, reading);
 }
 
 } // namespace
@@ -72,10 +73,15 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
 {
     if (record.Ignored) return;
     if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
-    if (IsSpaceReading(record.Channels)) return AdjustSpaceChannelList(adjustment, record);
+    const TChannelRole role = record.Channels;
+    if (IsSpaceReading(role.Reading)) return AdjustSpaceChannelList(adjustment, record);
     record.Color = AdjustColor(adjustment, record.Color);
-    if (record.Channels != TChannelReading::None)
-        record.Text = ChannelListText(record.OrgText, record.Channels, record.Color);
+    // One channel of several variables: an invert is exact channel by channel; another change takes
+    // the channel from the colour the variable shows.
+    if (role.Channel >= 0)
+        record.Text = adjustment.Kind == akInvert ? InvertedChannelText(record.Text, role) : ChannelText(record.Text, role, record.Color);
+    else if (role.Reading != TChannelReading::None)
+        record.Text = ChannelListText(record.OrgText, role.Reading, record.Color);
     else
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }

@@ -364,6 +364,15 @@ private:
         {
             if (Colours_) Inner_.ChannelVariableUsed(name, reading);
         }
+        void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names, std::string_view args,
+                                  size_t argsPos) override
+        {
+            if (Colours_) Inner_.ChannelVariablesUsed(reading, names, args, argsPos);
+        }
+        void VariableAliasFound(std::string_view name, std::string_view target) override
+        {
+            if (Colours_) Inner_.VariableAliasFound(name, target);
+        }
         void PictureFound(std::string_view ref) override
         {
             if (!Colours_) Inner_.PictureFound(ref);

@@ -300,7 +300,19 @@ private:
     {
         while (from < to && IsCssSpace(Data_[from])) ++from;
         while (to > from && IsCssSpace(Data_[to - 1])) --to;
-        if (ChannelSpans(Text_.substr(from, to - from))) Events_.ChannelListFound(Offset_ + from, to - from, name);
+        const std::string_view value = Text_.substr(from, to - from);
+        if (ChannelSpans(value) || IsSingleChannel(value)) Events_.ChannelListFound(Offset_ + from, to - from, name);
+        else if (const std::string_view target = AliasedVariable(value); !target.empty()) Events_.VariableAliasFound(name, target);
+    }
+
+    void ChannelVariables(TChannelReading reading, size_t argsAt, size_t end)
+    {
+        const std::string_view args = Text_.substr(argsAt, end - argsAt);
+        if (const std::string_view variable = ChannelListVariable(args); !variable.empty())
+            Events_.ChannelVariableUsed(variable, reading);
+        else if (reading == TChannelReading::Rgb || reading == TChannelReading::Hsl)
+            if (const auto names = SingleChannelVariables(args))
+                Events_.ChannelVariablesUsed(reading, *names, args, Offset_ + argsAt);
     }
 
     // Colours stand at the top of a value or among a colour-holding function's arguments, after a
@@ -364,9 +376,7 @@ private:
                 const bool colour = ColourMayStart(i, depth, colourLevels);
                 if (e < end && Data_[e] == '(') {
                     if (const TChannelReading reading = ChannelReadingOf(word); reading != TChannelReading::None)
-                        if (const std::string_view variable = ChannelListVariable(Text_.substr(e + 1, end - e - 1));
-                            !variable.empty())
-                            Events_.ChannelVariableUsed(variable, reading);
+                        ChannelVariables(reading, e + 1, end);
                     if (EqualsNoCase(word, "url")) {
                         i = SkipUrl(e, true);
                     } else if (const bool function = colour && IsColourFunction(word); function && !Relative(e, end)) {

@@ -66,6 +66,28 @@ TEST(ChannelLists, WhatIsNoChannelList)
     EXPECT_FALSE(ChannelListColor("1, 2%, 3", TChannelReading::Rgb)) << "commas take channels all alike";
 }
 
+TEST(ChannelLists, OneChannelInvertedExactlyInItsOwnUnit)
+{
+    struct TRow {
+        std::string_view Value;
+        TChannelRole Role;
+        std::string_view Inverted;
+    };
+    const TChannelRole hue{TChannelReading::Hsl, 0, false}, saturation{TChannelReading::Hsl, 1, false},
+        lightness{TChannelReading::Hsl, 2, false}, lightnessDelta{TChannelReading::Hsl, 2, true},
+        hueDelta{TChannelReading::Hsl, 0, true}, green{TChannelReading::Rgb, 1, false};
+    const TRow rows[] = {
+        {"171deg", hue, "351deg"},   {"0.25turn", hue, "0.75turn"}, {"300", hue, "120"},
+        {"200grad", hue, "0grad"},   {"41%", lightness, "59%"},     {"41.5%", lightness, "58.5%"},
+        {"-5%", lightnessDelta, "5%"}, {"0%", lightnessDelta, "0%"}, {"14%", saturation, "14%"},
+        {"10deg", hueDelta, "10deg"}, {"13", green, "242"},         {"20%", green, "80%"},
+    };
+    for (const TRow& row : rows) {
+        EXPECT_EQ(InvertedChannelText(row.Value, row.Role), row.Inverted) << row.Value;
+        EXPECT_EQ(InvertedChannelText(row.Inverted, row.Role), row.Value) << "twice";
+    }
+}
+
 TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
 {
     const std::pair<std::string_view, std::string_view> rows[] = {
@@ -116,6 +138,33 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          "",
          {"100% 0 0", "0 0 0"},
          {"0 0 0", "1 0 0"}},
+        {"Bulma 1: one channel a variable, lightness changed in calc() by a variable or a number",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --h: 171deg; --s: 100%; --l: 41%; --d: -5%; --n: 1 }\n"
+         ".a { color: hsl(var(--h), var(--s), var(--l)); background: hsl(var(--h), var(--s), calc(var(--l) + var(--d)));"
+         " border-color: hsla(calc(var(--h) - 5deg), var(--s), calc(var(--l) + 5%), 1) }",
+         "",
+         {"171deg", "100%", "41%", "-5%", "5%"},
+         {"351deg", "100%", "59%", "5%", "-5%"}},
+        {"a list reached through another variable, as Bootstrap's link hover",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --link-rgb: 13, 110, 253; --hover-rgb: 10, 88, 202 } a:hover { --link-rgb: var(--hover-rgb) }\n"
+         "a { color: rgba(var(--link-rgb), 1) }",
+         "",
+         {"13, 110, 253", "10, 88, 202"},
+         {"242, 145, 2", "245, 167, 53"}},
+        {"one channel reached through another variable; rgb() channels one a variable",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ".x { --bh: var(--h) } :root { --h: 200; --r: 10% } p { color: hsl(var(--bh) 50% 50%); background: rgb(var(--r) 0 0) }",
+         "",
+         {"200", "10%"},
+         {"20", "90%"}},
+        {"a name that is a hue in one function and a lightness in another is neither",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --v: 40 } p { color: hsl(var(--v) 50% 50%); background: hsl(0 0% var(--v)) }",
+         "",
+         {},
+         {}},
         {"taken by oklch() and by rgb(): no one colour",
          "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }",
