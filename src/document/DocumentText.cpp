@@ -55,7 +55,11 @@ public:
     {
         Scan_.SheetRefs.push_back({std::string(ref), std::string(charset)});
     }
-    void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
+    void ImportFound(std::string_view target, bool leading) override
+    {
+        Scan_.Imports.emplace_back(target);
+        if (leading) Scan_.BlockImports.emplace_back(target);
+    }
     void ChannelListFound(size_t pos, size_t length, std::string_view name) override
     {
         Scan_.Channels.Lists.push_back({{std::uint32_t(pos), std::uint32_t(length)}, Span(name)});
@@ -136,6 +140,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
     for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
     for (TVariableAlias& alias : rest.Channels.Aliases) scan.Channels.Aliases.push_back(std::move(alias));
+    for (std::string& target : rest.Imports) scan.Imports.push_back(std::move(target));
     return scan;
 }
 

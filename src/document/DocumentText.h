@@ -41,7 +41,8 @@ struct TFileScan {
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<TSheetLink> SheetRefs;     // linked style sheets (page only)
-    std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
+    std::vector<std::string> Imports;      // "@import" targets outside every rule, as written, in order
+    std::vector<std::string> BlockImports; // of those, the ones a browser follows in a page's style blocks
     TChannelVariables Channels;
 };
 
