@@ -1,6 +1,7 @@
 #include "adjust/Adjustment.h"
 
 #include "adjust/ColorModels.h"
+#include "adjust/DarkPictures.h"
 #include "document/CssColorFunction.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
@@ -20,20 +21,29 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
     case akColorBalance: c = BalanceRGB(r, g, b, a.Params[0], a.Params[1], a.Params[2]); break;
     case akInvert: c = InvertRGB(r, g, b); break;
     case akNewColor: return a.NewColor;
+    case akDark: return DarkColor(color, a.DarkEnds());
     }
     return RGB(c.R, c.G, c.B);
 }
 
 namespace {
 
+void SetOwnSpaceColor(TColorRecord& record, const TTriple& srgb)
+{
+    record.Text = WriteCssSpaceColor(record.Text, srgb);
+    // As the text written reads, as a reload would give it.
+    record.Color = ReadSpaceColorText(record.Text).Color;
+}
+
 // A colour of its own space changes in extended sRGB, so that it keeps what its space holds beyond sRGB:
-// an invert is exact, a new colour is that colour, and the other adjustments move each channel as far
-// as they move its 8-bit value.
+// an invert is exact, a new colour is that colour, a dark one is mirrored from what the text holds, and
+// the other adjustments move each channel as far as they move its 8-bit value.
 void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
 {
     const auto css = ParseCssSpaceColor(record.Text);
     if (!css) return;
     TTriple srgb = SpaceToSrgb(css->Space, css->Coordinates);
+    if (adjustment.Kind == akDark) return SetOwnSpaceColor(record, DarkSrgb(srgb, adjustment.DarkEnds()));
     const TColor adjusted = AdjustColor(adjustment, record.Color);
     const int before[3] = {GetRValue(record.Color), GetGValue(record.Color), GetBValue(record.Color)};
     const int after[3] = {GetRValue(adjusted), GetGValue(adjusted), GetBValue(adjusted)};
@@ -44,9 +54,7 @@ void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
         default: srgb[k] += (after[k] - before[k]) / 255.0; break;
         }
     }
-    record.Text = WriteCssSpaceColor(record.Text, srgb);
-    // As the text written reads, as a reload would give it.
-    record.Color = ReadSpaceColorText(record.Text).Color;
+    SetOwnSpaceColor(record, srgb);
 }
 
 } // namespace
@@ -70,6 +78,7 @@ void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
     case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2]); break;
     case akInvert: bitmap.Invert(); break;
     case akNewColor: break;
+    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0); break;
     }
 }
 

@@ -26,6 +26,7 @@ TAdjustKind KindOf(const std::string& option)
     if (option == "hue-sat") return akHueSat;
     if (option == "bright-contrast") return akBrightContrast;
     if (option == "balance") return akColorBalance;
+    if (option == "dark") return akDark;
     return option == "new-color" ? akNewColor : akInvert;
 }
 
@@ -34,6 +35,10 @@ TAdjustment AdjustmentOf(const TAdjustRequest& r)
     TAdjustment adjustment;
     adjustment.Kind = KindOf(r.Kind);
     if (adjustment.Kind == akNewColor) adjustment.NewColor = ParseColor(r.NewColor);
+    if (adjustment.Kind == akDark) {
+        if (r.DarkEnd >= r.LightEnd) throw TUsageError{"--dark-end must be below --light-end"};
+        return TAdjustment::Dark({r.DarkEnd, r.LightEnd}, !r.DarkPhotos);
+    }
     const auto parameters = AdjustParameters(adjustment.Kind);
     if (r.Values.size() != parameters.size() && !parameters.empty())
         throw TUsageError{"--" + r.Kind + " takes " + std::to_string(parameters.size()) + " comma-separated numbers"};
@@ -170,7 +175,8 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
     LoadPages(site, r);
     Select(site, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
-    const bool changes = adjustment.Kind == akInvert || adjustment.Kind == akNewColor || !adjustment.AllZero();
+    const bool changes =
+        adjustment.Kind == akInvert || adjustment.Kind == akNewColor || adjustment.Kind == akDark || !adjustment.AllZero();
 
     const TColorTexts before = ColorTextsOf(site);
 
