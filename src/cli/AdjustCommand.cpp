@@ -1,5 +1,6 @@
 #include "adjust/AdjustParameters.h"
 #include "adjust/Adjustment.h"
+#include "adjust/DarkContrast.h"
 #include "base/PictorError.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
@@ -136,6 +137,27 @@ std::vector<std::string> ContrastFalls(const IFileSet& files, double limit)
     return lines;
 }
 
+const char* const LevelNames[] = {"none", "large-text AA", "AA", "AAA"};
+
+// A line for each pair the dark theme nudged to keep its level.
+std::vector<std::string> NudgeLines(const IFileSet& files, const std::vector<TNudgedPair>& nudged)
+{
+    std::vector<std::string> lines;
+    for (const TNudgedPair& n : nudged) {
+        const TElements& file = files.Elements(n.File);
+        const TColorRecord& f = file.Colors[n.Foreground];
+        const TColorRecord& b = file.Colors[n.Background];
+        const int level = ContrastLevel(n.Before);
+        lines.push_back(EscapeControlBytes(
+            files.FilePath(n.File) + ": " + (n.Held ? "nudged to stay " : "could not stay ") + LevelNames[level] +
+            ": colours " + std::to_string(n.Foreground) + " and " + std::to_string(n.Background) + ", " +
+            ColorToUpperCode(f.Color) + " on " + ColorToUpperCode(b.Color) + " (was " + ColorToUpperCode(f.OrgColor) +
+            " on " + ColorToUpperCode(b.OrgColor) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
+            ContrastRatioText(n.Mirrored) + " -> " + ContrastRatioText(n.After)));
+    }
+    return lines;
+}
+
 } // namespace
 
 // Stricter than the reading of pages, which turns anything it cannot read into black: a colour code
@@ -180,9 +202,12 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
 
     const TColorTexts before = ColorTextsOf(site);
 
-    std::vector<std::string> falls;
+    std::vector<std::string> falls, nudges;
     if (changes) {
-        ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
+        if (adjustment.Kind == akDark)
+            nudges = NudgeLines(site, ApplyDarkColors(site, adjustment, documentOptions.LowerCase));
+        else
+            ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
         falls = ContrastFalls(site, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
         if (r.MinContrast > 0 && !falls.empty()) {
             for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
@@ -219,6 +244,7 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
         PrintSiteJson(std::cout, site);
     } else if (changes) {
         ReportChanges(before, site, dryRun);
+        for (const std::string& line : nudges) std::cout << line << "\n";
         for (const std::string& line : falls) std::cout << line << "\n";
     } else {
         std::cout << "every parameter is 0: nothing changes\n";
