@@ -65,7 +65,7 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             // The text moves first; its background only when the text cannot reach the level alone.
             bool held = f.Checked && Nudge(f, b, true, ratio, lowerCase);
             if (!held && b.Checked) held = Nudge(b, f, false, ratio, lowerCase);
-            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, RatioNow(f, b), held});
+            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, RatioNow(f, b), held, f.Color, b.Color});
         }
     }
     return nudged;

@@ -17,6 +17,7 @@ struct TNudgedPair {
     double Mirrored = 0;  // the mirror's
     double After = 0;     // once nudged
     bool Held = true;     // false: no lightness within reach gave the level back
+    TColor ForegroundColor = 0, BackgroundColor = 0;  // as nudged
 };
 
 // The WCAG levels a ratio reaches: 0 none, 1 large text (3), 2 AA (4.5), 3 AAA (7).

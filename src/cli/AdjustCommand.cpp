@@ -1,6 +1,7 @@
 #include "adjust/AdjustParameters.h"
 #include "adjust/Adjustment.h"
 #include "adjust/DarkContrast.h"
+#include "adjust/DarkScheme.h"
 #include "base/PictorError.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
@@ -151,9 +152,21 @@ std::vector<std::string> NudgeLines(const IFileSet& files, const std::vector<TNu
         lines.push_back(EscapeControlBytes(
             files.FilePath(n.File) + ": " + (n.Held ? "nudged to stay " : "could not stay ") + LevelNames[level] +
             ": colours " + std::to_string(n.Foreground) + " and " + std::to_string(n.Background) + ", " +
-            ColorToUpperCode(f.Color) + " on " + ColorToUpperCode(b.Color) + " (was " + ColorToUpperCode(f.OrgColor) +
+            ColorToUpperCode(n.ForegroundColor) + " on " + ColorToUpperCode(n.BackgroundColor) + " (was " + ColorToUpperCode(f.OrgColor) +
             " on " + ColorToUpperCode(b.OrgColor) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
             ContrastRatioText(n.Mirrored) + " -> " + ContrastRatioText(n.After)));
+    }
+    return lines;
+}
+
+std::vector<std::string> SchemeLines(const IFileSet& files, const TDarkScheme& scheme)
+{
+    std::vector<std::string> lines{std::to_string(scheme.Declarations) +
+                                   " declaration(s) repeated with dark colours in @media (prefers-color-scheme: dark)"};
+    for (const TLeftLight& left : scheme.LeftLight) {
+        const TElements& file = files.Elements(left.File);
+        lines.push_back(EscapeControlBytes(files.FilePath(left.File) + ": colour " + std::to_string(left.Record) + " (" +
+                                           ToUtf8(file, file.Colors[left.Record].Text) + ") left light: " + left.Why));
     }
     return lines;
 }
@@ -204,7 +217,12 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
 
     std::vector<std::string> falls, nudges;
     if (changes) {
-        if (adjustment.Kind == akDark)
+        if (adjustment.Kind == akDark && r.FollowSystem) {
+            const TDarkScheme scheme = FollowReaderScheme(site, adjustment, documentOptions.LowerCase);
+            nudges = NudgeLines(site, scheme.Nudged);
+            const auto lines = SchemeLines(site, scheme);
+            nudges.insert(nudges.end(), lines.begin(), lines.end());
+        } else if (adjustment.Kind == akDark)
             nudges = NudgeLines(site, ApplyDarkColors(site, adjustment, documentOptions.LowerCase));
         else
             ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
@@ -213,7 +231,8 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
             for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
             return {3};
         }
-        if (!dryRun) {
+        // Pictures have no scheme of their own: a page that follows the reader keeps them.
+        if (!dryRun && !(adjustment.Kind == akDark && r.FollowSystem)) {
             TProgressBar bar("adjusting pictures");
             ApplyToTickedPictures(site, adjustment, documentOptions,
                                   [&](int done, int total) { bar.Update(done, total); });

@@ -27,6 +27,7 @@ struct TAdjustRequest : TPagesRequest {
     int DarkEnd = 18;   // oklch lightness in percent that white becomes
     int LightEnd = 93;  // and black
     bool DarkPhotos = false;
+    bool FollowSystem = false;  // the dark colours in @media (prefers-color-scheme: dark), the light page kept
     std::vector<std::string> Colors;
     bool NoColors = false;
     std::vector<std::string> Pictures;

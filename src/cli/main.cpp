@@ -93,6 +93,10 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     adjust.add_flag("--dark-photos", r.DarkPhotos,
                     "With --dark: darken photographs too (else only flat-colour pictures: few colours or transparency)")
         ->needs(dark)->group("DARK THEME");
+    adjust.add_flag("--follow-system", r.FollowSystem,
+                    "With --dark: rewrite no colour; add the dark ones in @media (prefers-color-scheme: dark) blocks, "
+                    "so that the page follows the reader's setting")
+        ->needs(dark)->group("DARK THEME");
 
     // One value per --color or --picture: what follows is a page again.
     auto* colors = adjust.add_option("--color", r.Colors, "Only colour occurrences of this value take part")

@@ -82,6 +82,10 @@ public:
             } else if (MatchesNoCase(S_, i, "<STYLE")) {
                 i = StyleBlock(i);
             } else {
+                if (IsTag(i, "<HEAD")) {
+                    const size_t close = FindCharacter(S_, i, ">", Utf8_);
+                    if (close != std::string_view::npos) Events_.HeadFound(close + 1);
+                }
                 StyleValues_.clear();
                 const size_t next = WalkTag(i);
                 if (WantRefs_) TagTests(i);
@@ -269,9 +273,12 @@ private:
         size_t end = FindNoCase(S_, start + 1, "</STYLE", Utf8_);
         if (end == std::string_view::npos) end = S_.size();
         WalkStyleText(Text_.substr(start, end - start), Utf8_, start, Events_);
-        if (const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_); WantRefs_ && open != std::string_view::npos)
-            for (const std::string& target : LeadingImportTargets(Text_.substr(open + 1, end - open - 1), Utf8_))
-                Events_.BlockImportFound(target);
+        if (const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_); open != std::string_view::npos) {
+            Events_.StyleBlockFound(open + 1, end);
+            if (WantRefs_)
+                for (const std::string& target : LeadingImportTargets(Text_.substr(open + 1, end - open - 1), Utf8_))
+                    Events_.BlockImportFound(target);
+        }
         return end;
     }
 

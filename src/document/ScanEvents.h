@@ -58,6 +58,10 @@ public:
     virtual void StyleSheetFound(std::string_view, std::string_view) {}
     // The target of an "@import" that opens a style block, as written (page only).
     virtual void BlockImportFound(std::string_view) {}
+    // A style block's contents, from after its tag's ">" to its end tag (or the end of the text); and
+    // where the HEAD tag ends (after its ">"). Page only.
+    virtual void StyleBlockFound(std::size_t /*contents*/, std::size_t /*end*/) {}
+    virtual void HeadFound(std::size_t /*afterTag*/) {}
     // A custom property whose value is three channels (pos and length of the value), and a variable a
     // colour function takes as its three channels: together they make colours once every file is walked.
     virtual void ChannelListFound(std::size_t, std::size_t, std::string_view /*name*/) {}
