@@ -48,6 +48,13 @@ bool IsKeyframes(std::string_view prelude)
     return lower.compare(name, 9, "keyframes") == 0;
 }
 
+bool AsksScheme(std::string_view prelude)
+{
+    std::string lower(prelude);
+    for (char& c : lower) c = char(std::tolower((unsigned char)c));
+    return lower.starts_with("@media") && lower.find("prefers-color-scheme") != std::string::npos;
+}
+
 // The dark block of one sheet or style block: every block holding a declaration with a colour, inside
 // its ancestors; a @keyframes block whole, since a later one of its name replaces it entirely.
 class TSchemeBlock {
@@ -58,11 +65,14 @@ public:
     {
     }
 
-    // The declaration that holds a colour at pos; false when none does.
+    // The declaration that holds a colour at pos; false when none does. One under a
+    // prefers-color-scheme query is the site's own scheme and stays as it is.
     bool Hold(std::size_t pos, std::size_t length)
     {
         const int d = Outline_.DeclarationAt(pos, length);
         if (d < 0) return false;
+        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent)
+            if (AsksScheme(Prelude(b))) return true;
         if (Held_.empty() || Held_.back() != d) Held_.push_back(d);
         for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent) {
             Needed_[size_t(b)] = true;

@@ -109,6 +109,17 @@ TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
     EXPECT_EQ(s.WithoutAdded, page.Page.Text);
 }
 
+TEST(DarkScheme, TheSitesOwnSchemeRulesStayAsTheyAre)
+{
+    THtmlStructure page = PageOf("<head><style>:root{--bg:#fff}"
+                                 "@media (prefers-color-scheme: dark){:root{--bg:#222}}</style></head>");
+    const TSchemed s = Schemed(page);
+    ASSERT_EQ(page.Page.Added.size(), 2u);
+    EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n:root { --bg:" +
+                                           ColorToUpperCode(DarkColor(RGB(255, 255, 255), {})) + "; }\n}\n");
+    EXPECT_TRUE(s.Scheme.LeftLight.empty());
+}
+
 TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
 {
     const std::string css = "a[title='{;}']{content:\"}\";color:red}/*{*/@media x{b{c:d(;)}}";
