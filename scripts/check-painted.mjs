@@ -418,7 +418,7 @@ function count(defaults, before, after) {
 // element boxes whose text colour and background (the nearest one painted, else the canvas) reach AA.
 function countDark(defaults, before, light, dark, canvas) {
     const result = { lightSlots: 0, lightSame: 0, set: 0, setExact: 0, lightness: 0, hue: 0, misses: [], changed: [],
-        pairs: 0, aaBefore: 0, aaDark: 0 };
+        pairs: 0, aaBefore: 0, aaDark: 0, lost: [] };
     const oklch = (c) => new Color('srgb', [c.r / 255, c.g / 255, c.b / 255]).to('oklch').coords;
     for (const [b, [, , parent, tag]] of before.boxes.entries()) {
         const v = (name) => before.values[b][column.get(name)];
@@ -464,8 +464,12 @@ function countDark(defaults, before, light, dark, canvas) {
         const text = srgb(before.values[b][0]), darkText = srgb(dark.values[b][0]);
         if (!text || !darkText || text.a === 0) continue;
         ++result.pairs;
-        if (ratio(text, ground(before, b, { r: 255, g: 255, b: 255, a: 1 })) >= 4.5) ++result.aaBefore;
-        if (ratio(darkText, ground(dark, b, canvas)) >= 4.5) ++result.aaDark;
+        const back = ground(before, b, { r: 255, g: 255, b: 255, a: 1 }), darkBack = ground(dark, b, canvas);
+        const was = ratio(text, back) >= 4.5, now = ratio(darkText, darkBack) >= 4.5;
+        if (was) ++result.aaBefore;
+        if (now) ++result.aaDark;
+        if (was && !now) result.lost.push({ box: b, name: 'text on background', before: `${rgbText(text)} on ${rgbText(back)}`,
+            after: `${rgbText(darkText)} on ${rgbText(darkBack)}` });
     }
     return result;
 }
@@ -589,6 +593,7 @@ try {
                 const describe = ({ count, example: { name, before: was, after: now } }) => `- ${count}× ${name}: ${was} → ${now}`;
                 const lines = groups(spread(result.misses, options.lookups)).slice(0, options.top).map(describe);
                 if (result.changed.length) lines.push('', 'Changed in the light scheme:', ...groups(result.changed).slice(0, options.top).map(describe));
+                if (result.lost.length) lines.push('', 'Text at AA in the light scheme and below it in the dark one:', ...groups(result.lost).slice(0, options.top).map(describe));
                 details.push({ name, lines });
                 console.error(`check-painted: ${name} done`);
                 continue;

@@ -147,13 +147,14 @@ std::vector<std::string> NudgeLines(const IFileSet& files, const std::vector<TNu
     for (const TNudgedPair& n : nudged) {
         const TElements& file = files.Elements(n.File);
         const TColorRecord& f = file.Colors[n.Foreground];
-        const TColorRecord& b = file.Colors[n.Background];
+        const bool page = n.Background == PageBackgroundRecord;
         const int level = ContrastLevel(n.Before);
         lines.push_back(EscapeControlBytes(
             files.FilePath(n.File) + ": " + (n.Held ? "nudged to stay " : "could not stay ") + LevelNames[level] +
-            ": colours " + std::to_string(n.Foreground) + " and " + std::to_string(n.Background) + ", " +
+            ": colour " + std::to_string(n.Foreground) +
+            (page ? " on the page's background" : " and " + std::to_string(n.Background)) + ", " +
             ColorToUpperCode(n.ForegroundColor) + " on " + ColorToUpperCode(n.BackgroundColor) + " (was " + ColorToUpperCode(f.OrgColor) +
-            " on " + ColorToUpperCode(b.OrgColor) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
+            " on " + (page ? std::string("#FFFFFF") : ColorToUpperCode(file.Colors[n.Background].OrgColor)) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
             ContrastRatioText(n.Mirrored) + " -> " + ContrastRatioText(n.After)));
     }
     return lines;
