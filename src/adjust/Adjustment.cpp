@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace pictor {
 
@@ -28,24 +29,18 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
 
 namespace {
 
-void SetOwnSpaceColor(TColorRecord& record, const TTriple& srgb)
-{
-    record.Text = WriteCssSpaceColor(record.Text, srgb);
-    // As the text written reads, as a reload would give it.
-    record.Color = ReadSpaceColorText(record.Text).Color;
-}
-
 // A colour of its own space changes in extended sRGB, so that it keeps what its space holds beyond sRGB:
 // an invert is exact, a new colour is that colour, a dark one is mirrored from what the text holds, and
-// the other adjustments move each channel as far as they move its 8-bit value.
-void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
+// the other adjustments move each channel as far as they move its 8-bit value. Returns the text
+// written; nothing when text is no such colour.
+std::optional<std::string> AdjustOwnSpaceText(const TAdjustment& adjustment, std::string_view text, TColor color)
 {
-    const auto css = ParseCssSpaceColor(record.Text);
-    if (!css) return;
+    const auto css = ParseCssSpaceColor(text);
+    if (!css) return std::nullopt;
     TTriple srgb = SpaceToSrgb(css->Space, css->Coordinates);
-    if (adjustment.Kind == akDark) return SetOwnSpaceColor(record, DarkSrgb(srgb, adjustment.DarkEnds()));
-    const TColor adjusted = AdjustColor(adjustment, record.Color);
-    const int before[3] = {GetRValue(record.Color), GetGValue(record.Color), GetBValue(record.Color)};
+    if (adjustment.Kind == akDark) return WriteCssSpaceColor(text, DarkSrgb(srgb, adjustment.DarkEnds()));
+    const TColor adjusted = AdjustColor(adjustment, color);
+    const int before[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
     const int after[3] = {GetRValue(adjusted), GetGValue(adjusted), GetBValue(adjusted)};
     for (size_t k = 0; k < 3; ++k) {
         switch (adjustment.Kind) {
@@ -54,7 +49,26 @@ void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
         default: srgb[k] += (after[k] - before[k]) / 255.0; break;
         }
     }
-    SetOwnSpaceColor(record, srgb);
+    return WriteCssSpaceColor(text, srgb);
+}
+
+void AdjustOwnSpaceColor(const TAdjustment& adjustment, TColorRecord& record)
+{
+    const auto text = AdjustOwnSpaceText(adjustment, record.Text, record.Color);
+    if (!text) return;
+    record.Text = *text;
+    // As the text written reads, as a reload would give it.
+    record.Color = ReadSpaceColorText(record.Text).Color;
+}
+
+// A channel list an oklch() or another space's function takes changes as that function's colour would.
+void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
+{
+    const TChannelReading reading = record.Channels.Reading;
+    const auto text = AdjustOwnSpaceText(adjustment, ChannelListFunction(record.Text, reading), record.Color);
+    if (!text) return;
+    record.Text = std::string(ChannelListOfFunction(*text));
+    record.Color = *ChannelListColor(record.Text, reading);
 }
 
 } // namespace
@@ -63,9 +77,15 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
 {
     if (record.Ignored) return;
     if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
+    const TChannelRole role = record.Channels;
+    if (IsSpaceReading(role.Reading)) return AdjustSpaceChannelList(adjustment, record);
     record.Color = AdjustColor(adjustment, record.Color);
-    if (record.Channels != TChannelReading::None)
-        record.Text = ChannelListText(record.OrgText, record.Channels, record.Color);
+    // One channel of several variables: an invert is exact channel by channel; another change takes
+    // the channel from the colour the variable shows.
+    if (role.Channel >= 0)
+        record.Text = adjustment.Kind == akInvert ? InvertedChannelText(record.Text, role) : ChannelText(record.Text, role, record.Color);
+    else if (role.Reading != TChannelReading::None)
+        record.Text = ChannelListText(record.OrgText, role.Reading, record.Color);
     else
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }

@@ -24,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void ThrowErrno(const std::string& path, int error)
-{
-    throw TPictorError(path, SystemErrorText(error));
-}
-
 std::string FolderPart(const std::string& path)
 {
     const size_t slash = path.rfind('/');

@@ -1,5 +1,7 @@
 #include "base/FailureReasons.h"
 
+#include "base/PictorError.h"
+
 #include <cerrno>
 
 namespace pictor {
@@ -105,6 +107,11 @@ std::string EncodeFailureText(std::string_view format, std::string_view detail)
 std::string NoPictureToWriteText()
 {
     return "書き出す画像がありません";
+}
+
+void ThrowErrno(const std::string& path, int error)
+{
+    throw TPictorError(path, SystemErrorText(error));
 }
 
 } // namespace pictor

@@ -15,6 +15,8 @@ inline constexpr std::string_view UnreadableText = "読み込めません";
 
 // An errno value as text, the same whatever the locale; an unknown one is named by its number.
 std::string SystemErrorText(int error);
+// A TPictorError naming path and the errno value's text.
+[[noreturn]] void ThrowErrno(const std::string& path, int error);
 // A device, a FIFO or a socket where a file was expected.
 std::string NotRegularFileText();
 // Sizes with the limit they exceed.

@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void ThrowErrno(const std::string& path, int error)
-{
-    throw TPictorError(path, SystemErrorText(error));
-}
-
 // Closes on every way out, so a throw cannot leak the descriptor.
 class TFileHandle {
 public:

@@ -22,11 +22,6 @@ constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
 constexpr size_t IdLength = 6;
 constexpr std::string_view Header = "pictor-save-journal 1\n";
 
-[[noreturn]] void ThrowErrno(const std::string& path)
-{
-    throw TPictorError(path, SystemErrorText(errno));
-}
-
 [[noreturn]] void Damaged(const std::string& path, const std::string& why)
 {
     throw TPictorError(path, "壊れた保存記録です（" + why + "）");
@@ -154,7 +149,7 @@ TJournalWriter::TJournalWriter(const std::string& folder, unsigned random) : Fol
         // Listed as it is made: an interrupt removes it with the temporaries, last.
         Fd_ = CreateLeftoverFile(Path_, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (Fd_ < 0 && errno == EEXIST) continue;
-        if (Fd_ < 0) ThrowErrno(Path_);
+        if (Fd_ < 0) ThrowErrno(Path_, errno);
         ::flock(Fd_, LOCK_EX);
         // A run looking for journals may have found it empty before the lock and removed it.
         struct stat named, opened;
@@ -165,7 +160,7 @@ TJournalWriter::TJournalWriter(const std::string& folder, unsigned random) : Fol
         Keep();
     }
     errno = EEXIST;
-    ThrowErrno(Path_);
+    ThrowErrno(Path_, errno);
 }
 
 TJournalWriter::~TJournalWriter()
@@ -179,7 +174,7 @@ void TJournalWriter::Append(const std::string& text)
     while (!rest.empty()) {
         const ssize_t written = ::write(Fd_, rest.data(), rest.size());
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0) ThrowErrno(Path_);
+        if (written < 0) ThrowErrno(Path_, errno);
         rest.remove_prefix(size_t(written));
     }
 }
@@ -197,7 +192,7 @@ void TJournalWriter::WriteCommit(const std::vector<TJournalEntry>& entries)
                   (e.Backup.empty() ? "-" : Escape(e.Backup)) + " " + std::to_string(e.Size) + " " +
                   std::to_string(e.TempInode) + " " + std::to_string(e.OriginalInode) + "\n";
     Append(record + "end " + Hex64(Checksum(record)) + "\n");
-    if (::fsync(Fd_) != 0) ThrowErrno(Path_);
+    if (::fsync(Fd_) != 0) ThrowErrno(Path_, errno);
     // Its name too must outlive a crash before the first rename.
     const int folder = ::open(Folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
@@ -225,7 +220,7 @@ TJournal ReadJournal(int fd, const std::string& path, std::string_view id)
     char buffer[65536];
     for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) != 0;) {
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) ThrowErrno(path);
+        if (got < 0) ThrowErrno(path, errno);
         text.append(buffer, size_t(got));
         if (text.size() > (64u << 20)) Damaged(path, "大きすぎます");
     }

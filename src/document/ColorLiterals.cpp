@@ -1,4 +1,5 @@
 #include "document/ColorLiterals.h"
+#include "base/AsciiText.h"
 
 #include "document/CssColorFunction.h"
 #include "document/CssColorNames.h"
@@ -24,7 +25,6 @@ const TNamedColor NamedColors[16] = {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {

@@ -1,4 +1,5 @@
 #include "document/CssColorFunction.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,16 +11,8 @@ namespace pictor {
 
 namespace {
 
-bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
-
-bool EqualsNoCase(std::string_view text, std::string_view lower)
-{
-    return text.size() == lower.size() &&
-           std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) { return Lower(a) == b; });
-}
 
 enum class TKind { Number, Percent, Dimension, None, Function };
 
@@ -419,6 +412,11 @@ std::string WriteCssSpaceColor(std::string_view text, const TTriple& srgb)
         if (c[size_t(hue)] < 0) c[size_t(hue)] += 360;
     }
     const bool toHundred = space == TColorSpace::Lab || space == TColorSpace::Lch || space == TColorSpace::Hwb;
+    // A conversion there and back leaves noise around zero that would be written as digits, and give a
+    // grey a hue of its own.
+    for (size_t k = 0; k < 3; ++k)
+        if (int(k) != hue && std::fabs(c[k]) < (toHundred ? 1e-3 : 1e-5)) c[k] = 0;
+    if (hue == 2 && c[1] == 0) c[2] = read->Color.Coordinates[2];
     std::string out(read->Head);
     out += read->Head.find('(') == std::string_view::npos ? '(' : ' ';  // after the name, or color()'s space
     for (size_t k = 0; k < 3; ++k) {

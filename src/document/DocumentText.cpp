@@ -60,9 +60,29 @@ public:
     {
         Scan_.Channels.Lists.push_back({pos, std::uint32_t(length), std::string(name)});
     }
-    void ChannelVariableUsed(std::string_view name, bool hsl) override
+    void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
     {
-        Scan_.Channels.Uses.push_back({std::string(name), hsl ? TChannelReading::Hsl : TChannelReading::Rgb});
+        TChannelUse& use = Scan_.Channels.Uses.emplace_back();
+        use.Reading = reading;
+        use.Names[0] = name;
+    }
+    void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names, std::string_view args,
+                              size_t argsPos) override
+    {
+        TChannelUse& use = Scan_.Channels.Uses.emplace_back();
+        use.Reading = reading;
+        use.Whole = false;
+        for (size_t k = 0; k < 3; ++k) {
+            use.Names[k] = names.Names[k];
+            use.Deltas[k] = names.Deltas[k];
+            if (names.Literals[k].empty()) continue;
+            use.LiteralPos[k] = argsPos + size_t(names.Literals[k].data() - args.data());
+            use.LiteralLength[k] = std::uint32_t(names.Literals[k].size());
+        }
+    }
+    void VariableAliasFound(std::string_view name, std::string_view target) override
+    {
+        Scan_.Channels.Aliases.push_back({std::string(name), std::string(target)});
     }
 
 private:
@@ -113,6 +133,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     for (const std::string& ref : rest.SvgRefs) AddPicture(scan, ref);
     for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
     for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
+    for (TVariableAlias& alias : rest.Channels.Aliases) scan.Channels.Aliases.push_back(std::move(alias));
     return scan;
 }
 

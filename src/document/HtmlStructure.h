@@ -39,7 +39,7 @@ struct TColorRecord {
     // A colour in a data: URL's picture: the URL's data in the file's Text. SourcePos and OrgText are then
     // in the data as decoded, and the rewrite writes the data back in its own encoding.
     TEmbed Embed;
-    TChannelReading Channels = TChannelReading::None;  // a channel variable's value: written back as channels
+    TChannelRole Channels;  // a channel variable's value: written back as channels
 
     bool Tickable() const { return !Ignored; }
 };

@@ -367,9 +367,18 @@ private:
         {
             if (Colours_) Inner_.ChannelListFound(pos, length, name);
         }
-        void ChannelVariableUsed(std::string_view name, bool hsl) override
+        void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
         {
-            if (Colours_) Inner_.ChannelVariableUsed(name, hsl);
+            if (Colours_) Inner_.ChannelVariableUsed(name, reading);
+        }
+        void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names, std::string_view args,
+                                  size_t argsPos) override
+        {
+            if (Colours_) Inner_.ChannelVariablesUsed(reading, names, args, argsPos);
+        }
+        void VariableAliasFound(std::string_view name, std::string_view target) override
+        {
+            if (Colours_) Inner_.VariableAliasFound(name, target);
         }
         void PictureFound(std::string_view ref) override
         {

@@ -1,4 +1,6 @@
 #pragma once
+#include "document/ChannelLists.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -62,10 +64,15 @@ public:
     // where the HEAD tag ends (after its ">"). Page only.
     virtual void StyleBlockFound(std::size_t /*contents*/, std::size_t /*end*/) {}
     virtual void HeadFound(std::size_t /*afterTag*/) {}
-    // A custom property whose value is three channels (pos and length of the value), and a variable a
-    // colour function takes as its three channels: together they make colours once every file is walked.
+    // A custom property whose value is three channels or one (pos and length of the value), and a
+    // variable a colour function takes as its three channels: together they make colours once every file
+    // is walked.
     virtual void ChannelListFound(std::size_t, std::size_t, std::string_view /*name*/) {}
-    virtual void ChannelVariableUsed(std::string_view /*name*/, bool /*hsl*/) {}
+    virtual void ChannelVariableUsed(std::string_view /*name*/, TChannelReading) {}
+    // Variables a colour function takes one channel each (views into the function's arguments, which
+    // start at argsPos), and a custom property that is another.
+    virtual void ChannelVariablesUsed(TChannelReading, const TChannelNames&, std::string_view /*args*/, std::size_t /*argsPos*/) {}
+    virtual void VariableAliasFound(std::string_view /*name*/, std::string_view /*target*/) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }
 };

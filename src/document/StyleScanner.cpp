@@ -19,7 +19,6 @@ namespace pictor {
 
 namespace {
 
-bool IsCssSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 // A table: words are most of what a value holds, and every byte of them is asked about.
 constexpr std::array<bool, 256> IdentChars = [] {
     std::array<bool, 256> chars{};
@@ -35,15 +34,6 @@ bool IsIdentChar(char c)
 bool IsAsciiAlnum(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
-
-bool EqualsNoCase(std::string_view text, std::string_view lower)
-{
-    if (text.size() != lower.size()) return false;
-    for (size_t k = 0; k < text.size(); ++k)
-        if (LowerAscii(text[k]) != lower[k]) return false;
-    return true;
 }
 
 // "-webkit-x" is "x"; a custom property "--x" keeps its dashes.
@@ -310,7 +300,19 @@ private:
     {
         while (from < to && IsCssSpace(Data_[from])) ++from;
         while (to > from && IsCssSpace(Data_[to - 1])) --to;
-        if (ChannelSpans(Text_.substr(from, to - from))) Events_.ChannelListFound(Offset_ + from, to - from, name);
+        const std::string_view value = Text_.substr(from, to - from);
+        if (ChannelSpans(value) || IsSingleChannel(value)) Events_.ChannelListFound(Offset_ + from, to - from, name);
+        else if (const std::string_view target = AliasedVariable(value); !target.empty()) Events_.VariableAliasFound(name, target);
+    }
+
+    void ChannelVariables(TChannelReading reading, size_t argsAt, size_t end)
+    {
+        const std::string_view args = Text_.substr(argsAt, end - argsAt);
+        if (const std::string_view variable = ChannelListVariable(args); !variable.empty())
+            Events_.ChannelVariableUsed(variable, reading);
+        else if (reading == TChannelReading::Rgb || reading == TChannelReading::Hsl)
+            if (const auto names = SingleChannelVariables(args))
+                Events_.ChannelVariablesUsed(reading, *names, args, Offset_ + argsAt);
     }
 
     // Colours stand at the top of a value or among a colour-holding function's arguments, after a
@@ -373,11 +375,8 @@ private:
                 const std::string_view word = Text_.substr(i, e - i);
                 const bool colour = ColourMayStart(i, depth, colourLevels);
                 if (e < end && Data_[e] == '(') {
-                    // Channel lists are read as rgb() or hsl() channels: another space's variables are not.
-                    if (IsColourFunction(word) && !IsCssSpaceFunction(word))
-                        if (const std::string_view variable = ChannelListVariable(Text_.substr(e + 1, end - e - 1));
-                            !variable.empty())
-                            Events_.ChannelVariableUsed(variable, LowerAscii(word[0]) == 'h');
+                    if (const TChannelReading reading = ChannelReadingOf(word); reading != TChannelReading::None)
+                        ChannelVariables(reading, e + 1, end);
                     if (EqualsNoCase(word, "url")) {
                         i = SkipUrl(e, true);
                     } else if (const bool function = colour && IsColourFunction(word); function && !Relative(e, end)) {

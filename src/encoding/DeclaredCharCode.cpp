@@ -22,10 +22,6 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-bool EqualsNoCase(std::string_view text, std::string_view upperWord)
-{
-    return text.size() == upperWord.size() && MatchesNoCase(text, 0, upperWord);
-}
 
 bool IsAnyOf(std::string_view name, std::initializer_list<std::string_view> upperNames)
 {

@@ -1,4 +1,5 @@
 #include "replace/Replacer.h"
+#include "base/AsciiText.h"
 
 #include "encoding/CharCode.h"
 
@@ -6,7 +7,6 @@ namespace pictor {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
 bool StartsWithNoCase(std::string_view text, size_t pos, std::string_view key)
 {

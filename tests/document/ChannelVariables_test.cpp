@@ -66,6 +66,28 @@ TEST(ChannelLists, WhatIsNoChannelList)
     EXPECT_FALSE(ChannelListColor("1, 2%, 3", TChannelReading::Rgb)) << "commas take channels all alike";
 }
 
+TEST(ChannelLists, OneChannelInvertedExactlyInItsOwnUnit)
+{
+    struct TRow {
+        std::string_view Value;
+        TChannelRole Role;
+        std::string_view Inverted;
+    };
+    const TChannelRole hue{TChannelReading::Hsl, 0, false}, saturation{TChannelReading::Hsl, 1, false},
+        lightness{TChannelReading::Hsl, 2, false}, lightnessDelta{TChannelReading::Hsl, 2, true},
+        hueDelta{TChannelReading::Hsl, 0, true}, green{TChannelReading::Rgb, 1, false};
+    const TRow rows[] = {
+        {"171deg", hue, "351deg"},   {"0.25turn", hue, "0.75turn"}, {"300", hue, "120"},
+        {"200grad", hue, "0grad"},   {"41%", lightness, "59%"},     {"41.5%", lightness, "58.5%"},
+        {"-5%", lightnessDelta, "5%"}, {"0%", lightnessDelta, "0%"}, {"14%", saturation, "14%"},
+        {"10deg", hueDelta, "10deg"}, {"13", green, "242"},         {"20%", green, "80%"},
+    };
+    for (const TRow& row : rows) {
+        EXPECT_EQ(InvertedChannelText(row.Value, row.Role), row.Inverted) << row.Value;
+        EXPECT_EQ(InvertedChannelText(row.Inverted, row.Role), row.Value) << "twice";
+    }
+}
+
 TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
 {
     const std::pair<std::string_view, std::string_view> rows[] = {
@@ -109,10 +131,43 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          "",
          {"#000"},
          {"#FFFFFF"}},
-        {"taken by oklch(), as daisyUI does: not rgb() or hsl() channels, so no colour here",
+        {"taken by oklch(), as daisyUI does: read and written as oklch() channels",
          "<link rel=\"stylesheet\" href=\"a.css\">",
-         ":root { --bc: 0.278078 0.029596 256.848; --wac: 0 0 0 }\n"
+         ":root { --bc: 100% 0 0; --wac: 0 0 0 }\n"
          ".a { color: var(--fallback-bc,oklch(var(--bc)/1)); background: oklch(var(--wac) / var(--o)) }",
+         "",
+         {"100% 0 0", "0 0 0"},
+         {"0 0 0", "1 0 0"}},
+        {"Bulma 1: one channel a variable, lightness changed in calc() by a variable or a number",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --h: 171deg; --s: 100%; --l: 41%; --d: -5%; --n: 1 }\n"
+         ".a { color: hsl(var(--h), var(--s), var(--l)); background: hsl(var(--h), var(--s), calc(var(--l) + var(--d)));"
+         " border-color: hsla(calc(var(--h) - 5deg), var(--s), calc(var(--l) + 5%), 1) }",
+         "",
+         {"171deg", "100%", "41%", "-5%", "5%"},
+         {"351deg", "100%", "59%", "5%", "-5%"}},
+        {"a list reached through another variable, as Bootstrap's link hover",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --link-rgb: 13, 110, 253; --hover-rgb: 10, 88, 202 } a:hover { --link-rgb: var(--hover-rgb) }\n"
+         "a { color: rgba(var(--link-rgb), 1) }",
+         "",
+         {"13, 110, 253", "10, 88, 202"},
+         {"242, 145, 2", "245, 167, 53"}},
+        {"one channel reached through another variable; rgb() channels one a variable",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ".x { --bh: var(--h) } :root { --h: 200; --r: 10% } p { color: hsl(var(--bh) 50% 50%); background: rgb(var(--r) 0 0) }",
+         "",
+         {"200", "10%"},
+         {"20", "90%"}},
+        {"a name that is a hue in one function and a lightness in another is neither",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --v: 40 } p { color: hsl(var(--v) 50% 50%); background: hsl(0 0% var(--v)) }",
+         "",
+         {},
+         {}},
+        {"taken by oklch() and by rgb(): no one colour",
+         "<link rel=\"stylesheet\" href=\"a.css\">",
+         ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }",
          "",
          {},
          {}},
@@ -203,4 +258,32 @@ TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
     ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
     EXPECT_EQ(theme.Colors[0].Color, RGB(255, 0, 0));
     EXPECT_EQ(theme.Colors[0].Pos, 19);
+}
+
+TEST(ChannelVariables, ASpaceListInvertedTwiceComesBack)
+{
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"oklch", "49.12% 0.1 75.75"}, {"oklab", "49.12% 0.1 0.05"}, {"lab", "49% 20 30"},
+        {"lch", "49% 30 75"},          {"hwb", "275 20% 30%"},
+    };
+    for (const auto& [function, value] : rows) {
+        SCOPED_TRACE(function);
+        TSite site;
+        site.Add("index.html", "<style>:root { --p: " + value + " } p { color: " + std::string(function) +
+                                   "(var(--p) / var(--a)) }</style>");
+        THtmlStructure doc = site.Open("index.html");
+        ASSERT_EQ(Texts(doc.Page), std::vector<std::string>{value});
+        const TColor before = doc.Page.Colors[0].Color;
+        Change(doc, TAdjustment::Invert());
+        const TColor inverted = doc.Page.Colors[0].Color;
+        for (const auto [b, a] : {std::pair{GetRValue(before), GetRValue(inverted)}, {GetGValue(before), GetGValue(inverted)},
+                                  {GetBValue(before), GetBValue(inverted)}})
+            EXPECT_NEAR(255 - b, a, 1);
+        Change(doc, TAdjustment::Invert());
+        EXPECT_EQ(doc.Page.Colors[0].Color, before) << doc.Page.Colors[0].Text;
+        const auto original = ParseCssSpaceColor(std::string(function) + "(" + value + ")");
+        const auto twice = ParseCssSpaceColor(std::string(function) + "(" + doc.Page.Colors[0].Text + ")");
+        ASSERT_TRUE(twice);
+        for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(twice->Coordinates[k], original->Coordinates[k], 1e-4);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "app/model/SourceExcerpt.h"
 #include "base/AsciiText.h"
+#include "encoding/Utf8.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 
@@ -41,10 +42,6 @@ struct TGroup {
     std::vector<TFound> Colours;
 };
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-}
 bool IsNameChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
@@ -103,25 +100,6 @@ bool InStyleAttribute(const TElements& file, const TFound& found)
     return !found.Attribute && found.Place.Group > 0 && file.Text[found.Place.Group - 1] == '"';
 }
 
-void AppendUtf8(std::string& out, unsigned long code)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | code >> 6);
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | code >> 12);
-        out += char(0x80 | (code >> 6 & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | code >> 18);
-        out += char(0x80 | (code >> 12 & 0x3F));
-        out += char(0x80 | (code >> 6 & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
 // An attribute's UTF-8 text as the browser reads it: character references replaced (the named ones a
 // style holds: quotes, "&", "<", ">").
 std::string Unescaped(std::string_view text)
@@ -137,7 +115,7 @@ std::string Unescaped(std::string_view text)
             char* end = nullptr;
             const unsigned long code = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
             if (!digits.empty() && *end == '\0' && code > 0 && code < 0x110000) {
-                AppendUtf8(out, code);
+                utf8::Append(out, std::uint32_t(code));
                 i = semicolon + 1;
                 continue;
             }
