@@ -24,19 +24,26 @@ double RatioNow(const TColorRecord& f, const TColorRecord& b)
     return ContrastRatio(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha));
 }
 
-// Moves moved's lightness away from other's, step by step, until the pair reaches ratio, or to the end
-// of the scale; the colour is written in its own notation. Returns the ratio reached.
+// Moves moved's lightness away from other's, the least (to LightnessStep) that gives the pair ratio,
+// or to the end of the scale; the colour is written in its own notation. Returns the ratio reached.
 double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, bool lowerCase)
 {
     const TColor start = moved.Color;
     const double from = OklchLightness(start);
-    const double direction = from >= OklchLightness(other.Color) ? 1 : -1;
-    for (int k = 1;; ++k) {
-        const double lightness = std::clamp(from + direction * k * LightnessStep, 0.0, 1.0);
+    const double end = from >= OklchLightness(other.Color) ? 1 : 0;
+    const auto tryLightness = [&](double lightness) {
         AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
-        const double now = movedIsText ? RatioNow(moved, other) : RatioNow(other, moved);
-        if (now >= ratio || lightness == 0.0 || lightness == 1.0) return now;
+        return movedIsText ? RatioNow(moved, other) : RatioNow(other, moved);
+    };
+    const double atEnd = tryLightness(end);
+    if (atEnd < ratio) return atEnd;
+    // The ratio grows as the colour moves away: the least move that reaches it, by halves.
+    double short_ = from, enough = end;
+    while (std::fabs(enough - short_) > LightnessStep) {
+        const double middle = (short_ + enough) / 2;
+        (tryLightness(middle) >= ratio ? enough : short_) = middle;
     }
+    return tryLightness(enough);
 }
 
 // Where the walk finds background colours ("background-color", "background", BGCOLOR).
