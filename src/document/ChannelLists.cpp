@@ -298,7 +298,12 @@ std::optional<TChannelNames> SingleChannelVariables(std::string_view args)
 
 bool IsSingleChannel(std::string_view value)
 {
-    return !value.empty() && ChannelEnd(value, 0) == value.size();
+    if (value.empty() || ChannelEnd(value, 0) != value.size()) return false;
+    const auto number = ReadNumber(value);
+    if (!number) return false;
+    const std::string_view unit = number->Unit;
+    return unit.empty() || unit == "%" || EqualsNoCase(unit, "deg") || EqualsNoCase(unit, "grad") ||
+           EqualsNoCase(unit, "rad") || EqualsNoCase(unit, "turn");
 }
 
 std::string_view AliasedVariable(std::string_view value)

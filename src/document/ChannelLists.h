@@ -27,30 +27,37 @@ struct TChannelRole {
     bool operator==(const TChannelRole&) const = default;
 };
 
+// A stretch of the walked text: a variable's name, a value.
+struct TTextSpan {
+    std::uint32_t Pos = 0;
+    std::uint32_t Length = 0;
+    bool Empty() const { return Length == 0; }
+    std::string_view In(std::string_view text) const { return text.substr(Pos, Length); }
+};
+
 // A custom property whose value is a list of three channels ("13, 110, 253", "210 40% 50%") or one
 // ("171deg", "41%"): a colour only where a colour function takes it.
 struct TChannelList {
-    std::size_t Pos = 0;  // of the value, in the walked text
-    std::uint32_t Length = 0;
-    std::string Name;     // "--bs-primary-rgb"
+    TTextSpan Value;
+    TTextSpan Name;  // "--bs-primary-rgb"
 };
 // The variables a colour function takes as its channels: one for all three (Whole: Names[0]), as in
-// rgba(var(--x), .5), or one each, as in hsl(var(--h), var(--s), calc(var(--l) + var(--d))).
+// rgba(var(--x), .5), or one each, as in hsl(var(--h), var(--s), calc(var(--l) + var(--d))); and numbers
+// added to a channel, calc(var(--l) + 5%).
 struct TChannelUse {
     TChannelReading Reading = TChannelReading::Rgb;
     bool Whole = true;
-    std::array<std::string, 3> Names;
-    std::array<std::string, 3> Deltas;
-    // A number added to a variable's channel, calc(var(--l) + 5%): where it stands in the walked text.
-    std::array<std::size_t, 3> LiteralPos{};
-    std::array<std::uint32_t, 3> LiteralLength{};
+    std::array<TTextSpan, 3> Names;
+    std::array<TTextSpan, 3> Deltas;
+    std::array<TTextSpan, 3> Literals;
 };
 // A custom property that is another: "--bs-link-color-rgb: var(--bs-link-hover-color-rgb)".
 struct TVariableAlias {
-    std::string Name;
-    std::string Target;
+    TTextSpan Name;
+    TTextSpan Target;
 };
-// What the walk of one file found of these, kept until every file of the page or site is loaded.
+// What the walk of one file found of these, in its text, kept until every file of the page or site is
+// loaded.
 struct TChannelVariables {
     std::vector<TChannelList> Lists;
     std::vector<TChannelUse> Uses;

@@ -14,13 +14,14 @@ namespace pictor {
 namespace {
 
 // The one role every use of a name gives it (through the custom properties that are it), with the first
-// use, whose other channels show the colour of a one-channel variable.
+// use, whose other channels show the colour of a one-channel variable. Names and values are views into
+// the files' texts.
 struct TUsedAs {
     TChannelRole Role;
     const TChannelUse* Use = nullptr;
+    std::string_view Text;  // of the use's file
     bool Conflict = false;
 };
-using TRoles = std::unordered_map<std::string, TUsedAs>;
 
 class TChannelGraph {
 public:
@@ -28,24 +29,26 @@ public:
     {
         for (int f = 0; f < files.FileCount(); ++f) {
             const TElements& file = files.Elements(f);
+            const std::string_view text = file.Text;
             for (const TChannelUse& use : file.Channels.Uses) {
                 if (use.Whole) {
-                    Assign(use.Names[0], {{use.Reading, -1, false}, &use, false});
+                    Assign(use.Names[0].In(text), {{use.Reading, -1, false}, &use, text, false});
                     continue;
                 }
                 for (std::int8_t k = 0; k < 3; ++k) {
-                    if (!use.Names[k].empty()) Assign(use.Names[k], {{use.Reading, k, false}, &use, false});
-                    const TChannelRole delta{use.Reading, k, true};
-                    if (!use.Deltas[k].empty() && MirroredByInvert(delta)) Assign(use.Deltas[k], {delta, &use, false});
+                    const TChannelRole channel{use.Reading, k, false}, delta{use.Reading, k, true};
+                    if (!use.Names[k].Empty()) Assign(use.Names[k].In(text), {channel, &use, text, false});
+                    if (!use.Deltas[k].Empty() && MirroredByInvert(delta))
+                        Assign(use.Deltas[k].In(text), {delta, &use, text, false});
                 }
             }
-            for (const TVariableAlias& alias : file.Channels.Aliases) Targets_.emplace(alias.Name, alias.Target);
-            for (const TChannelList& list : file.Channels.Lists)
-                Values_.emplace(list.Name, std::string(std::string_view(file.Text).substr(list.Pos, list.Length)));
+            for (const TVariableAlias& alias : file.Channels.Aliases)
+                Targets_.emplace(alias.Name.In(text), alias.Target.In(text));
+            for (const TChannelList& list : file.Channels.Lists) Values_.emplace(list.Name.In(text), list.Value.In(text));
         }
         // A role flows from a custom property to the one it is.
         while (!Changed_.empty()) {
-            const std::string name = std::move(Changed_.front());
+            const std::string_view name = Changed_.front();
             Changed_.pop_front();
             const TUsedAs usedAs = Roles_.at(name);
             const auto [from, to] = Targets_.equal_range(name);
@@ -53,14 +56,14 @@ public:
         }
     }
 
-    const TUsedAs* RoleOf(const std::string& name) const
+    const TUsedAs* RoleOf(std::string_view name) const
     {
         const auto found = Roles_.find(name);
         return found == Roles_.end() || found->second.Conflict ? nullptr : &found->second;
     }
 
     // The first value written for name or a custom property it is; empty when none is.
-    std::string_view ValueOf(const std::string& name, int depth = 0) const
+    std::string_view ValueOf(std::string_view name, int depth = 0) const
     {
         if (const auto value = Values_.find(name); value != Values_.end()) return value->second;
         if (depth > 16) return {};
@@ -71,7 +74,7 @@ public:
     }
 
 private:
-    void Assign(const std::string& name, const TUsedAs& usedAs)
+    void Assign(std::string_view name, const TUsedAs& usedAs)
     {
         const auto [at, added] = Roles_.emplace(name, usedAs);
         if (!added) {
@@ -81,10 +84,10 @@ private:
         Changed_.push_back(name);
     }
 
-    TRoles Roles_;
-    std::unordered_multimap<std::string, std::string> Targets_;
-    std::unordered_map<std::string, std::string> Values_;
-    std::deque<std::string> Changed_;
+    std::unordered_map<std::string_view, TUsedAs> Roles_;
+    std::unordered_multimap<std::string_view, std::string_view> Targets_;
+    std::unordered_map<std::string_view, std::string_view> Values_;
+    std::deque<std::string_view> Changed_;
 };
 
 // The colour a one-channel variable's value paints with the other channels of its first use.
@@ -96,7 +99,7 @@ std::optional<TColor> OneChannelColor(const TChannelGraph& graph, std::string_vi
     for (std::int8_t k = 0; k < 3; ++k) {
         std::string_view channel;
         if (k == usedAs.Role.Channel && !usedAs.Role.Delta) channel = value;
-        else if (!use.Names[size_t(k)].empty()) channel = graph.ValueOf(use.Names[size_t(k)]);
+        else if (!use.Names[size_t(k)].Empty()) channel = graph.ValueOf(use.Names[size_t(k)].In(usedAs.Text));
         if (!IsSingleChannel(channel)) channel = hsl ? (k == 0 ? "0" : "50%") : "0";
         text += channel;
         text += k < 2 ? ' ' : ')';
@@ -106,28 +109,49 @@ std::optional<TColor> OneChannelColor(const TChannelGraph& graph, std::string_vi
     return css->Color;
 }
 
-// Merges added (in document order) into the file's records by place, keeping the pairs on theirs.
+// Merges added (in document order) into the file's records by place, keeping the pairs on theirs: from
+// the back, in the room the records were given when they were made.
 void MergeRecords(TElements& file, std::vector<TColorRecord>& added)
 {
     auto& colors = file.Colors;
-    std::vector<std::size_t> newIndex(colors.size());
-    std::vector<TColorRecord, THugePageAllocator<TColorRecord>> merged;
-    merged.reserve(colors.size() + added.size());
-    std::size_t a = 0;
-    for (std::size_t k = 0; k < colors.size(); ++k) {
-        while (a < added.size() && added[a].SourcePos < colors[k].SourcePos) merged.push_back(std::move(added[a++]));
-        newIndex[k] = merged.size();
-        merged.push_back(std::move(colors[k]));
+    const std::size_t old = colors.size();
+    colors.resize(old + added.size());
+    std::vector<std::size_t> newIndex(old);
+    std::size_t k = old, a = added.size(), to = colors.size();
+    while (a > 0) {
+        if (k > 0 && colors[k - 1].SourcePos > added[a - 1].SourcePos) {
+            newIndex[--k] = --to;
+            colors[to] = std::move(colors[k]);
+        } else {
+            colors[--to] = std::move(added[--a]);
+        }
     }
-    while (a < added.size()) merged.push_back(std::move(added[a++]));
-    colors = std::move(merged);
+    for (std::size_t i = 0; i < k; ++i) newIndex[i] = i;
     for (TPairedColors& pair : file.Pairs) {
         pair.Foreground = newIndex[pair.Foreground];
         pair.Background = newIndex[pair.Background];
     }
 }
 
+TColorRecord ChannelRecord(TTextSpan value, std::string_view text, TColor color, TChannelRole role)
+{
+    TColorRecord record;
+    record.OrgText = record.Text = std::string(value.In(text));
+    record.Color = record.OrgColor = color;
+    record.SourcePos = value.Pos;
+    record.Channels = role;
+    return record;
+}
+
 } // namespace
+
+std::size_t ChannelColorsAtMost(const TChannelVariables& found)
+{
+    std::size_t literals = 0;
+    for (const TChannelUse& use : found.Uses)
+        for (const TTextSpan& literal : use.Literals) literals += literal.Empty() ? 0 : 1;
+    return found.Lists.size() + literals;
+}
 
 void AddChannelColors(IFileSet& files)
 {
@@ -136,41 +160,29 @@ void AddChannelColors(IFileSet& files)
         TElements& file = files.Elements(f);
         std::vector<TColorRecord> added;
         for (const TChannelList& list : file.Channels.Lists) {
-            const TUsedAs* usedAs = graph.RoleOf(list.Name);
+            const TUsedAs* usedAs = graph.RoleOf(list.Name.In(file.Text));
             if (!usedAs) continue;
-            const std::string_view value = std::string_view(file.Text).substr(list.Pos, list.Length);
+            const std::string_view value = list.Value.In(file.Text);
             const bool whole = usedAs->Role.Channel < 0;
             if (whole != bool(ChannelSpans(value))) continue;
             const auto color = whole ? ChannelListColor(value, usedAs->Role.Reading) : OneChannelColor(graph, value, *usedAs);
-            if (!color) continue;
-            TColorRecord record;
-            record.OrgText = record.Text = std::string(value);
-            record.Color = record.OrgColor = *color;
-            record.SourcePos = list.Pos;
-            record.Channels = usedAs->Role;
-            added.push_back(std::move(record));
+            if (color) added.push_back(ChannelRecord(list.Value, file.Text, *color, usedAs->Role));
         }
         // Numbers added to a channel in calc() change as a delta variable would.
         for (const TChannelUse& use : file.Channels.Uses)
             for (std::int8_t k = 0; k < 3; ++k) {
-                const TUsedAs usedAs{{use.Reading, k, true}, &use, false};
-                if (use.LiteralLength[size_t(k)] == 0 || !MirroredByInvert(usedAs.Role)) continue;
-                const auto color = OneChannelColor(graph, {}, usedAs);
-                if (!color) continue;
-                TColorRecord record;
-                record.OrgText = record.Text = file.Text.substr(use.LiteralPos[size_t(k)], use.LiteralLength[size_t(k)]);
-                record.Color = record.OrgColor = *color;
-                record.SourcePos = use.LiteralPos[size_t(k)];
-                record.Channels = usedAs.Role;
-                added.push_back(std::move(record));
+                const TUsedAs usedAs{{use.Reading, k, true}, &use, file.Text, false};
+                if (use.Literals[size_t(k)].Empty() || !MirroredByInvert(usedAs.Role)) continue;
+                if (const auto color = OneChannelColor(graph, {}, usedAs))
+                    added.push_back(ChannelRecord(use.Literals[size_t(k)], file.Text, *color, usedAs.Role));
             }
-        file.Channels = {};
         if (added.empty()) continue;
         std::stable_sort(added.begin(), added.end(),
                          [](const TColorRecord& a, const TColorRecord& b) { return a.SourcePos < b.SourcePos; });
         MergeRecords(file, added);
         RewriteText(file);
     }
+    for (int f = 0; f < files.FileCount(); ++f) files.Elements(f).Channels = {};
 }
 
 } // namespace pictor

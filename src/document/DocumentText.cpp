@@ -37,7 +37,7 @@ void AddPicture(TFileScan& scan, std::string_view ref)
 
 class TRecorder : public TScanEvents {
 public:
-    explicit TRecorder(TFileScan& scan) : Scan_(scan) {}
+    TRecorder(TFileScan& scan, std::string_view text) : Scan_(scan), Text_(text) {}
 
     void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace& place) override
     {
@@ -58,35 +58,39 @@ public:
     void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
     void ChannelListFound(size_t pos, size_t length, std::string_view name) override
     {
-        Scan_.Channels.Lists.push_back({pos, std::uint32_t(length), std::string(name)});
+        Scan_.Channels.Lists.push_back({{std::uint32_t(pos), std::uint32_t(length)}, Span(name)});
     }
     void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
     {
         TChannelUse& use = Scan_.Channels.Uses.emplace_back();
         use.Reading = reading;
-        use.Names[0] = name;
+        use.Names[0] = Span(name);
     }
-    void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names, std::string_view args,
-                              size_t argsPos) override
+    void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names) override
     {
         TChannelUse& use = Scan_.Channels.Uses.emplace_back();
         use.Reading = reading;
         use.Whole = false;
         for (size_t k = 0; k < 3; ++k) {
-            use.Names[k] = names.Names[k];
-            use.Deltas[k] = names.Deltas[k];
-            if (names.Literals[k].empty()) continue;
-            use.LiteralPos[k] = argsPos + size_t(names.Literals[k].data() - args.data());
-            use.LiteralLength[k] = std::uint32_t(names.Literals[k].size());
+            use.Names[k] = Span(names.Names[k]);
+            use.Deltas[k] = Span(names.Deltas[k]);
+            use.Literals[k] = Span(names.Literals[k]);
         }
     }
     void VariableAliasFound(std::string_view name, std::string_view target) override
     {
-        Scan_.Channels.Aliases.push_back({std::string(name), std::string(target)});
+        Scan_.Channels.Aliases.push_back({Span(name), Span(target)});
     }
 
 private:
+    // Where a view into the walked text stands in it.
+    TTextSpan Span(std::string_view part) const
+    {
+        return part.empty() ? TTextSpan{} : TTextSpan{std::uint32_t(part.data() - Text_.data()), std::uint32_t(part.size())};
+    }
+
     TFileScan& Scan_;
+    std::string_view Text_;
 };
 
 // Where the second half may start: after the middle, right after a "}" and its line break if any, where
@@ -108,13 +112,11 @@ size_t SecondHalf(std::string_view text)
 TFileScan ScanInHalves(const TElements& file, size_t second)
 {
     TFileScan scan, rest;
-    scan.Colors.reserve(second / 32);
     auto later = std::async(std::launch::async, [&] {
-        rest.Colors.reserve((file.Text.size() - second) / 32);
-        TRecorder recorder(rest);
+        TRecorder recorder(rest, file.Text);
         WalkStyleSheetFrom(file.Text, file.WalksAsUtf8(), second, recorder);
     });
-    TRecorder recorder(scan);
+    TRecorder recorder(scan, file.Text);
     const bool halves = WalkStyleSheetUntil(file.Text, file.WalksAsUtf8(), second, recorder);
     later.get();
     if (!halves) return scan;
@@ -193,8 +195,7 @@ TFileScan ScanFile(const TElements& file, bool isPage)
         if (const size_t second = SecondHalf(file.Text); second != std::string_view::npos)
             return ScanInHalves(file, second);
     TFileScan scan;
-    scan.Colors.reserve(file.Text.size() / 32);
-    TRecorder recorder(scan);
+    TRecorder recorder(scan, file.Text);
     WalkFile(file, isPage, recorder);
     return scan;
 }

@@ -106,7 +106,7 @@ void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
 {
     FileName = path;
     ReadTextFile(FileName, Page, true);
-    const TFileScan pageScan = ScanFile(Page, true);
+    TFileScan pageScan = ScanFile(Page, true);
 
     std::vector<std::string> sheetPaths, linkCharsets;
     for (const TSheetLink& link : pageScan.SheetRefs) {

@@ -2,6 +2,7 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "document/ChannelVariables.h"
 #include "document/ColorPairs.h"
 #include "document/DocumentText.h"
 #include "document/Paths.h"
@@ -90,7 +91,7 @@ const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path, std::st
         ReadTextFile(path, file, false, linkCharset);
         file.IsSvg = NamesSvgFile(path);
         if (!file.IsSvg) sheet.ImportNames = ImportNames(file);
-        const TFileScan scan = ScanFile(file, false);
+        TFileScan scan = ScanFile(file, false);
         BuildFileRecords(file, scan, path, *this);
         for (const std::string& ref : scan.SvgRefs)
             sheet.SvgPaths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8())));
@@ -104,10 +105,11 @@ TReadPicture TLoadedFiles::Picture(const std::string& path)
     return Once(Pictures_, FileIdentity(path), [&] { return ReadPictureIfThere(path); });
 }
 
-void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string& path, TLoadedFiles& files)
+void BuildFileRecords(TElements& file, TFileScan& scan, const std::string& path, TLoadedFiles& files)
 {
     file.Colors.clear();
-    file.Colors.reserve(scan.Colors.size());
+    // Room for the colours channel variables may add, so that adding them copies nothing.
+    file.Colors.reserve(scan.Colors.size() + ChannelColorsAtMost(scan.Channels));
     std::string picture;  // the data: URL picture of the colours last read, decoded
     std::uint32_t pictureOf = 0;
     for (const TColorFound& found : scan.Colors) {
@@ -144,7 +146,7 @@ void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string&
         file.Colors.push_back(std::move(record));
     }
     file.Pairs = PairPlacedColors(scan.Placed);
-    file.Channels = scan.Channels;
+    file.Channels = std::move(scan.Channels);
     file.Pics.clear();
     for (const std::string& ref : scan.Pics) {
         TPicRecord pic;

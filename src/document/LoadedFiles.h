@@ -54,6 +54,6 @@ private:
 
 // Fills file's records from what its walk found; path is the file's own, which its pictures are
 // resolved against, and the pictures come from files.
-void BuildFileRecords(TElements& file, const TFileScan& scan, const std::string& path, TLoadedFiles& files);
+void BuildFileRecords(TElements& file, TFileScan& scan, const std::string& path, TLoadedFiles& files);
 
 } // namespace pictor

@@ -371,10 +371,9 @@ private:
         {
             if (Colours_) Inner_.ChannelVariableUsed(name, reading);
         }
-        void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names, std::string_view args,
-                                  size_t argsPos) override
+        void ChannelVariablesUsed(TChannelReading reading, const TChannelNames& names) override
         {
-            if (Colours_) Inner_.ChannelVariablesUsed(reading, names, args, argsPos);
+            if (Colours_) Inner_.ChannelVariablesUsed(reading, names);
         }
         void VariableAliasFound(std::string_view name, std::string_view target) override
         {

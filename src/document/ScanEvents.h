@@ -69,9 +69,9 @@ public:
     // is walked.
     virtual void ChannelListFound(std::size_t, std::size_t, std::string_view /*name*/) {}
     virtual void ChannelVariableUsed(std::string_view /*name*/, TChannelReading) {}
-    // Variables a colour function takes one channel each (views into the function's arguments, which
-    // start at argsPos), and a custom property that is another.
-    virtual void ChannelVariablesUsed(TChannelReading, const TChannelNames&, std::string_view /*args*/, std::size_t /*argsPos*/) {}
+    // Variables a colour function takes one channel each, and a custom property that is another. Names
+    // and values are views into the walked text.
+    virtual void ChannelVariablesUsed(TChannelReading, const TChannelNames&) {}
     virtual void VariableAliasFound(std::string_view /*name*/, std::string_view /*target*/) {}
     // A listener of colours only: the walks then skip the reference tests.
     virtual bool WantsReferences() const { return true; }

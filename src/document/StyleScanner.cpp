@@ -312,7 +312,7 @@ private:
             Events_.ChannelVariableUsed(variable, reading);
         else if (reading == TChannelReading::Rgb || reading == TChannelReading::Hsl)
             if (const auto names = SingleChannelVariables(args))
-                Events_.ChannelVariablesUsed(reading, *names, args, Offset_ + argsAt);
+                Events_.ChannelVariablesUsed(reading, *names);
     }
 
     // Colours stand at the top of a value or among a colour-holding function's arguments, after a

@@ -17,7 +17,8 @@ THtmlStructure PageOf(const std::string& html)
     document.Page.Text = html;
     document.Page.CharCode = ccUtf8;
     TLoadedFiles files;
-    BuildFileRecords(document.Page, ScanFile(document.Page, true), document.FileName, files);
+    TFileScan scan = ScanFile(document.Page, true);
+    BuildFileRecords(document.Page, scan, document.FileName, files);
     return document;
 }
 

@@ -61,7 +61,8 @@ THtmlStructure PageOf(const std::string& html)
     document.FileName = "/p.html";
     document.Page.Text = html;
     TLoadedFiles files;
-    BuildFileRecords(document.Page, ScanFile(document.Page, true), document.FileName, files);
+    TFileScan scan = ScanFile(document.Page, true);
+    BuildFileRecords(document.Page, scan, document.FileName, files);
     return document;
 }
 
