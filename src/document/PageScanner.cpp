@@ -82,6 +82,10 @@ public:
             } else if (MatchesNoCase(S_, i, "<STYLE")) {
                 i = StyleBlock(i);
             } else {
+                if (IsTag(i, "<HEAD")) {
+                    const size_t close = FindCharacter(S_, i, ">", Utf8_);
+                    if (close != std::string_view::npos) Events_.HeadFound(close + 1);
+                }
                 StyleValues_.clear();
                 const size_t next = WalkTag(i);
                 if (WantRefs_) TagTests(i);
@@ -272,6 +276,7 @@ private:
         const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_);
         const size_t rules = open == std::string_view::npos ? start : open + 1;
         WalkStyleText(Text_.substr(rules, end - rules), Utf8_, rules, Events_);
+        if (open != std::string_view::npos) Events_.StyleBlockFound(rules, end);
         return end;
     }
 

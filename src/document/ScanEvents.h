@@ -61,6 +61,10 @@ public:
     // The target of an "@import" outside every rule, as written (URLs left out); leading when no other
     // rule stands before it in its sheet or style block, so that a browser follows it.
     virtual void ImportFound(std::string_view /*target*/, bool /*leading*/) {}
+    // A style block's contents, from after its tag's ">" to its end tag (or the end of the text); and
+    // where the HEAD tag ends (after its ">"). Page only.
+    virtual void StyleBlockFound(std::size_t /*contents*/, std::size_t /*end*/) {}
+    virtual void HeadFound(std::size_t /*afterTag*/) {}
     // A custom property whose value is three channels or one (pos and length of the value), and a
     // variable a colour function takes as its three channels: together they make colours once every file
     // is walked.
