@@ -1,7 +1,6 @@
 #include "app/AboutDialog.h"
 
 #include "widgets/DialogPlacement.h"
-#include "app/model/Options.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,7 +12,7 @@
 
 namespace pictor {
 
-TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
+TfrmAbout::TfrmAbout(int& highScore, QWidget* parent) : QDialog(parent), HighScore_(highScore)
 {
     setWindowTitle("バージョン情報");
     auto* logo = new QLabel(this);
@@ -79,7 +78,7 @@ void TfrmAbout::done(int result)
 {
     Timer_.stop();
     QDialog::done(result);
-    if (const auto message = Game_.ResultMessage(Options().HighScore)) {
+    if (const auto message = Game_.ResultMessage(HighScore_)) {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), QString::fromStdString(*message),
                         QMessageBox::Ok, parentWidget());
         box.exec();

@@ -10,9 +10,10 @@ namespace pictor {
 class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAbout(QWidget* parent = nullptr);
+    // highScore: the record kept between runs.
+    TfrmAbout(int& highScore, QWidget* parent = nullptr);
 
-    // Shows the high-score message after at least one hit and keeps a new record in Options().
+    // Shows the high-score message after at least one hit and keeps a new record in highScore.
     void done(int result) override;
 
 protected:
@@ -25,6 +26,7 @@ private:
     TAboutGame Game_;
     QTimer Timer_;
     int ScreenBottom_ = 0;
+    int& HighScore_;
 };
 
 } // namespace pictor

@@ -86,7 +86,7 @@ void TfrmMain::LoadSettings()
     Ini_->SetDefaultFolder(dfUser);
     Ini_->SetFileName(SettingsFilePath());
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    Window_ = pictor::LoadSettings(*Ini_, screen.width(), screen.height(), ProgramFolder());
+    Window_ = pictor::LoadSettings(*Ini_, Options_, screen.width(), screen.height(), ProgramFolder());
 
     OpenFolder_ = QString::fromStdString(Window_.LastOpenedDirectory);
     resize(Window_.Width, Window_.Height);
@@ -107,7 +107,7 @@ void TfrmMain::LoadSettings()
 void TfrmMain::CreateColorDialog()
 {
     ColorDialog = new TColorSelectDialog(this);
-    ColorDialog->SetUseWebSafeColor(Options().UseWebSafeColor);
+    ColorDialog->SetUseWebSafeColor(Options_.UseWebSafeColor);
     static constexpr TColor presets[16] = {
         RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
         RGB(255, 255, 255), RGB(128, 0, 0), RGB(0, 128, 0),   RGB(0, 0, 128),   RGB(128, 128, 0), RGB(0, 128, 128),
@@ -118,8 +118,9 @@ void TfrmMain::CreateColorDialog()
 
 void TfrmMain::ApplyOptions()
 {
-    tcFileList->SetTabPosition(Options().TabPosition);
-    Style_->SetHintPause(Options().HintPauseTime);
+    tcFileList->SetTabPosition(Options_.TabPosition);
+    Style_->SetHintPause(Options_.HintPauseTime);
+    pnlColorPicker->SetLowerCase(Options_.SaveWithLowerCase);
 }
 
 std::array<QToolBar*, bnCount> TfrmMain::Bands() const
@@ -164,8 +165,8 @@ void TfrmMain::SaveSettings()
         shown[size_t(b)] = {!bands[size_t(b)]->isHidden(), bands[size_t(b)]->y(), bands[size_t(b)]->x()};
     w.Bands = PlaceBands(Window_.Bands, shown);
 
-    Options().TabPosition = tcFileList->TabPosition();
-    pictor::SaveSettings(*Ini_, w);
+    Options_.TabPosition = tcFileList->TabPosition();
+    pictor::SaveSettings(*Ini_, w, Options_);
 }
 
 void TfrmMain::SetDocumentCommandsEnabled(bool enabled)

@@ -3,6 +3,7 @@
 #include "adjust/ui/ProgressHooks.h"
 #include "app/CommandLock.h"
 #include "app/model/HintTracker.h"
+#include "app/model/Options.h"
 #include "app/model/Settings.h"
 #include "base/Color.h"
 
@@ -52,6 +53,9 @@ public:
     // HTML page is opened.
     explicit TfrmMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
+
+    // The option values, read from the settings file at start and written back at exit.
+    pictor::TOptions& Options() { return Options_; }
 
     // --- For the commands: the document, the preview and the change steps. ---
     pictor::THtmlStructure& Document() { return *Document_; }
@@ -230,6 +234,7 @@ private:
     TCommandLock* Commands_;
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
     pictor::TWindowSettings Window_;
+    pictor::TOptions Options_;
     std::unique_ptr<pictor::THtmlStructure> Document_;
     // This window's own working folder, made when the first page is opened.
     std::unique_ptr<pictor::TWorkSession> Work_;

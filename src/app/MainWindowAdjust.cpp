@@ -36,10 +36,10 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             TProgressShown shown(hooks, "プレビューをレンダリング中...");
             SaveScrollPosition();
             TPreviewSnapshot snapshot(Web());
-            const auto adjustment = RunAdjustDialog(kind, this, snapshot, hooks, OpenFolder_);
+            const auto adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
             if (adjustment) {
                 TProgressShown working(hooks, "処理中...");
-                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(pictor::Options()));
+                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_));
                 CommitChange();
             }
         }
@@ -59,7 +59,7 @@ void TfrmMain::alInverseExecute()
     if (!HasDocument()) return;
     try {
         TProgressShown working(ProgressHooks(), "処理中...");
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(pictor::Options()));
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_));
         CommitChange();
         SaveScrollPosition();
         ReloadPreview();

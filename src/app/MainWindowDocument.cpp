@@ -133,7 +133,7 @@ void TfrmMain::LoadDocument(const QString& path)
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());
-        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(pictor::Options()));
+        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_));
     } catch (const std::exception& error) {
         // The half-read document stays unready: every command that would use it is shut off, and
         // nothing of the old document is left to show or to ask about.
@@ -262,13 +262,13 @@ void TfrmMain::alSelectInverseExecute()
 void TfrmMain::ListMouseMove(THintList list, const QPoint& viewportPos)
 {
     const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
-    ApplyHint(list, Hints_.MouseMove(list, box->RowAt(viewportPos), Options().ShowHint), viewportPos);
+    ApplyHint(list, Hints_.MouseMove(list, box->RowAt(viewportPos), Options_.ShowHint), viewportPos);
 }
 
 void TfrmMain::ListHintDue(THintList list, const QPoint& viewportPos)
 {
     const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
-    ApplyHint(list, Hints_.HintDue(list, box->RowAt(viewportPos), Options().ShowHint), viewportPos);
+    ApplyHint(list, Hints_.HintDue(list, box->RowAt(viewportPos), Options_.ShowHint), viewportPos);
 }
 
 void TfrmMain::ListMouseLeave(THintList list)
@@ -292,6 +292,6 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
         return;
     }
     if (size_t(action.Row) >= file.Colors.size()) return;
-    const TSourceExcerpt excerpt = MakeSourceExcerpt(file.CurrentText(), file.Colors[size_t(action.Row)], Options().HintViewBytes);
+    const TSourceExcerpt excerpt = MakeSourceExcerpt(file.CurrentText(), file.Colors[size_t(action.Row)], Options_.HintViewBytes);
     SourceHint_->ShowExcerpt(FileText(file, excerpt.Before), FileText(file, excerpt.Color), FileText(file, excerpt.After), at);
 }

@@ -36,7 +36,7 @@ void TfrmMain::DeleteSourceMenuItems()
 void TfrmMain::alOpneSourceExecute(int tag)
 {
     if (!HasDocument() || tag < 0 || tag >= Document_->FileCount()) return;
-    const pictor::TEditorCommand command = pictor::EditorCommand(pictor::Options().EditorPath, Document_->FilePath(tag));
+    const pictor::TEditorCommand command = pictor::EditorCommand(Options_.EditorPath, Document_->FilePath(tag));
     QStringList arguments;
     for (const std::string& argument : command.Arguments) arguments << QString::fromStdString(argument);
     QProcess::startDetached(QString::fromStdString(command.Program), arguments);
@@ -52,6 +52,6 @@ void TfrmMain::alContentsExecute()
 
 void TfrmMain::mnuAboutClick()
 {
-    pictor::TfrmAbout about(this);
+    pictor::TfrmAbout about(Options_.HighScore, this);
     about.exec();
 }

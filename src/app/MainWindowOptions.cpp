@@ -4,5 +4,6 @@
 
 void TfrmMain::mnuOptionClick()
 {
-    if (pictor::TfrmOption::Execute(this)) ApplyOptions();
+    pictor::TfrmOption dialog(Options_, this);
+    if (dialog.exec() == QDialog::Accepted) ApplyOptions();
 }

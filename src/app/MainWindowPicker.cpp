@@ -28,7 +28,7 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
             CommitNewColor([&] {
                 pictor::ForEachColor(*Document_, [&](pictor::TColorRecord& record) {
                     if (record.Checked && record.Color == picked)
-                        pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase);
+                        pictor::AdjustColorValue(newColor, record, Options_.SaveWithLowerCase);
                 });
             });
         }
@@ -36,7 +36,7 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
         ShowError(error);
     }
     pnlColorPicker->BlankMagnifier();
-    pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
+    Options_.UseWebSafeColor = ColorDialog->UseWebSafeColor();
 }
 
 void TfrmMain::clbColorListDblClick()
@@ -50,8 +50,8 @@ void TfrmMain::clbColorListDblClick()
     if (!ColorDialog->Execute(this)) return;
     try {
         const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
-        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record, pictor::Options().SaveWithLowerCase); });
-        pictor::Options().UseWebSafeColor = ColorDialog->UseWebSafeColor();
+        CommitNewColor([&] { pictor::AdjustColorValue(newColor, record, Options_.SaveWithLowerCase); });
+        Options_.UseWebSafeColor = ColorDialog->UseWebSafeColor();
     } catch (const std::exception& error) {
         ShowError(error);
     }

@@ -67,7 +67,7 @@ void TfrmMain::UpdateUndoCommands()
 
 void TfrmMain::CommitChange()
 {
-    Document_->CommitChange(pictor::DocumentOptionsOf(pictor::Options()));
+    Document_->CommitChange(pictor::DocumentOptionsOf(Options_));
     RememberContrastBeforeChange();
     SetModified(true);
     UpdateUndoCommands();
@@ -91,7 +91,7 @@ void TfrmMain::StepHistory(QAction* command)
     ClearContrastWarning();
     // The history moves even when writing the copies fails.
     try {
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(pictor::Options());
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
         back ? Document_->Undo(options) : Document_->Redo(options);
     } catch (const std::exception& error) {
         UpdateUndoCommands();

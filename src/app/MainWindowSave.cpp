@@ -12,12 +12,6 @@
 
 #include <utility>
 
-namespace {
-
-pictor::TPictureSaveOptions SaveOptions() { return pictor::PictureSaveOptionsOf(pictor::Options()); }
-
-} // namespace
-
 // Marks the window as saving; a close asked for meanwhile is carried out once the save has ended.
 class TfrmMain::TSaving {
 public:
@@ -40,7 +34,7 @@ void TfrmMain::alSaveExecute()
     const TSaving saving(*this);
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        pictor::SaveDocument(*Document_, SaveOptions());
+        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_));
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -56,7 +50,8 @@ void TfrmMain::alSaveAsExecute()
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, SaveOptions(), pictor::OverwriteQuestionFor(this)))
+        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_),
+                                   pictor::OverwriteQuestionFor(this)))
             SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);

@@ -53,7 +53,7 @@ template <class T> T* Named(T* widget, const char* name)
 
 } // namespace
 
-TfrmOption::TfrmOption(QWidget* parent) : QDialog(parent)
+TfrmOption::TfrmOption(TOptions& options, QWidget* parent) : QDialog(parent), Options_(options)
 {
     setWindowTitle("オプション");
     auto* pages = new QTabWidget(this);
@@ -184,7 +184,7 @@ QWidget* TfrmOption::CreateOutputPage()
 
 void TfrmOption::LoadOptions()
 {
-    const TOptions& o = Options();
+    const TOptions& o = Options_;
     cbTabPos->setCurrentIndex(o.TabPosition);
     chbIsViewHint->setChecked(o.ShowHint);
     SpinEdit1->setValue(o.HintPauseTime);
@@ -205,12 +205,6 @@ void TfrmOption::LoadOptions()
     CheckBox1Click();
 }
 
-bool TfrmOption::Execute(QWidget* parent)
-{
-    TfrmOption dialog(parent);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 void TfrmOption::btnOKClick()
 {
     const std::string editorPath = QFile::encodeName(edtEditorPath->text()).toStdString();
@@ -219,7 +213,7 @@ void TfrmOption::btnOKClick()
         edtEditorPath->setFocus();
         return;
     }
-    TOptions& o = Options();
+    TOptions& o = Options_;
     o.TabPosition = cbTabPos->currentIndex();
     o.ShowHint = chbIsViewHint->isChecked();
     o.HintPauseTime = SpinEdit1->value();
@@ -247,7 +241,7 @@ void TfrmOption::edtQualityEdited(const QString& text)
 
 void TfrmOption::Button1Click()
 {
-    const std::string current = Options().EditorPath;
+    const std::string current = Options_.EditorPath;
     const std::string found = FindExecutable(current, ProcessSearchPath());
     const QString start = QFileInfo(QFile::decodeName((found.empty() ? current : found).c_str())).absolutePath();
     const QString chosen = QFileDialog::getOpenFileName(this, QString(), start, kEditorFilter);

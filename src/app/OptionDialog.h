@@ -1,4 +1,6 @@
 #pragma once
+#include "app/model/Options.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -10,15 +12,12 @@ class QSpinBox;
 
 namespace pictor {
 
-// The options: loads Options() into its controls and stores them back on OK.
+// The options: loads options into its controls and stores them back on OK. The caller then applies
+// TabPosition to the side bar and HintPauseTime to the hints at once.
 class TfrmOption : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmOption(QWidget* parent = nullptr);
-
-    // The Tools menu's command. True when OK stored the values: the caller then applies
-    // TabPosition to the side bar and HintPauseTime to the hints at once.
-    static bool Execute(QWidget* parent);
+    explicit TfrmOption(TOptions& options, QWidget* parent = nullptr);
 
 private:
     QWidget* CreateGeneralPage();
@@ -53,6 +52,7 @@ private:
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
     QCheckBox* cbSaveWithLowerCase;
+    TOptions& Options_;
 };
 
 } // namespace pictor

@@ -109,6 +109,12 @@ std::optional<TColor> OneChannelColor(const TChannelGraph& graph, std::string_vi
     return css->Color;
 }
 
+// Where a record stands in its file's text: a colour in a data: URL's picture stands at the URL.
+std::size_t PlaceInFile(const TColorRecord& record)
+{
+    return record.Embed.Kind == TEmbedding::None ? record.SourcePos : record.Embed.Pos;
+}
+
 // Merges added (in document order) into the file's records by place, keeping the pairs on theirs: from
 // the back, in the room the records were given when they were made.
 void MergeRecords(TElements& file, std::vector<TColorRecord>& added)
@@ -119,7 +125,7 @@ void MergeRecords(TElements& file, std::vector<TColorRecord>& added)
     std::vector<std::size_t> newIndex(old);
     std::size_t k = old, a = added.size(), to = colors.size();
     while (a > 0) {
-        if (k > 0 && colors[k - 1].SourcePos > added[a - 1].SourcePos) {
+        if (k > 0 && PlaceInFile(colors[k - 1]) > added[a - 1].SourcePos) {
             newIndex[--k] = --to;
             colors[to] = std::move(colors[k]);
         } else {

@@ -5,7 +5,6 @@
 #include "adjust/ui/BrightDialog.h"
 #include "adjust/ui/ColorBalanceDialog.h"
 #include "adjust/ui/HueDialog.h"
-#include "app/model/Options.h"
 #include "base/PictorError.h"
 
 #include <QLabel>
@@ -88,8 +87,6 @@ class TestAdjustDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { Options() = TOptions(); }
-
     void previewShowsTheCoreAdjustment()
     {
         TFakeSource source({300, 280});
@@ -234,9 +231,7 @@ private slots:
     // OK hands the adjustment on only when a parameter is not zero; the snapshot is capped by the options.
     void commandHelperReturnsTheAcceptedAdjustment()
     {
-        Options().LimitMaxResolution = true;
-        Options().PreviewMaxWidth = 70;
-        Options().PreviewMaxHeight = 50;
+        const TAdjustDialogSettings settings{{}, {true, 70, 50}};
         TFakeSource source({80, 60});
         QStringList progress;
         const TProgressHooks hooks{{}, [&] { progress << "hide"; }};
@@ -251,7 +246,7 @@ private slots:
             });
         };
         answer("-25", "btnOK");
-        const auto accepted = RunAdjustDialog(akBrightContrast, nullptr, source, hooks, {});
+        const auto accepted = RunAdjustDialog(akBrightContrast, nullptr, source, hooks, settings);
         QVERIFY(accepted.has_value());
         QCOMPARE(accepted->Kind, akBrightContrast);
         QCOMPARE(accepted->Params[1], -25);

@@ -1,6 +1,5 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 
-#include "app/model/Options.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -45,7 +44,7 @@ private slots:
     {
         QSignalSpy selected(&Panel_, &TColorPickerPanel::SelectColorRequested);
         QSignalSpy newColor(&Panel_, &TColorPickerPanel::SetNewColorRequested);
-        Options().SaveWithLowerCase = true;
+        Panel_.SetLowerCase(true);
         QTest::mousePress(Magnifier(), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseMove(Magnifier(), Magnifier()->mapFromGlobal(TargetCentre()));
         QVERIFY(Panel_.Picking());
@@ -55,7 +54,6 @@ private slots:
         QCOMPARE(magnified.pixel(101, 42), qRgb(12, 34, 186));
 
         QTest::mouseRelease(Magnifier(), Qt::LeftButton, {}, Magnifier()->mapFromGlobal(TargetCentre()));
-        Options().SaveWithLowerCase = false;
         QVERIFY(!Panel_.Picking());
         QCOMPARE(Panel_.PickedColor(), RGB(12, 34, 186));
         QVERIFY(Panel_.PopupMenu()->isVisible());

@@ -73,7 +73,7 @@ TColorSelectDialog* Preset(QObject* parent)
 class DialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Options() = TOptions(); }
+    void init() { Options_ = TOptions(); }
 
     // The rules are the core's; here: the box, the dialog staying open, the focus on the faulty field.
     void itemDialogRefusesAnEmptyValue()
@@ -103,10 +103,10 @@ private slots:
 
     void replaceSettingEnablesAndCopies()
     {
-        Options().UseReplacer = false;
-        Options().ReplaceKeys = {"a", "b", "c"};
-        Options().ReplaceValues = {"1", "2\\n", "3"};
-        TfrmReplaceSetting dialog;
+        Options_.UseReplacer = false;
+        Options_.ReplaceKeys = {"a", "b", "c"};
+        Options_.ReplaceValues = {"1", "2\\n", "3"};
+        TfrmReplaceSetting dialog(ReplaceTableOf(Options_), Options_.UseReplacer, {});
         const char* dependent[] = {"ListView", "btnAdd", "btnEdit", "btnCopy", "btnDelete", "btnSave", "btnLoad"};
         for (const char* name : dependent) QVERIFY2(!Named<QWidget>(dialog, name)->isEnabled(), name);
         Named<QCheckBox>(dialog, "chbUseRepTxtFunc")->setChecked(true);
@@ -124,12 +124,12 @@ private slots:
 
     void tabMovesTheFocusInEveryDialog()
     {
-        Options().UseReplacer = true;
-        Options().ReplaceKeys = {"a"};
-        Options().ReplaceValues = {"1"};
+        Options_.UseReplacer = true;
+        Options_.ReplaceKeys = {"a"};
+        Options_.ReplaceValues = {"1"};
         TfrmRTAddItem item;
-        TfrmReplaceSetting replace;
-        TfrmOption options;
+        TfrmReplaceSetting replace(ReplaceTableOf(Options_), Options_.UseReplacer, {});
+        TfrmOption options(Options_);
         TfrmSaveAs saveAs;
         TfrmColorSelectDlg colour(TPaletteCells{}, RGB(1, 2, 3), false);
         for (QDialog* dialog : std::initializer_list<QDialog*>{&item, &replace, &options, &saveAs, &colour}) {
@@ -143,7 +143,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString editor = WriteFile(dir, "editor", {});
-        TOptions& o = Options();
+        TOptions& o = Options_;
         o.TabPosition = 1;
         o.ShowHint = false;
         o.HintPauseTime = 120;
@@ -159,7 +159,7 @@ private slots:
         o.SaveWithLowerCase = true;
         const auto before = Edited(o);
 
-        TfrmOption dialog;
+        TfrmOption dialog(Options_);
         QCOMPARE(Named<QComboBox>(dialog, "cbTabPos")->currentIndex(), 1);
         QVERIFY(!Named<QSpinBox>(dialog, "SpinEdit1")->isEnabled());  // hints are off
         QVERIFY(!Named<QSlider>(dialog, "TrackBar1")->isEnabled());  // JPEG goes to BMP
@@ -167,8 +167,8 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(Edited(o) == before);  // OK with nothing changed stores the same values
 
-        // Changed controls reach Options(); the default editor name is accepted without a file.
-        TfrmOption second;
+        // Changed controls reach the options; the default editor name is accepted without a file.
+        TfrmOption second(Options_);
         Named<QComboBox>(second, "cbTabPos")->setCurrentIndex(0);
         Named<QCheckBox>(second, "chbIsViewHint")->setChecked(true);
         Named<QSpinBox>(second, "SpinEdit2")->setValue(9999999);
@@ -196,8 +196,8 @@ private slots:
 
     void optionsRefuseAMissingEditor()
     {
-        Options().TabPosition = 2;
-        TfrmOption dialog;
+        Options_.TabPosition = 2;
+        TfrmOption dialog(Options_);
         dialog.show();
         Named<QComboBox>(dialog, "cbTabPos")->setCurrentIndex(0);
         Named<QLineEdit>(dialog, "edtEditorPath")->setText("/no/such/editor");
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(boxes.Texts, QStringList("ファイルが存在しません"));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.focusWidget()->objectName(), QString("edtEditorPath"));
-        QCOMPARE(Options().TabPosition, 2);  // nothing stored
+        QCOMPARE(Options_.TabPosition, 2);  // nothing stored
     }
 
     void saveAsNeedsAnExistingOrCreatedFolder()
@@ -328,6 +328,9 @@ private slots:
         QVERIFY(shownChecked);
         QCOMPARE(dialog->Color(), RGB(255, 255, 0));
     }
+
+private:
+    TOptions Options_;
 };
 
 QTEST_MAIN(DialogsTest)

@@ -85,7 +85,7 @@ private slots:
             QVERIFY(!Named<QToolBar>(window, "tbEdit")->isVisible());
             QVERIFY(!Named(window, "mnuVEdit")->isChecked());
             QCOMPARE(Named<TTabSideBar>(window, "tcFileList")->TabPosition(), 0);
-            QCOMPARE(pictor::Options().HintViewBytes, 32);
+            QCOMPARE(window.Options().HintViewBytes, 32);
         }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -318,7 +318,7 @@ private slots:
         background.Color = RGB(255, 0, 255);
         TPicRecord& dot = window.Document().Page.Pics[0];
         dot.Bitmap.Invert();
-        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap, Options().JpegCompressionQuality);
+        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap, window.Options().JpegCompressionQuality);
         window.Document().WriteWorkingCopies();
         window.ReloadPreview();
         QTRY_COMPARE_WITH_TIMEOUT(PixelOf(web), QColor(255, 0, 255), RenderWait);
@@ -361,8 +361,8 @@ private slots:
     void hintsShowTheSourceAroundTheRowUnderThePointer()
     {
         TfrmMain window({PagePath_});
-        Options().ShowHint = true;
-        Options().HintViewBytes = 15;  // 7 bytes each side
+        window.Options().ShowHint = true;
+        window.Options().HintViewBytes = 15;  // 7 bytes each side
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* hint = window.findChild<TSourceHint*>();

@@ -233,6 +233,21 @@ TEST(ChannelVariables, BootstrapPrimaryInvertedIsTheExactInverseWhereverItIsPain
                                               ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
 }
 
+// A colour in a data: URL's picture stands at its URL: a list between two such URLs is rewritten too.
+TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
+{
+    TSite site;
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"a.css\">");
+    site.Add("a.css", ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23fff'/%3e\"); --x: 1, 2, 3;"
+                      " --j: url(\"data:image/svg+xml,%3csvg fill='%23000'/%3e\") } p { color: rgb(var(--x)) }");
+    THtmlStructure doc = site.Open("index.html");
+    EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"#fff", "1, 2, 3", "#000"}));
+    Change(doc, TAdjustment::Invert());
+    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+              ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23000000'/%3e\"); --x: 254, 253, 252;"
+              " --j: url(\"data:image/svg+xml,%3csvg fill='%23FFFFFF'/%3e\") } p { color: rgb(var(--x)) }");
+}
+
 TEST(ChannelVariables, TextAndBackgroundPairsKeepTheirColoursAmongChannelLists)
 {
     TSite site;

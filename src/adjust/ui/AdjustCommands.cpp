@@ -10,12 +10,12 @@
 namespace {
 
 std::unique_ptr<TAdjustDialog> MakeDialog(pictor::TAdjustKind kind, QWidget* owner, IPageSnapshotSource& source,
-                                          const TProgressHooks& progress, const QString& presetFolder)
+                                          const TProgressHooks& progress, const TAdjustDialogSettings& settings)
 {
     switch (kind) {
-    case pictor::akHueSat: return std::make_unique<TfrmHue>(owner, source, progress, presetFolder);
-    case pictor::akBrightContrast: return std::make_unique<TfrmBright>(owner, source, progress, presetFolder);
-    case pictor::akColorBalance: return std::make_unique<TfrmCV>(owner, source, progress, presetFolder);
+    case pictor::akHueSat: return std::make_unique<TfrmHue>(owner, source, progress, settings);
+    case pictor::akBrightContrast: return std::make_unique<TfrmBright>(owner, source, progress, settings);
+    case pictor::akColorBalance: return std::make_unique<TfrmCV>(owner, source, progress, settings);
     default: throw std::logic_error("this adjustment has no dialog");
     }
 }
@@ -24,9 +24,9 @@ std::unique_ptr<TAdjustDialog> MakeDialog(pictor::TAdjustKind kind, QWidget* own
 
 std::optional<pictor::TAdjustment> RunAdjustDialog(pictor::TAdjustKind kind, QWidget* owner,
                                                    IPageSnapshotSource& source, const TProgressHooks& progress,
-                                                   const QString& presetFolder)
+                                                   const TAdjustDialogSettings& settings)
 {
-    const auto dialog = MakeDialog(kind, owner, source, progress, presetFolder);
+    const auto dialog = MakeDialog(kind, owner, source, progress, settings);
     if (progress.Hide) progress.Hide();
     dialog->exec();
     if (!dialog->Accepted()) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 #include "adjust/Adjustment.h"
+#include "adjust/ui/AdjustDialogSettings.h"
 #include "adjust/ui/PageSnapshotSource.h"
 #include "adjust/ui/ProgressHooks.h"
 
@@ -13,4 +14,4 @@ class QWidget;
 // and returns its parameters when it was accepted. The dialog is gone when this returns.
 std::optional<pictor::TAdjustment> RunAdjustDialog(pictor::TAdjustKind kind, QWidget* owner,
                                                    IPageSnapshotSource& source, const TProgressHooks& progress,
-                                                   const QString& presetFolder);
+                                                   const TAdjustDialogSettings& settings);

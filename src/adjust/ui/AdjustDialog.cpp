@@ -4,7 +4,6 @@
 #include "adjust/ui/BitmapImage.h"
 #include "adjust/ui/UpDown.h"
 #include "base/FileIO.h"
-#include "app/model/Options.h"
 #include "picture/PictureIO.h"
 
 #include <QFile>
@@ -50,10 +49,10 @@ TViewPoint PointOf(const QMouseEvent* event)
 } // namespace
 
 TAdjustDialog::TAdjustDialog(const TAdjustDialogForm& form, QWidget* owner, IPageSnapshotSource& source,
-                             TProgressHooks progress, const QString& presetFolder)
+                             TProgressHooks progress, const TAdjustDialogSettings& settings)
     : QDialog(owner), Kind_(form.Kind), PresetExtension_(form.PresetExtension),
       PresetFilter_(QString::fromUtf8(form.PresetFilter)), Progress_(std::move(progress)),
-      OpenName_(presetFolder), SaveName_(presetFolder)
+      OpenName_(settings.PresetFolder), SaveName_(settings.PresetFolder), Limit_(settings.SnapshotLimit)
 {
     Result_.Kind = Kind_;
     BuildControls(form);
@@ -159,7 +158,7 @@ void TAdjustDialog::BuildControls(const TAdjustDialogForm& form)
 void TAdjustDialog::TakeSnapshot(IPageSnapshotSource& source)
 {
     const QSize page = source.PageSize();
-    const TViewPoint size = SnapshotSize(page.width(), page.height(), SnapshotLimitOf(Options()));
+    const TViewPoint size = SnapshotSize(page.width(), page.height(), Limit_);
     const QImage rendered = size.X > 0 && size.Y > 0 ? source.Render(QSize(size.X, size.Y)) : QImage();
     Snapshot_ = BitmapFromImage(rendered, size.X, size.Y);
     View_ = TPreviewView(size.X, size.Y);

@@ -4,6 +4,7 @@
 #include "picture/BitmapEx.h"
 #include "adjust/ParameterRow.h"
 #include "adjust/PreviewView.h"
+#include "adjust/ui/AdjustDialogSettings.h"
 #include "adjust/ui/PageSnapshotSource.h"
 #include "adjust/ui/ProgressHooks.h"
 
@@ -47,9 +48,9 @@ public:
     void ExportBitmapTo(const QString& path);
 
 protected:
-    // Renders the page snapshot at once. `presetFolder` is where the preset file dialogs start.
+    // Renders the page snapshot at once.
     TAdjustDialog(const TAdjustDialogForm& form, QWidget* owner, IPageSnapshotSource& source,
-                  TProgressHooks progress, const QString& presetFolder);
+                  TProgressHooks progress, const TAdjustDialogSettings& settings);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -85,6 +86,7 @@ private:
     QString PresetFilter_;
     TProgressHooks Progress_;
     QString OpenName_, SaveName_, BmpName_;  // what each file dialog offers next
+    pictor::TSnapshotLimit Limit_;
 
     std::vector<TRow> Rows_;
     QLabel* imgPrev_ = nullptr;

@@ -8,7 +8,7 @@ const TAdjustDialogForm BrightForm{
 
 } // namespace
 
-TfrmBright::TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder)
-    : TAdjustDialog(BrightForm, owner, source, std::move(progress), presetFolder)
+TfrmBright::TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings)
+    : TAdjustDialog(BrightForm, owner, source, std::move(progress), settings)
 {
 }

@@ -5,7 +5,7 @@
 class TfrmBright : public TAdjustDialog {
     Q_OBJECT
 public:
-    TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder);
+    TfrmBright(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings);
 
     int Brightness() const { return Result().Params[0]; }
     int Contrast() const { return Result().Params[1]; }

@@ -8,7 +8,7 @@ const TAdjustDialogForm ColorBalanceForm{
 
 } // namespace
 
-TfrmCV::TfrmCV(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder)
-    : TAdjustDialog(ColorBalanceForm, owner, source, std::move(progress), presetFolder)
+TfrmCV::TfrmCV(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings)
+    : TAdjustDialog(ColorBalanceForm, owner, source, std::move(progress), settings)
 {
 }

@@ -5,7 +5,7 @@
 class TfrmCV : public TAdjustDialog {
     Q_OBJECT
 public:
-    TfrmCV(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder);
+    TfrmCV(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings);
 
     int Red() const { return Result().Params[0]; }
     int Green() const { return Result().Params[1]; }

@@ -7,7 +7,7 @@ const TAdjustDialogForm HueForm{
 
 } // namespace
 
-TfrmHue::TfrmHue(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder)
-    : TAdjustDialog(HueForm, owner, source, std::move(progress), presetFolder)
+TfrmHue::TfrmHue(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings)
+    : TAdjustDialog(HueForm, owner, source, std::move(progress), settings)
 {
 }

@@ -5,7 +5,7 @@
 class TfrmHue : public TAdjustDialog {
     Q_OBJECT
 public:
-    TfrmHue(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const QString& presetFolder);
+    TfrmHue(QWidget* owner, IPageSnapshotSource& source, TProgressHooks progress, const TAdjustDialogSettings& settings);
 
     double Hue() const { return Result().Params[0]; }
     double Saturation() const { return Result().Params[1]; }

@@ -4,12 +4,6 @@
 
 namespace pictor {
 
-TOptions& Options()
-{
-    static TOptions options;
-    return options;
-}
-
 TDocumentOptions DocumentOptionsOf(const TOptions& options)
 {
     return {options.SaveWithLowerCase, options.JpegCompressionQuality, options.UseReplacer, options.ReplaceKeys,
@@ -26,18 +20,16 @@ TSnapshotLimit SnapshotLimitOf(const TOptions& options)
     return {options.LimitMaxResolution, options.PreviewMaxWidth, options.PreviewMaxHeight};
 }
 
-TReplaceTable ReplaceTableFromOptions()
+TReplaceTable ReplaceTableOf(const TOptions& o)
 {
-    const TOptions& o = Options();
     TReplaceTable table;
     for (size_t i = 0; i < std::min(o.ReplaceKeys.size(), o.ReplaceValues.size()); ++i)
         table.push_back({o.ReplaceKeys[i], o.ReplaceValues[i]});
     return table;
 }
 
-void StoreReplaceTable(const TReplaceTable& table, bool useReplacer)
+void StoreReplaceTable(TOptions& o, const TReplaceTable& table, bool useReplacer)
 {
-    TOptions& o = Options();
     o.UseReplacer = useReplacer;
     o.ReplaceKeys.clear();
     o.ReplaceValues.clear();

@@ -9,7 +9,8 @@
 
 namespace pictor {
 
-// The process-wide option values, named by their settings keys, with their defaults.
+// The option values, named by their settings keys, with their defaults. The window owns one set and
+// passes what each part needs.
 struct TOptions {
     int TabPosition = 3;  // 0 top, 1 right, 2 bottom, 3 left
     bool ShowHint = true;
@@ -35,16 +36,13 @@ struct TOptions {
     std::vector<std::string> ReplaceValues;
 };
 
-// The one instance, read at start-up and written at exit by the window.
-TOptions& Options();
-
 // What the document and the picture writer read from the option values.
 TDocumentOptions DocumentOptionsOf(const TOptions& options);
 TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options);
 TSnapshotLimit SnapshotLimitOf(const TOptions& options);
 
-TReplaceTable ReplaceTableFromOptions();
-// Replaces the table and the flag in Options().
-void StoreReplaceTable(const TReplaceTable& table, bool useReplacer);
+TReplaceTable ReplaceTableOf(const TOptions& options);
+// Replaces the table and the flag in options.
+void StoreReplaceTable(TOptions& options, const TReplaceTable& table, bool useReplacer);
 
 } // namespace pictor

@@ -13,13 +13,12 @@ const char* BandSection(TBand band)
     return names[band];
 }
 
-TWindowSettings LoadSettings(const TIniFileCompo& ini, int screenWidth, int screenHeight,
+TWindowSettings LoadSettings(const TIniFileCompo& ini, TOptions& o, int screenWidth, int screenHeight,
                              const std::string& programFolder)
 {
     TWindowSettings w;
     std::string folder = programFolder;
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    TOptions& o = Options();
 
     w.LastOpenedDirectory = ini.ReadString("System", "LastOpenedDirectory", folder);
     o.HighScore = ini.ReadInteger("System", "HighScore", 0);
@@ -70,9 +69,8 @@ TWindowSettings LoadSettings(const TIniFileCompo& ini, int screenWidth, int scre
     return w;
 }
 
-void SaveSettings(TIniFileCompo& ini, const TWindowSettings& w)
+void SaveSettings(TIniFileCompo& ini, const TWindowSettings& w, const TOptions& o)
 {
-    const TOptions& o = Options();
     ini.WriteString("System", "LastOpenedDirectory", w.LastOpenedDirectory);
     ini.WriteInteger("System", "HighScore", o.HighScore);
 

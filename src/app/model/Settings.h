@@ -5,6 +5,7 @@
 namespace pictor {
 
 class TIniFileCompo;
+struct TOptions;
 
 // The bands of the top bar, in the order the settings file lists them.
 enum TBand { bnMenu, bnFile, bnEdit, bnColorAdjust, bnHelp, bnColorPicker, bnCount };
@@ -15,7 +16,7 @@ struct TBandSetting {
     int Left = 0;
 };
 
-// What the settings file restores of the main window (the option values live in Options()).
+// What the settings file restores of the main window (the option values are a TOptions).
 struct TWindowSettings {
     std::string LastOpenedDirectory;
     int Height = 600;
@@ -35,13 +36,13 @@ struct TWindowSettings {
 const char* BandSection(TBand band);
 
 // Reads every key: the window's values are returned, the option values and the replacement pairs
-// go to Options(). The window's default position centres it on a screen of the given size;
+// go to options. The window's default position centres it on a screen of the given size;
 // LastOpenedDirectory defaults to programFolder without its trailing separator.
-TWindowSettings LoadSettings(const TIniFileCompo& ini, int screenWidth, int screenHeight,
+TWindowSettings LoadSettings(const TIniFileCompo& ini, TOptions& options, int screenWidth, int screenHeight,
                              const std::string& programFolder);
 
-// Writes every key from the window's values and Options(). The geometry is written only while
-// the window is in its normal state; replacement entries beyond the new count stay in the file.
-void SaveSettings(TIniFileCompo& ini, const TWindowSettings& window);
+// Writes every key from the window's values and options. The geometry is written only while the
+// window is in its normal state; replacement entries beyond the new count stay in the file.
+void SaveSettings(TIniFileCompo& ini, const TWindowSettings& window, const TOptions& options);
 
 } // namespace pictor

@@ -1,7 +1,7 @@
 #include "colordialog/ui/ColorPickerPanel.h"
 
-#include "app/model/Options.h"
 #include "colordialog/ui/ColorSelectControls.h"
+#include "document/ColorLiterals.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -155,7 +155,7 @@ void TColorPickerPanel::imgPrevMouseMove(QPoint global)
     imgPrev->update();
     const TColor c = ToColor(area.pixel(w / 12, h / 12));
     ledtRGB->setText(QString("%1, %2, %3").arg(GetRValue(c)).arg(GetGValue(c)).arg(GetBValue(c)));
-    ledtColorCode->setText(QString::fromStdString(ColorToCode(c, Options().SaveWithLowerCase)));
+    ledtColorCode->setText(QString::fromStdString(ColorToCode(c, LowerCase_)));
 }
 
 void TColorPickerPanel::imgPrevMouseUp(QPoint global)

@@ -22,6 +22,8 @@ public:
     explicit TColorPickerPanel(QWidget* parent = nullptr);
 
     void SetPickCursor(const QCursor& cursor);
+    // Whether the colour code shows hexadecimal digits in lower case, as saved files write them.
+    void SetLowerCase(bool lowerCase) { LowerCase_ = lowerCase; }
     // The three document commands of the pop-up menu are enabled only with a document open.
     void SetDocumentOpen(bool open);
     bool Picking() const { return Picking_; }
@@ -55,6 +57,7 @@ private:
     QAction* mnuSetNewColor;
     bool Picking_ = false;
     TColor PickedColor_ = 0;
+    bool LowerCase_ = false;
 };
 
 } // namespace pictor

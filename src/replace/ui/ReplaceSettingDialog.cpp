@@ -2,8 +2,6 @@
 
 #include "widgets/DialogPlacement.h"
 #include "widgets/ErrorBox.h"
-#include "app/model/ProgramPaths.h"
-#include "app/model/Options.h"
 #include "base/PictorError.h"
 #include "encoding/Cp932.h"
 #include "replace/ui/ReplaceItemDialog.h"
@@ -29,8 +27,8 @@ QTableWidgetItem* Cell(const std::string& sjis)
 
 } // namespace
 
-TfrmReplaceSetting::TfrmReplaceSetting(QWidget* parent)
-    : QDialog(parent), Table_(ReplaceTableFromOptions())
+TfrmReplaceSetting::TfrmReplaceSetting(TReplaceTable table, bool useReplacer, std::string tableFolder, QWidget* parent)
+    : QDialog(parent), Table_(std::move(table)), TableFolder_(std::move(tableFolder))
 {
     setWindowTitle("置換設定");
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -94,18 +92,12 @@ TfrmReplaceSetting::TfrmReplaceSetting(QWidget* parent)
     connect(btnLoad, &QPushButton::clicked, this, &TfrmReplaceSetting::btnLoadClick);
     connect(ListView, &QTableWidget::cellDoubleClicked, this, &TfrmReplaceSetting::btnEditClick);
 
-    chbUseRepTxtFunc->setChecked(Options().UseReplacer);
+    chbUseRepTxtFunc->setChecked(useReplacer);
     // toggled does not fire for an unchanged state, and the rule holds from the start.
     chbUseRepTxtFuncClick();
     ShowTable(-1);
     adjustSize();
     CentreOnScreen(this);
-}
-
-void TfrmReplaceSetting::Execute(QWidget* parent)
-{
-    TfrmReplaceSetting dialog(parent);
-    if (dialog.exec() == QDialog::Accepted) StoreReplaceTable(dialog.Table(), dialog.UseReplacer());
 }
 
 bool TfrmReplaceSetting::UseReplacer() const { return chbUseRepTxtFunc->isChecked(); }
@@ -150,7 +142,7 @@ void TfrmReplaceSetting::btnDeleteClick()
 void TfrmReplaceSetting::btnSaveClick()
 {
     const QString chosen = QFileDialog::getSaveFileName(
-        this, QString(), QFile::decodeName(ProgramFolder().c_str()), kFileFilter);
+        this, QString(), QFile::decodeName(TableFolder_.c_str()), kFileFilter);
     if (chosen.isEmpty()) return;
     try {
         SaveReplaceTable(ReplaceTableFileName(QFile::encodeName(chosen).toStdString()), Table_);
@@ -162,7 +154,7 @@ void TfrmReplaceSetting::btnSaveClick()
 void TfrmReplaceSetting::btnLoadClick()
 {
     const QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), QFile::decodeName(ProgramFolder().c_str()), kFileFilter);
+        this, QString(), QFile::decodeName(TableFolder_.c_str()), kFileFilter);
     if (chosen.isEmpty()) return;
     // The rows go before the file is read, so a failed load leaves the list empty.
     Table_.clear();

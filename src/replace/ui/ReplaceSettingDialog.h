@@ -2,6 +2,7 @@
 #include "replace/ReplaceTable.h"
 
 #include <QDialog>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -10,14 +11,12 @@ class QTableWidget;
 
 namespace pictor {
 
-// The replacement table editor, filled from Options(); the table and the flag are read back after OK.
+// The replacement table editor; the table and the flag are read back after OK. Tables are saved to
+// and loaded from files, starting in tableFolder.
 class TfrmReplaceSetting : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmReplaceSetting(QWidget* parent = nullptr);
-
-    // The Tools menu's command: on OK the table and the flag go to Options(); the preview is not rewritten.
-    static void Execute(QWidget* parent);
+    TfrmReplaceSetting(TReplaceTable table, bool useReplacer, std::string tableFolder, QWidget* parent = nullptr);
 
     const TReplaceTable& Table() const { return Table_; }
     bool UseReplacer() const;
@@ -37,6 +36,7 @@ private:
     QTableWidget* ListView;
     std::vector<QPushButton*> TableButtons_;
     TReplaceTable Table_;
+    std::string TableFolder_;
 };
 
 } // namespace pictor

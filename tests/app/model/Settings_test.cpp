@@ -17,8 +17,7 @@ using test::TTempDir;
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { Options() = TOptions(); }
-    void TearDown() override { Options() = TOptions(); }
+    TOptions& Options() { return Options_; }
 
     TWindowSettings Load(const std::string& path)
     {
@@ -26,16 +25,17 @@ protected:
         ini.AutoUpdate = false;
         ini.SetDefaultFolder(dfUser);
         ini.SetFileName(path);
-        return LoadSettings(ini, 1920, 1080, "/opt/pictor/");
+        return LoadSettings(ini, Options_, 1920, 1080, "/opt/pictor/");
     }
     void Save(const std::string& path, const TWindowSettings& window)
     {
         TIniFileCompo ini;
         ini.SetDefaultFolder(dfUser);
         ini.SetFileName(path);
-        SaveSettings(ini, window);
+        SaveSettings(ini, window, Options_);
     }
     TTempDir Dir;
+    TOptions Options_;
 };
 
 TEST_F(SettingsTest, WithoutAFileOptionsAreResetAndTheWindowIsCentredOnItsSize)
@@ -236,15 +236,14 @@ TEST(IniFileCompo, FolderChoicesAndReloadNotice)
 
 TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
 {
-    const TOptions saved = Options();
-    Options().ReplaceKeys = {"old"};
-    Options().ReplaceValues = {"stale"};
+    TOptions options;
+    options.ReplaceKeys = {"old"};
+    options.ReplaceValues = {"stale"};
     const TReplaceTable table{{"a", "x"}, {"b", "y\\n"}};
-    StoreReplaceTable(table, true);
-    EXPECT_TRUE(Options().UseReplacer);
-    EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"x", "y\\n"}));
-    EXPECT_EQ(ReplaceTableFromOptions(), table);  // the stale pair is gone
-    Options() = saved;
+    StoreReplaceTable(options, table, true);
+    EXPECT_TRUE(options.UseReplacer);
+    EXPECT_EQ(options.ReplaceValues, (std::vector<std::string>{"x", "y\\n"}));
+    EXPECT_EQ(ReplaceTableOf(options), table);  // the stale pair is gone
 }
 
 } // namespace
