@@ -31,7 +31,8 @@ QVariant ScriptAnswer(IBrowser& browser, const QString& script)
 QString ScriptFile(const QString& name)
 {
     QFile file(QStringLiteral(":/scripts/") + name);
-    if (!file.open(QIODevice::ReadOnly)) throw TPictorError(file.fileName().toStdString(), "not built into the program");
+    if (!file.open(QIODevice::ReadOnly))
+        throw TPictorError(file.fileName().toStdString(), "not built into the program");
     return QString::fromUtf8(file.readAll());
 }
 

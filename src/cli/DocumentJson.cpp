@@ -60,9 +60,9 @@ void WritePictures(TJsonWriter& json, const TElements& file)
     json.BeginArray();
     for (size_t j = 0; j < file.Pics.size(); ++j) {
         const TPicRecord& p = file.Pics[j];
-        nlohmann::json picture = {{"checked", p.Checked},       {"height", p.Bitmap.Height()},
-                                  {"index", j},                 {"path", p.FullPath},
-                                  {"ref", ToUtf8(file, p.RefText)}, {"width", p.Bitmap.Width()}};
+        nlohmann::json picture = {
+            {"checked", p.Checked}, {"height", p.Bitmap.Height()},    {"index", j},
+            {"path", p.FullPath},   {"ref", ToUtf8(file, p.RefText)}, {"width", p.Bitmap.Width()}};
         if (p.State == TPicState::Missing) picture["missing"] = true;
         if (p.State == TPicState::Unreadable) picture["unreadable"] = true;
         json.Value(picture);

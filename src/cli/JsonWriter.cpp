@@ -152,7 +152,7 @@ void TJsonWriter::String(std::string_view text)
         Text_.get_ref<std::string&>().assign(reinterpret_cast<const char*>(run), std::size_t(to - run));
         const std::size_t quote = Buffer_.size();
         Scalar(Text_);
-        Buffer_.erase(quote, 1);  // the quotes around the run
+        Buffer_.erase(quote, 1); // the quotes around the run
         Buffer_.pop_back();
     };
     Buffer_ += '"';

@@ -56,8 +56,8 @@ private:
     // The library's own writer (the one basic_json::dump uses), kept for the writer's life so that a
     // value costs no set-up: it appends to Buffer_ at any indentation.
     nlohmann::detail::serializer<nlohmann::json> Serializer_;
-    nlohmann::json Text_ = "";  // a key or part of a string, to hand to Serializer_
-    std::vector<TLevel> Levels_;  // the containers open
+    nlohmann::json Text_ = "";   // a key or part of a string, to hand to Serializer_
+    std::vector<TLevel> Levels_; // the containers open
     bool AfterKey_ = false;
 };
 

@@ -29,10 +29,8 @@ void WritePictures(TJsonWriter& json, const TSiteDocument& site)
     json.BeginArray();
     for (const TSitePicture& entry : SitePictures(site)) {
         const TPicRecord& p = *entry.Picture;
-        nlohmann::json picture = {{"height", p.Bitmap.Height()},
-                                  {"pages", entry.Pages},
-                                  {"path", p.FullPath},
-                                  {"width", p.Bitmap.Width()}};
+        nlohmann::json picture = {
+            {"height", p.Bitmap.Height()}, {"pages", entry.Pages}, {"path", p.FullPath}, {"width", p.Bitmap.Width()}};
         if (p.State == TPicState::Missing) picture["missing"] = true;
         if (p.State == TPicState::Unreadable) picture["unreadable"] = true;
         json.Value(picture);

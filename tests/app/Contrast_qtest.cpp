@@ -190,7 +190,8 @@ private slots:
                 QCOMPARE(expected.size(), 1);
             }
             QStringList found;
-            if (const auto at = RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path), AttributeDecoder(window.Web())))
+            if (const auto at =
+                    RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path), AttributeDecoder(window.Web())))
                 found << QString("%1:%2").arg(at->Tab).arg(at->Row);
             QVERIFY2(found == expected, qPrintable(QString("%1: %2").arg(c.Path, found.join(' '))));
         }
@@ -233,8 +234,7 @@ private slots:
              "", "rule p 0,0,255"},
             {"!important beats specificity", "#t{color:red} p{color:blue !important}", "", "rule p 0,0,255"},
             {"a style attribute beats rules", "#t{color:red}", "color:blue", "style color:blue 0,0,255"},
-            {"an !important rule beats a style attribute", "p{color:red !important}", "color:blue",
-             "rule p 255,0,0"},
+            {"an !important rule beats a style attribute", "p{color:red !important}", "color:blue", "rule p 255,0,0"},
             {"!important in a style attribute beats !important rules", "@layer one{p{color:red !important}}",
              "color:blue !important", "style color:blue !important 0,0,255"},
         };
@@ -246,7 +246,9 @@ private slots:
             const QString style = *c.Attribute ? QString(" style=\"%1\"").arg(c.Attribute) : QString();
             Show(browser, WriteFile(folders.Site, "index.html",
                                     QString("<html><head><style>%1</style></head><body><p id=\"t\" class=\"a b\"%2>"
-                                            "text</p></body></html>").arg(c.Style, style).toUtf8()));
+                                            "text</p></body></html>")
+                                        .arg(c.Style, style)
+                                        .toUtf8()));
             const QString traced = Traced(browser);
             if (traced != c.Expected) wrong << QString("%1: %2").arg(c.Name, traced.left(80));
         }
@@ -259,8 +261,8 @@ private slots:
         const std::vector<std::pair<std::string, std::string>> cases = {
             {"&quot;A&amp;B&quot;", "\"A&B\""},
             {"&eacute;&#x20;&#39;&#233;", "\u00e9 '\u00e9"},
-            {"&amp &lt", "& <"},          // no semicolon: still read
-            {"&notit; &ampx", "&notit; &ampx"},  // in an attribute, not before a letter
+            {"&amp &lt", "& <"},                // no semicolon: still read
+            {"&notit; &ampx", "&notit; &ampx"}, // in an attribute, not before a letter
             {"&#0;&nosuch;", "\ufffd&nosuch;"},
             {"<b>", "<b>"},
         };

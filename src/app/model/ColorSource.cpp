@@ -104,7 +104,8 @@ std::string StyleValue(const TElements& file, std::size_t group, const TColorRec
     const std::string_view text = file.CurrentText();
     const std::size_t from = std::min(std::size_t(first.Pos - 1) - (first.SourcePos - group), text.size());
     const std::size_t close = text.find('"', from);
-    return DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8());
+    return DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from),
+                       file.IsUtf8());
 }
 
 // The name of the tag starting at `<`, or of the attribute ending at `end`, in lower case.

@@ -10,7 +10,10 @@ namespace {
 constexpr TColor Grey = RGB(0x77, 0x77, 0x77);
 
 // Character references are the browser's to read (the window's tests): here the values stay as written.
-std::vector<std::string> Unchanged(const std::vector<std::string>& values) { return values; }
+std::vector<std::string> Unchanged(const std::vector<std::string>& values)
+{
+    return values;
+}
 
 TColorSource Source(TColorSource::TKind kind, std::vector<std::string> candidates, std::size_t index,
                     TColor color = Grey)
