@@ -85,6 +85,7 @@ bool TfrmMain::AskUnsavedChanges()
                          "\"の内容は変更されています\r\n保存しますか？";
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    activateWindow();  // the keys go to the window again, not to wherever the question left them
     if (answer == QMessageBox::Yes) {
         alSaveExecute();
         return !Modified_;  // a failed save keeps the window and the changes
@@ -103,7 +104,8 @@ void TfrmMain::alOpenExecute()
 
 void TfrmMain::alReloadExecute()
 {
-    if (alReload->isEnabled()) LoadDocument(QString::fromStdString(Document_->FileName));
+    // A reload throws the changes and their undo steps away: it asks first, as opening another page does.
+    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName));
 }
 
 void TfrmMain::ClearDocumentView()

@@ -70,7 +70,7 @@ void TfrmMain::CreateActions()
     alOpenfrmHue = MakeAction(this, "alOpenfrmHue", "色相・彩度(&H)...", "色相・彩度", icon("hue"));
     alOpenfrmBright = MakeAction(this, "alOpenfrmBright", "明るさ・コントラスト(&B)...", "明るさ・コントラスト", icon("bright"));
     alOpenfrmCB = MakeAction(this, "alOpenfrmCB", "カラーバランス(&C)...", "カラーバランス", icon("balance"));
-    alInverse = MakeAction(this, "alInverse", "階調の反転(&I)", "階調の反転", icon("invert"));
+    alInverse = MakeAction(this, "alInverse", "階調の反転(&I)", "階調の反転", icon("invert"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     alDark = MakeAction(this, "alDark", "ダークテーマ(&D)...", "ダークテーマ", {});
     alContents = MakeAction(this, "alContents", "目次(&C)", "目次", standard(QStyle::SP_DialogHelpButton), QKeySequence(Qt::Key_F1));
     alContrastCheck = MakeAction(this, "alContrastCheck", "コントラストの確認...", "コントラストの確認");

@@ -403,6 +403,31 @@ private slots:
         QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
     }
 
+    // F5 throws the changes away only after the question; Ctrl+Shift+I inverts.
+    void reloadAsksBeforeThrowingChangesAway()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QStringList before = Rows(ColorList(window));
+        QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        const QStringList inverted = Rows(ColorList(window));
+        QVERIFY(inverted != before);
+        {
+            TBoxAnswerer cancel(QMessageBox::Cancel);
+            QTest::keyClick(&window, Qt::Key_F5);
+            QCOMPARE(cancel.Texts.size(), 1);
+        }
+        QCOMPARE(Rows(ColorList(window)), inverted);
+        QTRY_VERIFY(window.isActiveWindow());  // the keys reach the window again after the question
+        {
+            TBoxAnswerer discard(QMessageBox::No);
+            QTest::keyClick(&window, Qt::Key_F5);
+            QCOMPARE(discard.Texts.size(), 1);
+        }
+        QCOMPARE(Rows(ColorList(window)), before);
+    }
+
     // The adjustment dialogs take their snapshot from RenderPage; the scroll position survives
     // a change's reload but not a new load.
     void thePreviewRendersTheWholePageAndKeepsItsScrollPosition()
