@@ -27,11 +27,15 @@ const frameworks = [
 // another entry: its pictor-cli arguments and the colour a browser should paint afterwards.
 const modes = {
     invert: { args: ['--invert'], expected: (c) => ({ r: 255 - c.r, g: 255 - c.g, b: 255 - c.b, a: c.a }) },
+    // The page follows the reader's setting: read once in the light scheme, once in the dark one.
+    dark: { args: ['--dark', '--follow-system'], dark: true },
 };
+// pictor-cli's default ends: the oklch lightness white and black become.
+const darkEnd = 0.18, lightEnd = 0.93;
 
 function usage(message) {
     if (message) console.error(`check-painted: ${message}`);
-    console.error('usage: check-painted [--mode invert] [--only NAME,...] [--max-selectors N] [--top N] [--lookups N] PICTOR_CLI CHROMIUM');
+    console.error('usage: check-painted [--mode invert|dark] [--only NAME,...] [--max-selectors N] [--top N] [--lookups N] PICTOR_CLI CHROMIUM');
     process.exit(2);
 }
 
@@ -408,6 +412,68 @@ function count(defaults, before, after) {
     return result;
 }
 
+// The dark scheme: in the light scheme every colour slot of every painted property as it was; in the
+// dark scheme each author colour set on the element (as `count` takes them) with the mirrored oklch
+// lightness (±0.02) and its hue (±3° where the dark colour's chroma is above 0.03); and the share of
+// element boxes whose text colour and background (the nearest one painted, else the canvas) reach AA.
+function countDark(defaults, before, light, dark, canvas) {
+    const result = { lightSlots: 0, lightSame: 0, set: 0, setExact: 0, lightness: 0, hue: 0, misses: [], changed: [],
+        pairs: 0, aaBefore: 0, aaDark: 0, lost: [] };
+    const oklch = (c) => new Color('srgb', [c.r / 255, c.g / 255, c.b / 255]).to('oklch').coords;
+    for (const [b, [, , parent, tag]] of before.boxes.entries()) {
+        const v = (name) => before.values[b][column.get(name)];
+        for (const [p, [name, inherited, paints]] of properties.entries()) {
+            if (!paints(v, tag)) continue;
+            const was = tokens(before.values[b][p]).map((t) => t.text);
+            const inLight = tokens(light.values[b][p]).map((t) => t.text), inDark = tokens(dark.values[b][p]).map((t) => t.text);
+            const plain = tokens(defaults.values[b][p]).map((t) => t.text);
+            const inParent = parent >= 0 ? tokens(before.values[parent][p]).map((t) => t.text) : [];
+            for (const [k, token] of was.entries()) {
+                ++result.lightSlots;
+                if (inLight[k] !== undefined && equal(token, inLight[k])) ++result.lightSame;
+                else result.changed.push({ box: b, name, before: token, after: inLight[k] ?? '(none)' });
+                if (plain[k] !== undefined && equal(token, plain[k])) continue;
+                if (inherited && inParent[k] !== undefined && equal(token, inParent[k])) continue;
+                const colour = srgb(token), then = inDark[k] !== undefined ? srgb(inDark[k]) : null;
+                if (!colour || colour.a === 0) continue;
+                ++result.set;
+                const miss = { box: b, name, before: token, after: inDark[k] ?? '(none)' };
+                if (!then) { result.misses.push(miss); continue; }
+                const [l, , h] = oklch(colour), [l2, c2, h2] = oklch(then);
+                const lightnessOk = Math.abs(l2 - (darkEnd + (lightEnd - darkEnd) * (1 - l))) <= 0.02;
+                const hueOk = !(c2 > 0.03) || Math.min(Math.abs(h2 - h), 360 - Math.abs(h2 - h)) <= 3;
+                if (lightnessOk) ++result.lightness;
+                if (hueOk) ++result.hue;
+                if (lightnessOk && hueOk) ++result.setExact;
+                else result.misses.push(miss);
+            }
+        }
+    }
+    // Text on its background, before and in the dark scheme.
+    const ground = (read, b, fallback) => {
+        for (let box = b; box >= 0; box = read.boxes[box][2]) {
+            const c = srgb(read.values[box][column.get('background-color')]);
+            if (c && c.a > 0) return c;
+        }
+        return fallback;
+    };
+    const ratio = (text, back) => new Color('srgb', [text.r / 255, text.g / 255, text.b / 255])
+        .contrast(new Color('srgb', [back.r / 255, back.g / 255, back.b / 255]), 'WCAG21');
+    for (const [b, [, pseudo]] of before.boxes.entries()) {
+        if (pseudo) continue;
+        const text = srgb(before.values[b][0]), darkText = srgb(dark.values[b][0]);
+        if (!text || !darkText || text.a === 0) continue;
+        ++result.pairs;
+        const back = ground(before, b, { r: 255, g: 255, b: 255, a: 1 }), darkBack = ground(dark, b, canvas);
+        const was = ratio(text, back) >= 4.5, now = ratio(darkText, darkBack) >= 4.5;
+        if (was) ++result.aaBefore;
+        if (now) ++result.aaDark;
+        if (was && !now) result.lost.push({ box: b, name: 'text on background', before: `${rgbText(text)} on ${rgbText(back)}`,
+            after: `${rgbText(darkText)} on ${rgbText(darkBack)}` });
+    }
+    return result;
+}
+
 // Misses grouped by the declaration that set them (else by property and computed colours), most first.
 function groups(misses) {
     const byKey = new Map();
@@ -476,9 +542,9 @@ const browser = await puppeteer.launch({
     defaultViewport: { width: 1280, height: 800 },
 });
 
-async function open(file) {
+async function open(file, scheme = 'light') {
     const browserPage = await browser.newPage();
-    await browserPage.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'light' }]);
+    await browserPage.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
     await browserPage.goto('file://' + file, { waitUntil: 'load', timeout: 120000 });
     return browserPage;
 }
@@ -508,6 +574,30 @@ try {
             await first.evaluate(() => { document.querySelector('link[rel=stylesheet]').disabled = false; });
 
             execFileSync(cli, ['adjust', pagePath, ...mode.args, '--out', path.join(folder, 'b')], { stdio: ['ignore', 'ignore', 'pipe'] });
+            if (mode.dark) {
+                const adjusted = path.join(folder, 'b', 'index.html');
+                const inLight = await open(adjusted), inDark = await open(adjusted, 'dark');
+                const light = await read(inLight, before.boxes), dark = await read(inDark, before.boxes);
+                const canvas = srgb(await inDark.evaluate(() => {
+                    const probe = document.createElement('div');
+                    probe.style.backgroundColor = 'Canvas';
+                    document.documentElement.append(probe);
+                    const value = getComputedStyle(probe).backgroundColor;
+                    probe.remove();
+                    return value;
+                }));
+                await Promise.all([inLight.close(), inDark.close(), first.close()]);
+                const result = countDark(defaults, before, light, dark, canvas);
+                Object.assign(row, { elements: before.elements, boxes: before.boxes.length, ...result });
+                if (result.lightSame !== result.lightSlots || result.aaDark < result.aaBefore) failed = true;
+                const describe = ({ count, example: { name, before: was, after: now } }) => `- ${count}× ${name}: ${was} → ${now}`;
+                const lines = groups(spread(result.misses, options.lookups)).slice(0, options.top).map(describe);
+                if (result.changed.length) lines.push('', 'Changed in the light scheme:', ...groups(result.changed).slice(0, options.top).map(describe));
+                if (result.lost.length) lines.push('', 'Text at AA in the light scheme and below it in the dark one:', ...groups(result.lost).slice(0, options.top).map(describe));
+                details.push({ name, lines });
+                console.error(`check-painted: ${name} done`);
+                continue;
+            }
             const second = await open(path.join(folder, 'b', 'index.html'));
             const after = await read(second, before.boxes);
             await second.close();
@@ -550,6 +640,21 @@ try {
     fs.rmSync(work, { recursive: true, force: true });
 }
 
+if (mode.dark) {
+    console.log('| Framework | Sheet (KB) | Selectors used of all | Elements (boxes) | Light scheme: colours unchanged | Dark: author colours set on the element | Mirrored lightness ±0.02 | Hue ±3° | Both | Text/background pairs at AA, light → dark |');
+    console.log('|---|---|---|---|---|---|---|---|---|---|');
+    for (const r of rows) {
+        if (r.error) console.log(`| ${r.name} | ${r.kb} | ${r.selectors} | failed: ${r.error} | | | | | | |`);
+        else console.log(`| ${r.name} | ${r.kb} | ${r.selectors} | ${r.elements} (${r.boxes}) | ${r.lightSame} of ${r.lightSlots} | ${r.set} | ` +
+            `${pct(r.lightness, r.set)} | ${pct(r.hue, r.set)} | ${pct(r.setExact, r.set)} | ${pct(r.aaBefore, r.pairs)} → ${pct(r.aaDark, r.pairs)} |`);
+    }
+    for (const { name, lines } of details) {
+        if (!lines.length) continue;
+        console.log(`\n**${name}**, dark colours off the mirror (nudged for contrast, or out of reach), most first (count, property, computed colour before → in the dark scheme):\n`);
+        console.log(lines.join('\n'));
+    }
+    process.exit(failed ? 1 : 0);
+}
 console.log(`| Framework | Sheet (KB) | Selectors used of all | Elements (boxes) | Author colours | Exact | Set on the element | Exact, set on the element | Of those in SVG data: URLs, exact | Defaults changed |`);
 console.log('|---|---|---|---|---|---|---|---|---|---|');
 for (const r of rows) {

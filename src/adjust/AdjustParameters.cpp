@@ -28,7 +28,8 @@ std::span<const TAdjustParameter> AdjustParameters(TAdjustKind kind)
     case akBrightContrast: return BrightContrastParameters;
     case akColorBalance: return ColorBalanceParameters;
     case akInvert:
-    case akNewColor: break;
+    case akNewColor:
+    case akDark: break;
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "adjust/Adjustment.h"
 
 #include "adjust/ColorModels.h"
+#include "adjust/DarkPictures.h"
 #include "document/CssColorFunction.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
@@ -21,6 +22,7 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
     case akColorBalance: c = BalanceRGB(r, g, b, a.Params[0], a.Params[1], a.Params[2]); break;
     case akInvert: c = InvertRGB(r, g, b); break;
     case akNewColor: return a.NewColor;
+    case akDark: return DarkColor(color, a.DarkEnds());
     }
     return RGB(c.R, c.G, c.B);
 }
@@ -28,13 +30,15 @@ TColor AdjustColor(const TAdjustment& a, TColor color)
 namespace {
 
 // A colour of its own space changes in extended sRGB, so that it keeps what its space holds beyond sRGB:
-// an invert is exact, a new colour is that colour, and the other adjustments move each channel as far
-// as they move its 8-bit value. Returns the text written; nothing when text is no such colour.
+// an invert is exact, a new colour is that colour, a dark one is mirrored from what the text holds, and
+// the other adjustments move each channel as far as they move its 8-bit value. Returns the text
+// written; nothing when text is no such colour.
 std::optional<std::string> AdjustOwnSpaceText(const TAdjustment& adjustment, std::string_view text, TColor color)
 {
     const auto css = ParseCssSpaceColor(text);
     if (!css) return std::nullopt;
     TTriple srgb = SpaceToSrgb(css->Space, css->Coordinates);
+    if (adjustment.Kind == akDark) return WriteCssSpaceColor(text, DarkSrgb(srgb, adjustment.DarkEnds()));
     const TColor adjusted = AdjustColor(adjustment, color);
     const int before[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
     const int after[3] = {GetRValue(adjusted), GetGValue(adjusted), GetBValue(adjusted)};
@@ -94,6 +98,7 @@ void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
     case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2]); break;
     case akInvert: bitmap.Invert(); break;
     case akNewColor: break;
+    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0); break;
     }
 }
 

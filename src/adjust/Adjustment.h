@@ -1,4 +1,5 @@
 #pragma once
+#include "adjust/DarkColors.h"
 #include "picture/BitmapEx.h"
 #include "document/ColorLiterals.h"
 
@@ -11,9 +12,10 @@ class IFileSet;
 struct TColorRecord;
 struct TDocumentOptions;
 
-enum TAdjustKind { akHueSat = 0, akBrightContrast = 1, akColorBalance = 2, akInvert = 3, akNewColor = 4 };
+enum TAdjustKind { akHueSat = 0, akBrightContrast = 1, akColorBalance = 2, akInvert = 3, akNewColor = 4, akDark = 5 };
 
-// One adjustment and its parameters: hue, saturation, lightness; brightness, contrast; red, green, blue.
+// One adjustment and its parameters: hue, saturation, lightness; brightness, contrast; red, green, blue;
+// dark end, light end, 1 when only flat-colour pictures darken.
 struct TAdjustment {
     TAdjustKind Kind = akInvert;
     int Params[3] = {0, 0, 0};
@@ -24,6 +26,11 @@ struct TAdjustment {
     static TAdjustment ColorBalance(int red, int green, int blue) { return {akColorBalance, {red, green, blue}}; }
     static TAdjustment Invert() { return {akInvert, {0, 0, 0}}; }
     static TAdjustment NewColorOf(TColor color) { return {akNewColor, {0, 0, 0}, color}; }
+    static TAdjustment Dark(TDarkEnds ends = {}, bool flatPicturesOnly = true)
+    {
+        return {akDark, {ends.Dark, ends.Light, flatPicturesOnly ? 1 : 0}};
+    }
+    TDarkEnds DarkEnds() const { return {Params[0], Params[1]}; }
 
     // Every parameter zero: the dialogs' OK then changes nothing.
     bool AllZero() const { return Params[0] == 0 && Params[1] == 0 && Params[2] == 0; }

@@ -1,7 +1,7 @@
 #include "picture/BitmapEx.h"
 
 #include "adjust/ColorModels.h"
-#include "adjust/HueSatPixels.h"
+#include "adjust/PerColorPixels.h"
 #include "adjust/PixelTables.h"
 
 #include <utility>
@@ -46,8 +46,11 @@ void TBitmapEx::BrightContrast(int brightness, int contrast)
 
 void TBitmapEx::HueSat(int hue, int saturation, int lightness)
 {
-    THueSatPixels pixels(hue, saturation, lightness);
-    ForEachFrame(*this, [&](TFrame& frame) { pixels.Apply(frame); });
+    TPerColorPixels pixels([=](std::uint32_t rgb) {
+        const TIntRGB c = HueSatRGB(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF), hue, saturation, lightness);
+        return std::uint32_t(c.R) << 16 | std::uint32_t(c.G) << 8 | std::uint32_t(c.B);
+    });
+    pixels.ApplyTo(*this);
 }
 
 } // namespace pictor

@@ -1,8 +1,10 @@
 #include "app/BrowserScript.h"
 
 #include "app/Browser.h"
+#include "base/PictorError.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 
 #include <memory>
@@ -24,6 +26,14 @@ QVariant ScriptAnswer(IBrowser& browser, const QString& script)
     QTimer::singleShot(5000, &state->Loop, &QEventLoop::quit);
     if (!state->Answer.isValid()) state->Loop.exec();
     return state->Answer;
+}
+
+QString ScriptFile(const QString& name)
+{
+    QFile file(QStringLiteral(":/scripts/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TPictorError(file.fileName().toStdString(), "not built into the program");
+    return QString::fromUtf8(file.readAll());
 }
 
 } // namespace pictor

@@ -10,4 +10,7 @@ namespace pictor {
 // none comes in time.
 QVariant ScriptAnswer(IBrowser& browser, const QString& script);
 
+// The text of one of the scripts compiled into the program (resources/scripts/name).
+QString ScriptFile(const QString& name);
+
 } // namespace pictor

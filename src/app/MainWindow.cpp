@@ -172,7 +172,7 @@ void TfrmMain::SaveSettings()
 void TfrmMain::SetDocumentCommandsEnabled(bool enabled)
 {
     for (QAction* command : {alSave, alSaveAs, alReload, alSelectAll, alSelectInverse, alOpenfrmHue, alOpenfrmBright,
-                             alOpenfrmCB, alInverse, alContrastCheck})
+                             alOpenfrmCB, alInverse, alDark, alContrastCheck})
         command->setEnabled(enabled);
     pnlColorPicker->SetDocumentOpen(enabled);
 }

@@ -113,6 +113,8 @@ public slots:
     void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
     void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
     void alInverseExecute();        // MainWindowAdjust.cpp
+    void alDarkExecute();           // MainWindowAdjust.cpp
+    void mnuDarkPreviewClick(bool dark);  // MainWindowPreview.cpp
     void mnuOptionClick();          // MainWindowOptions.cpp
     void mnuReplaceSettingClick();  // MainWindowReplace.cpp
     void alContrastCheckExecute();  // MainWindowContrast.cpp
@@ -152,6 +154,8 @@ private:
     QAction* alOpenfrmBright;
     QAction* alOpenfrmCB;
     QAction* alInverse;
+    QAction* alDark;
+    QAction* mnuDarkPreview;
     QAction* alContents;
     QAction* alContrastCheck;
     QAction* mnuExit;
@@ -252,6 +256,7 @@ private:
     bool CloseAfterSave_ = false;
     QString OpenFolder_;
     QPoint SavedScroll_;
+    bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme
     pictor::THintTracker Hints_;
     // Shared with the preview's pending answers, which may outlive the window.
     std::shared_ptr<pictor::TContrastState> Contrast_;

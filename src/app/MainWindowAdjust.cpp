@@ -1,6 +1,8 @@
-// The four adjustment commands of the "色調補正(&A)" menu.
+// The adjustment commands of the "色調補正(&A)" menu.
 #include "adjust/Adjustment.h"
+#include "adjust/DarkScheme.h"
 #include "adjust/ui/AdjustCommands.h"
+#include "adjust/ui/DarkDialog.h"
 #include "app/Browser.h"
 #include "app/MainWindow.h"
 #include "app/ProgressWindow.h"
@@ -60,6 +62,28 @@ void TfrmMain::alInverseExecute()
     try {
         TProgressShown working(ProgressHooks(), "処理中...");
         pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_));
+        CommitChange();
+        SaveScrollPosition();
+        ReloadPreview();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+void TfrmMain::alDarkExecute()
+{
+    if (!HasDocument()) return;
+    const auto choice = RunDarkDialog(this);
+    if (!choice) return;
+    try {
+        TProgressShown working(ProgressHooks(), "処理中...");
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+        if (choice->FollowSystem) {
+            pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
+        } else {
+            pictor::ApplyDarkColors(*Document_, choice->Adjustment, options.LowerCase);
+            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options);
+        }
         CommitChange();
         SaveScrollPosition();
         ReloadPreview();

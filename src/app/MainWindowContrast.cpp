@@ -53,7 +53,8 @@ void TfrmMain::alContrastCheckExecute()
 
 void TfrmMain::CheckColorSource(const TPreviewText& text)
 {
-    const std::optional<TRecordAt> record = RecordOfSource(*Document_, ColorSourceOf(*Web_, text.Path));
+    const std::optional<TRecordAt> record =
+        RecordOfSource(*Document_, ColorSourceOf(*Web_, text.Path), AttributeDecoder(*Web_));
     if (record) SetColorChecked(*Document_, record->Tab, int(record->Row), true, false);
     SyncCheckMarks();
     const QString none = "この文字色を与える色は一覧にありません";

@@ -71,6 +71,7 @@ void TfrmMain::CreateActions()
     alOpenfrmBright = MakeAction(this, "alOpenfrmBright", "明るさ・コントラスト(&B)...", "明るさ・コントラスト", icon("bright"));
     alOpenfrmCB = MakeAction(this, "alOpenfrmCB", "カラーバランス(&C)...", "カラーバランス", icon("balance"));
     alInverse = MakeAction(this, "alInverse", "階調の反転(&I)", "階調の反転", icon("invert"));
+    alDark = MakeAction(this, "alDark", "ダークテーマ(&D)...", "ダークテーマ", {});
     alContents = MakeAction(this, "alContents", "目次(&C)", "目次", standard(QStyle::SP_DialogHelpButton), QKeySequence(Qt::Key_F1));
     alContrastCheck = MakeAction(this, "alContrastCheck", "コントラストの確認...", "コントラストの確認");
     mnuExit = MakeAction(this, "mnuExit", "終了(&X)", {});
@@ -94,6 +95,7 @@ void TfrmMain::CreateActions()
     connect(alOpenfrmBright, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmBrightExecute));
     connect(alOpenfrmCB, &QAction::triggered, this, Locked(&TfrmMain::alOpenfrmCBExecute));
     connect(alInverse, &QAction::triggered, this, Locked(&TfrmMain::alInverseExecute));
+    connect(alDark, &QAction::triggered, this, Locked(&TfrmMain::alDarkExecute));
     connect(alContents, &QAction::triggered, this, Locked(&TfrmMain::alContentsExecute));
     connect(alContrastCheck, &QAction::triggered, this, Locked(&TfrmMain::alContrastCheckExecute));
     connect(mnuExit, &QAction::triggered, this, Locked(&QWidget::close));
@@ -142,9 +144,15 @@ void TfrmMain::CreateMenus()
     CreateViewToggle(mnuVHelp, "mnuVHelp", bars, "ヘルプ(&H)", tbHelp);
     CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", tcFileList);
     CreateViewToggle(mnuVBar, "mnuVBar", view, "ステータスバー(&A)", statusBar());
+    view->addSeparator();
+    mnuDarkPreview = view->addAction("ダークモードでプレビュー(&K)");
+    mnuDarkPreview->setObjectName("mnuDarkPreview");
+    mnuDarkPreview->setCheckable(true);
+    mnuDarkPreview->setStatusTip("プレビューを prefers-color-scheme: dark で表示します");
+    connect(mnuDarkPreview, &QAction::triggered, this, &TfrmMain::mnuDarkPreviewClick);
 
     QMenu* adjust = MainMenu_->addMenu("色調補正(&A)");
-    adjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse});
+    adjust->addActions({alOpenfrmHue, alOpenfrmBright, alOpenfrmCB, alInverse, alDark});
 
     QMenu* tools = MainMenu_->addMenu("ツール(&T)");
     tools->addActions({mnuReplaceSetting, alContrastCheck, mnuOption});

@@ -1,6 +1,7 @@
 // The preview, the commit step of every change, and Undo and Redo.
 #include "app/MainWindow.h"
 
+#include "app/PreviewScheme.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/Options.h"
@@ -43,9 +44,16 @@ void TfrmMain::ReloadPreview()
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
 }
 
+void TfrmMain::mnuDarkPreviewClick(bool dark)
+{
+    PreviewDark_ = dark;
+    Web_->RunScript(pictor::PreferredSchemeScript(dark), {});
+}
+
 void TfrmMain::WebDocumentComplete(const QString& address)
 {
     if (address != QLatin1String("about:blank")) {
+        if (PreviewDark_) Web_->RunScript(pictor::PreferredSchemeScript(true), {});
         QApplication::processEvents();
         Web_->ScrollTo(SavedScroll_);
         CheckShownContrast();

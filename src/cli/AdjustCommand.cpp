@@ -1,5 +1,7 @@
 #include "adjust/AdjustParameters.h"
 #include "adjust/Adjustment.h"
+#include "adjust/DarkContrast.h"
+#include "adjust/DarkScheme.h"
 #include "base/PictorError.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
@@ -26,6 +28,7 @@ TAdjustKind KindOf(const std::string& option)
     if (option == "hue-sat") return akHueSat;
     if (option == "bright-contrast") return akBrightContrast;
     if (option == "balance") return akColorBalance;
+    if (option == "dark") return akDark;
     return option == "new-color" ? akNewColor : akInvert;
 }
 
@@ -34,6 +37,10 @@ TAdjustment AdjustmentOf(const TAdjustRequest& r)
     TAdjustment adjustment;
     adjustment.Kind = KindOf(r.Kind);
     if (adjustment.Kind == akNewColor) adjustment.NewColor = ParseColor(r.NewColor);
+    if (adjustment.Kind == akDark) {
+        if (r.DarkEnd >= r.LightEnd) throw TUsageError{"--dark-end must be below --light-end"};
+        return TAdjustment::Dark({r.DarkEnd, r.LightEnd}, !r.DarkPhotos);
+    }
     const auto parameters = AdjustParameters(adjustment.Kind);
     if (r.Values.size() != parameters.size() && !parameters.empty())
         throw TUsageError{"--" + r.Kind + " takes " + std::to_string(parameters.size()) + " comma-separated numbers"};
@@ -131,6 +138,40 @@ std::vector<std::string> ContrastFalls(const IFileSet& files, double limit)
     return lines;
 }
 
+const char* const LevelNames[] = {"none", "large-text AA", "AA", "AAA"};
+
+// A line for each pair the dark theme nudged to keep its level.
+std::vector<std::string> NudgeLines(const IFileSet& files, const std::vector<TNudgedPair>& nudged)
+{
+    std::vector<std::string> lines;
+    for (const TNudgedPair& n : nudged) {
+        const TElements& file = files.Elements(n.File);
+        const TColorRecord& f = file.Colors[n.Foreground];
+        const bool page = n.Background == PageBackgroundRecord;
+        const int level = ContrastLevel(n.Before);
+        lines.push_back(EscapeControlBytes(
+            files.FilePath(n.File) + ": " + (n.Held ? "nudged to stay " : "could not stay ") + LevelNames[level] +
+            ": colour " + std::to_string(n.Foreground) +
+            (page ? " on the page's background" : " and " + std::to_string(n.Background)) + ", " +
+            ColorToUpperCode(n.ForegroundColor) + " on " + ColorToUpperCode(n.BackgroundColor) + " (was " + ColorToUpperCode(f.OrgColor) +
+            " on " + (page ? std::string("#FFFFFF") : ColorToUpperCode(file.Colors[n.Background].OrgColor)) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
+            ContrastRatioText(n.Mirrored) + " -> " + ContrastRatioText(n.After)));
+    }
+    return lines;
+}
+
+std::vector<std::string> SchemeLines(const IFileSet& files, const TDarkScheme& scheme)
+{
+    std::vector<std::string> lines{std::to_string(scheme.Declarations) +
+                                   " declaration(s) repeated with dark colours in @media (prefers-color-scheme: dark)"};
+    for (const TLeftLight& left : scheme.LeftLight) {
+        const TElements& file = files.Elements(left.File);
+        lines.push_back(EscapeControlBytes(files.FilePath(left.File) + ": colour " + std::to_string(left.Record) + " (" +
+                                           ToUtf8(file, file.Colors[left.Record].Text) + ") left light: " + left.Why));
+    }
+    return lines;
+}
+
 } // namespace
 
 // Stricter than the reading of pages, which turns anything it cannot read into black: a colour code
@@ -170,19 +211,29 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
     LoadPages(site, r);
     Select(site, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
-    const bool changes = adjustment.Kind == akInvert || adjustment.Kind == akNewColor || !adjustment.AllZero();
+    const bool changes =
+        adjustment.Kind == akInvert || adjustment.Kind == akNewColor || adjustment.Kind == akDark || !adjustment.AllZero();
 
     const TColorTexts before = ColorTextsOf(site);
 
-    std::vector<std::string> falls;
+    std::vector<std::string> falls, nudges;
     if (changes) {
-        ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
+        if (adjustment.Kind == akDark && r.FollowSystem) {
+            const TDarkScheme scheme = FollowReaderScheme(site, adjustment, documentOptions.LowerCase);
+            nudges = NudgeLines(site, scheme.Nudged);
+            const auto lines = SchemeLines(site, scheme);
+            nudges.insert(nudges.end(), lines.begin(), lines.end());
+        } else if (adjustment.Kind == akDark)
+            nudges = NudgeLines(site, ApplyDarkColors(site, adjustment, documentOptions.LowerCase));
+        else
+            ApplyToTickedColors(site, adjustment, documentOptions.LowerCase);
         falls = ContrastFalls(site, r.MinContrast > 0 ? r.MinContrast : MinimumTextContrast);
         if (r.MinContrast > 0 && !falls.empty()) {
             for (const std::string& line : falls) std::cerr << "pictor-cli: " << line << "\n";
             return {3};
         }
-        if (!dryRun) {
+        // Pictures have no scheme of their own: a page that follows the reader keeps them.
+        if (!dryRun && !(adjustment.Kind == akDark && r.FollowSystem)) {
             TProgressBar bar("adjusting pictures");
             ApplyToTickedPictures(site, adjustment, documentOptions,
                                   [&](int done, int total) { bar.Update(done, total); });
@@ -213,6 +264,7 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
         PrintSiteJson(std::cout, site);
     } else if (changes) {
         ReportChanges(before, site, dryRun);
+        for (const std::string& line : nudges) std::cout << line << "\n";
         for (const std::string& line : falls) std::cout << line << "\n";
     } else {
         std::cout << "every parameter is 0: nothing changes\n";

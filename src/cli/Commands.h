@@ -23,6 +23,11 @@ struct TAdjustRequest : TPagesRequest {
     std::vector<int> Values;
     bool Invert = false;
     std::string NewColor;
+    bool Dark = false;
+    int DarkEnd = 18;   // oklch lightness in percent that white becomes
+    int LightEnd = 93;  // and black
+    bool DarkPhotos = false;
+    bool FollowSystem = false;  // the dark colours in @media (prefers-color-scheme: dark), the light page kept
     std::vector<std::string> Colors;
     bool NoColors = false;
     std::vector<std::string> Pictures;

@@ -1,7 +1,6 @@
 #include "cli/DocumentJson.h"
 
 #include "base/PictorError.h"
-#include "cli/JsonWriter.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "encoding/CharCode.h"
@@ -21,38 +20,37 @@ bool HeldAsUtf8(const TElements& file, std::string_view text)
     return file.IsUtf8() || std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
 }
 
-// A text of the file as UTF-8, with no copy when it needs no conversion.
-void WriteFileText(TJsonWriter& json, const TElements& file, std::string_view text)
+nlohmann::json Occurrence(const TColorRecord& record)
 {
-    if (HeldAsUtf8(file, text))
-        json.String(text);
-    else
-        json.String(cp932::ToUtf8(text));
-}
-
-void WriteOccurrence(TJsonWriter& json, const TColorRecord& record)
-{
-    json.BeginObject();
-    json.Member("pos", record.Pos);
-    json.Member("value", ColorToUpperCode(record.Color));
-    json.EndObject();
+    return {{"pos", record.Pos}, {"value", ColorToUpperCode(record.Color)}};
 }
 
 void WriteColors(TJsonWriter& json, const TElements& file)
 {
+    // One record whose members are overwritten for each colour: a long sheet costs no allocation per colour.
+    nlohmann::json color = {{"checked", false}, {"index", 0}, {"pos", 0}, {"text", ""}, {"value", ""}};
+    auto& text = color["text"].get_ref<std::string&>();
+    auto& value = color["value"].get_ref<std::string&>();
     json.BeginArray();
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& c = file.Colors[k];
-        json.BeginObject();
-        if (!c.Alpha.empty()) json.Member("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
-        json.Member("checked", c.Checked);
-        if (c.Rejected) json.Member("ignored", true);
-        json.Member("index", k);
-        json.Member("pos", c.Pos);
-        json.Key("text");
-        WriteFileText(json, file, c.Text);
-        json.Member("value", ColorToUpperCode(c.Color));
-        json.EndObject();
+        color["checked"] = c.Checked;
+        color["index"] = k;
+        color["pos"] = c.Pos;
+        if (HeldAsUtf8(file, c.Text))
+            text.assign(c.Text);
+        else
+            text = cp932::ToUtf8(c.Text);
+        value = ColorToUpperCode(c.Color);
+        if (c.Alpha.empty())
+            color.erase("alpha");
+        else
+            color["alpha"] = AlphaToByte(c.AlphaForm, c.Alpha);
+        if (c.Rejected)
+            color["ignored"] = true;
+        else
+            color.erase("ignored");
+        json.Value(color);
     }
     json.EndArray();
 }
@@ -62,17 +60,12 @@ void WritePictures(TJsonWriter& json, const TElements& file)
     json.BeginArray();
     for (size_t j = 0; j < file.Pics.size(); ++j) {
         const TPicRecord& p = file.Pics[j];
-        json.BeginObject();
-        json.Member("checked", p.Checked);
-        json.Member("height", p.Bitmap.Height());
-        json.Member("index", j);
-        if (p.State == TPicState::Missing) json.Member("missing", true);
-        json.Member("path", p.FullPath);
-        json.Key("ref");
-        WriteFileText(json, file, p.RefText);
-        if (p.State == TPicState::Unreadable) json.Member("unreadable", true);
-        json.Member("width", p.Bitmap.Width());
-        json.EndObject();
+        nlohmann::json picture = {
+            {"checked", p.Checked}, {"height", p.Bitmap.Height()},    {"index", j},
+            {"path", p.FullPath},   {"ref", ToUtf8(file, p.RefText)}, {"width", p.Bitmap.Width()}};
+        if (p.State == TPicState::Missing) picture["missing"] = true;
+        if (p.State == TPicState::Unreadable) picture["unreadable"] = true;
+        json.Value(picture);
     }
     json.EndArray();
 }
@@ -84,24 +77,18 @@ std::string ToUtf8(const TElements& file, std::string_view text)
     return HeldAsUtf8(file, text) ? std::string(text) : cp932::ToUtf8(text);
 }
 
-void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int indent)
+void WriteDocumentJson(TJsonWriter& json, const THtmlStructure& document)
 {
-    TJsonWriter json(out, indent);
     json.BeginObject();
     json.Key("contrast");
     json.BeginArray();
     for (int tab = 0; tab < document.FileCount(); ++tab) {
         const TElements& file = document.Elements(tab);
-        for (const TColorPair& pair : FindColorPairs(file)) {
-            json.BeginObject();
-            json.Key("background");
-            WriteOccurrence(json, file.Colors[pair.Background]);
-            json.Member("file", tab);
-            json.Key("foreground");
-            WriteOccurrence(json, file.Colors[pair.Foreground]);
-            json.Member("ratio", pair.After);
-            json.EndObject();
-        }
+        for (const TColorPair& pair : FindColorPairs(file))
+            json.Value({{"background", Occurrence(file.Colors[pair.Background])},
+                        {"file", tab},
+                        {"foreground", Occurrence(file.Colors[pair.Foreground])},
+                        {"ratio", pair.After}});
     }
     json.EndArray();
     json.Key("files");
@@ -111,7 +98,7 @@ void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int in
         json.BeginObject();
         json.Key("colors");
         WriteColors(json, file);
-        json.Member("encoding", file.EncodingName());
+        json.Member("encoding", std::string(file.EncodingName()));
         json.Member("index", tab);
         json.Member("path", document.FilePath(tab));
         json.Key("pictures");
@@ -133,7 +120,10 @@ std::string PairText(const TElements& file, const TColorPair& pair)
 
 void PrintDocumentJson(std::ostream& out, const THtmlStructure& document)
 {
-    WriteDocumentJson(out, document, 0);
+    {
+        TJsonWriter json(out);
+        WriteDocumentJson(json, document);
+    }
     out << "\n";
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "cli/JsonWriter.h"
 #include "document/ColorPairs.h"
 #include "document/HtmlStructure.h"
 
@@ -11,9 +12,8 @@ namespace pictor::cli {
 // A text of file tab `tab` as UTF-8 (a UTF-8 file's bytes as they are, others from Shift-JIS).
 std::string ToUtf8(const TElements& file, std::string_view text);
 
-// The document in the schema that `list --json` and `adjust --json` print, written as it goes. indent:
-// the nesting level the document starts at (0 for a document by itself); no line break follows it.
-void WriteDocumentJson(std::ostream& out, const THtmlStructure& document, int indent);
+// The document in the schema that `list --json` and `adjust --json` print, written as it goes.
+void WriteDocumentJson(TJsonWriter& json, const THtmlStructure& document);
 // The same for people.
 std::string DocumentToText(const THtmlStructure& document);
 

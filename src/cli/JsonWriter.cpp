@@ -2,59 +2,41 @@
 
 #include "encoding/Utf8.h"
 
-#include <nlohmann/json.hpp>
-
-#include <charconv>
+#include <stdexcept>
+#include <utility>
 
 namespace pictor::cli {
 
 namespace {
 
 constexpr std::size_t FlushAt = std::size_t(1) << 16;
+// Far deeper than any document written here: more is a fault of the writing code.
+constexpr std::size_t MaxNesting = 32;
 
-// Text that JSON holds as it is: printable ASCII other than a quote or a backslash.
-bool IsPlain(std::string_view text)
+bool IsUtf8(std::string_view text)
 {
-    for (const char c : text)
-        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end)
+        if (utf8::Decode(p, end) < 0) return false;
     return true;
 }
 
-// text as a JSON string's content, escaped as nlohmann::json escapes it; a byte that is not part of valid
-// UTF-8 becomes the escape \udcXX, as Python's os.fsdecode gives it, so that os.fsencode gives back the
-// bytes of a file name that is no UTF-8.
-void AppendEscaped(std::string& out, std::string_view text)
+// Whether every string value in value is valid UTF-8; throws when value nests deeper than `room`.
+bool CheckedUtf8(const nlohmann::json& value, std::size_t room)
 {
-    static constexpr char Hex[] = "0123456789abcdef";
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c >= 0x80) {
-            const auto* start = reinterpret_cast<const char*>(p);
-            if (utf8::Decode(p, end) < 0) out.append("\\udc").append(1, Hex[c >> 4]).append(1, Hex[c & 15]);
-            else out.append(start, reinterpret_cast<const char*>(p));
-            continue;
-        }
-        ++p;
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) out.append("\\u00").append(1, Hex[c >> 4]).append(1, Hex[c & 15]);
-            else out += char(c);
-        }
-    }
+    if (value.is_string()) return IsUtf8(value.get_ref<const std::string&>());
+    if (!value.is_structured()) return true;
+    if (room == 0) throw std::logic_error("JSON nested too deep");
+    bool utf8 = true;
+    for (const nlohmann::json& member : value) utf8 = CheckedUtf8(member, room - 1) && utf8;
+    return utf8;
 }
 
 } // namespace
 
-TJsonWriter::TJsonWriter(std::ostream& out, int level) : Out_(out), Level_(level)
+TJsonWriter::TJsonWriter(std::ostream& out)
+    : Out_(out), Serializer_(nlohmann::detail::output_adapter<char>(Buffer_), ' ')
 {
     Buffer_.reserve(FlushAt + 4096);
 }
@@ -71,95 +53,119 @@ void TJsonWriter::Flush()
     Buffer_.clear();
 }
 
-void TJsonWriter::Raw(std::string_view text)
+void TJsonWriter::NewLine()
 {
-    BeforeValue();
-    Buffer_ += text;
-    Flush();
-}
-
-void TJsonWriter::NewLine(int level)
-{
-    // A line break and the indentation of the deepest levels a document has, appended in one go.
-    static constexpr std::string_view Breaks = "\n                                ";
-    const std::size_t length = 1 + 2 * std::size_t(level);
-    if (length <= Breaks.size()) {
-        Buffer_ += Breaks.substr(0, length);
-    } else {
-        Buffer_ += Breaks;
-        Buffer_.append(length - Breaks.size(), ' ');
-    }
+    Buffer_ += '\n';
+    Buffer_.append(2 * Levels_.size(), ' ');
 }
 
 void TJsonWriter::BeforeValue()
 {
-    if (AfterKey_) {
-        AfterKey_ = false;
-        return;
-    }
-    const std::uint64_t bit = std::uint64_t(1) << Level_;
-    if (!(InArray_ & bit)) return; // the document itself
-    if (Filled_ & bit) Buffer_ += ',';
-    Filled_ |= bit;
-    NewLine(Level_);
+    if (std::exchange(AfterKey_, false) || Levels_.empty()) return;
+    TLevel& level = Levels_.back();
+    if (!level.Array) throw std::logic_error("JSON: a value in an object without a key");
+    if (std::exchange(level.Filled, true)) Buffer_ += ',';
+    NewLine();
 }
 
-void TJsonWriter::Open(char bracket)
+void TJsonWriter::Open(bool array)
 {
+    if (Levels_.size() == MaxNesting) throw std::logic_error("JSON nested too deep");
     BeforeValue();
-    Buffer_ += bracket;
-    ++Level_;
-    const std::uint64_t bit = std::uint64_t(1) << Level_;
-    Filled_ &= ~bit;
-    if (bracket == '[')
-        InArray_ |= bit;
-    else
-        InArray_ &= ~bit;
+    Buffer_ += array ? '[' : '{';
+    Levels_.push_back({array, false, {}});
 }
 
 void TJsonWriter::Close(char bracket)
 {
-    const bool filled = Filled_ & (std::uint64_t(1) << Level_);
-    --Level_;
-    if (filled) NewLine(Level_);
+    if (Levels_.empty() || Levels_.back().Array != (bracket == ']')) throw std::logic_error("JSON: unbalanced close");
+    const bool filled = Levels_.back().Filled;
+    Levels_.pop_back();
+    if (filled) NewLine();
     Buffer_ += bracket;
     Flush();
 }
 
 void TJsonWriter::Key(std::string_view key)
 {
-    const std::uint64_t bit = std::uint64_t(1) << Level_;
-    if (Filled_ & bit) Buffer_ += ',';
-    Filled_ |= bit;
-    NewLine(Level_);
-    Buffer_ += '"';
-    Buffer_ += key;
-    Buffer_ += "\": ";
+    if (Levels_.empty() || Levels_.back().Array || AfterKey_) throw std::logic_error("JSON: a key outside an object");
+    TLevel& level = Levels_.back();
+    if (level.Filled && key <= level.LastKey) throw std::logic_error("JSON: keys out of order");
+    if (std::exchange(level.Filled, true)) Buffer_ += ',';
+    level.LastKey = key;
+    NewLine();
+    Text_.get_ref<std::string&>().assign(key);
+    Scalar(Text_);
+    Buffer_ += ": ";
     AfterKey_ = true;
+}
+
+void TJsonWriter::Value(const nlohmann::json& value)
+{
+    if (!CheckedUtf8(value, MaxNesting - Levels_.size())) {
+        Walk(value);
+        return;
+    }
+    BeforeValue();
+    Serializer_.dump(value, true, false, 2, unsigned(2 * Levels_.size()));
+    Flush();
+}
+
+void TJsonWriter::Walk(const nlohmann::json& value)
+{
+    if (value.is_object()) {
+        BeginObject();
+        for (const auto& [key, member] : value.items()) {
+            Key(key);
+            Walk(member);
+        }
+        EndObject();
+    } else if (value.is_array()) {
+        BeginArray();
+        for (const nlohmann::json& element : value) Walk(element);
+        EndArray();
+    } else if (value.is_string()) {
+        String(value.get_ref<const std::string&>());
+    } else {
+        BeforeValue();
+        Scalar(value);
+        Flush();
+    }
+}
+
+void TJsonWriter::Scalar(const nlohmann::json& value)
+{
+    Serializer_.dump(value, false, false, 0);
 }
 
 void TJsonWriter::String(std::string_view text)
 {
+    // nlohmann::json cannot write a byte that is not part of valid UTF-8 as the escape \udcXX that
+    // Python's os.fsdecode gives it (os.fsencode then gives back the bytes of a file name that is no
+    // UTF-8): those bytes are written here, and the valid runs between them by the library.
+    static constexpr char Hex[] = "0123456789abcdef";
     BeforeValue();
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    const auto* run = p;
+    const auto appendRun = [&](const unsigned char* to) {
+        Text_.get_ref<std::string&>().assign(reinterpret_cast<const char*>(run), std::size_t(to - run));
+        const std::size_t quote = Buffer_.size();
+        Scalar(Text_);
+        Buffer_.erase(quote, 1); // the quotes around the run
+        Buffer_.pop_back();
+    };
     Buffer_ += '"';
-    if (IsPlain(text))
-        Buffer_ += text;
-    else
-        AppendEscaped(Buffer_, text);
+    while (p < end) {
+        const auto* at = p;
+        if (utf8::Decode(p, end) >= 0) continue;
+        appendRun(at);
+        Buffer_.append("\\udc").append(1, Hex[*at >> 4]).append(1, Hex[*at & 15]);
+        run = p;
+    }
+    appendRun(end);
     Buffer_ += '"';
     Flush();
-}
-
-void TJsonWriter::Integer(std::int64_t value)
-{
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    Raw(std::string_view(digits, std::size_t(end - digits)));
-}
-
-void TJsonWriter::Double(double value)
-{
-    Raw(nlohmann::json(value).dump());
 }
 
 } // namespace pictor::cli

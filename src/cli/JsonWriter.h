@@ -1,63 +1,63 @@
 #pragma once
-#include <cstdint>
+#include <nlohmann/json.hpp>
+
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <type_traits>
+#include <vector>
 
 namespace pictor::cli {
 
-// Writes JSON as it goes, laid out as nlohmann::json's dump(2) lays out the same document: a large
-// document is never held as a tree. Keys, plain ASCII names, are written in the order given; give them
-// sorted to match.
+// Writes JSON as it goes, laid out as nlohmann::json's dump(2) lays out the same document, so that a
+// large document is never held as one tree: its small parts are nlohmann::json values, whose key order,
+// numbers and escaping are the library's, and the containers around them are opened and closed here.
 class TJsonWriter {
 public:
-    // level: the nesting level the first value starts at, so that a document can stand inside another.
-    TJsonWriter(std::ostream& out, int level);
+    explicit TJsonWriter(std::ostream& out);
     ~TJsonWriter();
     TJsonWriter(const TJsonWriter&) = delete;
     TJsonWriter& operator=(const TJsonWriter&) = delete;
 
-    void BeginObject() { Open('{'); }
+    void BeginObject() { Open(false); }
     void EndObject() { Close('}'); }
-    void BeginArray() { Open('['); }
+    void BeginArray() { Open(true); }
     void EndArray() { Close(']'); }
+    // Members of an object written as they go come in the order nlohmann::json keeps keys in.
     void Key(std::string_view key);
-
-    // text: UTF-8; a byte that is not part of valid UTF-8 is written as \udcXX (Python's os.fsdecode).
-    void String(std::string_view text);
-    void Integer(std::int64_t value);
-    void Double(double value);
-    void Bool(bool value) { Raw(value ? "true" : "false"); }
-
-    // The members that are one plain value.
-    template <class T> void Member(std::string_view key, const T& value)
+    void Value(const nlohmann::json& value);
+    void Member(std::string_view key, const nlohmann::json& value)
     {
         Key(key);
         Value(value);
     }
 
 private:
-    void Value(std::string_view text) { String(text); }
-    void Value(const std::string& text) { String(text); }
-    void Value(const char* text) { String(text); }
-    void Value(bool value) { Bool(value); }
-    void Value(double value) { Double(value); }
-    template <class T> void Value(T value) requires std::is_integral_v<T> { Integer(std::int64_t(value)); }
+    struct TLevel {
+        bool Array = false;
+        bool Filled = false;
+        std::string LastKey;
+    };
 
-    void Open(char bracket);
+    // A value with a string that is not valid UTF-8, written part by part.
+    void Walk(const nlohmann::json& value);
+    void String(std::string_view text);
+    void Open(bool array);
     void Close(char bracket);
     // Before a value: in an array, the separator and the line it starts; after a key, nothing.
     void BeforeValue();
-    void NewLine(int level);
-    void Raw(std::string_view text);
+    void NewLine();
     void Flush();
+
+    // A scalar, or a key as a string, as the library writes it.
+    void Scalar(const nlohmann::json& value);
 
     std::ostream& Out_;
     std::string Buffer_;
-    int Level_;
-    std::uint64_t Filled_ = 0;  // by level: the container open there holds something
-    std::uint64_t InArray_ = 0; // by level: the container open there is an array
+    // The library's own writer (the one basic_json::dump uses), kept for the writer's life so that a
+    // value costs no set-up: it appends to Buffer_ at any indentation.
+    nlohmann::detail::serializer<nlohmann::json> Serializer_;
+    nlohmann::json Text_ = "";   // a key or part of a string, to hand to Serializer_
+    std::vector<TLevel> Levels_; // the containers open
     bool AfterKey_ = false;
 };
 

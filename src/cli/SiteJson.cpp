@@ -1,7 +1,6 @@
 #include "cli/SiteJson.h"
 
 #include "cli/DocumentJson.h"
-#include "cli/JsonWriter.h"
 #include "document/ColorLiterals.h"
 #include "site/SiteSummary.h"
 
@@ -9,54 +8,32 @@ namespace pictor::cli {
 
 namespace {
 
-void WriteStrings(TJsonWriter& json, const std::vector<std::string>& strings)
-{
-    json.BeginArray();
-    for (const std::string& s : strings) json.String(s);
-    json.EndArray();
-}
-
 void WriteFailed(TJsonWriter& json, const TSiteDocument& site)
 {
     json.BeginArray();
     for (const TSitePage& page : site.Pages())
-        if (!page.Loaded()) {
-            json.BeginObject();
-            json.Member("error", page.ErrorText());
-            json.Member("page", page.Path);
-            json.EndObject();
-        }
+        if (!page.Loaded()) json.Value({{"error", page.ErrorText()}, {"page", page.Path}});
     json.EndArray();
 }
 
 void WritePalette(TJsonWriter& json, const TSiteDocument& site)
 {
     json.BeginArray();
-    for (const TPaletteColor& color : SitePalette(site)) {
-        json.BeginObject();
-        json.Member("count", color.Count);
-        json.Key("files");
-        WriteStrings(json, color.Files);
-        json.Member("value", ColorToUpperCode(color.Value));
-        json.EndObject();
-    }
+    for (const TPaletteColor& color : SitePalette(site))
+        json.Value({{"count", color.Count}, {"files", color.Files}, {"value", ColorToUpperCode(color.Value)}});
     json.EndArray();
 }
 
 void WritePictures(TJsonWriter& json, const TSiteDocument& site)
 {
     json.BeginArray();
-    for (const TSitePicture& picture : SitePictures(site)) {
-        const TPicRecord& p = *picture.Picture;
-        json.BeginObject();
-        json.Member("height", p.Bitmap.Height());
-        if (p.State == TPicState::Missing) json.Member("missing", true);
-        json.Key("pages");
-        WriteStrings(json, picture.Pages);
-        json.Member("path", p.FullPath);
-        if (p.State == TPicState::Unreadable) json.Member("unreadable", true);
-        json.Member("width", p.Bitmap.Width());
-        json.EndObject();
+    for (const TSitePicture& entry : SitePictures(site)) {
+        const TPicRecord& p = *entry.Picture;
+        nlohmann::json picture = {
+            {"height", p.Bitmap.Height()}, {"pages", entry.Pages}, {"path", p.FullPath}, {"width", p.Bitmap.Width()}};
+        if (p.State == TPicState::Missing) picture["missing"] = true;
+        if (p.State == TPicState::Unreadable) picture["unreadable"] = true;
+        json.Value(picture);
     }
     json.EndArray();
 }
@@ -65,27 +42,24 @@ void WritePictures(TJsonWriter& json, const TSiteDocument& site)
 
 void PrintSiteJson(std::ostream& out, const TSiteDocument& site)
 {
-    // The pages one by one, each written as it goes: a site of a thousand pages is never one tree.
-    const auto member = [&](const char* key, auto write) {
-        out << "\n  \"" << key << "\": ";
-        TJsonWriter json(out, 1);
-        write(json);
-    };
-    out << "{";
-    member("failed", [&](TJsonWriter& json) { WriteFailed(json, site); });
-    out << ",\n  \"pages\": [";
-    bool first = true;
-    for (const TSitePage& page : site.Pages())
-        if (page.Loaded()) {
-            out << (first ? "\n    " : ",\n    ");
-            first = false;
-            WriteDocumentJson(out, *page.Document, 2);
-        }
-    out << (first ? "]," : "\n  ],");
-    member("palette", [&](TJsonWriter& json) { WritePalette(json, site); });
-    out << ",";
-    member("pictures", [&](TJsonWriter& json) { WritePictures(json, site); });
-    out << "\n}\n";
+    {
+        // The pages one by one, each written as it goes: a site of a thousand pages is never one tree.
+        TJsonWriter json(out);
+        json.BeginObject();
+        json.Key("failed");
+        WriteFailed(json, site);
+        json.Key("pages");
+        json.BeginArray();
+        for (const TSitePage& page : site.Pages())
+            if (page.Loaded()) WriteDocumentJson(json, *page.Document);
+        json.EndArray();
+        json.Key("palette");
+        WritePalette(json, site);
+        json.Key("pictures");
+        WritePictures(json, site);
+        json.EndObject();
+    }
+    out << "\n";
 }
 
 void PrintSiteText(std::ostream& out, const TSiteDocument& site)

@@ -74,14 +74,29 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
     auto* balance = addParameters("balance", pictor::akColorBalance);
     auto* invert = adjust.add_flag("--invert", r.Invert, "Invert the tones");
     auto* newColor = adjust.add_option("--new-color", r.NewColor, "Give every selected occurrence this colour");
-    for (auto* o : {hueSat, bright, balance, invert, newColor})
-        for (auto* other : {hueSat, bright, balance, invert, newColor})
+    auto* dark = adjust.add_flag("--dark", r.Dark,
+                                 "A dark theme: oklch lightness mirrored between the two ends, hue and chroma kept; "
+                                 "text/background pairs keep their WCAG level");
+    for (auto* o : {hueSat, bright, balance, invert, newColor, dark})
+        for (auto* other : {hueSat, bright, balance, invert, newColor, dark})
             if (o != other) o->excludes(other);
     hueSat->group("ADJUSTMENT (exactly one)");
     bright->group("ADJUSTMENT (exactly one)");
     balance->group("ADJUSTMENT (exactly one)");
     invert->group("ADJUSTMENT (exactly one)");
     newColor->group("ADJUSTMENT (exactly one)");
+    dark->group("ADJUSTMENT (exactly one)");
+    adjust.add_option("--dark-end", r.DarkEnd, "With --dark: the oklch lightness (percent) white becomes")
+        ->check(CLI::Range(0, 100))->default_val(18)->needs(dark)->group("DARK THEME");
+    adjust.add_option("--light-end", r.LightEnd, "With --dark: the oklch lightness (percent) black becomes")
+        ->check(CLI::Range(0, 100))->default_val(93)->needs(dark)->group("DARK THEME");
+    adjust.add_flag("--dark-photos", r.DarkPhotos,
+                    "With --dark: darken photographs too (else only flat-colour pictures: few colours or transparency)")
+        ->needs(dark)->group("DARK THEME");
+    adjust.add_flag("--follow-system", r.FollowSystem,
+                    "With --dark: rewrite no colour; add the dark ones in @media (prefers-color-scheme: dark) blocks, "
+                    "so that the page follows the reader's setting")
+        ->needs(dark)->group("DARK THEME");
 
     // One value per --color or --picture: what follows is a page again.
     auto* colors = adjust.add_option("--color", r.Colors, "Only colour occurrences of this value take part")
@@ -119,14 +134,15 @@ void AddAdjustOptions(CLI::App& adjust, TAdjustRequest& r)
                       "(exit status 3, nothing written)")
         ->check(CLI::Range(1.0, 21.0));
 
-    adjust.callback([&r, hueSat, bright, balance, invert, newColor] {
+    adjust.callback([&r, hueSat, bright, balance, invert, newColor, dark] {
         if (*hueSat) r.Kind = "hue-sat";
         else if (*bright) r.Kind = "bright-contrast";
         else if (*balance) r.Kind = "balance";
         else if (*invert) r.Kind = "invert";
         else if (*newColor) r.Kind = "new-color";
+        else if (*dark) r.Kind = "dark";
         else throw CLI::ValidationError("ADJUSTMENT", "give exactly one of --hue-sat, --bright-contrast, --balance, "
-                                                     "--invert, --new-color");
+                                                     "--invert, --new-color, --dark");
     });
 }
 

@@ -266,17 +266,24 @@ double DeltaEOk(const TTriple& srgbA, const TTriple& srgbB)
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
+int ToByte(double v)
+{
+    return int(std::floor(std::clamp(v * 255, 0.0, 255.0) + 0.5));
+}
+
+} // namespace
+
 // The binary search on oklch chroma of "CSS gamut mapping to an RGB destination".
-TTriple MapIntoGamut(const TTriple& srgb)
+TTriple MapIntoSrgbGamut(const TTriple& srgb, double jnd)
 {
     if (InGamut(srgb)) return Clip(srgb);
     TTriple current = FromXyzD65(TColorSpace::Oklch, ToXyzD65(TColorSpace::Srgb, srgb), 0);
     if (current[0] >= 1) return {1, 1, 1};
     if (current[0] <= 0) return {0, 0, 0};
-    constexpr double Jnd = 0.02, Precision = 0.0001;
+    constexpr double Precision = 0.0001;
     const auto toSrgb = [](const TTriple& oklch) { return FromXyzD65(TColorSpace::Srgb, ToXyzD65(TColorSpace::Oklch, oklch), 0); };
     TTriple clipped = Clip(srgb);
-    if (DeltaEOk(clipped, srgb) < Jnd) return clipped;
+    if (DeltaEOk(clipped, srgb) < jnd) return clipped;
     double min = 0, max = current[1];
     bool minInGamut = true;
     while (max - min > Precision) {
@@ -288,8 +295,8 @@ TTriple MapIntoGamut(const TTriple& srgb)
         }
         clipped = Clip(candidate);
         const double e = DeltaEOk(clipped, candidate);
-        if (e < Jnd) {
-            if (Jnd - e < Precision) return clipped;
+        if (e < jnd) {
+            if (jnd - e < Precision) return clipped;
             minInGamut = false;
             min = current[1];
         } else {
@@ -298,13 +305,6 @@ TTriple MapIntoGamut(const TTriple& srgb)
     }
     return clipped;
 }
-
-int ToByte(double v)
-{
-    return int(std::floor(std::clamp(v * 255, 0.0, 255.0) + 0.5));
-}
-
-} // namespace
 
 TTriple SpaceToSrgb(TColorSpace space, const TTriple& coordinates)
 {
@@ -322,7 +322,7 @@ TTriple SrgbToSpace(TColorSpace space, const TTriple& srgb, double hueHint)
 
 TColor SrgbToDisplay(const TTriple& srgb)
 {
-    const TTriple shown = MapIntoGamut(srgb);
+    const TTriple shown = MapIntoSrgbGamut(srgb);
     return RGB(ToByte(shown[0]), ToByte(shown[1]), ToByte(shown[2]));
 }
 

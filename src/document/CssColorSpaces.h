@@ -17,6 +17,10 @@ using TTriple = std::array<double, 3>;
 TTriple SpaceToSrgb(TColorSpace space, const TTriple& coordinates);
 // And back. A hue that a colour of no chroma does not have is taken from hueHint.
 TTriple SrgbToSpace(TColorSpace space, const TTriple& srgb, double hueHint = 0);
+// Into the sRGB gamut as CSS maps a colour to an RGB destination: oklch chroma reduced, lightness and
+// hue kept, until clipping what is left moves the colour less than jnd (deltaEOK). A jnd of 0 reduces
+// chroma until the colour is in the gamut: the hue stays too.
+TTriple MapIntoSrgbGamut(const TTriple& srgb, double jnd = 0.02);
 // The colour as shown on an sRGB screen: mapped into the gamut (reducing oklch chroma), 8 bits a channel.
 TColor SrgbToDisplay(const TTriple& srgb);
 

@@ -55,7 +55,11 @@ public:
     {
         Scan_.SheetRefs.push_back({std::string(ref), std::string(charset)});
     }
-    void BlockImportFound(std::string_view ref) override { Scan_.BlockImports.emplace_back(ref); }
+    void ImportFound(std::string_view target, bool leading) override
+    {
+        Scan_.Imports.emplace_back(target);
+        if (leading) Scan_.BlockImports.emplace_back(target);
+    }
     void ChannelListFound(size_t pos, size_t length, std::string_view name) override
     {
         Scan_.Channels.Lists.push_back({{std::uint32_t(pos), std::uint32_t(length)}, Span(name)});
@@ -146,6 +150,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
     for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
     for (TVariableAlias& alias : rest.Channels.Aliases) scan.Channels.Aliases.push_back(std::move(alias));
+    for (std::string& target : rest.Imports) scan.Imports.push_back(std::move(target));
     return scan;
 }
 
@@ -321,20 +326,33 @@ void RewriteText(TElements& file)
     });
     file.Rewritten = false;
     file.NewText = std::string();
-    if (same) return;
+    if (same && file.Added.empty()) return;
+    for (const TAddedText& added : file.Added) growth += std::ptrdiff_t(added.Text.size());
     std::string out;
     out.reserve(size_t(std::max<std::ptrdiff_t>(0, std::ptrdiff_t(text.size()) + growth)));
     AdviseHugePages(out.data(), out.capacity());
+    // The text from `from` to `to`, with what is added there; an addition at `to` comes before what
+    // stands there.
+    size_t nextAdded = 0;
+    const auto appendPlain = [&](size_t from, size_t to) {
+        for (; nextAdded < file.Added.size() && file.Added[nextAdded].Pos <= to; ++nextAdded) {
+            const size_t at = std::max(from, file.Added[nextAdded].Pos);
+            out.append(text, from, at - from);
+            out += file.Added[nextAdded].Text;
+            from = at;
+        }
+        out.append(text, from, to - from);
+    };
     size_t copied = 0;
     ForEachReplaced(text, file.Colors, [&](size_t pos, size_t covered, std::span<TColorRecord> piece) {
-        out.append(text, copied, pos - copied);
+        appendPlain(copied, pos);
         for (TColorRecord& record : piece) record.Pos = std::int32_t(out.size() + 1);
         if (piece.front().Embed.Kind == TEmbedding::None) out += piece.front().Text;
         else if (Unchanged(piece)) out.append(text, pos, covered);
         else out += RewriteEmbedded(text.substr(pos, covered), piece.front().Embed.Kind, piece);
         copied = pos + covered;
     });
-    out.append(text, copied);
+    appendPlain(copied, text.size());
     if (out == text) return;
     file.NewText = std::move(out);
     file.Rewritten = true;

@@ -41,7 +41,8 @@ struct TFileScan {
     std::vector<std::string> Pics;         // each distinct reference once, in order
     std::vector<std::string> SvgRefs;      // SVG pictures, each distinct reference once, in order
     std::vector<TSheetLink> SheetRefs;     // linked style sheets (page only)
-    std::vector<std::string> BlockImports; // sheets that style blocks import, as written (page only)
+    std::vector<std::string> Imports;      // "@import" targets outside every rule, as written, in order
+    std::vector<std::string> BlockImports; // of those, the ones a browser follows in a page's style blocks
     TChannelVariables Channels;
 };
 
@@ -62,7 +63,7 @@ std::string OccurrenceText(std::string_view text, const TColorFound& found, bool
 // 3, 4, 6 or 8 hexadecimal digits, a colour function CSS does not take.
 bool BrowserDrops(std::string_view text, const TColorFound& found);
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text,
-// into NewText when that differs from Text; sets each record's Pos.
+// and the file's Added texts put in, into NewText when that differs from Text; sets each record's Pos.
 void RewriteText(TElements& file);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);

@@ -69,6 +69,14 @@ struct TPairedColors {
     std::size_t Background = 0;
 };
 
+// Text a change adds to a file (a dark colour scheme's rules), at Pos in its Text: before whatever
+// stands there.
+struct TAddedText {
+    std::size_t Pos = 0;
+    std::string Text;
+    bool operator==(const TAddedText&) const = default;
+};
+
 // One file: the page or one style sheet.
 struct TElements {
     std::int32_t CharCode = ccSjis;
@@ -82,6 +90,7 @@ struct TElements {
     std::vector<TColorRecord, THugePageAllocator<TColorRecord>> Colors;
     std::vector<TPicRecord> Pics;
     std::vector<TPairedColors> Pairs;  // found by the walk that built Colors: where they stand never changes
+    std::vector<TAddedText> Added;     // in order of Pos; the rewrite puts them in place
     TEucExtraChars EucExtra;  // three-byte EUC-JP characters carried through Text
     std::string SingleByteName;  // the name of a ccSingleByte file's encoding, upper case
     // The first line (from 1) whose bytes the text, written back in its encoding, would not give back: a
@@ -105,6 +114,7 @@ struct TUndoColorRecord {
 };
 struct TUndoElements {
     std::vector<TUndoColorRecord, THugePageAllocator<TUndoColorRecord>> Colors;
+    std::vector<TAddedText> Added;
     std::vector<TBitmapEx> Bitmaps;  // shared with the document until either side changes
 };
 struct TUndoBuff {

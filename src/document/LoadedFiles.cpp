@@ -36,25 +36,34 @@ TReadPicture ReadPictureIfThere(const std::string& path)
     }
 }
 
+// Collects a walk's "@import" targets and nothing else.
+class TImportsOnly : public TScanEvents {
+public:
+    explicit TImportsOnly(std::vector<std::string>& targets) : Targets_(targets) {}
+    void ColorFound(size_t, size_t, TColorForm, int, const TColorPlace&) override {}
+    void ImportFound(std::string_view target, bool) override { Targets_.emplace_back(target); }
+
+private:
+    std::vector<std::string>& Targets_;
+};
+
 // A sheet's import targets as file names, in its own order. The sheet is searched in the encoding its
-// reading gave it, so that a name resolves to the file the sheet means; a sheet with a UTF-16 mark,
-// which reading leaves as it is, is searched in its normalised form.
-std::vector<std::string> ImportNames(const TElements& sheet)
+// reading gave it, so that a name resolves to the file the sheet means; a sheet with a UTF-16 mark, which
+// reading leaves as it is and the walk skips, is searched in its normalised form.
+std::vector<std::string> ImportNames(const TElements& sheet, const TFileScan& scan)
 {
-    std::vector<std::string> names;
-    // No "@" byte, no rule (in UTF-16 too): most sheets need no search.
-    if (sheet.Text.find('@') == std::string::npos) return names;
-    std::string_view text = sheet.Text;
+    std::vector<std::string> targets = scan.Imports;
     bool utf8 = sheet.WalksAsUtf8();
-    std::string normalised;
-    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        normalised = sheet.Text;
+    if (sheet.Text.starts_with("\xFF\xFE") || sheet.Text.starts_with("\xFE\xFF")) {
+        std::string normalised = sheet.Text;
         if (const TCharCode code = NormalizeText(normalised); code == ccUtf16LE || code == ccUtf16BE) {
-            text = normalised;
             utf8 = false;
+            TImportsOnly imports(targets);
+            WalkStyleSheet(normalised, utf8, imports);
         }
     }
-    for (const std::string& target : FindImportTargets(text, utf8)) names.push_back(ReferenceToFileName(target, utf8));
+    std::vector<std::string> names;
+    for (const std::string& target : targets) names.push_back(ReferenceToFileName(target, utf8));
     return names;
 }
 
@@ -90,8 +99,8 @@ const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path, std::st
         TElements& file = *sheet.Elements;
         ReadTextFile(path, file, false, linkCharset);
         file.IsSvg = NamesSvgFile(path);
-        if (!file.IsSvg) sheet.ImportNames = ImportNames(file);
         TFileScan scan = ScanFile(file, false);
+        if (!file.IsSvg) sheet.ImportNames = ImportNames(file, scan);
         BuildFileRecords(file, scan, path, *this);
         for (const std::string& ref : scan.SvgRefs)
             sheet.SvgPaths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8())));

@@ -82,6 +82,10 @@ public:
             } else if (MatchesNoCase(S_, i, "<STYLE")) {
                 i = StyleBlock(i);
             } else {
+                if (IsTag(i, "<HEAD")) {
+                    const size_t close = FindCharacter(S_, i, ">", Utf8_);
+                    if (close != std::string_view::npos) Events_.HeadFound(close + 1);
+                }
                 StyleValues_.clear();
                 const size_t next = WalkTag(i);
                 if (WantRefs_) TagTests(i);
@@ -268,10 +272,11 @@ private:
     {
         size_t end = FindNoCase(S_, start + 1, "</STYLE", Utf8_);
         if (end == std::string_view::npos) end = S_.size();
-        WalkStyleText(Text_.substr(start, end - start), Utf8_, start, Events_);
-        if (const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_); WantRefs_ && open != std::string_view::npos)
-            for (const std::string& target : LeadingImportTargets(Text_.substr(open + 1, end - open - 1), Utf8_))
-                Events_.BlockImportFound(target);
+        // The rules start after the tag, so that the first of them is seen as the first.
+        const size_t open = FindCharacter(S_.substr(0, end), start, ">", Utf8_);
+        const size_t rules = open == std::string_view::npos ? start : open + 1;
+        WalkStyleText(Text_.substr(rules, end - rules), Utf8_, rules, Events_);
+        if (open != std::string_view::npos) Events_.StyleBlockFound(rules, end);
         return end;
     }
 

@@ -58,8 +58,13 @@ public:
     // A linked style sheet's reference as written, and its link's charset attribute, empty when it has
     // none (page only).
     virtual void StyleSheetFound(std::string_view, std::string_view) {}
-    // The target of an "@import" that opens a style block, as written (page only).
-    virtual void BlockImportFound(std::string_view) {}
+    // The target of an "@import" outside every rule, as written (URLs left out); leading when no other
+    // rule stands before it in its sheet or style block, so that a browser follows it.
+    virtual void ImportFound(std::string_view /*target*/, bool /*leading*/) {}
+    // A style block's contents, from after its tag's ">" to its end tag (or the end of the text); and
+    // where the HEAD tag ends (after its ">"). Page only.
+    virtual void StyleBlockFound(std::size_t /*contents*/, std::size_t /*end*/) {}
+    virtual void HeadFound(std::size_t /*afterTag*/) {}
     // A custom property whose value is three channels or one (pos and length of the value), and a
     // variable a colour function takes as its three channels: together they make colours once every file
     // is walked.

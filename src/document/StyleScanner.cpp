@@ -116,6 +116,29 @@ constexpr std::array<bool, 256> SjisItemStops = StopBytes(ItemRoles, false);
 constexpr std::array<bool, 256> Utf8ValueStops = StopBytes(ValueRoles, true);
 constexpr std::array<bool, 256> SjisValueStops = StopBytes(ValueRoles, false);
 
+// The target of the "@import" at i, its quotes removed; empty when it names none or names a URL.
+std::string ImportTargetAt(std::string_view text, size_t i, bool utf8)
+{
+    const size_t n = text.size();
+    size_t p = i + 7;
+    while (p < n && IsStyleSeparator(text[p])) ++p;
+    std::string target;
+    // Both forms: @import url(a.css) and @import "a.css". Anything else names nothing.
+    if (p < n && (text[p] == '"' || text[p] == '\'')) {
+        const size_t close = FindCharacter(text, p + 1, text.substr(p, 1), utf8);
+        if (close != std::string::npos) target.assign(text, p + 1, close - p - 1);
+    } else if (MatchesNoCase(text, p, "URL(")) {
+        const size_t close = FindCharacter(text, p + 4, ")", utf8);
+        if (close != std::string::npos) target.assign(text, p + 4, close - p - 4);
+    }
+    std::erase(target, '"');
+    std::erase(target, '\'');
+    while (!target.empty() && IsStyleSeparator(target.back())) target.pop_back();
+    while (!target.empty() && IsStyleSeparator(target.front())) target.erase(0, 1);
+    if (IsExternalReference(target)) target.clear();
+    return target;
+}
+
 // One walk over style text: rules and at-rules at every depth, declarations, their values. Only values
 // give colours and pictures; selectors and at-rule preludes give nothing.
 class TStyleWalker {
@@ -140,6 +163,8 @@ public:
             const char c = Data_[i];
             if (IsCssSpace(c) || c == ';') {
                 ++i;
+            } else if (Depth_ == 0 && (Text_.compare(i, 4, "<!--") == 0 || Text_.compare(i, 3, "-->") == 0)) {
+                i += c == '<' ? 4 : 3;  // HTML comment marks, which a style block may hold around its rules
             } else if (c == '/' && At(i + 1) == '*') {
                 i = SkipComment(i);
             } else if (c == '}') {
@@ -149,9 +174,11 @@ public:
                 const size_t end = ItemEnd(i);
                 if (end < N_ && Data_[end] == '{') {
                     Open(Offset_ + end + 1);
+                    RuleSeen_ = true;
                     i = end + 1;
                 } else {
                     if (Depth_ > 0) Declaration(i, end);
+                    else Statement(i);
                     i = end;
                 }
             }
@@ -277,6 +304,19 @@ private:
             }
         }
         return N_;
+    }
+
+    // An at-rule without a block, outside every rule: "@import" names a sheet; "@charset" and "@layer"
+    // may stand before one.
+    void Statement(size_t i)
+    {
+        if (MatchesNoCase(Text_, i, "@IMPORT")) {
+            if (!WantRefs_) return;
+            if (const std::string target = ImportTargetAt(Text_, i, Utf8_); !target.empty())
+                Events_.ImportFound(target, !RuleSeen_);
+        } else if (!MatchesNoCase(Text_, i, "@CHARSET") && !MatchesNoCase(Text_, i, "@LAYER")) {
+            RuleSeen_ = true;
+        }
     }
 
     void Report(size_t pos, size_t length, TColorForm form, int nameIndex)
@@ -483,25 +523,11 @@ private:
     // count as the deepest one kept.
     std::array<size_t, 64> Blocks_;
     size_t Depth_ = 0;
+    bool RuleSeen_ = false;  // a rule other than "@import", "@charset" or "@layer" stood outside every rule
     TColorPlace Place_;
 };
 
 } // namespace
-
-void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out)
-{
-    out.assign(text);
-    const char* begin = out.data();
-    const char* end = begin + out.size();
-    for (char* p = out.data(); p < end;) {
-        if (static_cast<unsigned char>(*p) < 0x80) {
-            if (IsStyleSeparator(*p)) *p = ' ';
-            ++p;
-        } else {
-            p += CharLength(p, end, utf8);
-        }
-    }
-}
 
 size_t ScanDeclarations(std::string_view text, bool utf8, size_t offset, TScanEvents& events)
 {
@@ -526,112 +552,6 @@ bool WalkStyleSheetUntil(std::string_view text, bool utf8, size_t until, TScanEv
 void WalkStyleSheetFrom(std::string_view text, bool utf8, size_t from, TScanEvents& events)
 {
     TStyleWalker(text, utf8, 0, events).Run(false, from);
-}
-
-namespace {
-
-// Whether "@import" stands anywhere in text, in any case. Separators are no part of it, so the scanning
-// copy has it exactly where text does: a sheet without one (most, however large) is neither copied nor walked.
-bool MentionsImport(std::string_view text)
-{
-    for (size_t at = text.find('@'); at != std::string_view::npos; at = text.find('@', at + 1))
-        if (MatchesNoCase(text, at, "@IMPORT")) return true;
-    return false;
-}
-
-// The target of the "@import" at i, its quotes removed; empty when it names none or names a URL. i
-// moves past the target.
-std::string ImportTargetAt(std::string_view text, size_t& i, bool utf8)
-{
-    const size_t n = text.size();
-    size_t p = i + 7;
-    while (p < n && IsStyleSeparator(text[p])) ++p;
-    std::string target;
-    // Both forms: @import url(a.css) and @import "a.css". Anything else names nothing.
-    if (p < n && (text[p] == '"' || text[p] == '\'')) {
-        const size_t close = FindCharacter(text, p + 1, text.substr(p, 1), utf8);
-        if (close != std::string::npos) target.assign(text, p + 1, close - p - 1);
-        i = close == std::string::npos ? n : close + 1;
-    } else if (MatchesNoCase(text, p, "URL(")) {
-        const size_t close = FindCharacter(text, p + 4, ")", utf8);
-        if (close != std::string::npos) target.assign(text, p + 4, close - p - 4);
-        i = close == std::string::npos ? n : close + 1;
-    } else {
-        i = p;
-    }
-    std::erase(target, '"');
-    std::erase(target, '\'');
-    while (!target.empty() && IsStyleSeparator(target.back())) target.pop_back();
-    while (!target.empty() && IsStyleSeparator(target.front())) target.erase(0, 1);
-    if (IsExternalReference(target)) target.clear();
-    return target;
-}
-
-} // namespace
-
-std::vector<std::string> FindImportTargets(std::string_view text, bool utf8)
-{
-    if (!MentionsImport(text)) return {};
-    std::string copy;
-    MakeStyleScanCopy(text, utf8, copy);
-    std::vector<std::string> targets;
-    enum { Outside, Comment, Block, BlockComment } state = Outside;
-    const size_t n = copy.size();
-    const char* data = copy.data();
-    size_t i = 0;
-    while (i < n) {
-        const bool opensComment = data[i] == '/' && i + 1 < n && data[i + 1] == '*';
-        const bool closesComment = data[i] == '*' && i + 1 < n && data[i + 1] == '/';
-        switch (state) {
-        case Outside:
-            if (opensComment) { state = Comment; i += 2; continue; }
-            if (data[i] == '{') { state = Block; ++i; continue; }
-            if (data[i] == '@' && MatchesNoCase(copy, i, "@IMPORT")) {
-                if (std::string target = ImportTargetAt(copy, i, utf8); !target.empty())
-                    targets.push_back(std::move(target));
-                continue;
-            }
-            break;
-        case Comment:
-            if (closesComment) { state = Outside; i += 2; continue; }
-            break;
-        case Block:
-            if (opensComment) { state = BlockComment; i += 2; continue; }
-            if (data[i] == '}') { state = Outside; ++i; continue; }
-            break;
-        case BlockComment:
-            if (closesComment) { state = Block; i += 2; continue; }
-            break;
-        }
-        i += size_t(CharLength(data + i, data + n, utf8));
-    }
-    return targets;
-}
-
-std::vector<std::string> LeadingImportTargets(std::string_view text, bool utf8)
-{
-    std::vector<std::string> targets;
-    const size_t n = text.size();
-    for (size_t i = 0; i < n;) {
-        if (IsCssSpace(text[i])) {
-            ++i;
-        } else if (text.compare(i, 2, "/*") == 0) {
-            const size_t close = FindWord(text, i + 2, "*/", utf8);
-            i = close == std::string_view::npos ? n : close + 2;
-        } else if (text.compare(i, 4, "<!--") == 0) {
-            i += 4;
-        } else if (text.compare(i, 3, "-->") == 0) {
-            i += 3;
-        } else if (MatchesNoCase(text, i, "@IMPORT")) {
-            if (std::string target = ImportTargetAt(text, i, utf8); !target.empty()) targets.push_back(std::move(target));
-            const size_t end = FindCharacter(text, i, ";{}", utf8);
-            if (end == std::string_view::npos || text[end] != ';') break;
-            i = end + 1;
-        } else {
-            break;
-        }
-    }
-    return targets;
 }
 
 } // namespace pictor

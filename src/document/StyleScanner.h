@@ -10,14 +10,11 @@ namespace pictor {
 // Space, TAB, CR, LF, ":" and ";".
 inline bool IsStyleSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':' || c == ';'; }
 
-// out := text with every separator a space (multi-byte characters left whole): for the import search.
-void MakeStyleScanCopy(std::string_view text, bool utf8, std::string& out);
-
 // One declaration block by itself (a style attribute's value), its end a separator. Positions reported
 // are offset + the position in text. Returns the position after the block's "}" (or the end).
 std::size_t ScanDeclarations(std::string_view text, bool utf8, std::size_t offset, TScanEvents& events);
 
-// Style blocks and sheets: rules, at-rules and declarations at every depth.
+// Style blocks and sheets: rules, at-rules and declarations at every depth, and "@import" targets.
 void WalkStyleText(std::string_view text, bool utf8, std::size_t offset, TScanEvents& events);
 
 // Scans a whole style sheet's text.
@@ -28,12 +25,5 @@ void WalkStyleSheet(std::string_view text, bool utf8, TScanEvents& events);
 // then reports the rest, as the one walk would. Otherwise it has walked the whole sheet.
 bool WalkStyleSheetUntil(std::string_view text, bool utf8, std::size_t until, TScanEvents& events);
 void WalkStyleSheetFrom(std::string_view text, bool utf8, std::size_t from, TScanEvents& events);
-
-// The targets of a sheet's "@import" rules, in order, as written (URLs left out). text is the sheet's
-// text (Shift-JIS, or UTF-8 when utf8).
-std::vector<std::string> FindImportTargets(std::string_view text, bool utf8);
-// The targets of the "@import" rules that open a style block's contents, which a browser follows: those
-// before any other rule, with only white space, comments, "<!--" and "-->" before them.
-std::vector<std::string> LeadingImportTargets(std::string_view text, bool utf8);
 
 } // namespace pictor

@@ -11,6 +11,7 @@ void RecordFile(TUndoElements& slot, const TElements& file)
     slot.Bitmaps.resize(file.Pics.size());
     for (size_t k = 0; k < file.Colors.size(); ++k) slot.Colors[k] = {file.Colors[k].Text, file.Colors[k].Color};
     for (size_t j = 0; j < file.Pics.size(); ++j) slot.Bitmaps[j] = file.Pics[j].Bitmap;  // shared, not copied
+    slot.Added = file.Added;
 }
 
 void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& copies, int jpegQuality)
@@ -20,6 +21,7 @@ void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& cop
         file.Colors[k].Text = slot.Colors[k].Text;
         file.Colors[k].Color = slot.Colors[k].Color;
     }
+    file.Added = slot.Added;
     for (size_t j = 0; j < file.Pics.size(); ++j) {
         TPicRecord& pic = file.Pics[j];
         // A picture that is the same as the state restored needs no new working copy.

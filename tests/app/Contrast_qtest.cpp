@@ -3,10 +3,13 @@
 #include "app/MainWindow.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
+#include "app/WebBrowser.h"
 #include "document/HtmlStructure.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTreeWidget>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace pictor;
@@ -62,9 +65,47 @@ const char* const CascadePage =
     "<p class=\"sheet\">sheet</p><p class=\"imp late\">imp</p><p class=\"specific\">specific</p>"
     "<div style=\"color:#777\">style</div><div class=\"anc\"><span>inherited</span></div>"
     "<font color=\"#777\">font</font><span>text</span><a href=\"x.html\">link</a><mark>mark</mark>"
-    "<div class=\"media\">media</div></body></html>";
+    "<div class=\"media\">media</div><div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">entity</div>"
+    "</body></html>";
 const char* const CascadeSheet =
     ".sheet{color:#777} p.x{color:#777} @media screen{.media{color:#777}} @media print{.media{color:#777}}";
+
+// Shows the page and waits until it has loaded.
+void Show(TWebBrowser& browser, const QString& page)
+{
+    QSignalSpy loaded(browser.View(), &QWebEngineView::loadFinished);
+    browser.Navigate(page);
+    QVERIFY(loaded.wait(60000));
+}
+
+// The script's answer, waited for as long as it takes to come.
+QVariant Answer(TWebBrowser& browser, const QString& script)
+{
+    QVariant answer;
+    QEventLoop loop;
+    browser.RunScript(script, [&](const QVariant& value) {
+        answer = value;
+        loop.quit();
+    });
+    loop.exec();
+    return answer;
+}
+
+// The declaration that gives the page's first element its colour, as the script finds it: "rule p",
+// "rule p in imported.css", "style color:red", "none"; then the colour the browser gave it.
+QString Traced(TWebBrowser& browser)
+{
+    const QVariantMap answer = Answer(browser, ColorSourceScript("1/0")).toMap();
+    QString found = answer.value("kind").toString();
+    const QVariantList candidates = answer.value("candidates").toList();
+    const int index = answer.value("index").toInt();
+    if (index >= 0 && index < candidates.size()) found += ' ' + candidates[index].toString();
+    const QString sheet = answer.value("sheet").toString();
+    if (!sheet.isEmpty()) found += " in " + QUrl(sheet).fileName();
+    const QVariantList rgb = answer.value("color").toList();
+    if (rgb.size() >= 3) found += QString(" %1,%2,%3").arg(rgb[0].toInt()).arg(rgb[1].toInt()).arg(rgb[2].toInt());
+    return found;
+}
 
 } // namespace
 
@@ -120,7 +161,7 @@ private slots:
         TTestFolders folders;
         WriteFile(folders.Site, "s.css", CascadeSheet);
         TfrmMain window({WriteFile(folders.Site, "index.html", CascadePage)});
-        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 10, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 11, 20000);
         const THtmlStructure& doc = window.Document();
         struct {
             const char* Path;
@@ -137,6 +178,7 @@ private slots:
             {"1/7", 0, "link=\""},
             {"1/8", 0, ""},  // the browser's own colour
             {"1/9", 1, "screen{.media{color:"},  // the rule of a medium that applies
+            {"1/10", 0, "&eacute;&quot;;color:"},  // a style attribute read with its character references
         };
         for (const auto& c : cases) {
             QStringList expected;
@@ -148,10 +190,92 @@ private slots:
                 QCOMPARE(expected.size(), 1);
             }
             QStringList found;
-            if (const auto at = RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path)))
+            if (const auto at =
+                    RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path), AttributeDecoder(window.Web())))
                 found << QString("%1:%2").arg(at->Tab).arg(at->Row);
             QVERIFY2(found == expected, qPrintable(QString("%1: %2").arg(c.Path, found.join(' '))));
         }
+    }
+
+    // Each page's first element is <p id="t" class="a b">; the colours tell which declaration the browser
+    // took, so that the table is checked against the browser as well as the script.
+    void theScriptRunsTheCascadeAsTheBrowserDoes()
+    {
+        const QString many = QString(".a").repeated(1000);
+        struct {
+            const char* Name;
+            QString Style;
+            const char* Attribute;  // the style attribute, if any
+            const char* Expected;
+        } const cases[] = {
+            {"an id beats any number of classes", "#t{color:red} " + many + "{color:blue}", "", "rule #t 255,0,0"},
+            {"equal specificity: the later rule", ".a{color:red} .b{color:blue}", "", "rule .b 0,0,255"},
+            {"higher specificity: the earlier rule", "p.a{color:red} .a{color:blue}", "", "rule p.a 255,0,0"},
+            {":is() counts its most specific argument", ":is(#t, .x){color:red} .a.b{color:blue}", "",
+             "rule :is(#t, .x) 255,0,0"},
+            {":where() counts nothing", "p{color:blue} :where(#t){color:red}", "", "rule p 0,0,255"},
+            {":not() counts its most specific argument", "p:not(.x, #y){color:red} .a.b{color:blue}", "",
+             "rule p:not(.x, #y) 255,0,0"},
+            {"the later layer", "@layer one, two; @layer two{p{color:red}} @layer one{#t{color:blue}}", "",
+             "rule p 255,0,0"},
+            {"no layer beats every layer", "@layer one{#t{color:red}} p{color:blue}", "", "rule p 0,0,255"},
+            {"a layer's own rules beat its inner layers'", "@layer one{p{color:red} @layer two{#t{color:blue}}}", "",
+             "rule p 255,0,0"},
+            {"!important: the earlier layer, and any layer before none",
+             "@layer one, two; @layer one{p{color:red !important}} @layer two{p{color:blue !important}}"
+             " p{color:green !important}",
+             "", "rule p 255,0,0"},
+            {"an imported sheet's layer", "@import url(imported.css) layer(base); p{color:blue}", "", "rule p 0,0,255"},
+            {"an imported sheet without one", "@import url(imported.css); p{color:blue}", "",
+             "rule #t in imported.css 255,0,0"},
+            {"@media that holds, not one that does not",
+             "@media print{#t.a{color:green}} @media screen{#t{color:red}} p{color:blue}", "", "rule #t 255,0,0"},
+            {"@container without a container holds nowhere", "@container (min-width: 1px){#t{color:red}} p{color:blue}",
+             "", "rule p 0,0,255"},
+            {"!important beats specificity", "#t{color:red} p{color:blue !important}", "", "rule p 0,0,255"},
+            {"a style attribute beats rules", "#t{color:red}", "color:blue", "style color:blue 0,0,255"},
+            {"an !important rule beats a style attribute", "p{color:red !important}", "color:blue", "rule p 255,0,0"},
+            {"!important in a style attribute beats !important rules", "@layer one{p{color:red !important}}",
+             "color:blue !important", "style color:blue !important 0,0,255"},
+        };
+        TTestFolders folders;
+        WriteFile(folders.Site, "imported.css", "#t{color:red}");
+        TWebBrowser browser;
+        QStringList wrong;
+        for (const auto& c : cases) {
+            const QString style = *c.Attribute ? QString(" style=\"%1\"").arg(c.Attribute) : QString();
+            Show(browser, WriteFile(folders.Site, "index.html",
+                                    QString("<html><head><style>%1</style></head><body><p id=\"t\" class=\"a b\"%2>"
+                                            "text</p></body></html>")
+                                        .arg(c.Style, style)
+                                        .toUtf8()));
+            const QString traced = Traced(browser);
+            if (traced != c.Expected) wrong << QString("%1: %2").arg(c.Name, traced.left(80));
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
+    }
+
+    // Character references as the browser's parser reads them in an attribute, not as a list of names.
+    void attributeValuesAreReadByTheBrowser()
+    {
+        const std::vector<std::pair<std::string, std::string>> cases = {
+            {"&quot;A&amp;B&quot;", "\"A&B\""},
+            {"&eacute;&#x20;&#39;&#233;", "\u00e9 '\u00e9"},
+            {"&amp &lt", "& <"},                // no semicolon: still read
+            {"&notit; &ampx", "&notit; &ampx"}, // in an attribute, not before a letter
+            {"&#0;&nosuch;", "\ufffd&nosuch;"},
+            {"<b>", "<b>"},
+        };
+        TTestFolders folders;
+        TWebBrowser browser;
+        Show(browser, WriteFile(folders.Site, "index.html", "<p>text</p>"));
+        std::vector<std::string> values;
+        for (const auto& c : cases) values.push_back(c.first);
+        const QVariantList read = Answer(browser, DecodeAttributesScript(values)).toList();
+        QCOMPARE(std::size_t(read.size()), cases.size());
+        for (std::size_t i = 0; i < cases.size(); ++i)
+            QCOMPARE(QString::fromStdString(cases[i].first) + " -> " + read[int(i)].toString(),
+                     QString::fromStdString(cases[i].first + " -> " + cases[i].second));
     }
 };
 

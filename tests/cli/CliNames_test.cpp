@@ -42,4 +42,15 @@ TEST(CliNames, JsonGivesBackTheBytesOfEveryNameAndTextPrintsThem)
     }
 }
 
+// Lists of names inside the site's palette and pictures, laid out as at the top.
+TEST(CliNames, JsonGivesBackTheBytesOfNamesInsideLists)
+{
+    TTempDir site;
+    const std::string page = site.Write("bad\xFF.html", "<body bgcolor=\"red\"><img src=\"p.gif\">");
+    const std::string name = "\n        \"" + site.Path().string() + "/bad\\udcff.html\"\n      ]";
+    const TCliRun json = RunCli("list --json --site " + ShellQuote(site.Path().string()));
+    EXPECT_NE(json.Out.find("\"files\": [" + name + ",\n      \"value\": \"#FF0000\""), std::string::npos) << json.Out;
+    EXPECT_NE(json.Out.find("\"pages\": [" + name + ",\n      \"path\": "), std::string::npos) << json.Out;
+}
+
 } // namespace

@@ -291,7 +291,7 @@ TEST(ChannelVariables, ASpaceListInvertedTwiceComesBack)
         const TColor before = doc.Page.Colors[0].Color;
         Change(doc, TAdjustment::Invert());
         const TColor inverted = doc.Page.Colors[0].Color;
-        for (const auto [b, a] : {std::pair{GetRValue(before), GetRValue(inverted)}, {GetGValue(before), GetGValue(inverted)},
+        for (const auto& [b, a] : {std::pair{GetRValue(before), GetRValue(inverted)}, {GetGValue(before), GetGValue(inverted)},
                                   {GetBValue(before), GetBValue(inverted)}})
             EXPECT_NEAR(255 - b, a, 1);
         Change(doc, TAdjustment::Invert());

@@ -64,7 +64,7 @@ TEST(Imports, EachSheetOnceInTheOrderFound)
          {"m.css", "caf\xC3\xA9.css"}},
         {"m", {{"m.css", Utf16Le("@import url(a.css);")}, {"a.css", ""}}, {"m.css", "a.css"}},
         // Bytes the normaliser calls binary: the sheet's text is searched as it is.
-        {"m", {{"m.css", "\x01\xFF @import url(a.css);"}, {"a.css", ""}}, {"m.css", "a.css"}},
+        {"m", {{"m.css", "@import url(a.css); \x01\xFF"}, {"a.css", ""}}, {"m.css", "a.css"}},
     };
     for (const auto& c : cases) EXPECT_EQ(SheetsOf(c.Links, c.Sheets), c.Order) << c.Sheets[0].second;
 }

@@ -17,7 +17,7 @@ using Strings = std::vector<std::string>;
 // What a walk reports, in order: the k-th colour found is the k-th one rewritten.
 struct TFound : TScanEvents {
     std::string Text;
-    Strings Colors, Pics, Sheets, Charsets;
+    Strings Colors, Pics, Sheets, Charsets, Imports;
     // A colour in a data: URL's picture as "svg:" and its text in the decoded picture.
     void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace& place) override
     {
@@ -29,6 +29,10 @@ struct TFound : TScanEvents {
                          (form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : text.substr(pos, length)));
     }
     void PictureFound(std::string_view ref) override { Pics.emplace_back(ref); }
+    void ImportFound(std::string_view target, bool leading) override
+    {
+        Imports.push_back((leading ? "" : "later:") + std::string(target));
+    }
     void StyleSheetFound(std::string_view ref, std::string_view charset) override
     {
         Sheets.emplace_back(ref);
@@ -280,11 +284,17 @@ TEST(StyleScan, PicturesAndImports)
     for (const char* external : {"http://e.com/a.gif", "data:image/png;base64,AAA", "//cdn/a.gif"})
         EXPECT_TRUE(Sheet(std::string("a{background: url(") + external + ")}").Pics.empty()) << external;
 
-    EXPECT_EQ(FindImportTargets("@import url(a.css);\r\n@IMPORT url('b.css') screen;\r\n@import \"c.css\";\r\n", false),
-              (Strings{"a.css", "b.css", "c.css"}));
-    EXPECT_TRUE(FindImportTargets("/* @import url(a.css); */ p { @import url(b.css) }", false).empty());
-    EXPECT_TRUE(FindImportTargets("@import url(http://e.com/x.css); @import \"//cdn/y.css\";", false).empty());
-    EXPECT_TRUE(FindImportTargets("@import screen; p { background: url(z.gif) }", false).empty())
+    const std::pair<std::string, Strings> imports[] = {
+        {"@import url(a.css);\r\n@IMPORT url('b.css') screen;\r\n@import \"c.css\";\r\n", {"a.css", "b.css", "c.css"}},
+        {"@charset \"UTF-8\"; @layer base; @import \"a.css\"; p {} @import \"b.css\";", {"a.css", "later:b.css"}},
+        {"/* @import url(a.css); */ p { @import url(b.css) }", {}},
+        {"@import url(http://e.com/x.css); @import \"//cdn/y.css\";", {}},
+        // Strings are no rules: neither a "}" nor an "@import" inside one is taken for one.
+        {"p { content: \"} @import 'x.css';\" } @import \"y.css\";", {"later:y.css"}},
+        {"p::after { content: '}' } q { color: red }", {}},
+    };
+    for (const auto& [css, targets] : imports) EXPECT_EQ(Sheet(css).Imports, targets) << css;
+    EXPECT_TRUE(Sheet("@import screen; p { background: url(z.gif) }").Imports.empty())
         << "no target of its own: not an unrelated url() later on";
 }
 

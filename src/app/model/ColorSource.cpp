@@ -2,14 +2,11 @@
 
 #include "app/model/SourceExcerpt.h"
 #include "base/AsciiText.h"
-#include "encoding/Utf8.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <map>
 #include <utility>
 
@@ -100,47 +97,15 @@ bool InStyleAttribute(const TElements& file, const TFound& found)
     return !found.Attribute && found.Place.Group > 0 && file.Text[found.Place.Group - 1] == '"';
 }
 
-// An attribute's UTF-8 text as the browser reads it: character references replaced (the named ones a
-// style holds: quotes, "&", "<", ">").
-std::string Unescaped(std::string_view text)
-{
-    static constexpr std::pair<std::string_view, char> named[] = {
-        {"&quot;", '"'}, {"&apos;", '\''}, {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}};
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (semicolon != std::string_view::npos && semicolon - i > 2 && text[i + 1] == '#') {
-            const bool hex = text[i + 2] == 'x' || text[i + 2] == 'X';
-            const std::string digits(text.substr(i + (hex ? 3 : 2), semicolon - i - (hex ? 3 : 2)));
-            char* end = nullptr;
-            const unsigned long code = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
-            if (!digits.empty() && *end == '\0' && code > 0 && code < 0x110000) {
-                utf8::Append(out, std::uint32_t(code));
-                i = semicolon + 1;
-                continue;
-            }
-        }
-        const auto name = std::find_if(std::begin(named), std::end(named),
-                                       [&](const auto& entity) { return text.substr(i).starts_with(entity.first); });
-        if (text[i] == '&' && name != std::end(named)) {
-            out += name->second;
-            i += name->first.size();
-        } else {
-            out += text[i++];
-        }
-    }
-    return out;
-}
-
-// A style attribute's value as the preview has it: to its closing quote, as HTML reads it. `first` is
+// A style attribute's value as the preview's file writes it, in UTF-8: to its closing quote. `first` is
 // the attribute's first occurrence: nothing between the value's start and it has moved.
 std::string StyleValue(const TElements& file, std::size_t group, const TColorRecord& first)
 {
     const std::string_view text = file.CurrentText();
     const std::size_t from = std::min(std::size_t(first.Pos - 1) - (first.SourcePos - group), text.size());
     const std::size_t close = text.find('"', from);
-    return Unescaped(
-        DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from), file.IsUtf8()));
+    return DisplayText(text.substr(from, (close == std::string_view::npos ? text.size() : close) - from),
+                       file.IsUtf8());
 }
 
 // The name of the tag starting at `<`, or of the attribute ending at `end`, in lower case.
@@ -160,8 +125,9 @@ std::string AttributeName(std::string_view text, std::size_t end)
 }
 
 // The groups of the file that may hold the declaration, in document order, each with the colours that
-// could be it.
-std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSource& source)
+// could be it; none when the decoder gives no answer.
+std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSource& source,
+                             const TAttributeDecoder& decode)
 {
     TPlaces places;
     WalkFile(file, isPage, places);
@@ -188,12 +154,19 @@ std::vector<TGroup> GroupsOf(const TElements& file, bool isPage, const TColorSou
             continue;
         auto [group, added] = groups.try_emplace(at);
         if (added)
-            group->second.Key = KeyOf(styleAttribute ? StyleValue(file, at, file.Colors.at(first))
-                                                     : DisplayText(SelectorBefore(file.Text, at), file.IsUtf8()));
+            group->second.Key = styleAttribute ? StyleValue(file, at, file.Colors.at(first))
+                                               : KeyOf(DisplayText(SelectorBefore(file.Text, at), file.IsUtf8()));
         group->second.Colours.push_back(found);
     }
     std::vector<TGroup> ordered;
     for (auto& [at, group] : groups) ordered.push_back(std::move(group));
+    if (source.Kind != TColorSource::StyleAttribute) return ordered;
+    // Style attributes are keyed by their values as the browser reads them, all decoded at once.
+    std::vector<std::string> values;
+    for (const TGroup& group : ordered) values.push_back(group.Key);
+    values = decode(values);
+    if (values.size() != ordered.size()) return {};
+    for (std::size_t i = 0; i < ordered.size(); ++i) ordered[i].Key = KeyOf(values[i]);
     return ordered;
 }
 
@@ -211,7 +184,8 @@ int TabOfSheet(const THtmlStructure& doc, const std::string& sheet)
 
 } // namespace
 
-std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source)
+std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source,
+                                        const TAttributeDecoder& decode)
 {
     if (source.Kind == TColorSource::Nothing || source.Index >= source.Candidates.size()) return std::nullopt;
     const int tab = source.Kind == TColorSource::Rule ? TabOfSheet(doc, source.Sheet) : 0;
@@ -221,7 +195,7 @@ std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorS
     std::size_t nth =
         std::size_t(std::count_if(source.Candidates.begin(), source.Candidates.begin() + std::ptrdiff_t(source.Index),
                                   [&](const std::string& candidate) { return KeyOf(candidate) == key; }));
-    for (const TGroup& group : GroupsOf(file, tab == 0, source)) {
+    for (const TGroup& group : GroupsOf(file, tab == 0, source, decode)) {
         if (group.Key != key || nth-- > 0) continue;
         // The last colour of the block is the one a browser takes; one of the colour shown, if any, was
         // taken over it for its !important.

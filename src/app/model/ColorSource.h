@@ -2,6 +2,7 @@
 #include "base/Color.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,7 +37,12 @@ struct TRecordAt {
     bool operator==(const TRecordAt&) const = default;
 };
 
+// Double-quoted attribute values as a page writes them, in UTF-8, read as the browser reads them
+// (character references replaced): one answer for each, or none when the browser gives none.
+using TAttributeDecoder = std::function<std::vector<std::string>(const std::vector<std::string>& values)>;
+
 // The colour record that is that declaration's colour: none when it is not one of them.
-std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source);
+std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source,
+                                        const TAttributeDecoder& decode);
 
 } // namespace pictor

@@ -2,16 +2,21 @@
 #include "picture/BitmapEx.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace pictor {
 
-// Applies one hue/saturation/lightness shift to the pixels of any number of frames, each pixel
-// exactly as `HueSatRGB` changes its colour. Remembers recent colours between frames.
-class THueSatPixels {
+// Changes the pixels of any number of frames, each exactly as convert changes its colour (packed
+// 0xRRGGBB; called from several threads). Remembers recent colours between frames: for adjustments that
+// cost more than a channel table.
+class TPerColorPixels {
 public:
-    THueSatPixels(int hue, int saturation, int lightness);
+    using TConvert = std::function<std::uint32_t(std::uint32_t)>;
+    explicit TPerColorPixels(TConvert convert);
     void Apply(TFrame& frame);
+    // Every frame that has pixels.
+    void ApplyTo(TBitmapEx& bitmap);
 
 private:
     // A direct-mapped memory of recently converted colours, one per thread: pictures repeat nearby
@@ -35,7 +40,7 @@ private:
         std::vector<TSlot> Slots_;
     };
 
-    int Hue_, Saturation_, Lightness_;
+    TConvert Convert_;
     std::vector<TRecentColors> Caches_;
 };
 

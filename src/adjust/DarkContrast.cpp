@@ -1,0 +1,125 @@
+#include "adjust/DarkContrast.h"
+
+#include "document/ColorPairs.h"
+#include "document/Contrast.h"
+#include "document/DocumentText.h"
+#include "document/FileSet.h"
+#include "document/HtmlStructure.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pictor {
+
+namespace {
+
+constexpr double LevelRatios[] = {1, 3, 4.5, 7};
+constexpr double LightnessStep = 0.005;
+// A nudge aims this far above the level: the background a text is painted on is often a shade away
+// from the one it is declared with.
+constexpr double NudgeMargin = 1.04;
+
+double RatioNow(const TColorRecord& f, const TColorRecord& b)
+{
+    return ContrastRatio(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha));
+}
+
+// Moves moved's lightness away from other's, the least (to LightnessStep) that gives the pair ratio,
+// or to the end of the scale; the colour is written in its own notation. Returns the ratio reached.
+double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, bool lowerCase)
+{
+    const TColor start = moved.Color;
+    const double from = OklchLightness(start);
+    const double end = from >= OklchLightness(other.Color) ? 1 : 0;
+    const auto tryLightness = [&](double lightness) {
+        AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
+        return movedIsText ? RatioNow(moved, other) : RatioNow(other, moved);
+    };
+    const double atEnd = tryLightness(end);
+    if (atEnd < ratio) return atEnd;
+    // The ratio grows as the colour moves away: the least move that reaches it, by halves.
+    double short_ = from, enough = end;
+    while (std::fabs(enough - short_) > LightnessStep) {
+        const double middle = (short_ + enough) / 2;
+        (tryLightness(middle) >= ratio ? enough : short_) = middle;
+    }
+    return tryLightness(enough);
+}
+
+// Where the walk finds background colours ("background-color", "background", BGCOLOR).
+class TBackgrounds : public TScanEvents {
+public:
+    std::vector<std::size_t> Positions;
+    void ColorFound(std::size_t pos, std::size_t, TColorForm, int, const TColorPlace& place) override
+    {
+        if (place.Role == TColorRole::Background || place.Role == TColorRole::Shorthand) Positions.push_back(pos);
+    }
+    bool WantsReferences() const override { return false; }
+};
+
+// The page's own background: white, and in the dark theme what white becomes.
+TColorRecord PageBackground(TColor color)
+{
+    TColorRecord background;
+    background.Color = background.OrgColor = color;
+    return background;
+}
+
+} // namespace
+
+int ContrastLevel(double ratio)
+{
+    int level = 0;
+    while (level < 3 && ratio >= LevelRatios[level + 1]) ++level;
+    return level;
+}
+
+double LevelRatio(int level) { return LevelRatios[level]; }
+
+std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dark, bool lowerCase)
+{
+    ApplyToTickedColors(files, dark, lowerCase);
+    std::vector<TNudgedPair> nudged;
+    for (int i = 0; i < files.FileCount(); ++i) {
+        TElements& file = files.Elements(i);
+        for (const TColorPair& pair : FindColorPairs(file)) {
+            TColorRecord& f = file.Colors[pair.Foreground];
+            TColorRecord& b = file.Colors[pair.Background];
+            // An earlier pair may have moved one of them.
+            const double mirrored = RatioNow(f, b);
+            const int level = ContrastLevel(pair.Before);
+            if (ContrastLevel(mirrored) >= level || (!f.Checked && !b.Checked)) continue;
+            const double target = LevelRatio(level) * NudgeMargin;
+            // The text moves first; its background only when the text cannot reach the level alone.
+            double now = f.Checked ? Nudge(f, b, true, target, lowerCase) : mirrored;
+            if (now < target && b.Checked) now = Nudge(b, f, false, target, lowerCase);
+            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
+                              f.Color, b.Color});
+        }
+        // Any other colour that is no background may be text (through a custom property, most often),
+        // and text stands, most likely, on the page's background.
+        std::vector<bool> paired(file.Colors.size());
+        for (const TPairedColors& pair : file.Pairs) paired[pair.Foreground] = paired[pair.Background] = true;
+        TBackgrounds backgrounds;
+        WalkFile(file, files.IsPage(i), backgrounds);
+        std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
+        const TColorRecord background = PageBackground(DarkColor(RGB(255, 255, 255), dark.DarkEnds()));
+        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+            TColorRecord& f = file.Colors[k];
+            if (paired[k] || !f.Checked || f.Embed.Kind != TEmbedding::None ||
+                std::binary_search(backgrounds.Positions.begin(), backgrounds.Positions.end(), f.SourcePos))
+                continue;
+            const int alpha = AlphaToByte(f.AlphaForm, f.Alpha);
+            const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
+            const double mirrored = RatioNow(f, background);
+            const int level = ContrastLevel(before);
+            if (ContrastLevel(mirrored) >= level) continue;
+            const double now = Nudge(f, background, true, LevelRatio(level) * NudgeMargin, lowerCase);
+            nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
+                              background.Color});
+        }
+    }
+    return nudged;
+}
+
+} // namespace pictor

@@ -1,0 +1,335 @@
+#include "adjust/DarkScheme.h"
+
+#include "document/CssOutline.h"
+#include "document/DocumentText.h"
+#include "document/FileSet.h"
+#include "document/HtmlStructure.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace pictor {
+
+namespace {
+
+constexpr std::string_view DarkMedia = "@media (prefers-color-scheme: dark) {\n";
+
+// A span of the text and what stands there in the dark scheme.
+struct TReplacement {
+    std::size_t Pos = 0, Length = 0;
+    std::string_view Text;
+};
+using TReplacements = std::vector<TReplacement>;  // in order of Pos
+
+// text[from, to) with the replacements inside it in place.
+void AppendReplaced(std::string& out, std::string_view text, std::size_t from, std::size_t to, const TReplacements& all)
+{
+    auto r = std::lower_bound(all.begin(), all.end(), from, [](const TReplacement& a, std::size_t p) { return a.Pos < p; });
+    for (; r != all.end() && r->Pos + r->Length <= to; ++r) {
+        out.append(text, from, r->Pos - from);
+        out += r->Text;
+        from = r->Pos + r->Length;
+    }
+    out.append(text, from, to - from);
+}
+
+bool IsKeyframes(std::string_view prelude)
+{
+    std::string lower(prelude.substr(0, 32));
+    for (char& c : lower) c = char(std::tolower((unsigned char)c));
+    if (!lower.starts_with('@')) return false;
+    std::size_t name = 1;
+    if (lower.size() > 1 && lower[1] == '-') {  // @-webkit-keyframes
+        name = lower.find('-', 2);
+        if (name == std::string::npos) return false;
+        ++name;
+    }
+    return lower.compare(name, 9, "keyframes") == 0;
+}
+
+bool AsksScheme(std::string_view prelude)
+{
+    std::string lower(prelude);
+    for (char& c : lower) c = char(std::tolower((unsigned char)c));
+    return lower.starts_with("@media") && lower.find("prefers-color-scheme") != std::string::npos;
+}
+
+// The dark block of one sheet or style block: every block holding a declaration with a colour, inside
+// its ancestors; a @keyframes block whole, since a later one of its name replaces it entirely.
+class TSchemeBlock {
+public:
+    TSchemeBlock(std::string_view text, const TCssOutline& outline, const TReplacements& replacements)
+        : Text_(text), Outline_(outline), Replacements_(replacements), Needed_(outline.Blocks.size()),
+          Whole_(outline.Blocks.size())
+    {
+    }
+
+    // The declaration that holds a colour at pos; false when none does. One under a
+    // prefers-color-scheme query is the site's own scheme and stays as it is.
+    bool Hold(std::size_t pos, std::size_t length)
+    {
+        const int d = Outline_.DeclarationAt(pos, length);
+        if (d < 0) return false;
+        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent)
+            if (AsksScheme(Prelude(b))) return true;
+        if (Held_.empty() || Held_.back() != d) Held_.push_back(d);
+        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent) {
+            Needed_[size_t(b)] = true;
+            if (IsKeyframes(Prelude(b))) Whole_[size_t(b)] = true;
+        }
+        return true;
+    }
+
+    int Declarations() const { return int(Held_.size()); }
+
+    std::string Text() const
+    {
+        if (Held_.empty()) return {};
+        // Each block's declarations (>= 0) and nested blocks (-1 - index), in the order they stand.
+        TItems items(Outline_.Blocks.size());
+        for (int d : Held_) {
+            const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
+            items[size_t(declaration.Block)].emplace_back(declaration.Start, d);
+        }
+        for (size_t b = 0; b < Outline_.Blocks.size(); ++b)
+            if (Needed_[b] && Outline_.Blocks[b].Parent >= 0)
+                items[size_t(Outline_.Blocks[b].Parent)].emplace_back(Outline_.Blocks[b].Open, -1 - int(b));
+        for (auto& list : items) std::sort(list.begin(), list.end());
+
+        std::string out = "\n";
+        // What the text leaves open would swallow the block.
+        if (Outline_.CommentAtEnd) out += "*/";
+        out.append(size_t(Outline_.OpenAtEnd), '}');
+        out += DarkMedia;
+        for (size_t b = 0; b < Outline_.Blocks.size(); ++b)
+            if (Needed_[b] && Outline_.Blocks[b].Parent < 0) Emit(int(b), items, out);
+        out += "}\n";
+        return out;
+    }
+
+private:
+    using TItems = std::vector<std::vector<std::pair<std::size_t, int>>>;
+
+    std::string_view Prelude(int b) const
+    {
+        const TCssBlock& block = Outline_.Blocks[size_t(b)];
+        return Text_.substr(block.PreludeStart, block.PreludeEnd - block.PreludeStart);
+    }
+
+    void Emit(int b, const TItems& items, std::string& out) const
+    {
+        const TCssBlock& block = Outline_.Blocks[size_t(b)];
+        out += Prelude(b);
+        out += " {";
+        if (Whole_[size_t(b)]) {
+            AppendReplaced(out, Text_, block.Open + 1, block.Close, Replacements_);
+            out += "}\n";
+            return;
+        }
+        bool nested = false;
+        for (const auto& [pos, item] : items[size_t(b)]) {
+            if (item >= 0) {
+                const TCssDeclaration& declaration = Outline_.Declarations[size_t(item)];
+                out += ' ';
+                AppendReplaced(out, Text_, declaration.Start, declaration.End, Replacements_);
+                out += ';';
+            } else {
+                out += '\n';
+                Emit(-1 - item, items, out);
+                nested = true;
+            }
+        }
+        out += nested ? "}\n" : " }\n";
+    }
+
+    std::string_view Text_;
+    const TCssOutline& Outline_;
+    const TReplacements& Replacements_;
+    std::vector<int> Held_;  // declaration indices, in order
+    std::vector<bool> Needed_, Whole_;
+};
+
+// What the page walk tells of where things stand.
+class TPagePlaces : public TScanEvents {
+public:
+    struct TFound {
+        std::size_t Pos;
+        TColorForm Form;
+        std::size_t Tag;
+    };
+    std::vector<TFound> Colors;
+    std::vector<std::pair<std::size_t, std::size_t>> StyleBlocks;
+    std::size_t Head = 0;  // 0: no HEAD tag
+
+    void ColorFound(std::size_t pos, std::size_t, TColorForm form, int, const TColorPlace& place) override
+    {
+        Colors.push_back({pos, form, place.Group});
+    }
+    void StyleBlockFound(std::size_t contents, std::size_t end) override { StyleBlocks.emplace_back(contents, end); }
+    void HeadFound(std::size_t afterTag) override
+    {
+        if (!Head) Head = afterTag;
+    }
+    bool WantsReferences() const override { return false; }
+};
+
+std::string UpperName(std::string_view text, std::size_t from)
+{
+    std::string name;
+    for (; from < text.size() && (std::isalnum((unsigned char)text[from]) || text[from] == '-'); ++from)
+        name += char(std::toupper((unsigned char)text[from]));
+    return name;
+}
+
+// The name of the attribute whose quoted value starts at pos.
+std::string AttributeName(std::string_view text, std::size_t pos)
+{
+    std::size_t i = pos;
+    if (i > 0 && (text[i - 1] == '"' || text[i - 1] == '\'')) --i;
+    while (i > 0 && (text[i - 1] == ' ' || text[i - 1] == '\t' || text[i - 1] == '\r' || text[i - 1] == '\n')) --i;
+    if (i == 0 || text[i - 1] != '=') return {};
+    --i;
+    while (i > 0 && (text[i - 1] == ' ' || text[i - 1] == '\t' || text[i - 1] == '\r' || text[i - 1] == '\n')) --i;
+    std::size_t start = i;
+    while (start > 0 && (std::isalnum((unsigned char)text[start - 1]) || text[start - 1] == '-')) --start;
+    return UpperName(text, start);
+}
+
+std::string CssString(std::string_view value)
+{
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// The rule that gives an element's colour attribute its dark colour, or nothing for an attribute no
+// property stands for.
+std::string AttributeRule(const std::string& tag, const std::string& attribute, std::string_view value,
+                          std::string_view dark)
+{
+    std::string element = tag;
+    for (char& c : element) c = char(std::tolower((unsigned char)c));
+    std::string name = attribute;
+    for (char& c : name) c = char(std::tolower((unsigned char)c));
+    const std::string matched = element + "[" + name + "=" + CssString(value) + " i]";
+    std::string selector, property;
+    if (attribute == "BGCOLOR") {
+        selector = matched;
+        property = "background-color";
+    } else if (attribute == "COLOR" && (tag == "FONT" || tag == "BASEFONT")) {
+        selector = matched;
+        property = "color";
+    } else if (tag == "BODY" && attribute == "TEXT") {
+        selector = matched;
+        property = "color";
+    } else if (tag == "BODY" && (attribute == "LINK" || attribute == "VLINK" || attribute == "ALINK")) {
+        selector = matched + (attribute == "LINK" ? " :link" : attribute == "VLINK" ? " :visited" : " :any-link:active");
+        property = "color";
+    } else {
+        return {};
+    }
+    return ":where(" + selector + ") { " + property + ": " + std::string(dark) + "; }\n";
+}
+
+void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std::vector<std::string>& dark,
+                   TDarkScheme& result, std::vector<bool>& reached)
+{
+    const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
+    TReplacements replacements;
+    std::vector<std::size_t> records;
+    for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+        const TColorRecord& r = file.Colors[k];
+        if (r.SourcePos < from || r.SourcePos >= to || r.Embed.Kind != TEmbedding::None) continue;
+        if (!replacements.empty() && r.SourcePos < replacements.back().Pos + replacements.back().Length) continue;
+        replacements.push_back({r.SourcePos, r.OrgText.size(), dark[k]});
+        records.push_back(k);
+    }
+    TSchemeBlock block(file.Text, outline, replacements);
+    for (std::size_t n = 0; n < records.size(); ++n)
+        if (block.Hold(replacements[n].Pos, replacements[n].Length)) reached[records[n]] = true;
+    result.Declarations += block.Declarations();
+    std::string text = block.Text();
+    if (!text.empty()) file.Added.push_back({to, std::move(text)});
+}
+
+} // namespace
+
+TDarkScheme FollowReaderScheme(IFileSet& files, const TAdjustment& dark, bool lowerCase)
+{
+    // The light colours, kept; the dark ones made with contrast kept, taken, and the light put back.
+    std::vector<std::vector<TColorRecord>> light(size_t(files.FileCount()));
+    for (int i = 0; i < files.FileCount(); ++i)
+        light[size_t(i)].assign(files.Elements(i).Colors.begin(), files.Elements(i).Colors.end());
+    TDarkScheme result;
+    result.Nudged = ApplyDarkColors(files, dark, lowerCase);
+
+    for (int i = 0; i < files.FileCount(); ++i) {
+        TElements& file = files.Elements(i);
+        std::vector<std::string> darkTexts;
+        darkTexts.reserve(file.Colors.size());
+        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+            darkTexts.push_back(file.Colors[k].Text);
+            file.Colors[k].Text = light[size_t(i)][k].Text;
+            file.Colors[k].Color = light[size_t(i)][k].Color;
+        }
+        file.Added.clear();
+        std::vector<bool> reached(file.Colors.size());
+        const auto leave = [&](std::size_t k, std::string why) {
+            const TColorRecord& r = file.Colors[k];
+            if (!reached[k] && r.Checked && darkTexts[k] != r.Text) result.LeftLight.push_back({i, k, std::move(why)});
+        };
+        if (file.IsSvg) {
+            for (std::size_t k = 0; k < file.Colors.size(); ++k) leave(k, "in an SVG picture");
+            continue;
+        }
+        if (!files.IsPage(i)) {
+            AddSheetBlock(file, 0, file.Text.size(), darkTexts, result, reached);
+            for (std::size_t k = 0; k < file.Colors.size(); ++k) leave(k, "in a data: URL's picture");
+            continue;
+        }
+        TPagePlaces places;
+        WalkFile(file, true, places);
+        // The attributes' rules and the meta tag come first in HEAD, before every sheet.
+        std::string attributeRules;
+        std::map<std::string, bool> ruleWritten;
+        std::sort(places.Colors.begin(), places.Colors.end(),
+                  [](const TPagePlaces::TFound& a, const TPagePlaces::TFound& b) { return a.Pos < b.Pos; });
+        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+            const TColorRecord& r = file.Colors[k];
+            if (r.Embed.Kind != TEmbedding::None || !r.Checked || darkTexts[k] == r.Text) continue;
+            const auto found = std::lower_bound(places.Colors.begin(), places.Colors.end(), r.SourcePos,
+                                                [](const TPagePlaces::TFound& f, std::size_t p) { return f.Pos < p; });
+            if (found == places.Colors.end() || found->Pos != r.SourcePos || found->Form != TColorForm::Attribute) continue;
+            const std::string rule = AttributeRule(UpperName(file.Text, found->Tag + 1), AttributeName(file.Text, r.SourcePos),
+                                                   r.Text, darkTexts[k]);
+            if (rule.empty() || !places.Head) continue;
+            reached[k] = true;
+            if (ruleWritten.emplace(rule, true).second) attributeRules += rule;
+        }
+        if (places.Head) {
+            std::string head = "\n<meta name=\"color-scheme\" content=\"light dark\">";
+            if (!attributeRules.empty())
+                head += "\n<style>\n" + std::string(DarkMedia) + attributeRules + "}\n</style>";
+            file.Added.push_back({places.Head, head});
+        }
+        for (const auto& [from, to] : places.StyleBlocks) AddSheetBlock(file, from, to, darkTexts, result, reached);
+        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+            const TColorRecord& r = file.Colors[k];
+            const bool inBlock = std::any_of(places.StyleBlocks.begin(), places.StyleBlocks.end(),
+                                             [&](const auto& b) { return r.SourcePos >= b.first && r.SourcePos < b.second; });
+            leave(k, r.Embed.Kind != TEmbedding::None ? "in a data: URL's picture"
+                     : inBlock                        ? "outside any declaration"
+                     : !places.Head                   ? "a colour attribute of a page without a HEAD tag"
+                                                      : "in a style attribute or an attribute no property stands for");
+        }
+        std::stable_sort(file.Added.begin(), file.Added.end(),
+                         [](const TAddedText& a, const TAddedText& b) { return a.Pos < b.Pos; });
+    }
+    return result;
+}
+
+} // namespace pictor

@@ -1,0 +1,130 @@
+#include "document/CssOutline.h"
+
+#include "encoding/CharCode.h"
+
+#include <algorithm>
+
+namespace pictor {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+class TOutliner {
+public:
+    TOutliner(std::string_view text, std::size_t to, bool utf8) : T_(text.substr(0, to)), Utf8_(utf8) {}
+
+    TCssOutline Run(std::size_t i)
+    {
+        std::vector<int> open;
+        while (i < T_.size()) {
+            const char c = T_[i];
+            if (IsSpace(c) || c == ';') {
+                ++i;
+            } else if (Starts(i, "/*")) {
+                i = SkipComment(i);
+            } else if (open.empty() && (Starts(i, "<!--") || Starts(i, "-->"))) {
+                i += Starts(i, "<!--") ? 4 : 3;  // stepped over at the top, as CSS does
+            } else if (c == '}') {
+                if (!open.empty()) {
+                    Out_.Blocks[size_t(open.back())].Close = i;
+                    open.pop_back();
+                }
+                ++i;
+            } else {
+                const std::size_t end = ItemEnd(i);
+                if (end < T_.size() && T_[end] == '{') {
+                    open.push_back(int(Out_.Blocks.size()));
+                    Out_.Blocks.push_back({i, TrimEnd(i, end), end, T_.size(), open.size() > 1 ? open[open.size() - 2] : -1});
+                    i = end + 1;
+                } else {
+                    if (!open.empty()) Out_.Declarations.push_back({i, TrimEnd(i, end), open.back()});
+                    i = end;
+                }
+            }
+        }
+        Out_.OpenAtEnd = int(open.size());
+        return std::move(Out_);
+    }
+
+private:
+    bool Starts(std::size_t i, std::string_view s) const { return T_.compare(i, s.size(), s) == 0; }
+    std::size_t Step(std::size_t i) const
+    {
+        return static_cast<unsigned char>(T_[i]) < 0x80 ? i + 1
+                                                        : i + std::size_t(CharLength(T_.data() + i, T_.data() + T_.size(), Utf8_));
+    }
+    std::size_t SkipComment(std::size_t i)
+    {
+        const std::size_t close = T_.find("*/", i + 2);
+        if (close != std::string_view::npos) return close + 2;
+        Out_.CommentAtEnd = true;
+        return T_.size();
+    }
+    std::size_t SkipString(std::size_t i) const
+    {
+        const char quote = T_[i];
+        for (std::size_t j = i + 1; j < T_.size();) {
+            const char c = T_[j];
+            if (c == quote) return j + 1;
+            if (c == '\n' || c == '\r' || c == '\f') return j;
+            j = c == '\\' && j + 1 < T_.size() ? Step(j + 1) : Step(j);
+        }
+        return T_.size();
+    }
+    // Where the item at i ends: its "{" or ";" outside parentheses, or a "}".
+    std::size_t ItemEnd(std::size_t i)
+    {
+        int parens = 0;
+        while (i < T_.size()) {
+            const char c = T_[i];
+            if (c == '/' && Starts(i, "/*")) {
+                i = SkipComment(i);
+            } else if (c == '"' || c == '\'') {
+                i = SkipString(i);
+            } else if (c == '\\') {
+                i = i + 1 < T_.size() ? Step(i + 1) : T_.size();
+            } else if (c == '(') {
+                ++parens;
+                ++i;
+            } else if (c == ')') {
+                parens = std::max(0, parens - 1);
+                ++i;
+            } else if ((c == ';' || c == '{') && parens == 0) {
+                return i;
+            } else if (c == '}') {
+                return i;
+            } else {
+                i = Step(i);
+            }
+        }
+        return T_.size();
+    }
+    std::size_t TrimEnd(std::size_t from, std::size_t end) const
+    {
+        while (end > from && IsSpace(T_[end - 1])) --end;
+        return end;
+    }
+
+    std::string_view T_;
+    bool Utf8_;
+    TCssOutline Out_;
+};
+
+} // namespace
+
+int TCssOutline::DeclarationAt(std::size_t pos, std::size_t length) const
+{
+    const auto after = std::upper_bound(Declarations.begin(), Declarations.end(), pos,
+                                        [](std::size_t p, const TCssDeclaration& d) { return p < d.Start; });
+    if (after == Declarations.begin()) return -1;
+    const auto& d = *std::prev(after);
+    return pos + length <= d.End ? int(std::prev(after) - Declarations.begin()) : -1;
+}
+
+TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, bool utf8)
+{
+    return TOutliner(text, std::min(to, text.size()), utf8).Run(from);
+}
+
+} // namespace pictor

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace pictor {
+
+// A rule or at-rule with a block: its prelude (selector or at-rule text, trimmed) and its braces.
+struct TCssBlock {
+    std::size_t PreludeStart = 0, PreludeEnd = 0;
+    std::size_t Open = 0;   // its "{"
+    std::size_t Close = 0;  // its "}", or the end of the text when it is not closed
+    int Parent = -1;        // index into TCssOutline::Blocks; -1 at the top
+};
+
+// A declaration within a block, without its ";" and trailing white space.
+struct TCssDeclaration {
+    std::size_t Start = 0, End = 0;
+    int Block = 0;
+};
+
+// Where a style text's blocks and declarations stand, as a browser parses them (comments, strings,
+// escapes and parentheses stepped over). Positions are in the text given.
+struct TCssOutline {
+    std::vector<TCssBlock> Blocks;              // in order of their "{"
+    std::vector<TCssDeclaration> Declarations;  // in order
+    int OpenAtEnd = 0;                          // blocks the text leaves open
+    bool CommentAtEnd = false;                  // the text ends inside a comment
+
+    // The declaration holding [pos, pos + length), or -1.
+    int DeclarationAt(std::size_t pos, std::size_t length) const;
+};
+
+// The outline of text[from, to): a sheet, or a style block's contents.
+TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, bool utf8);
+
+} // namespace pictor

@@ -1,0 +1,182 @@
+#include "adjust/Adjustment.h"
+#include "adjust/DarkColors.h"
+#include "adjust/DarkPictures.h"
+#include "document/CssColorFunction.h"
+#include "document/HtmlStructure.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pictor {
+namespace {
+
+// One row of the table scripts/dark-reference.mjs made with colorjs.io.
+struct TReference {
+    TColor Color;
+    double L, C, H;
+    double DarkL;
+    TColor Dark;
+};
+
+TColor FromCode(const std::string& code)
+{
+    const unsigned long v = std::strtoul(code.c_str() + 1, nullptr, 16);
+    return RGB(int(v >> 16), int((v >> 8) & 0xFF), int(v & 0xFF));
+}
+
+std::vector<TReference> ReadReference()
+{
+    std::ifstream in(std::string(PICTOR_TEST_DATA) + "/dark/oklch-reference.tsv");
+    std::vector<TReference> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line.starts_with("# ")) continue;
+        std::istringstream fields(line);
+        std::string code, dark;
+        TReference r{};
+        fields >> code >> r.L >> r.C >> r.H >> r.DarkL >> dark;
+        r.Color = FromCode(code);
+        r.Dark = FromCode(dark);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+TTriple Oklch(TColor c)
+{
+    return SrgbToSpace(TColorSpace::Oklch, {GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0});
+}
+
+double HueDistance(double a, double b)
+{
+    const double d = std::fabs(a - b);
+    return std::min(d, 360 - d);
+}
+
+TEST(DarkColors, OklchOfTheReferenceTable)
+{
+    const auto rows = ReadReference();
+    ASSERT_GT(rows.size(), 200u);
+    for (const TReference& r : rows) {
+        const TTriple oklch = Oklch(r.Color);
+        EXPECT_NEAR(oklch[0], r.L, 1e-5) << ColorToUpperCode(r.Color);
+        EXPECT_NEAR(oklch[1], r.C, 1e-5) << ColorToUpperCode(r.Color);
+        if (r.C > 1e-4) {
+            EXPECT_LT(HueDistance(oklch[2], r.H), 1e-3) << ColorToUpperCode(r.Color);
+        }
+    }
+}
+
+TEST(DarkColors, LightnessMirroredHueAndChromaKept)
+{
+    for (const TReference& r : ReadReference()) {
+        const TColor dark = DarkColor(r.Color, {});
+        const std::string name = ColorToUpperCode(r.Color) + " -> " + ColorToUpperCode(dark);
+        EXPECT_NEAR(DarkLightness(r.L, {}), r.DarkL, 1e-6) << name;
+        // As colorjs.io maps it into sRGB, to a step of 8-bit rounding.
+        EXPECT_LE(std::abs(GetRValue(dark) - GetRValue(r.Dark)), 1) << name;
+        EXPECT_LE(std::abs(GetGValue(dark) - GetGValue(r.Dark)), 1) << name;
+        EXPECT_LE(std::abs(GetBValue(dark) - GetBValue(r.Dark)), 1) << name;
+        const TTriple shown = Oklch(dark);
+        EXPECT_NEAR(shown[0], r.DarkL, 0.02) << name;
+        if (shown[1] > 0.03) {
+            EXPECT_LT(HueDistance(shown[2], r.H), 3) << name;
+        }
+    }
+}
+
+TEST(DarkColors, EndsPlaceWhiteAndBlack)
+{
+    EXPECT_NEAR(OklchLightness(DarkColor(RGB(255, 255, 255), {10, 90})), 0.10, 0.005);
+    EXPECT_NEAR(OklchLightness(DarkColor(RGB(0, 0, 0), {10, 90})), 0.90, 0.005);
+    EXPECT_EQ(DarkColor(RGB(255, 255, 255), {0, 100}), RGB(0, 0, 0));
+}
+
+TColorRecord Record(const std::string& text, TColor color, TAlphaForm form = TAlphaForm::None)
+{
+    TColorRecord r;
+    r.Text = r.OrgText = text;
+    r.Color = r.OrgColor = color;
+    r.AlphaForm = form;
+    return r;
+}
+
+TEST(DarkColors, TextsKeepTheirNotation)
+{
+    struct TCase {
+        std::string Text;
+        TColor Color;
+        TAlphaForm Form;
+        std::string Expected;
+    } cases[] = {
+        {"#fff", RGB(255, 255, 255), TAlphaForm::None, "#121212"},
+        {"#000000", RGB(0, 0, 0), TAlphaForm::None, "#E8E8E8"},
+        // Beyond sRGB: lightness mirrored exactly, chroma and hue kept, in its own space.
+        {"oklch(0.7 0.15 150)", SrgbToDisplay(SpaceToSrgb(TColorSpace::Oklch, {0.7, 0.15, 150})), TAlphaForm::OwnSpace,
+         "oklch(0.405 0.15 150)"},
+    };
+    for (const TCase& c : cases) {
+        TColorRecord r = Record(c.Text, c.Color, c.Form);
+        AdjustColorValue(TAdjustment::Dark(), r, false);
+        if (c.Form != TAlphaForm::OwnSpace) {
+            EXPECT_EQ(r.Text, c.Expected);
+            continue;
+        }
+        const auto css = ParseCssSpaceColor(r.Text);
+        ASSERT_TRUE(css) << r.Text;
+        EXPECT_EQ(css->Space, TColorSpace::Oklch);
+        EXPECT_NEAR(css->Coordinates[0], 0.405, 1e-6) << r.Text;
+        EXPECT_NEAR(css->Coordinates[1], 0.15, 1e-6) << r.Text;
+        EXPECT_NEAR(css->Coordinates[2], 150, 1e-4) << r.Text;
+    }
+}
+
+TBitmapEx Filled(int width, int height, const std::vector<TColor>& colours)
+{
+    TBitmapEx bitmap(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const TColor c = colours[size_t(y * width + x) % colours.size()];
+            row[x * 3] = std::uint8_t(GetBValue(c));
+            row[x * 3 + 1] = std::uint8_t(GetGValue(c));
+            row[x * 3 + 2] = std::uint8_t(GetRValue(c));
+        }
+    }
+    return bitmap;
+}
+
+TEST(DarkPictures, PhotographsLeftAloneFlatPicturesDarkened)
+{
+    std::vector<TColor> many;
+    for (int i = 0; i < 2000; ++i) many.push_back(RGB(i % 256, (i * 7) % 256, i / 8));
+    TBitmapEx photo = Filled(100, 40, many);
+    TBitmapEx logo = Filled(100, 40, {RGB(255, 255, 255), RGB(0, 0, 255)});
+    EXPECT_FALSE(IsFlatColorPicture(photo));
+    EXPECT_TRUE(IsFlatColorPicture(logo));
+
+    const TBitmapEx photoBefore = photo;
+    DarkenPicture(photo, {}, true);
+    EXPECT_TRUE(photo.SamePixels(photoBefore));
+    DarkenPicture(logo, {}, true);
+    const std::uint8_t* p = logo.ScanLine(0);
+    EXPECT_EQ(RGB(p[2], p[1], p[0]), DarkColor(RGB(255, 255, 255), {}));
+    DarkenPicture(photo, {}, false);
+    EXPECT_FALSE(photo.SamePixels(photoBefore));
+
+    // Transparency makes a picture of many colours a flat one: an icon, not a photograph.
+    TBitmapEx icon = Filled(100, 40, many);
+    TFrame frame = icon.Frame(0);
+    frame.Alpha.assign(size_t(100 * 40), 255);
+    frame.Alpha[5] = 0;
+    icon.SetFrames({frame});
+    EXPECT_TRUE(IsFlatColorPicture(icon));
+}
+
+} // namespace
+} // namespace pictor

@@ -1,0 +1,110 @@
+#include "adjust/DarkContrast.h"
+#include "document/ColorPairs.h"
+#include "document/Contrast.h"
+#include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pictor {
+namespace {
+
+THtmlStructure PageOf(const std::string& html)
+{
+    THtmlStructure document;
+    document.FileName = "/p.html";
+    document.Page.Text = html;
+    TLoadedFiles files;
+    TFileScan scan = ScanFile(document.Page, true);
+    BuildFileRecords(document.Page, scan, document.FileName, files);
+    return document;
+}
+
+TEST(DarkContrast, Levels)
+{
+    EXPECT_EQ(ContrastLevel(2.99), 0);
+    EXPECT_EQ(ContrastLevel(3.0), 1);
+    EXPECT_EQ(ContrastLevel(4.49), 1);
+    EXPECT_EQ(ContrastLevel(4.5), 2);
+    EXPECT_EQ(ContrastLevel(7.0), 3);
+    EXPECT_EQ(ContrastLevel(21.0), 3);
+}
+
+// Pairs the mirror alone takes below their level: greys just at AA and AAA (the mirror is not symmetric
+// in luminance), a light text on a dark blue, a link on white.
+TEST(DarkContrast, PairsThatNeedNudgingKeepTheirLevel)
+{
+    const std::string html = "<style>"
+                             ".a{color:#767676;background-color:#fff}"
+                             ".b{color:#595959;background:#ffffff}"
+                             ".c{color:#fff;background-color:#0645ad}"
+                             ".d{color:rgb(255 215 0);background-color:#000080}"
+                             ".e{color:oklch(0.6 0.1 250);background-color:#fff}"
+                             ".f{color:#000;background-color:#fff}"
+                             "</style><body bgcolor=\"#ffffff\" link=\"#0000ee\">";
+    THtmlStructure page = PageOf(html);
+    const TAdjustment dark = TAdjustment::Dark();
+    // What the mirror alone gives.
+    THtmlStructure mirroredOnly = PageOf(html);
+    ApplyToTickedColors(mirroredOnly, dark, false);
+    int below = 0;
+    for (const TColorPair& pair : FindColorPairs(mirroredOnly.Page))
+        below += ContrastLevel(pair.After) < ContrastLevel(pair.Before);
+    ASSERT_GE(below, 5);
+
+    const auto nudged = ApplyDarkColors(page, dark, false);
+    EXPECT_EQ(int(nudged.size()), below);
+    for (const TNudgedPair& n : nudged) {
+        EXPECT_TRUE(n.Held);
+        // The least nudge that holds with a margin of 4 %: a step of lightness moves the ratio little.
+        EXPECT_GE(n.After, LevelRatio(ContrastLevel(n.Before)) * 1.04);  // a margin for nearby backgrounds
+        EXPECT_LT(n.After, LevelRatio(ContrastLevel(n.Before)) * 1.1);
+    }
+    for (const TColorPair& pair : FindColorPairs(page.Page)) {
+        const std::string name = page.Page.Colors[pair.Foreground].Text + " on " + page.Page.Colors[pair.Background].Text;
+        EXPECT_GE(ContrastLevel(pair.After), ContrastLevel(pair.Before)) << name;
+    }
+    // Written in their own notation, text first moved and lighter than its dark background.
+    EXPECT_EQ(page.Page.Colors[0].Text.front(), '#');
+    EXPECT_TRUE(page.Page.Colors[8].Text.starts_with("oklch(")) << page.Page.Colors[8].Text;
+    EXPECT_GT(OklchLightness(page.Page.Colors[0].Color), OklchLightness(page.Page.Colors[1].Color));
+    // Black on white needs nothing: its mirror stays far above AAA.
+    EXPECT_EQ(page.Page.Colors[10].Color, DarkColor(RGB(0, 0, 0), {}));
+}
+
+TEST(DarkContrast, UntickedColoursStayAndTheBackgroundMovesWhenTheTextCannot)
+{
+    THtmlStructure page = PageOf("<style>.a{color:#767676;background-color:#fff}</style>");
+    page.Page.Colors[0].Checked = false;  // the text stays as it is
+    const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
+    ASSERT_EQ(nudged.size(), 1u);
+    EXPECT_TRUE(nudged[0].Held);
+    EXPECT_EQ(page.Page.Colors[0].Text, "#767676");
+    EXPECT_GE(nudged[0].After, 4.5);
+    EXPECT_LT(OklchLightness(page.Page.Colors[1].Color), OklchLightness(RGB(0x76, 0x76, 0x76)));
+}
+
+// Pico's muted text, as a colour and through a custom property: AA on white, 3.6 once mirrored onto
+// what white becomes.
+TEST(DarkContrast, ColoursOfNoPairKeepTheirLevelOnThePageBackground)
+{
+    THtmlStructure page = PageOf("<style>small{color:#646b79}:root{--muted:#646b79}p{color:#fff}"
+                                 ".b{background-color:#646b79}</style>");
+    const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
+    ASSERT_EQ(nudged.size(), 2u);
+    const TColor canvas = DarkColor(RGB(255, 255, 255), {});
+    for (size_t n = 0; n < 2; ++n) {
+        EXPECT_EQ(nudged[n].Foreground, n);
+        EXPECT_EQ(nudged[n].Background, PageBackgroundRecord);
+        EXPECT_LT(nudged[n].Mirrored, 4.5);
+        EXPECT_GE(ContrastRatio(page.Page.Colors[n].Color, canvas), 4.5);
+    }
+    // White was no text on white: it is only mirrored, and so is a background.
+    EXPECT_EQ(page.Page.Colors[2].Color, canvas);
+    EXPECT_EQ(page.Page.Colors[3].Color, DarkColor(RGB(0x64, 0x6b, 0x79), {}));
+}
+
+} // namespace
+} // namespace pictor

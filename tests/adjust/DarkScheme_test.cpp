@@ -1,0 +1,151 @@
+#include "adjust/DarkScheme.h"
+#include "document/CssOutline.h"
+#include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pictor {
+namespace {
+
+THtmlStructure PageOf(const std::string& html)
+{
+    THtmlStructure document;
+    document.FileName = "/p.html";
+    document.Page.Text = html;
+    document.Page.CharCode = ccUtf8;
+    TLoadedFiles files;
+    TFileScan scan = ScanFile(document.Page, true);
+    BuildFileRecords(document.Page, scan, document.FileName, files);
+    return document;
+}
+
+// The page's text once the dark scheme is added, and that text with the additions taken out again.
+struct TSchemed {
+    std::string Text;
+    std::string WithoutAdded;
+    TDarkScheme Scheme;
+};
+
+TSchemed Schemed(THtmlStructure& page)
+{
+    TSchemed out;
+    out.Scheme = FollowReaderScheme(page, TAdjustment::Dark(), false);
+    RewriteText(page.Page);
+    out.Text = page.Page.CurrentText();
+    out.WithoutAdded = out.Text;
+    for (auto added = page.Page.Added.rbegin(); added != page.Page.Added.rend(); ++added) {
+        const size_t at = out.WithoutAdded.find(added->Text);
+        if (at != std::string::npos) out.WithoutAdded.erase(at, added->Text.size());
+    }
+    return out;
+}
+
+TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
+{
+    const std::string sheet = "body{color:#000;background-color:#fff;margin:0}"
+                              "a{color:#fff!important;text-decoration:none}"
+                              ":root{--accent:#fff;--gap:4px}"
+                              "@media screen{@supports (display:grid){@layer base{.y{border:1px solid #000;padding:0}}}}"
+                              ".card{color:#fff;&:hover{color:#000}.t{margin:0}}"
+                              "@keyframes k{from{color:#fff;opacity:0}to{opacity:1}}"
+                              "/* open";
+    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
+    const TSchemed s = Schemed(page);
+    // The light page is byte for byte what it was, once the additions are taken out.
+    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+    EXPECT_TRUE(s.Scheme.LeftLight.empty());
+    EXPECT_EQ(s.Scheme.Declarations, 8);
+    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
+    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    const std::string expected = "\n*/@media (prefers-color-scheme: dark) {\n"
+                                 "body { color:" + white + "; background-color:" + black + "; }\n"
+                                 "a { color:" + black + "!important; }\n"
+                                 ":root { --accent:" + black + "; }\n"
+                                 "@media screen {\n@supports (display:grid) {\n@layer base {\n"
+                                 ".y { border:1px solid " + white + "; }\n}\n}\n}\n"
+                                 ".card { color:" + black + ";\n&:hover { color:" + white + "; }\n}\n"
+                                 "@keyframes k {from{color:" + black + ";opacity:0}to{opacity:1}}\n"
+                                 "}\n";
+    EXPECT_EQ(s.Text, "<html><head>\n<meta name=\"color-scheme\" content=\"light dark\"><style>" + sheet + expected +
+                          "</style></head><body></body></html>");
+    // No colour is rewritten.
+    for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
+}
+
+TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
+{
+    THtmlStructure page = PageOf("<html><head><title>t</title></head>"
+                                 "<body bgcolor=\"White\" text=\"#000\" link=\"#00e\">"
+                                 "<table bordercolor=\"#000\"><tr><td bgcolor=\"#fff\"><font color=\"#000\">x</font>"
+                                 "<p style=\"color:#000\">y</p></body></html>");
+    const TSchemed s = Schemed(page);
+    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
+    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    ASSERT_EQ(page.Page.Added.size(), 1u);
+    const std::string& added = page.Page.Added[0].Text;
+    EXPECT_NE(added.find(":where(body[bgcolor=\"White\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
+    EXPECT_NE(added.find(":where(body[text=\"#000\" i]) { color: " + white + "; }"), std::string::npos) << added;
+    EXPECT_NE(added.find(":where(body[link=\"#00e\" i] :link) { color: "), std::string::npos) << added;
+    EXPECT_NE(added.find(":where(td[bgcolor=\"#fff\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
+    EXPECT_NE(added.find(":where(font[color=\"#000\" i]) { color: " + white + "; }"), std::string::npos) << added;
+    EXPECT_EQ(s.Text.find("<head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n@media"), 6u);
+    // BORDERCOLOR has no property of its own, a style attribute no selector of its own.
+    ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#000");
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#000");
+}
+
+TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
+{
+    THtmlStructure page = PageOf("<head><style>.a{color:#000}.b{color:#000}</style></head>");
+    page.Page.Colors[1].Checked = false;
+    FollowReaderScheme(page, TAdjustment::Dark(), false);
+    const TSchemed s = Schemed(page);
+    ASSERT_EQ(page.Page.Added.size(), 2u);
+    EXPECT_NE(page.Page.Added[1].Text.find(".b { color:#000; }"), std::string::npos) << page.Page.Added[1].Text;
+    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+}
+
+TEST(DarkScheme, TheSitesOwnSchemeRulesStayAsTheyAre)
+{
+    THtmlStructure page = PageOf("<head><style>:root{--bg:#fff}"
+                                 "@media (prefers-color-scheme: dark){:root{--bg:#222}}</style></head>");
+    const TSchemed s = Schemed(page);
+    ASSERT_EQ(page.Page.Added.size(), 2u);
+    EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n:root { --bg:" +
+                                           ColorToUpperCode(DarkColor(RGB(255, 255, 255), {})) + "; }\n}\n");
+    EXPECT_TRUE(s.Scheme.LeftLight.empty());
+}
+
+TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
+{
+    const std::string css = "a[title='{;}']{content:\"}\";color:red}/*{*/@media x{b{c:d(;)}}";
+    const TCssOutline o = OutlineCss(css, 0, css.size(), true);
+    ASSERT_EQ(o.Blocks.size(), 3u);
+    EXPECT_EQ(css.substr(o.Blocks[0].PreludeStart, o.Blocks[0].PreludeEnd - o.Blocks[0].PreludeStart), "a[title='{;}']");
+    EXPECT_EQ(o.Blocks[2].Parent, 1);
+    ASSERT_EQ(o.Declarations.size(), 3u);
+    EXPECT_EQ(css.substr(o.Declarations[1].Start, o.Declarations[1].End - o.Declarations[1].Start), "color:red");
+    EXPECT_EQ(css.substr(o.Declarations[2].Start, o.Declarations[2].End - o.Declarations[2].Start), "c:d(;)");
+    EXPECT_EQ(o.DeclarationAt(css.find("red"), 3), 1);
+    EXPECT_EQ(o.DeclarationAt(0, 1), -1);
+    EXPECT_EQ(o.OpenAtEnd, 0);
+    EXPECT_EQ(OutlineCss("a{b{", 0, 4, true).OpenAtEnd, 2);
+}
+
+TEST(RewriteText, AddedTextsStandBeforeWhatStartsThere)
+{
+    THtmlStructure page = PageOf("<font color=\"red\">");
+    page.Page.Colors[0].Text = "#0000FF";
+    page.Page.Added = {{0, "<!--a-->"}, {13, "[b]"}, {18, "[c]"}};
+    RewriteText(page.Page);
+    EXPECT_EQ(page.Page.CurrentText(), "<!--a--><font color=\"[b]#0000FF\">[c]");
+    EXPECT_EQ(page.Page.Colors[0].Pos, 25);  // 1-based, after both additions
+}
+
+} // namespace
+} // namespace pictor
