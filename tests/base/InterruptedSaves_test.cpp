@@ -107,13 +107,6 @@ TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBack)
     }
 }
 
-TEST(Commit, WithoutAFaultEveryFileIsNewAndNothingElseIsLeft)
-{
-    TTwentyFiles site;
-    site.Save();
-    EXPECT_EQ(Tree(site.Dir), site.New);
-}
-
 // The first 16 files on a file system are synced one by one, the rest by one syncfs before the renames.
 TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
 {
