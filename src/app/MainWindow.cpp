@@ -11,8 +11,8 @@
 #include "app/WebBrowser.h"
 #include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
-#include "app/model/PageNames.h"
 #include "app/model/ProgramPaths.h"
+#include "document/Paths.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
@@ -71,7 +71,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     CreateColorDialog();
     new TApplicationKeys(this, alSelectAll, alOpen, alSave, alReload);
 
-    if (!arguments.isEmpty() && IsHtmlPageName(arguments.first().toStdString()))
+    if (!arguments.isEmpty() && pictor::IsPageName(arguments.first().toStdString()))
         LoadDocument(QFileInfo(arguments.first()).absoluteFilePath());
 }
 
@@ -222,7 +222,7 @@ void TfrmMain::dropEvent(QDropEvent* event)
 
 void TfrmMain::FilesDropped(const QStringList& paths)
 {
-    if (paths.isEmpty() || !IsHtmlPageName(paths.first().toStdString()) || !AskUnsavedChanges()) return;
+    if (paths.isEmpty() || !pictor::IsPageName(paths.first().toStdString()) || !AskUnsavedChanges()) return;
     LoadDocument(paths.first());
 }
 

@@ -1,5 +1,6 @@
 #include "document/Paths.h"
 
+#include "base/AsciiText.h"
 #include "base/PictorError.h"
 
 #include <cerrno>
@@ -65,6 +66,15 @@ bool NamesSvgFile(std::string_view reference)
                (name[name.size() - 2] | 0x20) == 'v' && (name[name.size() - 1] | 0x20) == 'g';
     };
     return endsInSvg(reference) || endsInSvg(reference.substr(0, reference.find_first_of("?#")));
+}
+
+bool IsPageName(std::string_view path)
+{
+    const std::string_view name = path.substr(path.find_last_of('/') + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = name.substr(dot);
+    return EqualsNoCase(extension, ".htm") || EqualsNoCase(extension, ".html") || EqualsNoCase(extension, ".shtml");
 }
 
 bool IsExternalReference(std::string_view ref)

@@ -20,6 +20,8 @@ std::string FolderOf(const std::string& path);
 bool IsExternalReference(std::string_view reference);
 // Whether a reference names an SVG picture: ".svg" at its end, or before its query or fragment.
 bool NamesSvgFile(std::string_view reference);
+// A page: its name ends in ".htm", ".html" or ".shtml", in any case.
+bool IsPageName(std::string_view path);
 // The folder that every path lies below, with a trailing "/", cut before the first differing character.
 std::string CommonBaseFolder(const std::vector<std::string>& paths);
 

@@ -2,9 +2,9 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "document/Paths.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -14,13 +14,6 @@ namespace pictor {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool IsPageName(const fs::path& path)
-{
-    std::string ending = path.extension().string();
-    std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ending == ".htm" || ending == ".html" || ending == ".shtml";
-}
 
 bool Below(const fs::path& path, const fs::path& folder)
 {
@@ -43,7 +36,7 @@ std::vector<std::string> FindSitePages(const std::string& folder)
     for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
         const fs::directory_entry& entry = *walk;
         current = entry.path();
-        if (!IsPageName(current)) continue;
+        if (!IsPageName(current.string())) continue;
         std::error_code ignored;
         if (entry.is_symlink(ignored)) {
             const fs::path target = fs::canonical(current, ignored);

@@ -1,6 +1,6 @@
 #include "app/model/EditorPathCheck.h"
 #include "app/model/HelpFile.h"
-#include "app/model/PageNames.h"
+#include "document/Paths.h"
 #include "app/model/SourceMenu.h"
 
 #include "app/model/Options.h"
@@ -13,11 +13,12 @@
 namespace pictor {
 namespace {
 
-TEST(PageNames, OnlyTheThreeExactExtensionsArePages)
+TEST(PageNames, TheThreeExtensionsInAnyCaseArePages)
 {
-    for (const char* page : {"/site/index.html", "page.htm", "/a.b/c.shtml"}) EXPECT_TRUE(IsHtmlPageName(page)) << page;
-    for (const char* other : {"/site/INDEX.HTM", "/site/index.Html", "/site/page.shtm", "/site.html/readme", "html"})
-        EXPECT_FALSE(IsHtmlPageName(other)) << other;
+    for (const char* page : {"/site/index.html", "page.htm", "/a.b/c.shtml", "/site/INDEX.HTM", "/site/index.Html"})
+        EXPECT_TRUE(IsPageName(page)) << page;
+    for (const char* other : {"/site/page.shtm", "/site.html/readme", "html", "/site/.html.bak"})
+        EXPECT_FALSE(IsPageName(other)) << other;
 }
 
 TEST(HelpFile, PrefersTheManualBesideTheProgramThenTheInstalledOne)
