@@ -96,10 +96,10 @@ private slots:
         QVERIFY(text.contains("[Edit]\nVisible=0\nTop=28\nLeft=127\n"));
     }
 
-    void aCommandLinePageNeedsAnExactLowerCaseExtension()
+    void aCommandLineNameThatIsNoPageIsNotTried()
     {
         TBoxAnswerer boxes;
-        TfrmMain window({"/nowhere/INDEX.HTM"});
+        TfrmMain window({"/nowhere/index.txt"});
         QCOMPARE(window.windowTitle(), QString("Pictor"));
         QVERIFY(boxes.Texts.isEmpty());  // not even tried
     }
