@@ -111,6 +111,16 @@ size_t SecondHalf(std::string_view text)
     return std::string_view::npos;
 }
 
+// The line (from 1) of a where b first differs from it; 0 when they are the same.
+size_t LineOfFirstDifference(std::string_view a, std::string_view b)
+{
+    if (a == b) return 0;
+    const auto differs = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
+    return size_t(std::count(a.begin(), differs, '\n')) + 1;
+}
+
+} // namespace
+
 // The walk of a sheet in two halves at once; the second half's findings are kept when the first half's
 // walk ended where it began, and otherwise the first walk went on to the end by itself.
 TFileScan ScanInHalves(const TElements& file, size_t second)
@@ -143,16 +153,6 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
     for (std::string& target : rest.Imports) scan.Imports.push_back(std::move(target));
     return scan;
 }
-
-// The line (from 1) of a where b first differs from it; 0 when they are the same.
-size_t LineOfFirstDifference(std::string_view a, std::string_view b)
-{
-    if (a == b) return 0;
-    const auto differs = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first;
-    return size_t(std::count(a.begin(), differs, '\n')) + 1;
-}
-
-} // namespace
 
 void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::string_view linkCharset)
 try {

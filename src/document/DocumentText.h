@@ -54,6 +54,8 @@ void ReadText(std::string bytes, TElements& file, bool isPage, std::string_view 
 // The walk that loading and rewriting share, by the kind of file (a page; an SVG picture or a sheet).
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
 TFileScan ScanFile(const TElements& file, bool isPage);
+// ScanFile's walk of a large sheet, split at `second`; open so that a test can split a small one anywhere.
+TFileScan ScanInHalves(const TElements& file, std::size_t second);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
 // attribute value with its TABs as spaces; as long as the bytes it covers.
 std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);

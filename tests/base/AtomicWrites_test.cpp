@@ -122,29 +122,35 @@ TEST(AtomicWrites, OwnerGroupAndModeAreKept)
     EXPECT_EQ(ReadAll(path), "new");
 }
 
-// As an ordinary user: a file that the user may not write is refused, though the folder would let the
-// rename replace it.
-TEST(AtomicWrites, ReadOnlyFilesAreNotReplaced)
+// As an ordinary user, since root ignores permissions: a file the user may not write is refused though
+// the folder would let the rename replace it, and so is one in a folder the user may not write.
+TEST(AtomicWrites, ReadOnlyFilesAndFoldersAreNotReplaced)
 {
     const test::TOtherUser& other = test::OtherUser();
-    if (!other.Reason.empty()) GTEST_SKIP() << other.Reason;
-    TTempDir dir;
-    const std::string path = dir.Write("site/page.htm", "original");
-    ASSERT_EQ(::chown((dir / "site").c_str(), other.Uid, other.Gid), 0);
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
-    ASSERT_EQ(::chown(path.c_str(), other.Uid, other.Gid), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const int result = test::RunAsOtherUser([&] {
-        try {
-            WriteFileAtomic(path, "replacement");
-        } catch (const TPictorError& e) {
-            return e.File == path && e.Reason == "アクセスが許可されていません" ? 0 : 2;
+    const bool root = ::geteuid() == 0;
+    if (root && !other.Reason.empty()) GTEST_SKIP() << other.Reason;
+    for (const bool readOnlyFile : {true, false}) {
+        TTempDir dir;
+        const std::string path = dir.Write("site/page.htm", "original");
+        if (root) {
+            ASSERT_EQ(::chown((dir / "site").c_str(), other.Uid, other.Gid), 0);
+            ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+            ASSERT_EQ(::chown(path.c_str(), other.Uid, other.Gid), 0);
         }
-        return 1;
-    });
-    EXPECT_EQ(result, 0) << "1: replaced, 2: another error, 255: the user could not be taken";
-    EXPECT_EQ(ReadAll(path), "original");
-    EXPECT_EQ(Names(dir / "site"), std::vector<std::string>{"page.htm"});
+        ASSERT_EQ(::chmod((readOnlyFile ? path : dir / "site").c_str(), readOnlyFile ? 0444 : 0555), 0);
+        const auto attempt = [&] {
+            try {
+                WriteFileAtomic(path, "replacement");
+            } catch (const TPictorError& e) {
+                return e.File == path && e.Reason == "アクセスが許可されていません" ? 0 : 2;
+            }
+            return 1;
+        };
+        const int result = root ? test::RunAsOtherUser(attempt) : attempt();
+        EXPECT_EQ(result, 0) << readOnlyFile << ": 1: replaced, 2: another error, 255: the user could not be taken";
+        EXPECT_EQ(ReadAll(path), "original");
+        EXPECT_EQ(Names(dir / "site"), std::vector<std::string>{"page.htm"});
+    }
 }
 
 TEST(AtomicWrites, WorkingCopiesReplaceALinkInsteadOfFollowingIt)

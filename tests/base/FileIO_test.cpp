@@ -1,7 +1,6 @@
 #include "base/FileIO.h"
 #include "picture/PictureIO.h"
 #include "support/Errors.h"
-#include "support/OtherUser.h"
 #include "support/SiteBuilder.h"
 #include "support/TempDir.h"
 
@@ -151,14 +150,9 @@ TEST(FileIO, WritesReplaceAndLeaveNoTemporaryFile)
     EXPECT_THROW(WriteWorkingCopy((dir / "missing/page.htm"), "x"), TPictorError);
 }
 
-TEST(FileIO, WriteFileAtomicKeepsPermissionsAndLinks)
+TEST(FileIO, WriteFileAtomicGivesANewFileTheCreateModeAndFollowsLinks)
 {
     TTempDir dir;
-    const std::string path = dir.Write("a.png", "old");
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    WriteFileAtomic(path, "new");
-    EXPECT_EQ(ModeOf(path), 0640u);
-
     const mode_t mask = ::umask(022);
     ::umask(mask);
     WriteFileAtomic(dir / "fresh.png", "x");
@@ -169,45 +163,6 @@ TEST(FileIO, WriteFileAtomicKeepsPermissionsAndLinks)
     WriteFileAtomic(dir / "link.css", "new");
     EXPECT_TRUE(fs::is_symlink(dir / "link.css"));
     EXPECT_EQ(ReadAll(real), "new");
-}
-
-TEST(FileIO, FailedWriteLeavesTheTargetAndNoTemporaryFile)
-{
-    TTempDir dir;
-    // Renaming a file over a folder fails even for root.
-    fs::create_directory(dir / "taken.gif");
-    EXPECT_THROW(WriteFileAtomic(dir / "taken.gif", "data"), TPictorError);
-    EXPECT_TRUE(fs::is_directory(dir / "taken.gif"));
-    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
-    EXPECT_THROW(WriteFileAtomic(dir / "no/such/folder/x.htm", "data"), TPictorError);
-}
-
-// As an ordinary user, since root ignores folder permissions.
-TEST(FileIO, WriteIntoReadOnlyFolderThrowsAndKeepsTheOriginal)
-{
-    const test::TOtherUser& other = test::OtherUser();
-    if (::geteuid() == 0 && !other.Reason.empty()) GTEST_SKIP() << other.Reason;
-    TTempDir dir;
-    const std::string path = dir.Write("ro/page.htm", "original");
-    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    const auto attempt = [&] {
-        try {
-            WriteFileAtomic(path, "replacement");
-        } catch (const TPictorError& e) {
-            return e.File == path ? 0 : 2;
-        }
-        return 1;
-    };
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
-        ASSERT_EQ(::chown((dir / "ro").c_str(), other.Uid, other.Gid), 0);
-        ASSERT_EQ(::chown(path.c_str(), other.Uid, other.Gid), 0);
-        EXPECT_EQ(test::RunAsOtherUser(attempt), 0) << "1: written, 2: another file named, 255: no second user";
-    } else {
-        EXPECT_EQ(attempt(), 0);
-    }
-    EXPECT_EQ(ReadAll(path), "original");
-    EXPECT_EQ(EntriesIn(dir / "ro"), 1u);
 }
 
 TEST(FileIO, CopyToWorkReplacesAndCreatesFolders)

@@ -107,11 +107,42 @@ TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBack)
     }
 }
 
-TEST(Commit, WithoutAFaultEveryFileIsNewAndNothingElseIsLeft)
+// The first 16 files on a file system are synced one by one, the rest by one syncfs before the renames.
+TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
 {
-    TTwentyFiles site;
-    site.Save();
-    EXPECT_EQ(Tree(site.Dir), site.New);
+    for (const int count : {1, 16, 17, 40}) {
+        TTempDir dir;
+        std::vector<std::string> paths;
+        std::map<std::string, std::string> expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = (i % 2 ? "css/s" : "p") + std::to_string(i);
+            paths.push_back(i % 4 ? dir.Write(name, "old") : dir / name);
+            expected[name] = "new " + name;
+        }
+        TAtomicWrites writes(paths);
+        for (int i = 0; i < count; ++i) writes.Add(paths[size_t(i)], expected.at(fs::relative(paths[size_t(i)], dir.Path()).string()));
+        writes.Commit();
+        EXPECT_EQ(Tree(dir), expected) << count << " files: all new, nothing else left";
+    }
+}
+
+// A real rename failing part-way: a folder appears where a new file must go once the others are in place.
+TEST(Commit, ARenameThatReallyFailsPutsEveryOriginalBackAndLeavesNoJournal)
+{
+    for (const size_t failing : {size_t(Files - 2), size_t(Files - 1)}) {
+        TTwentyFiles site;
+        const TPictorError error = test::ErrorOf([&] {
+            site.Save([&](TStep step, size_t file) {
+                if (step == TStep::Rename && file == failing) fs::create_directory(site.Paths[failing]);
+                return 0;
+            });
+        });
+        EXPECT_EQ(error.File, site.Paths[failing]);
+        EXPECT_NE(error.Reason.find("どのファイルも元のままです"), std::string::npos) << error.Reason;
+        fs::remove(site.Paths[failing]);
+        EXPECT_EQ(Tree(site.Dir), site.Old) << failing << ": every original back, no temporary, backup or journal";
+        EXPECT_TRUE(RecoverSavesAbove({site.Dir / "img"}).empty()) << "nothing left for the next run";
+    }
 }
 
 TEST(Commit, ASignalWhileWritingCancelsTheSaveAndOneDuringTheRenamesWaitsForItsEnd)

@@ -282,22 +282,6 @@ TEST(ColorSelectRender, BoxTakesHue360AsZeroAndSnapsWithTheOption)
     for (std::uint8_t c : model.BoxPixels()) ASSERT_EQ(c % 51, 0);
 }
 
-TEST(ColorSelectRender, BandRowsRunFromTopValue255)
-{
-    TColorSelectModel model = Shown(RGB(40, 80, 120));
-    EXPECT_EQ(model.BandRows()[0], Color(HSVToRGB(255 * 1.41015625, 255, 255)));
-    model.ModeChange(cmS);
-    EXPECT_EQ(model.BandRows()[30], Color(HSVToRGB(210, 225, 120)));
-    model.ModeChange(cmV);
-    EXPECT_EQ(model.BandRows()[30], Color(HSVToRGB(210, 170, 225)));
-    model.ModeChange(cmR);
-    EXPECT_EQ(model.BandRows()[255], RGB(0, 80, 120));
-    model.ModeChange(cmG);
-    EXPECT_EQ(model.BandRows()[5], RGB(40, 250, 120));
-    model.ModeChange(cmB);
-    EXPECT_EQ(model.BandRows()[5], RGB(40, 80, 250));
-}
-
 TEST(ColorSelectRender, WebSafeBandsFollowTheBoxPositionAndTheSnappedColour)
 {
     TColorSelectModel model = Shown(RGB(40, 80, 120));
@@ -306,11 +290,6 @@ TEST(ColorSelectRender, WebSafeBandsFollowTheBoxPositionAndTheSnappedColour)
     EXPECT_EQ(model.BandRows()[0], RGB(255, 102, 102));  // fixed channels from the snapped (51, 102, 102)
     EXPECT_EQ(model.BandRows()[140], RGB(102, 102, 102));
 
-    model.ModeChange(cmS);
-    model.BoxMouse(100, 10);  // hue from the unrounded position, V from the unsnapped colour
-    const THSV unsnapped = RGBToHSV(model.R(), model.G(), model.B());
-    const TIntRGB row = HSVToRGB(100 * 1.41015625, 255 - 30, unsnapped.V);
-    EXPECT_EQ(model.BandRows()[30], RGB(SnapWebSafe(row.R), SnapWebSafe(row.G), SnapWebSafe(row.B)));
 }
 
 } // namespace

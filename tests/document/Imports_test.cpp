@@ -69,6 +69,25 @@ TEST(Imports, EachSheetOnceInTheOrderFound)
     for (const auto& c : cases) EXPECT_EQ(SheetsOf(c.Links, c.Sheets), c.Order) << c.Sheets[0].second;
 }
 
+// Comments and strings hide what they hold: neither a "}" nor an "@import" in one is markup, and an
+// "@import" inside a block is no import.
+TEST(Imports, CommentsStringsAndBlocksHideImports)
+{
+    const struct {
+        const char* Sheet;
+        std::vector<std::string> Order;
+    } cases[] = {
+        {"/* @import url(c.css); */ @import url(a.css);", {"m.css", "a.css"}},
+        {".x { background: red /* } @import url(c.css); */ }", {"m.css"}},
+        {"@import url(a.css); .x { color: red } @import url(b.css);", {"m.css", "a.css", "b.css"}},
+        {".x::before { content: \"} @import 'c.css';\" }", {"m.css"}},
+        {"@import \"a.css\" supports(content: \"{\"); @import \"b.css\";", {"m.css", "a.css", "b.css"}},
+        {"@media print { .x { color: red } @import \"c.css\"; }", {"m.css"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SheetsOf("m", {{"m.css", c.Sheet}, {"a.css", ""}, {"b.css", ""}, {"c.css", ""}}), c.Order) << c.Sheet;
+}
+
 // Runs f on a thread with a small stack: a search that recursed once a sheet would run out of it on a
 // chain of a few thousand, as it runs out of the main stack on tens of thousands.
 template <class F>

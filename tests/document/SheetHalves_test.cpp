@@ -1,78 +1,67 @@
 #include "document/DocumentText.h"
-#include "document/StyleScanner.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sstream>
 #include <string>
-#include <tuple>
-#include <vector>
 
 using namespace pictor;
 
 namespace {
 
-// Every occurrence with where it stands, and each picture once, as one walk from the start finds them.
-struct TWalked : TScanEvents {
-    using TOccurrence = std::tuple<size_t, size_t, TColorForm, int, TColorRole, size_t, size_t>;
-    std::vector<TOccurrence> Colors;
-    std::vector<std::string> Pics;
-    void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace& place) override
-    {
-        Colors.emplace_back(pos, length, form, index, place.Role, place.Group, place.Declaration);
-    }
-    void PictureFound(std::string_view ref) override
-    {
-        if (std::find(Pics.begin(), Pics.end(), ref) == Pics.end()) Pics.emplace_back(ref);
-    }
-};
-
-// A large sheet's scan, walked in halves side by side, must find what one walk finds.
-void ExpectAsOneWalk(const std::string& text)
+// Everything a scan found, as text, so that two scans compare whole.
+std::string Dump(const TFileScan& scan)
 {
-    ASSERT_GE(text.size(), size_t(1) << 20) << "large enough to be walked in halves";
-    TElements sheet;
-    sheet.CharCode = ccUtf8;
-    sheet.Text = text;
-    TWalked walked;
-    WalkStyleSheet(sheet.Text, true, walked);
-    const TFileScan scan = ScanFile(sheet, false);
-    ASSERT_EQ(scan.Colors.size(), walked.Colors.size());
-    std::vector<TPlacedColor> placed;
-    for (size_t k = 0; k < walked.Colors.size(); ++k) {
-        const auto& [pos, length, form, index, role, group, declaration] = walked.Colors[k];
-        const TColorFound& found = scan.Colors[k];
-        ASSERT_TRUE(found.Pos == pos && found.Length == length && found.Form == form && found.NameIndex == index) << k;
-        if (role != TColorRole::Other) placed.push_back({k, {role, group, declaration, {}}, false});
-    }
-    ASSERT_EQ(scan.Placed.size(), placed.size());
-    for (size_t k = 0; k < placed.size(); ++k)
-        EXPECT_TRUE(scan.Placed[k].Index == placed[k].Index && scan.Placed[k].Place.Role == placed[k].Place.Role &&
-                    scan.Placed[k].Place.Group == placed[k].Place.Group &&
-                    scan.Placed[k].Place.Declaration == placed[k].Place.Declaration)
-            << k;
-    EXPECT_EQ(scan.Pics, walked.Pics);
+    std::ostringstream out;
+    for (const TColorFound& c : scan.Colors)
+        out << "c" << c.Pos << "," << c.Length << "," << c.Embed << "," << int(c.Form) << "," << c.NameIndex << ";";
+    for (const TPlacedColor& p : scan.Placed)
+        out << "p" << p.Index << "," << int(p.Place.Role) << "," << p.Place.Group << "," << p.Place.Declaration << ";";
+    for (const TEmbed& e : scan.Embeds) out << "e" << e.Pos << "," << e.Length << "," << int(e.Kind) << ";";
+    for (const std::string& ref : scan.Pics) out << "pic " << ref << ";";
+    for (const std::string& ref : scan.SvgRefs) out << "svg " << ref << ";";
+    for (const TChannelList& l : scan.Channels.Lists) out << "l" << l.Value.Pos << "," << l.Name.Pos << ";";
+    for (const TChannelUse& u : scan.Channels.Uses) out << "u" << int(u.Reading) << "," << u.Names[0].Pos << ";";
+    for (const TVariableAlias& a : scan.Channels.Aliases) out << "a" << a.Name.Pos << "," << a.Target.Pos << ";";
+    return out.str();
 }
 
-std::string Repeated(const std::string& chunk, size_t bytes)
+TElements Sheet(std::string text)
 {
-    std::string text;
-    while (text.size() < bytes) text += chunk;
-    return text;
+    TElements sheet;
+    sheet.CharCode = ccUtf8;
+    sheet.Text = std::move(text);
+    return sheet;
 }
 
 } // namespace
 
-// The second half starts after a "}" (and its line break); the first half's walk either stands there
-// outside every rule (the halves join) or not (a block or a comment spans it), laid out or minified.
-TEST(SheetHalves, FindWhatOneWalkFinds)
+// A large sheet is walked in two halves side by side. Wherever the second half starts (a rule, a block,
+// a comment, a string or a URL spanning it or not), the halves find exactly what one walk finds.
+TEST(SheetHalves, EverySplitFindsWhatOneWalkFinds)
 {
-    const std::string rules = ".a{color:red;background:url(a.png)}\n.b { color: #123; background-color: Navy }\n"
-                              "@media print{\n  .c{color:rgb(1, 2, 3)}\n}\n.d{background:url(d.png) #fff;color:blue}\n";
-    ExpectAsOneWalk(Repeated(rules, 1200000));
-    ExpectAsOneWalk("@media print{\n" + Repeated(".c{color:red}\n.d{color:blue;background:#eee}\n", 1200000) + "}\n");
-    ExpectAsOneWalk(Repeated(rules, 500000) + "/*\n" + Repeated("}\n.x{color:red}\n", 300000) + "*/\n" +
-                    Repeated(rules, 500000));
-    ExpectAsOneWalk(Repeated(rules, 600000) + ".e{background:url(e.png)}\n" + Repeated(rules, 600000));
-    ExpectAsOneWalk(Repeated(".a{color:red}@media print{.b{color:#fff;background:Navy}.c{color:#000}}", 1200000));
+    const char* const sheets[] = {
+        ".a{color:red;background:url(a.png)}\n.b { color: #123; background-color: Navy }\n"
+        "@media print{\n  .c{color:rgb(1, 2, 3)}\n}\n.d{background:url(d.png) #fff;color:blue}\n",
+        ".a{color:red}/* } .x{color:blue} */.b{content:\"}\";color:#fff}@media print{.c{color:#000}}.e{color:teal}",
+        ":root{--c:12 34 56;--d:var(--c)}.a{color:rgb(var(--c))}\n.b{background:url(\"data:image/svg+xml,"
+        "<svg fill='red'/>\") lime}\n.c{background:url(s.svg)}\n",
+    };
+    for (const std::string text : sheets) {
+        const TElements sheet = Sheet(text);
+        const std::string whole = Dump(ScanFile(sheet, false));
+        ASSERT_NE(whole, "");
+        // Never at the very end: the split is always before a rule.
+        for (size_t second = 0; second < text.size(); ++second)
+            EXPECT_EQ(Dump(ScanInHalves(sheet, second)), whole) << "split at " << second << " of " << text;
+    }
+}
+
+// Sheets over a MiB take the halves from ScanFile itself.
+TEST(SheetHalves, ALargeSheetFindsWhatOneWalkFinds)
+{
+    std::string text;
+    while (text.size() < (size_t(1) << 20) + 100) text += ".a{color:red;background:url(a.png)}\n@media print{.c{color:#000}}\n";
+    const TElements sheet = Sheet(text);
+    EXPECT_TRUE(Dump(ScanFile(sheet, false)) == Dump(ScanInHalves(sheet, 0))) << "the second half walks it all";
 }

@@ -9,14 +9,6 @@ namespace {
 
 using test::Iconv;
 
-TPzConv Conv(TJisKanaConvType kana, TJisByteCodeType close = btAscii)
-{
-    TPzConv conv;
-    conv.JisByteCodeType = close;
-    conv.JisKanaConvType = kana;
-    return conv;
-}
-
 // Every kana and kanji of JIS X 0208 that iconv maps to code page 932 and back, a row per line.
 TEST(PzConv, AgreesWithIconvOnJisX0208Text)
 {
@@ -33,12 +25,10 @@ TEST(PzConv, AgreesWithIconvOnJisX0208Text)
     ASSERT_GT(euc.size(), 12000u);
     const std::string sjis = Iconv(euc, "EUC-JP", "CP932");
     const std::string jis = Iconv(euc, "EUC-JP", "ISO-2022-JP");
-    for (const TPzConv& conv : {PzConv(), Conv(ktZenWithDaku)}) {
-        EXPECT_EQ(sjis, conv.EucToSjis(euc));
-        EXPECT_EQ(sjis, conv.JisToSjis(jis));
-        EXPECT_EQ(euc, conv.SjisToEuc(sjis));
-        EXPECT_EQ(jis, conv.SjisToJis(sjis));
-    }
+    EXPECT_EQ(sjis, PzConv().EucToSjis(euc));
+    EXPECT_EQ(sjis, PzConv().JisToSjis(jis));
+    EXPECT_EQ(euc, PzConv().SjisToEuc(sjis));
+    EXPECT_EQ(jis, PzConv().SjisToJis(sjis));
 }
 
 TEST(PzConv, EucRoundTripsEveryPairAndHalfWidthKana)
@@ -87,27 +77,9 @@ TEST(PzConv, JisEscapesAndRuns)
     EXPECT_EQ("\x82\xA0", PzConv().JisToSjis("\x1B$B\x24\x22\x24"));  // lone last byte dropped
     EXPECT_EQ("a\x82\xA0" "b", PzConv().JisToSjis("a\x1B$B\x24\x22\x1B(Jb"));
 
-    // Writing closes every run; half-width kana stay 8-bit bytes by default.
-    EXPECT_EQ("\x1B$B\x24\x22\x1B(J\n\x1B$B\x24\x24\x1B(J", Conv(ktNone, btRoman).SjisToJis("\x82\xA0\n\x82\xA2"));
+    // Writing closes every run; half-width kana stay 8-bit bytes.
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B\n\x1B$B\x24\x24\x1B(B", PzConv().SjisToJis("\x82\xA0\n\x82\xA2"));
     EXPECT_EQ("\xB1", PzConv().SjisToJis("\xB1"));
-}
-
-TEST(PzConv, HalfWidthKanaWidenWithOrWithoutMergedVoicedMarks)
-{
-    const TPzConv merge = Conv(ktZenWithDaku);
-    EXPECT_EQ("\x1B$B\x25\x22\x21\x2B\x1B(B", merge.SjisToJis("\xB1\xDE"));  // ｱﾞ → ア゛
-    const std::string voiced = Iconv("ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞﾟ", "UTF-8", "CP932");
-    EXPECT_EQ(Iconv("ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴ゜", "UTF-8", "EUC-JP"), merge.SjisToEuc(voiced));
-    // Trail bytes B1 and 5C are not taken for katakana.
-    const std::string ko = Iconv("こソ", "UTF-8", "CP932");
-    ASSERT_EQ('\xB1', ko[1]);
-    EXPECT_EQ(Iconv("こソ", "UTF-8", "EUC-JP"), merge.SjisToEuc(ko));
-
-    std::string half;
-    for (unsigned c = 0xA1; c <= 0xDF; ++c) half += static_cast<char>(c);
-    const std::string full = "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
-    EXPECT_EQ(Iconv(full, "UTF-8", "EUC-JP"), Conv(ktZenSepaDaku).SjisToEuc(half));
-    EXPECT_EQ(Iconv("カ゛", "UTF-8", "EUC-JP"), Conv(ktZenSepaDaku).SjisToEuc("\xB6\xDE"));
 }
 
 TEST(PzConv, MalformedBytesGiveDefinedResults)

@@ -113,6 +113,37 @@ TEST(SiteDocument, AFailingPageIsReportedAndTheOthersLoad)
     EXPECT_EQ(site.FileCount(), 6) << "the good pages and their files";
 }
 
+// Pages loaded side by side that all reach one sheet that cannot be read, linked or imported: each of
+// them fails with the sheet's own error, the others load with their one shared sheet.
+TEST(SiteDocument, PagesSharingAnUnreadableSheetFailAlikeAndTheOthersLoad)
+{
+    for (const char* const shared : std::initializer_list<const char*>{"@import url(pipe.css);", nullptr}) {
+        TSite files;
+        files.Add("css/good.css", "p { color: red }");
+        if (shared) files.Add("css/shared.css", shared);
+        const std::string broken = shared ? "css/shared.css" : "css/pipe.css";
+        ASSERT_EQ(mkfifo((files.Root / "css/pipe.css").c_str(), 0600), 0);
+        std::vector<std::string> pages;
+        for (int i = 0; i < 12; ++i) {
+            const std::string sheet = i % 3 == 2 ? "css/good.css" : broken;
+            pages.push_back(files.Add("p" + std::to_string(i) + ".html",
+                                      "<link rel=\"stylesheet\" href=\"" + sheet + "\"><font color=\"red\">x</font>"));
+        }
+        TSiteDocument site;
+        site.Load(pages, files.Root.Path().string());
+        ASSERT_EQ(site.Pages().size(), 12u);
+        EXPECT_EQ(site.FailedCount(), 8);
+        const std::string error = files.Root / "css/pipe.css" + ": 通常のファイルではありません";
+        for (int i = 0; i < 12; ++i) {
+            const TSitePage& page = site.Pages()[size_t(i)];
+            if (i % 3 != 2) EXPECT_NE(page.ErrorText().find(error), std::string::npos) << i << page.ErrorText();
+            else ASSERT_TRUE(page.Loaded()) << i << page.ErrorText();
+        }
+        EXPECT_EQ(&site.Pages()[2].Document->Elements(1), &site.Pages()[11].Document->Elements(1));
+        EXPECT_EQ(site.FileCount(), 5) << "four pages and their sheet";
+    }
+}
+
 TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
 {
     const TSharedSite files;

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace pictor {
 namespace {
@@ -189,49 +187,6 @@ TEST(IniFileCompo, IntegersAreDecimalOrHexBooleansAnyNonZeroElseTheDefault)
         file.Ini.WriteBool("S", "no", false);
     }
     EXPECT_NE(ReadAll(path).find("\nyes=1\nno=0\n"), std::string::npos);
-}
-
-TEST(IniFileCompo, ReachesTheDiskOnDestructionOrAtOnceAsAsked)
-{
-    TTempDir dir;
-    const std::string path = dir / "sub/settings.ini";  // a missing folder is made
-    {
-        TIniOn file(path);
-        file.Ini.AutoUpdate = false;
-        file.Ini.WriteString("S", "k", "v");
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
-
-    int updates = 0;
-    {
-        TIniOn file(path);
-        file.Ini.AutoUpdate = false;
-        file.Ini.UpdateAtOnce = true;
-        file.Ini.OnUpdate = [&] { ++updates; };
-        file.Ini.WriteString("S", "k", "v");
-        EXPECT_EQ(ReadAll(path), "[S]\nk=v\n");
-        file.Ini.WriteInteger("S", "n", 1);
-    }
-    EXPECT_EQ(updates, 2);
-}
-
-TEST(IniFileCompo, FolderChoicesAndReloadNotice)
-{
-    TTempDir dir;
-    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
-    dir.Write("Pictor/settings.ini", "[S]\nk=from data\n");
-    TIniFileCompo ini;
-    ini.AutoUpdate = false;
-    int loads = 0;
-    ini.OnLoad = [&] { ++loads; };
-    ini.SetFileName("settings.ini");
-    ini.SetDefaultFolder(dfAppData);
-    EXPECT_EQ(ini.FullPath(), (dir / "Pictor/settings.ini"));
-    EXPECT_EQ(ini.ReadString("S", "k", ""), "from data");
-    ini.SetDefaultFolder(dfUser);
-    EXPECT_EQ(ini.FullPath(), "settings.ini");
-    EXPECT_EQ(loads, 3);
-    unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)

@@ -15,25 +15,6 @@ std::vector<int> Steps(TAboutGame& game, int count)
     return tops;
 }
 
-TEST(AboutGame, ThrowRisesAndFallsUntilTheTopReachesTheScreenBottom)
-{
-    TAboutGame game;
-    game.Start(500);
-    // base 275; t = -15, -14.5, -14, ...: 225, 210.25 (truncated), 196
-    EXPECT_EQ(Steps(game, 3), (std::vector<int>{500, 485, 471}));
-    Steps(game, 27);  // t reaches 0
-    EXPECT_EQ(Steps(game, 2), (std::vector<int>{275, 275}));  // t = 0.5 adds 0.25
-    int steps = 32, top = 0;
-    while (game.Running()) {
-        top = game.Step(1000);
-        ++steps;
-    }
-    // t = 26 puts the top at 275 + 676 = 951, t = 26.5 at 977, t = 27 at 1004.
-    EXPECT_EQ(top, 1004);
-    EXPECT_EQ(steps, 85);
-    EXPECT_EQ(game.Hits(), 0);
-}
-
 TEST(AboutGame, HitsThrowAgainFromTheWindowAndTheMessageKeepsANewRecord)
 {
     TAboutGame game;
