@@ -5,6 +5,7 @@
 #include "adjust/ui/DarkDialog.h"
 #include "app/Browser.h"
 #include "app/MainWindow.h"
+#include "app/FocusBack.h"
 #include "app/ProgressWindow.h"
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
@@ -32,6 +33,7 @@ TProgressHooks TfrmMain::ProgressHooks()
 void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
 {
     if (!HasDocument()) return;
+    const TFocusBack back(*this);
     const TProgressHooks hooks = ProgressHooks();
     try {
         {
@@ -73,6 +75,7 @@ void TfrmMain::alInverseExecute()
 void TfrmMain::alDarkExecute()
 {
     if (!HasDocument()) return;
+    const TFocusBack back(*this);
     const auto choice = RunDarkDialog(this);
     if (!choice) return;
     try {

@@ -1,5 +1,6 @@
 // Keeping the preview's text readable: the check after each change and the contrast dialog.
 #include "app/MainWindow.h"
+#include "app/FocusBack.h"
 
 #include "app/ContrastDialog.h"
 #include "app/PreviewColorSource.h"
@@ -46,6 +47,7 @@ void TfrmMain::CheckShownContrast()
 void TfrmMain::alContrastCheckExecute()
 {
     if (!HasDocument()) return;
+    const TFocusBack back(*this);
     TfrmContrast dialog(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before),
                         [this](const TPreviewText& text) { CheckColorSource(text); }, this);
     dialog.exec();

@@ -1,5 +1,6 @@
 // Opening documents, the file tabs and the two lists with their ticks and hints.
 #include "app/MainWindow.h"
+#include "app/FocusBack.h"
 
 #include "adjust/ui/BitmapImage.h"
 #include "app/HintWindows.h"
@@ -83,9 +84,9 @@ bool TfrmMain::AskUnsavedChanges()
     if (!Modified_) return true;
     const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName) +
                          "\"の内容は変更されています\r\n保存しますか？";
+    const TFocusBack back(*this);
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    activateWindow();  // the keys go to the window again, not to wherever the question left them
     if (answer == QMessageBox::Yes) {
         alSaveExecute();
         return !Modified_;  // a failed save keeps the window and the changes

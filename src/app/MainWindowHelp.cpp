@@ -2,6 +2,7 @@
 #include "app/AboutDialog.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
+#include "app/FocusBack.h"
 #include "app/model/HelpFile.h"
 #include "app/model/ProgramPaths.h"
 #include "app/model/SourceMenu.h"
@@ -52,6 +53,7 @@ void TfrmMain::alContentsExecute()
 
 void TfrmMain::mnuAboutClick()
 {
+    const TFocusBack back(*this);
     pictor::TfrmAbout about(Options_.HighScore, this);
     about.exec();
 }

@@ -1,6 +1,7 @@
 // Save and Save as.
 #include "adjust/ui/ProgressHooks.h"
 #include "app/MainWindow.h"
+#include "app/FocusBack.h"
 #include "app/OverwriteQuestion.h"
 #include "app/SaveAsDialog.h"
 #include "document/HtmlStructure.h"
@@ -45,6 +46,7 @@ void TfrmMain::alSaveAsExecute()
 {
     if (!alSaveAs->isEnabled() || !HasDocument() || Saving_) return;
     const TSaving saving(*this);
+    const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
     dialog.Folder = pictor::FolderOf(Document_->FileName);
     if (dialog.exec() != QDialog::Accepted) return;

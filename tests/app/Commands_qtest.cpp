@@ -74,6 +74,28 @@ private slots:
         QVERIFY(window.Progress().isHidden());
     }
 
+    // After Save as into a folder it had to create, the keys go to the window again.
+    void saveAsIntoANewFolderGivesTheKeysBack()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTemporaryDir target;
+        const QString folder = target.filePath("new");
+        {
+            TBoxAnswerer create(QMessageBox::Yes);
+            TModalAnswerer<TfrmSaveAs> answer([&](TfrmSaveAs& dialog) {
+                dialog.findChild<QLineEdit*>("edtPath")->setText(folder);
+                dialog.findChild<QPushButton*>("btnOK")->click();
+            });
+            Named(window, "alSaveAs")->trigger();
+            QCOMPARE(answer.Count, 1);
+            QCOMPARE(create.Texts.size(), 1);
+        }
+        QVERIFY(QFile::exists(folder + "/index.html"));
+        QTRY_VERIFY(window.isActiveWindow());
+    }
+
     // A second click while the first command waits for the preview, and a command started from
     // inside a running one, both do nothing.
     void aCommandDoesNotStartWhileOneRuns()
