@@ -1,6 +1,7 @@
 // View → Source items, Help → Contents and the About box.
 #include "app/AboutDialog.h"
 #include "app/HelpWindow.h"
+#include "app/SourceView.h"
 #include "app/MainWindow.h"
 #include "app/FocusBack.h"
 #include "app/model/HelpFile.h"
@@ -38,9 +39,30 @@ void TfrmMain::alOpneSourceExecute(int tag)
 {
     if (!HasDocument() || tag < 0 || tag >= Document_->FileCount()) return;
     const pictor::TEditorCommand command = pictor::EditorCommand(Options_.EditorPath, Document_->FilePath(tag));
+    const QString program = QString::fromStdString(command.Program);
+    const QString path = QString::fromStdString(Document_->FilePath(tag));
     QStringList arguments;
     for (const std::string& argument : command.Arguments) arguments << QString::fromStdString(argument);
-    QProcess::startDetached(QString::fromStdString(command.Program), arguments);
+    // Unowned, so that closing the window leaves the editor running; it goes when the editor ends.
+    auto* process = new QProcess;
+    const auto showHere = [this, tag, path, process](const QString& why) {
+        process->deleteLater();
+        if (!HasDocument() || tag >= Document_->FileCount() || QString::fromStdString(Document_->FilePath(tag)) != path) return;
+        (new TSourceView(path, Document_->Elements(tag), why, this))->show();
+    };
+    connect(process, &QProcess::errorOccurred, this, [program, showHere](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            showHere("エディタ「" + program + "」を起動できないため、ファイルの内容をここに表示します。"
+                     "エディタはオプションで選べます。");
+    });
+    connect(process, &QProcess::finished, this, [program, process, showHere](int code, QProcess::ExitStatus status) {
+        if (status == QProcess::NormalExit && code != 0)
+            showHere("「" + program + "」がファイルを開けなかった（終了コード " + QString::number(code) +
+                     "）ため、ファイルの内容をここに表示します。エディタはオプションで選べます。");
+        else
+            process->deleteLater();
+    });
+    process->start(program, arguments);
 }
 
 void TfrmMain::alContentsExecute()

@@ -1,6 +1,7 @@
 #include "MainWindowTesting.h"
 #include "app/HintWindows.h"
 #include "app/MainWindow.h"
+#include "app/SourceView.h"
 #include "app/WebBrowser.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
@@ -12,6 +13,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -405,6 +408,21 @@ private slots:
         }
         QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
         QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
+    }
+
+    // An editor that does not start: the file's text shows in the window's own view, with the reason.
+    void theSourceShowsHereWhenNoEditorStarts()
+    {
+        TfrmMain window({PagePath_});
+        window.Options().EditorPath = "/nowhere/editor";
+        auto* sources = Named<QMenu>(window, "mnuSource");
+        QVERIFY(!sources->actions().isEmpty());
+        sources->actions().first()->trigger();
+        TSourceView* view = nullptr;
+        QTRY_VERIFY((view = window.findChild<TSourceView*>()) != nullptr);
+        QVERIFY(view->findChild<QLabel*>("lblWhy")->text().contains("/nowhere/editor"));
+        QVERIFY(view->findChild<QPlainTextEdit*>("memSource")->toPlainText().contains("color=\"red\""));
+        view->close();
     }
 
     // F5 throws the changes away only after the question; Ctrl+Shift+I inverts.
