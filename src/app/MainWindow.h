@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -40,6 +41,7 @@ class TIniFileCompo;
 class THtmlStructure;
 class TWorkSession;
 struct TContrastState;
+class TfrmContrast;
 struct TPreviewText;
 struct TElements;
 }
@@ -260,4 +262,5 @@ private:
     pictor::THintTracker Hints_;
     // Shared with the preview's pending answers, which may outlive the window.
     std::shared_ptr<pictor::TContrastState> Contrast_;
+    QPointer<pictor::TfrmContrast> ContrastDialog_;  // while it is open
 };

@@ -1,6 +1,5 @@
 // Keeping the preview's text readable: the check after each change and the contrast dialog.
 #include "app/MainWindow.h"
-#include "app/FocusBack.h"
 
 #include "app/ContrastDialog.h"
 #include "app/PreviewColorSource.h"
@@ -34,10 +33,12 @@ void TfrmMain::CheckShownContrast()
 {
     // The answer may come after the window has gone.
     std::weak_ptr<TContrastState> weak = Contrast_;
-    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2])](const QVariant& answer) {
+    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2]),
+                                           dialog = ContrastDialog_](const QVariant& answer) {
         const auto state = weak.lock();
         if (!state) return;
         state->Shown = PreviewTexts(answer);
+        if (dialog) dialog->SetRows(LowContrastRows(state->Shown, state->Before));
         if (!std::exchange(state->AwaitingChange, false) || !AnyFallsBelowAA(state->Before, state->Shown)) return;
         state->Warning = "コントラストが低い要素があります";
         if (panel) panel->setText(state->Warning);
@@ -47,10 +48,14 @@ void TfrmMain::CheckShownContrast()
 void TfrmMain::alContrastCheckExecute()
 {
     if (!HasDocument()) return;
-    const TFocusBack back(*this);
-    TfrmContrast dialog(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before),
-                        [this](const TPreviewText& text) { CheckColorSource(text); }, this);
-    dialog.exec();
+    if (!ContrastDialog_) {
+        ContrastDialog_ = new TfrmContrast([this](const TPreviewText& text) { CheckColorSource(text); }, this);
+        ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
+    ContrastDialog_->show();
+    ContrastDialog_->raise();
+    ContrastDialog_->activateWindow();
 }
 
 void TfrmMain::CheckColorSource(const TPreviewText& text)
