@@ -1,8 +1,7 @@
 #include "adjust/DarkContrast.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
-#include "document/DocumentText.h"
-#include "document/LoadedFiles.h"
+#include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +10,7 @@
 namespace pictor {
 namespace {
 
-THtmlStructure PageOf(const std::string& html)
-{
-    THtmlStructure document;
-    document.FileName = "/p.html";
-    document.Page.Text = html;
-    TLoadedFiles files;
-    TFileScan scan = ScanFile(document.Page, true);
-    BuildFileRecords(document.Page, scan, document.FileName, files);
-    return document;
-}
+using test::ScannedPage;
 
 TEST(DarkContrast, Levels)
 {
@@ -44,10 +34,10 @@ TEST(DarkContrast, PairsThatNeedNudgingKeepTheirLevel)
                              ".e{color:oklch(0.6 0.1 250);background-color:#fff}"
                              ".f{color:#000;background-color:#fff}"
                              "</style><body bgcolor=\"#ffffff\" link=\"#0000ee\">";
-    THtmlStructure page = PageOf(html);
+    THtmlStructure page = ScannedPage(html);
     const TAdjustment dark = TAdjustment::Dark();
     // What the mirror alone gives.
-    THtmlStructure mirroredOnly = PageOf(html);
+    THtmlStructure mirroredOnly = ScannedPage(html);
     ApplyToTickedColors(mirroredOnly, dark, false);
     int below = 0;
     for (const TColorPair& pair : FindColorPairs(mirroredOnly.Page))
@@ -76,7 +66,7 @@ TEST(DarkContrast, PairsThatNeedNudgingKeepTheirLevel)
 
 TEST(DarkContrast, UntickedColoursStayAndTheBackgroundMovesWhenTheTextCannot)
 {
-    THtmlStructure page = PageOf("<style>.a{color:#767676;background-color:#fff}</style>");
+    THtmlStructure page = ScannedPage("<style>.a{color:#767676;background-color:#fff}</style>");
     page.Page.Colors[0].Checked = false;  // the text stays as it is
     const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
     ASSERT_EQ(nudged.size(), 1u);
@@ -90,7 +80,7 @@ TEST(DarkContrast, UntickedColoursStayAndTheBackgroundMovesWhenTheTextCannot)
 // what white becomes.
 TEST(DarkContrast, ColoursOfNoPairKeepTheirLevelOnThePageBackground)
 {
-    THtmlStructure page = PageOf("<style>small{color:#646b79}:root{--muted:#646b79}p{color:#fff}"
+    THtmlStructure page = ScannedPage("<style>small{color:#646b79}:root{--muted:#646b79}p{color:#fff}"
                                  ".b{background-color:#646b79}</style>");
     const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
     ASSERT_EQ(nudged.size(), 2u);

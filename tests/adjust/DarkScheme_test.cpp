@@ -1,7 +1,7 @@
 #include "adjust/DarkScheme.h"
 #include "document/CssOutline.h"
 #include "document/DocumentText.h"
-#include "document/LoadedFiles.h"
+#include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +10,7 @@
 namespace pictor {
 namespace {
 
-THtmlStructure PageOf(const std::string& html)
-{
-    THtmlStructure document;
-    document.FileName = "/p.html";
-    document.Page.Text = html;
-    document.Page.CharCode = ccUtf8;
-    TLoadedFiles files;
-    TFileScan scan = ScanFile(document.Page, true);
-    BuildFileRecords(document.Page, scan, document.FileName, files);
-    return document;
-}
+THtmlStructure PageOf(const std::string& html) { return test::ScannedPage(html, ccUtf8); }
 
 // The page's text once the dark scheme is added, and that text with the additions taken out again.
 struct TSchemed {

@@ -1,7 +1,6 @@
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
-#include "document/DocumentText.h"
-#include "document/LoadedFiles.h"
+#include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include <vector>
 
 using namespace pictor;
+using test::ScannedPage;
 
 TEST(Contrast, RatioAndItsText)
 {
@@ -54,22 +54,10 @@ namespace {
 
 using TPairs = std::vector<std::pair<std::string, std::string>>;
 
-// A page of this text, scanned.
-THtmlStructure PageOf(const std::string& html)
-{
-    THtmlStructure document;
-    document.FileName = "/p.html";
-    document.Page.Text = html;
-    TLoadedFiles files;
-    TFileScan scan = ScanFile(document.Page, true);
-    BuildFileRecords(document.Page, scan, document.FileName, files);
-    return document;
-}
-
 // The pairs of a page, as the texts of their two occurrences.
 TPairs PairsOf(const std::string& html)
 {
-    THtmlStructure document = PageOf(html);
+    THtmlStructure document = ScannedPage(html);
     TPairs pairs;
     for (const TColorPair& pair : FindColorPairs(document.Page))
         pairs.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
@@ -105,7 +93,7 @@ TEST(ColorPairs, DeclaredTogether)
 
 TEST(ColorPairs, RatioBeforeAndAfter)
 {
-    THtmlStructure document = PageOf("<style>p { color: rgba(0, 0, 0, 0.5); background: #fff }</style>");
+    THtmlStructure document = ScannedPage("<style>p { color: rgba(0, 0, 0, 0.5); background: #fff }</style>");
     document.Page.Colors[1].Color = RGB(0, 0, 0);
     const auto pairs = FindColorPairs(document.Page);
     ASSERT_EQ(pairs.size(), 1u);

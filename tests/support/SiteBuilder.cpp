@@ -1,5 +1,7 @@
 #include "support/SiteBuilder.h"
 
+#include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
 #include "picture/PictureSamples.h"
 
 namespace pictor::test {
@@ -19,6 +21,18 @@ std::string PictureBytes(const std::string& name, int width, int height, int r, 
     }
     default: return EncodeBmp(bitmap);
     }
+}
+
+THtmlStructure ScannedPage(const std::string& html, TCharCode code)
+{
+    THtmlStructure document;
+    document.FileName = "/p.html";
+    document.Page.Text = html;
+    document.Page.CharCode = code;
+    TLoadedFiles files;
+    TFileScan scan = ScanFile(document.Page, true);
+    BuildFileRecords(document.Page, scan, document.FileName, files);
+    return document;
 }
 
 } // namespace pictor::test

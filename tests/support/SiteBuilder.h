@@ -29,6 +29,9 @@ struct TSite {
     }
 };
 
+// A page of this text, scanned and given its records, with no file behind it (/p.html).
+THtmlStructure ScannedPage(const std::string& html, TCharCode code = ccSjis);
+
 // One step of the user's: the adjustment on what is ticked, written to the working copies, recorded for undo.
 inline void Change(THtmlStructure& doc, const TAdjustment& adjustment)
 {
