@@ -94,7 +94,6 @@ try {
     ComputeWorkPaths();
     CopyFilesToWork();
     SetUpUndo();
-    SavedPaths.assign(size_t(SheetCount()) + 1, std::string());
     WriteWorkingCopies(options);
     CheckUndo();
 } catch (const std::bad_alloc&) {
@@ -200,22 +199,5 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
     }
 }
 
-void THtmlStructure::RememberPaths()
-{
-    SavedPaths.assign(1, FileName);
-    SavedPaths.insert(SavedPaths.end(), SheetFiles.begin(), SheetFiles.end());
-}
-
-void THtmlStructure::RestorePaths()
-{
-    if (SavedPaths.size() != size_t(SheetCount()) + 1) return;
-    FileName = SavedPaths[0];
-    for (int i = 0; i < SheetCount(); ++i) SheetFiles[size_t(i)] = SavedPaths[size_t(i) + 1];
-    for (int tab = 0; tab < FileCount(); ++tab) {
-        TElements& file = Elements(tab);
-        for (auto& pic : file.Pics)
-            pic.FullPath = ResolvePath(FolderOf(FilePath(tab)), ReferenceToFileName(pic.RefText, file.WalksAsUtf8()));
-    }
-}
 
 } // namespace pictor

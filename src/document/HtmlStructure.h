@@ -168,7 +168,6 @@ public:
     // Whether each slot holds a state that Undo or Redo may go to. With four slots at most three steps
     // back are available: the flag just ahead of the newest state is always clear.
     std::array<bool, 4> UndoAvailable{};
-    std::vector<std::string> SavedPaths;
 
     std::vector<std::string> MissingSheets;  // linked or imported sheets that are not there, left out
     std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
@@ -210,8 +209,6 @@ public:
     void Redo(const TDocumentOptions& options = {});
     bool CanUndo() const { return UndoIndex >= 0 && UndoAvailable[size_t((UndoIndex + 3) % 4)]; }
     bool CanRedo() const { return UndoIndex >= 0 && UndoAvailable[size_t(UndoIndex)]; }
-    void RememberPaths();
-    void RestorePaths();
 
     // The working-copy path of a file below BaseFolder.
     std::string WorkPathOf(const std::string& path) const;

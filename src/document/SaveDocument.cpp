@@ -167,16 +167,24 @@ public:
         if (!Folder_.ends_with('/')) Folder_ += '/';
     }
 
-    // false: cancelled, with nothing written.
+    // false: cancelled, with nothing written. The document's paths change only once every file is
+    // written: it then goes on from the new folder.
     bool Run()
     {
+        std::vector<std::string> filePaths;
+        std::vector<std::vector<std::string>> picturePaths;
         for (int i = 0; i < Files_.FileCount(); ++i) {
-            Files_.SetFilePath(i, NewPath(Files_.LayoutPath(i)));
-            Plan_.AddText(Files_.Elements(i), Files_.FilePath(i), Files_.IsPage(i));
-            AddPictures(Files_.Elements(i));
+            filePaths.push_back(NewPath(Files_.LayoutPath(i)));
+            Plan_.AddText(Files_.Elements(i), filePaths.back(), Files_.IsPage(i));
+            picturePaths.push_back(AddPictures(Files_.Elements(i)));
         }
         if (!AskAboutExistingFiles()) return false;
         Plan_.Write();
+        for (int i = 0; i < Files_.FileCount(); ++i) {
+            Files_.SetFilePath(i, filePaths[size_t(i)]);
+            std::vector<TPicRecord>& pics = Files_.Elements(i).Pics;
+            for (size_t k = 0; k < pics.size(); ++k) pics[k].FullPath = picturePaths[size_t(i)][k];
+        }
         return true;
     }
 
@@ -186,14 +194,17 @@ private:
         return Folder_ + layoutPath.substr(Files_.LayoutFolder().size());
     }
 
-    void AddPictures(TElements& file)
+    // Where each picture of file goes.
+    std::vector<std::string> AddPictures(TElements& file)
     {
+        std::vector<std::string> targets;
         for (TPicRecord& pic : file.Pics) {
-            pic.FullPath = NewPath(pic.WorkPath);
+            const std::string& target = targets.emplace_back(NewPath(pic.WorkPath));
             // A picture that cannot be decoded still belongs to the site: it goes as it is.
-            if (pic.State == TPicState::Unreadable) Plan_.AddCopy(pic, pic.FullPath);
-            else if (pic.Checked) Plan_.AddPicture(pic, pic.FullPath);
+            if (pic.State == TPicState::Unreadable) Plan_.AddCopy(pic, target);
+            else if (pic.Checked) Plan_.AddPicture(pic, target);
         }
+        return targets;
     }
 
     // In the order of writing; the answer governs the files after it.
@@ -241,16 +252,7 @@ bool SaveFilesBelow(IFileSet& files, const std::string& folder, const TPictureSa
 bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, const TPictureSaveOptions& options,
                     const TOverwriteQuestion& ask)
 {
-    document.RememberPaths();
-    bool done = false;
-    try {
-        done = SaveFilesBelow(document, folder, options, ask);
-    } catch (...) {
-        document.RestorePaths();
-        throw;
-    }
-    if (!done) document.RestorePaths();
-    return done;
+    return SaveFilesBelow(document, folder, options, ask);
 }
 
 } // namespace pictor

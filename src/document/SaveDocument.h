@@ -25,13 +25,12 @@ void SaveDocument(IFileSet& files, const TPictureSaveOptions& options,
 
 // Writes every file below folder at its layout path, the files then naming their new places; ask is
 // asked once about each file that exists already, before anything is written. Returns false when it
-// was answered Cancel: nothing is written, though the files may name their new places.
+// was answered Cancel: nothing is written. When it returns false or throws, the files' paths are as
+// before.
 bool SaveFilesBelow(IFileSet& files, const std::string& folder, const TPictureSaveOptions& options,
                     const TOverwriteQuestion& ask);
 
-// Writes every file below folder at its path relative to the common base folder, and moves the
-// document there; ask is asked once about each file that exists already, before anything is written.
-// Returns false when it was answered Cancel: nothing is written and the document's paths are as before.
+// SaveFilesBelow for the window's document: it moves there once every file is written.
 bool SaveDocumentAs(THtmlStructure& document, const std::string& folder, const TPictureSaveOptions& options,
                     const TOverwriteQuestion& ask);
 
