@@ -93,9 +93,9 @@ try {
     AddChannelColors(*this);
     ComputeWorkPaths();
     CopyFilesToWork();
-    SetUpUndo();
+    History.SetUp(SheetCount());
     WriteWorkingCopies(options);
-    CheckUndo();
+    History.Record(*this);
 } catch (const std::bad_alloc&) {
     // Reading a file names that file; what runs out later is the document as a whole.
     throw TPictorError(path, SystemErrorText(ENOMEM));
@@ -181,6 +181,24 @@ void THtmlStructure::CopyFilesToWork()
     ForEachPicture(*this, [&](const TPicRecord& pic) {
         if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
     });
+}
+
+void THtmlStructure::CommitChange(const TDocumentOptions& options)
+{
+    WriteWorkingCopies(options);
+    History.Commit(*this);
+}
+
+void THtmlStructure::Undo(const TDocumentOptions& options)
+{
+    History.Undo(*this, *Copies_, options.JpegQuality);
+    WriteWorkingCopies(options);
+}
+
+void THtmlStructure::Redo(const TDocumentOptions& options)
+{
+    History.Redo(*this, *Copies_, options.JpegQuality);
+    WriteWorkingCopies(options);
 }
 
 void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)

@@ -1,4 +1,7 @@
-#include "document/HtmlStructure.h"
+#include "document/UndoHistory.h"
+
+#include "document/FileSet.h"
+#include "document/WorkingCopies.h"
 
 namespace pictor {
 
@@ -33,46 +36,44 @@ void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& cop
 
 } // namespace
 
-void THtmlStructure::SetUpUndo()
+void TUndoHistory::SetUp(int sheets)
 {
-    for (TUndoBuff& slot : UndoBuffs) slot.Sheets.resize(size_t(SheetCount()));
+    for (TUndoBuff& slot : Slots_) slot.Sheets.resize(size_t(sheets));
 }
 
-void THtmlStructure::CheckUndo()
+void TUndoHistory::Record(const IFileSet& files)
 {
-    UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
-    TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
-    RecordFile(slot.Page, Page);
-    for (int i = 0; i < SheetCount(); ++i) RecordFile(slot.Sheets[size_t(i)], GetSheet(i));
+    Index_ = Index_ + 1 > 3 ? 0 : Index_ + 1;
+    TUndoBuff& slot = Slots_[size_t(Index_)];
+    RecordFile(slot.Page, files.Elements(0));
+    for (int i = 1; i < files.FileCount(); ++i) RecordFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i));
 }
 
-void THtmlStructure::CommitChange(const TDocumentOptions& options)
+void TUndoHistory::Commit(const IFileSet& files)
 {
-    WriteWorkingCopies(options);
-    UndoAvailable[size_t(UndoIndex)] = true;
-    UndoAvailable[size_t((UndoIndex + 1) % 4)] = false;
-    CheckUndo();
+    Available_[size_t(Index_)] = true;
+    Available_[size_t((Index_ + 1) % 4)] = false;
+    Record(files);
 }
 
-void THtmlStructure::Undo(const TDocumentOptions& options)
+void TUndoHistory::Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality)
 {
-    UndoIndex = UndoIndex - 1 < 0 ? 3 : UndoIndex - 1;
-    RestoreSlot(options);
+    Index_ = Index_ - 1 < 0 ? 3 : Index_ - 1;
+    Restore(files, copies, jpegQuality);
 }
 
-void THtmlStructure::Redo(const TDocumentOptions& options)
+void TUndoHistory::Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality)
 {
-    UndoIndex = UndoIndex + 1 > 3 ? 0 : UndoIndex + 1;
-    RestoreSlot(options);
+    Index_ = Index_ + 1 > 3 ? 0 : Index_ + 1;
+    Restore(files, copies, jpegQuality);
 }
 
-void THtmlStructure::RestoreSlot(const TDocumentOptions& options)
+void TUndoHistory::Restore(IFileSet& files, IWorkingCopies& copies, int jpegQuality) const
 {
-    const TUndoBuff& slot = UndoBuffs[size_t(UndoIndex)];
-    RestoreFile(slot.Page, Page, *Copies_, options.JpegQuality);
-    for (int i = 0; i < SheetCount(); ++i)
-        RestoreFile(slot.Sheets[size_t(i)], GetSheet(i), *Copies_, options.JpegQuality);
-    WriteWorkingCopies(options);
+    const TUndoBuff& slot = Slots_[size_t(Index_)];
+    RestoreFile(slot.Page, files.Elements(0), copies, jpegQuality);
+    for (int i = 1; i < files.FileCount(); ++i)
+        RestoreFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i), copies, jpegQuality);
 }
 
 } // namespace pictor

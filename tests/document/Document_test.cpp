@@ -283,7 +283,7 @@ TEST(DocumentHistory, UndoRedoRing)
     EXPECT_EQ(ReadAll(doc.WorkFileName), loaded);
     EXPECT_TRUE(doc.Page.Pics[0].Bitmap.SamePixels(doc.Page.Pics[0].Loaded));
     doc.Redo();
-    EXPECT_EQ(doc.UndoIndex, 1);
+    EXPECT_EQ(doc.History.Index(), 1);
     EXPECT_NE(doc.Page.Colors[0].Text, "red");
     doc.Page.Colors[0].Checked = true;
 
@@ -344,9 +344,9 @@ TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
     doc.Page.Pics[3].Checked = true;
     for (int step = 0; step < 4; ++step) Change(doc, TAdjustment::Invert());
     for (size_t j = 0; j < doc.Page.Pics.size(); ++j)
-        for (const TUndoBuff& slot : doc.UndoBuffs)
+        for (const TUndoBuff& slot : doc.History.Slots())
             EXPECT_TRUE(j == 3 || slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
-    EXPECT_FALSE(doc.UndoBuffs[0].Page.Bitmaps[3].SharesPixelsWith(doc.UndoBuffs[1].Page.Bitmaps[3]));
+    EXPECT_FALSE(doc.History.Slots()[0].Page.Bitmaps[3].SharesPixelsWith(doc.History.Slots()[1].Page.Bitmaps[3]));
 }
 
 // A theme colour is a colour attribute: changed with the page, written back where it stands.
