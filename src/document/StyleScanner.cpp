@@ -239,8 +239,9 @@ private:
     }
 
     // From the "(" of url(: its reference (quoted, or to the ")" less white space) is reported when
-    // report is set, or the colours of the SVG picture it holds; nothing inside is style text. Returns the position after the ")".
-    size_t SkipUrl(size_t open, bool report)
+    // report is set, or the colours of the SVG picture it holds; nothing inside is style text. Returns
+    // the position after the ")". Nothing past limit, the end of the value it stands in, is taken.
+    size_t SkipUrl(size_t open, bool report, size_t limit = std::string_view::npos)
     {
         size_t from = open + 1;
         while (from < N_ && IsCssSpace(Data_[from])) ++from;
@@ -257,6 +258,9 @@ private:
             after = close == std::string_view::npos ? N_ : close + 1;
             while (to > from && IsCssSpace(Data_[to - 1])) --to;
         }
+        // A string the value's own walk did not see as one (its colon stood inside a string) may run on.
+        to = std::min(to, limit);
+        after = std::min(after, limit);
         if (report && from < to) {
             const std::string_view ref = Text_.substr(from, to - from);
             if (!WalkSvgDataUrl(ref, Offset_ + from, Place_, Events_) && WantRefs_ && !IsExternalReference(ref))
@@ -418,7 +422,7 @@ private:
                     if (const TChannelReading reading = ChannelReadingOf(word); reading != TChannelReading::None)
                         ChannelVariables(reading, e + 1, end);
                     if (EqualsNoCase(word, "url")) {
-                        i = SkipUrl(e, true);
+                        i = SkipUrl(e, true, end);
                     } else if (const bool function = colour && IsColourFunction(word); function && !Relative(e, end)) {
                         i = ColourFunction(i, e, end, FormOf(word));
                     } else {

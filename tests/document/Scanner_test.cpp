@@ -352,3 +352,11 @@ TEST(SvgScan, DataUrls)
               (Strings{"svg:#343a40", "svg:red", "svg:lime", "svg:teal", "red"}));
     EXPECT_TRUE(Page("<img src=\"data:image/svg+xml;base64,!!!\">").Colors.empty());
 }
+
+// A declaration whose colon stands inside a string: its url() reaches no further than its value, so
+// the colours found stay in order and apart.
+TEST(StyleScan, AUrlEndsWithItsValue)
+{
+    const TFound found = Sheet("{\":url(\"data:image/svg+xml,;%3cstroke=':red");
+    EXPECT_EQ(found.Colors, Strings{"red"}) << "the picture ends with the value; the colour after it is the next declaration's";
+}
