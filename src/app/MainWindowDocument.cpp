@@ -270,8 +270,12 @@ void TfrmMain::ListMouseMove(THintList list, const QPoint& viewportPos)
 
 void TfrmMain::ListHintDue(THintList list, const QPoint& viewportPos)
 {
-    const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
-    ApplyHint(list, Hints_.HintDue(list, box->RowAt(viewportPos), Options_.ShowHint), viewportPos);
+    TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
+    const int row = box->RowAt(viewportPos);
+    // With the hints off, a row still shows its whole text, which a narrow list cuts.
+    if (!Options_.ShowHint && row >= 0)
+        QToolTip::showText(box->viewport()->mapToGlobal(viewportPos), box->item(row)->text(), box);
+    ApplyHint(list, Hints_.HintDue(list, row, Options_.ShowHint), viewportPos);
 }
 
 void TfrmMain::ListMouseLeave(THintList list)

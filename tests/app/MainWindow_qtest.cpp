@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
@@ -408,6 +409,21 @@ private slots:
         }
         QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
         QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
+    }
+
+    // With the hints off, hovering a row shows its whole text.
+    void aRowShowsItsWholeTextWithTheHintsOff()
+    {
+        TfrmMain window({PagePath_});
+        window.Options().ShowHint = false;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* rows = ColorList(window)->viewport();
+        const QPoint onRed = ColorList(window)->visualItemRect(ColorList(window)->item(1)).center();
+        QHelpEvent due(QEvent::ToolTip, onRed, rows->mapToGlobal(onRed));
+        QApplication::sendEvent(rows, &due);
+        QTRY_COMPARE(QToolTip::text(), QString("red"));
+        QVERIFY(!window.findChild<TSourceHint*>()->isVisible());
     }
 
     // An editor that does not start: the file's text shows in the window's own view, with the reason.
