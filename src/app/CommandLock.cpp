@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 bool IsInput(QEvent::Type type)
@@ -53,6 +55,25 @@ void TCommandLock::Run(const std::function<void()>& command)
         }
     } running(*this);
     command();
+}
+
+void TCommandLock::LetInputThrough(const std::function<void()>& during)
+{
+    // Also a command started outside Run (the page named on the command line) keeps others out.
+    struct TThrough {
+        TCommandLock& Lock;
+        const bool WasRunning;
+        explicit TThrough(TCommandLock& lock) : Lock(lock), WasRunning(std::exchange(lock.Running_, true))
+        {
+            qApp->removeEventFilter(&Lock);
+        }
+        ~TThrough()
+        {
+            Lock.Running_ = WasRunning;
+            if (WasRunning) qApp->installEventFilter(&Lock);
+        }
+    } through(*this);
+    during();
 }
 
 bool TCommandLock::eventFilter(QObject* watched, QEvent* event)

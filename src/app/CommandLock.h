@@ -15,6 +15,9 @@ public:
     explicit TCommandLock(QWidget* window);
     // Runs the command, unless another one is running: then it does nothing.
     void Run(const std::function<void()>& command);
+    // Lets the user's input reach the window while `during` runs (a command's work on the worker
+    // thread): other commands stay refused, and the window shuts off those that would conflict.
+    void LetInputThrough(const std::function<void()>& during);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

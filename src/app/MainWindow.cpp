@@ -58,6 +58,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     CreateMenus();
 
     Progress_ = new TfrmProgress(this);
+    Worker_ = new TWorkRunner(*Progress_, this);
     GraphicHint_ = new TGraphicHint(this);
     SourceHint_ = new TSourceHint(this);
     Document_ = std::make_unique<THtmlStructure>();
@@ -196,8 +197,8 @@ bool TfrmMain::event(QEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // A save under way ends first: its files are all replaced or all as they were.
-    if (Saving_) {
-        CloseAfterSave_ = true;
+    if (Saving_ || Working_) {
+        CloseAfterWork_ = true;
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 #include "adjust/Adjustment.h"
 #include "adjust/ui/ProgressHooks.h"
 #include "app/CommandLock.h"
+#include "app/WorkRunner.h"
 #include "app/model/HintTracker.h"
 #include "app/model/Options.h"
 #include "app/model/Settings.h"
@@ -44,6 +45,7 @@ struct TContrastState;
 class TfrmContrast;
 struct TPreviewText;
 struct TElements;
+struct TColorRecord;
 }
 
 // The main window: band bar, side bar with the file tabs and the two lists, the preview and the
@@ -74,9 +76,13 @@ public:
     void RefreshColorList();
     // RefreshColorList, then shows the working copy afresh.
     void ReloadPreview();
-    // Ends every change to the records: writes the working copies, records the state as one undoable
-    // change and marks the document changed. The caller reloads the preview.
-    void CommitChange();
+    // Runs the long part of a command on the worker thread, the commands that would conflict shut
+    // off meanwhile; false when it was cancelled. Throws what the job threw.
+    bool RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job);
+    // A change to the records made on the worker: then the working copies, one undoable step and the
+    // preview; cancelled or failed, the records and copies as before it.
+    void ApplyChange(const TWorkRunner::TJob& change);
+    TWorkRunner& Worker() { return *Worker_; }
 
     bool IsModified() const { return Modified_; }
     // Also sets status panel 1 ("変更あり" / "変更なし").
@@ -224,11 +230,19 @@ private:
     void ListMouseLeave(pictor::THintList list);
     void ApplyHint(pictor::THintList list, const pictor::THintAction& action, const QPoint& viewportPos);
     bool SwatchColor(int row, QColor& color) const;
+    static QColor SwatchOf(const pictor::TColorRecord& record);
+    // Puts the document in place of the open one and shows it.
+    void ShowDocument(std::unique_ptr<pictor::THtmlStructure> document);
+    // A folder of this session's that held a document's working copies.
+    void RemoveWorkFolder(const std::string& folder);
     bool HasDocument() const;
     // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
     static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
     void WebDocumentComplete(const QString& address);
+    // MainWindowChanges.cpp
+    QList<QAction*> ConflictingCommands() const;
+    void RevertChange();
     void UpdateUndoCommands();
     void StepHistory(QAction* command);
     // MainWindowContrast.cpp
@@ -238,6 +252,7 @@ private:
     void CheckColorSource(const pictor::TPreviewText& text);
 
     TCommandLock* Commands_;
+    TWorkRunner* Worker_;
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
     pictor::TWindowSettings Window_;
     pictor::TOptions Options_;
@@ -253,9 +268,11 @@ private:
     QMenuBar* MainMenu_;
 
     bool DocumentReady_ = true;
+    bool Working_ = false;  // the worker has the records
+    int Loads_ = 0;         // names each load's working folder
     bool Modified_ = false;
-    bool Saving_ = false;          // a close asked for meanwhile waits for the save
-    bool CloseAfterSave_ = false;
+    bool Saving_ = false;  // a close asked for meanwhile waits for the save, and for any work
+    bool CloseAfterWork_ = false;
     QString OpenFolder_;
     QPoint SavedScroll_;
     bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme

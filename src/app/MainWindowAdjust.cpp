@@ -10,6 +10,8 @@
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 
+#include <optional>
+
 namespace {
 
 // The dialogs' page snapshot, taken from the preview.
@@ -36,18 +38,17 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
     const TFocusBack back(*this);
     const TProgressHooks hooks = ProgressHooks();
     try {
+        std::optional<pictor::TAdjustment> adjustment;
         {
             TProgressShown shown(hooks, "プレビューをレンダリング中...");
             SaveScrollPosition();
             TPreviewSnapshot snapshot(Web());
-            const auto adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
-            if (adjustment) {
-                TProgressShown working(hooks, "処理中...");
-                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_));
-                CommitChange();
-            }
+            adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
-        ReloadPreview();
+        if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
+            pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_), progress);
+        });
+        else ReloadPreview();
     } catch (const std::exception& error) {
         ShowError(error);
     }
@@ -61,15 +62,9 @@ void TfrmMain::alOpenfrmCBExecute() { RunAdjustCommand(pictor::akColorBalance); 
 void TfrmMain::alInverseExecute()
 {
     if (!HasDocument()) return;
-    try {
-        TProgressShown working(ProgressHooks(), "処理中...");
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_));
-        CommitChange();
-        SaveScrollPosition();
-        ReloadPreview();
-    } catch (const std::exception& error) {
-        ShowError(error);
-    }
+    ApplyChange([&](const pictor::TPictureProgress& progress) {
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_), progress);
+    });
 }
 
 void TfrmMain::alDarkExecute()
@@ -78,19 +73,13 @@ void TfrmMain::alDarkExecute()
     const TFocusBack back(*this);
     const auto choice = RunDarkDialog(this);
     if (!choice) return;
-    try {
-        TProgressShown working(ProgressHooks(), "処理中...");
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+    ApplyChange([&](const pictor::TPictureProgress& progress) {
         if (choice->FollowSystem) {
             pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
         } else {
             pictor::ApplyDarkColors(*Document_, choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options);
+            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options, progress);
         }
-        CommitChange();
-        SaveScrollPosition();
-        ReloadPreview();
-    } catch (const std::exception& error) {
-        ShowError(error);
-    }
+    });
 }

@@ -71,7 +71,7 @@ QString TfrmMain::FileText(const TElements& file, const std::string& text)
 
 bool TfrmMain::HasDocument() const
 {
-    return DocumentReady_ && !Document_->FileName.empty();
+    return DocumentReady_ && !Working_ && !Document_->FileName.empty();
 }
 
 int TfrmMain::ShownTab() const
@@ -125,21 +125,23 @@ void TfrmMain::ClearDocumentView()
 
 void TfrmMain::LoadDocument(const QString& path)
 {
-    Progress_->ShowMessage("構文解析中...");
     OpenFolder_ = QFileInfo(path).absolutePath();
-    DocumentReady_ = false;
-    DeleteSourceMenuItems();
-    Document_.reset();
-    ClearDocumentView();
-    Document_ = std::make_unique<THtmlStructure>();
     RecoverInterruptedSaves(this, std::filesystem::absolute(path.toStdString()).string());
+    // Read into a folder of its own beside the open document, which stays whole until the new one is in.
+    std::unique_ptr<THtmlStructure> next;
+    bool done = false;
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
-        Document_ = std::make_unique<THtmlStructure>(Work_->Path());
-        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_));
+        next = std::make_unique<THtmlStructure>(Work_->Path() + std::to_string(++Loads_));
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+        done = RunWork("構文解析中...", true,
+                       [&](const TPictureProgress&) { next->LoadFromFile(path.toStdString(), options); });
     } catch (const std::exception& error) {
-        // The half-read document stays unready: every command that would use it is shut off, and
-        // nothing of the old document is left to show or to ask about.
+        // Nothing of the old document is left to show or to ask about, and the half-read one stays
+        // unready: every command that would use it is shut off.
+        if (next) RemoveWorkFolder(next->WorkFolder);
+        ShowDocument(std::make_unique<THtmlStructure>());
+        DocumentReady_ = false;
         SetDocumentCommandsEnabled(false);
         alUndo->setEnabled(false);
         alRedo->setEnabled(false);
@@ -149,7 +151,32 @@ void TfrmMain::LoadDocument(const QString& path)
         ShowError(error);
         return;
     }
+    if (!done) {
+        RemoveWorkFolder(next->WorkFolder);  // cancelled: the open document stays as it was
+        return;
+    }
+    ShowDocument(std::move(next));
+    Progress_->hide();
+    ReportDeadReferences(this, *Document_);
+    ReportRejectedColors(this, *Document_);
+}
+
+void TfrmMain::RemoveWorkFolder(const std::string& folder)
+{
+    std::error_code ignored;  // what is left goes with the session's folder
+    if (Work_ && folder.starts_with(Work_->Path()) && folder.size() > Work_->Path().size())
+        std::filesystem::remove_all(folder, ignored);
+}
+
+void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
+{
+    DeleteSourceMenuItems();
+    ClearDocumentView();
+    const std::string old = Document_->WorkFolder;
+    Document_ = std::move(document);
+    RemoveWorkFolder(old);
     DocumentReady_ = true;
+    if (Document_->FileName.empty()) return;
 
     QTabBar* tabs = tcFileList->TabBar();
     {
@@ -166,9 +193,6 @@ void TfrmMain::LoadDocument(const QString& path)
     SetDocumentCommandsEnabled(true);
     SetModified(false);
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
-    Progress_->hide();
-    ReportDeadReferences(this, *Document_);
-    ReportRejectedColors(this, *Document_);
 }
 
 void TfrmMain::ShowCharCode(const TElements& file)
@@ -185,8 +209,10 @@ void TfrmMain::tcFileListChange()
     clbPicList->setUpdatesEnabled(false);
     clbColorList->clear();
     clbPicList->clear();
-    for (const TColorRecord& record : file.Colors)
+    for (const TColorRecord& record : file.Colors) {
         clbColorList->AddRow(FileText(file, record.Text), record.Checked, record.Tickable());
+        clbColorList->item(clbColorList->count() - 1)->setData(Qt::UserRole, SwatchOf(record));
+    }
     for (const TPicRecord& record : file.Pics)
         clbPicList->AddRow(FileText(file, record.RefText), record.Checked, record.Tickable());
     ShowCharCode(file);
@@ -196,14 +222,18 @@ void TfrmMain::tcFileListChange()
     clbPicList->setUpdatesEnabled(true);
 }
 
+QColor TfrmMain::SwatchOf(const TColorRecord& record)
+{
+    const TColor c = record.Color;
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c), AlphaToByte(record.AlphaForm, record.Alpha));
+}
+
+// From the row itself: the records may be changing on the worker while the list paints.
 bool TfrmMain::SwatchColor(int row, QColor& color) const
 {
-    if (!HasDocument()) return false;
-    const auto& colors = Document_->Elements(ShownTab()).Colors;
-    if (row < 0 || size_t(row) >= colors.size()) return false;
-    const TColorRecord& record = colors[size_t(row)];
-    const TColor c = record.Color;
-    color = QColor(GetRValue(c), GetGValue(c), GetBValue(c), AlphaToByte(record.AlphaForm, record.Alpha));
+    const QListWidgetItem* item = row >= 0 ? clbColorList->item(row) : nullptr;
+    if (!item || !item->data(Qt::UserRole).isValid()) return false;
+    color = item->data(Qt::UserRole).value<QColor>();
     return true;
 }
 

@@ -11,11 +11,7 @@
 
 void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 {
-    TProgressShown working(ProgressHooks(), "処理中...");
-    recolour();
-    CommitChange();
-    SaveScrollPosition();
-    ReloadPreview();
+    ApplyChange([&](const pictor::TPictureProgress&) { recolour(); });
 }
 
 void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)

@@ -31,8 +31,10 @@ void TfrmMain::RefreshColorList()
     const TElements& file = Document_->Elements(ShownTab());
     const int top = clbColorList->verticalScrollBar()->value();
     clbColorList->setUpdatesEnabled(false);
-    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
+    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row) {
         clbColorList->item(row)->setText(FileText(file, file.Colors[size_t(row)].Text));
+        clbColorList->item(row)->setData(Qt::UserRole, SwatchOf(file.Colors[size_t(row)]));
+    }
     clbColorList->FitHorizontalExtent(30);
     clbColorList->verticalScrollBar()->setValue(top);
     clbColorList->setUpdatesEnabled(true);
@@ -59,55 +61,4 @@ void TfrmMain::WebDocumentComplete(const QString& address)
         CheckShownContrast();
     }
     SavedScroll_ = {};
-}
-
-void TfrmMain::SetModified(bool modified)
-{
-    Modified_ = modified;
-    StatusPanels[1]->setText(modified ? "変更あり" : "変更なし");
-}
-
-void TfrmMain::UpdateUndoCommands()
-{
-    alUndo->setEnabled(Document_->CanUndo());
-    alRedo->setEnabled(Document_->CanRedo());
-}
-
-void TfrmMain::CommitChange()
-{
-    Document_->CommitChange(pictor::DocumentOptionsOf(Options_));
-    RememberContrastBeforeChange();
-    SetModified(true);
-    UpdateUndoCommands();
-}
-
-void TfrmMain::alUndoExecute()
-{
-    if (alUndo->isEnabled() && HasDocument()) StepHistory(alUndo);
-}
-
-void TfrmMain::alRedoExecute()
-{
-    if (alRedo->isEnabled() && HasDocument()) StepHistory(alRedo);
-}
-
-void TfrmMain::StepHistory(QAction* command)
-{
-    const bool back = command == alUndo;
-    command->setEnabled(false);
-    Progress_->ShowMessage("処理中...");
-    ClearContrastWarning();
-    // The history moves even when writing the copies fails.
-    try {
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
-        back ? Document_->Undo(options) : Document_->Redo(options);
-    } catch (const std::exception& error) {
-        UpdateUndoCommands();
-        ShowError(error);
-        return;
-    }
-    UpdateUndoCommands();
-    SaveScrollPosition();
-    ReloadPreview();
-    Progress_->hide();
 }

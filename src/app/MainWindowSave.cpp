@@ -1,5 +1,4 @@
 // Save and Save as.
-#include "adjust/ui/ProgressHooks.h"
 #include "app/MainWindow.h"
 #include "app/FocusBack.h"
 #include "app/OverwriteQuestion.h"
@@ -20,7 +19,7 @@ public:
     ~TSaving()
     {
         Window_.Saving_ = false;
-        if (std::exchange(Window_.CloseAfterSave_, false)) QTimer::singleShot(0, &Window_, &QWidget::close);
+        if (std::exchange(Window_.CloseAfterWork_, false)) QTimer::singleShot(0, &Window_, &QWidget::close);
     }
     TSaving(const TSaving&) = delete;
     TSaving& operator=(const TSaving&) = delete;
@@ -34,8 +33,8 @@ void TfrmMain::alSaveExecute()
     if (!alSave->isEnabled() || !HasDocument() || Saving_) return;
     const TSaving saving(*this);
     try {
-        TProgressShown shown(ProgressHooks(), "保存中...");
-        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_));
+        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_);
+        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(*Document_, options); });
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -51,10 +50,18 @@ void TfrmMain::alSaveAsExecute()
     dialog.Folder = pictor::FolderOf(Document_->FileName);
     if (dialog.exec() != QDialog::Accepted) return;
     try {
-        TProgressShown shown(ProgressHooks(), "保存中...");
-        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_),
-                                   pictor::OverwriteQuestionFor(this)))
-            SetModified(false);
+        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_);
+        // The question is asked on this thread, the save waiting for the answer.
+        const pictor::TOverwriteQuestion ask = [this, question = pictor::OverwriteQuestionFor(this)](const std::string& path) {
+            pictor::TOverwriteAnswer answer{};
+            QMetaObject::invokeMethod(this, [&] { answer = question(path); }, Qt::BlockingQueuedConnection);
+            return answer;
+        };
+        bool saved = false;
+        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) {
+            saved = pictor::SaveDocumentAs(*Document_, dialog.Folder, options, ask);
+        });
+        if (saved) SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
     }

@@ -201,6 +201,12 @@ void THtmlStructure::Redo(const TDocumentOptions& options)
     WriteWorkingCopies(options);
 }
 
+void THtmlStructure::RevertChange(const TDocumentOptions& options)
+{
+    History.Revert(*this, *Copies_, options.JpegQuality);
+    WriteWorkingCopies(options);
+}
+
 void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
 {
     for (int tab = 0; tab < FileCount(); ++tab) {

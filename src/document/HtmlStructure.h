@@ -99,6 +99,8 @@ public:
     void CommitChange(const TDocumentOptions& options = {});
     void Undo(const TDocumentOptions& options = {});
     void Redo(const TDocumentOptions& options = {});
+    // A change cut short before its CommitChange: the records and working copies as at the last commit.
+    void RevertChange(const TDocumentOptions& options = {});
     bool CanUndo() const { return History.CanUndo(); }
     bool CanRedo() const { return History.CanRedo(); }
 

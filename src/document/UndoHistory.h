@@ -39,6 +39,8 @@ public:
     // working copy.
     void Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality);
     void Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality);
+    // The newest state put back in place: what a change cut short had altered is undone.
+    void Revert(IFileSet& files, IWorkingCopies& copies, int jpegQuality) const { Restore(files, copies, jpegQuality); }
     bool CanUndo() const { return Index_ >= 0 && Available_[size_t((Index_ + 3) % 4)]; }
     bool CanRedo() const { return Index_ >= 0 && Available_[size_t(Index_)]; }
 

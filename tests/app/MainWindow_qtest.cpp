@@ -550,13 +550,11 @@ private:
     // Gives the page's "red" a new colour the way the commands do.
     static void Recolour(TfrmMain& window, int change)
     {
-        TColorRecord& red = window.Document().Page.Colors[1];
-        red.Text = ColourText(change).toStdString();
-        red.Color = RGB(0, 0, change * 16);
-        window.Document().WriteWorkingCopies();
-        window.SaveScrollPosition();
-        window.ReloadPreview();
-        window.CommitChange();
+        window.ApplyChange([&](const TPictureProgress&) {
+            TColorRecord& red = window.Document().Page.Colors[1];
+            red.Text = ColourText(change).toStdString();
+            red.Color = RGB(0, 0, change * 16);
+        });
     }
 
     static QColor PixelAt(TWebBrowser* web, QPoint at) { return web->grab().toImage().pixelColor(at); }

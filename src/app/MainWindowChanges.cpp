@@ -1,0 +1,134 @@
+// How a command changes the document: its work on the worker thread with the conflicting commands
+// shut off, then the commit (or, cancelled, the records put back), Undo and Redo.
+#include "app/MainWindow.h"
+
+#include "app/ProgressWindow.h"
+#include "app/model/Options.h"
+#include "colordialog/ui/ColorPickerPanel.h"
+#include "document/HtmlStructure.h"
+#include "widgets/MyCheckListBox.h"
+#include "widgets/TabSideBar.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+
+#include <utility>
+
+using namespace pictor;
+
+QList<QAction*> TfrmMain::ConflictingCommands() const
+{
+    return {alOpen,     alSave,          alSaveAs,        alReload,     alUndo,  alRedo,
+            alSelectAll, alSelectInverse, alOpenfrmHue,    alOpenfrmBright, alOpenfrmCB, alInverse,
+            alDark,     alContrastCheck, mnuReplaceSetting, mnuOption};
+}
+
+bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job)
+{
+    // The lists and the picker read the records, which the worker changes meanwhile.
+    const QList<QAction*> commands = ConflictingCommands();
+    QList<bool> enabled;
+    for (QAction* command : commands) {
+        enabled << command->isEnabled();
+        command->setEnabled(false);
+    }
+    QWidget* const lists[] = {tcFileList, pnlColorPicker};
+    for (QWidget* list : lists) list->setEnabled(false);
+    Working_ = true;
+    struct TRestore {
+        TfrmMain& Window;
+        const QList<QAction*>& Commands;
+        const QList<bool>& Enabled;
+        ~TRestore()
+        {
+            Window.Working_ = false;
+            for (qsizetype i = 0; i < Commands.size(); ++i) Commands[i]->setEnabled(Enabled[i]);
+            Window.tcFileList->setEnabled(true);
+            Window.pnlColorPicker->setEnabled(true);
+            if (!Window.Saving_ && std::exchange(Window.CloseAfterWork_, false))
+                QTimer::singleShot(0, &Window, &QWidget::close);
+        }
+    } restore{*this, commands, enabled};
+    bool done = false;
+    Commands_->LetInputThrough([&] { done = Worker_->Run(message, cancellable, job); });
+    return done;
+}
+
+void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
+{
+    const TDocumentOptions options = DocumentOptionsOf(Options_);
+    bool done = false;
+    try {
+        done = RunWork("処理中...", true, [&](const TPictureProgress& progress) {
+            change(progress);
+            Document_->WriteWorkingCopies(options);
+        });
+    } catch (const std::exception& error) {
+        // A change that failed part-way is undone like a cancelled one.
+        RevertChange();
+        ShowError(error);
+        return;
+    }
+    if (!done) {
+        RevertChange();
+        return;
+    }
+    Document_->History.Commit(*Document_);
+    RememberContrastBeforeChange();
+    SetModified(true);
+    UpdateUndoCommands();
+    SaveScrollPosition();
+    ReloadPreview();
+}
+
+void TfrmMain::RevertChange()
+{
+    const TDocumentOptions options = DocumentOptionsOf(Options_);
+    try {
+        RunWork("処理中...", false, [&](const TPictureProgress&) { Document_->RevertChange(options); });
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+    SyncCheckMarks();
+}
+
+void TfrmMain::SetModified(bool modified)
+{
+    Modified_ = modified;
+    StatusPanels[1]->setText(modified ? "変更あり" : "変更なし");
+}
+
+void TfrmMain::UpdateUndoCommands()
+{
+    alUndo->setEnabled(Document_->CanUndo());
+    alRedo->setEnabled(Document_->CanRedo());
+}
+
+void TfrmMain::alUndoExecute()
+{
+    if (alUndo->isEnabled() && HasDocument()) StepHistory(alUndo);
+}
+
+void TfrmMain::alRedoExecute()
+{
+    if (alRedo->isEnabled() && HasDocument()) StepHistory(alRedo);
+}
+
+void TfrmMain::StepHistory(QAction* command)
+{
+    const bool back = command == alUndo;
+    ClearContrastWarning();
+    // The history moves even when writing the copies fails.
+    try {
+        const TDocumentOptions options = DocumentOptionsOf(Options_);
+        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Document_->Undo(options) : Document_->Redo(options); });
+    } catch (const std::exception& error) {
+        UpdateUndoCommands();
+        ShowError(error);
+        return;
+    }
+    UpdateUndoCommands();
+    SaveScrollPosition();
+    ReloadPreview();
+}
