@@ -109,8 +109,7 @@ void ApplyToTickedColors(IFileSet& files, const TAdjustment& adjustment, bool lo
     });
 }
 
-void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
-                           const TPictureProgress& progress)
+void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TPictureProgress& progress)
 {
     if (adjustment.Kind == akNewColor) return;
     // The records of one file, named by several references, change together: the file is adjusted once.
@@ -134,7 +133,7 @@ void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const
         for (TPicRecord* pic : records) {
             pic->Bitmap = ticked.Bitmap;
             if (pic == &ticked || pic->WorkPath != ticked.WorkPath)
-                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality);
+                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap);
         }
     }
     if (progress) progress(done, total);
@@ -144,7 +143,7 @@ void ApplyToTicked(IFileSet& files, const TAdjustment& adjustment, const TDocume
                    const TPictureProgress& progress)
 {
     ApplyToTickedColors(files, adjustment, options.LowerCase);
-    ApplyToTickedPictures(files, adjustment, options, progress);
+    ApplyToTickedPictures(files, adjustment, progress);
 }
 
 } // namespace pictor

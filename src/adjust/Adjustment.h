@@ -51,7 +51,6 @@ using TPictureProgress = std::function<void(int, int)>;
 void ApplyToTicked(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
                    const TPictureProgress& progress = {});
 void ApplyToTickedColors(IFileSet& files, const TAdjustment& adjustment, bool lowerCase);
-void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
-                           const TPictureProgress& progress = {});
+void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TPictureProgress& progress = {});
 
 } // namespace pictor

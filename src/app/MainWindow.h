@@ -102,6 +102,10 @@ public:
     // Files dropped on the window: the first one is opened when it is an HTML page.
     void FilesDropped(const QStringList& paths);
 
+signals:
+    // The preview has shown a page of the document afresh.
+    void PreviewShown();
+
 public slots:
     void alOpenExecute();
     void alReloadExecute();
@@ -220,6 +224,9 @@ private:
     void SetDocumentCommandsEnabled(bool enabled);
     // MainWindowDocument.cpp
     void ClearDocumentView();
+    // The picture list keeps the height its rows need (a few at least), the colour list takes the rest.
+    void FitPictureList();
+    static constexpr int MinPictureRows = 3;
     void ShowCharCode(const pictor::TElements& file);
     void SyncCheckMarks();
     void CheckPickedColor(pictor::TColor picked, bool checked);

@@ -79,7 +79,7 @@ void TfrmMain::alDarkExecute()
             pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
         } else {
             pictor::ApplyDarkColors(*Document_, choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options, progress);
+            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, progress);
         }
     });
 }

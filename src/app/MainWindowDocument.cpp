@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSplitter>
 #include <QToolTip>
 
 #include <filesystem>
@@ -220,6 +221,16 @@ void TfrmMain::tcFileListChange()
     clbPicList->FitHorizontalExtent(18);
     clbColorList->setUpdatesEnabled(true);
     clbPicList->setUpdatesEnabled(true);
+    FitPictureList();
+}
+
+void TfrmMain::FitPictureList()
+{
+    const QList<int> sizes = ListSplitter->sizes();
+    QWidget* lower = ListSplitter->widget(1);
+    const int frame = lower->height() - clbPicList->viewport()->height();
+    const int need = frame + std::max(MinPictureRows, clbPicList->count()) * clbPicList->RowHeight();
+    if (sizes.size() == 2 && need < sizes[1]) ListSplitter->setSizes({sizes[0] + sizes[1] - need, need});
 }
 
 QColor TfrmMain::SwatchOf(const TColorRecord& record)

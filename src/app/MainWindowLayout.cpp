@@ -225,8 +225,9 @@ void TfrmMain::CreateSideBar()
     ListSplitter->setChildrenCollapsible(false);
     ListSplitter->addWidget(clbColorList);
     ListSplitter->addWidget(lower);
-    ListSplitter->setStretchFactor(0, 0);
-    ListSplitter->setStretchFactor(1, 1);
+    // A taller window gives its height to the colours, of which a page has many more.
+    ListSplitter->setStretchFactor(0, 1);
+    ListSplitter->setStretchFactor(1, 0);
 
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);

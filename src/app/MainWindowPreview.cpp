@@ -59,6 +59,7 @@ void TfrmMain::WebDocumentComplete(const QString& address)
         QApplication::processEvents();
         Web_->ScrollTo(SavedScroll_);
         CheckShownContrast();
+        emit PreviewShown();
     }
     SavedScroll_ = {};
 }

@@ -1,9 +1,11 @@
+#include "app/BenchSteps.h"
 #include "app/MainWindow.h"
 #include "app/QtTranslations.h"
 #include "base/Leftovers.h"
 #include "base/MemoryPolicy.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char** argv)
@@ -21,5 +23,8 @@ int main(int argc, char** argv)
     arguments.removeFirst();
     TfrmMain window(arguments);
     window.show();
+    // The bench's scripted steps on the page it names (bench/window-steps.sh).
+    if (const QString page = qEnvironmentVariable("PICTOR_BENCH_STEPS"); !page.isEmpty())
+        QTimer::singleShot(0, &window, [&window, page] { RunBenchSteps(window, page); });
     return app.exec();
 }

@@ -201,7 +201,6 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
     const TAdjustment adjustment = AdjustmentOf(r);
     TDocumentOptions documentOptions;
     documentOptions.LowerCase = r.LowerCase;
-    documentOptions.JpegQuality = r.JpegQuality;
     const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp};
 
     // An earlier save below the output folder that was cut short is dealt with first.
@@ -235,8 +234,7 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
         // Pictures have no scheme of their own: a page that follows the reader keeps them.
         if (!dryRun && !(adjustment.Kind == akDark && r.FollowSystem)) {
             TProgressBar bar("adjusting pictures");
-            ApplyToTickedPictures(site, adjustment, documentOptions,
-                                  [&](int done, int total) { bar.Update(done, total); });
+            ApplyToTickedPictures(site, adjustment, [&](int done, int total) { bar.Update(done, total); });
         }
         site.RewriteTexts();
     }

@@ -8,7 +8,6 @@ namespace pictor {
 // them from its settings, pictor-cli from its flags.
 struct TDocumentOptions {
     bool LowerCase = false;    // colour codes written as "#rrggbb"
-    int JpegQuality = 80;      // JPEG working copies, the setting as stored
     bool UseReplacer = false;  // the replacement table applied to the page's working copy
     std::vector<std::string> ReplaceKeys;
     std::vector<std::string> ReplaceValues;

@@ -191,19 +191,19 @@ void THtmlStructure::CommitChange(const TDocumentOptions& options)
 
 void THtmlStructure::Undo(const TDocumentOptions& options)
 {
-    History.Undo(*this, *Copies_, options.JpegQuality);
+    History.Undo(*this, *Copies_);
     WriteWorkingCopies(options);
 }
 
 void THtmlStructure::Redo(const TDocumentOptions& options)
 {
-    History.Redo(*this, *Copies_, options.JpegQuality);
+    History.Redo(*this, *Copies_);
     WriteWorkingCopies(options);
 }
 
 void THtmlStructure::RevertChange(const TDocumentOptions& options)
 {
-    History.Revert(*this, *Copies_, options.JpegQuality);
+    History.Revert(*this, *Copies_);
     WriteWorkingCopies(options);
 }
 

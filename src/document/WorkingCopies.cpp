@@ -18,10 +18,7 @@ public:
     void CreateFolders(const std::string& folder) override { pictor::CreateFolders(folder); }
     void CopyFile(const std::string& source, const std::string& copy) override { CopyToWork(source, copy); }
     void WriteText(const std::string& copy, std::string_view bytes) override { WriteWorkingCopy(copy, bytes); }
-    void WritePicture(const std::string& copy, const TBitmapEx& bitmap, int jpegQuality) override
-    {
-        WritePictureWorkCopy(copy, bitmap, jpegQuality);
-    }
+    void WritePicture(const std::string& copy, const TBitmapEx& bitmap) override { WritePictureWorkCopy(copy, bitmap); }
 
 private:
     std::string Folder_;
@@ -33,7 +30,7 @@ public:
     void CreateFolders(const std::string&) override {}
     void CopyFile(const std::string&, const std::string&) override {}
     void WriteText(const std::string&, std::string_view) override {}
-    void WritePicture(const std::string&, const TBitmapEx&, int) override {}
+    void WritePicture(const std::string&, const TBitmapEx&) override {}
 
 private:
     const std::string Folder_ = "/nonexistent-working-copies/";

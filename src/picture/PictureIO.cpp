@@ -133,11 +133,13 @@ std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions&
     return asBmp ? WithBmpExtension(path) : path;
 }
 
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality)
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
 {
     const TPictureFormat format = PictureFormatOf(path);
-    if (format != TPictureFormat::None)
-        WriteWorkingCopy(path, EncodeAs(format, path, JpegQualityOf(jpegQuality), false, bitmap));
+    if (format == TPictureFormat::None) return;
+    if (bitmap.Empty()) throw TPictorError(path, NoPictureToWriteText());
+    // The quality is unused: frames come only from GIF and WebP.
+    WriteWorkingCopy(path, bitmap.FrameCount() > 1 ? EncodeAs(format, path, 0, false, bitmap) : EncodeQuickPng(bitmap, path));
 }
 
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options)

@@ -24,6 +24,8 @@ TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std
 std::string EncodeBmp(const TBitmapEx& bitmap);
 std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const std::string& nameForErrors);
 std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors);
+// Stored rather than compressed: many times faster, several times larger.
+std::string EncodeQuickPng(const TBitmapEx& bitmap, const std::string& nameForErrors);
 std::string EncodeGif(const TBitmapEx& bitmap, const std::string& nameForErrors);
 // Lossless or at the quality its extras give; every frame with its timing when it was animated.
 std::string EncodeWebp(const TBitmapEx& bitmap, const std::string& nameForErrors);
@@ -41,8 +43,10 @@ std::string WithBmpExtension(const std::string& path);
 // Where a picture read from path is saved: path itself, or path with ".bmp" when its format is saved as BMP.
 std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions& options);
 
-// Writes the picture in the format of the path's ending (JPEG at jpegQuality, default subsampling).
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality);
+// Writes the picture for the preview, whatever the path's ending, as a quick PNG (a browser goes by a
+// picture's bytes, not its name); an animated one in the format of the ending, which keeps its frames.
+// Nothing is written for an ending that is no picture's.
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap);
 // The file's bytes for saving at SavedPicturePath, honouring Use444; empty for an unknown ending.
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options);
 

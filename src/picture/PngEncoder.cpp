@@ -17,7 +17,10 @@ namespace pictor {
 
 namespace {
 
-constexpr int Level = 3;               // with the up filter: a little larger than zlib's default, several times faster
+// With the up filter: a little larger than zlib's default, several times faster. Working copies are
+// only read back by the preview and are stored, not compressed.
+constexpr int SavedLevel = 3;
+constexpr int QuickLevel = 0;
 constexpr std::size_t Window = 32768;  // deflate's dictionary
 // Segments depend on the picture alone, so the bytes written do not depend on the machine.
 constexpr std::size_t MinSegmentBytes = std::size_t(8) << 20;
@@ -93,7 +96,7 @@ struct TSegment {
     bool Failed = false;
 };
 
-void CompressRows(const TUpFilter& filter, int firstRow, int endRow, bool last, TSegment& segment)
+void CompressRows(const TUpFilter& filter, int level, int firstRow, int endRow, bool last, TSegment& segment)
 {
     const std::size_t rowBytes = filter.RowBytes();
     // The rows just before the band, filtered again, prime the dictionary as if the stream had run on.
@@ -106,7 +109,7 @@ void CompressRows(const TUpFilter& filter, int firstRow, int endRow, bool last, 
     segment.Adler = adler32_z(adler32(0, nullptr, 0), filtered.data() + primeBytes, segment.RawBytes);
 
     z_stream z{};
-    if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
         segment.Failed = true;
         return;
     }
@@ -125,9 +128,7 @@ void CompressRows(const TUpFilter& filter, int firstRow, int endRow, bool last, 
     deflateEnd(&z);
 }
 
-} // namespace
-
-std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
+std::string EncodePngAt(int level, const TBitmapEx& bitmap, const std::string& name)
 {
     const TFrame& frame = FrameToEncode(bitmap, name);
     const TUpFilter filter(frame);
@@ -136,7 +137,7 @@ std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
         int(std::clamp<std::size_t>(rawBytes / MinSegmentBytes, 1, std::min(MaxSegments, frame.Height)));
     std::vector<TSegment> segments(static_cast<std::size_t>(segmentCount));
     ForEachRowBand(frame.Height, segmentCount, [&](int k, int firstRow, int endRow) {
-        CompressRows(filter, firstRow, endRow, k == segmentCount - 1, segments[std::size_t(k)]);
+        CompressRows(filter, level, firstRow, endRow, k == segmentCount - 1, segments[std::size_t(k)]);
     });
 
     uLong adler = adler32(0, nullptr, 0);
@@ -168,5 +169,11 @@ std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
     PutChunk(out, "IEND", {});
     return out;
 }
+
+} // namespace
+
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& name) { return EncodePngAt(SavedLevel, bitmap, name); }
+
+std::string EncodeQuickPng(const TBitmapEx& bitmap, const std::string& name) { return EncodePngAt(QuickLevel, bitmap, name); }
 
 } // namespace pictor

@@ -326,7 +326,7 @@ private slots:
         background.Color = RGB(255, 0, 255);
         TPicRecord& dot = window.Document().Page.Pics[0];
         dot.Bitmap.Invert();
-        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap, window.Options().JpegCompressionQuality);
+        WritePictureWorkCopy(dot.WorkPath, dot.Bitmap);
         window.Document().WriteWorkingCopies();
         window.ReloadPreview();
         QTRY_COMPARE_WITH_TIMEOUT(PixelOf(web), QColor(255, 0, 255), RenderWait);

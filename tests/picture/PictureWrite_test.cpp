@@ -29,18 +29,25 @@ TEST(PictureFormat, EndingDecidesWithoutRegardToCase)
     EXPECT_EQ(WithBmpExtension("site.v2/noext"), "site.v2/noext.bmp");
 }
 
-TEST_F(PictureWrite, WorkCopyUsesTheFormatOfTheEnding)
+// The preview reads a picture by its bytes: every still picture's copy is a PNG written for speed,
+// while an animated one keeps the format that holds its frames.
+TEST_F(PictureWrite, WorkCopyIsAQuickPngUnlessAnimated)
 {
-    for (const char* name : {"a.bmp", "b.PNG", "c.gif"}) {
-        WritePictureWorkCopy(Dir_ / name, Picture_, 80);
-        EXPECT_TRUE(ReadPicture(Dir_ / name).SamePixels(Picture_)) << name;
+    for (const char* name : {"a.bmp", "b.PNG", "c.gif", "PHOTO.JPG", "e.webp"}) {
+        WritePictureWorkCopy(Dir_ / name, Picture_);
+        EXPECT_EQ(ReadAll(Dir_ / name), EncodeQuickPng(Picture_, name)) << name;
+        EXPECT_TRUE(DecodePicture(TPictureFormat::Png, ReadAll(Dir_ / name), name).SamePixels(Picture_)) << name;
     }
-    // JPEG: the quality option's low byte, default sampling.
-    const std::string photo = Dir_ / "PHOTO.JPG";
-    WritePictureWorkCopy(photo, Picture_, 0x100 + 30);
-    EXPECT_EQ(ReadAll(photo), EncodeJpeg(Picture_, 30, false, photo));
+    // Stored, not compressed: larger than the saved PNG of the same picture.
+    const TBitmapEx large = test::FewColours(64, 64);
+    EXPECT_GT(EncodeQuickPng(large, "q.png").size(), EncodePng(large, "s.png").size());
 
-    WritePictureWorkCopy(Dir_ / "d.tif", Picture_, 80);
+    TBitmapEx animated;
+    animated.SetFrames({test::FewColours(4, 4).Frame(0), test::FewColours(4, 4).Frame(0)});
+    WritePictureWorkCopy(Dir_ / "f.gif", animated);
+    EXPECT_EQ(ReadPicture(Dir_ / "f.gif").FrameCount(), 2);
+
+    WritePictureWorkCopy(Dir_ / "d.tif", Picture_);
     EXPECT_FALSE(std::filesystem::exists(Dir_ / "d.tif"));
     Dir_.Write("e.tif", "whatever");
     EXPECT_TRUE(ReadPicture(Dir_ / "e.tif").Empty());
@@ -71,7 +78,7 @@ TEST_F(PictureWrite, FailuresNameTheFile)
 {
     const std::string missing = Dir_ / "missing.png", empty = Dir_ / "empty.png";
     EXPECT_EQ(test::ErrorOf([&] { ReadPicture(missing); }).File, missing);
-    const TPictorError nothing = test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx(), 80); });
+    const TPictorError nothing = test::ErrorOf([&] { WritePictureWorkCopy(empty, TBitmapEx()); });
     EXPECT_EQ(nothing.File, empty);
     EXPECT_EQ(nothing.Reason, "書き出す画像がありません");
     const TPictorError wide = test::ErrorOf([&] { EncodeGif(test::ManyColours(70000, 1), "wide.gif"); });

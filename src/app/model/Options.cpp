@@ -6,7 +6,7 @@ namespace pictor {
 
 TDocumentOptions DocumentOptionsOf(const TOptions& options)
 {
-    return {options.SaveWithLowerCase, options.JpegCompressionQuality, options.UseReplacer, options.ReplaceKeys,
+    return {options.SaveWithLowerCase, options.UseReplacer, options.ReplaceKeys,
             options.ReplaceValues};
 }
 

@@ -1,0 +1,10 @@
+#pragma once
+#include <QString>
+
+class TfrmMain;
+
+// The steps an author takes, driven in the window for bench/window-steps.sh: open the page, invert,
+// undo, save. Each step's time runs until the window says it is done (the preview shown again, the
+// save ended); the worst wait for the event loop meanwhile is how long a key would go unanswered.
+// Prints "step seconds" lines on standard output, then closes the window.
+void RunBenchSteps(TfrmMain& window, const QString& page);
