@@ -32,6 +32,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace pictor;
@@ -191,6 +192,8 @@ bool TfrmMain::event(QEvent* event)
         StatusPanels[2]->setText(tip.isEmpty() ? Contrast_->Warning : tip);
         return true;
     }
+    // The page named on the command line was listed before the lists had their heights.
+    if (event->type() == QEvent::Show) QTimer::singleShot(0, this, &TfrmMain::FitPictureList);
     return QMainWindow::event(event);
 }
 

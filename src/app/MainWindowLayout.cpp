@@ -210,6 +210,8 @@ void TfrmMain::CreateSideBar()
     clbPicList->setObjectName("clbPicList");
     clbPicList->setFont(ProportionalFont(12));
     clbPicList->SetRowHeight(std::max(12, clbPicList->fontMetrics().height()));
+    // Below the scroll area's own minimum: a page of one picture needs only a few rows.
+    clbPicList->setMinimumHeight(clbPicList->RowHeight() + 2 * clbPicList->frameWidth());
     clbPicList->setStatusTip("ツールチップの表示/非表示はオプションから設定できます");
 
     auto* lower = new QWidget;

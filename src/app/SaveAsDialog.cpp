@@ -97,9 +97,12 @@ void TfrmSaveAs::accept()
 
 void TfrmSaveAs::Button1Click()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(this, "保存先ディレクトリを選択してください", edtPath->text());
-    if (chosen.isEmpty()) return;
-    edtPath->setText(chosen);
+    QFileDialog dialog(this, "保存先ディレクトリを選択してください", edtPath->text());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.resize(720, 460);  // room for the names and dates Qt's default size cuts
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    edtPath->setText(dialog.selectedFiles().constFirst());
     FocusPath();
 }
 

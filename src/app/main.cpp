@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -17,7 +16,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pictor");
     QTranslator qtTexts;
-    InstallQtTranslations(qtTexts);
+    TQtTextGaps qtTextGaps;
+    if (InstallQtTranslations(qtTexts)) QCoreApplication::installTranslator(&qtTextGaps);
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <QFileIconProvider>
 #include <QTranslator>
 #include <QtTest>
 
@@ -260,6 +261,19 @@ private slots:
             captions << box.button(button)->text().remove(QRegularExpression("\\(&.\\)|&"));
         QCoreApplication::removeTranslator(&texts);
         QCOMPARE(captions, (QStringList{"はい", "いいえ", "キャンセル"}));
+    }
+
+    // The folder dialog names a folder's kind through a text the catalogue lacks.
+    void theFolderDialogNamesFoldersInJapanese()
+    {
+        QTranslator texts;
+        QVERIFY(InstallQtTranslations(texts));
+        TQtTextGaps gaps;
+        QCoreApplication::installTranslator(&gaps);
+        const QString kind = QFileIconProvider().type(QFileInfo(QDir::tempPath()));
+        QCoreApplication::removeTranslator(&gaps);
+        QCoreApplication::removeTranslator(&texts);
+        QCOMPARE(kind, QString("フォルダー"));
     }
 
     void overwriteQuestionReturnsTheButton()

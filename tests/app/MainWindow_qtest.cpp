@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSplitter>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
@@ -47,6 +48,20 @@ private slots:
         PagePath_ = WriteFile(Folders_->Site, "index.html", Page);
         WriteFile(Folders_->Site, "css/site.css", Sheet);
         WriteFile(Folders_->Site, "img/dot.gif", RedGif());
+    }
+
+    // The page's one picture keeps the few rows it needs; the colour list takes the rest, after the
+    // window is shown and after each load.
+    void theColourListTakesTheHeightThePicturesDoNotNeed()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Named(window, "alReload")->trigger();
+        const QList<int> sizes = Named<QSplitter>(window, "ListSplitter")->sizes();
+        auto* pictures = Named<TMyCheckListBox>(window, "clbPicList");
+        QVERIFY2(pictures->viewport()->height() <= 3 * pictures->RowHeight(), qPrintable(QString::number(sizes[1])));
+        QVERIFY(sizes[0] > sizes[1]);
     }
 
     void aFirstRunCentresTheDefaultWindowAndWritesTheFile()
