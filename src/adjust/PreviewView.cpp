@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace pictor {
 
@@ -46,6 +47,21 @@ TBitmapEx PreviewOf(const TBitmapEx& snapshot, const TPreviewView& view, TViewPo
     for (int y = 0; y < height; ++y)
         std::memcpy(preview.ScanLine(y), snapshot.ScanLine(at.Y + y) + std::size_t(at.X) * 3, std::size_t(width) * 3);
     return preview;
+}
+
+void AdjustMarked(const TAdjustment& adjustment, const TBitmapEx& marked, TBitmapEx& shown)
+{
+    TBitmapEx adjusted = shown;
+    AdjustBitmap(adjustment, adjusted);
+    const int width = std::min(shown.Width(), marked.Width());
+    const int height = std::min(shown.Height(), marked.Height());
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* mark = marked.ScanLine(y);
+        const std::uint8_t* from = std::as_const(adjusted).ScanLine(y);
+        std::uint8_t* to = shown.ScanLine(y);
+        for (int i = 0; i < width * 3; i += 3)
+            if (mark[i] != to[i] || mark[i + 1] != to[i + 1] || mark[i + 2] != to[i + 2]) std::memcpy(to + i, from + i, 3);
+    }
 }
 
 } // namespace pictor

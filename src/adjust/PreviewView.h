@@ -1,4 +1,5 @@
 #pragma once
+#include "adjust/Adjustment.h"
 #include "picture/BitmapEx.h"
 
 namespace pictor {
@@ -44,5 +45,10 @@ private:
 
 // A PreviewSide square bitmap, black, with the view-sized part of the snapshot at `at` copied to its top-left.
 TBitmapEx PreviewOf(const TBitmapEx& snapshot, const TPreviewView& view, TViewPoint at);
+
+// The adjustment applied to those pixels of `shown` that differ in `marked`, the same page drawn with
+// every colour and picture a change would reach altered: the dialogs preview what OK will change, and
+// nothing else. Pixels beyond `marked` are left alone.
+void AdjustMarked(const TAdjustment& adjustment, const TBitmapEx& marked, TBitmapEx& shown);
 
 } // namespace pictor

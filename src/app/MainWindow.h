@@ -8,9 +8,11 @@
 #include "app/model/Settings.h"
 #include "base/Color.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 
 #include <array>
@@ -145,6 +147,8 @@ protected:
     TProgressHooks ProgressHooks();
     // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
     void RunAdjustCommand(pictor::TAdjustKind kind);
+    // The page drawn at size with every ticked colour and picture inverted, the document as it was after.
+    QImage RenderMarked(QSize size);
     // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
     void CommitNewColor(const std::function<void()>& recolour);
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -247,6 +251,8 @@ private:
     static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
     void WebDocumentComplete(const QString& address);
+    // Returns once the preview has shown a page more than shownBefore times in all.
+    void WaitForPreview(int shownBefore);
     // MainWindowChanges.cpp
     QList<QAction*> ConflictingCommands() const;
     void RevertChange();
@@ -282,6 +288,7 @@ private:
     bool CloseAfterWork_ = false;
     QString OpenFolder_;
     QPoint SavedScroll_;
+    int PreviewsShown_ = 0;
     bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme
     pictor::THintTracker Hints_;
     // Shared with the preview's pending answers, which may outlive the window.

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/FocusBack.h"
 #include "app/ProgressWindow.h"
+#include "app/WebBrowser.h"
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 
@@ -14,15 +15,21 @@
 
 namespace {
 
-// The dialogs' page snapshot, taken from the preview.
+// The dialogs' page snapshot, taken from the preview; the marked one from the page with every
+// ticked colour and picture inverted for the while.
 class TPreviewSnapshot : public IPageSnapshotSource {
 public:
-    explicit TPreviewSnapshot(IBrowser& web) : Web_(web) {}
+    TPreviewSnapshot(IBrowser& web, std::function<QImage(QSize)> renderMarked)
+        : Web_(web), RenderMarked_(std::move(renderMarked))
+    {
+    }
     QSize PageSize() override { return Web_.PageExtent(); }
     QImage Render(QSize size) override { return Web_.RenderPage(size); }
+    QImage RenderMarked(QSize size) override { return RenderMarked_(size); }
 
 private:
     IBrowser& Web_;
+    std::function<QImage(QSize)> RenderMarked_;
 };
 
 } // namespace
@@ -42,7 +49,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
         {
             TProgressShown shown(hooks, "プレビューをレンダリング中...");
             SaveScrollPosition();
-            TPreviewSnapshot snapshot(Web());
+            TPreviewSnapshot snapshot(Web(), [this](QSize size) { return RenderMarked(size); });
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
         if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
@@ -53,6 +60,25 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
         ShowError(error);
     }
     Web().FillRegion();
+}
+
+QImage TfrmMain::RenderMarked(QSize size)
+{
+    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+    const auto showWorkingCopies = [this](const TWorkRunner::TJob& job) {
+        const int before = PreviewsShown_;
+        RunWork("プレビューをレンダリング中...", false, job);
+        SaveScrollPosition();
+        Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+        WaitForPreview(before);
+    };
+    showWorkingCopies([&](const pictor::TPictureProgress& progress) {
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), options, progress);
+        Document_->WriteWorkingCopies(options);
+    });
+    const QImage marked = Web().RenderPage(size);
+    showWorkingCopies([&](const pictor::TPictureProgress&) { Document_->RevertChange(options); });
+    return marked;
 }
 
 void TfrmMain::alOpenfrmHueExecute() { RunAdjustCommand(pictor::akHueSat); }

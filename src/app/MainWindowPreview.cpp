@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -59,7 +60,18 @@ void TfrmMain::WebDocumentComplete(const QString& address)
         QApplication::processEvents();
         Web_->ScrollTo(SavedScroll_);
         CheckShownContrast();
+        ++PreviewsShown_;
         emit PreviewShown();
     }
     SavedScroll_ = {};
+}
+
+void TfrmMain::WaitForPreview(int shownBefore)
+{
+    QEventLoop loop;
+    const QMetaObject::Connection shown = connect(this, &TfrmMain::PreviewShown, &loop, [&] {
+        if (PreviewsShown_ > shownBefore) loop.quit();
+    });
+    if (PreviewsShown_ <= shownBefore) loop.exec();
+    disconnect(shown);
 }

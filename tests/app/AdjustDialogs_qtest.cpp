@@ -37,6 +37,13 @@ public:
         RenderedSize = size;
         return Page.copy(0, 0, size.width(), size.height());
     }
+    // Every pixel ticked.
+    QImage RenderMarked(QSize size) override
+    {
+        QImage marked = Render(size);
+        marked.invertPixels();
+        return marked;
+    }
     QImage Page;
     QSize RenderedSize;
 };
@@ -48,10 +55,10 @@ TBitmapEx ExpectedPreview(const QImage& page, QPoint at, const TAdjustment* adju
 {
     QImage view(247, 247, QImage::Format_RGB32);
     view.fill(Qt::black);
-    QPainter(&view).drawImage(0, 0, page.copy(at.x(), at.y(), std::min(247, page.width()), std::min(247, page.height())));
-    TBitmapEx bitmap = ToBitmap(view);
-    if (adjustment) AdjustBitmap(*adjustment, bitmap);
-    return bitmap;
+    TBitmapEx part = ToBitmap(page.copy(at.x(), at.y(), std::min(247, page.width()), std::min(247, page.height())));
+    if (adjustment) AdjustBitmap(*adjustment, part);
+    QPainter(&view).drawImage(0, 0, ImageFromBitmap(part));
+    return ToBitmap(view);
 }
 
 bool Shows(const QDialog& dialog, const QImage& page, QPoint at, const TAdjustment* adjustment)

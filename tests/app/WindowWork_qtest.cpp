@@ -1,10 +1,17 @@
 #include "MainWindowTesting.h"
 #include "app/MainWindow.h"
+#include "adjust/ui/HueDialog.h"
+#include "app/Browser.h"
 #include "app/ProgressWindow.h"
 #include "document/HtmlStructure.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -18,6 +25,9 @@ const char* const Page =
     "<body bgcolor=\"#FFFF00\"><font color=\"red\">red</font>"
     "<img src=\"a.gif\"><img src=\"b.gif\"><img src=\"c.gif\"></body></html>\n";
 const char* const Sheet = "p { color: #123456; }\n";
+
+// Chromium renders in its own time; on a busy machine that can take long.
+constexpr int RenderWait = 30000;
 
 // What a cancelled command must leave as it found it.
 struct TDocumentState {
@@ -108,6 +118,43 @@ private slots:
         Named(window, "alUndo")->trigger();
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("red"));
         QVERIFY(!window.Document().CanUndo());
+    }
+
+    // With the blue block unticked, a hue shift previews the red block changed and the blue one as it is.
+    void theDialogPreviewChangesOnlyTickedColours()
+    {
+        const QString page = WriteFile(Folders_->Site, "blocks.html",
+                                       "<html><body style=\"margin:0\"><div style=\"background:#FF0000;height:60px\"></div>"
+                                       "<div style=\"background:#0000FF;height:60px\"></div></body></html>");
+        TfrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+        window.LoadDocument(page);
+        QVERIFY(shown.wait(RenderWait));
+        // The dialog's snapshot is as large as the page, which Chromium measures after the load.
+        QSignalSpy measured(window.findChild<QWebEngineView*>()->page(), &QWebEnginePage::contentsSizeChanged);
+        QVERIFY(!window.Web().PageExtent().isEmpty() || measured.wait(RenderWait));
+        for (TColorRecord& record : window.Document().Page.Colors)
+            if (record.Text == "#0000FF") record.Checked = false;
+        QColor red, blue;
+        TModalAnswerer<TfrmHue> answer([&](TfrmHue& dialog) {
+            dialog.findChild<QSlider*>("TrackBar1")->setValue(120);
+            const QImage preview = dialog.findChild<QLabel*>("imgPrev")->pixmap().toImage();
+            red = preview.pixelColor(10, 30);
+            blue = preview.pixelColor(10, 90);
+            dialog.findChild<QPushButton*>("btnCancel")->click();
+        });
+        Named(window, "alOpenfrmHue")->trigger();
+        QCOMPARE(answer.Count, 1);
+        QCOMPARE(blue, QColor(0, 0, 255));
+        QVERIFY2(red != QColor(255, 0, 0), qPrintable(red.name()));
+        // Cancelled: the records are as they were, the blue one still unticked.
+        QStringList texts;
+        for (const TColorRecord& record : window.Document().Page.Colors) texts << QString::fromStdString(record.Text);
+        QCOMPARE(texts, (QStringList{"#FF0000", "#0000FF"}));
+        QVERIFY(!window.Document().Page.Colors[1].Checked);
+        QVERIFY(!window.IsModified());
     }
 
 private:

@@ -159,8 +159,9 @@ void TAdjustDialog::TakeSnapshot(IPageSnapshotSource& source)
 {
     const QSize page = source.PageSize();
     const TViewPoint size = SnapshotSize(page.width(), page.height(), Limit_);
-    const QImage rendered = size.X > 0 && size.Y > 0 ? source.Render(QSize(size.X, size.Y)) : QImage();
-    Snapshot_ = BitmapFromImage(rendered, size.X, size.Y);
+    const bool any = size.X > 0 && size.Y > 0;
+    Snapshot_ = BitmapFromImage(any ? source.Render(QSize(size.X, size.Y)) : QImage(), size.X, size.Y);
+    Marked_ = BitmapFromImage(any ? source.RenderMarked(QSize(size.X, size.Y)) : QImage(), size.X, size.Y);
     View_ = TPreviewView(size.X, size.Y);
 }
 
@@ -202,7 +203,7 @@ void TAdjustDialog::RefreshPreview()
 {
     // Applied even when every parameter is zero, so the preview shows what OK would do to a picture.
     TBitmapEx preview = PreviewOf(Snapshot_, View_, View_.Scroll());
-    AdjustBitmap(CurrentAdjustment(), preview);
+    AdjustMarked(CurrentAdjustment(), PreviewOf(Marked_, View_, View_.Scroll()), preview);
     ShowBitmap(preview);
 }
 
@@ -312,7 +313,7 @@ void TAdjustDialog::ExportBitmapTo(const QString& path)
     TBitmapEx page = Snapshot_;  // shares the pixels until adjusted
     const TAdjustment adjustment = CurrentAdjustment();
     // A hue shift of zero could still lower channels by one step; the page goes out untouched instead.
-    if (!adjustment.AllZero()) AdjustBitmap(adjustment, page);
+    if (!adjustment.AllZero()) AdjustMarked(adjustment, Marked_, page);
     WriteFileAtomic(name, EncodeBmp(page));
 }
 

@@ -91,6 +91,7 @@ private:
     std::vector<TRow> Rows_;
     QLabel* imgPrev_ = nullptr;
     pictor::TBitmapEx Snapshot_;
+    pictor::TBitmapEx Marked_;  // the snapshot with what a change reaches drawn otherwise
     pictor::TPreviewView View_{0, 0};
     bool TextFollows_ = true;  // a track bar change rewrites its text box
 

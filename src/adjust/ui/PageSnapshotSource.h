@@ -11,4 +11,7 @@ public:
     // The whole displayed page laid out at `size` (the browser resized for the drawing and given back its
     // size afterwards), drawn from its top-left corner.
     virtual QImage Render(QSize size) = 0;
+    // The same, with every ticked colour and picture that a change would alter drawn otherwise: the
+    // pixels that differ from Render's are those the adjustment reaches.
+    virtual QImage RenderMarked(QSize size) = 0;
 };
