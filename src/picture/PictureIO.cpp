@@ -139,7 +139,9 @@ void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
     if (format == TPictureFormat::None) return;
     if (bitmap.Empty()) throw TPictorError(path, NoPictureToWriteText());
     // The quality is unused: frames come only from GIF and WebP.
-    WriteWorkingCopy(path, bitmap.FrameCount() > 1 ? EncodeAs(format, path, 0, false, bitmap) : EncodeQuickPng(bitmap, path));
+    if (bitmap.FrameCount() > 1) WriteWorkingCopy(path, EncodeAs(format, path, 0, false, bitmap));
+    else if (bitmap.Frame(0).Alpha.empty()) WriteWorkingCopy(path, EncodeBmp(bitmap));
+    else WriteWorkingCopy(path, EncodeQuickPng(bitmap, path));
 }
 
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options)

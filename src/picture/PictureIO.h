@@ -43,9 +43,9 @@ std::string WithBmpExtension(const std::string& path);
 // Where a picture read from path is saved: path itself, or path with ".bmp" when its format is saved as BMP.
 std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions& options);
 
-// Writes the picture for the preview, whatever the path's ending, as a quick PNG (a browser goes by a
-// picture's bytes, not its name); an animated one in the format of the ending, which keeps its frames.
-// Nothing is written for an ending that is no picture's.
+// Writes the picture for the preview as quickly as it can be, whatever the path's ending (a browser
+// goes by a picture's bytes, not its name): a BMP, a quick PNG when it has alpha; an animated one in
+// the format of the ending, which keeps its frames. Nothing is written for an ending that is no picture's.
 void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap);
 // The file's bytes for saving at SavedPicturePath, honouring Use444; empty for an unknown ending.
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options);

@@ -29,14 +29,18 @@ TEST(PictureFormat, EndingDecidesWithoutRegardToCase)
     EXPECT_EQ(WithBmpExtension("site.v2/noext"), "site.v2/noext.bmp");
 }
 
-// The preview reads a picture by its bytes: every still picture's copy is a PNG written for speed,
-// while an animated one keeps the format that holds its frames.
-TEST_F(PictureWrite, WorkCopyIsAQuickPngUnlessAnimated)
+// The preview reads a picture by its bytes: a still picture's copy is written for speed, a BMP or,
+// with alpha, a stored PNG, while an animated one keeps the format that holds its frames.
+TEST_F(PictureWrite, WorkCopyIsWrittenForSpeedUnlessAnimated)
 {
+    TBitmapEx translucent = Picture_;
+    translucent.MutableFrame(0).Alpha.assign(std::size_t(Picture_.Width() * Picture_.Height()), 128);
     for (const char* name : {"a.bmp", "b.PNG", "c.gif", "PHOTO.JPG", "e.webp"}) {
         WritePictureWorkCopy(Dir_ / name, Picture_);
-        EXPECT_EQ(ReadAll(Dir_ / name), EncodeQuickPng(Picture_, name)) << name;
-        EXPECT_TRUE(DecodePicture(TPictureFormat::Png, ReadAll(Dir_ / name), name).SamePixels(Picture_)) << name;
+        EXPECT_EQ(ReadAll(Dir_ / name), EncodeBmp(Picture_)) << name;
+        WritePictureWorkCopy(Dir_ / name, translucent);
+        EXPECT_EQ(ReadAll(Dir_ / name), EncodeQuickPng(translucent, name)) << name;
+        EXPECT_TRUE(DecodePicture(TPictureFormat::Png, ReadAll(Dir_ / name), name).SamePixels(translucent)) << name;
     }
     // Stored, not compressed: larger than the saved PNG of the same picture.
     const TBitmapEx large = test::FewColours(64, 64);
