@@ -39,7 +39,7 @@ QString RatioText(double ratio)
 
 } // namespace
 
-TfrmContrast::TfrmContrast(std::function<void(const TPreviewText&)> tickSource, QWidget* parent)
+TfrmContrast::TfrmContrast(std::function<void(const TContrastRow&)> tickSource, QWidget* parent)
     : QDialog(parent), TickSource_(std::move(tickSource))
 {
     setObjectName("frmContrast");
@@ -69,7 +69,7 @@ void TfrmContrast::SetRows(std::vector<TContrastRow> rows)
 {
     Rows_ = std::move(rows);
     lblCaption->setText(Rows_.empty() ? "コントラストの低い要素はありません"
-                                      : "コントラストの低い要素 (行をダブルクリックすると文字色にチェックを付けます):");
+                                      : "コントラストの低い要素 (行をダブルクリックすると直前の変更で変わった色にチェックを付けます):");
     lvContrast->clear();
     for (const TContrastRow& row : Rows_) {
         auto* item = new QTreeWidgetItem(lvContrast);
@@ -86,7 +86,7 @@ void TfrmContrast::SetRows(std::vector<TContrastRow> rows)
 void TfrmContrast::lvContrastDblClick()
 {
     const int row = lvContrast->indexOfTopLevelItem(lvContrast->currentItem());
-    if (row >= 0) TickSource_(Rows_[size_t(row)].Now);
+    if (row >= 0) TickSource_(Rows_[size_t(row)]);
 }
 
 } // namespace pictor

@@ -13,11 +13,11 @@ namespace pictor {
 
 // The texts of the preview that are hard to read, with their colours (swatch and code) and ratios.
 // It stays open beside the window, which gives it new rows after each change. Double-clicking a row
-// asks for the occurrences that give the text its colour to be ticked.
+// asks for the colours the last change moved (the text's, its background's or both) to be ticked.
 class TfrmContrast : public QDialog {
     Q_OBJECT
 public:
-    TfrmContrast(std::function<void(const TPreviewText&)> tickSource, QWidget* parent = nullptr);
+    TfrmContrast(std::function<void(const TContrastRow&)> tickSource, QWidget* parent = nullptr);
 
     void SetRows(std::vector<TContrastRow> rows);
 
@@ -25,7 +25,7 @@ private:
     void lvContrastDblClick();
 
     std::vector<TContrastRow> Rows_;
-    std::function<void(const TPreviewText&)> TickSource_;
+    std::function<void(const TContrastRow&)> TickSource_;
     QLabel* lblCaption;
     QTreeWidget* lvContrast;
 };

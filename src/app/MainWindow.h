@@ -46,6 +46,8 @@ class TWorkSession;
 struct TContrastState;
 class TfrmContrast;
 struct TPreviewText;
+struct TContrastRow;
+struct TRecordAt;
 struct TElements;
 struct TColorRecord;
 }
@@ -262,7 +264,9 @@ private:
     void RememberContrastBeforeChange();
     void ClearContrastWarning();
     void CheckShownContrast();
-    void CheckColorSource(const pictor::TPreviewText& text);
+    // Ticks the colours the change before a contrast row moved and shows the first in its list.
+    void CheckMovedColors(const pictor::TContrastRow& row);
+    void ShowRecord(const pictor::TRecordAt& record);
 
     TCommandLock* Commands_;
     TWorkRunner* Worker_;

@@ -6,6 +6,8 @@
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
+#include "widgets/MyCheckListBox.h"
+#include "widgets/TabSideBar.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -49,7 +51,7 @@ void TfrmMain::alContrastCheckExecute()
 {
     if (!HasDocument()) return;
     if (!ContrastDialog_) {
-        ContrastDialog_ = new TfrmContrast([this](const TPreviewText& text) { CheckColorSource(text); }, this);
+        ContrastDialog_ = new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); }, this);
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
@@ -58,12 +60,32 @@ void TfrmMain::alContrastCheckExecute()
     ContrastDialog_->activateWindow();
 }
 
-void TfrmMain::CheckColorSource(const TPreviewText& text)
+void TfrmMain::CheckMovedColors(const TContrastRow& row)
 {
-    const std::optional<TRecordAt> record =
-        RecordOfSource(*Document_, ColorSourceOf(*Web_, text.Path), AttributeDecoder(*Web_));
-    if (record) SetColorChecked(*Document_, record->Tab, int(record->Row), true, false);
+    if (!HasDocument()) return;
+    std::optional<TRecordAt> shown;
+    bool found = true;
+    if (row.ForegroundMoved) {
+        shown = RecordOfSource(*Document_, ColorSourceOf(*Web_, row.Now.Path), AttributeDecoder(*Web_));
+        if (shown) SetColorChecked(*Document_, shown->Tab, int(shown->Row), true, false);
+        found = shown.has_value();
+    }
+    // A background is painted by the element or an ancestor: every occurrence of its colour is ticked.
+    if (row.BackgroundMoved) {
+        SetCheckedByColor(*Document_, row.Now.Background, true);
+        if (!shown) shown = FirstRecordOf(*Document_, row.Now.Background);
+    }
+    if (shown) ShowRecord(*shown);
     SyncCheckMarks();
     const QString none = "この文字色を与える色は一覧にありません";
-    StatusPanels[2]->setText(record ? Contrast_->Warning : none);
+    StatusPanels[2]->setText(found ? Contrast_->Warning : none);
+}
+
+void TfrmMain::ShowRecord(const TRecordAt& record)
+{
+    tcFileList->TabBar()->setCurrentIndex(record.Tab);
+    if (auto* item = clbColorList->item(int(record.Row))) {
+        clbColorList->setCurrentItem(item);
+        clbColorList->scrollToItem(item);
+    }
 }

@@ -98,7 +98,13 @@ std::vector<TContrastRow> LowContrastRows(const std::vector<TPreviewText>& now, 
     for (const TPreviewText& text : now) {
         if (!IsBelowAA(text)) continue;
         TContrastRow row{text, std::nullopt};
-        if (const TPreviewText* old = previous.value(text.Path)) row.Before = old->Ratio;
+        if (const TPreviewText* old = previous.value(text.Path)) {
+            row.Before = old->Ratio;
+            const bool foreground = old->Foreground != text.Foreground || old->ForegroundAlpha != text.ForegroundAlpha;
+            const bool background = old->Background != text.Background || old->BackgroundAlpha != text.BackgroundAlpha;
+            row.ForegroundMoved = foreground || !background;
+            row.BackgroundMoved = background;
+        }
         rows.push_back(std::move(row));
     }
     std::stable_sort(rows.begin(), rows.end(), [](const TContrastRow& a, const TContrastRow& b) { return a.Now.Ratio < b.Now.Ratio; });

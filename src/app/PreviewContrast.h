@@ -23,10 +23,13 @@ struct TPreviewText {
     double Ratio = 21;
 };
 
-// A text below AA now, with the ratio the same element had before the last change.
+// A text below AA now, with the ratio the same element had before the last change and which of its
+// colours that change moved (the text colour when nothing is known).
 struct TContrastRow {
     TPreviewText Now;
     std::optional<double> Before;
+    bool ForegroundMoved = true;
+    bool BackgroundMoved = false;
 };
 
 // What the window keeps of the checks: the page before the last change and as it is shown.

@@ -1,6 +1,7 @@
 #include "MainWindowTesting.h"
 #include "app/ContrastDialog.h"
 #include "app/MainWindow.h"
+#include "widgets/MyCheckListBox.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
@@ -132,7 +133,10 @@ private slots:
         Named(window, "alSelectInverse")->trigger();  // nothing ticked
         const QStringList rows = ContrastRows(window, [](QTreeWidget& list) { DoubleClick(list, 0); });
         QCOMPARE(rows, QStringList{"good #FFFFFF #888888 4.68 3.54"});
-        QCOMPARE(Ticked(window), QStringList{"0:#FFFFFF at 73"});
+        // The invert moved both colours: the text's own occurrence is ticked, and every occurrence of the
+        // background's colour (the first one shown in its list).
+        QCOMPARE(Ticked(window), (QStringList{"0:#888888 at 28", "0:#FFFFFF at 73", "0:#888888 at 89"}));
+        QCOMPARE(Named<TMyCheckListBox>(window, "clbColorList")->currentRow(), 2);
 
         Named(window, "alUndo")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(hint->text().isEmpty(), 20000);

@@ -18,6 +18,16 @@ void SetCheckedByColor(THtmlStructure& doc, TColor color, bool checked)
     });
 }
 
+std::optional<TRecordAt> FirstRecordOf(const THtmlStructure& doc, TColor color)
+{
+    for (int tab = 0; tab < doc.FileCount(); ++tab) {
+        const auto& colors = doc.Elements(tab).Colors;
+        for (std::size_t row = 0; row < colors.size(); ++row)
+            if (colors[row].Color == color && colors[row].Tickable()) return TRecordAt{tab, row};
+    }
+    return std::nullopt;
+}
+
 void SetPicChecked(THtmlStructure& doc, int tab, int row, bool checked)
 {
     TPicRecord& record = doc.Elements(tab).Pics.at(size_t(row));
