@@ -63,6 +63,8 @@ public:
     void SetExtras(TPictureExtras extras);
 
     bool SharesPixelsWith(const TBitmapEx& other) const;
+    // Who holds the pixels: the same for bitmaps that share them, expired once no bitmap does.
+    std::weak_ptr<const void> PixelsHolder() const { return Data_; }
     bool SamePixels(const TBitmapEx& other) const;  // every frame's colours and alpha equal
 
     // In place over every frame's colours; alpha and transparency stay as they are.

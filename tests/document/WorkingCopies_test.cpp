@@ -1,0 +1,49 @@
+#include "document/WorkingCopies.h"
+#include "picture/PictureIO.h"
+#include "picture/PictureSamples.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace pictor {
+namespace {
+
+ino_t Inode(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Undo and Redo give a picture back pixels it had: its copy is the file written then, put back.
+TEST(WorkingCopies, PixelsWrittenBeforeArePutBackNotWrittenAgain)
+{
+    test::TTempDir dir;
+    const auto copies = WorkFolderCopies(dir.Path().string());
+    const std::string copy = dir / "p.jpg";
+    TBitmapEx first = test::FewColours(4, 4);
+    TBitmapEx second = first;
+    second.Invert();
+
+    copies->WritePicture(copy, first);
+    const ino_t firstFile = Inode(copy);
+    copies->WritePicture(copy, second);
+    EXPECT_NE(Inode(copy), firstFile);
+    EXPECT_EQ(test::ReadAll(copy), EncodeBmp(second));
+    copies->WritePicture(copy, first);
+    EXPECT_EQ(Inode(copy), firstFile);
+    EXPECT_EQ(test::ReadAll(copy), EncodeBmp(first));
+
+    // Pixels no bitmap holds any more are forgotten, their file removed.
+    first = TBitmapEx();
+    copies->WritePicture(copy, second);
+    EXPECT_EQ(test::ReadAll(copy), EncodeBmp(second));
+    EXPECT_FALSE(std::filesystem::exists(copy + "~1"));
+    EXPECT_TRUE(std::filesystem::exists(copy + "~2"));
+}
+
+} // namespace
+} // namespace pictor
