@@ -48,7 +48,7 @@ void TfrmMain::alSaveAsExecute()
     const TSaving saving(*this);
     const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
-    dialog.Folder = pictor::FolderOf(Document_->FileName);
+    dialog.Folder = pictor::FolderOf(Document_->FileName());
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
@@ -58,7 +58,7 @@ void TfrmMain::alSaveAsExecute()
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    const QString page = QString::fromStdString(Document_->FileName);
+    const QString page = QString::fromStdString(Document_->FileName());
     setWindowTitle("Pictor [" + page + "]");
-    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName)));
+    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName())));
 }

@@ -157,7 +157,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
 void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::string_view linkCharset)
 try {
     ReadText(ReadFileBytes(path), file, isPage, linkCharset);
-    file.ReadFrom = path;
+    file.Path = file.ReadFrom = path;
 } catch (const std::bad_alloc&) {
     throw TPictorError(path, SystemErrorText(ENOMEM));
 }

@@ -13,7 +13,6 @@
 #include <mutex>
 #include <set>
 #include <thread>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace pictor {
@@ -71,28 +70,24 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
 void TSiteDocument::IndexFiles(const std::string& root)
 {
     Files_.clear();
-    std::unordered_map<const TElements*, size_t> sheetFile;
-    for (size_t p = 0; p < Pages_.size(); ++p)
-        if (Pages_[p].Loaded()) Files_.push_back({&Pages_[p].Document->Page, Pages_[p].Path, {}, int(p), {}});
-    for (size_t p = 0; p < Pages_.size(); ++p) {
-        if (!Pages_[p].Loaded()) continue;
-        THtmlStructure& document = *Pages_[p].Document;
-        for (int s = 0; s < document.SheetCount(); ++s) {
-            const auto [at, added] = sheetFile.emplace(document.Sheets[size_t(s)].get(), Files_.size());
-            if (added) Files_.push_back({&document.GetSheet(s), document.GetSheetFile(s), {}, -1, {}});
-            Files_[at->second].Users.push_back({int(p), s});
-        }
+    std::unordered_set<const TElements*> sheets;
+    for (TSitePage& page : Pages_)
+        if (page.Loaded()) Files_.push_back({&page.Document->Page, true});
+    for (TSitePage& page : Pages_) {
+        if (!page.Loaded()) continue;
+        for (const std::shared_ptr<TElements>& sheet : page.Document->Sheets)
+            if (sheets.insert(sheet.get()).second) Files_.push_back({sheet.get(), false});
     }
     std::vector<std::string> paths;
     if (!root.empty()) paths.push_back(root.ends_with('/') ? root : root + "/");
     for (const TFile& file : Files_) {
-        paths.push_back(file.Path);
+        paths.push_back(file.Elements->Path);
         for (const TPicRecord& pic : file.Elements->Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder_ = CommonBaseFolder(paths);
+    // A site has no working copies: a file's layout path is where it lies.
     for (TFile& file : Files_) {
-        file.LayoutPath = file.Path;
-        // A site has no working copies: a picture's layout path is where it lies.
+        file.Elements->WorkPath = file.Elements->Path;
         for (TPicRecord& pic : file.Elements->Pics) pic.WorkPath = pic.FullPath;
     }
 }
@@ -116,14 +111,6 @@ std::vector<TDeadReference> TSiteDocument::DeadReferences() const
 void TSiteDocument::RewriteTexts()
 {
     for (TFile& file : Files_) RewriteText(*file.Elements);
-}
-
-void TSiteDocument::SetFilePath(int file, const std::string& path)
-{
-    TFile& f = Files_.at(size_t(file));
-    f.Path = path;
-    if (f.PageIndex >= 0) Pages_[size_t(f.PageIndex)].Document->FileName = path;
-    for (const TSheetUse& use : f.Users) Pages_[size_t(use.Page)].Document->SetSheetFile(use.Sheet, path);
 }
 
 } // namespace pictor

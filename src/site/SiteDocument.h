@@ -46,24 +46,15 @@ public:
     int FileCount() const override { return int(Files_.size()); }
     TElements& Elements(int file) override { return *Files_.at(size_t(file)).Elements; }
     const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
-    const std::string& FilePath(int file) const override { return Files_.at(size_t(file)).Path; }
-    bool IsPage(int file) const override { return Files_.at(size_t(file)).PageIndex >= 0; }
-    void SetFilePath(int file, const std::string& path) override;
+    bool IsPage(int file) const override { return Files_.at(size_t(file)).Page; }
     const std::string& LayoutFolder() const override { return BaseFolder_; }
-    const std::string& LayoutPath(int file) const override { return Files_.at(size_t(file)).LayoutPath; }
     IWorkingCopies& WorkingCopies() override { return *Copies_; }
 
 private:
-    struct TSheetUse {
-        int Page;
-        int Sheet;
-    };
+    // A page's record, or a sheet's that the pages naming it share.
     struct TFile {
         TElements* Elements;
-        std::string Path;
-        std::string LayoutPath;
-        int PageIndex = -1;           // a page's own file
-        std::vector<TSheetUse> Users; // a sheet: the pages that name it, and where
+        bool Page;
     };
 
     void IndexFiles(const std::string& root);
