@@ -136,7 +136,7 @@ void TfrmMain::LoadDocument(const QString& path)
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());
-        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_));
+        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_, Pool_));
     } catch (const std::exception& error) {
         // The half-read document stays unready: every command that would use it is shut off, and
         // nothing of the old document is left to show or to ask about.

@@ -35,7 +35,7 @@ void TfrmMain::alSaveExecute()
     const TSaving saving(*this);
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_));
+        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_, Pool_));
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -52,7 +52,7 @@ void TfrmMain::alSaveAsExecute()
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_),
+        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_, Pool_),
                                    pictor::OverwriteQuestionFor(this)))
             SetModified(false);
     } catch (const std::exception& error) {

@@ -88,7 +88,7 @@ THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
 void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
-    TLoadedFiles files;
+    TLoadedFiles files(options.Pool);
     LoadPage(path, files);
     AddChannelColors(*this);
     ComputeWorkPaths();
@@ -185,13 +185,13 @@ void THtmlStructure::CommitChange(const TDocumentOptions& options)
 
 void THtmlStructure::Undo(const TDocumentOptions& options)
 {
-    History.Undo(*this, *Copies_, options.JpegQuality);
+    History.Undo(*this, *Copies_, options.JpegQuality, options.Pool);
     WriteWorkingCopies(options);
 }
 
 void THtmlStructure::Redo(const TDocumentOptions& options)
 {
-    History.Redo(*this, *Copies_, options.JpegQuality);
+    History.Redo(*this, *Copies_, options.JpegQuality, options.Pool);
     WriteWorkingCopies(options);
 }
 

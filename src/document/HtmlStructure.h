@@ -17,6 +17,7 @@
 namespace pictor {
 
 class TLoadedFiles;
+class TWorkPool;
 struct TFileScan;
 
 // A file the document names that is not there, or a picture that cannot be decoded.

@@ -2,6 +2,7 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/ChannelVariables.h"
 #include "document/DocumentText.h"
 #include "document/LoadedFiles.h"
@@ -9,10 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <atomic>
 #include <mutex>
 #include <set>
-#include <thread>
 #include <unordered_set>
 
 namespace pictor {
@@ -29,40 +28,32 @@ std::string TSitePage::ErrorText() const
 
 TSiteDocument::TSiteDocument() : Copies_(NoWorkingCopies()) {}
 
-void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress)
+void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
+                         const TSiteProgress& progress)
 {
     Pages_.clear();
     std::unordered_set<std::string> seen; // a page named twice is loaded once
     for (const std::string& path : pages)
         if (seen.insert(FileIdentity(path)).second) Pages_.push_back({path, nullptr, nullptr});
 
-    TLoadedFiles files;
-    std::atomic<size_t> next = 0;
+    TLoadedFiles files(&pool);
     std::mutex progressMutex;
     int done = 0;
-    auto work = [&] {
-        for (size_t i = next++; i < Pages_.size(); i = next++) {
-            TSitePage& page = Pages_[i];
-            try {
-                auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
-                document->LoadPage(page.Path, files);
-                page.Document = std::move(document);
-            } catch (const std::bad_alloc&) {
-                page.Error = std::make_exception_ptr(TPictorError(page.Path, SystemErrorText(ENOMEM)));
-            } catch (...) {
-                page.Error = std::current_exception();
-            }
-            const std::lock_guard lock(progressMutex);
-            ++done;
-            if (progress) progress(done, int(Pages_.size()));
+    pool.ForEach(Pages_.size(), [&](size_t i) {
+        TSitePage& page = Pages_[i];
+        try {
+            auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
+            document->LoadPage(page.Path, files);
+            page.Document = std::move(document);
+        } catch (const std::bad_alloc&) {
+            page.Error = std::make_exception_ptr(TPictorError(page.Path, SystemErrorText(ENOMEM)));
+        } catch (...) {
+            page.Error = std::current_exception();
         }
-    };
-    const size_t workers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), Pages_.size());
-    {
-        std::vector<std::jthread> threads;
-        for (size_t w = 1; w < workers; ++w) threads.emplace_back(work);
-        work();
-    }
+        const std::lock_guard lock(progressMutex);
+        ++done;
+        if (progress) progress(done, int(Pages_.size()));
+    });
     IndexFiles(root);
     AddChannelColors(*this);
 }

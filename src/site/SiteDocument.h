@@ -31,10 +31,11 @@ class TSiteDocument : public IFileSet {
 public:
     TSiteDocument();
 
-    // Loads the pages on every core; a page that fails is kept with its error and the rest go on. The
-    // layout of a save below another folder is taken from root (the site's folder), or from the common
-    // folder of every file when root is empty or does not hold them all.
-    void Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress = {});
+    // Loads the pages on pool; a page that fails is kept with its error and the rest go on. The layout of
+    // a save below another folder is taken from root (the site's folder), or from the common folder of
+    // every file when root is empty or does not hold them all.
+    void Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
+              const TSiteProgress& progress = {});
 
     const std::vector<TSitePage>& Pages() const { return Pages_; }
     int FailedCount() const;

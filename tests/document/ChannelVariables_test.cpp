@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "document/ChannelLists.h"
 #include "document/ColorPairs.h"
 #include "document/CssColorFunction.h"
@@ -266,8 +267,9 @@ TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
     files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
     files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
     files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
+    TWorkPool pool;
     TSiteDocument site;
-    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string());
+    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string(), pool);
     ASSERT_EQ(site.FailedCount(), 0);
     const TElements& theme = site.Pages()[0].Document->GetSheet(0);
     ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
