@@ -90,15 +90,15 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
-void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
+void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap, TWorkPool* pool)
 {
     switch (a.Kind) {
-    case akHueSat: bitmap.HueSat(a.Params[0], a.Params[1], a.Params[2]); break;
-    case akBrightContrast: bitmap.BrightContrast(a.Params[0], a.Params[1]); break;
-    case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2]); break;
-    case akInvert: bitmap.Invert(); break;
+    case akHueSat: bitmap.HueSat(a.Params[0], a.Params[1], a.Params[2], pool); break;
+    case akBrightContrast: bitmap.BrightContrast(a.Params[0], a.Params[1], pool); break;
+    case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2], pool); break;
+    case akInvert: bitmap.Invert(pool); break;
     case akNewColor: break;
-    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0); break;
+    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0, pool); break;
     }
 }
 
@@ -109,7 +109,8 @@ void ApplyToTickedColors(IFileSet& files, const TAdjustment& adjustment, bool lo
     });
 }
 
-void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TPictureProgress& progress)
+void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const TDocumentOptions& options,
+                           const TPictureProgress& progress)
 {
     if (adjustment.Kind == akNewColor) return;
     // The records of one file, named by several references, change together: the file is adjusted once.
@@ -129,11 +130,11 @@ void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const
     for (const auto& records : pictures) {
         if (progress) progress(done++, total);
         TPicRecord& ticked = **std::find_if(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
-        AdjustBitmap(adjustment, ticked.Bitmap);
+        AdjustBitmap(adjustment, ticked.Bitmap, options.Pool);
         for (TPicRecord* pic : records) {
             pic->Bitmap = ticked.Bitmap;
             if (pic == &ticked || pic->WorkPath != ticked.WorkPath)
-                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap);
+                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.Pool);
         }
     }
     if (progress) progress(done, total);
@@ -143,7 +144,7 @@ void ApplyToTicked(IFileSet& files, const TAdjustment& adjustment, const TDocume
                    const TPictureProgress& progress)
 {
     ApplyToTickedColors(files, adjustment, options.LowerCase);
-    ApplyToTickedPictures(files, adjustment, progress);
+    ApplyToTickedPictures(files, adjustment, options, progress);
 }
 
 } // namespace pictor

@@ -53,7 +53,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
         if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
-            pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_), progress);
+            pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
         });
         else ReloadPreview();
     } catch (const std::exception& error) {
@@ -64,12 +64,12 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
 
 QImage TfrmMain::RenderMarked(QSize size)
 {
-    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     const auto showWorkingCopies = [this](const TWorkRunner::TJob& job) {
         const int before = PreviewsShown_;
         RunWork("プレビューをレンダリング中...", false, job);
         SaveScrollPosition();
-        Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+        Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
         WaitForPreview(before);
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {
@@ -89,7 +89,7 @@ void TfrmMain::alInverseExecute()
 {
     if (!HasDocument()) return;
     ApplyChange([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_), progress);
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
     });
 }
 
@@ -99,13 +99,13 @@ void TfrmMain::alDarkExecute()
     const TFocusBack back(*this);
     const auto choice = RunDarkDialog(this);
     if (!choice) return;
-    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     ApplyChange([&](const pictor::TPictureProgress& progress) {
         if (choice->FollowSystem) {
             pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
         } else {
             pictor::ApplyDarkColors(*Document_, choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, progress);
+            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options, progress);
         }
     });
 }

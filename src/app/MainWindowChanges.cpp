@@ -57,7 +57,7 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
 
 void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
 {
-    const TDocumentOptions options = DocumentOptionsOf(Options_);
+    const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
     bool done = false;
     try {
         done = RunWork("処理中...", true, [&](const TPictureProgress& progress) {
@@ -84,7 +84,7 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
 
 void TfrmMain::RevertChange()
 {
-    const TDocumentOptions options = DocumentOptionsOf(Options_);
+    const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
     try {
         RunWork("処理中...", false, [&](const TPictureProgress&) { Document_->RevertChange(options); });
     } catch (const std::exception& error) {
@@ -121,7 +121,7 @@ void TfrmMain::StepHistory(QAction* command)
     ClearContrastWarning();
     // The history moves even when writing the copies fails.
     try {
-        const TDocumentOptions options = DocumentOptionsOf(Options_);
+        const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
         RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Document_->Undo(options) : Document_->Redo(options); });
     } catch (const std::exception& error) {
         UpdateUndoCommands();

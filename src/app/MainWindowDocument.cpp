@@ -72,7 +72,7 @@ QString TfrmMain::FileText(const TElements& file, const std::string& text)
 
 bool TfrmMain::HasDocument() const
 {
-    return DocumentReady_ && !Working_ && !Document_->FileName.empty();
+    return DocumentReady_ && !Working_ && !Document_->FileName().empty();
 }
 
 int TfrmMain::ShownTab() const
@@ -83,7 +83,7 @@ int TfrmMain::ShownTab() const
 bool TfrmMain::AskUnsavedChanges()
 {
     if (!Modified_) return true;
-    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName) +
+    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName()) +
                          "\"の内容は変更されています\r\n保存しますか？";
     const TFocusBack back(*this);
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
@@ -107,7 +107,7 @@ void TfrmMain::alOpenExecute()
 void TfrmMain::alReloadExecute()
 {
     // A reload throws the changes and their undo steps away: it asks first, as opening another page does.
-    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName));
+    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName()));
 }
 
 void TfrmMain::ClearDocumentView()
@@ -134,7 +134,7 @@ void TfrmMain::LoadDocument(const QString& path)
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         next = std::make_unique<THtmlStructure>(Work_->Path() + std::to_string(++Loads_));
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
         done = RunWork("構文解析中...", true,
                        [&](const TPictureProgress&) { next->LoadFromFile(path.toStdString(), options); });
     } catch (const std::exception& error) {
@@ -177,7 +177,7 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
     Document_ = std::move(document);
     RemoveWorkFolder(old);
     DocumentReady_ = true;
-    if (Document_->FileName.empty()) return;
+    if (Document_->FileName().empty()) return;
 
     QTabBar* tabs = tcFileList->TabBar();
     {
@@ -187,13 +187,13 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
         tabs->setCurrentIndex(0);
     }
     tcFileListChange();
-    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName) + "]");
+    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName()) + "]");
     CreateSourceMenuItems();
 
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
     SetModified(false);
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
 }
 
 void TfrmMain::ShowCharCode(const TElements& file)

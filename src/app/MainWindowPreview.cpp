@@ -44,7 +44,7 @@ void TfrmMain::RefreshColorList()
 void TfrmMain::ReloadPreview()
 {
     RefreshColorList();
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
 }
 
 void TfrmMain::mnuDarkPreviewClick(bool dark)

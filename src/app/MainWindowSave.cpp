@@ -33,7 +33,7 @@ void TfrmMain::alSaveExecute()
     if (!alSave->isEnabled() || !HasDocument() || Saving_) return;
     const TSaving saving(*this);
     try {
-        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_);
+        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
         RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(*Document_, options); });
         SetModified(false);
     } catch (const std::exception& error) {
@@ -47,10 +47,10 @@ void TfrmMain::alSaveAsExecute()
     const TSaving saving(*this);
     const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
-    dialog.Folder = pictor::FolderOf(Document_->FileName);
+    dialog.Folder = pictor::FolderOf(Document_->FileName());
     if (dialog.exec() != QDialog::Accepted) return;
     try {
-        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_);
+        const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
         // The question is asked on this thread, the save waiting for the answer.
         const pictor::TOverwriteQuestion ask = [this, question = pictor::OverwriteQuestionFor(this)](const std::string& path) {
             pictor::TOverwriteAnswer answer{};
@@ -65,7 +65,7 @@ void TfrmMain::alSaveAsExecute()
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    const QString page = QString::fromStdString(Document_->FileName);
+    const QString page = QString::fromStdString(Document_->FileName());
     setWindowTitle("Pictor [" + page + "]");
-    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName)));
+    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName())));
 }

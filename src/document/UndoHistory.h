@@ -37,10 +37,10 @@ public:
     void Commit(const IFileSet& files);
     // Back or forward one state, putting its records in place; a picture that changes gets a new
     // working copy.
-    void Undo(IFileSet& files, IWorkingCopies& copies);
-    void Redo(IFileSet& files, IWorkingCopies& copies);
+    void Undo(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool);
+    void Redo(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool);
     // The newest state put back in place: what a change cut short had altered is undone.
-    void Revert(IFileSet& files, IWorkingCopies& copies) const { Restore(files, copies); }
+    void Revert(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool) const { Restore(files, copies, pool); }
     bool CanUndo() const { return Index_ >= 0 && Available_[size_t((Index_ + 3) % 4)]; }
     bool CanRedo() const { return Index_ >= 0 && Available_[size_t(Index_)]; }
 
@@ -48,7 +48,7 @@ public:
     const std::array<TUndoBuff, 4>& Slots() const { return Slots_; }
 
 private:
-    void Restore(IFileSet& files, IWorkingCopies& copies) const;
+    void Restore(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool) const;
 
     std::array<TUndoBuff, 4> Slots_;
     std::int32_t Index_ = -1;

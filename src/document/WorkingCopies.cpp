@@ -31,7 +31,7 @@ public:
     void CreateFolders(const std::string& folder) override { pictor::CreateFolders(folder); }
     void CopyFile(const std::string& source, const std::string& copy) override { CopyToWork(source, copy); }
     void WriteText(const std::string& copy, std::string_view bytes) override { WriteWorkingCopy(copy, bytes); }
-    void WritePicture(const std::string& copy, const TBitmapEx& bitmap) override
+    void WritePicture(const std::string& copy, const TBitmapEx& bitmap, TWorkPool* pool) override
     {
         std::vector<TKept>& kept = Kept_[copy];
         std::erase_if(kept, [](const TKept& k) {
@@ -43,7 +43,7 @@ public:
         const std::weak_ptr<const void> holder = bitmap.PixelsHolder();
         for (const TKept& k : kept)
             if (SameHolder(k.Pixels, holder) && PutBack(k.File, copy)) return;
-        WritePictureWorkCopy(copy, bitmap);
+        WritePictureWorkCopy(copy, bitmap, pool);
         const std::string file = copy + "~" + std::to_string(++Serial_);
         std::error_code ec;
         fs::create_hard_link(copy, file, ec);
@@ -77,7 +77,7 @@ public:
     void CreateFolders(const std::string&) override {}
     void CopyFile(const std::string&, const std::string&) override {}
     void WriteText(const std::string&, std::string_view) override {}
-    void WritePicture(const std::string&, const TBitmapEx&) override {}
+    void WritePicture(const std::string&, const TBitmapEx&, TWorkPool*) override {}
 
 private:
     const std::string Folder_ = "/nonexistent-working-copies/";

@@ -17,8 +17,8 @@ public:
     virtual void CreateFolders(const std::string& folder) = 0;
     virtual void CopyFile(const std::string& source, const std::string& copy) = 0;
     virtual void WriteText(const std::string& copy, std::string_view bytes) = 0;
-    // Written for the preview's speed (WritePictureWorkCopy).
-    virtual void WritePicture(const std::string& copy, const TBitmapEx& bitmap) = 0;
+    // Written for the preview's speed (WritePictureWorkCopy); a large PNG's rows on pool.
+    virtual void WritePicture(const std::string& copy, const TBitmapEx& bitmap, TWorkPool* pool) = 0;
 };
 
 // The copies in a folder on disk (a TWorkSession's); an empty folder for a document that is never loaded.

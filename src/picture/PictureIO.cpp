@@ -27,14 +27,15 @@ int JpegQualityOf(int setting)
     return std::clamp(setting & 0xFF, 1, 100);
 }
 
-std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
+std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap,
+                     TWorkPool* pool)
 {
     if (bitmap.Empty())
         throw TPictorError(path, NoPictureToWriteText());
     switch (format) {
     case TPictureFormat::Bmp: return EncodeBmp(bitmap);
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
-    case TPictureFormat::Png: return EncodePng(bitmap, path);
+    case TPictureFormat::Png: return EncodePng(bitmap, path, pool);
     case TPictureFormat::Gif: return EncodeGif(bitmap, path);
     case TPictureFormat::Webp: return EncodeWebp(bitmap, path);
     case TPictureFormat::None: break;
@@ -133,15 +134,15 @@ std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions&
     return asBmp ? WithBmpExtension(path) : path;
 }
 
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap)
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, TWorkPool* pool)
 {
     const TPictureFormat format = PictureFormatOf(path);
     if (format == TPictureFormat::None) return;
     if (bitmap.Empty()) throw TPictorError(path, NoPictureToWriteText());
     // The quality is unused: frames come only from GIF and WebP.
-    if (bitmap.FrameCount() > 1) WriteWorkingCopy(path, EncodeAs(format, path, 0, false, bitmap));
+    if (bitmap.FrameCount() > 1) WriteWorkingCopy(path, EncodeAs(format, path, 0, false, bitmap, pool));
     else if (bitmap.Frame(0).Alpha.empty()) WriteWorkingCopy(path, EncodeBmp(bitmap));
-    else WriteWorkingCopy(path, EncodeQuickPng(bitmap, path));
+    else WriteWorkingCopy(path, EncodeQuickPng(bitmap, path, pool));
 }
 
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options)
@@ -150,7 +151,7 @@ std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitma
     const TPictureFormat format = PictureFormatOf(saved);
     return format == TPictureFormat::None
                ? std::string()
-               : EncodeAs(format, saved, JpegQualityOf(options.JpegQuality), options.Use444, bitmap);
+               : EncodeAs(format, saved, JpegQualityOf(options.JpegQuality), options.Use444, bitmap, options.Pool);
 }
 
 } // namespace pictor

@@ -128,7 +128,7 @@ void CompressRows(const TUpFilter& filter, int level, int firstRow, int endRow, 
     deflateEnd(&z);
 }
 
-std::string EncodePngAt(int level, const TBitmapEx& bitmap, const std::string& name)
+std::string EncodePngAt(int level, const TBitmapEx& bitmap, const std::string& name, TWorkPool* pool)
 {
     const TFrame& frame = FrameToEncode(bitmap, name);
     const TUpFilter filter(frame);
@@ -136,7 +136,7 @@ std::string EncodePngAt(int level, const TBitmapEx& bitmap, const std::string& n
     const int segmentCount =
         int(std::clamp<std::size_t>(rawBytes / MinSegmentBytes, 1, std::min(MaxSegments, frame.Height)));
     std::vector<TSegment> segments(static_cast<std::size_t>(segmentCount));
-    ForEachRowBand(frame.Height, segmentCount, [&](int k, int firstRow, int endRow) {
+    ForEachRowBand(pool, frame.Height, segmentCount, [&](int k, int firstRow, int endRow) {
         CompressRows(filter, level, firstRow, endRow, k == segmentCount - 1, segments[std::size_t(k)]);
     });
 
@@ -172,8 +172,14 @@ std::string EncodePngAt(int level, const TBitmapEx& bitmap, const std::string& n
 
 } // namespace
 
-std::string EncodePng(const TBitmapEx& bitmap, const std::string& name) { return EncodePngAt(SavedLevel, bitmap, name); }
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& name, TWorkPool* pool)
+{
+    return EncodePngAt(SavedLevel, bitmap, name, pool);
+}
 
-std::string EncodeQuickPng(const TBitmapEx& bitmap, const std::string& name) { return EncodePngAt(QuickLevel, bitmap, name); }
+std::string EncodeQuickPng(const TBitmapEx& bitmap, const std::string& name, TWorkPool* pool)
+{
+    return EncodePngAt(QuickLevel, bitmap, name, pool);
+}
 
 } // namespace pictor

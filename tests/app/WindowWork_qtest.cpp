@@ -39,7 +39,7 @@ struct TDocumentState {
     {
         ForEachColor(document, [&](const TColorRecord& record) { Texts << QString::fromStdString(record.Text); });
         ForEachPicture(document, [&](const TPicRecord& pic) { Pictures.push_back(pic.Bitmap); });
-        PageCopy = FileBytes(QString::fromStdString(document.WorkFileName));
+        PageCopy = FileBytes(QString::fromStdString(document.WorkFileName()));
     }
     // Pixels compared, not buffers: a restored picture may be a copy.
     bool operator==(const TDocumentState& other) const

@@ -28,18 +28,18 @@ TEST(WorkingCopies, PixelsWrittenBeforeArePutBackNotWrittenAgain)
     TBitmapEx second = first;
     second.Invert();
 
-    copies->WritePicture(copy, first);
+    copies->WritePicture(copy, first, nullptr);
     const ino_t firstFile = Inode(copy);
-    copies->WritePicture(copy, second);
+    copies->WritePicture(copy, second, nullptr);
     EXPECT_NE(Inode(copy), firstFile);
     EXPECT_EQ(test::ReadAll(copy), EncodeBmp(second));
-    copies->WritePicture(copy, first);
+    copies->WritePicture(copy, first, nullptr);
     EXPECT_EQ(Inode(copy), firstFile);
     EXPECT_EQ(test::ReadAll(copy), EncodeBmp(first));
 
     // Pixels no bitmap holds any more are forgotten, their file removed.
     first = TBitmapEx();
-    copies->WritePicture(copy, second);
+    copies->WritePicture(copy, second, nullptr);
     EXPECT_EQ(test::ReadAll(copy), EncodeBmp(second));
     EXPECT_FALSE(std::filesystem::exists(copy + "~1"));
     EXPECT_TRUE(std::filesystem::exists(copy + "~2"));
