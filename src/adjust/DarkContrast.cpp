@@ -46,6 +46,14 @@ double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, d
     return tryLightness(enough);
 }
 
+// A ticked colour whose text can move in lightness alone: not a hue, a saturation or a number added to a
+// channel, whose move would turn every colour built from it.
+bool Movable(const TColorRecord& record)
+{
+    const TChannelRole role = record.Channels;
+    return record.Checked && (role.Channel < 0 || (role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta));
+}
+
 // Where the walk finds background colours ("background-color", "background", BGCOLOR).
 class TBackgrounds : public TScanEvents {
 public:
@@ -88,11 +96,11 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             // An earlier pair may have moved one of them.
             const double mirrored = RatioNow(f, b);
             const int level = ContrastLevel(pair.Before);
-            if (ContrastLevel(mirrored) >= level || (!f.Checked && !b.Checked)) continue;
+            if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
             const double target = LevelRatio(level) * NudgeMargin;
             // The text moves first; its background only when the text cannot reach the level alone.
-            double now = f.Checked ? Nudge(f, b, true, target, lowerCase) : mirrored;
-            if (now < target && b.Checked) now = Nudge(b, f, false, target, lowerCase);
+            double now = Movable(f) ? Nudge(f, b, true, target, lowerCase) : mirrored;
+            if (now < target && Movable(b)) now = Nudge(b, f, false, target, lowerCase);
             nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
                               f.Color, b.Color});
         }
@@ -106,7 +114,7 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         const TColorRecord background = PageBackground(DarkColor(RGB(255, 255, 255), dark.DarkEnds()));
         for (std::size_t k = 0; k < file.Colors.size(); ++k) {
             TColorRecord& f = file.Colors[k];
-            if (paired[k] || !f.Checked || f.Embed.Kind != TEmbedding::None ||
+            if (paired[k] || !Movable(f) || f.Embed.Kind != TEmbedding::None ||
                 std::binary_search(backgrounds.Positions.begin(), backgrounds.Positions.end(), f.SourcePos))
                 continue;
             const int alpha = AlphaToByte(f.AlphaForm, f.Alpha);
