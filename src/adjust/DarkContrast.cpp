@@ -1,13 +1,16 @@
 #include "adjust/DarkContrast.h"
 
+#include "document/ChannelLists.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "document/DocumentText.h"
 #include "document/FileSet.h"
 #include "document/HtmlStructure.h"
+#include "document/SelectorPairs.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace pictor {
 
@@ -24,22 +27,39 @@ double RatioNow(const TColorRecord& f, const TColorRecord& b)
     return ContrastRatio(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha));
 }
 
+bool IsHslLightness(const TColorRecord& record)
+{
+    const TChannelRole role = record.Channels;
+    return role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta;
+}
+
 // Moves moved's lightness away from other's, the least (to LightnessStep) that gives the pair ratio,
-// or to the end of the scale; the colour is written in its own notation. Returns the ratio reached.
+// or to the end of the scale; the colour is written in its own notation. An hsl() lightness variable
+// moves as hsl() lightness, its hue and saturation kept, so that its colour is the one painted. Returns
+// the ratio reached.
 double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, bool lowerCase)
 {
     const TColor start = moved.Color;
-    const double from = OklchLightness(start);
-    const double end = from >= OklchLightness(other.Color) ? 1 : 0;
+    const bool away = OklchLightness(start) >= OklchLightness(other.Color);
+    const std::string startText = moved.Text;
+    const auto hsl = HslOf(start);
+    const auto variable = IsHslLightness(moved) ? ChannelNumber(startText) : std::nullopt;
+    const double scale = variable ? 100 : 1;
+    const double from = variable ? *variable : OklchLightness(start), end = away ? scale : 0;
     const auto tryLightness = [&](double lightness) {
-        AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
+        if (variable) {
+            moved.Text = WithChannelNumber(startText, lightness);
+            moved.Color = SrgbToDisplay(HslToSrgb(hsl[0], hsl[1] / 100, lightness / 100));
+        } else {
+            AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
+        }
         return movedIsText ? RatioNow(moved, other) : RatioNow(other, moved);
     };
     const double atEnd = tryLightness(end);
     if (atEnd < ratio) return atEnd;
     // The ratio grows as the colour moves away: the least move that reaches it, by halves.
     double short_ = from, enough = end;
-    while (std::fabs(enough - short_) > LightnessStep) {
+    while (std::fabs(enough - short_) > LightnessStep * scale) {
         const double middle = (short_ + enough) / 2;
         (tryLightness(middle) >= ratio ? enough : short_) = middle;
     }
@@ -51,7 +71,7 @@ double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, d
 bool Movable(const TColorRecord& record)
 {
     const TChannelRole role = record.Channels;
-    return record.Checked && (role.Channel < 0 || (role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta));
+    return record.Checked && (role.Channel < 0 || IsHslLightness(record));
 }
 
 // Where the walk finds background colours ("background-color", "background", BGCOLOR).
@@ -90,7 +110,12 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
     std::vector<TNudgedPair> nudged;
     for (int i = 0; i < files.FileCount(); ++i) {
         TElements& file = files.Elements(i);
-        for (const TColorPair& pair : FindColorPairs(file)) {
+        // Declared together, then by different rules for the same element or one it stands in.
+        std::vector<TColorPair> pairs = FindColorPairs(file);
+        const std::vector<TPairedColors> bySelectors = PairColorsBySelectors(file, files.IsPage(i));
+        const std::vector<TColorPair> rated = RatePairs(file, bySelectors);
+        pairs.insert(pairs.end(), rated.begin(), rated.end());
+        for (const TColorPair& pair : pairs) {
             TColorRecord& f = file.Colors[pair.Foreground];
             TColorRecord& b = file.Colors[pair.Background];
             // An earlier pair may have moved one of them.
@@ -107,7 +132,8 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         // Any other colour that is no background may be text (through a custom property, most often),
         // and text stands, most likely, on the page's background.
         std::vector<bool> paired(file.Colors.size());
-        for (const TPairedColors& pair : file.Pairs) paired[pair.Foreground] = paired[pair.Background] = true;
+        for (const std::vector<TPairedColors>* found : {&std::as_const(file.Pairs), &bySelectors})
+            for (const TPairedColors& pair : *found) paired[pair.Foreground] = paired[pair.Background] = true;
         TBackgrounds backgrounds;
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
