@@ -455,12 +455,18 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
         }
     }
     // Text on its background, before and in the dark scheme.
+    // The backgrounds below a box down to an opaque one, else the canvas, painted one over the other.
+    const over = (top, under) => top.a >= 1 ? top : {
+        r: top.r * top.a + under.r * (1 - top.a), g: top.g * top.a + under.g * (1 - top.a),
+        b: top.b * top.a + under.b * (1 - top.a), a: 1 };
     const ground = (read, b, fallback) => {
+        const layers = [];
         for (let box = b; box >= 0; box = read.boxes[box][2]) {
             const c = srgb(read.values[box][column.get('background-color')]);
-            if (c && c.a > 0) return c;
+            if (c && c.a > 0) layers.push(c);
+            if (c && c.a >= 1) break;
         }
-        return fallback;
+        return layers.reduceRight((under, top) => over(top, under), fallback);
     };
     const ratio = (text, back) => new Color('srgb', [text.r / 255, text.g / 255, text.b / 255])
         .contrast(new Color('srgb', [back.r / 255, back.g / 255, back.b / 255]), 'WCAG21');
@@ -470,7 +476,7 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
         if (!text || !darkText || text.a === 0) continue;
         ++result.pairs;
         const back = ground(before, b, { r: 255, g: 255, b: 255, a: 1 }), darkBack = ground(dark, b, canvas);
-        const was = ratio(text, back) >= 4.5, now = ratio(darkText, darkBack) >= 4.5;
+        const was = ratio(over(text, back), back) >= 4.5, now = ratio(over(darkText, darkBack), darkBack) >= 4.5;
         if (was) ++result.aaBefore;
         if (now) ++result.aaDark;
         if (was && !now) result.lost.push({ box: b, name: 'text on background', before: `${rgbText(text)} on ${rgbText(back)}`,

@@ -73,9 +73,10 @@ void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
 }
 
 // One variable of hsl(var(--h), var(--s), var(--l)) made dark: the hue and the saturation stay, so that
-// every colour built from them keeps its hue; the lightness becomes the one that gives the colour of its
-// first use the mirrored oklch lightness; a number added to the lightness, what it adds there (either
-// way round, as calc() may subtract it).
+// every colour built from them keeps its hsl() hue; the lightness becomes the one that gives the colour of
+// its first use the mirrored oklch lightness (hue and saturation read back from that colour); a number
+// added to the lightness, what it adds there (taken as added, or as subtracted when adding it would
+// leave the scale: calc() may subtract a number written without its sign).
 void DarkHslChannel(const TDarkEnds& ends, TColorRecord& record)
 {
     const TChannelRole role = record.Channels;
@@ -88,9 +89,9 @@ void DarkHslChannel(const TDarkEnds& ends, TColorRecord& record)
     if (ownLightness) {
         record.Text = WithChannelNumber(record.Text, dark);
     } else if (role.Channel == 2 && value) {
-        const double up = DarkHslLightness(hue, saturation, lightness + *value, ends);
-        const double down = DarkHslLightness(hue, saturation, lightness - *value, ends);
-        record.Text = WithChannelNumber(record.Text, (up - down) / 2);
+        const bool added = lightness + *value >= 0 && lightness + *value <= 100;
+        const double moved = DarkHslLightness(hue, saturation, added ? lightness + *value : lightness - *value, ends);
+        record.Text = WithChannelNumber(record.Text, added ? moved - dark : dark - moved);
     }
 }
 

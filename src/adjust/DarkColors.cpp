@@ -16,16 +16,29 @@ double DarkLightness(double lightness, const TDarkEnds& ends)
     return dark + (light - dark) * (1 - std::clamp(lightness, 0.0, 1.0));
 }
 
-TTriple DarkSrgb(const TTriple& srgb, const TDarkEnds& ends)
+namespace {
+
+TTriple MirroredOklch(const TTriple& srgb, const TDarkEnds& ends)
 {
     TTriple oklch = SrgbToSpace(TColorSpace::Oklch, srgb);
     oklch[0] = DarkLightness(oklch[0], ends);
-    return MapIntoSrgbGamut(SpaceToSrgb(TColorSpace::Oklch, oklch), 0);
+    return oklch;
+}
+
+} // namespace
+
+TTriple DarkSrgb(const TTriple& srgb, const TDarkEnds& ends)
+{
+    // The mapping's chroma, with the lightness and hue exactly as mirrored.
+    TTriple oklch = MirroredOklch(srgb, ends);
+    const TTriple mapped = MapIntoSrgbGamut(SpaceToSrgb(TColorSpace::Oklch, oklch), 0);
+    oklch[1] = std::min(oklch[1], SrgbToSpace(TColorSpace::Oklch, mapped, oklch[2])[1]);
+    return SpaceToSrgb(TColorSpace::Oklch, oklch);
 }
 
 TColor DarkColor(TColor color, const TDarkEnds& ends)
 {
-    return SrgbToDisplay(DarkSrgb(Channels(color), ends));
+    return SrgbToDisplay(MapIntoSrgbGamut(SpaceToSrgb(TColorSpace::Oklch, MirroredOklch(Channels(color), ends)), 0));
 }
 
 TColor WithLightness(TColor color, double lightness)

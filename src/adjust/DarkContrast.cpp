@@ -22,9 +22,10 @@ constexpr double LightnessStep = 0.005;
 // from the one it is declared with.
 constexpr double NudgeMargin = 1.04;
 
-double RatioNow(const TColorRecord& f, const TColorRecord& b)
+// In the dark theme: a background with alpha is seen over the dark page, canvas.
+double RatioNow(const TColorRecord& f, const TColorRecord& b, TColor canvas)
 {
-    return ContrastRatio(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha));
+    return ContrastRatioOver(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha), canvas);
 }
 
 bool IsHslLightness(const TColorRecord& record)
@@ -37,7 +38,7 @@ bool IsHslLightness(const TColorRecord& record)
 // or to the end of the scale; the colour is written in its own notation. An hsl() lightness variable
 // moves as hsl() lightness, its hue and saturation kept, so that its colour is the one painted. Returns
 // the ratio reached.
-double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, bool lowerCase)
+double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, TColor canvas, bool lowerCase)
 {
     const TColor start = moved.Color;
     const bool away = OklchLightness(start) >= OklchLightness(other.Color);
@@ -53,7 +54,7 @@ double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, d
         } else {
             AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
         }
-        return movedIsText ? RatioNow(moved, other) : RatioNow(other, moved);
+        return movedIsText ? RatioNow(moved, other, canvas) : RatioNow(other, moved, canvas);
     };
     const double atEnd = tryLightness(end);
     if (atEnd < ratio) return atEnd;
@@ -107,6 +108,7 @@ double LevelRatio(int level) { return LevelRatios[level]; }
 std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dark, bool lowerCase)
 {
     ApplyToTickedColors(files, dark, lowerCase);
+    const TColor canvas = DarkColor(RGB(255, 255, 255), dark.DarkEnds());
     std::vector<TNudgedPair> nudged;
     for (int i = 0; i < files.FileCount(); ++i) {
         TElements& file = files.Elements(i);
@@ -119,13 +121,13 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             TColorRecord& f = file.Colors[pair.Foreground];
             TColorRecord& b = file.Colors[pair.Background];
             // An earlier pair may have moved one of them.
-            const double mirrored = RatioNow(f, b);
+            const double mirrored = RatioNow(f, b, canvas);
             const int level = ContrastLevel(pair.Before);
             if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
             const double target = LevelRatio(level) * NudgeMargin;
             // The text moves first; its background only when the text cannot reach the level alone.
-            double now = Movable(f) ? Nudge(f, b, true, target, lowerCase) : mirrored;
-            if (now < target && Movable(b)) now = Nudge(b, f, false, target, lowerCase);
+            double now = Movable(f) ? Nudge(f, b, true, target, canvas, lowerCase) : mirrored;
+            if (now < target && Movable(b)) now = Nudge(b, f, false, target, canvas, lowerCase);
             nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
                               f.Color, b.Color});
         }
@@ -137,7 +139,7 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         TBackgrounds backgrounds;
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
-        const TColorRecord background = PageBackground(DarkColor(RGB(255, 255, 255), dark.DarkEnds()));
+        const TColorRecord background = PageBackground(canvas);
         for (std::size_t k = 0; k < file.Colors.size(); ++k) {
             TColorRecord& f = file.Colors[k];
             if (paired[k] || !Movable(f) || f.Embed.Kind != TEmbedding::None ||
@@ -145,10 +147,10 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
                 continue;
             const int alpha = AlphaToByte(f.AlphaForm, f.Alpha);
             const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
-            const double mirrored = RatioNow(f, background);
+            const double mirrored = RatioNow(f, background, canvas);
             const int level = ContrastLevel(before);
             if (ContrastLevel(mirrored) >= level) continue;
-            const double now = Nudge(f, background, true, LevelRatio(level) * NudgeMargin, lowerCase);
+            const double now = Nudge(f, background, true, LevelRatio(level) * NudgeMargin, canvas, lowerCase);
             nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
                               background.Color});
         }

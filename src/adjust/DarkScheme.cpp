@@ -83,6 +83,7 @@ public:
         std::vector<std::string> families;
         for (std::size_t d = 0; d < Held_.size(); ++d)
             if (Held_[d]) families.push_back(Family(int(d)));
+        std::erase(families, std::string());
         std::sort(families.begin(), families.end());
         for (std::size_t d = 0; d < Held_.size(); ++d)
             if (!Held_[d] && std::binary_search(families.begin(), families.end(), Family(int(d)))) HoldDeclaration(int(d));
@@ -130,18 +131,25 @@ private:
         }
     }
 
-    // A declaration's property up to its first "-" ("border-top-color": border), lower case; a custom
-    // property whole.
+    // The colour property a declaration sets, by family: up to its first "-" ("border-top-color":
+    // border), lower case; a custom property whole; empty for a property that paints no colour.
     std::string Family(int d) const
     {
         const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
         const std::string_view text = Text_.substr(declaration.Start, declaration.End - declaration.Start);
         const std::size_t colon = text.find(':');
         std::string name(text.substr(0, colon == std::string_view::npos ? 0 : colon));
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\n' || name.back() == '\r')) name.pop_back();
+        while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
         for (char& c : name) c = char(std::tolower((unsigned char)c));
-        if (!name.starts_with("--")) name = name.substr(0, name.find('-', name.starts_with('-') ? 1 : 0));
-        return name;
+        if (name.starts_with("--")) return name;
+        static constexpr std::string_view Painting[] = {
+            "color", "background", "border", "outline", "box-shadow", "text-shadow", "text-decoration", "fill",
+            "stroke", "caret-color", "accent-color", "column-rule", "-webkit-text-fill-color", "-webkit-text-stroke",
+            "stop-color", "flood-color", "lighting-color", "text-emphasis"};
+        for (std::string_view family : Painting)
+            if (name == family || (name.starts_with(family) && name[family.size()] == '-' && family != "color"))
+                return std::string(family);
+        return {};
     }
 
     std::string_view Prelude(int b) const

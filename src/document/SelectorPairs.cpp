@@ -101,10 +101,23 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
         const std::string_view prelude = std::string_view(file.Text).substr(block.PreludeStart, block.PreludeEnd - block.PreludeStart);
         return prelude.starts_with('@') ? std::vector<std::string_view>{} : SplitSelectors(prelude);
     };
-    std::unordered_multimap<std::string, const TPlaced*> backgrounds;
+    // The backgrounds by what stands before their selector's last compound.
+    struct TBackground {
+        TSelectorChain Chain;
+        std::vector<std::string_view> Last;
+        const TPlaced* Placed;
+    };
+    std::vector<TBackground> all;
     for (const TPlaced& p : placed)
         if (!p.Text)
-            for (std::string_view selector : selectorsOf(p.Block)) backgrounds.emplace(ChainOfSelector(selector).Text, &p);
+            for (std::string_view selector : selectorsOf(p.Block)) all.push_back({ChainOfSelector(selector), {}, &p});
+    std::unordered_multimap<std::string_view, const TBackground*> backgrounds;
+    for (TBackground& b : all) {
+        if (b.Chain.Compounds.empty()) continue;
+        const std::size_t last = b.Chain.Compounds.back();
+        b.Last = SimpleSelectors(std::string_view(b.Chain.Text).substr(last));
+        backgrounds.emplace(std::string_view(b.Chain.Text).substr(0, last), &b);
+    }
     const std::size_t first = pairs.size();
     for (const TPlaced& p : placed) {
         if (!p.Text) continue;
@@ -113,9 +126,17 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
             std::vector<std::size_t> lengths = chain.Ancestors;
             lengths.push_back(chain.Text.size());
             for (std::size_t length : lengths) {
-                const auto [begin, end] = backgrounds.equal_range(chain.Text.substr(0, length));
-                for (auto it = begin; it != end; ++it)
-                    if (it->second->Block != p.Block) pairs.push_back({p.Record, it->second->Record});
+                const auto start = std::upper_bound(chain.Compounds.begin(), chain.Compounds.end(), length);
+                if (start == chain.Compounds.begin()) continue;
+                const std::size_t last = *(start - 1);
+                const auto compound = SimpleSelectors(std::string_view(chain.Text).substr(last, length - last));
+                const auto [begin, end] = backgrounds.equal_range(std::string_view(chain.Text).substr(0, last));
+                for (auto it = begin; it != end; ++it) {
+                    const TBackground& b = *it->second;
+                    if (b.Placed->Block != p.Block && !b.Last.empty() &&
+                        std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()))
+                        pairs.push_back({p.Record, b.Placed->Record});
+                }
             }
         }
     }
@@ -137,6 +158,7 @@ TSelectorChain ChainOfSelector(std::string_view selector)
     int depth = 0;
     char quote = 0;
     char combinator = 0;  // pending between compounds: ' ', '>', '+', '~'
+    bool fresh = true;    // a compound starts at the next character
     for (std::size_t i = 0; i < selector.size(); ++i) {
         const char c = selector[i];
         const bool inside = quote || depth > 0;
@@ -148,7 +170,10 @@ TSelectorChain ChainOfSelector(std::string_view selector)
             if (combinator == ' ' || combinator == '>') chain.Ancestors.push_back(chain.Text.size());
             chain.Text += combinator == ' ' ? std::string(" ") : std::string(" ") + combinator + ' ';
             combinator = 0;
+            fresh = true;
         }
+        if (fresh) chain.Compounds.push_back(chain.Text.size());
+        fresh = false;
         chain.Text += c;
         if (c == '\\' && i + 1 < selector.size()) chain.Text += selector[++i];
         else if (quote) quote = c == quote ? 0 : quote;
@@ -157,6 +182,38 @@ TSelectorChain ChainOfSelector(std::string_view selector)
         else if ((c == ')' || c == ']') && depth > 0) --depth;
     }
     return chain;
+}
+
+std::vector<std::string_view> SimpleSelectors(std::string_view compound)
+{
+    std::vector<std::string_view> parts;
+    int depth = 0;
+    char quote = 0;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < compound.size(); ++i) {
+        const char c = compound[i];
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (quote) {
+            if (c == quote) quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            quote = c;
+            continue;
+        }
+        if (depth == 0 && i > from && (c == '.' || c == '#' || c == '[' || (c == ':' && compound[i - 1] != ':'))) {
+            parts.push_back(compound.substr(from, i - from));
+            from = i;
+        }
+        if (c == '(' || c == '[') ++depth;
+        else if ((c == ')' || c == ']') && depth > 0) --depth;
+    }
+    if (from < compound.size()) parts.push_back(compound.substr(from));
+    std::sort(parts.begin(), parts.end());
+    return parts;
 }
 
 std::vector<TPairedColors> PairColorsBySelectors(const TElements& file, bool isPage)

@@ -7,18 +7,24 @@
 
 namespace pictor {
 
-// A selector's compounds and combinators in one spelling ("nav.a  >li" as "nav.a > li"), and the
-// lengths of that spelling's ancestor prefixes: those before a descendant or child combinator.
+// A selector's compounds and combinators in one spelling ("nav.a  >li" as "nav.a > li"), the lengths
+// of that spelling's ancestor prefixes (those before a descendant or child combinator) and where each
+// compound starts.
 struct TSelectorChain {
     std::string Text;
     std::vector<std::size_t> Ancestors;
+    std::vector<std::size_t> Compounds;
 };
 TSelectorChain ChainOfSelector(std::string_view selector);
+// A compound's simple selectors ("a.b:hover" as "a", ".b", ":hover"), sorted.
+std::vector<std::string_view> SimpleSelectors(std::string_view compound);
 
 // Text colours paired with the backgrounds of other rules that, by their selectors, paint the element
-// itself (the same selector) or an element it stands in (a selector the text's begins with, up to a
-// descendant or child combinator): `.navbar.is-dark .navbar-item { color }` on
-// `.navbar.is-dark { background-color }`. Pairs within one block are the walk's own (TElements::Pairs).
+// itself or an element it stands in: the text's selector, or the part of it before a descendant or
+// child combinator, with the background's selector matching every element it matches (the same
+// compounds before, and a last compound with no simple selector more): `.navbar.is-dark .navbar-item
+// { color }` on `.navbar.is-dark { background-color }`, `.button.is-link.is-focused { color }` on
+// `.button.is-link { background-color }`. Pairs within one block are the walk's own (TElements::Pairs).
 std::vector<TPairedColors> PairColorsBySelectors(const TElements& file, bool isPage);
 
 } // namespace pictor
