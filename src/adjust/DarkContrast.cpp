@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace pictor {
 
@@ -134,8 +133,8 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         // Any other colour that is no background may be text (through a custom property, most often),
         // and text stands, most likely, on the page's background.
         std::vector<bool> paired(file.Colors.size());
-        for (const std::vector<TPairedColors>* found : {&std::as_const(file.Pairs), &bySelectors})
-            for (const TPairedColors& pair : *found) paired[pair.Foreground] = paired[pair.Background] = true;
+        // A text paired by the selectors may stand on the page too (a hollow button's).
+        for (const TPairedColors& pair : file.Pairs) paired[pair.Foreground] = paired[pair.Background] = true;
         TBackgrounds backgrounds;
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());

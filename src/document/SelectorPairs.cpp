@@ -133,8 +133,9 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
                 const auto [begin, end] = backgrounds.equal_range(std::string_view(chain.Text).substr(0, last));
                 for (auto it = begin; it != end; ++it) {
                     const TBackground& b = *it->second;
-                    if (b.Placed->Block != p.Block && !b.Last.empty() &&
-                        std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()))
+                    const bool one = std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()) ||
+                                     std::includes(b.Last.begin(), b.Last.end(), compound.begin(), compound.end());
+                    if (b.Placed->Block != p.Block && !b.Last.empty() && one)
                         pairs.push_back({p.Record, b.Placed->Record});
                 }
             }

@@ -21,10 +21,11 @@ std::vector<std::string_view> SimpleSelectors(std::string_view compound);
 
 // Text colours paired with the backgrounds of other rules that, by their selectors, paint the element
 // itself or an element it stands in: the text's selector, or the part of it before a descendant or
-// child combinator, with the background's selector matching every element it matches (the same
-// compounds before, and a last compound with no simple selector more): `.navbar.is-dark .navbar-item
-// { color }` on `.navbar.is-dark { background-color }`, `.button.is-link.is-focused { color }` on
-// `.button.is-link { background-color }`. Pairs within one block are the walk's own (TElements::Pairs).
+// child combinator, with a background's selector that matches the same elements or some of them (the
+// same compounds before, and a last compound with no simple selector more than it, or no fewer):
+// `.navbar.is-dark .navbar-item { color }` on `.navbar.is-dark { background-color }`,
+// `.button.is-link.is-focused { color }` on `.button.is-link { background-color }` and the other way
+// round. Pairs within one block are the walk's own (TElements::Pairs).
 std::vector<TPairedColors> PairColorsBySelectors(const TElements& file, bool isPage);
 
 } // namespace pictor

@@ -75,12 +75,14 @@ TEST(SelectorPairs, TextsOnTheBackgroundsOfTheirElementOrItsAncestors)
         ".btn.is-dark{background-color:#333}"                 // 10
         ".btn.is-dark.is-focused,.btn.is-dark:focus{color:#fff}"  // 11: the same element, one state more
         ".btn.is-light .icon{color:#eee}"                     // 12: is-light is no is-dark
+        ".tag{color:#123}"                                    // 13: on a tag that is also
+        ".tag.is-hovered{background-color:#f5f5f5}"           // 14
         "</style>",
         ccUtf8);
     const std::vector<TPairedColors> pairs = PairColorsBySelectors(page.Page, true);
     std::vector<std::pair<std::size_t, std::size_t>> found;
     for (const TPairedColors& p : pairs) found.emplace_back(p.Foreground, p.Background);
-    const std::vector<std::pair<std::size_t, std::size_t>> expected{{1, 0}, {3, 2}, {9, 8}, {11, 10}};
+    const std::vector<std::pair<std::size_t, std::size_t>> expected{{1, 0}, {3, 2}, {9, 8}, {11, 10}, {13, 14}};
     EXPECT_EQ(found, expected);
 }
 
