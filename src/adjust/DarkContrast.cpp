@@ -113,10 +113,16 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         TElements& file = files.Elements(i);
         // Declared together, then by different rules for the same element or one it stands in.
         std::vector<TColorPair> pairs = FindColorPairs(file);
-        const std::vector<TPairedColors> bySelectors = PairColorsBySelectors(file, files.IsPage(i));
-        const std::vector<TColorPair> rated = RatePairs(file, bySelectors);
+        const TSelectorPairs bySelectors = PairColorsBySelectors(file, files.IsPage(i));
+        const std::vector<TColorPair> rated = RatePairs(file, bySelectors.Pairs);
         pairs.insert(pairs.end(), rated.begin(), rated.end());
-        for (const TColorPair& pair : pairs) {
+        // A background under the page's text moves itself: the page's text stands on much else.
+        const std::size_t pageTextFrom = pairs.size();
+        const std::vector<TColorPair> underText = RatePairs(file, bySelectors.UnderPageText);
+        pairs.insert(pairs.end(), underText.begin(), underText.end());
+        for (std::size_t p = 0; p < pairs.size(); ++p) {
+            const TColorPair& pair = pairs[p];
+            const bool textMoves = p < pageTextFrom;
             TColorRecord& f = file.Colors[pair.Foreground];
             TColorRecord& b = file.Colors[pair.Background];
             // An earlier pair may have moved one of them.
@@ -125,7 +131,8 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
             const double target = LevelRatio(level) * NudgeMargin;
             // The text moves first; its background only when the text cannot reach the level alone.
-            double now = Movable(f) ? Nudge(f, b, true, target, canvas, lowerCase) : mirrored;
+            if (!textMoves && !Movable(b)) continue;
+            double now = textMoves && Movable(f) ? Nudge(f, b, true, target, canvas, lowerCase) : mirrored;
             if (now < target && Movable(b)) now = Nudge(b, f, false, target, canvas, lowerCase);
             nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
                               f.Color, b.Color});

@@ -75,9 +75,9 @@ public:
     }
 };
 
-void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, std::size_t to,
-                std::vector<TPairedColors>& pairs)
+void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, std::size_t to, TSelectorPairs& out)
 {
+    std::vector<TPairedColors>& pairs = out.Pairs;
     const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
     struct TPlaced {
         std::size_t Record;
@@ -149,6 +149,25 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
                                 return a.Foreground == b.Foreground && a.Background == b.Background;
                             }),
                 pairs.end());
+
+    // The page's text: the last colour of body, html or :root. A background that no text stands on by
+    // its rule or the selectors stands, most likely, under it.
+    const TPlaced* pageText = nullptr;
+    for (const TPlaced& p : placed)
+        for (std::string_view selector : selectorsOf(p.Block)) {
+            const std::string chain = ChainOfSelector(selector).Text;
+            if (p.Text && (chain == "body" || chain == "html" || chain == ":root")) pageText = &p;
+        }
+    if (!pageText) return;
+    std::vector<bool> hasText(outline.Blocks.size());
+    for (const TPlaced& p : placed)
+        if (p.Text) hasText[size_t(p.Block)] = true;
+    std::vector<std::size_t> paired;
+    for (auto it = pairs.begin() + std::ptrdiff_t(first); it != pairs.end(); ++it) paired.push_back(it->Background);
+    std::sort(paired.begin(), paired.end());
+    for (const TPlaced& p : placed)
+        if (!p.Text && !hasText[size_t(p.Block)] && !std::binary_search(paired.begin(), paired.end(), p.Record))
+            out.UnderPageText.push_back({pageText->Record, p.Record});
 }
 
 } // namespace
@@ -217,19 +236,19 @@ std::vector<std::string_view> SimpleSelectors(std::string_view compound)
     return parts;
 }
 
-std::vector<TPairedColors> PairColorsBySelectors(const TElements& file, bool isPage)
+TSelectorPairs PairColorsBySelectors(const TElements& file, bool isPage)
 {
     TRoles roles;
     WalkFile(file, isPage, roles);
     std::sort(roles.Found.begin(), roles.Found.end(),
               [](const TRoles::TFound& a, const TRoles::TFound& b) { return a.Pos < b.Pos; });
-    std::vector<TPairedColors> pairs;
+    TSelectorPairs out;
     if (!isPage) {
-        if (!file.IsSvg) PairRegion(file, roles, 0, file.Text.size(), pairs);
-        return pairs;
+        if (!file.IsSvg) PairRegion(file, roles, 0, file.Text.size(), out);
+        return out;
     }
-    for (const auto& [from, to] : roles.StyleBlocks) PairRegion(file, roles, from, to, pairs);
-    return pairs;
+    for (const auto& [from, to] : roles.StyleBlocks) PairRegion(file, roles, from, to, out);
+    return out;
 }
 
 } // namespace pictor

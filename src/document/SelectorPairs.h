@@ -25,7 +25,13 @@ std::vector<std::string_view> SimpleSelectors(std::string_view compound);
 // same compounds before, and a last compound with no simple selector more than it, or no fewer):
 // `.navbar.is-dark .navbar-item { color }` on `.navbar.is-dark { background-color }`,
 // `.button.is-link.is-focused { color }` on `.button.is-link { background-color }` and the other way
-// round. Pairs within one block are the walk's own (TElements::Pairs).
-std::vector<TPairedColors> PairColorsBySelectors(const TElements& file, bool isPage);
+// round. Pairs within one block are the walk's own (TElements::Pairs). And each background that no text
+// is so paired with, under the page's own text (the last colour of body, html or :root), when the file
+// gives one: a utility class's `.bg-success { background-color }` under `body { color }`.
+struct TSelectorPairs {
+    std::vector<TPairedColors> Pairs;
+    std::vector<TPairedColors> UnderPageText;
+};
+TSelectorPairs PairColorsBySelectors(const TElements& file, bool isPage);
 
 } // namespace pictor

@@ -79,11 +79,31 @@ TEST(SelectorPairs, TextsOnTheBackgroundsOfTheirElementOrItsAncestors)
         ".tag.is-hovered{background-color:#f5f5f5}"           // 14
         "</style>",
         ccUtf8);
-    const std::vector<TPairedColors> pairs = PairColorsBySelectors(page.Page, true);
+    const TSelectorPairs pairs = PairColorsBySelectors(page.Page, true);
     std::vector<std::pair<std::size_t, std::size_t>> found;
-    for (const TPairedColors& p : pairs) found.emplace_back(p.Foreground, p.Background);
+    for (const TPairedColors& p : pairs.Pairs) found.emplace_back(p.Foreground, p.Background);
     const std::vector<std::pair<std::size_t, std::size_t>> expected{{1, 0}, {3, 2}, {9, 8}, {11, 10}, {13, 14}};
     EXPECT_EQ(found, expected);
+    // No page text given: no background stands under it.
+    EXPECT_TRUE(pairs.UnderPageText.empty());
+}
+
+// Backgrounds no text is paired with stand under the page's own text, the last body, html or :root colour.
+TEST(SelectorPairs, BackgroundsOfNoTextUnderThePageText)
+{
+    const THtmlStructure page = test::ScannedPage("<style>"
+                                                  "html{color:#000}"                      // 0
+                                                  "body{color:#212529}"                   // 1
+                                                  ".bg-success{background-color:#28a745}" // 2
+                                                  ".card{background:#fff;color:#333}"     // 3, 4: its own text
+                                                  ".nav{background-color:#eee}"           // 5
+                                                  ".nav .item{color:#555}"                // 6: on the nav
+                                                  "</style>",
+                                                  ccUtf8);
+    const TSelectorPairs pairs = PairColorsBySelectors(page.Page, true);
+    ASSERT_EQ(pairs.UnderPageText.size(), 1u);
+    EXPECT_EQ(pairs.UnderPageText[0].Foreground, 1u);
+    EXPECT_EQ(pairs.UnderPageText[0].Background, 2u);
 }
 
 } // namespace
