@@ -40,7 +40,15 @@ bool IsHslLightness(const TColorRecord& record)
 double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, TColor canvas, bool lowerCase)
 {
     const TColor start = moved.Color;
-    const bool away = OklchLightness(start) >= OklchLightness(other.Color);
+    // A text moves away from its background as seen, over the page when it has alpha.
+    TColor shown = other.Color;
+    if (movedIsText) {
+        const double a = AlphaToByte(other.AlphaForm, other.Alpha) / 255.0;
+        const auto over = [&](int top, int under) { return int(std::lround(top * a + under * (1 - a))); };
+        shown = RGB(over(GetRValue(shown), GetRValue(canvas)), over(GetGValue(shown), GetGValue(canvas)),
+                    over(GetBValue(shown), GetBValue(canvas)));
+    }
+    const bool away = OklchLightness(start) >= OklchLightness(shown);
     const std::string startText = moved.Text;
     const auto hsl = HslOf(start);
     const auto variable = IsHslLightness(moved) ? ChannelNumber(startText) : std::nullopt;
