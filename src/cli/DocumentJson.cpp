@@ -27,30 +27,23 @@ nlohmann::json Occurrence(const TColorRecord& record)
 
 void WriteColors(TJsonWriter& json, const TElements& file)
 {
-    // One record whose members are overwritten for each colour: a long sheet costs no allocation per colour.
-    nlohmann::json color = {{"checked", false}, {"index", 0}, {"pos", 0}, {"text", ""}, {"value", ""}};
-    auto& text = color["text"].get_ref<std::string&>();
-    auto& value = color["value"].get_ref<std::string&>();
+    // Written member by member: a long sheet costs no JSON tree per colour.
+    std::string text;
     json.BeginArray();
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& c = file.Colors[k];
-        color["checked"] = c.Checked;
-        color["index"] = k;
-        color["pos"] = c.Pos;
+        json.BeginObject();
+        if (!c.Alpha.empty()) json.NumberMember("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
+        json.BoolMember("checked", c.Checked);
+        if (c.Rejected) json.BoolMember("ignored", true);
+        json.NumberMember("index", std::int64_t(k));
+        json.NumberMember("pos", c.Pos);
         if (HeldAsUtf8(file, c.Text))
-            text.assign(c.Text);
+            json.StringMember("text", c.Text);
         else
-            text = cp932::ToUtf8(c.Text);
-        value = ColorToUpperCode(c.Color);
-        if (c.Alpha.empty())
-            color.erase("alpha");
-        else
-            color["alpha"] = AlphaToByte(c.AlphaForm, c.Alpha);
-        if (c.Rejected)
-            color["ignored"] = true;
-        else
-            color.erase("ignored");
-        json.Value(color);
+            json.StringMember("text", text = cp932::ToUtf8(c.Text));
+        json.StringMember("value", ColorToUpperCode(c.Color));
+        json.EndObject();
     }
     json.EndArray();
 }

@@ -2,6 +2,8 @@
 
 #include "encoding/Utf8.h"
 
+#include <algorithm>
+#include <charconv>
 #include <stdexcept>
 #include <utility>
 
@@ -31,6 +33,15 @@ bool CheckedUtf8(const nlohmann::json& value, std::size_t room)
     bool utf8 = true;
     for (const nlohmann::json& member : value) utf8 = CheckedUtf8(member, room - 1) && utf8;
     return utf8;
+}
+
+// Text the library would write between quotes as it is: printable ASCII without a quote or backslash.
+bool NeedsNoEscape(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+    });
 }
 
 } // namespace
@@ -94,8 +105,14 @@ void TJsonWriter::Key(std::string_view key)
     if (std::exchange(level.Filled, true)) Buffer_ += ',';
     level.LastKey = key;
     NewLine();
-    Text_.get_ref<std::string&>().assign(key);
-    Scalar(Text_);
+    if (NeedsNoEscape(key)) {
+        Buffer_ += '"';
+        Buffer_ += key;
+        Buffer_ += '"';
+    } else {
+        Text_.get_ref<std::string&>().assign(key);
+        Scalar(Text_);
+    }
     Buffer_ += ": ";
     AfterKey_ = true;
 }
@@ -108,6 +125,36 @@ void TJsonWriter::Value(const nlohmann::json& value)
     }
     BeforeValue();
     Serializer_.dump(value, true, false, 2, unsigned(2 * Levels_.size()));
+    Flush();
+}
+
+void TJsonWriter::BoolMember(std::string_view key, bool value)
+{
+    Key(key);
+    BeforeValue();
+    Buffer_ += value ? "true" : "false";
+}
+
+void TJsonWriter::NumberMember(std::string_view key, std::int64_t value)
+{
+    Key(key);
+    BeforeValue();
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    Buffer_.append(digits, end);
+}
+
+void TJsonWriter::StringMember(std::string_view key, std::string_view text)
+{
+    Key(key);
+    if (!NeedsNoEscape(text)) {
+        String(text);
+        return;
+    }
+    BeforeValue();
+    Buffer_ += '"';
+    Buffer_ += text;
+    Buffer_ += '"';
     Flush();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ public:
         Key(key);
         Value(value);
     }
+    // Scalars written straight into the output, as the library would write them: a long list of small
+    // records then costs no tree per record.
+    void BoolMember(std::string_view key, bool value);
+    void NumberMember(std::string_view key, std::int64_t value);
+    void StringMember(std::string_view key, std::string_view text);
 
 private:
     struct TLevel {

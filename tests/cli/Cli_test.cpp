@@ -141,19 +141,21 @@ TEST(CliList, JsonSchema)
 }
 
 // The JSON is written as it goes; it must read as the library lays out the same document, byte for byte:
-// empty lists, optional members, a double, escapes and a Shift-JIS reference among them.
+// empty lists, optional members, a double, escapes (in a colour's text too) and a Shift-JIS reference
+// among them.
 TEST(CliList, JsonLaidOutAsTheLibraryDoes)
 {
     TSite site;
     site.Add("index.html", "<link rel=\"stylesheet\" href=\"e.css\"><link rel=\"stylesheet\" href=\"s.css\">"
                            "<p style=\"color: rgba(1, 2, 3, .5); background: #fff\"><img src=\"\x83\x41\\x.png\">");
     site.Add("e.css", "p { margin: 0 }");
-    site.Add("s.css", "a { color: Red; background-color: hsl(0 0% 20%) }");
+    site.Add("s.css", "a { color: Red; background-color: hsl(0 0% 20%) } b { color: rgb(1,/*\"\\\\ \xC3\xA9*/2,3) }");
     const TCliRun run = RunCli("list --json " + ShellQuote(site.Root / "index.html"));
     ASSERT_EQ(run.Status, 0) << run.Out;
     const auto doc = nlohmann::json::parse(run.Out);
     EXPECT_EQ(run.Out, doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
     EXPECT_EQ(doc["files"][1]["colors"].size(), 0u);
+    EXPECT_EQ(doc["files"][2]["colors"][2]["text"], "rgb(1,/*\"\\\\ \xC3\xA9*/2,3)");
     EXPECT_EQ(doc["contrast"].size(), 2u);
 }
 
