@@ -1,7 +1,6 @@
 #include "base/MemoryPolicy.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include <malloc.h>
 #include <sys/mman.h>
@@ -14,18 +13,8 @@ namespace pictor {
 // again and again. Kept in the heap, freed memory serves the next buffer at once.
 void KeepFreedMemoryForReuse()
 {
-    constexpr std::size_t largest = std::size_t(32) << 20;  // the largest mmap threshold glibc takes
-    mallopt(M_MMAP_THRESHOLD, int(largest));
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest glibc takes
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    // Grow the heap once and ask for huge pages under it: freed, it stays in the heap and serves the
-    // texts and records of the loads that follow, which fault in a few huge pages instead of thousands
-    // of small ones (glibc does the same only when told by GLIBC_TUNABLES, before the program starts).
-    void* blocks[2];
-    for (void*& block : blocks) {
-        block = std::malloc(largest - 4096);
-        if (block) AdviseHugePages(block, largest - 4096);
-    }
-    for (void* block : blocks) std::free(block);
 }
 
 void AdviseHugePages(void* buffer, std::size_t bytes)

@@ -56,11 +56,15 @@ std::string DecodeEmbedded(std::string_view data, TEmbedding kind)
     out.reserve(data.size());
     if (kind == TEmbedding::Percent) {
         for (std::size_t i = 0; i < data.size();) {
-            if (IsPercentEscape(data, i)) {
-                out += char(HexDigit(data[i + 1]) * 16 + HexDigit(data[i + 2]));
-                i += 3;
+            const std::size_t percent = std::min(data.find('%', i), data.size());
+            out.append(data, i, percent - i);
+            if (percent == data.size()) break;
+            if (IsPercentEscape(data, percent)) {
+                out += char(HexDigit(data[percent + 1]) * 16 + HexDigit(data[percent + 2]));
+                i = percent + 3;
             } else {
-                out += data[i++];
+                out += '%';
+                i = percent + 1;
             }
         }
         return out;
