@@ -132,7 +132,8 @@ private:
     }
 
     // The colour property a declaration sets, by family: up to its first "-" ("border-top-color":
-    // border), lower case; a custom property whole; empty for a property that paints no colour.
+    // border), lower case; a custom property whole; empty for a property that sets no colour
+    // (border-radius, color-scheme).
     std::string Family(int d) const
     {
         const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
@@ -142,14 +143,15 @@ private:
         while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
         for (char& c : name) c = char(std::tolower((unsigned char)c));
         if (name.starts_with("--")) return name;
-        static constexpr std::string_view Painting[] = {
-            "color", "background", "border", "outline", "box-shadow", "text-shadow", "text-decoration", "fill",
-            "stroke", "caret-color", "accent-color", "column-rule", "-webkit-text-fill-color", "-webkit-text-stroke",
-            "stop-color", "flood-color", "lighting-color", "text-emphasis"};
-        for (std::string_view family : Painting)
-            if (name == family || (name.starts_with(family) && name[family.size()] == '-' && family != "color"))
-                return std::string(family);
-        return {};
+        static constexpr std::string_view Shorthands[] = {
+            "background", "background-image", "border", "border-top", "border-right", "border-bottom",
+            "border-left", "border-block", "border-block-start", "border-block-end", "border-inline",
+            "border-inline-start", "border-inline-end", "outline", "column-rule", "text-decoration", "box-shadow",
+            "text-shadow", "fill", "stroke", "text-emphasis", "-webkit-text-stroke"};
+        const bool setsColour = name.ends_with("color") ||
+                                std::find(std::begin(Shorthands), std::end(Shorthands), name) != std::end(Shorthands);
+        if (!setsColour) return {};
+        return name.starts_with('-') ? name : name.substr(0, name.find('-'));
     }
 
     std::string_view Prelude(int b) const
