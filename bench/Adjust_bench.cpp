@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "picture/BitmapEx.h"
 
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@ namespace {
 
 using pictor::TBitmapEx;
 using pictor::TFrame;
+using pictor::TWorkPool;
 
 enum TPicture { ptPhoto, ptRandom };
 
@@ -68,41 +70,42 @@ void Run(benchmark::State& state, TPicture kind, const Adjust& adjust)
     const int width = int(state.range(0)), height = int(state.range(1));
     const TBitmapEx source = MakePicture(kind, width, height);
     TBitmapEx work = source;
+    TWorkPool pool;
     for (auto _ : state) {
         state.PauseTiming();
         work.MutableFrame(0).Pixels = source.Frame(0).Pixels;
         state.ResumeTiming();
-        adjust(work);
+        adjust(work, &pool);
         benchmark::DoNotOptimize(work.Frame(0).Pixels.data());
     }
     state.SetItemsProcessed(state.iterations() * std::int64_t(width) * height);
     state.counters["colours"] = DistinctColours(source);
 }
 
-void BM_Invert(benchmark::State& state) { Run(state, ptPhoto, [](TBitmapEx& b) { b.Invert(); }); }
+void BM_Invert(benchmark::State& state) { Run(state, ptPhoto, [](TBitmapEx& b, TWorkPool* pool) { b.Invert(pool); }); }
 void BM_ColorBalance(benchmark::State& state)
 {
-    Run(state, ptPhoto, [](TBitmapEx& b) { b.ColorBalance(20, -15, 40); });
+    Run(state, ptPhoto, [](TBitmapEx& b, TWorkPool* pool) { b.ColorBalance(20, -15, 40, pool); });
 }
 void BM_BrightContrast(benchmark::State& state)
 {
-    Run(state, ptPhoto, [](TBitmapEx& b) { b.BrightContrast(12, 35); });
+    Run(state, ptPhoto, [](TBitmapEx& b, TWorkPool* pool) { b.BrightContrast(12, 35, pool); });
 }
 void BM_HueSatLighten(benchmark::State& state)
 {
-    Run(state, ptPhoto, [](TBitmapEx& b) { b.HueSat(40, 25, 15); });
+    Run(state, ptPhoto, [](TBitmapEx& b, TWorkPool* pool) { b.HueSat(40, 25, 15, pool); });
 }
 void BM_HueSatDarken(benchmark::State& state)
 {
-    Run(state, ptPhoto, [](TBitmapEx& b) { b.HueSat(-40, 25, -15); });
+    Run(state, ptPhoto, [](TBitmapEx& b, TWorkPool* pool) { b.HueSat(-40, 25, -15, pool); });
 }
 void BM_HueSatRandomLighten(benchmark::State& state)
 {
-    Run(state, ptRandom, [](TBitmapEx& b) { b.HueSat(40, 25, 15); });
+    Run(state, ptRandom, [](TBitmapEx& b, TWorkPool* pool) { b.HueSat(40, 25, 15, pool); });
 }
 void BM_HueSatRandomDarken(benchmark::State& state)
 {
-    Run(state, ptRandom, [](TBitmapEx& b) { b.HueSat(-40, 25, -15); });
+    Run(state, ptRandom, [](TBitmapEx& b, TWorkPool* pool) { b.HueSat(-40, 25, -15, pool); });
 }
 
 void Sizes(benchmark::internal::Benchmark* b)

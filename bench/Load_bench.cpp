@@ -1,5 +1,6 @@
 // Loading a large page and a large style sheet without pictures: reading, guessing the encoding,
 // scanning, building the records and writing the working copies.
+#include "base/WorkPool.h"
 #include "document/DocumentText.h"
 #include "document/HtmlStructure.h"
 
@@ -47,9 +48,12 @@ void BM_LoadPageAndSheet(benchmark::State& state)
     const std::string page = MakePage(10 << 20), sheet = MakeSheet(10 << 20);
     WriteFile(dir / "index.html", page);
     WriteFile(dir / "big.css", sheet);
+    pictor::TWorkPool pool;
+    pictor::TDocumentOptions options;
+    options.Pool = &pool;
     for (auto _ : state) {
         pictor::THtmlStructure doc((dir / "work").string() + "/");
-        doc.LoadFromFile((dir / "index.html").string());
+        doc.LoadFromFile((dir / "index.html").string(), options);
         benchmark::DoNotOptimize(doc.Page.Colors.size());
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(page.size() + sheet.size()));
@@ -63,9 +67,10 @@ void BM_ScanPageAndSheet(benchmark::State& state)
     pictor::TElements page, sheet;
     page.Text = MakePage(10 << 20);
     sheet.Text = MakeSheet(10 << 20);
+    pictor::TWorkPool pool;
     for (auto _ : state) {
         benchmark::DoNotOptimize(pictor::ScanFile(page, true).Colors.size());
-        benchmark::DoNotOptimize(pictor::ScanFile(sheet, false).Colors.size());
+        benchmark::DoNotOptimize(pictor::ScanFile(sheet, false, &pool).Colors.size());
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(page.Text.size() + sheet.Text.size()));
 }

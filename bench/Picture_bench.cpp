@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "picture/PictureIO.h"
 
 #include <benchmark/benchmark.h>
@@ -52,8 +53,9 @@ void BM_JpegDecode(benchmark::State& state)
 
 void BM_PngEncode(benchmark::State& state)
 {
+    pictor::TWorkPool pool;
     for (auto _ : state)
-        benchmark::DoNotOptimize(pictor::EncodePng(Photo(), "bench.png"));
+        benchmark::DoNotOptimize(pictor::EncodePng(Photo(), "bench.png", &pool));
     ReportPixels(state);
 }
 

@@ -197,7 +197,7 @@ void CheckChangedRewrite(TElements& file, const std::vector<TOccurrence>& found,
 void CheckOneMode(std::string_view text, bool utf8, bool isPage)
 {
     THtmlStructure document(NoWorkingCopies());  // only its records are built: nothing is read or written
-    document.FileName = "page.html";
+    document.Page.Path = "page.html";
     TElements& file = document.Page;
     file.CharCode = utf8 ? ccUtf8 : ccSjis;
     file.Text = text;
@@ -206,7 +206,7 @@ void CheckOneMode(std::string_view text, bool utf8, bool isPage)
     CheckScan(scan, found);
     scan.Pics.clear();  // they would be read from disk
     TLoadedFiles files;
-    BuildFileRecords(file, scan, document.FileName, files);  // no colour text fails a load
+    BuildFileRecords(file, scan, document.Page.Path, files);  // no colour text fails a load
     CheckUnchangedRewrite(file, found, utf8);
     CheckChangedRewrite(file, found, utf8);
 }

@@ -85,14 +85,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view original(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     THtmlStructure document(NoWorkingCopies());  // only its records are built: nothing is read or written
-    document.FileName = "page.html";
+    document.Page.Path = "page.html";
     TElements& file = document.Page;
     ReadText(std::string(original), file, isPage, isPage ? std::string_view() : link);
     TFileScan scan = ScanFile(file, isPage);
     scan.Pics.clear();  // they would be read from disk
     try {
         TLoadedFiles files;
-        BuildFileRecords(file, scan, document.FileName, files);
+        BuildFileRecords(file, scan, document.Page.Path, files);
     } catch (const TPictorError&) {
         return 0;  // a colour the load refuses: nothing is saved
     }

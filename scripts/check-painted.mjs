@@ -594,7 +594,11 @@ try {
             const defaults = await read(first, before.boxes);
             await first.evaluate(() => { document.querySelector('link[rel=stylesheet]').disabled = false; });
 
-            const report = execFileSync(cli, ['adjust', pagePath, ...mode.args, '--out', path.join(folder, 'b')],
+            // A copy adjusted in place: a save below another folder lays files out below the folder
+            // every file shares, which references that climb out of the page's folder (Bootstrap 3's
+            // ../fonts/) move up.
+            fs.cpSync(path.join(folder, 'a'), path.join(folder, 'b'), { recursive: true });
+            const report = execFileSync(cli, ['adjust', path.join(folder, 'b', 'index.html'), ...mode.args, '--in-place'],
                 { stdio: ['ignore', 'pipe', 'pipe'], encoding: 'utf8', maxBuffer: 1 << 28 });
             if (mode.dark) {
                 const adjusted = path.join(folder, 'b', 'index.html');

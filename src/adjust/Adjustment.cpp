@@ -116,15 +116,15 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
-void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap)
+void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap, TWorkPool* pool)
 {
     switch (a.Kind) {
-    case akHueSat: bitmap.HueSat(a.Params[0], a.Params[1], a.Params[2]); break;
-    case akBrightContrast: bitmap.BrightContrast(a.Params[0], a.Params[1]); break;
-    case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2]); break;
-    case akInvert: bitmap.Invert(); break;
+    case akHueSat: bitmap.HueSat(a.Params[0], a.Params[1], a.Params[2], pool); break;
+    case akBrightContrast: bitmap.BrightContrast(a.Params[0], a.Params[1], pool); break;
+    case akColorBalance: bitmap.ColorBalance(a.Params[0], a.Params[1], a.Params[2], pool); break;
+    case akInvert: bitmap.Invert(pool); break;
     case akNewColor: break;
-    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0); break;
+    case akDark: DarkenPicture(bitmap, a.DarkEnds(), a.Params[2] != 0, pool); break;
     }
 }
 
@@ -156,11 +156,11 @@ void ApplyToTickedPictures(IFileSet& files, const TAdjustment& adjustment, const
     for (const auto& records : pictures) {
         if (progress) progress(done++, total);
         TPicRecord& ticked = **std::find_if(records.begin(), records.end(), [](const TPicRecord* p) { return p->Checked; });
-        AdjustBitmap(adjustment, ticked.Bitmap);
+        AdjustBitmap(adjustment, ticked.Bitmap, options.Pool);
         for (TPicRecord* pic : records) {
             pic->Bitmap = ticked.Bitmap;
             if (pic == &ticked || pic->WorkPath != ticked.WorkPath)
-                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality);
+                files.WorkingCopies().WritePicture(pic->WorkPath, pic->Bitmap, options.JpegQuality, options.Pool);
         }
     }
     if (progress) progress(done, total);

@@ -41,7 +41,7 @@ struct TAdjustment {
 void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase);
 TColor AdjustColor(const TAdjustment& adjustment, TColor color);
 // Pictures take every kind but akNewColor.
-void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap);
+void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap, TWorkPool* pool = nullptr);
 
 // Called before each picture is adjusted: (done, total).
 using TPictureProgress = std::function<void(int, int)>;

@@ -20,37 +20,38 @@ void ForEachFrame(TBitmapEx& bitmap, Adjust&& adjust)
     }
 }
 
-void ApplyToFrames(TBitmapEx& bitmap, const TChannelTables& tables)
+void ApplyToFrames(TBitmapEx& bitmap, const TChannelTables& tables, TWorkPool* pool)
 {
-    ForEachFrame(bitmap, [&](TFrame& frame) { ApplyChannelTables(frame, tables); });
+    ForEachFrame(bitmap, [&](TFrame& frame) { ApplyChannelTables(frame, tables, pool); });
 }
 
 } // namespace
 
-void TBitmapEx::Invert()
+void TBitmapEx::Invert(TWorkPool* pool)
 {
-    ApplyToFrames(*this, ChannelTablesOf([](int r, int g, int b) { return InvertRGB(r, g, b); }));
+    ApplyToFrames(*this, ChannelTablesOf([](int r, int g, int b) { return InvertRGB(r, g, b); }), pool);
 }
 
-void TBitmapEx::ColorBalance(int red, int green, int blue)
+void TBitmapEx::ColorBalance(int red, int green, int blue, TWorkPool* pool)
 {
-    ApplyToFrames(*this, ChannelTablesOf([=](int r, int g, int b) { return BalanceRGB(r, g, b, red, green, blue); }));
+    ApplyToFrames(*this, ChannelTablesOf([=](int r, int g, int b) { return BalanceRGB(r, g, b, red, green, blue); }),
+                  pool);
 }
 
-void TBitmapEx::BrightContrast(int brightness, int contrast)
+void TBitmapEx::BrightContrast(int brightness, int contrast, TWorkPool* pool)
 {
     ApplyToFrames(*this, ChannelTablesOf([=](int r, int g, int b) {
         return BrightContrastRGB(r, g, b, brightness, contrast);
-    }));
+    }), pool);
 }
 
-void TBitmapEx::HueSat(int hue, int saturation, int lightness)
+void TBitmapEx::HueSat(int hue, int saturation, int lightness, TWorkPool* pool)
 {
     TPerColorPixels pixels([=](std::uint32_t rgb) {
         const TIntRGB c = HueSatRGB(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF), hue, saturation, lightness);
         return std::uint32_t(c.R) << 16 | std::uint32_t(c.G) << 8 | std::uint32_t(c.B);
     });
-    pixels.ApplyTo(*this);
+    pixels.ApplyTo(*this, pool);
 }
 
 } // namespace pictor

@@ -51,14 +51,14 @@ bool IsFlatColorPicture(const TBitmapEx& bitmap)
     return true;
 }
 
-void DarkenPicture(TBitmapEx& bitmap, const TDarkEnds& ends, bool flatOnly)
+void DarkenPicture(TBitmapEx& bitmap, const TDarkEnds& ends, bool flatOnly, TWorkPool* pool)
 {
     if (flatOnly && !IsFlatColorPicture(bitmap)) return;
     TPerColorPixels pixels([ends](std::uint32_t rgb) {
         const TColor c = DarkColor(RGB(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF)), ends);
         return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | std::uint32_t(GetBValue(c));
     });
-    pixels.ApplyTo(bitmap);
+    pixels.ApplyTo(bitmap, pool);
 }
 
 } // namespace pictor

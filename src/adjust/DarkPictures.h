@@ -11,6 +11,6 @@ bool IsFlatColorPicture(const TBitmapEx& bitmap);
 
 // Every pixel of every frame as DarkColor changes it; alpha kept. With flatOnly a photograph is left
 // as it is.
-void DarkenPicture(TBitmapEx& bitmap, const TDarkEnds& ends, bool flatOnly);
+void DarkenPicture(TBitmapEx& bitmap, const TDarkEnds& ends, bool flatOnly, TWorkPool* pool = nullptr);
 
 } // namespace pictor

@@ -11,13 +11,13 @@ TPerColorPixels::TRecentColors::TRecentColors() : Slots_(std::size_t(1) << Index
 
 TPerColorPixels::TPerColorPixels(TConvert convert) : Convert_(std::move(convert)) {}
 
-void TPerColorPixels::Apply(TFrame& frame)
+void TPerColorPixels::Apply(TFrame& frame, TWorkPool* pool)
 {
-    const int workers = RowWorkers(std::int64_t(frame.Width) * frame.Height);
+    const int workers = RowWorkers(std::int64_t(frame.Width) * frame.Height, pool);
     if (Caches_.size() < std::size_t(workers)) Caches_.resize(workers);
     const std::size_t stride = std::size_t(frame.Width) * 3;
     std::uint8_t* const pixels = frame.Pixels.data();
-    ForEachRowBand(frame.Height, workers, [&](int worker, int firstRow, int endRow) {
+    ForEachRowBand(pool, frame.Height, workers, [&](int worker, int firstRow, int endRow) {
         TRecentColors& cache = Caches_[worker];
         std::uint8_t* const end = pixels + endRow * stride;
         for (std::uint8_t* p = pixels + firstRow * stride; p != end; p += 3) {
@@ -29,12 +29,12 @@ void TPerColorPixels::Apply(TFrame& frame)
     });
 }
 
-void TPerColorPixels::ApplyTo(TBitmapEx& bitmap)
+void TPerColorPixels::ApplyTo(TBitmapEx& bitmap, TWorkPool* pool)
 {
     // Frames without pixels are not detached for nothing.
     for (int i = 0; i < bitmap.FrameCount(); ++i) {
         const TFrame& frame = std::as_const(bitmap).Frame(i);
-        if (frame.Width > 0 && frame.Height > 0) Apply(bitmap.MutableFrame(i));
+        if (frame.Width > 0 && frame.Height > 0) Apply(bitmap.MutableFrame(i), pool);
     }
 }
 

@@ -14,9 +14,9 @@ class TPerColorPixels {
 public:
     using TConvert = std::function<std::uint32_t(std::uint32_t)>;
     explicit TPerColorPixels(TConvert convert);
-    void Apply(TFrame& frame);
+    void Apply(TFrame& frame, TWorkPool* pool);
     // Every frame that has pixels.
-    void ApplyTo(TBitmapEx& bitmap);
+    void ApplyTo(TBitmapEx& bitmap, TWorkPool* pool);
 
 private:
     // A direct-mapped memory of recently converted colours, one per thread: pictures repeat nearby

@@ -28,6 +28,6 @@ TChannelTables ChannelTablesOf(const PerColour& perColour)
 }
 
 // Passes every pixel of the frame through the tables in place; alpha is left alone.
-void ApplyChannelTables(TFrame& frame, const TChannelTables& tables);
+void ApplyChannelTables(TFrame& frame, const TChannelTables& tables, TWorkPool* pool);
 
 } // namespace pictor

@@ -6,6 +6,7 @@
 #include "app/model/Options.h"
 #include "app/model/Settings.h"
 #include "base/Color.h"
+#include "base/WorkPool.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -241,6 +242,7 @@ private:
     std::unique_ptr<pictor::TIniFileCompo> Ini_;
     pictor::TWindowSettings Window_;
     pictor::TOptions Options_;
+    pictor::TWorkPool Pool_;  // every parallel job of a load, a change or a save
     std::unique_ptr<pictor::THtmlStructure> Document_;
     // This window's own working folder, made when the first page is opened.
     std::unique_ptr<pictor::TWorkSession> Work_;

@@ -43,7 +43,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             const auto adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
             if (adjustment) {
                 TProgressShown working(hooks, "処理中...");
-                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_));
+                pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_, Pool_));
                 CommitChange();
             }
         }
@@ -63,7 +63,7 @@ void TfrmMain::alInverseExecute()
     if (!HasDocument()) return;
     try {
         TProgressShown working(ProgressHooks(), "処理中...");
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_));
+        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_));
         CommitChange();
         SaveScrollPosition();
         ReloadPreview();
@@ -80,7 +80,7 @@ void TfrmMain::alDarkExecute()
     if (!choice) return;
     try {
         TProgressShown working(ProgressHooks(), "処理中...");
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
         if (choice->FollowSystem) {
             pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
         } else {

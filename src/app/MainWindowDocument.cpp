@@ -71,7 +71,7 @@ QString TfrmMain::FileText(const TElements& file, const std::string& text)
 
 bool TfrmMain::HasDocument() const
 {
-    return DocumentReady_ && !Document_->FileName.empty();
+    return DocumentReady_ && !Document_->FileName().empty();
 }
 
 int TfrmMain::ShownTab() const
@@ -82,7 +82,7 @@ int TfrmMain::ShownTab() const
 bool TfrmMain::AskUnsavedChanges()
 {
     if (!Modified_) return true;
-    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName) +
+    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName()) +
                          "\"の内容は変更されています\r\n保存しますか？";
     const TFocusBack back(*this);
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
@@ -106,7 +106,7 @@ void TfrmMain::alOpenExecute()
 void TfrmMain::alReloadExecute()
 {
     // A reload throws the changes and their undo steps away: it asks first, as opening another page does.
-    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName));
+    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName()));
 }
 
 void TfrmMain::ClearDocumentView()
@@ -136,7 +136,7 @@ void TfrmMain::LoadDocument(const QString& path)
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
         Document_ = std::make_unique<THtmlStructure>(Work_->Path());
-        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_));
+        Document_->LoadFromFile(path.toStdString(), pictor::DocumentOptionsOf(Options_, Pool_));
     } catch (const std::exception& error) {
         // The half-read document stays unready: every command that would use it is shut off, and
         // nothing of the old document is left to show or to ask about.
@@ -159,13 +159,13 @@ void TfrmMain::LoadDocument(const QString& path)
         tabs->setCurrentIndex(0);
     }
     tcFileListChange();
-    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName) + "]");
+    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName()) + "]");
     CreateSourceMenuItems();
 
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
     SetModified(false);
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
     Progress_->hide();
     ReportDeadReferences(this, *Document_);
     ReportRejectedColors(this, *Document_);

@@ -41,7 +41,7 @@ void TfrmMain::RefreshColorList()
 void TfrmMain::ReloadPreview()
 {
     RefreshColorList();
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName));
+    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
 }
 
 void TfrmMain::mnuDarkPreviewClick(bool dark)
@@ -75,7 +75,7 @@ void TfrmMain::UpdateUndoCommands()
 
 void TfrmMain::CommitChange()
 {
-    Document_->CommitChange(pictor::DocumentOptionsOf(Options_));
+    Document_->CommitChange(pictor::DocumentOptionsOf(Options_, Pool_));
     RememberContrastBeforeChange();
     SetModified(true);
     UpdateUndoCommands();
@@ -99,7 +99,7 @@ void TfrmMain::StepHistory(QAction* command)
     ClearContrastWarning();
     // The history moves even when writing the copies fails.
     try {
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_);
+        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
         back ? Document_->Undo(options) : Document_->Redo(options);
     } catch (const std::exception& error) {
         UpdateUndoCommands();

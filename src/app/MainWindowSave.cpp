@@ -35,7 +35,7 @@ void TfrmMain::alSaveExecute()
     const TSaving saving(*this);
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_));
+        pictor::SaveDocument(*Document_, pictor::PictureSaveOptionsOf(Options_, Pool_));
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -48,17 +48,17 @@ void TfrmMain::alSaveAsExecute()
     const TSaving saving(*this);
     const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
-    dialog.Folder = pictor::FolderOf(Document_->FileName);
+    dialog.Folder = pictor::FolderOf(Document_->FileName());
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         TProgressShown shown(ProgressHooks(), "保存中...");
-        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_),
+        if (pictor::SaveDocumentAs(*Document_, dialog.Folder, pictor::PictureSaveOptionsOf(Options_, Pool_),
                                    pictor::OverwriteQuestionFor(this)))
             SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    const QString page = QString::fromStdString(Document_->FileName);
+    const QString page = QString::fromStdString(Document_->FileName());
     setWindowTitle("Pictor [" + page + "]");
-    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName)));
+    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName())));
 }

@@ -3,6 +3,7 @@
 #include "adjust/DarkContrast.h"
 #include "adjust/DarkScheme.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
 #include "cli/LoadPages.h"
@@ -199,16 +200,18 @@ TColor ParseColor(const std::string& text)
 TCommandEnd RunAdjust(const TAdjustRequest& r)
 {
     const TAdjustment adjustment = AdjustmentOf(r);
+    TWorkPool pool;
     TDocumentOptions documentOptions;
     documentOptions.LowerCase = r.LowerCase;
     documentOptions.JpegQuality = r.JpegQuality;
-    const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp};
+    documentOptions.Pool = &pool;
+    const TPictureSaveOptions saveOptions{r.JpegQuality, r.JpegSampling == 444, r.JpegToBmp, r.GifToBmp, &pool};
 
     // An earlier save below the output folder that was cut short is dealt with first.
     std::error_code ec;
     if (!r.OutFolder.empty() && std::filesystem::is_directory(r.OutFolder, ec)) RecoverInterruptedSaves({r.OutFolder});
     TSiteDocument site;
-    LoadPages(site, r);
+    LoadPages(site, r, pool);
     Select(site, r);
     const bool dryRun = !r.InPlace && r.OutFolder.empty();
     const bool changes =

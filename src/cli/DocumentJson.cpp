@@ -99,7 +99,7 @@ void WriteDocumentJson(TJsonWriter& json, const THtmlStructure& document)
         json.EndObject();
     }
     json.EndArray();
-    json.Member("page", document.FileName);
+    json.Member("page", document.FileName());
     json.EndObject();
 }
 

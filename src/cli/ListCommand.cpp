@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "cli/Commands.h"
 #include "cli/DocumentJson.h"
 #include "cli/LoadPages.h"
@@ -9,8 +10,9 @@ namespace pictor::cli {
 
 TCommandEnd RunList(const TListRequest& request)
 {
+    TWorkPool pool;
     TSiteDocument site;
-    LoadPages(site, request);
+    LoadPages(site, request, pool);
     if (request.OnePage()) {
         const THtmlStructure& document = *site.Pages().front().Document;
         if (request.Json)

@@ -16,7 +16,7 @@ void RecoverInterruptedSaves(const std::vector<std::string>& folders)
         std::cerr << "pictor-cli: " << RecoveryMessage(recovery) << "\n";
 }
 
-void LoadPages(TSiteDocument& site, const TPagesRequest& request)
+void LoadPages(TSiteDocument& site, const TPagesRequest& request, TWorkPool& pool)
 {
     std::vector<std::string> pages = request.Pages;
     if (!request.Site.empty()) {
@@ -30,7 +30,7 @@ void LoadPages(TSiteDocument& site, const TPagesRequest& request)
     RecoverInterruptedSaves(folders);
     {
         TProgressBar bar("loading pages");
-        site.Load(pages, request.Site, [&](int done, int total) {
+        site.Load(pages, request.Site, pool, [&](int done, int total) {
             if (total > 1) bar.Update(done, total);
         });
     }

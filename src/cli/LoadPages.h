@@ -11,7 +11,7 @@ void RecoverInterruptedSaves(const std::vector<std::string>& folders);
 // request names, with progress on a terminal, and reports on stderr each page that
 // failed and each missing or unreadable file once. A single page that fails is an error as it always
 // was (TPictorError); a site goes on without it.
-void LoadPages(TSiteDocument& site, const TPagesRequest& request);
+void LoadPages(TSiteDocument& site, const TPagesRequest& request, TWorkPool& pool);
 
 // The exit status of a command that got this far: 1 when a page of a site failed.
 int SiteStatus(const TSiteDocument& site);

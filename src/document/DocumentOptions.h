@@ -4,6 +4,8 @@
 
 namespace pictor {
 
+class TWorkPool;
+
 // The settings that changing a document and writing its working copies read: the window passes
 // them from its settings, pictor-cli from its flags.
 struct TDocumentOptions {
@@ -12,6 +14,7 @@ struct TDocumentOptions {
     bool UseReplacer = false;  // the replacement table applied to the page's working copy
     std::vector<std::string> ReplaceKeys;
     std::vector<std::string> ReplaceValues;
+    TWorkPool* Pool = nullptr;  // where loads and changes work in parallel; none: on the calling thread
 };
 
 } // namespace pictor

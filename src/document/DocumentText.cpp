@@ -9,6 +9,7 @@
 #include "document/Paths.h"
 #include "document/SvgDataUrl.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/StyleScanner.h"
 #include "encoding/CharCode.h"
 #include "encoding/Cp932.h"
@@ -17,9 +18,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <future>
 #include <span>
-#include <thread>
 
 namespace pictor {
 
@@ -123,16 +122,19 @@ size_t LineOfFirstDifference(std::string_view a, std::string_view b)
 
 // The walk of a sheet in two halves at once; the second half's findings are kept when the first half's
 // walk ended where it began, and otherwise the first walk went on to the end by itself.
-TFileScan ScanInHalves(const TElements& file, size_t second)
+TFileScan ScanInHalves(const TElements& file, size_t second, TWorkPool& pool)
 {
     TFileScan scan, rest;
-    auto later = std::async(std::launch::async, [&] {
-        TRecorder recorder(rest, file.Text);
-        WalkStyleSheetFrom(file.Text, file.WalksAsUtf8(), second, recorder);
+    bool halves = false;
+    pool.ForEach(2, [&](size_t half) {
+        if (half == 0) {
+            TRecorder recorder(scan, file.Text);
+            halves = WalkStyleSheetUntil(file.Text, file.WalksAsUtf8(), second, recorder);
+        } else {
+            TRecorder recorder(rest, file.Text);
+            WalkStyleSheetFrom(file.Text, file.WalksAsUtf8(), second, recorder);
+        }
     });
-    TRecorder recorder(scan, file.Text);
-    const bool halves = WalkStyleSheetUntil(file.Text, file.WalksAsUtf8(), second, recorder);
-    later.get();
     if (!halves) return scan;
     const size_t before = scan.Colors.size();
     const auto embedsBefore = std::uint32_t(scan.Embeds.size());
@@ -157,7 +159,7 @@ TFileScan ScanInHalves(const TElements& file, size_t second)
 void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::string_view linkCharset)
 try {
     ReadText(ReadFileBytes(path), file, isPage, linkCharset);
-    file.ReadFrom = path;
+    file.Path = file.ReadFrom = path;
 } catch (const std::bad_alloc&) {
     throw TPictorError(path, SystemErrorText(ENOMEM));
 }
@@ -194,11 +196,11 @@ void WalkFile(const TElements& file, bool isPage, TScanEvents& events)
     else WalkStyleSheet(file.Text, file.WalksAsUtf8(), events);
 }
 
-TFileScan ScanFile(const TElements& file, bool isPage)
+TFileScan ScanFile(const TElements& file, bool isPage, TWorkPool* pool)
 {
-    if (!isPage && !file.IsSvg && file.Text.size() >= HalvesFrom && std::thread::hardware_concurrency() > 1)
+    if (!isPage && !file.IsSvg && file.Text.size() >= HalvesFrom && pool && pool->Size() > 1)
         if (const size_t second = SecondHalf(file.Text); second != std::string_view::npos)
-            return ScanInHalves(file, second);
+            return ScanInHalves(file, second, *pool);
     TFileScan scan;
     TRecorder recorder(scan, file.Text);
     WalkFile(file, isPage, recorder);

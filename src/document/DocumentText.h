@@ -53,9 +53,9 @@ void ReadTextFile(const std::string& path, TElements& file, bool isPage, std::st
 void ReadText(std::string bytes, TElements& file, bool isPage, std::string_view linkCharset = {});
 // The walk that loading and rewriting share, by the kind of file (a page; an SVG picture or a sheet).
 void WalkFile(const TElements& file, bool isPage, TScanEvents& events);
-TFileScan ScanFile(const TElements& file, bool isPage);
+TFileScan ScanFile(const TElements& file, bool isPage, TWorkPool* pool = nullptr);
 // ScanFile's walk of a large sheet, split at `second`; open so that a test can split a small one anywhere.
-TFileScan ScanInHalves(const TElements& file, std::size_t second);
+TFileScan ScanInHalves(const TElements& file, std::size_t second, TWorkPool& pool);
 // An occurrence's text as recorded: a name in its canonical spelling, rgb() with its separators and an
 // attribute value with its TABs as spaces; as long as the bytes it covers.
 std::string OccurrenceText(std::string_view text, const TColorFound& found, bool utf8);

@@ -72,8 +72,10 @@ struct TAddedText {
     bool operator==(const TAddedText&) const = default;
 };
 
-// One file: the page or one style sheet.
+// One file: the page, a style sheet or an SVG picture, with everything held of it.
 struct TElements {
+    std::string Path;      // the file; a save below another folder moves it there
+    std::string WorkPath;  // its working copy, or where it lies when there is none
     std::int32_t CharCode = ccSjis;
     std::string Text;     // as read, in the internal encoding
     // Text with every colour occurrence's current Text in place, held only while that differs from Text:

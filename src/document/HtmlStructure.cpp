@@ -88,7 +88,7 @@ THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
 void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
-    TLoadedFiles files;
+    TLoadedFiles files(options.Pool);
     LoadPage(path, files);
     AddChannelColors(*this);
     ComputeWorkPaths();
@@ -103,13 +103,12 @@ try {
 
 void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
 {
-    FileName = path;
-    ReadTextFile(FileName, Page, true);
+    ReadTextFile(path, Page, true);
     TFileScan pageScan = ScanFile(Page, true);
 
     std::vector<std::string> sheetPaths, linkCharsets;
     for (const TSheetLink& link : pageScan.SheetRefs) {
-        const std::string sheet = ResolvePath(FolderOf(FileName), ReferenceToFileName(link.Ref, Page.WalksAsUtf8()));
+        const std::string sheet = ResolvePath(FolderOf(Page.Path), ReferenceToFileName(link.Ref, Page.WalksAsUtf8()));
         if (sheet.empty() || std::find(sheetPaths.begin(), sheetPaths.end(), sheet) != sheetPaths.end()) continue;
         if (FileExists(sheet)) {
             sheetPaths.push_back(sheet);
@@ -120,12 +119,11 @@ void THtmlStructure::LoadPage(const std::string& path, TLoadedFiles& files)
     }
     std::vector<std::string> blockImports;
     for (const std::string& ref : pageScan.BlockImports)
-        blockImports.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.WalksAsUtf8())));
+        blockImports.push_back(ResolvePath(FolderOf(Page.Path), ReferenceToFileName(ref, Page.WalksAsUtf8())));
     ReadSheetsAndImports(sheetPaths, linkCharsets, blockImports, Sheets, MissingSheets, files);
     AddSvgPictures(pageScan, sheetPaths, files);
-    DropRepeatedFiles(FileName, sheetPaths, Sheets);
-    SheetFiles = sheetPaths;
-    BuildFileRecords(Page, pageScan, FileName, files);
+    DropRepeatedFiles(Page.Path, sheetPaths, Sheets);
+    BuildFileRecords(Page, pageScan, Page.Path, files);
     RewriteText(Page);
 }
 
@@ -135,7 +133,7 @@ void THtmlStructure::AddSvgPictures(const TFileScan& pageScan, std::vector<std::
 {
     std::vector<std::string> svgs;
     for (const std::string& ref : pageScan.SvgRefs)
-        svgs.push_back(ResolvePath(FolderOf(FileName), ReferenceToFileName(ref, Page.WalksAsUtf8())));
+        svgs.push_back(ResolvePath(FolderOf(Page.Path), ReferenceToFileName(ref, Page.WalksAsUtf8())));
     const size_t sheetCount = sheetPaths.size();
     for (size_t i = 0; i < sheetCount; ++i) {
         const std::vector<std::string>& named = files.Sheet(sheetPaths[i]).SvgPaths;
@@ -155,16 +153,13 @@ void THtmlStructure::AddSvgPictures(const TFileScan& pageScan, std::vector<std::
 
 void THtmlStructure::ComputeWorkPaths()
 {
-    std::vector<std::string> paths{FileName};
-    for (const auto& pic : Page.Pics) paths.push_back(pic.FullPath);
-    for (int i = 0; i < SheetCount(); ++i) {
-        paths.push_back(SheetFiles[size_t(i)]);
-        for (const auto& pic : GetSheet(i).Pics) paths.push_back(pic.FullPath);
+    std::vector<std::string> paths;
+    for (int tab = 0; tab < FileCount(); ++tab) {
+        paths.push_back(Elements(tab).Path);
+        for (const auto& pic : Elements(tab).Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder = CommonBaseFolder(paths);
-    WorkFileName = WorkPathOf(FileName);
-    SheetWorkFiles.clear();
-    for (const auto& sheet : SheetFiles) SheetWorkFiles.push_back(WorkPathOf(sheet));
+    for (int tab = 0; tab < FileCount(); ++tab) Elements(tab).WorkPath = WorkPathOf(Elements(tab).Path);
     ForEachPicture(*this, [&](TPicRecord& pic) { pic.WorkPath = WorkPathOf(pic.FullPath); });
 }
 
@@ -176,8 +171,7 @@ std::string THtmlStructure::WorkPathOf(const std::string& path) const
 // The page and sheets are written from their records right after; they need only their folders.
 void THtmlStructure::CopyFilesToWork()
 {
-    Copies_->CreateFolders(FolderOf(WorkFileName));
-    for (const auto& sheet : SheetWorkFiles) Copies_->CreateFolders(FolderOf(sheet));
+    for (int tab = 0; tab < FileCount(); ++tab) Copies_->CreateFolders(FolderOf(Elements(tab).WorkPath));
     ForEachPicture(*this, [&](const TPicRecord& pic) {
         if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
     });
@@ -191,13 +185,13 @@ void THtmlStructure::CommitChange(const TDocumentOptions& options)
 
 void THtmlStructure::Undo(const TDocumentOptions& options)
 {
-    History.Undo(*this, *Copies_, options.JpegQuality);
+    History.Undo(*this, *Copies_, options.JpegQuality, options.Pool);
     WriteWorkingCopies(options);
 }
 
 void THtmlStructure::Redo(const TDocumentOptions& options)
 {
-    History.Redo(*this, *Copies_, options.JpegQuality);
+    History.Redo(*this, *Copies_, options.JpegQuality, options.Pool);
     WriteWorkingCopies(options);
 }
 
@@ -206,7 +200,7 @@ void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
     for (int tab = 0; tab < FileCount(); ++tab) {
         TElements& file = Elements(tab);
         RewriteText(file);
-        const std::string& work = tab == 0 ? WorkFileName : SheetWorkFiles[size_t(tab - 1)];
+        const std::string& work = file.WorkPath;
         if (tab == 0 && options.UseReplacer)
             Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
                                                                             options.ReplaceValues, file.WalksAsUtf8())));

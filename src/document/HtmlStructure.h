@@ -17,6 +17,7 @@
 namespace pictor {
 
 class TLoadedFiles;
+class TWorkPool;
 struct TFileScan;
 
 // A file the document names that is not there, or a picture that cannot be decoded.
@@ -53,13 +54,11 @@ public:
     // working copies, no history. Throws TPictorError naming the file and the reason.
     void LoadPage(const std::string& path, TLoadedFiles& files);
 
-    std::string FileName;
+    // One record per file, each holding its own path and working copy's: the page, then the sheets and
+    // SVG pictures, shared with the other pages of a site.
     TElements Page;
-    std::vector<std::shared_ptr<TElements>> Sheets;  // shared with the other pages of a site
+    std::vector<std::shared_ptr<TElements>> Sheets;
     int SheetCount() const { return int(Sheets.size()); }
-    std::vector<std::string> SheetFiles;
-    std::string WorkFileName;
-    std::vector<std::string> SheetWorkFiles;
     TUndoHistory History;
 
     std::vector<std::string> MissingSheets;  // linked or imported sheets that are not there, left out
@@ -68,26 +67,19 @@ public:
     // Every working copy is written through this.
     IWorkingCopies& WorkingCopies() override { return *Copies_; }
 
+    const std::string& FileName() const { return Page.Path; }
+    const std::string& WorkFileName() const { return Page.WorkPath; }
     TElements& GetSheet(int i) { return *Sheets.at(size_t(i)); }
-    const std::string& GetSheetFile(int i) const { return SheetFiles.at(size_t(i)); }
-    const std::string& GetSheetWorkFile(int i) const { return SheetWorkFiles.at(size_t(i)); }
-    void SetSheetFile(int i, const std::string& path) { SheetFiles.at(size_t(i)) = path; }
+    const TElements& GetSheet(int i) const { return *Sheets.at(size_t(i)); }
+    const std::string& GetSheetFile(int i) const { return GetSheet(i).Path; }
+    const std::string& GetSheetWorkFile(int i) const { return GetSheet(i).WorkPath; }
 
     // By file tab: 0 is the page, k is style sheet k - 1.
     int FileCount() const override { return SheetCount() + 1; }
-    TElements& Elements(int tab) override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
-    const TElements& Elements(int tab) const override { return tab == 0 ? Page : *Sheets.at(size_t(tab - 1)); }
-    const std::string& FilePath(int tab) const override { return tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1)); }
+    TElements& Elements(int tab) override { return tab == 0 ? Page : GetSheet(tab - 1); }
+    const TElements& Elements(int tab) const override { return tab == 0 ? Page : GetSheet(tab - 1); }
     bool IsPage(int tab) const override { return tab == 0; }
-    void SetFilePath(int tab, const std::string& path) override
-    {
-        (tab == 0 ? FileName : SheetFiles.at(size_t(tab - 1))) = path;
-    }
     const std::string& LayoutFolder() const override { return WorkFolder; }
-    const std::string& LayoutPath(int tab) const override
-    {
-        return tab == 0 ? WorkFileName : SheetWorkFiles.at(size_t(tab - 1));
-    }
 
     // The missing sheets, then each missing or unreadable picture once, in list order.
     std::vector<TDeadReference> DeadReferences() const;

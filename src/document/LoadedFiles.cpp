@@ -99,7 +99,7 @@ const TLoadedFiles::TSheet& TLoadedFiles::Sheet(const std::string& path, std::st
         TElements& file = *sheet.Elements;
         ReadTextFile(path, file, false, linkCharset);
         file.IsSvg = NamesSvgFile(path);
-        TFileScan scan = ScanFile(file, false);
+        TFileScan scan = ScanFile(file, false, Pool_);
         if (!file.IsSvg) sheet.ImportNames = ImportNames(file, scan);
         BuildFileRecords(file, scan, path, *this);
         for (const std::string& ref : scan.SvgRefs)

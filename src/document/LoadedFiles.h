@@ -24,6 +24,9 @@ struct TReadPicture {
 // fails alike for every page, without being read again.
 class TLoadedFiles {
 public:
+    // pool: where a long sheet's walk is split in two; none: every walk on the calling thread.
+    explicit TLoadedFiles(TWorkPool* pool = nullptr) : Pool_(pool) {}
+
     struct TSheet {
         std::shared_ptr<TElements> Elements;
         std::vector<std::string> ImportNames; // its "@import" targets as file names, in its own order
@@ -46,6 +49,7 @@ private:
     template <class T, class TLoad> const T& Once(std::unordered_map<std::string, std::unique_ptr<TEntry<T>>>& entries,
                                                   const std::string& key, TLoad&& load);
 
+    TWorkPool* Pool_;
     std::mutex Mutex_;
     // Both by FileIdentity: a file reached under two names is one file.
     std::unordered_map<std::string, std::unique_ptr<TEntry<TSheet>>> Sheets_;

@@ -174,14 +174,14 @@ public:
         std::vector<std::string> filePaths;
         std::vector<std::vector<std::string>> picturePaths;
         for (int i = 0; i < Files_.FileCount(); ++i) {
-            filePaths.push_back(NewPath(Files_.LayoutPath(i)));
+            filePaths.push_back(NewPath(Files_.Elements(i).WorkPath));
             Plan_.AddText(Files_.Elements(i), filePaths.back(), Files_.IsPage(i));
             picturePaths.push_back(AddPictures(Files_.Elements(i)));
         }
         if (!AskAboutExistingFiles()) return false;
         Plan_.Write();
         for (int i = 0; i < Files_.FileCount(); ++i) {
-            Files_.SetFilePath(i, filePaths[size_t(i)]);
+            Files_.Elements(i).Path = filePaths[size_t(i)];
             std::vector<TPicRecord>& pics = Files_.Elements(i).Pics;
             for (size_t k = 0; k < pics.size(); ++k) pics[k].FullPath = picturePaths[size_t(i)][k];
         }

@@ -17,7 +17,7 @@ void RecordFile(TUndoElements& slot, const TElements& file)
     slot.Added = file.Added;
 }
 
-void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& copies, int jpegQuality)
+void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool)
 {
     if (slot.Colors.size() != file.Colors.size() || slot.Bitmaps.size() != file.Pics.size()) return;  // never recorded
     for (size_t k = 0; k < file.Colors.size(); ++k) {
@@ -30,7 +30,7 @@ void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& cop
         // A picture that is the same as the state restored needs no new working copy.
         if (pic.Bitmap.SharesPixelsWith(slot.Bitmaps[j])) continue;
         pic.Bitmap = slot.Bitmaps[j];
-        copies.WritePicture(pic.WorkPath, pic.Bitmap, jpegQuality);
+        copies.WritePicture(pic.WorkPath, pic.Bitmap, jpegQuality, pool);
     }
 }
 
@@ -56,24 +56,24 @@ void TUndoHistory::Commit(const IFileSet& files)
     Record(files);
 }
 
-void TUndoHistory::Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality)
+void TUndoHistory::Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool)
 {
     Index_ = Index_ - 1 < 0 ? 3 : Index_ - 1;
-    Restore(files, copies, jpegQuality);
+    Restore(files, copies, jpegQuality, pool);
 }
 
-void TUndoHistory::Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality)
+void TUndoHistory::Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool)
 {
     Index_ = Index_ + 1 > 3 ? 0 : Index_ + 1;
-    Restore(files, copies, jpegQuality);
+    Restore(files, copies, jpegQuality, pool);
 }
 
-void TUndoHistory::Restore(IFileSet& files, IWorkingCopies& copies, int jpegQuality) const
+void TUndoHistory::Restore(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool) const
 {
     const TUndoBuff& slot = Slots_[size_t(Index_)];
-    RestoreFile(slot.Page, files.Elements(0), copies, jpegQuality);
+    RestoreFile(slot.Page, files.Elements(0), copies, jpegQuality, pool);
     for (int i = 1; i < files.FileCount(); ++i)
-        RestoreFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i), copies, jpegQuality);
+        RestoreFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i), copies, jpegQuality, pool);
 }
 
 } // namespace pictor

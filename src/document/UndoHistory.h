@@ -37,8 +37,8 @@ public:
     void Commit(const IFileSet& files);
     // Back or forward one state, putting its records in place; a picture that changes gets a new
     // working copy.
-    void Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality);
-    void Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality);
+    void Undo(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool);
+    void Redo(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool);
     bool CanUndo() const { return Index_ >= 0 && Available_[size_t((Index_ + 3) % 4)]; }
     bool CanRedo() const { return Index_ >= 0 && Available_[size_t(Index_)]; }
 
@@ -46,7 +46,7 @@ public:
     const std::array<TUndoBuff, 4>& Slots() const { return Slots_; }
 
 private:
-    void Restore(IFileSet& files, IWorkingCopies& copies, int jpegQuality) const;
+    void Restore(IFileSet& files, IWorkingCopies& copies, int jpegQuality, TWorkPool* pool) const;
 
     std::array<TUndoBuff, 4> Slots_;
     std::int32_t Index_ = -1;

@@ -18,9 +18,9 @@ public:
     void CreateFolders(const std::string& folder) override { pictor::CreateFolders(folder); }
     void CopyFile(const std::string& source, const std::string& copy) override { CopyToWork(source, copy); }
     void WriteText(const std::string& copy, std::string_view bytes) override { WriteWorkingCopy(copy, bytes); }
-    void WritePicture(const std::string& copy, const TBitmapEx& bitmap, int jpegQuality) override
+    void WritePicture(const std::string& copy, const TBitmapEx& bitmap, int jpegQuality, TWorkPool* pool) override
     {
-        WritePictureWorkCopy(copy, bitmap, jpegQuality);
+        WritePictureWorkCopy(copy, bitmap, jpegQuality, pool);
     }
 
 private:
@@ -33,7 +33,7 @@ public:
     void CreateFolders(const std::string&) override {}
     void CopyFile(const std::string&, const std::string&) override {}
     void WriteText(const std::string&, std::string_view) override {}
-    void WritePicture(const std::string&, const TBitmapEx&, int) override {}
+    void WritePicture(const std::string&, const TBitmapEx&, int, TWorkPool*) override {}
 
 private:
     const std::string Folder_ = "/nonexistent-working-copies/";

@@ -18,7 +18,7 @@ public:
     virtual void CopyFile(const std::string& source, const std::string& copy) = 0;
     virtual void WriteText(const std::string& copy, std::string_view bytes) = 0;
     // In the format of the copy's ending; JPEG at jpegQuality (the setting as stored).
-    virtual void WritePicture(const std::string& copy, const TBitmapEx& bitmap, int jpegQuality) = 0;
+    virtual void WritePicture(const std::string& copy, const TBitmapEx& bitmap, int jpegQuality, TWorkPool* pool) = 0;
 };
 
 // The copies in a folder on disk (a TWorkSession's); an empty folder for a document that is never loaded.

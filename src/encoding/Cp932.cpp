@@ -2,10 +2,10 @@
 
 #include "base/PictorError.h"
 #include "encoding/CharCode.h"
+#include "encoding/Iconv.h"
 #include "encoding/Utf8.h"
 
 #include <bitset>
-#include <iconv.h>
 #include <vector>
 
 namespace pictor::cp932 {
@@ -13,33 +13,6 @@ namespace pictor::cp932 {
 namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
-
-class TIconv {
-public:
-    TIconv(const char* to, const char* from) : Cd_(iconv_open(to, from))
-    {
-        if (Cd_ == reinterpret_cast<iconv_t>(-1))
-            throw TPictorError("", std::string("iconv cannot convert ") + from + " to " + to);
-    }
-    ~TIconv() { iconv_close(Cd_); }
-    TIconv(const TIconv&) = delete;
-    TIconv& operator=(const TIconv&) = delete;
-
-    // Bytes written to out, or -1 when the input is not wholly convertible.
-    int Convert(const void* in, std::size_t inLength, unsigned char (&out)[8])
-    {
-        iconv(Cd_, nullptr, nullptr, nullptr, nullptr);
-        char* inPtr = const_cast<char*>(static_cast<const char*>(in));
-        char* outPtr = reinterpret_cast<char*>(out);
-        std::size_t outLeft = sizeof out;
-        if (iconv(Cd_, &inPtr, &inLength, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLength != 0)
-            return -1;
-        return static_cast<int>(sizeof out - outLeft);
-    }
-
-private:
-    iconv_t Cd_;
-};
 
 // A two-byte EUC-JP code in the rows JIS X 0208 assigns (1-8, 16-84).
 bool IsJisX0208Euc(int length, const unsigned char* euc)

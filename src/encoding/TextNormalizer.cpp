@@ -3,7 +3,7 @@
 #include "encoding/ByteSink.h"
 #include "encoding/Cp932.h"
 #include "encoding/GuessCharCode.h"
-#include "encoding/JisArithmetic.h"
+#include "encoding/Iconv.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,51 +64,6 @@ std::string WithCrLf(const std::string& text)
         } else {
             out.Put(c);
             ++i;
-        }
-    }
-    return out.Take();
-}
-
-std::string JisToSjisLoose(std::string_view text)
-{
-    const auto b = reinterpret_cast<TBytes>(text.data());
-    const std::size_t n = text.size();
-    TByteSink out(n);
-    bool kanji = false;
-    for (std::size_t i = 0; i < n;) {
-        out.Ensure(2);
-        if (b[i] == 0x1B) {
-            if (i + 1 < n && b[i + 1] == '$') kanji = true;
-            else if (i + 1 < n && b[i + 1] == '(') kanji = false;
-            i += 3;
-        } else if (kanji && i + 1 < n) {
-            out.Put2(jis::SjisOf(b[i], b[i + 1]));
-            i += 2;
-        } else {
-            out.Put(b[i]);
-            ++i;
-        }
-    }
-    return out.Take();
-}
-
-std::string EucToSjisLoose(std::string_view text)
-{
-    const auto b = reinterpret_cast<TBytes>(text.data());
-    const std::size_t n = text.size();
-    TByteSink out(n);
-    for (std::size_t i = 0; i < n;) {
-        out.Ensure(2);
-        const unsigned char c = b[i];
-        if (c <= 0x80 || c == 0xFF || i + 1 >= n) {
-            out.Put(c);
-            ++i;
-        } else if (c == 0x8E) {
-            out.Put(b[i + 1]);
-            i += 2;
-        } else {
-            out.Put2(jis::SjisOf(c & 0x7Fu, b[i + 1] & 0x7Fu));
-            i += 2;
         }
     }
     return out.Take();
@@ -215,8 +170,9 @@ std::string ConvertKanjiCodeFrom(std::string_view text, TJisDetect source, TJisD
     // Shift-JIS is the only target the program asks for; other requests leave the text alone.
     if (source <= jdBinary || source == target || source == jdEucOrSjis || target != jdSjis)
         return std::string(text);
-    if (source == jdJisNew || source == jdJisOld) return JisToSjisLoose(text);
-    if (source == jdEuc) return EucToSjisLoose(text);
+    // A byte iconv does not take goes through as it is, and the rest is converted all the same.
+    if (source == jdJisNew || source == jdJisOld) return TIconv("CP932", "ISO-2022-JP").ConvertPassing(text);
+    if (source == jdEuc) return TIconv("CP932", "EUC-JP-MS").ConvertPassing(text);
     return std::string(text);
 }
 

@@ -8,6 +8,8 @@
 
 namespace pictor {
 
+class TWorkPool;
+
 using TPixelBytes = std::vector<std::uint8_t, THugePageAllocator<std::uint8_t>>;
 
 // One image plane: 24-bit pixels stored blue, green, red, row 0 on top, rows packed (stride Width * 3),
@@ -66,10 +68,11 @@ public:
     bool SamePixels(const TBitmapEx& other) const;  // every frame's colours and alpha equal
 
     // In place over every frame's colours; alpha and transparency stay as they are.
-    void Invert();
-    void ColorBalance(int red, int green, int blue);
-    void BrightContrast(int brightness, int contrast);
-    void HueSat(int hue, int saturation, int lightness);
+    // Large pictures are split into row bands on pool; none: on the calling thread.
+    void Invert(TWorkPool* pool = nullptr);
+    void ColorBalance(int red, int green, int blue, TWorkPool* pool = nullptr);
+    void BrightContrast(int brightness, int contrast, TWorkPool* pool = nullptr);
+    void HueSat(int hue, int saturation, int lightness, TWorkPool* pool = nullptr);
 
 private:
     struct TData {

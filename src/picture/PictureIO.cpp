@@ -27,14 +27,15 @@ int JpegQualityOf(int setting)
     return std::clamp(setting & 0xFF, 1, 100);
 }
 
-std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap)
+std::string EncodeAs(TPictureFormat format, const std::string& path, int quality, bool use444, const TBitmapEx& bitmap,
+                     TWorkPool* pool)
 {
     if (bitmap.Empty())
         throw TPictorError(path, NoPictureToWriteText());
     switch (format) {
     case TPictureFormat::Bmp: return EncodeBmp(bitmap);
     case TPictureFormat::Jpeg: return EncodeJpeg(bitmap, quality, use444, path);
-    case TPictureFormat::Png: return EncodePng(bitmap, path);
+    case TPictureFormat::Png: return EncodePng(bitmap, path, pool);
     case TPictureFormat::Gif: return EncodeGif(bitmap, path);
     case TPictureFormat::Webp: return EncodeWebp(bitmap, path);
     case TPictureFormat::None: break;
@@ -133,11 +134,11 @@ std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions&
     return asBmp ? WithBmpExtension(path) : path;
 }
 
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality)
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality, TWorkPool* pool)
 {
     const TPictureFormat format = PictureFormatOf(path);
     if (format != TPictureFormat::None)
-        WriteWorkingCopy(path, EncodeAs(format, path, JpegQualityOf(jpegQuality), false, bitmap));
+        WriteWorkingCopy(path, EncodeAs(format, path, JpegQualityOf(jpegQuality), false, bitmap, pool));
 }
 
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options)
@@ -146,7 +147,7 @@ std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitma
     const TPictureFormat format = PictureFormatOf(saved);
     return format == TPictureFormat::None
                ? std::string()
-               : EncodeAs(format, saved, JpegQualityOf(options.JpegQuality), options.Use444, bitmap);
+               : EncodeAs(format, saved, JpegQualityOf(options.JpegQuality), options.Use444, bitmap, options.Pool);
 }
 
 } // namespace pictor

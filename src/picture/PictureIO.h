@@ -23,7 +23,8 @@ TBitmapEx DecodePicture(TPictureFormat format, std::string_view bytes, const std
 // Encoders: the file's bytes. Throw TPictorError naming nameForErrors on failure.
 std::string EncodeBmp(const TBitmapEx& bitmap);
 std::string EncodeJpeg(const TBitmapEx& bitmap, int quality, bool use444, const std::string& nameForErrors);
-std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors);
+// A large picture's rows are compressed in bands on pool (none: one after another), to the same bytes.
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& nameForErrors, TWorkPool* pool = nullptr);
 std::string EncodeGif(const TBitmapEx& bitmap, const std::string& nameForErrors);
 // Lossless or at the quality its extras give; every frame with its timing when it was animated.
 std::string EncodeWebp(const TBitmapEx& bitmap, const std::string& nameForErrors);
@@ -34,6 +35,7 @@ struct TPictureSaveOptions {
     bool Use444 = true;    // JPEG colour not subsampled
     bool JpegToBmp = false;
     bool GifToBmp = false;
+    TWorkPool* Pool = nullptr;  // where large pictures are encoded in parts; none: on the calling thread
 };
 
 // path with its extension replaced by ".bmp".
@@ -42,7 +44,7 @@ std::string WithBmpExtension(const std::string& path);
 std::string SavedPicturePath(const std::string& path, const TPictureSaveOptions& options);
 
 // Writes the picture in the format of the path's ending (JPEG at jpegQuality, default subsampling).
-void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality);
+void WritePictureWorkCopy(const std::string& path, const TBitmapEx& bitmap, int jpegQuality, TWorkPool* pool = nullptr);
 // The file's bytes for saving at SavedPicturePath, honouring Use444; empty for an unknown ending.
 std::string EncodePictureForSave(const std::string& path, const TBitmapEx& bitmap, const TPictureSaveOptions& options);
 

@@ -127,7 +127,7 @@ void CompressRows(const TUpFilter& filter, int firstRow, int endRow, bool last, 
 
 } // namespace
 
-std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
+std::string EncodePng(const TBitmapEx& bitmap, const std::string& name, TWorkPool* pool)
 {
     const TFrame& frame = FrameToEncode(bitmap, name);
     const TUpFilter filter(frame);
@@ -135,7 +135,7 @@ std::string EncodePng(const TBitmapEx& bitmap, const std::string& name)
     const int segmentCount =
         int(std::clamp<std::size_t>(rawBytes / MinSegmentBytes, 1, std::min(MaxSegments, frame.Height)));
     std::vector<TSegment> segments(static_cast<std::size_t>(segmentCount));
-    ForEachRowBand(frame.Height, segmentCount, [&](int k, int firstRow, int endRow) {
+    ForEachRowBand(pool, frame.Height, segmentCount, [&](int k, int firstRow, int endRow) {
         CompressRows(filter, firstRow, endRow, k == segmentCount - 1, segments[std::size_t(k)]);
     });
 

@@ -2,6 +2,7 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/ChannelVariables.h"
 #include "document/DocumentText.h"
 #include "document/LoadedFiles.h"
@@ -9,11 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <atomic>
 #include <mutex>
 #include <set>
-#include <thread>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace pictor {
@@ -30,40 +28,32 @@ std::string TSitePage::ErrorText() const
 
 TSiteDocument::TSiteDocument() : Copies_(NoWorkingCopies()) {}
 
-void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress)
+void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
+                         const TSiteProgress& progress)
 {
     Pages_.clear();
     std::unordered_set<std::string> seen; // a page named twice is loaded once
     for (const std::string& path : pages)
         if (seen.insert(FileIdentity(path)).second) Pages_.push_back({path, nullptr, nullptr});
 
-    TLoadedFiles files;
-    std::atomic<size_t> next = 0;
+    TLoadedFiles files(&pool);
     std::mutex progressMutex;
     int done = 0;
-    auto work = [&] {
-        for (size_t i = next++; i < Pages_.size(); i = next++) {
-            TSitePage& page = Pages_[i];
-            try {
-                auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
-                document->LoadPage(page.Path, files);
-                page.Document = std::move(document);
-            } catch (const std::bad_alloc&) {
-                page.Error = std::make_exception_ptr(TPictorError(page.Path, SystemErrorText(ENOMEM)));
-            } catch (...) {
-                page.Error = std::current_exception();
-            }
-            const std::lock_guard lock(progressMutex);
-            ++done;
-            if (progress) progress(done, int(Pages_.size()));
+    pool.ForEach(Pages_.size(), [&](size_t i) {
+        TSitePage& page = Pages_[i];
+        try {
+            auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
+            document->LoadPage(page.Path, files);
+            page.Document = std::move(document);
+        } catch (const std::bad_alloc&) {
+            page.Error = std::make_exception_ptr(TPictorError(page.Path, SystemErrorText(ENOMEM)));
+        } catch (...) {
+            page.Error = std::current_exception();
         }
-    };
-    const size_t workers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), Pages_.size());
-    {
-        std::vector<std::jthread> threads;
-        for (size_t w = 1; w < workers; ++w) threads.emplace_back(work);
-        work();
-    }
+        const std::lock_guard lock(progressMutex);
+        ++done;
+        if (progress) progress(done, int(Pages_.size()));
+    });
     IndexFiles(root);
     AddChannelColors(*this);
 }
@@ -71,28 +61,24 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
 void TSiteDocument::IndexFiles(const std::string& root)
 {
     Files_.clear();
-    std::unordered_map<const TElements*, size_t> sheetFile;
-    for (size_t p = 0; p < Pages_.size(); ++p)
-        if (Pages_[p].Loaded()) Files_.push_back({&Pages_[p].Document->Page, Pages_[p].Path, {}, int(p), {}});
-    for (size_t p = 0; p < Pages_.size(); ++p) {
-        if (!Pages_[p].Loaded()) continue;
-        THtmlStructure& document = *Pages_[p].Document;
-        for (int s = 0; s < document.SheetCount(); ++s) {
-            const auto [at, added] = sheetFile.emplace(document.Sheets[size_t(s)].get(), Files_.size());
-            if (added) Files_.push_back({&document.GetSheet(s), document.GetSheetFile(s), {}, -1, {}});
-            Files_[at->second].Users.push_back({int(p), s});
-        }
+    std::unordered_set<const TElements*> sheets;
+    for (TSitePage& page : Pages_)
+        if (page.Loaded()) Files_.push_back({&page.Document->Page, true});
+    for (TSitePage& page : Pages_) {
+        if (!page.Loaded()) continue;
+        for (const std::shared_ptr<TElements>& sheet : page.Document->Sheets)
+            if (sheets.insert(sheet.get()).second) Files_.push_back({sheet.get(), false});
     }
     std::vector<std::string> paths;
     if (!root.empty()) paths.push_back(root.ends_with('/') ? root : root + "/");
     for (const TFile& file : Files_) {
-        paths.push_back(file.Path);
+        paths.push_back(file.Elements->Path);
         for (const TPicRecord& pic : file.Elements->Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder_ = CommonBaseFolder(paths);
+    // A site has no working copies: a file's layout path is where it lies.
     for (TFile& file : Files_) {
-        file.LayoutPath = file.Path;
-        // A site has no working copies: a picture's layout path is where it lies.
+        file.Elements->WorkPath = file.Elements->Path;
         for (TPicRecord& pic : file.Elements->Pics) pic.WorkPath = pic.FullPath;
     }
 }
@@ -116,14 +102,6 @@ std::vector<TDeadReference> TSiteDocument::DeadReferences() const
 void TSiteDocument::RewriteTexts()
 {
     for (TFile& file : Files_) RewriteText(*file.Elements);
-}
-
-void TSiteDocument::SetFilePath(int file, const std::string& path)
-{
-    TFile& f = Files_.at(size_t(file));
-    f.Path = path;
-    if (f.PageIndex >= 0) Pages_[size_t(f.PageIndex)].Document->FileName = path;
-    for (const TSheetUse& use : f.Users) Pages_[size_t(use.Page)].Document->SetSheetFile(use.Sheet, path);
 }
 
 } // namespace pictor

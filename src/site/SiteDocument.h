@@ -31,10 +31,11 @@ class TSiteDocument : public IFileSet {
 public:
     TSiteDocument();
 
-    // Loads the pages on every core; a page that fails is kept with its error and the rest go on. The
-    // layout of a save below another folder is taken from root (the site's folder), or from the common
-    // folder of every file when root is empty or does not hold them all.
-    void Load(const std::vector<std::string>& pages, const std::string& root, const TSiteProgress& progress = {});
+    // Loads the pages on pool; a page that fails is kept with its error and the rest go on. The layout of
+    // a save below another folder is taken from root (the site's folder), or from the common folder of
+    // every file when root is empty or does not hold them all.
+    void Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
+              const TSiteProgress& progress = {});
 
     const std::vector<TSitePage>& Pages() const { return Pages_; }
     int FailedCount() const;
@@ -46,24 +47,15 @@ public:
     int FileCount() const override { return int(Files_.size()); }
     TElements& Elements(int file) override { return *Files_.at(size_t(file)).Elements; }
     const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
-    const std::string& FilePath(int file) const override { return Files_.at(size_t(file)).Path; }
-    bool IsPage(int file) const override { return Files_.at(size_t(file)).PageIndex >= 0; }
-    void SetFilePath(int file, const std::string& path) override;
+    bool IsPage(int file) const override { return Files_.at(size_t(file)).Page; }
     const std::string& LayoutFolder() const override { return BaseFolder_; }
-    const std::string& LayoutPath(int file) const override { return Files_.at(size_t(file)).LayoutPath; }
     IWorkingCopies& WorkingCopies() override { return *Copies_; }
 
 private:
-    struct TSheetUse {
-        int Page;
-        int Sheet;
-    };
+    // A page's record, or a sheet's that the pages naming it share.
     struct TFile {
         TElements* Elements;
-        std::string Path;
-        std::string LayoutPath;
-        int PageIndex = -1;           // a page's own file
-        std::vector<TSheetUse> Users; // a sheet: the pages that name it, and where
+        bool Page;
     };
 
     void IndexFiles(const std::string& root);

@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "picture/BitmapEx.h"
 #include "adjust/ColorModels.h"
 #include "base/PictorError.h"
@@ -195,14 +196,15 @@ TEST(BitmapExAdjust, EveryFrameChangesAlphaStaysAndZeroParametersStillRun)
 // Pictures big enough to be split over threads, with bands of unequal and empty row counts.
 TEST(BitmapExAdjust, BandedPicturesMatchThePerColourFunctions)
 {
+    TWorkPool pool(3);
     for (const auto& [width, height] : {std::pair{300001, 1}, std::pair{100003, 3}, std::pair{641, 487}}) {
         const TBitmapEx original = RandomBitmap(width, height, unsigned(width));
         TBitmapEx hue = original;
-        hue.HueSat(-75, 40, -20);
+        hue.HueSat(-75, 40, -20, &pool);
         EXPECT_TRUE(EachPixelFollows(original, hue, [](int r, int g, int b) { return HueSatRGB(r, g, b, -75, 40, -20); }))
             << width << "x" << height;
         TBitmapEx bright = original;
-        bright.BrightContrast(-7, 33);
+        bright.BrightContrast(-7, 33, &pool);
         EXPECT_TRUE(EachPixelFollows(original, bright,
                                      [](int r, int g, int b) { return BrightContrastRGB(r, g, b, -7, 33); }))
             << width << "x" << height;
@@ -224,9 +226,10 @@ TEST(BitmapExAdjust, RepeatedColoursMatchHueSat)
         pixels[i + 2] = std::uint8_t(c >> 16);
     }
     const TBitmapEx original = FromFrames({MakeFrame(1000, 700, pixels), MakeFrame(700, 1000, pixels)});
+    TWorkPool pool(3);
     for (const int light : {60, -60}) {
         TBitmapEx copy = original;
-        copy.HueSat(170, -30, light);
+        copy.HueSat(170, -30, light, &pool);
         EXPECT_TRUE(EachPixelFollows(original, copy,
                                      [light](int r, int g, int b) { return HueSatRGB(r, g, b, 170, -30, light); }));
     }
@@ -235,22 +238,23 @@ TEST(BitmapExAdjust, RepeatedColoursMatchHueSat)
 TEST(BitmapExAdjust, EveryColourThroughEveryAdjustment)
 {
     const TBitmapEx& all = EveryColour();
+    TWorkPool pool;
     TBitmapEx inverted = all;
-    inverted.Invert();
+    inverted.Invert(&pool);
     EXPECT_TRUE(EachPixelFollows(all, inverted, InvertRGB));
     TBitmapEx balanced = all;
-    balanced.ColorBalance(37, -255, 200);
+    balanced.ColorBalance(37, -255, 200, &pool);
     EXPECT_TRUE(EachPixelFollows(all, balanced, [](int r, int g, int b) { return BalanceRGB(r, g, b, 37, -255, 200); }));
     for (const auto& [brightness, contrast] : {std::pair{10, 50}, std::pair{-30, -73}}) {
         TBitmapEx adjusted = all;
-        adjusted.BrightContrast(brightness, contrast);
+        adjusted.BrightContrast(brightness, contrast, &pool);
         EXPECT_TRUE(EachPixelFollows(all, adjusted, [brightness, contrast](int r, int g, int b) {
             return BrightContrastRGB(r, g, b, brightness, contrast);
         })) << brightness << ", " << contrast;
     }
     for (const auto& [hue, sat, light] : {std::tuple{30, 20, 10}, std::tuple{-180, -45, -37}}) {
         TBitmapEx adjusted = all;
-        adjusted.HueSat(hue, sat, light);
+        adjusted.HueSat(hue, sat, light, &pool);
         EXPECT_TRUE(EachPixelFollows(all, adjusted, [hue, sat, light](int r, int g, int b) {
             return HueSatRGB(r, g, b, hue, sat, light);
         })) << hue << ", " << sat << ", " << light;

@@ -54,7 +54,7 @@ private slots:
         }
         // Not rewritten: the dark colour stands in the scheme's block of the working copy.
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[0].Text), QString("#ffffff"));
-        const QByteArray copy = FileBytes(QString::fromStdString(window.Document().WorkFileName));
+        const QByteArray copy = FileBytes(QString::fromStdString(window.Document().WorkFileName()));
         QVERIFY(copy.contains("@media (prefers-color-scheme: dark) {\nbody { background-color:" + QByteArray(dark.c_str())));
         QVERIFY(copy.contains("<meta name=\"color-scheme\" content=\"light dark\">"));
 

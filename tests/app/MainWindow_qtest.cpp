@@ -157,7 +157,7 @@ private slots:
                 first = QString::fromStdString(one.Document().WorkFolder);
                 second = two.Document().WorkFolder;
                 QVERIFY(first.toStdString() != second);
-                QVERIFY(QFileInfo::exists(QString::fromStdString(two.Document().WorkFileName)));
+                QVERIFY(QFileInfo::exists(QString::fromStdString(two.Document().WorkFileName())));
             }
             QVERIFY(!QFileInfo::exists(QString::fromStdString(second)));
             QVERIFY(QFileInfo::exists(first));

@@ -24,11 +24,6 @@ namespace fs = std::filesystem;
 using test::ReadAll;
 using test::TTempDir;
 
-std::size_t EntriesIn(const fs::path& folder)
-{
-    return std::size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
 mode_t ModeOf(const std::string& path)
 {
     struct stat st;
@@ -131,23 +126,6 @@ TEST(FileIO, ErrorsStayOnOneLine)
     const TPictorError error("img/a\nb\x01.png", "line\r\nbreak\t");
     EXPECT_STREQ(error.what(), "img/a\\nb\\x01.png: line\\r\\nbreak\\t");
     EXPECT_EQ(error.File, "img/a\nb\x01.png") << "the name itself is kept for the program";
-}
-
-TEST(FileIO, WritesReplaceAndLeaveNoTemporaryFile)
-{
-    TTempDir dir;
-    const std::string path = dir / "page.htm";
-    WriteFileAtomic(path, "first");
-    WriteFileAtomic(path, "second, longer");
-    EXPECT_EQ(ReadAll(path), "second, longer");
-    WriteFileAtomic(path, "");
-    EXPECT_EQ(ReadAll(path), "");
-    const std::string work = dir / "work.htm";
-    WriteWorkingCopy(work, "first");
-    WriteWorkingCopy(work, "second");
-    EXPECT_EQ(ReadAll(work), "second");
-    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
-    EXPECT_THROW(WriteWorkingCopy((dir / "missing/page.htm"), "x"), TPictorError);
 }
 
 TEST(FileIO, WriteFileAtomicGivesANewFileTheCreateModeAndFollowsLinks)

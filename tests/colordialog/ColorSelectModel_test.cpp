@@ -43,12 +43,6 @@ bool IsWebSafe(TColor c) { return GetRValue(c) % 51 == 0 && GetGValue(c) % 51 ==
 
 TColor Color(TIntRGB c) { return RGB(c.R, c.G, c.B); }
 
-TColor BoxPixel(const TColorSelectModel& m, int x, int y)
-{
-    const std::uint8_t* p = &m.BoxPixels()[(y * BoxSize + x) * 3];
-    return RGB(p[2], p[1], p[0]);  // stored blue first
-}
-
 TEST(ColorSelectModel, OpensOnTheLastMatchingCellElseCell27TakesTheColour)
 {
     TPaletteCells cells{};
@@ -77,23 +71,6 @@ TEST(ColorSelectModel, ShowAndPaletteButtonLoadTheCellIntoFieldsAndPositions)
     EXPECT_EQ(model.SelectedCell(), 5);
     EXPECT_EQ(model.Cells(), before);
     EXPECT_EQ(FieldTexts(model), (Texts{"0", "255", "255", "255", "0", "0", "#FF0000"}));
-}
-
-TEST(ColorSelectModel, ModeChangePlacesBandAndBoxByTheModeTable)
-{
-    // (40, 80, 120) is H 210, S 170, V 120, and comes back unchanged from HSVToRGB.
-    TColorSelectModel model = Shown(RGB(40, 80, 120));
-    struct Case {
-        TChannelMode Mode;
-        int Band, X, Y;
-    };
-    const Case cases[] = {{cmS, 170, 149, 135}, {cmV, 120, 149, 85}, {cmR, 40, 120, 175},
-                          {cmG, 80, 40, 135},   {cmB, 120, 80, 215}, {cmH, 149, 170, 135}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(model.ModeChange(c.Mode), usRenderBox | usShowBox | usRenderBand | usDrawPointer) << c.Mode;
-        EXPECT_EQ(Place(model), (std::array{c.Band, c.X, c.Y})) << c.Mode;
-        EXPECT_EQ(model.CurrentColor(), RGB(40, 80, 120)) << c.Mode;
-    }
 }
 
 TEST(ColorSelectModel, SwitchingFromAnRgbToAnHsvModeRecomputesFromRoundedHsv)
@@ -246,28 +223,6 @@ TEST(ColorSelectModel, UpDownsStepWithinTheirRange)
     EXPECT_EQ(model.FieldText(cfS), "254");
     model.UpDownClick(cfG, -1);
     EXPECT_EQ(model.FieldText(cfG), "0");
-
-    const int in[] = {0, 25, 26, 76, 77, 127, 128, 229, 230, 255};
-    const int out[] = {0, 0, 51, 51, 102, 102, 153, 204, 255, 255};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(SnapWebSafe(in[i]), out[i]) << in[i];
-}
-
-// (40, 80, 120) is H 210, S 170, V 120.
-TEST(ColorSelectRender, BoxShowsTheTwoFreeChannelsOfEachMode)
-{
-    TColorSelectModel model = Shown(RGB(40, 80, 120));
-    const int points[][2] = {{0, 0}, {255, 255}, {17, 200}, {200, 17}};
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(210, x, 255 - y)));
-    model.ModeChange(cmS);
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(x * 1.41015625, 170, 255 - y)));
-    model.ModeChange(cmV);
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), Color(HSVToRGB(x * 1.41015625, 255 - y, 120)));
-    model.ModeChange(cmR);
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(40, 255 - y, x));
-    model.ModeChange(cmG);
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(x, 80, 255 - y));
-    model.ModeChange(cmB);
-    for (auto [x, y] : points) EXPECT_EQ(BoxPixel(model, x, y), RGB(255 - y, x, 120));
 }
 
 TEST(ColorSelectRender, BoxTakesHue360AsZeroAndSnapsWithTheOption)

@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "document/ChannelLists.h"
 #include "document/ColorPairs.h"
 #include "document/CssColorFunction.h"
@@ -205,7 +206,7 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
         THtmlStructure doc = site.Open("index.html");
         EXPECT_EQ(Texts(doc.GetSheet(0)), row.SheetTexts);
         for (const TColorRecord& record : doc.GetSheet(0).Colors)
-            EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]).substr(size_t(record.Pos - 1), record.Text.size()), record.Text);
+            EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)).substr(size_t(record.Pos - 1), record.Text.size()), record.Text);
         Change(doc, TAdjustment::Invert());
         EXPECT_EQ(Texts(doc.GetSheet(0)), row.InvertedSheetTexts);
         std::string expected = row.Sheet;
@@ -213,7 +214,7 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
             const TColorRecord& record = doc.GetSheet(0).Colors[k];
             expected.replace(record.SourcePos, record.OrgText.size(), record.Text);
         }
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), expected);
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), expected);
     }
 }
 
@@ -225,11 +226,11 @@ TEST(ChannelVariables, BootstrapPrimaryInvertedIsTheExactInverseWhereverItIsPain
                       ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
     THtmlStructure doc = site.Open("index.html");
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), ":root { --bs-primary: #F29102; --bs-primary-rgb: 242, 145, 2 }\n"
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), ":root { --bs-primary: #F29102; --bs-primary-rgb: 242, 145, 2 }\n"
                                               ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
     Change(doc, TAdjustment::Invert());
     // Inverted back: the colour as a colour code like every ticked one, the channels with their own separators.
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), ":root { --bs-primary: #0D6EFD; --bs-primary-rgb: 13, 110, 253 }\n"
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), ":root { --bs-primary: #0D6EFD; --bs-primary-rgb: 13, 110, 253 }\n"
                                               ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
 }
 
@@ -243,7 +244,7 @@ TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
     THtmlStructure doc = site.Open("index.html");
     EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"#fff", "1, 2, 3", "#000"}));
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23000000'/%3e\"); --x: 254, 253, 252;"
               " --j: url(\"data:image/svg+xml,%3csvg fill='%23FFFFFF'/%3e\") } p { color: rgb(var(--x)) }");
 }
@@ -266,8 +267,9 @@ TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
     files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
     files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
     files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
+    TWorkPool pool;
     TSiteDocument site;
-    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string());
+    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string(), pool);
     ASSERT_EQ(site.FailedCount(), 0);
     const TElements& theme = site.Pages()[0].Document->GetSheet(0);
     ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));

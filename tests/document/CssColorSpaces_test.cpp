@@ -108,7 +108,7 @@ TEST(CssColorSpaces, TwoInvertsInEverySpace)
         const auto original = ParseCssSpaceColor(text), twice = ParseCssSpaceColor(record.Text);
         ASSERT_TRUE(twice) << record.Text;
         for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(twice->Coordinates[k], original->Coordinates[k], 1e-5) << record.Text;
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:" + record.Text + "}");
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:" + record.Text + "}");
     }
 }
 

@@ -32,20 +32,20 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
     ASSERT_EQ(doc.SheetCount(), 2) << "sheets importing each other are each read once";
-    EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/main.css");
-    EXPECT_EQ(doc.SheetFiles[1], site.Root / "css/more.css");
+    EXPECT_EQ(doc.GetSheetFile(0), site.Root / "css/main.css");
+    EXPECT_EQ(doc.GetSheetFile(1), site.Root / "css/more.css");
     EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"red"}));
     EXPECT_EQ(Texts(doc.GetSheet(1)), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
     EXPECT_EQ(doc.GetSheet(0).Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
     EXPECT_EQ(doc.Page.CharCode, ccSjis);
     EXPECT_EQ(doc.BaseFolder, site.Root.Path().string() + "/");
-    EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "index.html");
+    EXPECT_EQ(doc.WorkFileName(), site.WorkFolder() + "index.html");
 
     // Nothing changed: the working copies equal the files, but for names in style text in lower case.
-    EXPECT_EQ(ReadAll(doc.WorkFileName), ReadAll(site.Root / "index.html"));
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), ReadAll(site.Root / "index.html"));
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               "@import url(more.css);\r\nbody { color: red; background: url(../img/b.gif) }\r\n");
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[1]), ReadAll(site.Root / "css/more.css"));
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(1)), ReadAll(site.Root / "css/more.css"));
     EXPECT_EQ(ReadAll(site.Work / "img/a.png"), ReadAll(site.Root / "img/a.png"));
 }
 
@@ -57,7 +57,7 @@ TEST(DocumentLoad, BaseFolderOfSiblingFolders)
     site.AddPicture("site/imgs/b.bmp");
     THtmlStructure doc = site.Open("site/html/index.html");
     EXPECT_EQ(doc.BaseFolder, site.Root / "site/");
-    EXPECT_EQ(doc.WorkFileName, site.WorkFolder() + "html/index.html");
+    EXPECT_EQ(doc.WorkFileName(), site.WorkFolder() + "html/index.html");
     EXPECT_EQ(doc.Page.Pics[0].WorkPath, site.WorkFolder() + "img/a.bmp");
     EXPECT_EQ(doc.Page.Pics[1].WorkPath, site.WorkFolder() + "imgs/b.bmp");
 }
@@ -97,7 +97,7 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     EXPECT_FALSE(doc.Page.Pics[0].Checked || doc.Page.Pics[1].Checked);
 
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "@import url(gone2.css);\r\np { color: #00FFFF; background: url(images/draft.png) }");
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "@import url(gone2.css);\r\np { color: #00FFFF; background: url(images/draft.png) }");
     TTempDir out;
     ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {.Use444 = false},
                                [](const std::string&) { return TOverwriteAnswer::Yes; }));
@@ -131,11 +131,11 @@ TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
         site.Add("s.css", c.Css);
         THtmlStructure doc = site.Open("p.html");
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Inverted);
-        EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Inverted);
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Twice);
-        EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Twice);
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
     }
 }
 
@@ -160,13 +160,13 @@ TEST(DocumentRewrite, UnchangedValueTakesAColourCode)
         site.Add("s.css", c.Css);
         THtmlStructure doc = site.Open("p.html");
         Change(doc, c.Adjustment);
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), c.Written) << c.Css;
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Written) << c.Css;
     }
     TSite site;
     site.Add("p.html", "<font color=\"Gray\">");
     THtmlStructure doc = site.Open("p.html");
     Change(doc, TAdjustment::HueSat(90, 0, 0));
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<font color=\"#808080\">");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<font color=\"#808080\">");
 }
 
 // A name is the file of that name where there is one; only then is a query or fragment cut off.
@@ -204,7 +204,7 @@ TEST(DocumentLoad, TabsInAColourAttribute)
     EXPECT_EQ(doc.Page.Colors[1].Color, RGB(0, 255, 0));
     doc.Page.Colors[0].Text = "#0000FF";
     doc.WriteWorkingCopies();
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<body bgcolor=\"#0000FF\" text=\"#00 ff00 \">x");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<body bgcolor=\"#0000FF\" text=\"#00 ff00 \">x");
 }
 
 TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
@@ -218,7 +218,7 @@ TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"red"}));
     doc.Page.Colors[0].Text = "#00FF00";
     doc.WriteWorkingCopies();
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<p title=\"\xE3\x81\x82\"><font color=\"#00FF00\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<p title=\"\xE3\x81\x82\"><font color=\"#00FF00\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>");
 }
 
 // The rewritten text is held only while it differs from the text as read: a name's spelling counts,
@@ -253,7 +253,7 @@ TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
     EXPECT_EQ(doc.Page.Colors[0].Text, "#00FFFF");
     EXPECT_EQ(doc.Page.Colors[1].Pos, before + 4);
     EXPECT_EQ(doc.Page.Colors[2].Pos, doc.Page.Colors[1].Pos + 4 + 15);
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<body text=\"#00FFFF\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<body text=\"#00FFFF\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
 }
 
 TEST(DocumentRewrite, StyleTokensAndNeighbours)
@@ -263,8 +263,8 @@ TEST(DocumentRewrite, StyleTokensAndNeighbours)
     site.Add("s.css", "a{color:#f00!important;b:red;c:rgb(1,2,3)}");
     THtmlStructure doc = site.Open("p.html");
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:#00FFFF\">");
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:#00FFFF\">");
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}");
 }
 
 TEST(DocumentHistory, UndoRedoRing)
@@ -273,27 +273,18 @@ TEST(DocumentHistory, UndoRedoRing)
     site.Add("p.html", "<font color=\"red\"><img src=\"a.bmp\">");
     site.AddPicture("a.bmp", 2, 2, 10, 20, 30);
     THtmlStructure doc = site.Open("p.html");
-    const std::string loaded = ReadAll(doc.WorkFileName);
+    const std::string loaded = ReadAll(doc.WorkFileName());
     Change(doc, TAdjustment::HueSat(10, 0, 0));
     doc.Page.Colors[0].Checked = false;
     doc.Undo();
     EXPECT_EQ(doc.Page.Colors[0].Text, "red");
     EXPECT_EQ(doc.Page.Colors[0].Color, RGB(255, 0, 0));
     EXPECT_FALSE(doc.Page.Colors[0].Checked) << "ticks are not recorded in the history";
-    EXPECT_EQ(ReadAll(doc.WorkFileName), loaded);
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), loaded);
     EXPECT_TRUE(doc.Page.Pics[0].Bitmap.SamePixels(doc.Page.Pics[0].Loaded));
     doc.Redo();
     EXPECT_EQ(doc.History.Index(), 1);
     EXPECT_NE(doc.Page.Colors[0].Text, "red");
-    doc.Page.Colors[0].Checked = true;
-
-    // Four changes: the state after loading is overwritten; three steps back reach the first change.
-    doc.Undo();
-    Change(doc, TAdjustment::HueSat(10, 0, 0));
-    const std::string first = doc.Page.Colors[0].Text;
-    for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
-    for (int step = 0; step < 3; ++step) doc.Undo();
-    EXPECT_EQ(doc.Page.Colors[0].Text, first);
 }
 
 TEST(DocumentHistory, FourChangesGiveThreeUndoStepsAndAChangeAfterUndoCutsOffRedo)
@@ -359,7 +350,7 @@ TEST(DocumentRewrite, ThemeColourMetasAreInverted)
     THtmlStructure doc = site.Open("index.html");
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#ffffff", " rgb(255 0 0 / 50%)", "navy"}));
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName),
+    EXPECT_EQ(ReadAll(doc.WorkFileName()),
               "<head><meta name=\"theme-color\" content=\"#000000\">\n"
               "<meta content=\"rgba(0, 255, 255, 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
               "<meta name=\"msapplication-TileColor\" content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">");
@@ -377,9 +368,9 @@ TEST(DocumentLoad, CommentsInColourFunctions)
     for (const TColorRecord& record : {doc.Page.Colors[0], doc.Page.Colors[1], doc.GetSheet(0).Colors.at(0)})
         EXPECT_EQ(record.Color, RGB(10, 20, 30)) << record.OrgText;
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:#F5EBE1}</style>"
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:#F5EBE1}</style>"
                                          "<p style=\"color:#F5EBE1\">");
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:#F5EBE1}");
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:#F5EBE1}");
 }
 
 // A colour text a browser drops: listed with the value it reads as, never ticked, never rewritten, and
@@ -406,8 +397,8 @@ TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
         EXPECT_EQ(record.Color, value) << colour;
         EXPECT_TRUE(doc.Page.Colors.at(0).Rejected) << colour;
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "a{color:" + colour + "}b{color:#FFFFFF}");
-        EXPECT_EQ(ReadAll(doc.WorkFileName), ReadAll(site.Root / "p.html"));
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:" + colour + "}b{color:#FFFFFF}");
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), ReadAll(site.Root / "p.html"));
         Change(doc, TAdjustment::NewColorOf(RGB(1, 2, 3)));
         EXPECT_EQ(doc.GetSheet(0).Colors[0].Text, doc.GetSheet(0).Colors[0].OrgText);
         const std::vector<TRejectedColor> rejected = RejectedColors(doc);
@@ -427,5 +418,5 @@ TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
     EXPECT_TRUE(doc.Page.Colors[0].Rejected && doc.Page.Colors[2].Rejected);
     EXPECT_FALSE(doc.Page.Colors[1].Ignored);
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<font color=\"rgb(a,b,c)\"><font color=\"#FFFFFF\"><font color=\"rgb(1px,2,3)\">");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<font color=\"rgb(a,b,c)\"><font color=\"#FFFFFF\"><font color=\"rgb(1px,2,3)\">");
 }

@@ -19,7 +19,7 @@ std::vector<std::string> SheetsOfPage(const std::string& page, const Files& shee
     for (const auto& [name, text] : sheets) site.Add(name, text);
     const THtmlStructure doc = site.Open("index.html");
     std::vector<std::string> names;
-    for (const std::string& path : doc.SheetFiles) names.push_back(path.substr(site.Root.Path().string().size() + 1));
+    for (const auto& sheet : doc.Sheets) names.push_back(sheet->Path.substr(site.Root.Path().string().size() + 1));
     return names;
 }
 
@@ -154,7 +154,7 @@ TEST(Imports, AStyleBlocksImportIsInvertedWithThePage)
     site.Add("c.css", "p { color: #fff }");
     THtmlStructure doc = site.Open("index.html");
     Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<style>@import \"c.css\"; h1 { color: #00FFFF }</style>");
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<style>@import \"c.css\"; h1 { color: #00FFFF }</style>");
     ASSERT_EQ(doc.SheetCount(), 1);
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]), "p { color: #000000 }");
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "p { color: #000000 }");
 }

@@ -165,8 +165,8 @@ TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
     EXPECT_EQ(ReadAll(out / "css/s.css"), ReadAll(site.Root / "css/s.css"));
     EXPECT_EQ(ReadAll(out / "img/a.png"), ReadAll(site.Root / "img/a.png")) << "unchanged: copied byte for byte";
     EXPECT_FALSE(FileExists(out / "img/b.jpg")) << "unticked";
-    EXPECT_EQ(doc.FileName, out / "index.html");
-    EXPECT_EQ(doc.SheetFiles[0], out / "css/s.css");
+    EXPECT_EQ(doc.FileName(), out / "index.html");
+    EXPECT_EQ(doc.GetSheetFile(0), out / "css/s.css");
     EXPECT_EQ(doc.Page.Pics[1].FullPath, out / "img/b.jpg");
 }
 
@@ -188,7 +188,7 @@ TEST(SaveAs, OverwriteAnswers)
         ASSERT_TRUE(SaveOver(out, doc, [&](const std::string&) { return ++asked, TOverwriteAnswer::NoToAll; }));
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(ReadAll(out / "css/s.css"), "old");
-        EXPECT_EQ(doc.FileName, out / "index.html") << "skipped files still move the document";
+        EXPECT_EQ(doc.FileName(), out / "index.html") << "skipped files still move the document";
     }
     {
         TTempDir out;
@@ -200,8 +200,8 @@ TEST(SaveAs, OverwriteAnswers)
         }));
         for (const char* f : {"index.html", "img/a.png", "img/b.jpg"})
             EXPECT_EQ(ReadAll(out / f), "old") << f << ": every question comes before the first write";
-        EXPECT_EQ(doc.FileName, site.Root / "index.html");
-        EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/s.css");
+        EXPECT_EQ(doc.FileName(), site.Root / "index.html");
+        EXPECT_EQ(doc.GetSheetFile(0), site.Root / "css/s.css");
         EXPECT_EQ(doc.Page.Pics[0].FullPath, pathsBefore);
     }
 }
@@ -214,8 +214,8 @@ TEST(SaveAs, FailureRestoresPaths)
     THtmlStructure doc = site.Open();
     EXPECT_THROW(SaveDocumentAs(doc, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }),
                  TPictorError);
-    EXPECT_EQ(doc.FileName, site.Root / "index.html");
-    EXPECT_EQ(doc.SheetFiles[0], site.Root / "css/s.css");
+    EXPECT_EQ(doc.FileName(), site.Root / "index.html");
+    EXPECT_EQ(doc.GetSheetFile(0), site.Root / "css/s.css");
 }
 
 TEST(SaveAs, AFileNamedTwiceIsOneFileWrittenOnceWithItsChange)

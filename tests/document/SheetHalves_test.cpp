@@ -1,3 +1,4 @@
+#include "base/WorkPool.h"
 #include "document/DocumentText.h"
 
 #include <gtest/gtest.h>
@@ -47,13 +48,14 @@ TEST(SheetHalves, EverySplitFindsWhatOneWalkFinds)
         ":root{--c:12 34 56;--d:var(--c)}.a{color:rgb(var(--c))}\n.b{background:url(\"data:image/svg+xml,"
         "<svg fill='red'/>\") lime}\n.c{background:url(s.svg)}\n",
     };
+    TWorkPool pool(2);
     for (const std::string text : sheets) {
         const TElements sheet = Sheet(text);
         const std::string whole = Dump(ScanFile(sheet, false));
         ASSERT_NE(whole, "");
         // Never at the very end: the split is always before a rule.
         for (size_t second = 0; second < text.size(); ++second)
-            EXPECT_EQ(Dump(ScanInHalves(sheet, second)), whole) << "split at " << second << " of " << text;
+            EXPECT_EQ(Dump(ScanInHalves(sheet, second, pool)), whole) << "split at " << second << " of " << text;
     }
 }
 
@@ -63,5 +65,6 @@ TEST(SheetHalves, ALargeSheetFindsWhatOneWalkFinds)
     std::string text;
     while (text.size() < (size_t(1) << 20) + 100) text += ".a{color:red;background:url(a.png)}\n@media print{.c{color:#000}}\n";
     const TElements sheet = Sheet(text);
-    EXPECT_TRUE(Dump(ScanFile(sheet, false)) == Dump(ScanInHalves(sheet, 0))) << "the second half walks it all";
+    TWorkPool pool(2);
+    EXPECT_TRUE(Dump(ScanFile(sheet, false, &pool)) == Dump(ScanFile(sheet, false))) << "halves on the pool, one walk without";
 }

@@ -33,8 +33,8 @@ TEST(SvgFiles, LoadInvertSaveReload)
     site.Add("img/x.svg", x);
     THtmlStructure doc = site.Open("index.html");
     ASSERT_EQ(doc.SheetCount(), 3);
-    EXPECT_EQ(NameBelow(site, doc.SheetFiles[1]), "img/i.svg");
-    EXPECT_EQ(NameBelow(site, doc.SheetFiles[2]), "img/x.svg");
+    EXPECT_EQ(NameBelow(site, doc.GetSheetFile(1)), "img/i.svg");
+    EXPECT_EQ(NameBelow(site, doc.GetSheetFile(2)), "img/x.svg");
     EXPECT_EQ(Texts(doc.GetSheet(1)), (std::vector<std::string>{"#102030", "white", "rgb(0, 0, 255)"}));
     EXPECT_EQ(Texts(doc.GetSheet(2)), (std::vector<std::string>{"#ff0000"}));
     EXPECT_EQ(doc.GetSheet(2).CharCode, ccEuc);
@@ -79,14 +79,14 @@ TEST(SvgDataUrls, RewrittenInTheirOwnEncoding)
     EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#ABCDEF", "red"}));
 
     Change(doc, TAdjustment::Invert());
-    const std::string inverted = ReadAll(doc.SheetWorkFiles[0]);
+    const std::string inverted = ReadAll(doc.GetSheetWorkFile(0));
     const std::string invertedPicture =
         "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#EFDFCF' stroke='#FFFF00'/></svg>";
     EXPECT_EQ(inverted, "a { background: url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath "
                         "fill='none' stroke='%23CBC5BF' stroke-width='2'/%3e%3cg fill='%2300FFFF'/%3e%3c/svg%3e\"); "
                         "color: #000000 }\nb { background: url(data:image/svg+xml;base64," +
                             Base64Encode(invertedPicture) + ") #000000 }");
-    EXPECT_EQ(ReadAll(doc.WorkFileName), "<link rel=\"stylesheet\" href=\"s.css\">"
+    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\">"
                                          "<img src='data:image/svg+xml,<svg fill=\"%23543210\"/>'><font color=\"#00FFFF\">");
     EXPECT_EQ(doc.GetSheet(0).Colors[2].Pos, std::int32_t(inverted.find("#000000") + 1)) << "after the URL, in place";
 
@@ -94,7 +94,7 @@ TEST(SvgDataUrls, RewrittenInTheirOwnEncoding)
     Change(doc, TAdjustment::Invert());
     const std::string backPicture =
         "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#102030' stroke='#0000FF'/></svg>";
-    EXPECT_EQ(ReadAll(doc.SheetWorkFiles[0]),
+    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               "a { background: url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath "
               "fill='none' stroke='%23343A40' stroke-width='2'/%3e%3cg fill='%23FF0000'/%3e%3c/svg%3e\"); "
               "color: #FFFFFF }\nb { background: url(data:image/svg+xml;base64," +

@@ -1,5 +1,6 @@
 #include "adjust/Adjustment.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/SaveDocument.h"
 #include "site/SiteDocument.h"
 #include "site/SitePages.h"
@@ -36,8 +37,9 @@ struct TSharedSite : TSite {
     std::vector<std::string> Pages() const { return {Root / "index.html", Root / "a/one.html", Root / "b/two.htm"}; }
     TSiteDocument Load() const
     {
+        TWorkPool pool;
         TSiteDocument site;
-        site.Load(Pages(), Root.Path().string());
+        site.Load(Pages(), Root.Path().string(), pool);
         return site;
     }
 };
@@ -84,8 +86,9 @@ TEST(SiteDocument, ASharedSheetChangesOnceAsIfAdjustedAlone)
 
     for (const std::vector<std::string>& pages :
          {shared.Pages(), std::vector<std::string>{alone.Root / "index.html"}}) {
+        TWorkPool pool;
         TSiteDocument site;
-        site.Load(pages, {});
+        site.Load(pages, {}, pool);
         InvertEverything(site);
         SaveDocument(site, {});
     }
@@ -102,8 +105,9 @@ TEST(SiteDocument, AFailingPageIsReportedAndTheOthersLoad)
     std::vector<std::string> pages = files.Pages();
     pages.insert(pages.begin() + 1, files.Root / "c/bad.html");
     pages.push_back(files.Root / "nowhere.html");
+    TWorkPool pool;
     TSiteDocument site;
-    site.Load(pages, files.Root.Path().string());
+    site.Load(pages, files.Root.Path().string(), pool);
     ASSERT_EQ(site.Pages().size(), 5u);
     EXPECT_EQ(site.FailedCount(), 2);
     EXPECT_FALSE(site.Pages()[1].Loaded());
@@ -129,8 +133,9 @@ TEST(SiteDocument, PagesSharingAnUnreadableSheetFailAlikeAndTheOthersLoad)
             pages.push_back(files.Add("p" + std::to_string(i) + ".html",
                                       "<link rel=\"stylesheet\" href=\"" + sheet + "\"><font color=\"red\">x</font>"));
         }
+        TWorkPool pool;
         TSiteDocument site;
-        site.Load(pages, files.Root.Path().string());
+        site.Load(pages, files.Root.Path().string(), pool);
         ASSERT_EQ(site.Pages().size(), 12u);
         EXPECT_EQ(site.FailedCount(), 8);
         const std::string error = files.Root / "css/pipe.css" + ": 通常のファイルではありません";

@@ -26,12 +26,12 @@ std::string PictureBytes(const std::string& name, int width, int height, int r, 
 THtmlStructure ScannedPage(const std::string& html, TCharCode code)
 {
     THtmlStructure document;
-    document.FileName = "/p.html";
+    document.Page.Path = "/p.html";
     document.Page.Text = html;
     document.Page.CharCode = code;
     TLoadedFiles files;
     TFileScan scan = ScanFile(document.Page, true);
-    BuildFileRecords(document.Page, scan, document.FileName, files);
+    BuildFileRecords(document.Page, scan, document.Page.Path, files);
     return document;
 }
 

@@ -176,7 +176,7 @@ int TabOfSheet(const THtmlStructure& doc, const std::string& sheet)
     namespace fs = std::filesystem;
     for (int i = 0; i < doc.SheetCount(); ++i) {
         std::error_code error;
-        for (const std::string& path : {doc.SheetWorkFiles.at(std::size_t(i)), doc.GetSheetFile(i)})
+        for (const std::string& path : {doc.GetSheetWorkFile(i), doc.GetSheetFile(i)})
             if (path == sheet || fs::equivalent(path, sheet, error)) return i + 1;
     }
     return -1;

@@ -4,15 +4,15 @@
 
 namespace pictor {
 
-TDocumentOptions DocumentOptionsOf(const TOptions& options)
+TDocumentOptions DocumentOptionsOf(const TOptions& options, TWorkPool& pool)
 {
     return {options.SaveWithLowerCase, options.JpegCompressionQuality, options.UseReplacer, options.ReplaceKeys,
-            options.ReplaceValues};
+            options.ReplaceValues, &pool};
 }
 
-TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options)
+TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options, TWorkPool& pool)
 {
-    return {options.JpegCompressionQuality, options.JpegSamplingRate != 0, options.JpegToBmp, options.GifToBmp};
+    return {options.JpegCompressionQuality, options.JpegSamplingRate != 0, options.JpegToBmp, options.GifToBmp, &pool};
 }
 
 TSnapshotLimit SnapshotLimitOf(const TOptions& options)

@@ -36,9 +36,9 @@ struct TOptions {
     std::vector<std::string> ReplaceValues;
 };
 
-// What the document and the picture writer read from the option values.
-TDocumentOptions DocumentOptionsOf(const TOptions& options);
-TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options);
+// What the document and the picture writer read from the option values; their parallel work runs on pool.
+TDocumentOptions DocumentOptionsOf(const TOptions& options, TWorkPool& pool);
+TPictureSaveOptions PictureSaveOptionsOf(const TOptions& options, TWorkPool& pool);
 TSnapshotLimit SnapshotLimitOf(const TOptions& options);
 
 TReplaceTable ReplaceTableOf(const TOptions& options);

@@ -87,7 +87,7 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
         const THtmlStructure doc = site.Open("index.html");
         TColorSource source = c.Source;
         if (source.Kind == TColorSource::Rule && source.Sheet.empty() && c.Page.find("<link") != std::string::npos)
-            source.Sheet = doc.SheetWorkFiles.at(0);
+            source.Sheet = doc.GetSheetWorkFile(0);
         EXPECT_EQ(RecordOfSource(doc, source, Unchanged), c.Expected) << c.Name;
     }
 }

@@ -24,7 +24,7 @@ struct TTwoFiles {
                            Colour("#FF0000", RGB(255, 0, 0))};
         doc.Page.Pics.resize(1);
         doc.Sheets.push_back(std::make_shared<TElements>());
-        doc.SheetFiles = {"/site/a.css"};
+        doc.GetSheet(0).Path = "/site/a.css";
         doc.GetSheet(0).Colors = {Colour("rgb(255,0,0)", RGB(255, 0, 0)), Colour("blue", RGB(0, 0, 255))};
         doc.GetSheet(0).Pics.resize(1);
     }

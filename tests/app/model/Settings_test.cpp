@@ -154,19 +154,6 @@ struct TIniOn {
     TIniFileCompo Ini;
 };
 
-TEST(IniFileCompo, KeepsOrderAndUnknownEntriesAndMatchesNamesWithoutCase)
-{
-    TTempDir dir;
-    const std::string path = dir.Write("settings.ini", "[Zeta]\nfirst=1\nOther=keep me\n[alpha]\nB=2\nA=3\n");
-    {
-        TIniOn file(path);
-        EXPECT_EQ(file.Ini.ReadString("ZETA", "OTHER", "-"), "keep me");
-        file.Ini.WriteInteger("Alpha", "a", 30);  // the existing entry, whatever its spelling
-        file.Ini.WriteString("New", "Key", "v");
-    }
-    EXPECT_EQ(ReadAll(path), "[Zeta]\nfirst=1\nOther=keep me\n\n\n[alpha]\nB=2\nA=30\n\n\n[New]\nKey=v\n");
-}
-
 TEST(IniFileCompo, IntegersAreDecimalOrHexBooleansAnyNonZeroElseTheDefault)
 {
     TTempDir dir;

@@ -1,38 +1,10 @@
-#include "app/model/AboutGame.h"
 #include "app/model/HintTracker.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
 
 namespace pictor {
 namespace {
-
-std::vector<int> Steps(TAboutGame& game, int count)
-{
-    std::vector<int> tops;
-    for (int i = 0; i < count; ++i) tops.push_back(game.Step(100000));
-    return tops;
-}
-
-TEST(AboutGame, HitsThrowAgainFromTheWindowAndTheMessageKeepsANewRecord)
-{
-    TAboutGame game;
-    game.Hit(300);  // at rest: no hit
-    int high = 3;
-    EXPECT_FALSE(game.ResultMessage(high).has_value());
-    game.Start(500);
-    Steps(game, 40);
-    game.Hit(600);
-    EXPECT_EQ(Steps(game, 2), (std::vector<int>{600, 585}));
-    game.Hit(500);
-    game.Hit(500);
-    EXPECT_EQ(game.ResultMessage(high).value(), "3回成功しました！\n\rハイスコア：3回");
-    EXPECT_EQ(high, 3);
-    high = 2;
-    EXPECT_EQ(game.ResultMessage(high).value(), "おめでとう！ハイスコアを更新しました！\n\r3回成功しました！");
-    EXPECT_EQ(high, 3);
-}
 
 const THintAction None{};
 const THintAction Hide{THintAction::haHide, -1};
