@@ -285,6 +285,15 @@ TEST(DocumentHistory, UndoRedoRing)
     doc.Redo();
     EXPECT_EQ(doc.History.Index(), 1);
     EXPECT_NE(doc.Page.Colors[0].Text, "red");
+    doc.Page.Colors[0].Checked = true;
+
+    // Four changes: the state after loading is overwritten; three steps back reach the first change.
+    doc.Undo();
+    Change(doc, TAdjustment::HueSat(10, 0, 0));
+    const std::string first = doc.Page.Colors[0].Text;
+    for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
+    for (int step = 0; step < 3; ++step) doc.Undo();
+    EXPECT_EQ(doc.Page.Colors[0].Text, first);
 }
 
 TEST(DocumentHistory, FourChangesGiveThreeUndoStepsAndAChangeAfterUndoCutsOffRedo)
