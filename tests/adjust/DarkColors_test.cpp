@@ -58,20 +58,6 @@ double HueDistance(double a, double b)
     return std::min(d, 360 - d);
 }
 
-TEST(DarkColors, OklchOfTheReferenceTable)
-{
-    const auto rows = ReadReference();
-    ASSERT_GT(rows.size(), 200u);
-    for (const TReference& r : rows) {
-        const TTriple oklch = Oklch(r.Color);
-        EXPECT_NEAR(oklch[0], r.L, 1e-5) << ColorToUpperCode(r.Color);
-        EXPECT_NEAR(oklch[1], r.C, 1e-5) << ColorToUpperCode(r.Color);
-        if (r.C > 1e-4) {
-            EXPECT_LT(HueDistance(oklch[2], r.H), 1e-3) << ColorToUpperCode(r.Color);
-        }
-    }
-}
-
 TEST(DarkColors, LightnessMirroredHueAndChromaKept)
 {
     for (const TReference& r : ReadReference()) {
