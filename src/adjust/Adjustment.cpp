@@ -2,6 +2,7 @@
 
 #include "adjust/ColorModels.h"
 #include "adjust/DarkPictures.h"
+#include "document/ChannelLists.h"
 #include "document/CssColorFunction.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
@@ -71,6 +72,29 @@ void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
     record.Color = *ChannelListColor(record.Text, reading);
 }
 
+// One variable of hsl(var(--h), var(--s), var(--l)) made dark: the hue and the saturation stay, so that
+// every colour built from them keeps its hsl() hue; the lightness becomes the one that gives the colour of
+// its first use the mirrored oklch lightness (hue and saturation read back from that colour); a number
+// added to the lightness, what it adds there (taken as added, or as subtracted when adding it would
+// leave the scale: calc() may subtract a number written without its sign).
+void DarkHslChannel(const TDarkEnds& ends, TColorRecord& record)
+{
+    const TChannelRole role = record.Channels;
+    const auto [hue, saturation, shown] = HslOf(record.Color);
+    const auto value = ChannelNumber(record.Text);
+    const bool ownLightness = role.Channel == 2 && !role.Delta && value;
+    const double lightness = ownLightness ? *value : shown;
+    const double dark = DarkHslLightness(hue, saturation, lightness, ends);
+    record.Color = SrgbToDisplay(HslToSrgb(hue, saturation / 100, dark / 100));
+    if (ownLightness) {
+        record.Text = WithChannelNumber(record.Text, dark);
+    } else if (role.Channel == 2 && value) {
+        const bool added = lightness + *value >= 0 && lightness + *value <= 100;
+        const double moved = DarkHslLightness(hue, saturation, added ? lightness + *value : lightness - *value, ends);
+        record.Text = WithChannelNumber(record.Text, added ? moved - dark : dark - moved);
+    }
+}
+
 } // namespace
 
 void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase)
@@ -79,6 +103,8 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
     if (record.AlphaForm == TAlphaForm::OwnSpace) return AdjustOwnSpaceColor(adjustment, record);
     const TChannelRole role = record.Channels;
     if (IsSpaceReading(role.Reading)) return AdjustSpaceChannelList(adjustment, record);
+    if (adjustment.Kind == akDark && role.Channel >= 0 && role.Reading == TChannelReading::Hsl)
+        return DarkHslChannel(adjustment.DarkEnds(), record);
     record.Color = AdjustColor(adjustment, record.Color);
     // One channel of several variables: an invert is exact channel by channel; another change takes
     // the channel from the colour the variable shows.

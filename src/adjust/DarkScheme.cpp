@@ -60,8 +60,8 @@ bool AsksScheme(std::string_view prelude)
 class TSchemeBlock {
 public:
     TSchemeBlock(std::string_view text, const TCssOutline& outline, const TReplacements& replacements)
-        : Text_(text), Outline_(outline), Replacements_(replacements), Needed_(outline.Blocks.size()),
-          Whole_(outline.Blocks.size())
+        : Text_(text), Outline_(outline), Replacements_(replacements), Held_(outline.Declarations.size()),
+          Needed_(outline.Blocks.size()), Whole_(outline.Blocks.size())
     {
     }
 
@@ -71,26 +71,35 @@ public:
     {
         const int d = Outline_.DeclarationAt(pos, length);
         if (d < 0) return false;
-        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent)
-            if (AsksScheme(Prelude(b))) return true;
-        if (Held_.empty() || Held_.back() != d) Held_.push_back(d);
-        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent) {
-            Needed_[size_t(b)] = true;
-            if (IsKeyframes(Prelude(b))) Whole_[size_t(b)] = true;
-        }
+        HoldDeclaration(d);
         return true;
     }
 
-    int Declarations() const { return int(Held_.size()); }
+    // Every other declaration of a property whose family (background, border, color...) a held one
+    // sets: `background-color: transparent` or `color: inherit` after a repeated colour wins in the dark
+    // scheme too only when it is repeated after it.
+    void HoldFamilies()
+    {
+        std::vector<std::string> families;
+        for (std::size_t d = 0; d < Held_.size(); ++d)
+            if (Held_[d]) families.push_back(Family(int(d)));
+        std::erase(families, std::string());
+        std::sort(families.begin(), families.end());
+        for (std::size_t d = 0; d < Held_.size(); ++d)
+            if (!Held_[d] && std::binary_search(families.begin(), families.end(), Family(int(d)))) HoldDeclaration(int(d));
+    }
+
+    int Declarations() const { return int(std::count(Held_.begin(), Held_.end(), true)); }
 
     std::string Text() const
     {
-        if (Held_.empty()) return {};
+        if (Declarations() == 0) return {};
         // Each block's declarations (>= 0) and nested blocks (-1 - index), in the order they stand.
         TItems items(Outline_.Blocks.size());
-        for (int d : Held_) {
-            const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
-            items[size_t(declaration.Block)].emplace_back(declaration.Start, d);
+        for (std::size_t d = 0; d < Held_.size(); ++d) {
+            if (!Held_[d]) continue;
+            const TCssDeclaration& declaration = Outline_.Declarations[d];
+            items[size_t(declaration.Block)].emplace_back(declaration.Start, int(d));
         }
         for (size_t b = 0; b < Outline_.Blocks.size(); ++b)
             if (Needed_[b] && Outline_.Blocks[b].Parent >= 0)
@@ -110,6 +119,40 @@ public:
 
 private:
     using TItems = std::vector<std::vector<std::pair<std::size_t, int>>>;
+
+    void HoldDeclaration(int d)
+    {
+        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent)
+            if (AsksScheme(Prelude(b))) return;
+        Held_[size_t(d)] = true;
+        for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent) {
+            Needed_[size_t(b)] = true;
+            if (IsKeyframes(Prelude(b))) Whole_[size_t(b)] = true;
+        }
+    }
+
+    // The colour property a declaration sets, by family: up to its first "-" ("border-top-color":
+    // border), lower case; a custom property whole; empty for a property that sets no colour
+    // (border-radius, color-scheme).
+    std::string Family(int d) const
+    {
+        const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
+        const std::string_view text = Text_.substr(declaration.Start, declaration.End - declaration.Start);
+        const std::size_t colon = text.find(':');
+        std::string name(text.substr(0, colon == std::string_view::npos ? 0 : colon));
+        while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
+        for (char& c : name) c = char(std::tolower((unsigned char)c));
+        if (name.starts_with("--")) return name;
+        static constexpr std::string_view Shorthands[] = {
+            "background", "background-image", "border", "border-top", "border-right", "border-bottom",
+            "border-left", "border-block", "border-block-start", "border-block-end", "border-inline",
+            "border-inline-start", "border-inline-end", "outline", "column-rule", "text-decoration", "box-shadow",
+            "text-shadow", "fill", "stroke", "text-emphasis", "-webkit-text-stroke"};
+        const bool setsColour = name.ends_with("color") ||
+                                std::find(std::begin(Shorthands), std::end(Shorthands), name) != std::end(Shorthands);
+        if (!setsColour) return {};
+        return name.starts_with('-') ? name : name.substr(0, name.find('-'));
+    }
 
     std::string_view Prelude(int b) const
     {
@@ -146,7 +189,7 @@ private:
     std::string_view Text_;
     const TCssOutline& Outline_;
     const TReplacements& Replacements_;
-    std::vector<int> Held_;  // declaration indices, in order
+    std::vector<bool> Held_;  // by declaration
     std::vector<bool> Needed_, Whole_;
 };
 
@@ -251,6 +294,7 @@ void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std:
     TSchemeBlock block(file.Text, outline, replacements);
     for (std::size_t n = 0; n < records.size(); ++n)
         if (block.Hold(replacements[n].Pos, replacements[n].Length)) reached[records[n]] = true;
+    block.HoldFamilies();
     result.Declarations += block.Declarations();
     std::string text = block.Text();
     if (!text.empty()) file.Added.push_back({to, std::move(text)});

@@ -68,23 +68,6 @@ std::string Decimal(double value, int decimals)
     return text == "-0" ? "0" : text;
 }
 
-// Hue (degrees), saturation and lightness (percentages) of color.
-std::array<double, 3> HslOf(TColor color)
-{
-    const double r = GetRValue(color) / 255.0, g = GetGValue(color) / 255.0, b = GetBValue(color) / 255.0;
-    const double max = std::max({r, g, b}), min = std::min({r, g, b}), d = max - min;
-    const double l = (max + min) / 2;
-    const double s = d == 0 ? 0 : d / (1 - std::fabs(2 * l - 1));
-    double h = 0;
-    if (d != 0) {
-        if (max == r) h = std::fmod((g - b) / d + 6, 6.0);
-        else if (max == g) h = (b - r) / d + 2;
-        else h = (r - g) / d + 4;
-        h *= 60;
-    }
-    return {h, s * 100, l * 100};
-}
-
 // Hue, saturation and lightness of color, written with the fewest decimals that hsl() reads back as it.
 std::array<std::string, 3> HslChannels(TColor color)
 {
@@ -176,6 +159,22 @@ double DegreesPer(std::string_view unit)
 }
 
 } // namespace
+
+std::array<double, 3> HslOf(TColor color)
+{
+    const double r = GetRValue(color) / 255.0, g = GetGValue(color) / 255.0, b = GetBValue(color) / 255.0;
+    const double max = std::max({r, g, b}), min = std::min({r, g, b}), d = max - min;
+    const double l = (max + min) / 2;
+    const double s = d == 0 ? 0 : d / (1 - std::fabs(2 * l - 1));
+    double h = 0;
+    if (d != 0) {
+        if (max == r) h = std::fmod((g - b) / d + 6, 6.0);
+        else if (max == g) h = (b - r) / d + 2;
+        else h = (r - g) / d + 4;
+        h *= 60;
+    }
+    return {h, s * 100, l * 100};
+}
 
 TChannelReading ChannelReadingOf(std::string_view function)
 {
@@ -340,6 +339,20 @@ std::string InvertedChannelText(std::string_view value, TChannelRole role)
         return std::string(value);
     }
     return Decimal(v, number->Decimals) + std::string(number->Unit);
+}
+
+std::optional<double> ChannelNumber(std::string_view value)
+{
+    const auto number = ReadNumber(value);
+    if (!number) return std::nullopt;
+    return number->Value;
+}
+
+std::string WithChannelNumber(std::string_view value, double number)
+{
+    const auto read = ReadNumber(value);
+    if (!read) return std::string(value);
+    return Decimal(number, std::max(read->Decimals, 2)) + std::string(read->Unit);
 }
 
 std::string ChannelText(std::string_view value, TChannelRole role, TColor color)

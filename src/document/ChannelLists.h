@@ -103,6 +103,12 @@ bool MirroredByInvert(TChannelRole role);
 // A one-channel variable's value inverted exactly, in its own unit and decimals: a hue turned half round,
 // a lightness or an rgb channel mirrored, and their deltas negated; a saturation as it is.
 std::string InvertedChannelText(std::string_view value, TChannelRole role);
+// Hue (degrees), saturation and lightness (percentages) of color.
+std::array<double, 3> HslOf(TColor color);
+// The number a one-channel value holds, in its own unit; and the value with another number in its place,
+// in that unit, with its decimals and at least two.
+std::optional<double> ChannelNumber(std::string_view value);
+std::string WithChannelNumber(std::string_view value, double number);
 // The value made color's channel of its role, in its own unit; a delta as it is.
 std::string ChannelText(std::string_view value, TChannelRole role, TColor color);
 

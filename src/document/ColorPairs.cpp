@@ -54,8 +54,13 @@ std::vector<TPairedColors> PairPlacedColors(std::vector<TPlacedColor> placed)
 
 std::vector<TColorPair> FindColorPairs(const TElements& file)
 {
+    return RatePairs(file, file.Pairs);
+}
+
+std::vector<TColorPair> RatePairs(const TElements& file, const std::vector<TPairedColors>& found)
+{
     std::vector<TColorPair> pairs;
-    for (const TPairedColors& pair : file.Pairs) {
+    for (const TPairedColors& pair : found) {
         const TColorRecord& f = file.Colors.at(pair.Foreground);
         const TColorRecord& b = file.Colors.at(pair.Background);
         if (!f.Tickable() || !b.Tickable()) continue;

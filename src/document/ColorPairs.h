@@ -24,5 +24,7 @@ std::vector<TPairedColors> PairPlacedColors(std::vector<TPlacedColor> placed);
 
 // The file's pairs with their ratios; colours a browser ignores take no part.
 std::vector<TColorPair> FindColorPairs(const TElements& file);
+// The same for pairs found otherwise.
+std::vector<TColorPair> RatePairs(const TElements& file, const std::vector<TPairedColors>& pairs);
 
 } // namespace pictor

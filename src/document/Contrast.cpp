@@ -34,7 +34,12 @@ double RelativeLuminance(double r, double g, double b)
 
 double ContrastRatio(TColor foreground, int foregroundAlpha, TColor background, int backgroundAlpha)
 {
-    const TRgb back = Over(Channels(background), backgroundAlpha, {1, 1, 1});
+    return ContrastRatioOver(foreground, foregroundAlpha, background, backgroundAlpha, RGB(255, 255, 255));
+}
+
+double ContrastRatioOver(TColor foreground, int foregroundAlpha, TColor background, int backgroundAlpha, TColor canvas)
+{
+    const TRgb back = Over(Channels(background), backgroundAlpha, Channels(canvas));
     const TRgb fore = Over(Channels(foreground), foregroundAlpha, back);
     const double l1 = RelativeLuminance(fore.R, fore.G, fore.B);
     const double l2 = RelativeLuminance(back.R, back.G, back.B);

@@ -15,6 +15,8 @@ double RelativeLuminance(double r, double g, double b);
 // over white, text with alpha over that background.
 double ContrastRatio(TColor foreground, int foregroundAlpha, TColor background, int backgroundAlpha);
 inline double ContrastRatio(TColor foreground, TColor background) { return ContrastRatio(foreground, 255, background, 255); }
+// The same with the background seen over canvas: a dark page's own background.
+double ContrastRatioOver(TColor foreground, int foregroundAlpha, TColor background, int backgroundAlpha, TColor canvas);
 
 // The ratio rounded down to two decimals, as "4.47": never shown as passing when it does not.
 std::string ContrastRatioText(double ratio);

@@ -168,20 +168,6 @@ TTriple FromPolar(const TTriple& c)
     return {c[0], c[1] * std::cos(radians), c[1] * std::sin(radians)};
 }
 
-TTriple HslToSrgb(double hue, double saturation, double lightness)
-{
-    double h = std::fmod(hue, 360.0);
-    if (h < 0) h += 360;
-    TTriple out{};
-    const double n[3] = {0, 8, 4};
-    for (size_t k = 0; k < 3; ++k) {
-        const double m = std::fmod(n[k] + h / 30, 12.0);
-        const double a = saturation * std::min(lightness, 1 - lightness);
-        out[k] = lightness - a * std::max(-1.0, std::min({m - 3, 9 - m, 1.0}));
-    }
-    return out;
-}
-
 TTriple HwbToSrgb(const TTriple& hwb)
 {
     double white = hwb[1] / 100, black = hwb[2] / 100;
@@ -272,6 +258,20 @@ int ToByte(double v)
 }
 
 } // namespace
+
+TTriple HslToSrgb(double hue, double saturation, double lightness)
+{
+    double h = std::fmod(hue, 360.0);
+    if (h < 0) h += 360;
+    TTriple out{};
+    const double n[3] = {0, 8, 4};
+    for (size_t k = 0; k < 3; ++k) {
+        const double m = std::fmod(n[k] + h / 30, 12.0);
+        const double a = saturation * std::min(lightness, 1 - lightness);
+        out[k] = lightness - a * std::max(-1.0, std::min({m - 3, 9 - m, 1.0}));
+    }
+    return out;
+}
 
 // The binary search on oklch chroma of "CSS gamut mapping to an RGB destination".
 TTriple MapIntoSrgbGamut(const TTriple& srgb, double jnd)

@@ -23,5 +23,7 @@ TTriple SrgbToSpace(TColorSpace space, const TTriple& srgb, double hueHint = 0);
 TTriple MapIntoSrgbGamut(const TTriple& srgb, double jnd = 0.02);
 // The colour as shown on an sRGB screen: mapped into the gamut (reducing oklch chroma), 8 bits a channel.
 TColor SrgbToDisplay(const TTriple& srgb);
+// hsl() in extended sRGB: hue in degrees, saturation and lightness 0-1.
+TTriple HslToSrgb(double hue, double saturation, double lightness);
 
 } // namespace pictor

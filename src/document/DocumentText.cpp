@@ -138,6 +138,10 @@ TFileScan ScanInHalves(const TElements& file, size_t second, TWorkPool& pool)
     if (!halves) return scan;
     const size_t before = scan.Colors.size();
     const auto embedsBefore = std::uint32_t(scan.Embeds.size());
+    // Each list grown once: a long sheet's lists are megabytes, and every new page of them costs a fault.
+    scan.Colors.reserve(before + rest.Colors.size());
+    scan.Placed.reserve(scan.Placed.size() + rest.Placed.size());
+    scan.Channels.Uses.reserve(scan.Channels.Uses.size() + rest.Channels.Uses.size());
     for (TColorFound found : rest.Colors) {
         if (found.Embed != 0) found.Embed += embedsBefore;
         scan.Colors.push_back(found);

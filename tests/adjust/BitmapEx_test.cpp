@@ -81,21 +81,6 @@ const TBitmapEx& EveryColour()
     return ::testing::AssertionSuccess();
 }
 
-TEST(BitmapExStorage, SizedIsBlackWithPackedRowsAndMovedFromIsEmptyAndReusable)
-{
-    TBitmapEx bitmap(3, 2);
-    ASSERT_EQ(bitmap.FrameCount(), 1);
-    EXPECT_EQ(bitmap.Frame(0).Pixels, TPixelBytes(18, 0));
-    EXPECT_TRUE(bitmap.Frame(0).Alpha.empty());
-    EXPECT_EQ(bitmap.ScanLine(1), bitmap.Frame(0).Pixels.data() + 9);  // no row padding
-
-    TBitmapEx target = std::move(bitmap);
-    EXPECT_EQ(target.Width(), 3);
-    EXPECT_TRUE(bitmap.Empty());  // NOLINT(bugprone-use-after-move): moving leaves an empty bitmap
-    bitmap.SetFrames({Filled(1, 1, 3)});
-    EXPECT_EQ(bitmap.Width(), 1);
-}
-
 TEST(BitmapExStorage, CopiesShareUntilOneIsWritten)
 {
     TBitmapEx original(2, 2);

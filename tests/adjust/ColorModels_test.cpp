@@ -71,19 +71,8 @@ TEST(ColorModels, HSVToRGBSectorEdges)
     EXPECT_EQ(AsArray(HSVToRGB(77.0, 0.0, 42.7)), (Rgb{42, 42, 42}));
 }
 
-TEST(ColorModels, HueHelpersAndClampsRoundingTiesToEven)
+TEST(ColorModels, ClampsRoundTiesToEven)
 {
-    EXPECT_EQ(WrapHue(0.0), 360.0);
-    EXPECT_EQ(WrapHue(360.0), 360.0);
-    EXPECT_EQ(WrapHue(540.0), 180.0);
-    EXPECT_EQ(WrapHue(-0.5), 359.5);
-    EXPECT_EQ(HueToRGB(360.0, 200.0, 20.0), 20.0);  // folded to 0
-    EXPECT_EQ(HueToRGB(-60.0, 200.0, 20.0), 20.0);  // folded to 300
-    EXPECT_EQ(HueToRGB(179.9, 200.0, 20.0), 200.0);
-    EXPECT_EQ(HueToRGB(210.0, 200.0, 20.0), 110.0);
-
-    EXPECT_EQ(ClampChannel(255.5), 255.0);
-    EXPECT_EQ(ClampChannel(-0.5), 0.0);
     EXPECT_EQ(ClampRoundByte(127.5), 128);
     EXPECT_EQ(ClampRoundByte(126.5), 126);
     EXPECT_EQ(ClampRoundByte(254.5), 254);

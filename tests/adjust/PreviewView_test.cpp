@@ -5,16 +5,6 @@
 namespace pictor {
 namespace {
 
-TEST(SnapshotSize, CappedOnlyWhenLimitIsOn)
-{
-    TSnapshotLimit options{false, 1000, 900};
-    EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{2000, 3000}));
-    options.Limited = true;
-    EXPECT_EQ(SnapshotSize(2000, 3000, options), (TViewPoint{1000, 900}));
-    EXPECT_EQ(SnapshotSize(300, 200, options), (TViewPoint{300, 200}));
-    EXPECT_EQ(SnapshotSize(-1, 0, options), (TViewPoint{0, 0}));
-}
-
 TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdges)
 {
     TPreviewView view(1000, 800);

@@ -51,18 +51,6 @@ TEST(CliSite, ListsEveryPageWithOnePaletteAndReportsTheFailedOne)
     EXPECT_NE(text.Out.find("3 page(s), 1 failed"), std::string::npos);
 }
 
-TEST(CliSite, AdjustsASharedSheetOnceAndGoesOnPastAFailedPage)
-{
-    const TCliSite site;
-    const TCliRun run = RunCli("adjust --invert --in-place " + ShellQuote(site.Root / "index.html") + " " +
-                               ShellQuote(site.Root / "more/page.html") + " " + ShellQuote(site.Root / "broken.html"));
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Out.find("3 page(s), 1 failed"), std::string::npos) << run.Out;
-    EXPECT_EQ(ReadAll(site.Root / "s.css"), "p { color: #00FFFF }");
-    EXPECT_EQ(ReadAll(site.Root / "index.html"),
-              "<link rel=\"stylesheet\" href=\"s.css\"><body text=\"#FFFFFF\"><img src=\"p.png\">");
-}
-
 TEST(CliSite, OutRefusesBeforeWritingAnything)
 {
     const TCliSite site;

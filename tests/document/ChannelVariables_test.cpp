@@ -218,22 +218,6 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
     }
 }
 
-TEST(ChannelVariables, BootstrapPrimaryInvertedIsTheExactInverseWhereverItIsPainted)
-{
-    TSite site;
-    site.Add("index.html", "<link rel=\"stylesheet\" href=\"a.css\"><p class=bg-primary>x");
-    site.Add("a.css", ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253 }\n"
-                      ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
-    THtmlStructure doc = site.Open("index.html");
-    Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), ":root { --bs-primary: #F29102; --bs-primary-rgb: 242, 145, 2 }\n"
-                                              ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
-    Change(doc, TAdjustment::Invert());
-    // Inverted back: the colour as a colour code like every ticked one, the channels with their own separators.
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), ":root { --bs-primary: #0D6EFD; --bs-primary-rgb: 13, 110, 253 }\n"
-                                              ".bg-primary { background-color: rgba(var(--bs-primary-rgb), .5) }");
-}
-
 // A colour in a data: URL's picture stands at its URL: a list between two such URLs is rewritten too.
 TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
 {

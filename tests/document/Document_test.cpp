@@ -62,17 +62,6 @@ TEST(DocumentLoad, BaseFolderOfSiblingFolders)
     EXPECT_EQ(doc.Page.Pics[1].WorkPath, site.WorkFolder() + "imgs/b.bmp");
 }
 
-TEST(DocumentLoad, FailuresNameTheFile)
-{
-    TSite site;
-    std::filesystem::create_symlink("/dev/zero", site.Root / "device.html");
-    const std::string what = ErrorOf([&] { site.Open("device.html"); }).what();
-    EXPECT_NE(what.find("device.html"), std::string::npos) << what;
-    std::filesystem::create_symlink("/dev/zero", site.Root / "a.css");
-    site.Add("sheet.html", "<link rel=\"stylesheet\" href=\"a.css\">");
-    EXPECT_NE(std::string(ErrorOf([&] { site.Open("sheet.html"); }).what()).find("a.css"), std::string::npos);
-}
-
 // A picture or sheet that is not there, or a picture that cannot be decoded, is left out of the work
 // and named, and the rest of the site loads.
 TEST(DocumentLoad, DeadReferencesDoNotStopIt)

@@ -126,14 +126,13 @@ TEST(PictureBmp, ReadsRunLengthEncodedPictures)
 TEST(PictureBmp, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeBmp(test::FewColours(8, 8));
-    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, good.size() - 10), "BMP ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 30), "BMP ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Bmp, good.substr(0, 8), "BMP ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Bmp, "PK\3\4 zip", "BMP ファイルではありません");
-    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(100000, 100000, 24, "", std::string(64, '\0')),
-                            "大きすぎます（100000×100000 ピクセル、上限は 268435456 ピクセル）");
-    test::ExpectDecodeError(TPictureFormat::Bmp, RawBmp(2, 2, 4, std::string(8, '\0'), std::string(8, '\0'), 1),
-                            "BMP ファイルのこの形式には対応していません（4 ビット、圧縮方式 1）");  // RLE8 is for 8 bits only
+    const std::string cut = "BMP ファイルが途中で切れています";
+    test::ExpectDecodeErrors(TPictureFormat::Bmp,
+        {{good.substr(0, good.size() - 10), cut}, {good.substr(0, 30), cut}, {good.substr(0, 8), cut},
+         {"PK\3\4 zip", "BMP ファイルではありません"},
+         {RawBmp(100000, 100000, 24, "", std::string(64, '\0')), "大きすぎます（100000×100000 ピクセル、上限は 268435456 ピクセル）"},
+         // RLE8 is for 8 bits only
+         {RawBmp(2, 2, 4, std::string(8, '\0'), std::string(8, '\0'), 1), "BMP ファイルのこの形式には対応していません（4 ビット、圧縮方式 1）"}});
 }
 
 } // namespace

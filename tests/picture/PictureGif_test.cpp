@@ -154,13 +154,12 @@ TEST(PictureGif, InterlacedRowsLandInPlace)
 TEST(PictureGif, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeGif(test::ManyColours(64, 64), "t.gif");
-    test::ExpectDecodeError(TPictureFormat::Gif, good.substr(0, good.size() / 2), "GIF ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Gif, good.substr(0, 8), "GIF ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Gif, "\x89PNG\r\n\x1a\n", "GIF ファイルではありません");
-
     std::string huge = good;
     huge.replace(6, 4, "\xFF\xFF\xFF\xFF");  // 65535 x 65535 canvas
-    test::ExpectDecodeError(TPictureFormat::Gif, huge, "大きすぎます（65535×65535 ピクセル、上限は 268435456 ピクセル）");
+    test::ExpectDecodeErrors(TPictureFormat::Gif,
+        {{good.substr(0, good.size() / 2), "GIF ファイルが途中で切れています"}, {good.substr(0, 8), "GIF ファイルが途中で切れています"},
+         {"\x89PNG\r\n\x1a\n", "GIF ファイルではありません"},
+         {huge, "大きすぎます（65535×65535 ピクセル、上限は 268435456 ピクセル）"}});
 }
 
 } // namespace

@@ -127,16 +127,13 @@ TEST(PictureJpeg, GreyAndCmykPicturesBecomeBlueGreenRed)
 TEST(PictureJpeg, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodeJpeg(test::ManyColours(64, 64), 90, false, "t.jpg");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, good.size() / 2), "JPEG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, good.substr(0, 100), "JPEG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, "", "JPEG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, "GIF89a", "JPEG ファイルではありません");
-    test::ExpectDecodeError(TPictureFormat::Jpeg, "\xFF\xD8 not really");
-
     std::string huge = good;
-    const std::size_t sof = FrameHeaderAt(huge);
-    huge.replace(sof + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
-    test::ExpectDecodeError(TPictureFormat::Jpeg, huge, "大きすぎます（30000×30000 ピクセル、上限は 268435456 ピクセル）");
+    huge.replace(FrameHeaderAt(huge) + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
+    const std::string cut = "JPEG ファイルが途中で切れています";
+    test::ExpectDecodeErrors(TPictureFormat::Jpeg,
+        {{good.substr(0, good.size() / 2), cut}, {good.substr(0, 100), cut}, {"", cut},
+         {"GIF89a", "JPEG ファイルではありません"}, {"\xFF\xD8 not really", ""},
+         {huge, "大きすぎます（30000×30000 ピクセル、上限は 268435456 ピクセル）"}});
 }
 
 // Each scan is a pass over the whole picture: a file of endless scans must fail, not spin.

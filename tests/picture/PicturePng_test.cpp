@@ -105,18 +105,13 @@ TEST(PicturePng, PaletteWithTransparencyAndSixteenBitGreyAreRead)
 TEST(PicturePng, BadFilesRaiseErrorsNamingTheFile)
 {
     const std::string good = EncodePng(test::ManyColours(64, 64), "t.png");
-    test::ExpectDecodeError(TPictureFormat::Png, good.substr(0, good.size() / 2), "PNG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Png, good.substr(0, 20), "PNG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Png, good.substr(0, 5), "PNG ファイルが途中で切れています");
-    test::ExpectDecodeError(TPictureFormat::Png, "GIF89a", "PNG ファイルではありません");
-    test::ExpectDecodeError(TPictureFormat::Png, "", "PNG ファイルではありません");
-
     std::string corrupt = good;
     corrupt[good.size() / 2] ^= 0x55;
-    test::ExpectDecodeError(TPictureFormat::Png, corrupt, "PNG ファイルとして解読できません");
-
-    test::ExpectDecodeError(TPictureFormat::Png, WithSize(good, 100000, 100000),
-                            "大きすぎます（100000×100000 ピクセル、上限は 268435456 ピクセル）");
+    const std::string cut = "PNG ファイルが途中で切れています", other = "PNG ファイルではありません";
+    test::ExpectDecodeErrors(TPictureFormat::Png,
+        {{good.substr(0, good.size() / 2), cut}, {good.substr(0, 20), cut}, {good.substr(0, 5), cut},
+         {"GIF89a", other}, {"", other}, {corrupt, "PNG ファイルとして解読できません"},
+         {WithSize(good, 100000, 100000), "大きすぎます（100000×100000 ピクセル、上限は 268435456 ピクセル）"}});
 }
 
 TEST(PicturePng, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)

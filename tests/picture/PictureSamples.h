@@ -84,6 +84,12 @@ inline void ExpectDecodeError(TPictureFormat format, const std::string& bytes, c
     EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
 }
 
+// One table of bad inputs, each with the reason it must give.
+inline void ExpectDecodeErrors(TPictureFormat format, std::initializer_list<std::pair<std::string, std::string>> cases)
+{
+    for (const auto& [bytes, reason] : cases) ExpectDecodeError(format, bytes, reason);
+}
+
 // How far the process's peak memory rose while decoding bytes that must fail, in MiB; -1 where the
 // system cannot reset the peak.
 inline long PeakGrowthOfFailedDecodeMiB(TPictureFormat format, const std::string& bytes)

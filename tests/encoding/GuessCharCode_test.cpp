@@ -1,7 +1,5 @@
-// What the encoding guess decides, and what the normaliser makes of each encoding: Shift-JIS with CR LF
-// breaks (a sheet marked UTF-16 is searched for its imports in this form).
+// What the encoding guess decides, ties included.
 #include "encoding/GuessCharCode.h"
-#include "encoding/TextNormalizer.h"
 
 #include "encoding/IconvText.h"
 
@@ -13,31 +11,6 @@ namespace {
 using test::Iconv;
 
 const char* const kSentence = "<p>日本語のテキストです。カタカナとひらがなと漢字が混ざっています。</p>\n";
-
-TEST(TextNormalizer, EachEncodingBecomesShiftJisWithCrLfBreaks)
-{
-    const std::string sjis = Iconv(kSentence, "UTF-8", "CP932");
-    const std::string sjisCrLf = sjis.substr(0, sjis.size() - 1) + "\r\n";
-    const struct {
-        std::string Bytes;
-        TCharCode Code;
-        std::string Text;
-    } cases[] = {
-        {std::string("\xFE\xFF\x00\x3C", 4), ccUtf16BE, "<"},
-        {"\xFF\xFE" + Iconv("@import \"あ.css\";\n", "UTF-8", "UTF-16LE") + std::string("\0\0x\0", 4), ccUtf16LE,
-         "@import \"\x82\xA0.css\";\r\n"},  // up to the first zero unit
-        {Iconv(kSentence, "UTF-8", "EUC-JP"), ccEuc, sjisCrLf},
-        {Iconv(kSentence, "UTF-8", "ISO-2022-JP"), ccJis, sjisCrLf},
-        {std::string("\xEF\xBB\xBF") + kSentence, ccUtf8, sjisCrLf},
-        {"a\rb\nc\r\n", ccSjis, "a\r\nb\r\nc\r\n"},
-        {"GIF89a\x01\x00\n", ccBinary, "GIF89a\x01\x00\n"},  // left as it is
-    };
-    for (const auto& c : cases) {
-        std::string text = c.Bytes;
-        EXPECT_EQ(NormalizeText(text), c.Code) << c.Bytes;
-        EXPECT_EQ(text, c.Text) << c.Bytes;
-    }
-}
 
 TEST(GuessCharCode, DecidesEachEncodingAndBreaksTiesInOrder)
 {

@@ -1,0 +1,37 @@
+#pragma once
+#include "document/Elements.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pictor {
+
+// A selector's compounds and combinators in one spelling ("nav.a  >li" as "nav.a > li"), the lengths
+// of that spelling's ancestor prefixes (those before a descendant or child combinator) and where each
+// compound starts.
+struct TSelectorChain {
+    std::string Text;
+    std::vector<std::size_t> Ancestors;
+    std::vector<std::size_t> Compounds;
+};
+TSelectorChain ChainOfSelector(std::string_view selector);
+// A compound's simple selectors ("a.b:hover" as "a", ".b", ":hover"), sorted.
+std::vector<std::string_view> SimpleSelectors(std::string_view compound);
+
+// Text colours paired with the backgrounds of other rules that, by their selectors, paint the element
+// itself or an element it stands in: the text's selector, or the part of it before a descendant or
+// child combinator, with a background's selector that matches the same elements or some of them (the
+// same compounds before, and a last compound with no simple selector more than it, or no fewer):
+// `.navbar.is-dark .navbar-item { color }` on `.navbar.is-dark { background-color }`,
+// `.button.is-link.is-focused { color }` on `.button.is-link { background-color }` and the other way
+// round. Pairs within one block are the walk's own (TElements::Pairs). And each background that no text
+// is so paired with, under the page's own text (the last colour of body, html or :root), when the file
+// gives one: a utility class's `.bg-success { background-color }` under `body { color }`.
+struct TSelectorPairs {
+    std::vector<TPairedColors> Pairs;
+    std::vector<TPairedColors> UnderPageText;
+};
+TSelectorPairs PairColorsBySelectors(const TElements& file, bool isPage);
+
+} // namespace pictor

@@ -1,0 +1,145 @@
+#include "adjust/DarkContrast.h"
+#include "document/ChannelLists.h"
+#include "document/ChannelVariables.h"
+#include "document/CssColorFunction.h"
+#include "support/SiteBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace pictor {
+namespace {
+
+THtmlStructure PageWithChannels(const std::string& style)
+{
+    THtmlStructure page = test::ScannedPage("<style>" + style + "</style>", ccUtf8);
+    AddChannelColors(page);
+    return page;
+}
+
+THtmlStructure DarkPage(const std::string& style)
+{
+    THtmlStructure page = PageWithChannels(style);
+    ApplyToTickedColors(page, TAdjustment::Dark(), false);
+    return page;
+}
+
+const TColorRecord& RecordOf(const THtmlStructure& page, const std::string& orgText)
+{
+    static const TColorRecord none;
+    for (const TColorRecord& r : page.Page.Colors)
+        if (r.OrgText == orgText) return r;
+    ADD_FAILURE() << "no record " << orgText;
+    return none;
+}
+
+TTriple OklchOfHsl(double h, double s, double l) { return SrgbToSpace(TColorSpace::Oklch, HslToSrgb(h, s / 100, l / 100)); }
+
+double HueDistance(double a, double b)
+{
+    const double d = std::fabs(a - b);
+    return std::min(d, 360 - d);
+}
+
+// daisyUI's channel lists are whole oklch colours: lightness mirrored exactly, hue kept, chroma lowered
+// only as far as sRGB needs (the dark adjustment's own gamut mapping).
+TEST(DarkChannels, OklchListMirroredInItsOwnSpace)
+{
+    const struct {
+        const char* List;
+        double L, C, H;
+    } cases[] = {
+        {"49.12% 0.3096 275.75", 0.4912, 0.3096, 275.75},
+        {"76.76% 0.184 183.61", 0.7676, 0.184, 183.61},
+        {"0.9451 0.179 104.32", 0.9451, 0.179, 104.32},
+        {"20% 0.02 250", 0.20, 0.02, 250},
+    };
+    for (const auto& c : cases) {
+        const THtmlStructure page = DarkPage(std::string(":root{--p: ") + c.List + "}.a{color:oklch(var(--p))}");
+        const TColorRecord& r = RecordOf(page, c.List);
+        const auto css = ParseCssSpaceColor("oklch(" + r.Text + ")");
+        ASSERT_TRUE(css) << r.Text;
+        const TTriple& oklch = css->Coordinates;
+        EXPECT_NEAR(oklch[0], DarkLightness(c.L, {}), 1e-6) << r.Text;
+        EXPECT_LE(oklch[1], c.C + 1e-9) << r.Text;
+        EXPECT_NEAR(oklch[2], c.H, 1e-3) << r.Text;
+        const TTriple srgb = SpaceToSrgb(TColorSpace::Oklch, oklch);
+        for (double v : srgb) {
+            EXPECT_GE(v, -1e-4) << r.Text;
+            EXPECT_LE(v, 1 + 1e-4) << r.Text;
+        }
+    }
+}
+
+// Bulma's one-channel colours: the hue and saturation variables stay, so every colour built from them
+// keeps its hsl() hue; the lightness variable becomes the one whose colour has the mirrored oklch
+// lightness; a number added to the lightness changes by what it adds there.
+TEST(DarkChannels, OneChannelSetKeepsHueAndMirrorsLightness)
+{
+    const struct {
+        double H, S, L;
+    } cases[] = {{233, 100, 63}, {221, 14, 21}, {171, 100, 41}, {42, 100, 53}, {221, 14, 100}, {0, 0, 30}};
+    for (const auto& c : cases) {
+        char vars[160];
+        std::snprintf(vars, sizeof vars, ":root{--h: %gdeg; --s: %g%%; --l: %g%%; --d: -5%%}", c.H, c.S, c.L);
+        const THtmlStructure page = DarkPage(std::string(vars) + ".a{color:hsl(var(--h), var(--s), var(--l))}"
+                                                                 ".b{color:hsl(var(--h), var(--s), calc(var(--l) + var(--d)))}");
+        char h[16], s[16], l[16];
+        std::snprintf(h, sizeof h, "%gdeg", c.H);
+        std::snprintf(s, sizeof s, "%g%%", c.S);
+        std::snprintf(l, sizeof l, "%g%%", c.L);
+        const std::string name = std::string(h) + " " + s + " " + l;
+        EXPECT_EQ(RecordOf(page, h).Text, h) << name;
+        EXPECT_EQ(RecordOf(page, s).Text, s) << name;
+        const auto lightness = ChannelNumber(RecordOf(page, l).Text);
+        ASSERT_TRUE(lightness) << name;
+        const TTriple light = OklchOfHsl(c.H, c.S, c.L), dark = OklchOfHsl(c.H, c.S, *lightness);
+        // Exact but for the hue and saturation, read back from the 8-bit colour of the first use.
+        EXPECT_NEAR(dark[0], DarkLightness(light[0], {}), 0.005) << name;
+        // The delta: hover five points darker becomes about as much lighter.
+        const auto delta = ChannelNumber(RecordOf(page, "-5%").Text);
+        ASSERT_TRUE(delta) << name;
+        const TTriple darkHover = OklchOfHsl(c.H, c.S, *lightness + *delta);
+        const TTriple lightHover = OklchOfHsl(c.H, c.S, c.L - 5);
+        EXPECT_NEAR(darkHover[0], DarkLightness(lightHover[0], {}), 0.01) << name;
+        EXPECT_GT(darkHover[0], dark[0]) << name;
+    }
+}
+
+// What is not exact: hsl() keeps its hue and saturation while its lightness moves, and oklch hue drifts
+// with hsl() lightness; yet a mid-lightness blue's drifts by few degrees.
+TEST(DarkChannels, HueDriftOfAMidBlue)
+{
+    const THtmlStructure page = DarkPage(":root{--h: 233; --s: 100%; --l: 63%}.a{color:hsl(var(--h), var(--s), var(--l))}");
+    const auto lightness = ChannelNumber(RecordOf(page, "63%").Text);
+    ASSERT_TRUE(lightness);
+    EXPECT_LT(HueDistance(OklchOfHsl(233, 100, 63)[2], OklchOfHsl(233, 100, *lightness)[2]), 3);
+}
+
+// A hue variable is never nudged for contrast: it would turn every colour built from it.
+TEST(DarkChannels, OnlyTheLightnessVariableIsNudged)
+{
+    THtmlStructure page = PageWithChannels(":root{--h: 233; --s: 100%; --l: 55%}.a{color:hsl(var(--h), var(--s), var(--l))}");
+    const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
+    ASSERT_FALSE(nudged.empty());
+    EXPECT_EQ(RecordOf(page, "233").Text, "233");
+    EXPECT_EQ(RecordOf(page, "100%").Text, "100%");
+    for (const TNudgedPair& n : nudged) {
+        const TColorRecord& r = page.Page.Colors[n.Foreground];
+        EXPECT_EQ(r.Channels.Channel, 2) << r.OrgText;
+        EXPECT_TRUE(n.Held);
+        // The colour the record says is the one hsl() paints with its lightness.
+        const auto lightness = ChannelNumber(r.Text);
+        ASSERT_TRUE(lightness);
+        const TColor painted = SrgbToDisplay(HslToSrgb(233, 1, *lightness / 100));
+        EXPECT_LE(std::abs(GetRValue(r.Color) - GetRValue(painted)), 1);
+        EXPECT_LE(std::abs(GetGValue(r.Color) - GetGValue(painted)), 1);
+        EXPECT_LE(std::abs(GetBValue(r.Color) - GetBValue(painted)), 1);
+    }
+}
+
+} // namespace
+} // namespace pictor
