@@ -7,6 +7,8 @@
 namespace pictor {
 
 struct TWorkPool::TBatch {
+    TBatch(const std::function<void(std::size_t)>& body, std::size_t count) : Body(body), Count(count) {}
+
     const std::function<void(std::size_t)>& Body;
     std::size_t Count;
     std::atomic<std::size_t> Next = 0;
