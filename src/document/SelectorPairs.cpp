@@ -1,5 +1,6 @@
 #include "document/SelectorPairs.h"
 
+#include "base/AsciiText.h"
 #include "document/CssOutline.h"
 #include "document/DocumentText.h"
 
@@ -9,8 +10,6 @@
 namespace pictor {
 
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 // The selectors of a rule's prelude, split at the commas outside parentheses, brackets and strings.
 std::vector<std::string_view> SplitSelectors(std::string_view prelude)
@@ -182,8 +181,8 @@ TSelectorChain ChainOfSelector(std::string_view selector)
     for (std::size_t i = 0; i < selector.size(); ++i) {
         const char c = selector[i];
         const bool inside = quote || depth > 0;
-        if (!inside && (IsSpace(c) || c == '>' || c == '+' || c == '~')) {
-            if (!chain.Text.empty() && (combinator == 0 || combinator == ' ')) combinator = IsSpace(c) ? ' ' : c;
+        if (!inside && (IsCssSpace(c) || c == '>' || c == '+' || c == '~')) {
+            if (!chain.Text.empty() && (combinator == 0 || combinator == ' ')) combinator = IsCssSpace(c) ? ' ' : c;
             continue;
         }
         if (combinator) {
