@@ -7,6 +7,7 @@
 #include "encoding/Cp932.h"
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <sstream>
 
@@ -29,21 +30,21 @@ void WriteColors(TJsonWriter& json, const TElements& file)
 {
     // Written member by member: a long sheet costs no JSON tree per colour.
     std::string text;
+    std::array<TJsonScalar, 7> members;
     json.BeginArray();
     for (size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& c = file.Colors[k];
-        json.BeginObject();
-        if (!c.Alpha.empty()) json.NumberMember("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
-        json.BoolMember("checked", c.Checked);
-        if (c.Rejected) json.BoolMember("ignored", true);
-        json.NumberMember("index", std::int64_t(k));
-        json.NumberMember("pos", c.Pos);
-        if (HeldAsUtf8(file, c.Text))
-            json.StringMember("text", c.Text);
-        else
-            json.StringMember("text", text = cp932::ToUtf8(c.Text));
-        json.StringMember("value", ColorToUpperCode(c.Color));
-        json.EndObject();
+        size_t n = 0;
+        if (!c.Alpha.empty()) members[n++] = TJsonScalar::Integer("alpha", AlphaToByte(c.AlphaForm, c.Alpha));
+        members[n++] = TJsonScalar::Bool("checked", c.Checked);
+        if (c.Rejected) members[n++] = TJsonScalar::Bool("ignored", true);
+        members[n++] = TJsonScalar::Integer("index", std::int64_t(k));
+        members[n++] = TJsonScalar::Integer("pos", std::int64_t(c.Pos));
+        members[n++] = TJsonScalar::String("text", HeldAsUtf8(file, c.Text) ? std::string_view(c.Text)
+                                                                             : std::string_view(text = cp932::ToUtf8(c.Text)));
+        const std::string value = ColorToUpperCode(c.Color);
+        members[n++] = TJsonScalar::String("value", value);
+        json.ScalarObject(std::span(members.data(), n));
     }
     json.EndArray();
 }

@@ -3,6 +3,7 @@
 #include "encoding/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <stdexcept>
 #include <utility>
@@ -36,12 +37,16 @@ bool CheckedUtf8(const nlohmann::json& value, std::size_t room)
 }
 
 // Text the library would write between quotes as it is: printable ASCII without a quote or backslash.
+constexpr std::array<bool, 256> Unescaped = [] {
+    std::array<bool, 256> plain{};
+    for (int b = 0x20; b < 0x80; ++b) plain[std::size_t(b)] = b != '"' && b != '\\';
+    return plain;
+}();
 bool NeedsNoEscape(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
-    });
+    for (const char c : text)
+        if (!Unescaped[static_cast<unsigned char>(c)]) return false;
+    return true;
 }
 
 } // namespace
@@ -128,33 +133,52 @@ void TJsonWriter::Value(const nlohmann::json& value)
     Flush();
 }
 
-void TJsonWriter::BoolMember(std::string_view key, bool value)
+void TJsonWriter::ScalarObject(std::span<const TJsonScalar> members)
 {
-    Key(key);
     BeforeValue();
-    Buffer_ += value ? "true" : "false";
-}
-
-void TJsonWriter::NumberMember(std::string_view key, std::int64_t value)
-{
-    Key(key);
-    BeforeValue();
-    char digits[24];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
-    Buffer_.append(digits, end);
-}
-
-void TJsonWriter::StringMember(std::string_view key, std::string_view text)
-{
-    Key(key);
-    if (!NeedsNoEscape(text)) {
-        String(text);
+    if (members.empty()) {
+        Buffer_ += "{}";
+        Flush();
         return;
     }
-    BeforeValue();
-    Buffer_ += '"';
-    Buffer_ += text;
-    Buffer_ += '"';
+    constexpr std::size_t MaxKey = 32;
+    const std::size_t indent = 2 * (Levels_.size() + 1);
+    if (Levels_.size() + 1 >= MaxNesting) throw std::logic_error("JSON nested too deep");
+    // One member's line up to its value, and the value too unless it is text: the indent, a key and a
+    // number all fit.
+    char line[2 + 2 * MaxNesting + MaxKey + 4 + 24];
+    for (std::size_t m = 0; m < members.size(); ++m) {
+        const TJsonScalar& member = members[m];
+        if (m > 0 && member.Key <= members[m - 1].Key) throw std::logic_error("JSON: keys out of order");
+        if (member.Key.size() > MaxKey || !NeedsNoEscape(member.Key)) throw std::logic_error("JSON: a key to escape");
+        char* p = line;
+        *p++ = m == 0 ? '{' : ',';
+        *p++ = '\n';
+        p = std::fill_n(p, indent, ' ');
+        *p++ = '"';
+        p = std::copy(member.Key.begin(), member.Key.end(), p);
+        p = std::copy_n("\": ", 3, p);
+        switch (member.Kind) {
+        case TJsonScalar::TKind::Bool: p = std::copy_n(member.Number ? "true" : "false", member.Number ? 4 : 5, p); break;
+        case TJsonScalar::TKind::Number: p = std::to_chars(p, std::end(line), member.Number).ptr; break;
+        case TJsonScalar::TKind::Text:
+            Buffer_.append(line, std::size_t(p - line));
+            p = line;
+            if (NeedsNoEscape(member.Text)) {
+                Buffer_ += '"';
+                Buffer_ += member.Text;
+                Buffer_ += '"';
+            } else {
+                AfterKey_ = true;
+                String(member.Text);
+            }
+            break;
+        }
+        Buffer_.append(line, std::size_t(p - line));
+    }
+    Buffer_ += '\n';
+    Buffer_.append(indent - 2, ' ');
+    Buffer_ += '}';
     Flush();
 }
 

@@ -3,11 +3,25 @@
 
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pictor::cli {
+
+// A member of an object whose members are all scalars, written whole by TJsonWriter::ScalarObject.
+struct TJsonScalar {
+    enum class TKind : unsigned char { Bool, Number, Text };
+    std::string_view Key;
+    TKind Kind = TKind::Number;
+    std::int64_t Number = 0;  // the number, or the bool
+    std::string_view Text;
+
+    static TJsonScalar Bool(std::string_view key, bool value) { return {key, TKind::Bool, value, {}}; }
+    static TJsonScalar Integer(std::string_view key, std::int64_t value) { return {key, TKind::Number, value, {}}; }
+    static TJsonScalar String(std::string_view key, std::string_view text) { return {key, TKind::Text, 0, text}; }
+};
 
 // Writes JSON as it goes, laid out as nlohmann::json's dump(2) lays out the same document, so that a
 // large document is never held as one tree: its small parts are nlohmann::json values, whose key order,
@@ -31,11 +45,9 @@ public:
         Key(key);
         Value(value);
     }
-    // Scalars written straight into the output, as the library would write them: a long list of small
-    // records then costs no tree per record.
-    void BoolMember(std::string_view key, bool value);
-    void NumberMember(std::string_view key, std::int64_t value);
-    void StringMember(std::string_view key, std::string_view text);
+    // An object of scalars, its members in key order, written straight into the output as the library
+    // would write it: a long list of small records then costs a few appends per record.
+    void ScalarObject(std::span<const TJsonScalar> members);
 
 private:
     struct TLevel {

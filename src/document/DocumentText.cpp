@@ -19,6 +19,7 @@
 #include <cctype>
 #include <cerrno>
 #include <span>
+#include <unordered_map>
 
 namespace pictor {
 
@@ -36,7 +37,12 @@ void AddPicture(TFileScan& scan, std::string_view ref)
 
 class TRecorder : public TScanEvents {
 public:
-    TRecorder(TFileScan& scan, std::string_view text) : Scan_(scan), Text_(text) {}
+    TRecorder(TFileScan& scan, std::string_view text) : Scan_(scan), Text_(text)
+    {
+        // About what a framework's sheet holds: the list then grows once or not at all, where each
+        // doubling would copy it and fault in fresh pages.
+        Scan_.Colors.reserve(text.size() / 512);
+    }
 
     void ColorFound(size_t pos, size_t length, TColorForm form, int nameIndex, const TColorPlace& place) override
     {
@@ -65,6 +71,11 @@ public:
     }
     void ChannelVariableUsed(std::string_view name, TChannelReading reading) override
     {
+        // A sheet takes the same variable the same way thousands of times: the first tells all of it.
+        std::uint8_t& readings = WholeUses_[name];
+        const auto bit = std::uint8_t(1u << unsigned(reading));
+        if (readings & bit) return;
+        readings |= bit;
         TChannelUse& use = Scan_.Channels.Uses.emplace_back();
         use.Reading = reading;
         use.Names[0] = Span(name);
@@ -94,6 +105,7 @@ private:
 
     TFileScan& Scan_;
     std::string_view Text_;
+    std::unordered_map<std::string_view, std::uint8_t> WholeUses_;  // the readings each name was taken in
 };
 
 // Where the second half may start: after the middle, right after a "}" and its line break if any, where
