@@ -136,7 +136,10 @@ private:
         size_t i = start;
         while (i < n) {
             if (S_[i] == '>') return i + 1;
-            if (size_t next = svg ? SvgColourAttribute(start, i) : 0) {
+            // Each attribute looked for below ends its name at a space or "=": other bytes only step on.
+            if (S_[i] != ' ' && S_[i] != '=') {
+                i += size_t(CharLength(S_.data() + i, S_.data() + n, Utf8_));
+            } else if (size_t next = svg ? SvgColourAttribute(start, i) : 0) {
                 i = next;
             } else if (size_t v = svg ? 0 : AttributeValueAt(start, i, {"COLOR", "TEXT", "LINK"})) {
                 const size_t end = QuotedValueEnd(v, '"');
