@@ -166,7 +166,15 @@ TFileScan ScanInHalves(const TElements& file, size_t second, TWorkPool& pool)
     for (const std::string& ref : rest.Pics) AddPicture(scan, ref);
     for (const std::string& ref : rest.SvgRefs) AddPicture(scan, ref);
     for (TChannelList& list : rest.Channels.Lists) scan.Channels.Lists.push_back(std::move(list));
-    for (TChannelUse& use : rest.Channels.Uses) scan.Channels.Uses.push_back(std::move(use));
+    // Each half took a variable's use once; the first half's stands for both.
+    const size_t firstUses = scan.Channels.Uses.size();
+    for (TChannelUse& use : rest.Channels.Uses) {
+        const auto same = [&](const TChannelUse& seen) {
+            return seen.Whole && seen.Reading == use.Reading && seen.Names[0].In(file.Text) == use.Names[0].In(file.Text);
+        };
+        if (!use.Whole || std::none_of(scan.Channels.Uses.begin(), scan.Channels.Uses.begin() + std::ptrdiff_t(firstUses), same))
+            scan.Channels.Uses.push_back(std::move(use));
+    }
     for (TVariableAlias& alias : rest.Channels.Aliases) scan.Channels.Aliases.push_back(std::move(alias));
     for (std::string& target : rest.Imports) scan.Imports.push_back(std::move(target));
     return scan;

@@ -2,6 +2,7 @@
 
 #include "base/FailureReasons.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/ChannelVariables.h"
 #include "document/ColorPairs.h"
 #include "document/DocumentText.h"
@@ -67,6 +68,47 @@ std::vector<std::string> ImportNames(const TElements& sheet, const TFileScan& sc
     return names;
 }
 
+// The data: URL picture whose colours were read last, decoded: its colours stand side by side.
+struct TDecodedPicture {
+    std::string Text;
+    std::uint32_t Of = 0;
+};
+
+TColorRecord ColorRecordOf(const TElements& file, const TFileScan& scan, const TColorFound& found, TDecodedPicture& picture)
+{
+    TColorRecord record;
+    std::string_view source = file.Text;
+    if (found.Embed == 0) {
+        record.OrgText = OccurrenceText(file.Text, found, file.WalksAsUtf8());
+    } else {
+        record.Embed = scan.Embeds.at(found.Embed - 1);
+        if (found.Embed != picture.Of) {
+            picture.Text = DecodeEmbedded(std::string_view(file.Text).substr(record.Embed.Pos, record.Embed.Length),
+                                          record.Embed.Kind);
+            picture.Of = found.Embed;
+        }
+        record.OrgText = OccurrenceText(picture.Text, found, true);
+        source = picture.Text;
+    }
+    // A text a browser drops is listed with the value it reads as (black where it reads as none) and
+    // left alone; it never stops the load.
+    record.Rejected = found.Form != TColorForm::Attribute && BrowserDrops(source, found);
+    try {
+        TColorValue value = found.Form == TColorForm::Space ? ReadSpaceColorText(record.OrgText)
+                                                            : ReadColorText(record.OrgText);
+        record.Color = record.OrgColor = value.Color;
+        record.AlphaForm = value.AlphaForm;
+        record.Alpha = std::move(value.Alpha);
+    } catch (const TPictorError&) {
+        record.Rejected = true;
+    }
+    record.Text = record.OrgText;
+    record.SourcePos = found.Pos;
+    record.Ignored = record.Rejected || (found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText));
+    record.Checked = !record.Ignored;
+    return record;
+}
+
 } // namespace
 
 template <class T, class TLoad>
@@ -116,44 +158,21 @@ TReadPicture TLoadedFiles::Picture(const std::string& path)
 
 void BuildFileRecords(TElements& file, TFileScan& scan, const std::string& path, TLoadedFiles& files)
 {
-    file.Colors.clear();
     // Room for the colours channel variables may add, so that adding them copies nothing.
+    file.Colors.clear();
     file.Colors.reserve(scan.Colors.size() + ChannelColorsAtMost(scan.Channels));
-    std::string picture;  // the data: URL picture of the colours last read, decoded
-    std::uint32_t pictureOf = 0;
-    for (const TColorFound& found : scan.Colors) {
-        TColorRecord record;
-        std::string_view source = file.Text;
-        if (found.Embed == 0) {
-            record.OrgText = OccurrenceText(file.Text, found, file.WalksAsUtf8());
-        } else {
-            record.Embed = scan.Embeds.at(found.Embed - 1);
-            if (found.Embed != pictureOf) {
-                picture = DecodeEmbedded(std::string_view(file.Text).substr(record.Embed.Pos, record.Embed.Length),
-                                         record.Embed.Kind);
-                pictureOf = found.Embed;
-            }
-            record.OrgText = OccurrenceText(picture, found, true);
-            source = picture;
-        }
-        // A text a browser drops is listed with the value it reads as (black where it reads as none) and
-        // left alone; it never stops the load.
-        record.Rejected = found.Form != TColorForm::Attribute && BrowserDrops(source, found);
-        try {
-            TColorValue value = found.Form == TColorForm::Space ? ReadSpaceColorText(record.OrgText)
-                                                                : ReadColorText(record.OrgText);
-            record.Color = record.OrgColor = value.Color;
-            record.AlphaForm = value.AlphaForm;
-            record.Alpha = std::move(value.Alpha);
-        } catch (const TPictorError&) {
-            record.Rejected = true;
-        }
-        record.Text = record.OrgText;
-        record.SourcePos = found.Pos;
-        record.Ignored = record.Rejected || (found.Form == TColorForm::Attribute && IsIgnoredColorAttribute(record.OrgText));
-        record.Checked = !record.Ignored;
-        file.Colors.push_back(std::move(record));
-    }
+    file.Colors.resize(scan.Colors.size());
+    // Each record is read by itself: a long sheet's are read in parts side by side.
+    constexpr std::size_t PartFrom = 4096;
+    const std::size_t count = scan.Colors.size();
+    const std::size_t parts = files.Pool() && count >= PartFrom ? std::size_t(files.Pool()->Size()) : 1;
+    const auto readPart = [&](std::size_t part) {
+        TDecodedPicture picture;
+        for (std::size_t k = count * part / parts; k < count * (part + 1) / parts; ++k)
+            file.Colors[k] = ColorRecordOf(file, scan, scan.Colors[k], picture);
+    };
+    if (parts > 1) files.Pool()->ForEach(parts, readPart);
+    else readPart(0);
     file.Pairs = PairPlacedColors(scan.Placed);
     file.Channels = std::move(scan.Channels);
     file.Pics.clear();

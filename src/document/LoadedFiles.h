@@ -39,6 +39,7 @@ public:
     const TSheet& Sheet(const std::string& path, std::string_view linkCharset = {});
     // A picture that is missing or cannot be decoded comes back with that state.
     TReadPicture Picture(const std::string& path);
+    TWorkPool* Pool() const { return Pool_; }
 
 private:
     template <class T> struct TEntry {

@@ -1,5 +1,7 @@
 #include "base/WorkPool.h"
 #include "document/DocumentText.h"
+#include "document/LoadedFiles.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +48,7 @@ TEST(SheetHalves, EverySplitFindsWhatOneWalkFinds)
         "@media print{\n  .c{color:rgb(1, 2, 3)}\n}\n.d{background:url(d.png) #fff;color:blue}\n",
         ".a{color:red}/* } .x{color:blue} */.b{content:\"}\";color:#fff}@media print{.c{color:#000}}.e{color:teal}",
         ":root{--c:12 34 56;--d:var(--c)}.a{color:rgb(var(--c))}\n.b{background:url(\"data:image/svg+xml,"
-        "<svg fill='red'/>\") lime}\n.c{background:url(s.svg)}\n",
+        "<svg fill='red'/>\") lime}\n.c{background:url(s.svg)}\n.d{color:rgb(var(--c));background:hsl(var(--c))}\n",
     };
     TWorkPool pool(2);
     for (const std::string text : sheets) {
@@ -67,4 +69,28 @@ TEST(SheetHalves, ALargeSheetFindsWhatOneWalkFinds)
     const TElements sheet = Sheet(text);
     TWorkPool pool(2);
     EXPECT_TRUE(Dump(ScanFile(sheet, false, &pool)) == Dump(ScanFile(sheet, false))) << "halves on the pool, one walk without";
+}
+
+// A long sheet's records are read in parts side by side, a data: URL's picture decoded in each part that
+// reaches it: they come out as one pass reads them.
+TEST(SheetHalves, RecordsReadInPartsAreThoseReadInOne)
+{
+    std::string text;
+    for (int k = 0; text.size() < 300000; ++k)
+        text += ".a" + std::to_string(k) + "{color:#" + std::to_string(100 + k % 900) + ";background:url(\"data:image/svg+xml,"
+                "<svg fill='red' stroke='%23abc'/>\") rgb(1 2 3 / .5)}\n";
+    test::TTempDir dir;
+    const std::string path = dir.Write("big.css", text);
+    TWorkPool pool(2);
+    TLoadedFiles inParts(&pool), inOne;
+    const TElements& parts = *inParts.Sheet(path).Elements;
+    const TElements& one = *inOne.Sheet(path).Elements;
+    ASSERT_GT(one.Colors.size(), 4096u * 2);
+    ASSERT_EQ(parts.Colors.size(), one.Colors.size());
+    for (size_t k = 0; k < one.Colors.size(); ++k) {
+        const TColorRecord &a = parts.Colors[k], &b = one.Colors[k];
+        ASSERT_TRUE(a.OrgText == b.OrgText && a.Color == b.Color && a.Alpha == b.Alpha && a.SourcePos == b.SourcePos &&
+                    a.Embed.Pos == b.Embed.Pos && a.Rejected == b.Rejected && a.Checked == b.Checked)
+            << "record " << k << ": " << a.OrgText << " / " << b.OrgText;
+    }
 }
