@@ -1,14 +1,12 @@
 #include "base/WorkPool.h"
 #include "picture/BitmapEx.h"
 #include "adjust/ColorModels.h"
-#include "base/PictorError.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <random>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -105,24 +103,7 @@ TEST(BitmapExStorage, CopiesShareUntilOneIsWritten)
     EXPECT_EQ(original.Width(), 2);
 }
 
-TEST(BitmapExStorage, SetFramesKeepsExtrasAndRejectsMismatchedSizes)
-{
-    TBitmapEx bitmap(1, 1);
-    TPictureExtras extras;
-    extras.PngHasAlpha = true;
-    bitmap.SetExtras(extras);
-    bitmap.SetFrames({Filled(2, 2, 1)});
-    EXPECT_TRUE(bitmap.Extras().PngHasAlpha);
-
-    TFrame shortPixels = Filled(2, 2, 0);
-    shortPixels.Pixels.pop_back();
-    EXPECT_THROW(bitmap.SetFrames({shortPixels}), TPictorError);
-    TFrame badAlpha = Filled(2, 2, 0);
-    badAlpha.Alpha.assign(3, 255);
-    EXPECT_THROW(bitmap.SetFrames({badAlpha}), TPictorError);
-    EXPECT_EQ(bitmap.Width(), 2) << "a rejected call changes nothing";
-}
-
+// The tests' own judge of pixels.
 TEST(BitmapExStorage, SamePixelsLooksAtEveryFrameAndAlpha)
 {
     TBitmapEx a = FromFrames({Filled(2, 2, 5), Filled(1, 1, 6)});
@@ -178,28 +159,10 @@ TEST(BitmapExAdjust, EveryFrameChangesAlphaStaysAndZeroParametersStillRun)
     }
 }
 
-// Pictures big enough to be split over threads, with bands of unequal and empty row counts.
-TEST(BitmapExAdjust, BandedPicturesMatchThePerColourFunctions)
+// Few distinct colours in two frames, so that most pixels are served from remembered results, some
+// after their slot was taken by another colour.
+TBitmapEx RepeatedColours()
 {
-    TWorkPool pool(3);
-    for (const auto& [width, height] : {std::pair{300001, 1}, std::pair{100003, 3}, std::pair{641, 487}}) {
-        const TBitmapEx original = RandomBitmap(width, height, unsigned(width));
-        TBitmapEx hue = original;
-        hue.HueSat(-75, 40, -20, &pool);
-        EXPECT_TRUE(EachPixelFollows(original, hue, [](int r, int g, int b) { return HueSatRGB(r, g, b, -75, 40, -20); }))
-            << width << "x" << height;
-        TBitmapEx bright = original;
-        bright.BrightContrast(-7, 33, &pool);
-        EXPECT_TRUE(EachPixelFollows(original, bright,
-                                     [](int r, int g, int b) { return BrightContrastRGB(r, g, b, -7, 33); }))
-            << width << "x" << height;
-    }
-}
-
-TEST(BitmapExAdjust, RepeatedColoursMatchHueSat)
-{
-    // Few distinct colours, so that most pixels are served from remembered results, some after
-    // their slot was taken by another colour.
     std::mt19937 rng(3);
     std::vector<std::uint32_t> palette(70000);
     for (auto& c : palette) c = rng() & 0xFFFFFF;
@@ -210,40 +173,42 @@ TEST(BitmapExAdjust, RepeatedColoursMatchHueSat)
         pixels[i + 1] = std::uint8_t(c >> 8);
         pixels[i + 2] = std::uint8_t(c >> 16);
     }
-    const TBitmapEx original = FromFrames({MakeFrame(1000, 700, pixels), MakeFrame(700, 1000, pixels)});
-    TWorkPool pool(3);
-    for (const int light : {60, -60}) {
-        TBitmapEx copy = original;
-        copy.HueSat(170, -30, light, &pool);
-        EXPECT_TRUE(EachPixelFollows(original, copy,
-                                     [light](int r, int g, int b) { return HueSatRGB(r, g, b, 170, -30, light); }));
-    }
+    return FromFrames({MakeFrame(1000, 700, pixels), MakeFrame(700, 1000, pixels)});
 }
 
-TEST(BitmapExAdjust, EveryColourThroughEveryAdjustment)
+// Every adjustment on the pool is its per-colour function on every pixel: each of the 16.7 million
+// colours, pictures split into bands of unequal and empty row counts, and remembered colours.
+TEST(BitmapExAdjust, EveryPixelFollowsThePerColourFunction)
 {
-    const TBitmapEx& all = EveryColour();
-    TWorkPool pool;
-    TBitmapEx inverted = all;
-    inverted.Invert(&pool);
-    EXPECT_TRUE(EachPixelFollows(all, inverted, InvertRGB));
-    TBitmapEx balanced = all;
-    balanced.ColorBalance(37, -255, 200, &pool);
-    EXPECT_TRUE(EachPixelFollows(all, balanced, [](int r, int g, int b) { return BalanceRGB(r, g, b, 37, -255, 200); }));
-    for (const auto& [brightness, contrast] : {std::pair{10, 50}, std::pair{-30, -73}}) {
-        TBitmapEx adjusted = all;
-        adjusted.BrightContrast(brightness, contrast, &pool);
-        EXPECT_TRUE(EachPixelFollows(all, adjusted, [brightness, contrast](int r, int g, int b) {
-            return BrightContrastRGB(r, g, b, brightness, contrast);
-        })) << brightness << ", " << contrast;
-    }
-    for (const auto& [hue, sat, light] : {std::tuple{30, 20, 10}, std::tuple{-180, -45, -37}}) {
-        TBitmapEx adjusted = all;
-        adjusted.HueSat(hue, sat, light, &pool);
-        EXPECT_TRUE(EachPixelFollows(all, adjusted, [hue, sat, light](int r, int g, int b) {
-            return HueSatRGB(r, g, b, hue, sat, light);
-        })) << hue << ", " << sat << ", " << light;
-    }
+    using TRun = std::function<void(TBitmapEx&, TWorkPool*)>;
+    const auto hue = [](int h, int s, int l) {
+        return std::pair<TRun, PerColour>{[=](TBitmapEx& b, TWorkPool* p) { b.HueSat(h, s, l, p); },
+                                          [=](int r, int g, int b) { return HueSatRGB(r, g, b, h, s, l); }};
+    };
+    const auto bright = [](int br, int c) {
+        return std::pair<TRun, PerColour>{[=](TBitmapEx& b, TWorkPool* p) { b.BrightContrast(br, c, p); },
+                                          [=](int r, int g, int b) { return BrightContrastRGB(r, g, b, br, c); }};
+    };
+    const std::pair<TRun, PerColour> adjustments[] = {
+        {[](TBitmapEx& b, TWorkPool* p) { b.Invert(p); }, InvertRGB},
+        {[](TBitmapEx& b, TWorkPool* p) { b.ColorBalance(37, -255, 200, p); },
+         [](int r, int g, int b) { return BalanceRGB(r, g, b, 37, -255, 200); }},
+        bright(10, 50), bright(-30, -73), hue(30, 20, 10), hue(-180, -45, -37),
+        bright(-7, 33), hue(-75, 40, -20), hue(170, -30, 60), hue(170, -30, -60),
+    };
+    // Every colour through the first six; the others through all.
+    const std::pair<TBitmapEx, std::size_t> pictures[] = {
+        {EveryColour(), 6}, {RandomBitmap(300001, 1, 1), std::size(adjustments)},
+        {RandomBitmap(100003, 3, 2), std::size(adjustments)}, {RandomBitmap(641, 487, 3), std::size(adjustments)},
+        {RepeatedColours(), std::size(adjustments)}};
+    TWorkPool pool(3);
+    for (const auto& [picture, count] : pictures)
+        for (std::size_t k = 0; k < count; ++k) {
+            TBitmapEx adjusted = picture;
+            adjustments[k].first(adjusted, &pool);
+            EXPECT_TRUE(EachPixelFollows(picture, adjusted, adjustments[k].second))
+                << picture.Width() << "x" << picture.Height() << ", adjustment " << k;
+        }
 }
 
 } // namespace

@@ -12,16 +12,6 @@ namespace {
 
 using test::ScannedPage;
 
-TEST(DarkContrast, Levels)
-{
-    EXPECT_EQ(ContrastLevel(2.99), 0);
-    EXPECT_EQ(ContrastLevel(3.0), 1);
-    EXPECT_EQ(ContrastLevel(4.49), 1);
-    EXPECT_EQ(ContrastLevel(4.5), 2);
-    EXPECT_EQ(ContrastLevel(7.0), 3);
-    EXPECT_EQ(ContrastLevel(21.0), 3);
-}
-
 // Pairs the mirror alone takes below their level: greys just at AA and AAA (the mirror is not symmetric
 // in luminance), a light text on a dark blue, a link on white.
 TEST(DarkContrast, PairsThatNeedNudgingKeepTheirLevel)

@@ -19,10 +19,8 @@ TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdge
     EXPECT_EQ(view.DragPosition({5000, 5000}), (TViewPoint{0, 0}));
     view.Release({-5000, 10});
     EXPECT_EQ(view.Scroll(), (TViewPoint{1000 - PreviewSide, 20}));
-}
 
-TEST(PreviewView, PageSmallerThanThePreviewDoesNotMoveThatWay)
-{
+    // A page smaller than the preview does not move that way.
     TPreviewView narrow(100, 500);
     EXPECT_EQ(narrow.ViewWidth(), 100);
     narrow.Press({100, 100});
@@ -33,27 +31,6 @@ TEST(PreviewView, PageSmallerThanThePreviewDoesNotMoveThatWay)
     TPreviewView exact(PreviewSide, 10);
     exact.Press({0, 0});
     EXPECT_EQ(exact.DragPosition({-50, -50}), (TViewPoint{0, 0}));
-}
-
-TEST(PreviewOf, CopiesTheViewOntoBlack)
-{
-    TBitmapEx page(300, 200);
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 300; ++x) {
-            page.ScanLine(y)[3 * x] = std::uint8_t(x);
-            page.ScanLine(y)[3 * x + 1] = std::uint8_t(y);
-            page.ScanLine(y)[3 * x + 2] = 7;
-        }
-    const TBitmapEx preview = PreviewOf(page, TPreviewView(300, 200), {40, 0});
-    ASSERT_EQ(preview.Width(), PreviewSide);
-    ASSERT_EQ(preview.Height(), PreviewSide);
-    const std::uint8_t* top = preview.ScanLine(0);
-    EXPECT_EQ(top[0], 40);
-    EXPECT_EQ(top[3 * 246], std::uint8_t(40 + 246));
-    EXPECT_EQ(preview.ScanLine(199)[1], 199);
-    EXPECT_EQ(preview.ScanLine(199)[2], 7);
-    const std::uint8_t* below = preview.ScanLine(200);  // under the page
-    EXPECT_EQ(below[0] | below[1] | below[2] | below[3 * 246 + 2], 0);
 }
 
 // Only the pixels the marked page draws otherwise change; those beyond it stay.

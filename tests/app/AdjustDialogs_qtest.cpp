@@ -5,6 +5,12 @@
 #include "adjust/ui/BrightDialog.h"
 #include "adjust/ui/ColorBalanceDialog.h"
 #include "adjust/ui/HueDialog.h"
+#include "app/OptionDialog.h"
+#include "app/SaveAsDialog.h"
+#include "app/model/Options.h"
+#include "colordialog/ui/ColorSelectForm.h"
+#include "replace/ui/ReplaceItemDialog.h"
+#include "replace/ui/ReplaceSettingDialog.h"
 #include "base/PictorError.h"
 
 #include <QLabel>
@@ -136,14 +142,21 @@ private slots:
         QCOMPARE(MemoText(hue, 2), QString("13"));
     }
 
-    // Tab leaves every box; the colour balance boxes still take a line break.
-    void tabMovesTheFocus()
+    // Tab leaves every box of every dialog; the colour balance boxes still take a line break.
+    void tabMovesTheFocusInEveryDialog()
     {
         TFakeSource source({50, 50});
         TfrmHue hue(nullptr, source, {}, {});
         TfrmBright bright(nullptr, source, {}, {});
         TfrmCV balance(nullptr, source, {}, {});
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&hue, &bright, &balance}) {
+        TOptions options;
+        TfrmRTAddItem item;
+        TfrmReplaceSetting replace({{"a", "1"}}, true, {});
+        TfrmOption optionDialog(options);
+        TfrmSaveAs saveAs;
+        TfrmColorSelectDlg colour(TPaletteCells{}, RGB(1, 2, 3), false);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&hue, &bright, &balance, &item, &replace, &optionDialog,
+                                                                &saveAs, &colour}) {
             const QStringList keeping = ControlsKeepingTab(*dialog);
             QVERIFY2(keeping.isEmpty(), qPrintable(keeping.join(", ")));
             dialog->hide();

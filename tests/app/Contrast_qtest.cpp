@@ -78,24 +78,11 @@ void Show(TWebBrowser& browser, const QString& page)
     QVERIFY(loaded.wait(60000));
 }
 
-// The script's answer, waited for as long as it takes to come.
-QVariant Answer(TWebBrowser& browser, const QString& script)
-{
-    QVariant answer;
-    QEventLoop loop;
-    browser.RunScript(script, [&](const QVariant& value) {
-        answer = value;
-        loop.quit();
-    });
-    loop.exec();
-    return answer;
-}
-
 // The declaration that gives the page's first element its colour, as the script finds it: "rule p",
 // "rule p in imported.css", "style color:red", "none"; then the colour the browser gave it.
 QString Traced(TWebBrowser& browser)
 {
-    const QVariantMap answer = Answer(browser, ColorSourceScript("1/0")).toMap();
+    const QVariantMap answer = Evaluate(browser, ColorSourceScript("1/0")).toMap();
     QString found = answer.value("kind").toString();
     const QVariantList candidates = answer.value("candidates").toList();
     const int index = answer.value("index").toInt();
@@ -279,7 +266,7 @@ private slots:
         Show(browser, WriteFile(folders.Site, "index.html", "<p>text</p>"));
         std::vector<std::string> values;
         for (const auto& c : cases) values.push_back(c.first);
-        const QVariantList read = Answer(browser, DecodeAttributesScript(values)).toList();
+        const QVariantList read = Evaluate(browser, DecodeAttributesScript(values)).toList();
         QCOMPARE(std::size_t(read.size()), cases.size());
         for (std::size_t i = 0; i < cases.size(); ++i)
             QCOMPARE(QString::fromStdString(cases[i].first) + " -> " + read[int(i)].toString(),

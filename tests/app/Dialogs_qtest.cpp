@@ -77,7 +77,7 @@ private slots:
     void init() { Options_ = TOptions(); }
 
     // The rules are the core's; here: the box, the dialog staying open, the focus on the faulty field.
-    void itemDialogRefusesAnEmptyValue()
+    void itemDialogRefusesAnEmptyValueAndEscapesTheValue()
     {
         TfrmRTAddItem dialog;
         dialog.show();
@@ -89,17 +89,14 @@ private slots:
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.focusWidget()->objectName(), QString("Memo"));
-    }
 
-    void itemDialogEscapesTheValue()
-    {
-        TfrmRTAddItem dialog({"k", "a\\r\\nb"});
-        QCOMPARE(Named<QPlainTextEdit>(dialog, "Memo")->toPlainText(), QString("a\nb"));
-        Named<QLineEdit>(dialog, "Edit")->setText("<br>");
-        Named<QPlainTextEdit>(dialog, "Memo")->setPlainText("p\nq");
-        Click(dialog, "Button1");
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Item(), (TReplaceItem{"<br>", "p\\r\\nq"}));
+        TfrmRTAddItem edited({"k", "a\\r\\nb"});  // the value shown with its line breaks, stored escaped
+        QCOMPARE(Named<QPlainTextEdit>(edited, "Memo")->toPlainText(), QString("a\nb"));
+        Named<QLineEdit>(edited, "Edit")->setText("<br>");
+        Named<QPlainTextEdit>(edited, "Memo")->setPlainText("p\nq");
+        Click(edited, "Button1");
+        QCOMPARE(edited.result(), int(QDialog::Accepted));
+        QCOMPARE(edited.Item(), (TReplaceItem{"<br>", "p\\r\\nq"}));
     }
 
     void replaceSettingEnablesAndCopies()
@@ -123,41 +120,15 @@ private slots:
         QCOMPARE(dialog.Table(), (TReplaceTable{{"a", "1"}, {"b", "2\\n"}, {"c", "3"}, {"a", "1"}, {"c", "3"}}));
     }
 
-    void tabMovesTheFocusInEveryDialog()
-    {
-        Options_.UseReplacer = true;
-        Options_.ReplaceKeys = {"a"};
-        Options_.ReplaceValues = {"1"};
-        TfrmRTAddItem item;
-        TfrmReplaceSetting replace(ReplaceTableOf(Options_), Options_.UseReplacer, {});
-        TfrmOption options(Options_);
-        TfrmSaveAs saveAs;
-        TfrmColorSelectDlg colour(TPaletteCells{}, RGB(1, 2, 3), false);
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&item, &replace, &options, &saveAs, &colour}) {
-            const QStringList keeping = ControlsKeepingTab(*dialog);
-            QVERIFY2(keeping.isEmpty(), qPrintable(keeping.join(", ")));
-            dialog->hide();
-        }
-    }
-
     void optionsRoundTrip()
     {
         QTemporaryDir dir;
         const QString editor = WriteFile(dir, "editor", {});
         TOptions& o = Options_;
-        o.TabPosition = 1;
-        o.ShowHint = false;
-        o.HintPauseTime = 120;
-        o.HintViewBytes = 50;
-        o.EditorPath = editor.toStdString();
-        o.LimitMaxResolution = true;
-        o.PreviewMaxHeight = 700;
-        o.PreviewMaxWidth = 900;
-        o.JpegSamplingRate = 0;
-        o.JpegCompressionQuality = 1;
-        o.JpegToBmp = true;
-        o.GifToBmp = true;
-        o.SaveWithLowerCase = true;
+        o = {.TabPosition = 1, .ShowHint = false, .HintPauseTime = 120, .HintViewBytes = 50, .EditorPath = editor.toStdString(),
+             .LimitMaxResolution = true, .PreviewMaxHeight = 700, .PreviewMaxWidth = 900, .JpegSamplingRate = 0,
+             .JpegCompressionQuality = 1, .JpegToBmp = true, .GifToBmp = true, .SaveWithLowerCase = true,
+             .ReplaceKeys = {}, .ReplaceValues = {}};
         const auto before = Edited(o);
 
         TfrmOption dialog(Options_);
@@ -251,28 +222,21 @@ private slots:
         QVERIFY(!empty.isVisible());
     }
 
-    void messageBoxesReadJapanese()
-    {
-        QTranslator texts;
-        QVERIFY(InstallQtTranslations(texts));
-        QMessageBox box(QMessageBox::Warning, "Pictor", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QStringList captions;
-        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-            captions << box.button(button)->text().remove(QRegularExpression("\\(&.\\)|&"));
-        QCoreApplication::removeTranslator(&texts);
-        QCOMPARE(captions, (QStringList{"はい", "いいえ", "キャンセル"}));
-    }
-
-    // The folder dialog names a folder's kind through a text the catalogue lacks.
-    void theFolderDialogNamesFoldersInJapanese()
+    // Message boxes read Japanese, and the folder dialog names a folder's kind through a text the catalogue lacks.
+    void qtsOwnTextsReadJapanese()
     {
         QTranslator texts;
         QVERIFY(InstallQtTranslations(texts));
         TQtTextGaps gaps;
         QCoreApplication::installTranslator(&gaps);
+        QMessageBox box(QMessageBox::Warning, "Pictor", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList captions;
+        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            captions << box.button(button)->text().remove(QRegularExpression("\\(&.\\)|&"));
         const QString kind = QFileIconProvider().type(QFileInfo(QDir::tempPath()));
         QCoreApplication::removeTranslator(&gaps);
         QCoreApplication::removeTranslator(&texts);
+        QCOMPARE(captions, (QStringList{"はい", "いいえ", "キャンセル"}));
         QCOMPARE(kind, QString("フォルダー"));
     }
 

@@ -1,7 +1,10 @@
 #pragma once
 // What the Qt tests share: a temporary folder of their own, small files and a watcher that
 // answers message boxes.
+#include "app/Browser.h"
+
 #include <QAbstractButton>
+#include <QEventLoop>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,21 @@ template <class T = QAction> T* Named(const QObject& window, const char* name)
     T* child = window.findChild<T*>(QLatin1String(name));
     if (!child) qFatal("nothing named %s", name);
     return child;
+}
+
+// What a script gives back, once the page answers: waited for as long as it takes to come.
+inline QVariant Evaluate(IBrowser& web, const QString& script)
+{
+    QVariant result;
+    bool answered = false;
+    QEventLoop loop;
+    web.RunScript(script, [&](const QVariant& value) {
+        result = value;
+        answered = true;
+        loop.quit();
+    });
+    if (!answered) loop.exec();
+    return result;
 }
 
 // Writes a file below dir, making sub-folders.

@@ -64,7 +64,8 @@ private slots:
         QVERIFY(sizes[0] > sizes[1]);
     }
 
-    void aFirstRunCentresTheDefaultWindowAndWritesTheFile()
+    // A first run centres the default window and writes the file at exit; the next run restores the layout.
+    void theSettingsFileIsWrittenAtExitAndRestoresTheLayout()
     {
         const QString path = Folders_->Settings.filePath("settings.ini");
         {
@@ -72,23 +73,12 @@ private slots:
             QCOMPARE(window.size(), QSize(800, 600));
             const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
             QCOMPARE(window.pos(), QPoint((screen.width() - 800) / 2, (screen.height() - 600) / 2));
-            for (QAction* command : {Named(window, "alSave"), Named(window, "alReload"), Named(window, "alUndo"),
-                                     Named(window, "alSelectAll"), Named(window, "alInverse"),
-                                     Picker(window)->findChild<QAction*>("mnuSetNewColor")})
-                QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
-            QVERIFY(Named(window, "alOpen")->isEnabled());
             QVERIFY(!QFile::exists(path));
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
-        QVERIFY(text.contains("[Window]\nState=1\n"));
-        QVERIFY(text.contains("[ColorPicker]\nVisible=1\nTop=2\nLeft=390\n"));
-    }
+        QVERIFY(FileBytes(path).contains("[Window]\nState=1\n"));
+        QVERIFY(FileBytes(path).contains("[ColorPicker]\nVisible=1\nTop=2\nLeft=390\n"));
 
-    void theSettingsFileRestoresTheLayoutAndSurvivesTheRun()
-    {
-        const QString path = WriteFile(Folders_->Settings, "settings.ini",
+        WriteFile(Folders_->Settings, "settings.ini",
             "[Window]\nHeight=480\nWidth=640\nTop=30\nLeft=40\n"
             "[SideBar]\nVisible=0\nWidth=222\n[StatusBar]\nVisible=0\n"
             "[Edit]\nVisible=0\nTop=28\nLeft=127\n"
@@ -107,9 +97,7 @@ private slots:
             QCOMPARE(Named<TTabSideBar>(window, "tcFileList")->TabPosition(), 0);
             QCOMPARE(window.Options().HintViewBytes, 32);
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = FileBytes(path);
         QVERIFY(text.contains("Height=480\nWidth=640\nTop=30\nLeft=40\nState=1\n"));
         QVERIFY(text.contains("[SideBar]\nVisible=0\nWidth=222\n"));
         QVERIFY(text.contains("[Edit]\nVisible=0\nTop=28\nLeft=127\n"));
@@ -158,26 +146,6 @@ private slots:
         tabs->setCurrentIndex(1);
         QCOMPARE(Rows(ColorList(window)), (QStringList{"#FF0000", "#0000FF"}));
         QCOMPARE(PicList(window)->count(), 0);
-    }
-
-    // Two windows never share working copies; each takes its folder away when it closes.
-    void eachWindowHasItsOwnWorkingFolder()
-    {
-        QString first;
-        {
-            TfrmMain one({PagePath_});
-            std::string second;
-            {
-                TfrmMain two({PagePath_});
-                first = QString::fromStdString(one.Document().WorkFolder);
-                second = two.Document().WorkFolder;
-                QVERIFY(first.toStdString() != second);
-                QVERIFY(QFileInfo::exists(QString::fromStdString(two.Document().WorkFileName())));
-            }
-            QVERIFY(!QFileInfo::exists(QString::fromStdString(second)));
-            QVERIFY(QFileInfo::exists(first));
-        }
-        QVERIFY(!QFileInfo::exists(first));
     }
 
     // Clicks, the picker, Select inverse and Ctrl+A all reach every file and the shown list.
@@ -381,6 +349,7 @@ private slots:
         }
     }
 
+    // With the hints on, the source around the row under the pointer; with them off, the row's whole text.
     void hintsShowTheSourceAroundTheRowUnderThePointer()
     {
         TfrmMain window({PagePath_});
@@ -401,44 +370,12 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(ColorList(window), &leave);
         QVERIFY(!hint->isVisible());
-    }
 
-    void aDroppedPageOpensAfterTheQuestion()
-    {
-        TfrmMain window({PagePath_});
-        Recolour(window, 1);
-        const QString other = WriteFile(Folders_->Site, "other.htm", "<html><body text=\"blue\"></body></html>");
-        const QString sheet = Folders_->Site.filePath("css/site.css");
-        window.FilesDropped({sheet, other});  // only the first counts, and it is no page
-        QCOMPARE(window.windowTitle(), "Pictor [" + PagePath_ + "]");
-        {
-            TBoxAnswerer cancel(QMessageBox::Cancel);
-            window.FilesDropped({other, sheet});
-            QCOMPARE(cancel.Texts.size(), 1);
-            QVERIFY(cancel.Texts[0].contains(PagePath_));
-        }
-        QCOMPARE(window.windowTitle(), "Pictor [" + PagePath_ + "]");
-        {
-            TBoxAnswerer discard(QMessageBox::No);
-            window.FilesDropped({other});
-        }
-        QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
-        QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
-    }
-
-    // With the hints off, hovering a row shows its whole text.
-    void aRowShowsItsWholeTextWithTheHintsOff()
-    {
-        TfrmMain window({PagePath_});
         window.Options().ShowHint = false;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QWidget* rows = ColorList(window)->viewport();
-        const QPoint onRed = ColorList(window)->visualItemRect(ColorList(window)->item(1)).center();
-        QHelpEvent due(QEvent::ToolTip, onRed, rows->mapToGlobal(onRed));
+        QTest::mouseMove(rows, onRed);
         QApplication::sendEvent(rows, &due);
         QTRY_COMPARE(QToolTip::text(), QString("red"));
-        QVERIFY(!window.findChild<TSourceHint*>()->isVisible());
+        QVERIFY(!hint->isVisible());
     }
 
     // An editor that does not start: the file's text shows in the window's own view, with the reason.
@@ -456,8 +393,9 @@ private slots:
         view->close();
     }
 
-    // F5 throws the changes away only after the question; Ctrl+Shift+I inverts.
-    void reloadAsksBeforeThrowingChangesAway()
+    // F5 and a dropped page throw the changes away only after the question; only the first dropped file
+    // counts, and only a page. Ctrl+Shift+I inverts.
+    void reloadAndADroppedPageAskBeforeThrowingChangesAway()
     {
         TfrmMain window({PagePath_});
         window.show();
@@ -466,12 +404,18 @@ private slots:
         QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
         const QStringList inverted = Rows(ColorList(window));
         QVERIFY(inverted != before);
+        const QString other = WriteFile(Folders_->Site, "other.htm", "<html><body text=\"blue\"></body></html>");
+        const QString sheet = Folders_->Site.filePath("css/site.css");
+        window.FilesDropped({sheet, other});
         {
             TBoxAnswerer cancel(QMessageBox::Cancel);
             QTest::keyClick(&window, Qt::Key_F5);
-            QCOMPARE(cancel.Texts.size(), 1);
+            window.FilesDropped({other, sheet});
+            QCOMPARE(cancel.Texts.size(), 2);
+            QVERIFY(cancel.Texts[1].contains(PagePath_));
         }
         QCOMPARE(Rows(ColorList(window)), inverted);
+        QCOMPARE(window.windowTitle(), "Pictor [" + PagePath_ + "]");
         QTRY_VERIFY(window.isActiveWindow());  // the keys reach the window again after the question
         {
             TBoxAnswerer discard(QMessageBox::No);
@@ -479,6 +423,13 @@ private slots:
             QCOMPARE(discard.Texts.size(), 1);
         }
         QCOMPARE(Rows(ColorList(window)), before);
+        QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        {
+            TBoxAnswerer discard(QMessageBox::No);
+            window.FilesDropped({other});
+        }
+        QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
+        QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
     }
 
     // The adjustment dialogs take their snapshot from RenderPage; the scroll position survives
@@ -520,21 +471,6 @@ private slots:
     }
 
 private:
-    // What a script gives back, once the page answers.
-    static QVariant Evaluate(IBrowser& web, const QString& script)
-    {
-        QVariant result;
-        bool answered = false;
-        QEventLoop loop;
-        web.RunScript(script, [&](const QVariant& value) {
-            result = value;
-            answered = true;
-            loop.quit();
-        });
-        if (!answered) loop.exec();
-        return result;
-    }
-
     static TMyCheckListBox* ColorList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbColorList"); }
     static TMyCheckListBox* PicList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbPicList"); }
     static TColorPickerPanel* Picker(const TfrmMain& window)

@@ -1,5 +1,4 @@
 #include "base/AtomicWrites.h"
-#include "base/SaveJournal.h"
 #include "base/FileIO.h"
 #include "support/Errors.h"
 #include "support/OtherUser.h"
@@ -10,7 +9,6 @@
 #include <filesystem>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pictor {
@@ -59,7 +57,9 @@ TEST(AtomicWrites, AFailureBeforeTheRenamesLeavesEveryOriginalAndNoTemporary)
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.htm", "b.css", "c.png"}));
 }
 
-TEST(AtomicWrites, NamesOfTheLongestLengthCanBeReplaced)
+// Names up to the longest a file system takes; one file is one rename, with nothing beside it but the
+// temporary; a file keeps its mode, a new one gets the create mode, a link is followed.
+TEST(AtomicWrites, OneFileIsOneRenameKeepingItsModeAndLink)
 {
     TTempDir dir;
     for (const size_t length : {242u, 250u, 255u}) {
@@ -67,43 +67,29 @@ TEST(AtomicWrites, NamesOfTheLongestLengthCanBeReplaced)
         WriteFileAtomic(path, "new");
         EXPECT_EQ(ReadAll(path), "new") << length;
     }
-}
-
-TEST(AtomicWrites, NamesBesideATargetAreShortAndTellTheirSave)
-{
-    for (const unsigned random : {0u, 35u, 123456u, 0xffffffffu}) {
-        const std::string id = NewSaveId(random);
-        for (const unsigned n : {0u, 35u, 4194304u}) {
-            EXPECT_LE(TemporaryName(id, n).size(), 15u) << "fits wherever the target's name fits";
-            EXPECT_EQ(TemporaryId(TemporaryName(id, n)), id);
-            EXPECT_EQ(BackupId(BackupName(id, n)), id);
-            EXPECT_EQ(TemporaryId(BackupName(id, n)), "");
-        }
-        EXPECT_EQ(JournalId(JournalName(id)), id);
-    }
-    for (const char* other : {".pv", ".pvabcdef", ".pvabcdef.", ".pvABCDEF.1", "pvabcdef.1", ".pvabcde.1", ".pvjabcdef.1", "a.png"}) {
-        EXPECT_EQ(TemporaryId(other), "") << other;
-        EXPECT_EQ(JournalId(other), "") << other;
-    }
-}
-
-// A save of one file stays what it always was: one rename, and nothing else in the folder afterwards.
-TEST(AtomicWrites, OneFileLeavesNothingBesideItAndKeepsItsMode)
-{
-    TTempDir dir;
-    const std::string path = dir.Write("page.htm", "old");
+    TTempDir one;
+    const std::string path = one.Write("page.htm", "old");
     ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
     std::vector<std::string> during;
     {
         TAtomicWrites writes({path});
         writes.Add(path, "new");
-        during = Names(dir.Path());
+        during = Names(one.Path());
         writes.Commit();
     }
     EXPECT_EQ(during.size(), 2u) << "the temporary alone, no journal";
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.htm"});
+    EXPECT_EQ(Names(one.Path()), std::vector<std::string>{"page.htm"});
     EXPECT_EQ(StatOf(path).st_mode & 07777, 0604u);
-    EXPECT_EQ(ReadAll(path), "new");
+
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    WriteFileAtomic(one / "fresh.png", "x");
+    EXPECT_EQ(StatOf(one / "fresh.png").st_mode & 07777, 0666u & ~mask);
+    const std::string real = one.Write("real.css", "old");
+    fs::create_symlink(real, one / "link.css");
+    WriteFileAtomic(one / "link.css", "new");
+    EXPECT_TRUE(fs::is_symlink(one / "link.css"));
+    EXPECT_EQ(ReadAll(real), "new");
 }
 
 TEST(AtomicWrites, OwnerGroupAndModeAreKept)
@@ -119,7 +105,6 @@ TEST(AtomicWrites, OwnerGroupAndModeAreKept)
     EXPECT_EQ(st.st_uid, other.Uid);
     EXPECT_EQ(st.st_gid, other.Gid);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadAll(path), "new");
 }
 
 // As an ordinary user, since root ignores permissions: a file the user may not write is refused though
@@ -153,7 +138,8 @@ TEST(AtomicWrites, ReadOnlyFilesAndFoldersAreNotReplaced)
     }
 }
 
-TEST(AtomicWrites, WorkingCopiesReplaceALinkInsteadOfFollowingIt)
+// Working copies replace a link instead of following it, and are made with their folders.
+TEST(AtomicWrites, WorkingCopiesReplaceALinkAndMakeTheirFolders)
 {
     TTempDir dir;
     const std::string victim = dir.Write("victim.txt", "keep");
@@ -161,12 +147,17 @@ TEST(AtomicWrites, WorkingCopiesReplaceALinkInsteadOfFollowingIt)
     WriteWorkingCopy(dir / "work.css", "copy");
     EXPECT_FALSE(fs::is_symlink(dir / "work.css"));
     EXPECT_EQ(ReadAll(dir / "work.css"), "copy");
+    fs::create_directories(dir / "work/img");
+    fs::create_symlink(victim, dir / "work/img/a.gif");
+    const std::string source = dir.Write("site/img/a.gif", "GIF89a");
+    EXPECT_TRUE(CopyToWork(source, dir / "work/img/a.gif"));
+    EXPECT_FALSE(fs::is_symlink(dir / "work/img/a.gif"));
     EXPECT_EQ(ReadAll(victim), "keep");
-
-    fs::create_symlink(victim, dir / "work.png");
-    EXPECT_TRUE(CopyToWork(dir.Write("a.png", "picture"), dir / "work.png"));
-    EXPECT_FALSE(fs::is_symlink(dir / "work.png"));
-    EXPECT_EQ(ReadAll(victim), "keep");
+    dir.Write("site/img/a.gif", "changed");
+    EXPECT_TRUE(CopyToWork(source, dir / "work/img/a.gif"));
+    EXPECT_EQ(ReadAll(dir / "work/img/a.gif"), "changed");
+    EXPECT_TRUE(CopyToWork(source, dir / "new/img/a.gif"));
+    EXPECT_FALSE(CopyToWork(dir / "site/missing.gif", dir / "work/missing.gif"));
 }
 
 } // namespace

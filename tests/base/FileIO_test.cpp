@@ -24,13 +24,6 @@ namespace fs = std::filesystem;
 using test::ReadAll;
 using test::TTempDir;
 
-mode_t ModeOf(const std::string& path)
-{
-    struct stat st;
-    EXPECT_EQ(::stat(path.c_str(), &st), 0);
-    return st.st_mode & 07777;
-}
-
 TEST(FileIO, ReadsWholeFilesAndNamesAMissingOne)
 {
     TTempDir dir;
@@ -86,7 +79,6 @@ TEST(FileIO, FilesOverTheLimitAreRefused)
     const TPictorError error = test::ErrorOf([&] { ReadLargeFile(path, 100); });
     EXPECT_EQ(error.File, path);
     EXPECT_EQ(error.Reason, "大きすぎます（101 バイト、上限は 100 バイト）");
-    EXPECT_EQ(MaxTextFileBytes, std::size_t(1) << 30);
 }
 
 // In a child whose address space is capped just above what it uses: decoding a 6000 x 6000 picture runs
@@ -126,34 +118,6 @@ TEST(FileIO, ErrorsStayOnOneLine)
     const TPictorError error("img/a\nb\x01.png", "line\r\nbreak\t");
     EXPECT_STREQ(error.what(), "img/a\\nb\\x01.png: line\\r\\nbreak\\t");
     EXPECT_EQ(error.File, "img/a\nb\x01.png") << "the name itself is kept for the program";
-}
-
-TEST(FileIO, WriteFileAtomicGivesANewFileTheCreateModeAndFollowsLinks)
-{
-    TTempDir dir;
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    WriteFileAtomic(dir / "fresh.png", "x");
-    EXPECT_EQ(ModeOf(dir / "fresh.png"), 0666u & ~mask) << "a new file gets the ordinary create mode";
-
-    const std::string real = dir.Write("real.css", "old");
-    fs::create_symlink(real, dir / "link.css");
-    WriteFileAtomic(dir / "link.css", "new");
-    EXPECT_TRUE(fs::is_symlink(dir / "link.css"));
-    EXPECT_EQ(ReadAll(real), "new");
-}
-
-TEST(FileIO, CopyToWorkReplacesAndCreatesFolders)
-{
-    TTempDir dir;
-    const std::string source = dir.Write("site/img/a.gif", "GIF89a");
-    const std::string target = dir / "work/img/a.gif";
-    EXPECT_TRUE(CopyToWork(source, target));
-    EXPECT_EQ(ReadAll(target), "GIF89a");
-    dir.Write("site/img/a.gif", "changed");
-    EXPECT_TRUE(CopyToWork(source, target));
-    EXPECT_EQ(ReadAll(target), "changed");
-    EXPECT_FALSE(CopyToWork(dir / "site/missing.gif", dir / "work/missing.gif"));
 }
 
 } // namespace

@@ -29,26 +29,21 @@ using TOutcome = TSaveRecovery::TOutcome;
 
 constexpr int Files = 20;
 
-// Every file below the folder with its bytes.
-std::map<std::string, std::string> Tree(const TTempDir& dir)
-{
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
-        if (entry.is_regular_file()) tree[fs::relative(entry.path(), dir.Path()).string()] = ReadAll(entry.path().string());
-    return tree;
-}
+std::map<std::string, std::string> Tree(const TTempDir& dir) { return test::FilesBelow(dir.Path()); }
 
-// A site of 20 files in three folders; the last two do not exist yet, so the save makes them.
+// A site of 20 files (or as many as asked) in three folders; the last two do not exist yet, so the save
+// makes them.
 struct TTwentyFiles {
     TTempDir Dir;
     std::vector<std::string> Paths;
     std::map<std::string, std::string> Old, New;
 
-    TTwentyFiles()
+    explicit TTwentyFiles(int count = Files)
     {
-        for (int i = 0; i < Files; ++i) {
+        for (int i = 0; i < count; ++i) {
             const std::string name = (i % 3 == 0 ? "img/p" : i % 3 == 1 ? "css/s" : "p") + std::to_string(i);
-            Paths.push_back(i < Files - 2 ? Dir.Write(name, "old " + name) : Dir / name);
+            fs::create_directories(Dir.Path() / fs::path(name).parent_path());
+            Paths.push_back(i < count - 2 ? Dir.Write(name, "old " + name) : Dir / name);
             New[name] = "new " + name + std::string(size_t(i) * 100, 'x');
         }
         Old = Tree(Dir);
@@ -58,9 +53,9 @@ struct TTwentyFiles {
     {
         TAtomicWrites writes(Paths);
         writes.SetStepHook(hook);
-        for (int i = 0; i < Files; ++i) {
-            if (i == stopBeforeAdd) ::kill(::getpid(), SIGKILL);
-            writes.Add(Paths[size_t(i)], New.at(fs::relative(Paths[size_t(i)], Dir.Path()).string()));
+        for (size_t i = 0; i < Paths.size(); ++i) {
+            if (int(i) == stopBeforeAdd) ::kill(::getpid(), SIGKILL);
+            writes.Add(Paths[i], New.at(fs::relative(Paths[i], Dir.Path()).string()));
         }
         writes.Commit();
     }
@@ -111,18 +106,9 @@ TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBack)
 TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
 {
     for (const int count : {1, 16, 17, 40}) {
-        TTempDir dir;
-        std::vector<std::string> paths;
-        std::map<std::string, std::string> expected;
-        for (int i = 0; i < count; ++i) {
-            const std::string name = (i % 2 ? "css/s" : "p") + std::to_string(i);
-            paths.push_back(i % 4 ? dir.Write(name, "old") : dir / name);
-            expected[name] = "new " + name;
-        }
-        TAtomicWrites writes(paths);
-        for (int i = 0; i < count; ++i) writes.Add(paths[size_t(i)], expected.at(fs::relative(paths[size_t(i)], dir.Path()).string()));
-        writes.Commit();
-        EXPECT_EQ(Tree(dir), expected) << count << " files: all new, nothing else left";
+        TTwentyFiles site(count);
+        site.Save();
+        EXPECT_EQ(Tree(site.Dir), site.New) << count << " files: all new, nothing else left";
     }
 }
 
@@ -317,6 +303,9 @@ TEST(Recovery, LeftoversWhoseLockIsFreeAndWhoseJournalIsGoneAreRemoved)
                       live = dir.Write(TemporaryName("ghijkl", 0), "a save of one file, under way"),
                       journaled = dir.Write("sub/" + TemporaryName("mnopqr", 0), "its journal is above");
     dir.Write(JournalName("mnopqr"), "pictor-save-journal 1\n");
+    // The user's own files that only look like leftovers.
+    const std::vector<std::string> mine = {".pv", ".pvabcdef", ".pvabcdef.", ".pvABCDEF.1", "pvabcdef.1", ".pvjabcdef.1"};
+    for (const std::string& name : mine) dir.Write(name, "mine");
     const int lock = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     EXPECT_EQ(RemoveAbandonedFiles(dir.Path().string()).size(), 2u);
@@ -326,6 +315,7 @@ TEST(Recovery, LeftoversWhoseLockIsFreeAndWhoseJournalIsGoneAreRemoved)
     EXPECT_FALSE(fs::exists(backup));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_TRUE(fs::exists(journaled));
+    for (const std::string& name : mine) EXPECT_TRUE(fs::exists(dir / name)) << name;
 }
 
 TEST(Recovery, PictorCliRecoverSaysWhatItFoundAndListRecoversByItself)

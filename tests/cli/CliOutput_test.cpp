@@ -123,14 +123,4 @@ TEST(CliOutput, HeadReadingOneLineEndsTheRunSilently)
     EXPECT_EQ(ReadAll(errors), "");
 }
 
-TEST(CliOutput, HelpNamesEveryExitStatus)
-{
-    for (const char* command : {"--help", "adjust --help", "list --help"}) {
-        const TCliRun run = RunCli(command);
-        EXPECT_EQ(run.Status, 0) << command;
-        EXPECT_NE(run.Out.find("4 the files were saved but the report could not be written"), std::string::npos)
-            << command << "\n" << run.Out;
-    }
-}
-
 } // namespace

@@ -1,6 +1,7 @@
-// Every refusal says why, in Japanese whatever the locale: a page or picture that is missing, a folder,
-// or not permitted. Each picture format's own reasons are the codecs' tests; that pictor-cli names a
-// missing or unreadable picture is CliList.DeadReferencesMarkedAndNamed.
+// Every refusal says why, in Japanese whatever the locale: a page or sheet that is missing, a folder, or
+// not permitted. A picture that is a folder is the bad-input corpus's, each picture format's own reasons
+// the codecs' tests; that pictor-cli names a missing or unreadable picture is
+// CliList.DeadReferencesAndColourTextsABrowserDrops.
 #include "support/CliRunner.h"
 #include "support/OtherUser.h"
 #include "support/SiteBuilder.h"
@@ -37,13 +38,6 @@ TEST(CliRefusals, EachSaysWhyInJapanese)
              fs::create_directory(site.Root / "s.css");
          },
          "s.css", 0, "見つかりません: ディレクトリです"},
-        {"picture that is a folder",
-         [](const TSite& site) {
-             site.Add("index.html", "<img src=\"a.png\">");
-             fs::create_directory(site.Root / "a.png");
-         },
-         "a.png", 0,
-         "見つかりません: ディレクトリです"},
     };
     for (const TRefusalCase& c : cases)
         for (const char* locale : {"LC_ALL=C", "LC_ALL=C.UTF-8 LANG=ja_JP.UTF-8"}) {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <tuple>
 
 #include <spawn.h>
 #include <sys/inotify.h>
@@ -56,40 +57,32 @@ struct TCliSite : TSite {
 
 } // namespace
 
-// Each wrong request exits with 2, saying why; a number out of range is named with its range.
+// Each wrong request exits with 2, saying why, a number out of range with its range; options may stand
+// before the pages.
 TEST(CliUsage, WrongRequestsExitWithTwo)
 {
     TCliSite site;
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"adjust", ""}, {"list", ""}, {"adjust PAGE", ""}, {"adjust PAGE --invert --hue-sat 1,2,3", ""},
-        {"adjust PAGE --hue-sat 181,0,0", "hue 181 is out of range -180..180"},
-        {"adjust PAGE --bright-contrast 0,101", "contrast 101 is out of range -100..100"},
-        {"adjust PAGE --balance 0,300,0", "balance 300 is out of range -255..255"},
-        {"adjust PAGE --balance 1,2", ""}, {"adjust PAGE --invert --force", ""},
-        {"adjust PAGE --invert --in-place --out /tmp/x", ""}, {"adjust PAGE --invert --jpeg-quality 0", ""},
-        {"adjust PAGE --invert --jpeg-sampling 420", ""}, {"adjust PAGE --invert --color 'rgb(a,b,c)'", ""},
-        {"adjust PAGE --new-color 'rgb(1,x,3)'", ""}, {"adjust PAGE --invert --frobnicate", ""},
-        {"adjust PAGE --invert --out ''", ""}, {"adjust PAGE --new-color zzz", ""},
-        {"adjust PAGE --new-color '#12'", ""}, {"adjust PAGE --invert --color rabbit", ""}};
-    for (const auto& [args, message] : cases) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"", 2, ""}, {"adjust", 2, ""}, {"list", 2, ""}, {"adjust PAGE", 2, ""}, {"adjust PAGE --invert --hue-sat 1,2,3", 2, ""},
+        {"adjust PAGE --hue-sat 181,0,0", 2, "hue 181 is out of range -180..180"},
+        {"adjust PAGE --bright-contrast 0,101", 2, "contrast 101 is out of range -100..100"},
+        {"adjust PAGE --balance 0,300,0", 2, "balance 300 is out of range -255..255"},
+        {"adjust PAGE --balance 1,2", 2, ""}, {"adjust PAGE --invert --force", 2, ""},
+        {"adjust PAGE --invert --in-place --out /tmp/x", 2, ""}, {"adjust PAGE --invert --jpeg-quality 0", 2, ""},
+        {"adjust PAGE --invert --jpeg-sampling 420", 2, ""}, {"adjust PAGE --invert --color 'rgb(a,b,c)'", 2, ""},
+        {"adjust PAGE --new-color 'rgb(1,x,3)'", 2, ""}, {"adjust PAGE --invert --frobnicate", 2, ""},
+        {"adjust PAGE --invert --out ''", 2, ""}, {"adjust PAGE --new-color zzz", 2, ""},
+        {"adjust PAGE --new-color '#12'", 2, ""}, {"adjust PAGE --invert --color rabbit", 2, ""},
+        {"adjust --hue-sat 40,10,0 PAGE", 0, "would"}, {"adjust --balance 1,2,3 --color red PAGE", 0, "would"},
+        {"adjust --invert --picture a.png PAGE", 0, "would"}, {"adjust --bright-contrast 10 20 PAGE", 0, "would"},
+        {"--help", 0, "adjust"}, {"--version", 0, ""}};
+    for (const auto& [args, status, message] : cases) {
         std::string a = args;
         if (auto at = a.find("PAGE"); at != std::string::npos) a.replace(at, 4, site.Page());
         const TCliRun run = RunCli(a, TCliCapture::StdoutAndStderr);
-        EXPECT_EQ(run.Status, 2) << args << "\n" << run.Out;
+        EXPECT_EQ(run.Status, status) << args << "\n" << run.Out;
         EXPECT_FALSE(run.Out.empty()) << args;
         EXPECT_NE(run.Out.find(message), std::string::npos) << args << "\n" << run.Out;
-    }
-    EXPECT_EQ(RunCli("--help").Status, 0);
-    EXPECT_EQ(RunCli("--version").Status, 0);
-}
-
-TEST(CliUsage, OptionsMayStandBeforeThePages)
-{
-    TCliSite site;
-    for (const char* options : {"--hue-sat 40,10,0", "--balance 1,2,3 --color red", "--invert --picture a.png",
-                                "--bright-contrast 10 20"}) {
-        const TCliRun run = RunCli(std::string("adjust ") + options + " " + site.Page(), TCliCapture::StdoutAndStderr);
-        EXPECT_EQ(run.Status, 0) << options << "\n" << run.Out;
     }
 }
 
@@ -166,18 +159,13 @@ struct TGreySite : TSite {
 
 } // namespace
 
-TEST(CliContrast, ListShowsThePairsBelowTheLimit)
-{
-    TGreySite site;
-    const TCliRun run = RunCli("list " + site.Page());
-    ASSERT_EQ(run.Status, 0);
-    EXPECT_NE(run.Out.find("#777777 at 12 on #FFFFFF at 39  4.47"), std::string::npos) << run.Out;
-    EXPECT_EQ(run.Out.find("4.54"), std::string::npos) << run.Out;
-}
-
+// list shows the pairs below the limit; a fall is reported and --min-contrast refuses it.
 TEST(CliContrast, AFallIsReportedAndMinContrastRefusesIt)
 {
     TGreySite site;
+    const TCliRun list = RunCli("list " + site.Page());
+    EXPECT_NE(list.Out.find("#777777 at 12 on #FFFFFF at 39  4.47"), std::string::npos) << list.Out;
+    EXPECT_EQ(list.Out.find("4.54"), std::string::npos) << list.Out;
     const std::string page = ReadAll(site.Root / "index.html");
     const std::string darker = "adjust " + site.Page() + " --new-color '#777777' --color '#767676' --in-place";
     TTempDir out;
@@ -200,60 +188,42 @@ TEST(CliContrast, AFallIsReportedAndMinContrastRefusesIt)
     EXPECT_NE(ReadAll(site.Root / "index.html"), page);
 }
 
-TEST(CliList, DeadReferencesMarkedAndNamed)
+// Dead pictures and colour texts a browser drops are named on stderr, marked in JSON and take no part.
+TEST(CliList, DeadReferencesAndColourTextsABrowserDrops)
 {
     TSite site;
-    site.Add("index.html", "<img src=\"gone.gif\"><img src=\"bad.png\"><font color=\"#0969da80\">");
-    site.Add("bad.png", "not a png");
-    const std::string page = ShellQuote(site.Root / "index.html");
-    const TCliRun json = RunCli("list --json " + page);
-    ASSERT_EQ(json.Status, 0) << json.Out;
-    const auto file = nlohmann::json::parse(json.Out)["files"][0];
-    EXPECT_EQ(file["pictures"][0]["missing"], true);
-    EXPECT_EQ(file["pictures"][1]["unreadable"], true);
-    EXPECT_FALSE(file["pictures"][0].contains("unreadable"));
-    EXPECT_EQ(file["colors"][0]["alpha"], 128);
-    const TCliRun err = RunCli("list " + page, TCliCapture::Stderr);
-    EXPECT_EQ(err.Status, 0);
-    EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "gone.gif" + ": 見つかりません\npictor-cli: " + site.Root / "bad.png" +
-                           ": 読み込めません: PNG ファイルではありません\n");
-}
-
-TEST(CliAdjust, DeadPicturesAndIgnoredColoursTakeNoPart)
-{
-    TSite site;
-    site.Add("index.html", "<body bgcolor=\"transparent\" text=\"red\"><img src=\"gone.gif\"><img src=\"bad.png\">");
-    site.Add("bad.png", "not a png");
-    const TCliRun run = RunCli("adjust " + ShellQuote(site.Root / "index.html") + " --invert");
-    ASSERT_EQ(run.Status, 0) << run.Out;
-    EXPECT_NE(run.Out.find("1 colour occurrence(s) and 0 picture(s) would change"), std::string::npos) << run.Out;
-}
-
-TEST(CliList, ColourTextsABrowserDropsAreReportedAndMarked)
-{
-    TSite site;
-    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"rgb(a,b,c)\">");
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"rgb(a,b,c)\"><body bgcolor=\"transparent\">"
+                           "<img src=\"gone.gif\"><img src=\"bad.png\"><font color=\"#0969da80\">");
     site.Add("s.css", "a{color:rgb(1px,2,3)}b{color:red;c:#ff000}");
+    site.Add("bad.png", "not a png");
     const std::string page = ShellQuote(site.Root / "index.html");
     const TCliRun err = RunCli("list " + page, TCliCapture::Stderr);
     EXPECT_EQ(err.Status, 0);
     const std::string hint = ": ブラウザーが無視する色の指定のため変更しません\n";
-    EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "index.html" + ":50: \"rgb(a,b,c)\"" + hint + "pictor-cli: " +
-                           site.Root / "s.css" + ":9: \"rgb(1px,2,3)\"" + hint + "pictor-cli: " + site.Root / "s.css" +
-                           ":36: \"#ff000\"" + hint);
+    EXPECT_EQ(err.Out, "pictor-cli: " + site.Root / "gone.gif" + ": 見つかりません\npictor-cli: " + site.Root / "bad.png" +
+                           ": 読み込めません: PNG ファイルではありません\npictor-cli: " + site.Root / "index.html" +
+                           ":50: \"rgb(a,b,c)\"" + hint + "pictor-cli: " + site.Root / "s.css" + ":9: \"rgb(1px,2,3)\"" +
+                           hint + "pictor-cli: " + site.Root / "s.css" + ":36: \"#ff000\"" + hint);
     const TCliRun list = RunCli("list --json " + page);
     ASSERT_EQ(list.Status, 0);
     const auto json = nlohmann::json::parse(list.Out);
-    EXPECT_EQ(json["files"][0]["colors"][0]["ignored"], true);
+    const auto& file = json["files"][0];
+    EXPECT_EQ(file["pictures"][0]["missing"], true);
+    EXPECT_EQ(file["pictures"][1]["unreadable"], true);
+    EXPECT_FALSE(file["pictures"][0].contains("unreadable"));
+    EXPECT_EQ(file["colors"][0]["ignored"], true);
+    EXPECT_EQ(file["colors"][2]["alpha"], 128);
     const auto& sheet = json["files"][1]["colors"];
     EXPECT_EQ(sheet[0]["ignored"], true);
     EXPECT_EQ(sheet[0]["checked"], false);
     EXPECT_FALSE(sheet[1].contains("ignored"));
     EXPECT_EQ(sheet[2]["ignored"], true);
+    EXPECT_NE(RunCli("adjust " + page + " --invert").Out.find("2 colour occurrence(s) and 0 picture(s) would change"),
+              std::string::npos);
     const TCliRun adjust = RunCli("adjust " + page + " --invert --in-place");
     ASSERT_EQ(adjust.Status, 0) << adjust.Out;
     EXPECT_EQ(ReadAll(site.Root / "s.css"), "a{color:rgb(1px,2,3)}b{color:#00FFFF;c:#ff000}");
-    EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"rgb(a,b,c)\">");
+    EXPECT_NE(ReadAll(site.Root / "index.html").find("\"rgb(a,b,c)\"><body bgcolor=\"transparent\">"), std::string::npos);
 }
 
 TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)

@@ -111,91 +111,50 @@ TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
 // Pages and sheets before and after an invert: the colour records of each file.
 TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
 {
+    const std::string link = "<link rel=\"stylesheet\" href=\"a.css\">";
     struct TRow {
         std::string_view Case;
-        std::string Page;
-        std::string Sheet;  // a.css, linked by the page
-        std::string Other;  // b.css, linked after it
-        std::vector<std::string> SheetTexts, InvertedSheetTexts;
+        std::string Sheet;
+        std::vector<std::string> Texts, Inverted;
+        std::string Page = "<link rel=\"stylesheet\" href=\"a.css\">";
+        std::string Other = "";
     };
     const TRow rows[] = {
         {"Bootstrap 5: the variable in :root, taken with a variable alpha",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --bs-primary: #0d6efd; --bs-primary-rgb: 13, 110, 253; --bs-bg-opacity: 1 }\n"
          ".bg-primary { background-color: rgba(var(--bs-primary-rgb), var(--bs-bg-opacity)) !important }",
-         "",
-         {"#0d6efd", "13, 110, 253"},
-         {"#F29102", "242, 145, 2"}},
+         {"#0d6efd", "13, 110, 253"}, {"#F29102", "242, 145, 2"}},
         {"an unused list is no colour, nor is one taken by no colour function",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
-         ":root { --unused: 1 2 3; --gap: 4 5 6 } p { margin: var(--gap); color: #000 }",
-         "",
-         {"#000"},
-         {"#FFFFFF"}},
+         ":root { --unused: 1 2 3; --gap: 4 5 6 } p { margin: var(--gap); color: #000 }", {"#000"}, {"#FFFFFF"}},
         {"taken by oklch(), as daisyUI does: read and written as oklch() channels",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --bc: 100% 0 0; --wac: 0 0 0 }\n"
          ".a { color: var(--fallback-bc,oklch(var(--bc)/1)); background: oklch(var(--wac) / var(--o)) }",
-         "",
-         {"100% 0 0", "0 0 0"},
-         {"0 0 0", "1 0 0"}},
+         {"100% 0 0", "0 0 0"}, {"0 0 0", "1 0 0"}},
         {"Bulma 1: one channel a variable, lightness changed in calc() by a variable or a number",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --h: 171deg; --s: 100%; --l: 41%; --d: -5%; --n: 1 }\n"
          ".a { color: hsl(var(--h), var(--s), var(--l)); background: hsl(var(--h), var(--s), calc(var(--l) + var(--d)));"
          " border-color: hsla(calc(var(--h) - 5deg), var(--s), calc(var(--l) + 5%), 1) }",
-         "",
-         {"171deg", "100%", "41%", "-5%", "5%"},
-         {"351deg", "100%", "59%", "5%", "-5%"}},
+         {"171deg", "100%", "41%", "-5%", "5%"}, {"351deg", "100%", "59%", "5%", "-5%"}},
         {"a list reached through another variable, as Bootstrap's link hover",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ":root { --link-rgb: 13, 110, 253; --hover-rgb: 10, 88, 202 } a:hover { --link-rgb: var(--hover-rgb) }\n"
          "a { color: rgba(var(--link-rgb), 1) }",
-         "",
-         {"13, 110, 253", "10, 88, 202"},
-         {"242, 145, 2", "245, 167, 53"}},
+         {"13, 110, 253", "10, 88, 202"}, {"242, 145, 2", "245, 167, 53"}},
         {"one channel reached through another variable; rgb() channels one a variable",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ".x { --bh: var(--h) } :root { --h: 200; --r: 10% } p { color: hsl(var(--bh) 50% 50%); background: rgb(var(--r) 0 0) }",
-         "",
-         {"200", "10%"},
-         {"20", "90%"}},
+         {"200", "10%"}, {"20", "90%"}},
         {"a name that is a hue in one function and a lightness in another is neither",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
-         ":root { --v: 40 } p { color: hsl(var(--v) 50% 50%); background: hsl(0 0% var(--v)) }",
-         "",
-         {},
-         {}},
+         ":root { --v: 40 } p { color: hsl(var(--v) 50% 50%); background: hsl(0 0% var(--v)) }", {}, {}},
         {"taken by oklch() and by rgb(): no one colour",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
-         ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }",
-         "",
-         {},
-         {}},
-        {"taken by another sheet of the page",
-         "<link rel=\"stylesheet\" href=\"a.css\"><link rel=\"stylesheet\" href=\"b.css\">",
-         ":root{--x:13 110 253}",
-         "p { color: rgb(var(--x) / 50%) }",
-         {"13 110 253"},
-         {"242 145 2"}},
-        {"taken by the page's style attribute; read as hsl()",
-         "<link rel=\"stylesheet\" href=\"a.css\"><p style=\"color: hsl(var(--h))\">",
-         ".x { --h: 0, 100%, 50% }",
-         "",
-         {"0, 100%, 50%"},
-         {"180, 100%, 50%"}},
-        {"taken by rgb() and by hsl(): no one colour",
-         "<link rel=\"stylesheet\" href=\"a.css\"><style>p { color: rgb(var(--y)); background: hsl(var(--y)) }</style>",
-         ".x { --y: 10 20% 30% }",
-         "",
-         {},
-         {}},
+         ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }", {}, {}},
+        {"taken by another sheet of the page", ":root{--x:13 110 253}", {"13 110 253"}, {"242 145 2"},
+         link + "<link rel=\"stylesheet\" href=\"b.css\">", "p { color: rgb(var(--x) / 50%) }"},
+        {"taken by the page's style attribute; read as hsl()", ".x { --h: 0, 100%, 50% }", {"0, 100%, 50%"},
+         {"180, 100%, 50%"}, link + "<p style=\"color: hsl(var(--h))\">"},
+        {"taken by rgb() and by hsl(): no one colour", ".x { --y: 10 20% 30% }", {}, {},
+         link + "<style>p { color: rgb(var(--y)); background: hsl(var(--y)) }</style>"},
         {"every declaration of the name, with the colours around them in place",
-         "<link rel=\"stylesheet\" href=\"a.css\">",
          ".a { --c: 1, 2, 3; color: red } .b { color: #fff; --c: 4, 5, 6; box-shadow: 0 0 0 1px rgba(var(--c), .5) }",
-         "",
-         {"1, 2, 3", "red", "#fff", "4, 5, 6"},
-         {"254, 253, 252", "#00FFFF", "#000000", "251, 250, 249"}},
+         {"1, 2, 3", "red", "#fff", "4, 5, 6"}, {"254, 253, 252", "#00FFFF", "#000000", "251, 250, 249"}},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Case);
@@ -204,11 +163,11 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
         site.Add("a.css", row.Sheet);
         site.Add("b.css", row.Other);
         THtmlStructure doc = site.Open("index.html");
-        EXPECT_EQ(Texts(doc.GetSheet(0)), row.SheetTexts);
+        EXPECT_EQ(Texts(doc.GetSheet(0)), row.Texts);
         for (const TColorRecord& record : doc.GetSheet(0).Colors)
             EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)).substr(size_t(record.Pos - 1), record.Text.size()), record.Text);
         Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(Texts(doc.GetSheet(0)), row.InvertedSheetTexts);
+        EXPECT_EQ(Texts(doc.GetSheet(0)), row.Inverted);
         std::string expected = row.Sheet;
         for (size_t k = doc.GetSheet(0).Colors.size(); k-- > 0;) {
             const TColorRecord& record = doc.GetSheet(0).Colors[k];

@@ -69,31 +69,21 @@ TEST(CssColorSpaces, WideGamutIsMappedNotClipped)
     EXPECT_EQ(ReadSpaceColorText("lab(0 50 50)").Color, RGB(0, 0, 0));
 }
 
-// Each space there and back: a wrong matrix shows here.
-TEST(CssColorSpaces, EverySpaceThereAndBack)
+// A colour written back keeps its function's spelling and spacing; hwb() takes its hue and percentages.
+TEST(CssColorSpaces, WrittenInTheFormRead)
 {
-    for (const char* text : EverySpace) {
-        const auto css = ParseCssSpaceColor(text);
-        ASSERT_TRUE(css) << text;
-        const std::string again = WriteCssSpaceColor(text, SpaceToSrgb(css->Space, css->Coordinates));
-        const auto back = ParseCssSpaceColor(again);
-        ASSERT_TRUE(back) << again;
-        for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(back->Coordinates[k], css->Coordinates[k], 1e-6) << again;
-        EXPECT_EQ(back->Alpha, css->Alpha);
-    }
     EXPECT_EQ(WriteCssSpaceColor("OKLCH(0.6 0.1 200 / 50%)", {1, 1, 1}).substr(0, 6), "OKLCH(");
     EXPECT_EQ(WriteCssSpaceColor("color( display-p3 1 1 1)", {1, 1, 1}), "color( display-p3 1 1 1)");
     EXPECT_EQ(WriteCssSpaceColor("hwb(0 0% 0%)", {0.2, 0.4, 0.6}), "hwb(210 20% 40%)");
 }
 
-// An invert paints the exact inverse and writes the same function and space; a second gives back the value.
+// An invert paints the exact inverse and writes the same function and space; a second gives back the
+// value: a wrong matrix shows here.
 TEST(CssColorSpaces, TwoInvertsInEverySpace)
 {
     for (const char* text : EverySpace) {
         TSite site;
-        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\">");
-        site.Add("s.css", std::string("a{color:") + text + "}");
-        THtmlStructure doc = site.Open("p.html");
+        THtmlStructure doc = site.OpenPage("", std::string("a{color:") + text + "}");
         TColorRecord& record = doc.GetSheet(0).Colors.at(0);
         const TColor before = record.Color;
         Change(doc, TAdjustment::Invert());
@@ -108,6 +98,7 @@ TEST(CssColorSpaces, TwoInvertsInEverySpace)
         const auto original = ParseCssSpaceColor(text), twice = ParseCssSpaceColor(record.Text);
         ASSERT_TRUE(twice) << record.Text;
         for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(twice->Coordinates[k], original->Coordinates[k], 1e-5) << record.Text;
+        EXPECT_EQ(twice->Alpha, original->Alpha) << record.Text;
         EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:" + record.Text + "}");
     }
 }
@@ -116,9 +107,7 @@ TEST(CssColorSpaces, TwoInvertsInEverySpace)
 TEST(CssColorSpaces, WideGamutKeepsItsChroma)
 {
     TSite site;
-    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\">");
-    site.Add("s.css", "a{color:color(display-p3 0.1 0.8 0.2)}");
-    THtmlStructure doc = site.Open("p.html");
+    THtmlStructure doc = site.OpenPage("", "a{color:color(display-p3 0.1 0.8 0.2)}");
     Change(doc, TAdjustment::Invert());
     const auto inverted = ParseCssSpaceColor(doc.GetSheet(0).Colors[0].Text);
     ASSERT_TRUE(inverted);

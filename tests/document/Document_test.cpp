@@ -116,15 +116,13 @@ TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
     };
     for (const auto& c : cases) {
         TSite site;
-        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">");
-        site.Add("s.css", c.Css);
-        THtmlStructure doc = site.Open("p.html");
+        THtmlStructure doc = site.OpenPage("<body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">", c.Css);
         Change(doc, TAdjustment::Invert());
         EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Inverted);
-        EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
         Change(doc, TAdjustment::Invert());
         EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Twice);
-        EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
     }
 }
 
@@ -145,17 +143,13 @@ TEST(DocumentRewrite, UnchangedValueTakesAColourCode)
     };
     for (const auto& c : cases) {
         TSite site;
-        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><font color=\"Gray\">");
-        site.Add("s.css", c.Css);
-        THtmlStructure doc = site.Open("p.html");
+        THtmlStructure doc = site.OpenPage("<font color=\"Gray\">", c.Css);
         Change(doc, c.Adjustment);
         EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Written) << c.Css;
+        if (c.Adjustment.Kind == akHueSat) {
+            EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<font color=\"#808080\">") << c.Css;
+        }
     }
-    TSite site;
-    site.Add("p.html", "<font color=\"Gray\">");
-    THtmlStructure doc = site.Open("p.html");
-    Change(doc, TAdjustment::HueSat(90, 0, 0));
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<font color=\"#808080\">");
 }
 
 // A name is the file of that name where there is one; only then is a query or fragment cut off.
@@ -181,42 +175,12 @@ TEST(DocumentLoad, NamesWithQueryAndFragmentCharacters)
     EXPECT_NE(ErrorOf([&] { site.Open("nul.html"); }).File, "");
 }
 
-// The value is taken as the scanning copy has it, TAB a space, and spaces do not count in a colour;
-// a changed value is written over the bytes the value covers.
-TEST(DocumentLoad, TabsInAColourAttribute)
-{
-    TSite site;
-    site.Add("t.html", "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x");
-    THtmlStructure doc = site.Open("t.html");
-    ASSERT_EQ(doc.Page.Colors.size(), 2u);
-    EXPECT_EQ(doc.Page.Colors[0].Color, RGB(255, 0, 0));
-    EXPECT_EQ(doc.Page.Colors[1].Color, RGB(0, 255, 0));
-    doc.Page.Colors[0].Text = "#0000FF";
-    doc.WriteWorkingCopies();
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<body bgcolor=\"#0000FF\" text=\"#00 ff00 \">x");
-}
-
-TEST(DocumentLoad, Utf8PageKeepsItsCharacters)
-{
-    TSite site;
-    // "あ" before a quote and a "<": the walk must not pair its last byte with them.
-    const std::string page = "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>";
-    site.Add("u.html", page);
-    THtmlStructure doc = site.Open("u.html");
-    EXPECT_EQ(doc.Page.CharCode, ccUtf8);
-    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"red"}));
-    doc.Page.Colors[0].Text = "#00FF00";
-    doc.WriteWorkingCopies();
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<p title=\"\xE3\x81\x82\"><font color=\"#00FF00\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>");
-}
-
 // The rewritten text is held only while it differs from the text as read: a name's spelling counts,
 // a colour changed and changed back does not.
 TEST(DocumentRewrite, HeldOnlyWhileItDiffers)
 {
     TSite site;
-    site.Add("p.html", "<body text=\"red\"><p style=\"color: RED\">");
-    THtmlStructure doc = site.Open("p.html");
+    THtmlStructure doc = site.OpenPage("<body text=\"red\"><p style=\"color: RED\">");
     EXPECT_TRUE(doc.Page.Rewritten);
     EXPECT_EQ(doc.Page.CurrentText(), "<body text=\"red\"><p style=\"color: red\">");
     doc.Page.Colors[1].Text = "RED";
@@ -230,32 +194,49 @@ TEST(DocumentRewrite, HeldOnlyWhileItDiffers)
     EXPECT_EQ(doc.Page.Colors[1].Pos, 39);
 }
 
-TEST(DocumentRewrite, PositionsShiftAfterALongerCode)
+// A page and its sheet inverted once, as each working copy then holds them.
+TEST(DocumentRewrite, InvertedOnce)
 {
-    TSite site;
-    site.Add("p.html", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
-    THtmlStructure doc = site.Open("p.html");
-    const int before = doc.Page.Colors[1].Pos;
-    EXPECT_EQ(doc.Page.CurrentText().substr(size_t(before - 1), 4), "blue");
-    AdjustColorValue(TAdjustment::Invert(), doc.Page.Colors[0], false);
-    doc.WriteWorkingCopies();
-    EXPECT_EQ(doc.Page.Colors[0].Text, "#00FFFF");
-    EXPECT_EQ(doc.Page.Colors[1].Pos, before + 4);
-    EXPECT_EQ(doc.Page.Colors[2].Pos, doc.Page.Colors[1].Pos + 4 + 15);
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<body text=\"#00FFFF\"\nlink=\"blue\"><font color=\"#abc\">x</font>");
+    const struct {
+        const char* What;
+        std::string Page, Sheet, PageAfter, SheetAfter;
+    } cases[] = {
+        {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
+         "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x", "", "<body bgcolor=\"#00FFFF\" text=\"#FF00FF\">x", ""},
+        // "あ" before a quote and a "<": the walk must not pair its last byte with them.
+        {"a UTF-8 page keeps its characters", "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>",
+         "", "<p title=\"\xE3\x81\x82\"><font color=\"#00FFFF\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>", ""},
+        {"the places after a longer code shift", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>", "",
+         "<body text=\"#00FFFF\"\nlink=\"#FFFF00\"><font color=\"#554433\">x</font>", ""},
+        {"tokens next to a colour", "<p style=\"color:red\">", "a{color:#f00!important;b:red;c:rgb(1,2,3)}",
+         SheetLink + "<p style=\"color:#00FFFF\">", "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}"},
+        {"a comment inside a colour function is white space, wherever style text stands",
+         "<style>b{color:rgb(10,/* ) */20,30)}</style><p style=\"color:rgb(10, /* note */ 20, 30)\">",
+         "a{color:rgb(10 /* note */ 20 30)}", SheetLink + "<style>b{color:#F5EBE1}</style><p style=\"color:#F5EBE1\">",
+         "a{color:#F5EBE1}"},
+        {"a theme colour is a colour attribute",
+         "<head><meta name=\"theme-color\" content=\"#ffffff\">\n<meta content=\" rgb(255 0 0 / 50%)\" "
+         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
+         "content=\"navy\"><meta name=\"keywords\" content=\"red\">",
+         "",
+         "<head><meta name=\"theme-color\" content=\"#000000\">\n<meta content=\"rgba(0, 255, 255, 50%)\" "
+         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
+         "content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">",
+         ""},
+    };
+    for (const auto& c : cases) {
+        TSite site;
+        THtmlStructure doc = site.OpenPage(c.Page, c.Sheet);
+        Change(doc, TAdjustment::Invert());
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), c.PageAfter) << c.What;
+        if (!c.Sheet.empty()) {
+            EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.SheetAfter) << c.What;
+        }
+    }
 }
 
-TEST(DocumentRewrite, StyleTokensAndNeighbours)
-{
-    TSite site;
-    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:red\">");
-    site.Add("s.css", "a{color:#f00!important;b:red;c:rgb(1,2,3)}");
-    THtmlStructure doc = site.Open("p.html");
-    Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:#00FFFF\">");
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}");
-}
-
+// Four changes fill the ring: three steps back reach the first. Undo gives back texts, values, working
+// copies and pixels, but not ticks; a change after Undo cuts off Redo; a new load starts afresh.
 TEST(DocumentHistory, UndoRedoRing)
 {
     TSite site;
@@ -263,6 +244,7 @@ TEST(DocumentHistory, UndoRedoRing)
     site.AddPicture("a.bmp", 2, 2, 10, 20, 30);
     THtmlStructure doc = site.Open("p.html");
     const std::string loaded = ReadAll(doc.WorkFileName());
+    EXPECT_FALSE(doc.CanUndo());
     Change(doc, TAdjustment::HueSat(10, 0, 0));
     doc.Page.Colors[0].Checked = false;
     doc.Undo();
@@ -271,52 +253,22 @@ TEST(DocumentHistory, UndoRedoRing)
     EXPECT_FALSE(doc.Page.Colors[0].Checked) << "ticks are not recorded in the history";
     EXPECT_EQ(ReadAll(doc.WorkFileName()), loaded);
     EXPECT_TRUE(doc.Page.Pics[0].Bitmap.SamePixels(doc.Page.Pics[0].Loaded));
-    doc.Redo();
-    EXPECT_EQ(doc.History.Index(), 1);
-    EXPECT_NE(doc.Page.Colors[0].Text, "red");
+    EXPECT_TRUE(doc.CanRedo());
     doc.Page.Colors[0].Checked = true;
 
-    // Four changes: the state after loading is overwritten; three steps back reach the first change.
-    doc.Undo();
     Change(doc, TAdjustment::HueSat(10, 0, 0));
+    EXPECT_FALSE(doc.CanRedo());
     const std::string first = doc.Page.Colors[0].Text;
     for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
+    const std::string last = doc.Page.Colors[0].Text;
     for (int step = 0; step < 3; ++step) doc.Undo();
+    EXPECT_FALSE(doc.CanUndo());
     EXPECT_EQ(doc.Page.Colors[0].Text, first);
-}
-
-TEST(DocumentHistory, FourChangesGiveThreeUndoStepsAndAChangeAfterUndoCutsOffRedo)
-{
-    TSite site;
-    site.Add("p.html", "<font color=\"red\">");
-    THtmlStructure doc = site.Open("p.html");
-    EXPECT_FALSE(doc.CanUndo());
-    for (int i = 0; i < 4; ++i) Change(doc, TAdjustment::Invert());
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(doc.CanUndo()) << i;
-        doc.Undo();
-        EXPECT_TRUE(doc.CanRedo());
-    }
-    EXPECT_FALSE(doc.CanUndo());
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(doc.CanRedo()) << i;
-        doc.Redo();
-    }
+    for (int step = 0; step < 3; ++step) doc.Redo();
     EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(doc.Page.Colors[0].Text, last);
     doc = site.Open("p.html");
     EXPECT_FALSE(doc.CanUndo());
-
-    Change(doc, TAdjustment::Invert());
-    Change(doc, TAdjustment::Invert());
-    doc.Undo();
-    Change(doc, TAdjustment::Invert());
-    EXPECT_FALSE(doc.CanRedo());
-    doc.Undo();
-    doc.Undo();
-    EXPECT_FALSE(doc.CanUndo());
-    doc.Redo();
-    doc.Redo();
-    EXPECT_FALSE(doc.CanRedo());
 }
 
 TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
@@ -338,39 +290,6 @@ TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
     EXPECT_FALSE(doc.History.Slots()[0].Page.Bitmaps[3].SharesPixelsWith(doc.History.Slots()[1].Page.Bitmaps[3]));
 }
 
-// A theme colour is a colour attribute: changed with the page, written back where it stands.
-TEST(DocumentRewrite, ThemeColourMetasAreInverted)
-{
-    TSite site;
-    site.Add("index.html", "<head><meta name=\"theme-color\" content=\"#ffffff\">\n"
-                           "<meta content=\" rgb(255 0 0 / 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
-                           "<meta name=\"msapplication-TileColor\" content=\"navy\"><meta name=\"keywords\" content=\"red\">");
-    THtmlStructure doc = site.Open("index.html");
-    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#ffffff", " rgb(255 0 0 / 50%)", "navy"}));
-    Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName()),
-              "<head><meta name=\"theme-color\" content=\"#000000\">\n"
-              "<meta content=\"rgba(0, 255, 255, 50%)\" name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n"
-              "<meta name=\"msapplication-TileColor\" content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">");
-}
-
-// A comment inside a colour function is white space, wherever style text stands.
-TEST(DocumentLoad, CommentsInColourFunctions)
-{
-    TSite site;
-    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:rgb(10,/* ) */20,30)}</style>"
-                       "<p style=\"color:rgb(10, /* note */ 20, 30)\">");
-    site.Add("s.css", "a{color:rgb(10 /* note */ 20 30)}");
-    THtmlStructure doc = site.Open("p.html");
-    ASSERT_EQ(doc.Page.Colors.size(), 2u);
-    for (const TColorRecord& record : {doc.Page.Colors[0], doc.Page.Colors[1], doc.GetSheet(0).Colors.at(0)})
-        EXPECT_EQ(record.Color, RGB(10, 20, 30)) << record.OrgText;
-    Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<link rel=\"stylesheet\" href=\"s.css\"><style>b{color:#F5EBE1}</style>"
-                                         "<p style=\"color:#F5EBE1\">");
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "a{color:#F5EBE1}");
-}
-
 // A colour text a browser drops: listed with the value it reads as, never ticked, never rewritten, and
 // the load goes on.
 TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
@@ -386,10 +305,7 @@ TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
     };
     for (const auto& [colour, value] : cases) {
         TSite site;
-        site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><p style=\"color:" + colour + "\">");
-        const std::string css = "a{color:" + colour + "}b{color:#000}";
-        site.Add("s.css", css);
-        THtmlStructure doc = site.Open("p.html");
+        THtmlStructure doc = site.OpenPage("<p style=\"color:" + colour + "\">", "a{color:" + colour + "}b{color:#000}");
         const TColorRecord& record = doc.GetSheet(0).Colors.at(0);
         EXPECT_TRUE(record.Rejected && record.Ignored && !record.Checked) << colour;
         EXPECT_EQ(record.Color, value) << colour;
@@ -410,8 +326,7 @@ TEST(DocumentLoad, ColourTextsABrowserDropsAreIgnored)
 
     // A colour attribute is read leniently: only a value whose reading fails is ignored.
     TSite site;
-    site.Add("p.html", "<font color=\"rgb(a,b,c)\"><font color=\"#ff000\"><font color=\"rgb(1px,2,3)\">");
-    THtmlStructure doc = site.Open("p.html");
+    THtmlStructure doc = site.OpenPage("<font color=\"rgb(a,b,c)\"><font color=\"#ff000\"><font color=\"rgb(1px,2,3)\">");
     ASSERT_EQ(doc.Page.Colors.size(), 3u);
     EXPECT_TRUE(doc.Page.Colors[0].Rejected && doc.Page.Colors[2].Rejected);
     EXPECT_FALSE(doc.Page.Colors[1].Ignored);

@@ -83,6 +83,7 @@ TEST(Imports, CommentsStringsAndBlocksHideImports)
         {".x::before { content: \"} @import 'c.css';\" }", {"m.css"}},
         {"@import \"a.css\" supports(content: \"{\"); @import \"b.css\";", {"m.css", "a.css", "b.css"}},
         {"@media print { .x { color: red } @import \"c.css\"; }", {"m.css"}},
+        {"@import url(http://e.com/x.css); @import \"//cdn/y.css\"; @import screen; p { background: url(a.css) }", {"m.css"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SheetsOf("m", {{"m.css", c.Sheet}, {"a.css", ""}, {"b.css", ""}, {"c.css", ""}}), c.Order) << c.Sheet;

@@ -17,7 +17,7 @@ using Strings = std::vector<std::string>;
 // What a walk reports, in order: the k-th colour found is the k-th one rewritten.
 struct TFound : TScanEvents {
     std::string Text;
-    Strings Colors, Pics, Sheets, Charsets, Imports;
+    Strings Colors, Pics, Sheets, Charsets;
     // A colour in a data: URL's picture as "svg:" and its text in the decoded picture.
     void ColorFound(size_t pos, size_t length, TColorForm form, int index, const TColorPlace& place) override
     {
@@ -29,10 +29,6 @@ struct TFound : TScanEvents {
                          (form == TColorForm::Name ? std::string(CssNamedColors[index].Name) : text.substr(pos, length)));
     }
     void PictureFound(std::string_view ref) override { Pics.emplace_back(ref); }
-    void ImportFound(std::string_view target, bool leading) override
-    {
-        Imports.push_back((leading ? "" : "later:") + std::string(target));
-    }
     void StyleSheetFound(std::string_view ref, std::string_view charset) override
     {
         Sheets.emplace_back(ref);
@@ -66,16 +62,6 @@ TFound Sheet(const std::string& css)
 
 } // namespace
 
-TEST(UpperCaseTags, NamesUpValuesAndTextKept)
-{
-    std::string s = "<body bgcolor=\"red\" text=navy link='x'>text <!-- <b> --> <a href=\"u(v)\">";
-    UpperCaseTags(s, false);
-    EXPECT_EQ(s, "<BODY BGCOLOR=\"red\" TEXT=navy LINK='x'>text <!-- <b> --> <A HREF=\"u(v)\">");
-    std::string sjis = "<p \x83\x61 a>";  // a trail byte that is a lower-case letter stays
-    UpperCaseTags(sjis, false);
-    EXPECT_EQ(sjis, "<P \x83\x61 A>");
-}
-
 TEST(PageScan, Colours)
 {
     const std::pair<std::string, Strings> cases[] = {
@@ -99,14 +85,7 @@ TEST(PageScan, Colours)
         {"\x82<font color=\"red\">", {}},
         {"<!-- \x82--> <font color=\"red\"> -->", {}},
         {"<style>\x82</style> p { color: red }</style>", {"red"}},
-    };
-    for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
-}
-
-// A theme colour's content is a colour a browser paints; any other meta's content is not.
-TEST(PageScan, ThemeColours)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // A theme colour's content is a colour a browser paints; any other meta's content is not.
         {"<meta name=\"theme-color\" content=\"#4285f4\">", {"#4285f4"}},
         {"<META CONTENT = \"rgb(1 2 3 / 50%)\" NAME='Theme-Color'>", {"rgb(1 2 3 / 50%)"}},
         {"<meta name=msapplication-TileColor content=\"darkblue\">", {"darkblue"}},
@@ -146,6 +125,7 @@ TEST(PageScan, PicturesAndStyleSheets)
               (Strings{"EUC-JP", "shift_jis", ""}));
 }
 
+// Where a browser sees a colour in style text, and the places it sees none.
 TEST(StyleScan, Colours)
 {
     const std::pair<std::string, Strings> cases[] = {
@@ -164,14 +144,7 @@ TEST(StyleScan, Colours)
         {"a{b:'\x82'} c{color:red;} d{e:'x'}", {}},
         {"/* \x82*/ a{color:red;} */ b{color:blue;}", {"blue"}},
         {"red; a{}", {}},  // nothing outside blocks
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-}
-
-// The forms of today's style sheets, where a browser sees a colour, and the places it sees none.
-TEST(StyleScan, CssForms)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // The forms of today's style sheets, where a browser sees a colour, and the places it sees none.
         {"a{color:#0969da80;b:#abcd}", {"#0969da80", "#abcd"}},
         {"a{c:rgba(13,110,253,.25);d:RGB(0 0 0 / 50%)}", {"rgba(13,110,253,.25)", "RGB(0 0 0 / 50%)"}},
         {"a{c:hsl(120 50% 50%);d:HSLA(1,2%,3%,.5)}", {"hsl(120 50% 50%)", "HSLA(1,2%,3%,.5)"}},
@@ -187,30 +160,15 @@ TEST(StyleScan, CssForms)
         {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {"rgba(a,b,c)", "hsl(1,2,3)"}},
         {"a{font:12px Arial Black;font-family:Red;animation:red 1s;grid-area:red;-webkit-animation-name:red}", {}},
         {"a{transition:color 1s;counter-reset:red;will-change:red;content:'red';list-style-type:red;quotes:red}", {}},
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-    EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
-}
-
-// Channels written as numbers beside an alpha a browser works out: the function is a colour. A channel
-// it works out makes it none.
-TEST(StyleScan, ChannelsBesideFunctions)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // Channels written as numbers beside an alpha a browser works out: the function is a colour. A channel
+        // it works out makes it none.
         {"a{background-color:rgba(239, 68, 68, var(--tw-bg-opacity))}", {"rgba(239, 68, 68, var(--tw-bg-opacity))"}},
         {"a{color:rgb(0 0 0 / var(--a))}", {"rgb(0 0 0 / var(--a))"}},
         {"a{color:hsl(210 40% 50% / calc(var(--a) * .5))}", {"hsl(210 40% 50% / calc(var(--a) * .5))"}},
         {"a{color:oklch(0.5 0.1 200 / var(--a, 1))}", {"oklch(0.5 0.1 200 / var(--a, 1))"}},
         {"a{color:rgba(var(--bs-primary-rgb), .5);b:hsl(var(--h), 50%, 50%);c:rgb(calc(1 + 2) 0 0)}", {}},
         {"a{color:rgb(1 2 3 / var(--a);b:#123}", {}},  // never closed: the declaration is lost, as a browser loses it
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-}
-
-// Colours made of colours: every literal colour inside is one.
-TEST(StyleScan, ColoursMadeOfColours)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // Colours made of colours: every literal colour inside is one.
         {"a{color:color-mix(in srgb, var(--x, red), blue)}", {"red", "blue"}},
         {"a{color:color-mix(in oklch longer hue, #fff 20%, rgb(0 0 0 / 50%))}", {"#fff", "rgb(0 0 0 / 50%)"}},
         {"a{color:light-dark(#fff, #000)}", {"#fff", "#000"}},
@@ -220,14 +178,7 @@ TEST(StyleScan, ColoursMadeOfColours)
         {"a{background:-webkit-gradient(linear, left top, left bottom, from(#fff), color-stop(.5, red), to(#000))}",
          {"#fff", "red", "#000"}},
         {"a{x:translate(red);y:calc(1px + 2px) red}", {"red"}},
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-}
-
-// Every colour space CSS has, each a colour function of its own.
-TEST(StyleScan, ColourSpaces)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // Every colour space CSS has, each a colour function of its own.
         {"a{color:oklch(0.7 0.1 200);b:OKLAB(0.5 0.1 -0.1)}", {"oklch(0.7 0.1 200)", "OKLAB(0.5 0.1 -0.1)"}},
         {"a{color:lab(50 20 -30);b:lch(50 30 120deg / .5);c:hwb(120 10% 20%)}",
          {"lab(50 20 -30)", "lch(50 30 120deg / .5)", "hwb(120 10% 20%)"}},
@@ -236,27 +187,12 @@ TEST(StyleScan, ColourSpaces)
         {"a{box-shadow:0 0 2px oklch(0.5 0.1 200);background:linear-gradient(lab(1 2 3),hwb(0 0% 0%))}",
          {"oklch(0.5 0.1 200)", "lab(1 2 3)", "hwb(0 0% 0%)"}},
         {"a{color:oklch(var(--l) 0.1 200)}", {}},
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-}
-
-// A comment is white space, in a colour function and before a colour.
-TEST(StyleScan, CommentsAreWhiteSpace)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // A comment is white space, in a colour function and before a colour.
         {"a{color:rgb(10, /* note */ 20, 30)}", {"rgb(10, /* note */ 20, 30)"}},
         {"a{color:rgb(10 /* ) ( */ 20 30)}b{color:#123}", {"rgb(10 /* ) ( */ 20 30)", "#123"}},
         {"a{color:hsla(1/**/,2%,/*,*/3%,.5)}", {"hsla(1/**/,2%,/*,*/3%,.5)"}},
         {"a{color:/* x */#fff;b:/**/red;c:0 0/**/navy}", {"#fff", "red", "navy"}},
-    };
-    for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-    EXPECT_EQ(Page("<p style=\"color:rgb(10, /* note */ 20, 30)\">").Colors, (Strings{"rgb(10, /* note */ 20, 30)"}));
-}
-
-// Strings, url()s and nesting: the walk keeps step, and only values give colours.
-TEST(StyleScan, KeepsStep)
-{
-    const std::pair<std::string, Strings> cases[] = {
+        // Strings, url()s and nesting: the walk keeps step, and only values give colours.
         {"a{background:url(\"data:image/svg+xml,%3Csvg fill='rgb(0,0,0)' x=\\\"1\\\"%3E)%3C/svg%3E\")}b{color:#123}",
          {"svg:rgb(0,0,0)", "#123"}},
         // A data: URL holding a ")" and quotes: before, the rest of the sheet was lost.
@@ -272,30 +208,19 @@ TEST(StyleScan, KeepsStep)
         {"a{color #888; red}", {}},  // no declaration without its colon
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
+    EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
+    EXPECT_EQ(Page("<p style=\"color:rgb(10, /* note */ 20, 30)\">").Colors, (Strings{"rgb(10, /* note */ 20, 30)"}));
     EXPECT_EQ(Sheet("a{background:url( \"b.png\" ) url( c.gif )}@import url(d.png);").Pics, (Strings{"b.png", "c.gif"}));
     EXPECT_TRUE(Sheet("a{background:url( data:image/png;base64,AAA )}").Pics.empty());
 }
 
-TEST(StyleScan, PicturesAndImports)
+TEST(StyleScan, Pictures)
 {
     EXPECT_EQ(Sheet("a{background: url('../img/bg.gif')} b{x: url(\"c.png\") url(d.jpg)} c{y: url(d.jpg)}").Pics,
               (Strings{"../img/bg.gif", "c.png", "d.jpg", "d.jpg"}))
         << "the walk reports each; the document keeps distinct ones";
     for (const char* external : {"http://e.com/a.gif", "data:image/png;base64,AAA", "//cdn/a.gif"})
         EXPECT_TRUE(Sheet(std::string("a{background: url(") + external + ")}").Pics.empty()) << external;
-
-    const std::pair<std::string, Strings> imports[] = {
-        {"@import url(a.css);\r\n@IMPORT url('b.css') screen;\r\n@import \"c.css\";\r\n", {"a.css", "b.css", "c.css"}},
-        {"@charset \"UTF-8\"; @layer base; @import \"a.css\"; p {} @import \"b.css\";", {"a.css", "later:b.css"}},
-        {"/* @import url(a.css); */ p { @import url(b.css) }", {}},
-        {"@import url(http://e.com/x.css); @import \"//cdn/y.css\";", {}},
-        // Strings are no rules: neither a "}" nor an "@import" inside one is taken for one.
-        {"p { content: \"} @import 'x.css';\" } @import \"y.css\";", {"later:y.css"}},
-        {"p::after { content: '}' } q { color: red }", {}},
-    };
-    for (const auto& [css, targets] : imports) EXPECT_EQ(Sheet(css).Imports, targets) << css;
-    EXPECT_TRUE(Sheet("@import screen; p { background: url(z.gif) }").Imports.empty())
-        << "no target of its own: not an unrelated url() later on";
 }
 
 // In SVG, what CSS takes for FILL, STROKE and the *COLOR attributes is a colour, in either quotes; "none",

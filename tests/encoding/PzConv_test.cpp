@@ -68,28 +68,5 @@ TEST(PzConv, ThreeByteCodesBeyondTheUserAreaPassThrough)
     EXPECT_EQ(euc.substr(0, 1880 * 3), PzConv().SjisToEuc(sjis.substr(0, 1880 * 2), &extra));
 }
 
-TEST(PzConv, JisEscapesAndRuns)
-{
-    // Only ESC $ B, ESC $ @ and ESC ( B / J are recognised when reading.
-    EXPECT_EQ("\x1B$@\x24\x22\x1B(I1", PzConv().JisToSjis("\x1B$@\x24\x22\x1B(I1"));
-    // A line break inside a kanji run is taken as a pair and dropped.
-    EXPECT_EQ("\x82\xA0\x82\xA2x", PzConv().JisToSjis("\x1B$B\x24\x22\r\n\x24\x24\x1B(Bx"));
-    EXPECT_EQ("\x82\xA0", PzConv().JisToSjis("\x1B$B\x24\x22\x24"));  // lone last byte dropped
-    EXPECT_EQ("a\x82\xA0" "b", PzConv().JisToSjis("a\x1B$B\x24\x22\x1B(Jb"));
-
-    // Writing closes every run; half-width kana stay 8-bit bytes.
-    EXPECT_EQ("\x1B$B\x24\x22\x1B(B\n\x1B$B\x24\x24\x1B(B", PzConv().SjisToJis("\x82\xA0\n\x82\xA2"));
-    EXPECT_EQ("\xB1", PzConv().SjisToJis("\xB1"));
-}
-
-TEST(PzConv, MalformedBytesGiveDefinedResults)
-{
-    EXPECT_EQ("a\xA4", PzConv().EucToSjis("a\xA4"));         // lead byte at the end
-    EXPECT_EQ("\x8E\x41", PzConv().EucToSjis("\x8E\x41"));   // 8E before no katakana
-    EXPECT_EQ("\x8F\x41", PzConv().EucToSjis("\x8F\x41"));
-    EXPECT_EQ("x\x82", PzConv().SjisToEuc("x\x82"));          // lead byte at the end
-    EXPECT_EQ("\x82", PzConv().SjisToJis("\x82"));
-}
-
 } // namespace
 } // namespace pictor

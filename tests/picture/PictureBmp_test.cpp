@@ -6,6 +6,8 @@
 namespace pictor {
 namespace {
 
+TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Bmp, bytes, "t.bmp"); }
+
 void Put(std::string& out, std::uint32_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i)
@@ -34,11 +36,6 @@ std::string RawBmp(int width, int height, int bits, const std::string& palette, 
 
 // Blue, red, green.
 const std::string palette("\xff\x00\x00\x00" "\x00\x00\xff\x00" "\x00\xff\x00\x00", 12);
-
-TBitmapEx Decode(const std::string& bytes)
-{
-    return DecodePicture(TPictureFormat::Bmp, bytes, "t.bmp");
-}
 
 TEST(PictureBmp, RoundTripIsExactForEveryRowPadding)
 {

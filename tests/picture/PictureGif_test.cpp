@@ -8,6 +8,8 @@
 namespace pictor {
 namespace {
 
+TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Gif, bytes, "t.gif"); }
+
 struct TRawImage {
     int Left, Top, Width, Height;
     std::vector<std::uint8_t> Indices;  // rows from the top
@@ -48,11 +50,6 @@ std::string RawGif(int width, int height, int background, const std::vector<TRaw
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
     return out;
-}
-
-TBitmapEx Decode(const std::string& bytes)
-{
-    return DecodePicture(TPictureFormat::Gif, bytes, "t.gif");
 }
 
 TFrame Frame(int left, int top, const TBitmapEx& pixels, int delay, int disposal)

@@ -11,6 +11,8 @@
 namespace pictor {
 namespace {
 
+TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Jpeg, bytes, "t.jpg"); }
+
 const std::string IccMarker("ICC_PROFILE\0\1\1profile-bytes", 27);
 
 // Colour spaces the program never writes, encoded with libjpeg directly, with an ICC profile marker;
@@ -65,11 +67,6 @@ std::size_t FrameHeaderAt(const std::string& jpeg)
 int LumaSampling(const std::string& jpeg)
 {
     return std::uint8_t(jpeg[FrameHeaderAt(jpeg) + 11]);  // H << 4 | V of the first component
-}
-
-TBitmapEx Decode(const std::string& bytes)
-{
-    return DecodePicture(TPictureFormat::Jpeg, bytes, "t.jpg");
 }
 
 TEST(PictureJpeg, RoundTripKeepsColourOrderAndFollowsTheArguments)

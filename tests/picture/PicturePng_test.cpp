@@ -10,6 +10,8 @@
 namespace pictor {
 namespace {
 
+TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Png, bytes, "t.png"); }
+
 // Kinds of PNG the program never writes, made with libpng's simplified writer.
 std::string RawPng(png_uint_32 format, int width, int height, const std::vector<std::uint8_t>& samples,
                    const std::vector<std::uint8_t>& colormap = {})
@@ -39,11 +41,6 @@ std::string WithSize(std::string png, std::uint32_t width, std::uint32_t height)
     for (int i = 0; i < 4; ++i)
         png[29 + std::size_t(i)] = char(crc >> (24 - 8 * i) & 0xFF);
     return png;
-}
-
-TBitmapEx Decode(const std::string& bytes)
-{
-    return DecodePicture(TPictureFormat::Png, bytes, "t.png");
 }
 
 TEST(PicturePng, RoundTripIsExactWithAndWithoutAlpha)

@@ -9,6 +9,8 @@
 namespace pictor {
 namespace {
 
+TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Webp, bytes, "t.webp"); }
+
 // Files made by libwebp itself, as other programs write them.
 std::string FromLibwebp(std::uint8_t* bytes, std::size_t size)
 {
@@ -35,11 +37,6 @@ std::string LibwebpStill(const TFrame& frame, float quality, bool lossless)
     const std::size_t size = lossless ? WebPEncodeLosslessBGRA(in, frame.Width, frame.Height, frame.Width * 4, &out)
                                       : WebPEncodeBGRA(in, frame.Width, frame.Height, frame.Width * 4, quality, &out);
     return FromLibwebp(out, size);
-}
-
-TBitmapEx Decode(const std::string& bytes)
-{
-    return DecodePicture(TPictureFormat::Webp, bytes, "t.webp");
 }
 
 TBitmapEx WithAlpha(TBitmapEx bitmap)

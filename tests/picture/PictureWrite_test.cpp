@@ -57,27 +57,6 @@ TEST_F(PictureWrite, WorkCopyIsWrittenForSpeedUnlessAnimated)
     EXPECT_TRUE(ReadPicture(Dir_ / "e.tif").Empty());
 }
 
-TEST_F(PictureWrite, SaveHonoursSamplingAndTheBitmapOptions)
-{
-    TPictureSaveOptions options{75, true, false, false};
-    const std::string jpg = Dir_ / "a.jpg";
-    EXPECT_EQ(SavedPicturePath(jpg, options), jpg);
-    EXPECT_EQ(EncodePictureForSave(jpg, Picture_, options), EncodeJpeg(Picture_, 75, true, jpg));
-
-    options.Use444 = false;
-    options.JpegToBmp = true;
-    EXPECT_EQ(SavedPicturePath(Dir_ / "b.jpeg", options), Dir_ / "b.bmp");
-    EXPECT_EQ(EncodePictureForSave(Dir_ / "b.jpeg", Picture_, options), EncodeBmp(Picture_));
-
-    const std::string gif = Dir_ / "c.gif";
-    EXPECT_EQ(SavedPicturePath(gif, options), gif);
-    options.GifToBmp = true;
-    EXPECT_EQ(SavedPicturePath(gif, options), Dir_ / "c.bmp");
-    EXPECT_EQ(EncodePictureForSave(gif, Picture_, options), EncodeBmp(Picture_));
-
-    EXPECT_EQ(EncodePictureForSave(Dir_ / "d.txt", Picture_, options), "");
-}
-
 TEST_F(PictureWrite, FailuresNameTheFile)
 {
     const std::string missing = Dir_ / "missing.png", empty = Dir_ / "empty.png";

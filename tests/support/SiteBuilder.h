@@ -11,6 +11,9 @@ namespace pictor::test {
 // Small pictures made on the spot: a w x h picture of one colour in the format of the name's ending.
 std::string PictureBytes(const std::string& name, int width, int height, int r, int g, int b);
 
+// The link to s.css that a page of OpenPage starts with when it has a sheet.
+inline const std::string SheetLink = "<link rel=\"stylesheet\" href=\"s.css\">";
+
 // A folder with a site in it, and a separate working folder for the document.
 struct TSite {
     TTempDir Root;
@@ -26,6 +29,13 @@ struct TSite {
         THtmlStructure doc(WorkFolder());
         doc.LoadFromFile(Root / page);
         return doc;
+    }
+    // p.html holding html, after SheetLink when there is a sheet, and s.css holding the sheet; opened.
+    THtmlStructure OpenPage(const std::string& html, const std::string& sheet = {}) const
+    {
+        Add("p.html", (sheet.empty() ? "" : SheetLink) + html);
+        if (!sheet.empty()) Add("s.css", sheet);
+        return Open("p.html");
     }
 };
 

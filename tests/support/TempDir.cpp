@@ -40,4 +40,12 @@ std::string ReadAll(const std::string& path)
     return s.str();
 }
 
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& root)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files[std::filesystem::relative(entry.path(), root).string()] = ReadAll(entry.path().string());
+    return files;
+}
+
 } // namespace pictor::test

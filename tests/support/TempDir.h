@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,8 @@ private:
 };
 
 std::string ReadAll(const std::string& path);
+
+// Every regular file below root, by its name relative to root, with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& root);
 
 } // namespace pictor::test

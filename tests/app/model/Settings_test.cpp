@@ -88,21 +88,9 @@ TEST_F(SettingsTest, AMaximisedWindowKeepsTheStoredGeometry)
     EXPECT_EQ(again.Top, 5);
 }
 
-TEST_F(SettingsTest, ReplacementPairsLeaveStaleEntriesBehindAndAreFoundWhateverTheirSpelling)
+// A file the older program wrote: its section and key names in any case.
+TEST_F(SettingsTest, ReplacementPairsAreFoundWhateverTheirSpelling)
 {
-    const std::string path = Dir / "s.ini";
-    Options().ReplaceKeys = {"a", "b", "c"};
-    Options().ReplaceValues = {"A", "B", "C"};
-    Save(path, TWindowSettings());
-    Options().ReplaceKeys = {"x"};
-    Options().ReplaceValues = {"X"};
-    Save(path, TWindowSettings());
-    EXPECT_NE(ReadAll(path).find("[Replace]\nCount=1\nkey0=x\nValue0=X\nkey1=b\nValue1=B\nkey2=c\nValue2=C\n"),
-              std::string::npos);
-    Load(path);
-    EXPECT_EQ(Options().ReplaceKeys, std::vector<std::string>{"x"});
-    EXPECT_EQ(Options().ReplaceValues, std::vector<std::string>{"X"});
-
     Load(Dir.Write("s.ini", "[replace]\ncount=2\nKEY0=k0\nvalue0=v0\nKey1=k1\nValue1=v1\n"));
     EXPECT_EQ(Options().ReplaceKeys, (std::vector<std::string>{"k0", "k1"}));
     EXPECT_EQ(Options().ReplaceValues, (std::vector<std::string>{"v0", "v1"}));
@@ -142,38 +130,6 @@ TEST(BandLayout, ArrangesRowsAndStoresLoadedPlacesUnlessABandWasMoved)
     EXPECT_EQ(placed[bnEdit].Top, 28);
     EXPECT_EQ(ArrangeBands(placed, false),
               (TBandRows{{bnMenu, bnHelp, bnColorPicker}, {bnFile, bnEdit, bnColorAdjust}}));
-}
-
-// A settings component on a file of the test's own folder.
-struct TIniOn {
-    explicit TIniOn(const std::string& path)
-    {
-        Ini.SetDefaultFolder(dfUser);
-        Ini.SetFileName(path);
-    }
-    TIniFileCompo Ini;
-};
-
-TEST(IniFileCompo, IntegersAreDecimalOrHexBooleansAnyNonZeroElseTheDefault)
-{
-    TTempDir dir;
-    const std::string path = dir.Write("s.ini", "[S]\ndec=-42\nhex=0x1F\nHEX2=0XfF\nword=abc\ntail=12px\nbare=0x\n"
-                                                "big=99999999999\nyes=5\nno=0\n");
-    {
-        TIniOn file(path);
-        const TIniFileCompo& ini = file.Ini;
-        EXPECT_EQ(ini.ReadInteger("S", "dec", 7), -42);
-        EXPECT_EQ(ini.ReadInteger("S", "hex", 7), 31);
-        EXPECT_EQ(ini.ReadInteger("S", "hex2", 7), 255);
-        for (const char* bad : {"word", "tail", "bare", "big", "missing"}) EXPECT_EQ(ini.ReadInteger("S", bad, 7), 7) << bad;
-        EXPECT_TRUE(ini.ReadBool("S", "yes", false));
-        EXPECT_FALSE(ini.ReadBool("S", "no", true));
-        EXPECT_TRUE(ini.ReadBool("S", "word", true));
-        EXPECT_FALSE(ini.ReadBool("S", "word", false));
-        file.Ini.WriteBool("S", "yes", true);
-        file.Ini.WriteBool("S", "no", false);
-    }
-    EXPECT_NE(ReadAll(path).find("\nyes=1\nno=0\n"), std::string::npos);
 }
 
 TEST(ReplaceTableOptions, StoresTheTableAndTheFlagAndReadsThemBack)
