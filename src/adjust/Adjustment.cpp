@@ -116,6 +116,22 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
 }
 
+void SetOklchLightness(TColorRecord& record, std::string_view fromText, TColor fromColor, double lightness, bool lowerCase)
+{
+    const TChannelReading reading = record.Channels.Reading;
+    const bool list = IsSpaceReading(reading);
+    if (record.AlphaForm == TAlphaForm::OwnSpace || list) {
+        const std::string function = list ? ChannelListFunction(fromText, reading) : std::string(fromText);
+        if (const auto css = ParseCssSpaceColor(function)) {
+            const std::string text = WriteCssSpaceColor(function, WithLightnessSrgb(SpaceToSrgb(css->Space, css->Coordinates), lightness));
+            record.Text = list ? std::string(ChannelListOfFunction(text)) : text;
+            record.Color = list ? *ChannelListColor(record.Text, reading) : ReadSpaceColorText(record.Text).Color;
+            return;
+        }
+    }
+    AdjustColorValue(TAdjustment::NewColorOf(WithLightness(fromColor, lightness)), record, lowerCase);
+}
+
 void AdjustBitmap(const TAdjustment& a, TBitmapEx& bitmap, TWorkPool* pool)
 {
     switch (a.Kind) {

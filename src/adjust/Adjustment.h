@@ -40,6 +40,10 @@ struct TAdjustment {
 // did not change. A colour a browser ignores is left alone.
 void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool lowerCase);
 TColor AdjustColor(const TAdjustment& adjustment, TColor color);
+// The record's colour given oklch lightness (0-1) from what it was (fromText, fromColor), its hue kept: a
+// colour of its own space, or a channel list one takes, in extended sRGB and exactly; how contrast is
+// mended.
+void SetOklchLightness(TColorRecord& record, std::string_view fromText, TColor fromColor, double lightness, bool lowerCase);
 // Pictures take every kind but akNewColor.
 void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap, TWorkPool* pool = nullptr);
 

@@ -29,8 +29,14 @@ TTriple MirroredOklch(const TTriple& srgb, const TDarkEnds& ends)
 
 TTriple DarkSrgb(const TTriple& srgb, const TDarkEnds& ends)
 {
-    // The mapping's chroma, with the lightness and hue exactly as mirrored.
-    TTriple oklch = MirroredOklch(srgb, ends);
+    return WithLightnessSrgb(srgb, MirroredOklch(srgb, ends)[0]);
+}
+
+TTriple WithLightnessSrgb(const TTriple& srgb, double lightness)
+{
+    // The mapping's chroma, with the lightness and hue exactly as set.
+    TTriple oklch = SrgbToSpace(TColorSpace::Oklch, srgb);
+    oklch[0] = std::clamp(lightness, 0.0, 1.0);
     const TTriple mapped = MapIntoSrgbGamut(SpaceToSrgb(TColorSpace::Oklch, oklch), 0);
     oklch[1] = std::min(oklch[1], SrgbToSpace(TColorSpace::Oklch, mapped, oklch[2])[1]);
     return SpaceToSrgb(TColorSpace::Oklch, oklch);

@@ -16,6 +16,9 @@ double DarkLightness(double lightness, const TDarkEnds& ends);
 // The colour (extended sRGB) with its lightness so mirrored, hue and chroma kept, then brought into sRGB
 // by chroma alone: what a colour of any space becomes.
 TTriple DarkSrgb(const TTriple& srgb, const TDarkEnds& ends);
+// The colour (extended sRGB) with its oklch lightness set (0-1), its hue kept and its chroma lowered only
+// as far as sRGB needs.
+TTriple WithLightnessSrgb(const TTriple& srgb, double lightness);
 // The same for an 8-bit colour, mapped into sRGB by chroma alone, so that the hue stays.
 TColor DarkColor(TColor color, const TDarkEnds& ends);
 // The colour with its oklch lightness set to lightness, mapped into sRGB: how contrast is mended.

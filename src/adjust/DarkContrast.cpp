@@ -21,10 +21,17 @@ constexpr double LightnessStep = 0.005;
 // from the one it is declared with.
 constexpr double NudgeMargin = 1.04;
 
+// A text and its background, each with the alpha it is painted with (its own, or its use's).
+struct TSides {
+    TColorRecord& Text;
+    TColorRecord& Background;
+    int TextAlpha, BackgroundAlpha;
+};
+
 // In the dark theme: a background with alpha is seen over the dark page, canvas.
-double RatioNow(const TColorRecord& f, const TColorRecord& b, TColor canvas)
+double RatioNow(const TSides& pair, TColor canvas)
 {
-    return ContrastRatioOver(f.Color, AlphaToByte(f.AlphaForm, f.Alpha), b.Color, AlphaToByte(b.AlphaForm, b.Alpha), canvas);
+    return ContrastRatioOver(pair.Text.Color, pair.TextAlpha, pair.Background.Color, pair.BackgroundAlpha, canvas);
 }
 
 bool IsHslLightness(const TColorRecord& record)
@@ -33,17 +40,19 @@ bool IsHslLightness(const TColorRecord& record)
     return role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta;
 }
 
-// Moves moved's lightness away from other's, the least (to LightnessStep) that gives the pair ratio,
-// or to the end of the scale; the colour is written in its own notation. An hsl() lightness variable
-// moves as hsl() lightness, its hue and saturation kept, so that its colour is the one painted. Returns
-// the ratio reached.
-double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, double ratio, TColor canvas, bool lowerCase)
+// Moves the text's lightness (or the background's) away from the other's, the least (to LightnessStep)
+// that gives the pair ratio, or to the end of the scale; the colour is written in its own notation. An
+// hsl() lightness variable moves as hsl() lightness, its hue and saturation kept, so that its colour is
+// the one painted. Returns the ratio reached.
+double Nudge(const TSides& pair, bool movedIsText, double ratio, TColor canvas, bool lowerCase)
 {
+    TColorRecord& moved = movedIsText ? pair.Text : pair.Background;
+    const TColorRecord& other = movedIsText ? pair.Background : pair.Text;
     const TColor start = moved.Color;
     // A text moves away from its background as seen, over the page when it has alpha.
     TColor shown = other.Color;
     if (movedIsText) {
-        const double a = AlphaToByte(other.AlphaForm, other.Alpha) / 255.0;
+        const double a = pair.BackgroundAlpha / 255.0;
         const auto over = [&](int top, int under) { return int(std::lround(top * a + under * (1 - a))); };
         shown = RGB(over(GetRValue(shown), GetRValue(canvas)), over(GetGValue(shown), GetGValue(canvas)),
                     over(GetBValue(shown), GetBValue(canvas)));
@@ -59,9 +68,9 @@ double Nudge(TColorRecord& moved, const TColorRecord& other, bool movedIsText, d
             moved.Text = WithChannelNumber(startText, lightness);
             moved.Color = SrgbToDisplay(HslToSrgb(hsl[0], hsl[1] / 100, lightness / 100));
         } else {
-            AdjustColorValue(TAdjustment::NewColorOf(WithLightness(start, lightness)), moved, lowerCase);
+            SetOklchLightness(moved, startText, start, lightness, lowerCase);
         }
-        return movedIsText ? RatioNow(moved, other, canvas) : RatioNow(other, moved, canvas);
+        return RatioNow(pair, canvas);
     };
     const double atEnd = tryLightness(end);
     if (atEnd < ratio) return atEnd;
@@ -119,54 +128,66 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
     std::vector<TNudgedPair> nudged;
     for (int i = 0; i < files.FileCount(); ++i) {
         TElements& file = files.Elements(i);
-        // Declared together, then by different rules for the same element or one it stands in.
-        std::vector<TColorPair> pairs = FindColorPairs(file);
         const TSelectorPairs bySelectors = PairColorsBySelectors(file, files.IsPage(i));
-        const std::vector<TColorPair> rated = RatePairs(file, bySelectors.Pairs);
-        pairs.insert(pairs.end(), rated.begin(), rated.end());
-        // A background under the page's text moves itself: the page's text stands on much else.
-        const std::size_t pageTextFrom = pairs.size();
-        const std::vector<TColorPair> underText = RatePairs(file, bySelectors.UnderPageText);
-        pairs.insert(pairs.end(), underText.begin(), underText.end());
-        for (std::size_t p = 0; p < pairs.size(); ++p) {
-            const TColorPair& pair = pairs[p];
-            const bool textMoves = p < pageTextFrom;
-            TColorRecord& f = file.Colors[pair.Foreground];
-            TColorRecord& b = file.Colors[pair.Background];
-            // An earlier pair may have moved one of them.
-            const double mirrored = RatioNow(f, b, canvas);
-            const int level = ContrastLevel(pair.Before);
-            if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
-            const double target = LevelRatio(level) * NudgeMargin;
-            // The text moves first; its background only when the text cannot reach the level alone.
-            if (!textMoves && !Movable(b)) continue;
-            double now = textMoves && Movable(f) ? Nudge(f, b, true, target, canvas, lowerCase) : mirrored;
-            if (now < target && Movable(b)) now = Nudge(b, f, false, target, canvas, lowerCase);
-            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
-                              f.Color, b.Color});
-        }
-        // Any other colour that is no background may be text (through a custom property, most often),
-        // and text stands, most likely, on the page's background.
+        // Any colour that is no background and in no pair declared together may be text (through a
+        // custom property, most often), and text stands, most likely, on the page's background. Kept so
+        // first: what the pairs below show weighs more.
         std::vector<bool> paired(file.Colors.size());
         // A text paired by the selectors may stand on the page too (a hollow button's).
         for (const TPairedColors& pair : file.Pairs) paired[pair.Foreground] = paired[pair.Background] = true;
         TBackgrounds backgrounds;
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
-        const TColorRecord background = PageBackground(canvas);
-        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+        TColorRecord background = PageBackground(canvas);
+        const auto keepOnPage = [&](std::size_t k, int alpha) {
             TColorRecord& f = file.Colors[k];
+            const TSides sides{f, background, alpha, 255};
+            const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
+            const double mirrored = RatioNow(sides, canvas);
+            const int level = ContrastLevel(before);
+            if (ContrastLevel(mirrored) >= level) return;
+            const double now = Nudge(sides, true, LevelRatio(level) * NudgeMargin, canvas, lowerCase);
+            nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
+                              background.Color});
+        };
+        for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+            const TColorRecord& f = file.Colors[k];
             if (paired[k] || !Movable(f) || f.Embed.Kind != TEmbedding::None ||
                 std::binary_search(backgrounds.Positions.begin(), backgrounds.Positions.end(), f.SourcePos))
                 continue;
-            const int alpha = AlphaToByte(f.AlphaForm, f.Alpha);
-            const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
-            const double mirrored = RatioNow(f, background, canvas);
-            const int level = ContrastLevel(before);
-            if (ContrastLevel(mirrored) >= level) continue;
-            const double now = Nudge(f, background, true, LevelRatio(level) * NudgeMargin, canvas, lowerCase);
-            nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
-                              background.Color});
+            keepOnPage(k, AlphaToByte(f.AlphaForm, f.Alpha));
+        }
+        // Through a custom property, with the alpha of a use of its own.
+        for (const TTextOnPage& text : bySelectors.OnPage) {
+            const TColorRecord& f = file.Colors[text.Record];
+            if (Movable(f)) keepOnPage(text.Record, std::min<int>(text.Alpha, AlphaToByte(f.AlphaForm, f.Alpha)));
+        }
+        // Declared together, then by different rules for the same element or one it stands in.
+        std::vector<TColorPair> pairs = FindColorPairs(file);
+        const std::vector<TColorPair> rated = RatePairs(file, bySelectors.Pairs);
+        pairs.insert(pairs.end(), rated.begin(), rated.end());
+        // A background under the page's text moves itself: the page's text stands on much else; unless
+        // it is a custom property's, which texts, borders and buttons share.
+        const std::size_t pageTextFrom = pairs.size();
+        const std::vector<TColorPair> underText = RatePairs(file, bySelectors.UnderPageText);
+        pairs.insert(pairs.end(), underText.begin(), underText.end());
+        for (std::size_t p = 0; p < pairs.size(); ++p) {
+            const TColorPair& pair = pairs[p];
+            const bool textMoves = p < pageTextFrom || pair.SharedBackground;
+            TColorRecord& f = file.Colors[pair.Foreground];
+            TColorRecord& b = file.Colors[pair.Background];
+            const TSides sides{f, b, pair.ForegroundAlpha, pair.BackgroundAlpha};
+            // An earlier pair may have moved one of them.
+            const double mirrored = RatioNow(sides, canvas);
+            const int level = ContrastLevel(pair.Before);
+            if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
+            const double target = LevelRatio(level) * NudgeMargin;
+            // The text moves first; its background only when the text cannot reach the level alone.
+            if (!textMoves && !Movable(b)) continue;
+            double now = textMoves && Movable(f) ? Nudge(sides, true, target, canvas, lowerCase) : mirrored;
+            if (now < target && Movable(b)) now = Nudge(sides, false, target, canvas, lowerCase);
+            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
+                              f.Color, b.Color});
         }
     }
     return nudged;

@@ -48,13 +48,6 @@ bool IsKeyframes(std::string_view prelude)
     return lower.compare(name, 9, "keyframes") == 0;
 }
 
-bool AsksScheme(std::string_view prelude)
-{
-    std::string lower(prelude);
-    for (char& c : lower) c = char(std::tolower((unsigned char)c));
-    return lower.starts_with("@media") && lower.find("prefers-color-scheme") != std::string::npos;
-}
-
 // The dark block of one sheet or style block: every block holding a declaration with a colour, inside
 // its ancestors; a @keyframes block whole, since a later one of its name replaces it entirely.
 class TSchemeBlock {
@@ -123,7 +116,7 @@ private:
     void HoldDeclaration(int d)
     {
         for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent)
-            if (AsksScheme(Prelude(b))) return;
+            if (AsksColorScheme(Prelude(b))) return;
         Held_[size_t(d)] = true;
         for (int b = Outline_.Declarations[size_t(d)].Block; b >= 0; b = Outline_.Blocks[size_t(b)].Parent) {
             Needed_[size_t(b)] = true;

@@ -226,7 +226,7 @@ std::optional<TChannelSpans> ChannelSpans(std::string_view value)
     return spans;
 }
 
-std::string_view ChannelListVariable(std::string_view args)
+TChannelListUse ChannelListVariable(std::string_view args)
 {
     size_t i = SkipSpace(args, 0);
     if (!MatchesNoCase(args, i, "VAR(")) return {};
@@ -239,17 +239,18 @@ std::string_view ChannelListVariable(std::string_view args)
     if (i == std::string_view::npos) return {};
     i = SkipSpace(args, i);
     if (i >= args.size()) return {};
-    if (args[i] == ',') {
-        // One alpha after it, and nothing more: more would be channels of their own.
-        for (size_t depth = 0, j = i + 1; j < args.size(); ++j) {
-            if (args[j] == '(') ++depth;
-            else if (args[j] == ')' && depth-- == 0) break;
-            else if (args[j] == ',' && depth == 0) return {};
-        }
-    } else if (args[i] != ')' && args[i] != '/') {
-        return {};
+    if (args[i] != ',' && args[i] != '/') return args[i] == ')' ? TChannelListUse{args.substr(name, nameEnd - name), {}} : TChannelListUse{};
+    // One alpha after it, and nothing more: more would be channels of their own.
+    size_t end = i + 1;
+    for (size_t depth = 0; end < args.size(); ++end) {
+        if (args[end] == '(') ++depth;
+        else if (args[end] == ')' && depth-- == 0) break;
+        else if (args[end] == ',' && depth == 0) return {};
     }
-    return args.substr(name, nameEnd - name);
+    const size_t alpha = SkipSpace(args, i + 1);
+    size_t alphaEnd = std::max(alpha, end);
+    while (alphaEnd > alpha && IsCssSpace(args[alphaEnd - 1])) --alphaEnd;
+    return {args.substr(name, nameEnd - name), args.substr(alpha, alphaEnd - alpha)};
 }
 
 std::optional<TColor> ChannelListColor(std::string_view value, TChannelReading reading)

@@ -50,6 +50,7 @@ struct TChannelUse {
     std::array<TTextSpan, 3> Names;
     std::array<TTextSpan, 3> Deltas;
     std::array<TTextSpan, 3> Literals;
+    std::uint8_t Alpha = 255;  // of a whole list: rgba(var(--x), .65)
 };
 // A custom property that is another: "--bs-link-color-rgb: var(--bs-link-hover-color-rgb)".
 struct TVariableAlias {
@@ -86,8 +87,12 @@ struct TChannelSpans {
 std::optional<TChannelSpans> ChannelSpans(std::string_view value);
 
 // args: what follows a colour function's "(". The variable a var() standing for all three channels names
-// (its alpha, if any, after "/" or one ","); empty when none does.
-std::string_view ChannelListVariable(std::string_view args);
+// and the alpha after it ("/ 50%", ", .65"), as written; an empty name when no var() so stands.
+struct TChannelListUse {
+    std::string_view Name;
+    std::string_view Alpha;
+};
+TChannelListUse ChannelListVariable(std::string_view args);
 
 // The colour of a channel list as the function reading it paints it; nothing when it would not take it.
 std::optional<TColor> ChannelListColor(std::string_view value, TChannelReading reading);

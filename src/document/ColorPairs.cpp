@@ -64,9 +64,10 @@ std::vector<TColorPair> RatePairs(const TElements& file, const std::vector<TPair
         const TColorRecord& f = file.Colors.at(pair.Foreground);
         const TColorRecord& b = file.Colors.at(pair.Background);
         if (!f.Tickable() || !b.Tickable()) continue;
-        const int fa = AlphaToByte(f.AlphaForm, f.Alpha), ba = AlphaToByte(b.AlphaForm, b.Alpha);
+        const int fa = std::min<int>(AlphaToByte(f.AlphaForm, f.Alpha), pair.ForegroundAlpha);
+        const int ba = std::min<int>(AlphaToByte(b.AlphaForm, b.Alpha), pair.BackgroundAlpha);
         pairs.push_back({pair.Foreground, pair.Background, ContrastRatio(f.OrgColor, fa, b.OrgColor, ba),
-                         ContrastRatio(f.Color, fa, b.Color, ba)});
+                         ContrastRatio(f.Color, fa, b.Color, ba), fa, ba, pair.SharedBackground});
     }
     return pairs;
 }

@@ -14,6 +14,8 @@ struct TColorPair {
     std::size_t Background = 0;
     double Before = 0;
     double After = 0;
+    int ForegroundAlpha = 255, BackgroundAlpha = 255;  // as painted: the record's, or its use's when lower
+    bool SharedBackground = false;
 };
 
 // The pairs of one file from what its walk placed: TEXT, LINK, VLINK and ALINK of a BODY tag, each

@@ -3,6 +3,8 @@
 #include "encoding/CharCode.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace pictor {
 
@@ -120,6 +122,13 @@ int TCssOutline::DeclarationAt(std::size_t pos, std::size_t length) const
     if (after == Declarations.begin()) return -1;
     const auto& d = *std::prev(after);
     return pos + length <= d.End ? int(std::prev(after) - Declarations.begin()) : -1;
+}
+
+bool AsksColorScheme(std::string_view prelude)
+{
+    std::string lower(prelude);
+    for (char& c : lower) c = char(std::tolower((unsigned char)c));
+    return lower.starts_with("@media") && lower.find("prefers-color-scheme") != std::string::npos;
 }
 
 TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, bool utf8)

@@ -31,6 +31,9 @@ struct TCssOutline {
     int DeclarationAt(std::size_t pos, std::size_t length) const;
 };
 
+// An at-rule's prelude that asks for the reader's colour scheme: what it holds is the site's own scheme.
+bool AsksColorScheme(std::string_view prelude);
+
 // The outline of text[from, to): a sheet, or a style block's contents.
 TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, bool utf8);
 

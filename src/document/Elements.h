@@ -62,6 +62,10 @@ struct TPicRecord {
 struct TPairedColors {
     std::size_t Foreground = 0;
     std::size_t Background = 0;
+    // Paired through custom properties: the alpha each use's colour function gives (oklch(var(--su) / .8)),
+    // and whether the background is a custom property's, which every use of it shares.
+    std::uint8_t ForegroundAlpha = 255, BackgroundAlpha = 255;
+    bool SharedBackground = false;
 };
 
 // Text a change adds to a file (a dark colour scheme's rules), at Pos in its Text: before whatever

@@ -3,8 +3,12 @@
 #include "base/AsciiText.h"
 #include "document/CssOutline.h"
 #include "document/DocumentText.h"
+#include "document/SelectorScanner.h"
+#include "document/VariableColors.h"
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 #include <unordered_map>
 
 namespace pictor {
@@ -15,25 +19,13 @@ namespace {
 std::vector<std::string_view> SplitSelectors(std::string_view prelude)
 {
     std::vector<std::string_view> out;
-    int depth = 0;
-    char quote = 0;
     std::size_t from = 0;
-    for (std::size_t i = 0; i < prelude.size(); ++i) {
-        const char c = prelude[i];
-        if (quote) {
-            if (c == '\\') ++i;
-            else if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(' || c == '[') {
-            ++depth;
-        } else if ((c == ')' || c == ']') && depth > 0) {
-            --depth;
-        } else if (c == ',' && depth == 0) {
-            out.push_back(prelude.substr(from, i - from));
-            from = i + 1;
+    TSelectorScanner scanner(prelude);
+    while (const auto step = scanner.Next())
+        if (step->Plain && prelude[step->Pos] == ',') {
+            out.push_back(prelude.substr(from, step->Pos - from));
+            from = step->Pos + 1;
         }
-    }
     out.push_back(prelude.substr(from));
     return out;
 }
@@ -74,15 +66,39 @@ public:
     }
 };
 
-void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, std::size_t to, TSelectorPairs& out)
+// The blocks that style the root as the page is read in any scheme: :root, html or body, outside the
+// site's own colour scheme.
+std::vector<bool> RootBlocks(const TCssOutline& outline, const std::function<std::vector<std::string_view>(int)>& selectorsOf,
+                             std::string_view text)
 {
-    std::vector<TPairedColors>& pairs = out.Pairs;
-    const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
-    struct TPlaced {
-        std::size_t Record;
-        int Block;
-        bool Text;
-    };
+    std::vector<bool> root(outline.Blocks.size());
+    for (std::size_t b = 0; b < outline.Blocks.size(); ++b) {
+        for (std::string_view selector : selectorsOf(int(b))) {
+            const std::string chain = ChainOfSelector(selector).Text;
+            root[b] = root[b] || chain == "body" || chain == "html" || chain == ":root";
+        }
+        for (int up = outline.Blocks[b].Parent; root[b] && up >= 0; up = outline.Blocks[size_t(up)].Parent) {
+            const TCssBlock& at = outline.Blocks[size_t(up)];
+            root[b] = !AsksColorScheme(text.substr(at.PreludeStart, at.PreludeEnd - at.PreludeStart));
+        }
+    }
+    return root;
+}
+
+// A text or background colour where a declaration paints it: its own record, or the record of a custom
+// property it takes through var() (a Variable, with the alpha of its use).
+struct TPlaced {
+    std::size_t Record;
+    int Block;
+    bool Text;
+    std::size_t Use;  // where the declaration stands
+    std::uint8_t Alpha = 255;
+    bool Variable = false;
+};
+
+std::vector<TPlaced> PlaceColors(const TElements& file, const TRoles& roles, const TCssOutline& outline,
+                                 const TVariableColors& variables, std::size_t from, std::size_t to)
+{
     std::vector<TPlaced> placed;
     for (std::size_t k = 0; k < file.Colors.size(); ++k) {
         const TColorRecord& r = file.Colors[k];
@@ -93,13 +109,40 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
         if (!text && !roles.IsBackground(*found)) continue;
         const int d = outline.DeclarationAt(r.SourcePos, r.OrgText.size());
         if (d < 0) continue;
-        placed.push_back({k, outline.Declarations[size_t(d)].Block, text});
+        placed.push_back({k, outline.Declarations[size_t(d)].Block, text, r.SourcePos});
     }
+    for (std::size_t d = 0; d < outline.Declarations.size(); ++d) {
+        const TCssDeclaration& declaration = outline.Declarations[d];
+        const std::string_view name = DeclarationName(file.Text, declaration);
+        const bool text = EqualsNoCase(name, "COLOR");
+        if (!text && !EqualsNoCase(name, "BACKGROUND-COLOR") && !EqualsNoCase(name, "BACKGROUND")) continue;
+        for (const TVariableColor& color : variables.Of(d))
+            placed.push_back({color.Record, declaration.Block, text, declaration.Start, color.Alpha, true});
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const TPlaced& a, const TPlaced& b) { return a.Use < b.Use; });
+    return placed;
+}
+
+bool PairBefore(const TPairedColors& a, const TPairedColors& b)
+{
+    return std::tie(a.Foreground, a.Background, a.ForegroundAlpha, a.BackgroundAlpha) <
+           std::tie(b.Foreground, b.Background, b.ForegroundAlpha, b.BackgroundAlpha);
+}
+
+bool SamePair(const TPairedColors& a, const TPairedColors& b) { return !PairBefore(a, b) && !PairBefore(b, a); }
+
+void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, std::size_t to, TSelectorPairs& out)
+{
+    std::vector<TPairedColors>& pairs = out.Pairs;
+    const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
     const auto selectorsOf = [&](int b) {
         const TCssBlock& block = outline.Blocks[size_t(b)];
         const std::string_view prelude = std::string_view(file.Text).substr(block.PreludeStart, block.PreludeEnd - block.PreludeStart);
         return prelude.starts_with('@') ? std::vector<std::string_view>{} : SplitSelectors(prelude);
     };
+    const std::vector<bool> rootBlocks = RootBlocks(outline, selectorsOf, file.Text);
+    const TVariableColors variables(file, outline, rootBlocks);
+    const std::vector<TPlaced> placed = PlaceColors(file, roles, outline, variables, from, to);
     // The backgrounds by what stands before their selector's last compound.
     struct TBackground {
         TSelectorChain Chain;
@@ -134,30 +177,35 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
                     const TBackground& b = *it->second;
                     const bool one = std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()) ||
                                      std::includes(b.Last.begin(), b.Last.end(), compound.begin(), compound.end());
-                    if (b.Placed->Block != p.Block && !b.Last.empty() && one)
-                        pairs.push_back({p.Record, b.Placed->Record});
+                    // Colours written in one block are the walk's own pair; through custom properties, not.
+                    const bool own = b.Placed->Block != p.Block || p.Variable || b.Placed->Variable;
+                    if (own && !b.Last.empty() && one)
+                        pairs.push_back({p.Record, b.Placed->Record, p.Alpha, b.Placed->Alpha, b.Placed->Variable});
                 }
             }
         }
     }
-    std::sort(pairs.begin() + std::ptrdiff_t(first), pairs.end(), [](const TPairedColors& a, const TPairedColors& b) {
-        return a.Foreground != b.Foreground ? a.Foreground < b.Foreground : a.Background < b.Background;
-    });
-    pairs.erase(std::unique(pairs.begin() + std::ptrdiff_t(first), pairs.end(),
-                            [](const TPairedColors& a, const TPairedColors& b) {
-                                return a.Foreground == b.Foreground && a.Background == b.Background;
-                            }),
-                pairs.end());
+    std::sort(pairs.begin() + std::ptrdiff_t(first), pairs.end(), PairBefore);
+    pairs.erase(std::unique(pairs.begin() + std::ptrdiff_t(first), pairs.end(), SamePair), pairs.end());
 
-    // The page's text: the last colour of body, html or :root. A background that no text stands on by
-    // its rule or the selectors stands, most likely, under it.
-    const TPlaced* pageText = nullptr;
+    // A text a custom property gives with an alpha of its use, on nothing the selectors show, stands on the
+    // page's background.
+    std::vector<std::pair<std::size_t, std::uint8_t>> texts;
+    for (auto it = pairs.begin() + std::ptrdiff_t(first); it != pairs.end(); ++it) texts.emplace_back(it->Foreground, it->ForegroundAlpha);
+    std::sort(texts.begin(), texts.end());
     for (const TPlaced& p : placed)
-        for (std::string_view selector : selectorsOf(p.Block)) {
-            const std::string chain = ChainOfSelector(selector).Text;
-            if (p.Text && (chain == "body" || chain == "html" || chain == ":root")) pageText = &p;
+        if (p.Text && p.Variable && p.Alpha < 255 && !std::binary_search(texts.begin(), texts.end(), std::make_pair(p.Record, p.Alpha))) {
+            texts.insert(std::upper_bound(texts.begin(), texts.end(), std::make_pair(p.Record, p.Alpha)), {p.Record, p.Alpha});
+            out.OnPage.push_back({p.Record, p.Alpha});
         }
-    if (!pageText) return;
+
+    // The page's text: the last colour of body, html or :root (those a custom property gives there). A
+    // background that no text stands on by its rule or the selectors stands, most likely, under it.
+    const auto lastRootText = std::find_if(placed.rbegin(), placed.rend(), [&](const TPlaced& p) { return p.Text && rootBlocks[size_t(p.Block)]; });
+    if (lastRootText == placed.rend()) return;
+    std::vector<const TPlaced*> pageTexts;
+    for (const TPlaced& p : placed)
+        if (p.Text && p.Use == lastRootText->Use) pageTexts.push_back(&p);
     std::vector<bool> hasText(outline.Blocks.size());
     for (const TPlaced& p : placed)
         if (p.Text) hasText[size_t(p.Block)] = true;
@@ -166,7 +214,8 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
     std::sort(paired.begin(), paired.end());
     for (const TPlaced& p : placed)
         if (!p.Text && !hasText[size_t(p.Block)] && !std::binary_search(paired.begin(), paired.end(), p.Record))
-            out.UnderPageText.push_back({pageText->Record, p.Record});
+            for (const TPlaced* text : pageTexts)
+                out.UnderPageText.push_back({text->Record, p.Record, text->Alpha, p.Alpha, p.Variable});
 }
 
 } // namespace
@@ -174,14 +223,12 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
 TSelectorChain ChainOfSelector(std::string_view selector)
 {
     TSelectorChain chain;
-    int depth = 0;
-    char quote = 0;
     char combinator = 0;  // pending between compounds: ' ', '>', '+', '~'
-    bool fresh = true;    // a compound starts at the next character
-    for (std::size_t i = 0; i < selector.size(); ++i) {
-        const char c = selector[i];
-        const bool inside = quote || depth > 0;
-        if (!inside && (IsCssSpace(c) || c == '>' || c == '+' || c == '~')) {
+    bool fresh = true;    // a compound starts at the next step
+    TSelectorScanner scanner(selector);
+    while (const auto step = scanner.Next()) {
+        const char c = selector[step->Pos];
+        if (step->Plain && (IsCssSpace(c) || c == '>' || c == '+' || c == '~')) {
             if (!chain.Text.empty() && (combinator == 0 || combinator == ' ')) combinator = IsCssSpace(c) ? ' ' : c;
             continue;
         }
@@ -193,12 +240,7 @@ TSelectorChain ChainOfSelector(std::string_view selector)
         }
         if (fresh) chain.Compounds.push_back(chain.Text.size());
         fresh = false;
-        chain.Text += c;
-        if (c == '\\' && i + 1 < selector.size()) chain.Text += selector[++i];
-        else if (quote) quote = c == quote ? 0 : quote;
-        else if (c == '"' || c == '\'') quote = c;
-        else if (c == '(' || c == '[') ++depth;
-        else if ((c == ')' || c == ']') && depth > 0) --depth;
+        chain.Text += selector.substr(step->Pos, step->Length);
     }
     return chain;
 }
@@ -206,29 +248,17 @@ TSelectorChain ChainOfSelector(std::string_view selector)
 std::vector<std::string_view> SimpleSelectors(std::string_view compound)
 {
     std::vector<std::string_view> parts;
-    int depth = 0;
-    char quote = 0;
     std::size_t from = 0;
-    for (std::size_t i = 0; i < compound.size(); ++i) {
-        const char c = compound[i];
-        if (c == '\\') {
-            ++i;
-            continue;
+    bool afterColon = false;  // "::" starts one pseudo-element
+    TSelectorScanner scanner(compound);
+    while (const auto step = scanner.Next()) {
+        const char c = compound[step->Pos];
+        const bool starts = step->Plain && (c == '.' || c == '#' || c == '[' || (c == ':' && !afterColon));
+        if (starts && step->Pos > from) {
+            parts.push_back(compound.substr(from, step->Pos - from));
+            from = step->Pos;
         }
-        if (quote) {
-            if (c == quote) quote = 0;
-            continue;
-        }
-        if (c == '"' || c == '\'') {
-            quote = c;
-            continue;
-        }
-        if (depth == 0 && i > from && (c == '.' || c == '#' || c == '[' || (c == ':' && compound[i - 1] != ':'))) {
-            parts.push_back(compound.substr(from, i - from));
-            from = i;
-        }
-        if (c == '(' || c == '[') ++depth;
-        else if ((c == ')' || c == ']') && depth > 0) --depth;
+        afterColon = step->Plain && c == ':';
     }
     if (from < compound.size()) parts.push_back(compound.substr(from));
     std::sort(parts.begin(), parts.end());

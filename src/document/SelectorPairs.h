@@ -28,9 +28,19 @@ std::vector<std::string_view> SimpleSelectors(std::string_view compound);
 // round. Pairs within one block are the walk's own (TElements::Pairs). And each background that no text
 // is so paired with, under the page's own text (the last colour of body, html or :root), when the file
 // gives one: a utility class's `.bg-success { background-color }` under `body { color }`.
+// Colours a declaration takes through var() take part as the records of the custom properties it names
+// (defined in its own block, else in the root's), with the alpha of the use, and pair within one block
+// too: `:root { background-color: var(--b1); color: var(--bc) }`. Such a text with an alpha of its own
+// use that stands on nothing the selectors show (`.text-primary\/70 { color: oklch(var(--p) / .7) }`) is
+// listed apart: it stands, most likely, on the page's background.
+struct TTextOnPage {
+    std::size_t Record = 0;
+    std::uint8_t Alpha = 255;
+};
 struct TSelectorPairs {
     std::vector<TPairedColors> Pairs;
     std::vector<TPairedColors> UnderPageText;
+    std::vector<TTextOnPage> OnPage;
 };
 TSelectorPairs PairColorsBySelectors(const TElements& file, bool isPage);
 

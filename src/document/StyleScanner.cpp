@@ -352,7 +352,7 @@ private:
     void ChannelVariables(TChannelReading reading, size_t argsAt, size_t end)
     {
         const std::string_view args = Text_.substr(argsAt, end - argsAt);
-        if (const std::string_view variable = ChannelListVariable(args); !variable.empty())
+        if (const std::string_view variable = ChannelListVariable(args).Name; !variable.empty())
             Events_.ChannelVariableUsed(variable, reading);
         else if (reading == TChannelReading::Rgb || reading == TChannelReading::Hsl)
             if (const auto names = SingleChannelVariables(args))

@@ -1,6 +1,7 @@
 #include "adjust/DarkContrast.h"
 #include "document/ChannelLists.h"
 #include "document/ChannelVariables.h"
+#include "document/Contrast.h"
 #include "document/CssColorFunction.h"
 #include "support/SiteBuilder.h"
 
@@ -138,6 +139,40 @@ TEST(DarkChannels, OnlyTheLightnessVariableIsNudged)
         EXPECT_LE(std::abs(GetRValue(r.Color) - GetRValue(painted)), 1);
         EXPECT_LE(std::abs(GetGValue(r.Color) - GetGValue(painted)), 1);
         EXPECT_LE(std::abs(GetBValue(r.Color) - GetBValue(painted)), 1);
+    }
+}
+
+// Texts and backgrounds through custom properties, each painted with the alpha of its use: Bootstrap's
+// floating label (a channel list at 65 % on the page), daisyUI's page text on a utility's background at
+// 80 %, a button's two colours, a text at 70 % of its own; Bulma's page text on a background of hsl()
+// variables. The records: text, its alpha, background (or the page), its alpha.
+TEST(DarkChannels, ColoursThroughCustomPropertiesKeepTheirLevel)
+{
+    constexpr std::size_t Page = PageBackgroundRecord;
+    const struct {
+        const char* Style;
+        std::size_t Text;
+        int TextAlpha;
+        std::size_t Background;
+        int BackgroundAlpha;
+    } cases[] = {
+        {":root{--body-rgb:33,37,41}.form-floating>label{color:rgba(var(--body-rgb),.65)}", 0, 166, Page, 255},
+        {":root{--bc:27.8% 0.03 257;--su:64.8% 0.15 160}:root{color:oklch(var(--bc)/1)}"
+         ".bg-success\\/80{background-color:oklch(var(--su)/.8)}", 0, 255, 1, 204},
+        {":root{--suc:25% 0.05 160;--su:70% 0.15 160}.btn-success{background-color:oklch(var(--su)/1);color:oklch(var(--suc)/1)}", 0, 255, 1, 255},
+        {":root{--p:49.12% 0.3096 275.75}.text-primary\\/70{color:oklch(var(--p)/.7)}", 0, 179, Page, 255},
+        {":root{--h:171;--s:100%;--l:41%}body{color:#4a4a4a}.has-background-primary{background-color:hsl(var(--h),var(--s),var(--l))}", 3, 255, 2, 255},
+    };
+    const TColor canvas = DarkColor(RGB(255, 255, 255), {});
+    for (const auto& c : cases) {
+        THtmlStructure page = PageWithChannels(c.Style);
+        const TColorRecord& text = page.Page.Colors[c.Text];
+        const TColorRecord* background = c.Background == Page ? nullptr : &page.Page.Colors[c.Background];
+        const int level = ContrastLevel(ContrastRatio(text.OrgColor, c.TextAlpha, background ? background->OrgColor : RGB(255, 255, 255), c.BackgroundAlpha));
+        ASSERT_GE(level, 2) << c.Style;
+        ApplyDarkColors(page, TAdjustment::Dark(), false);
+        const double after = ContrastRatioOver(text.Color, c.TextAlpha, background ? background->Color : canvas, c.BackgroundAlpha, canvas);
+        EXPECT_GE(ContrastLevel(after), level) << c.Style << ": " << text.Text << " on " << (background ? background->Text : "the page");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "adjust/DarkContrast.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
+#include "document/CssColorFunction.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,10 @@ TEST(DarkContrast, PairsThatNeedNudgingKeepTheirLevel)
     // Written in their own notation, text first moved and lighter than its dark background.
     EXPECT_EQ(page.Page.Colors[0].Text.front(), '#');
     EXPECT_TRUE(page.Page.Colors[8].Text.starts_with("oklch(")) << page.Page.Colors[8].Text;
+    // With its hue as written, not as an 8-bit colour has it.
+    const auto oklch = ParseCssSpaceColor(page.Page.Colors[8].Text);
+    ASSERT_TRUE(oklch);
+    EXPECT_DOUBLE_EQ(oklch->Coordinates[2], 250) << page.Page.Colors[8].Text;
     EXPECT_GT(OklchLightness(page.Page.Colors[0].Color), OklchLightness(page.Page.Colors[1].Color));
     // Black on white needs nothing: its mirror stays far above AAA.
     EXPECT_EQ(page.Page.Colors[10].Color, DarkColor(RGB(0, 0, 0), {}));

@@ -89,23 +89,30 @@ TEST(ChannelLists, OneChannelInvertedExactlyInItsOwnUnit)
     }
 }
 
+// The variable and the alpha it is painted with.
 TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
 {
-    const std::pair<std::string_view, std::string_view> rows[] = {
-        {"var(--bs-primary-rgb), .5)", "--bs-primary-rgb"},
-        {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x"},
-        {"var(--x) / 50%)", "--x"},
-        {"var(--x))", "--x"},
-        {" VAR( --x ) )", "--x"},
-        {"var(--x, 1 2 3))", "--x"},
-        {"var(--r), var(--g), var(--b))", ""},
-        {"var(--r) var(--g) var(--b))", ""},
-        {"var(--x), .5, 1)", ""},
-        {"1, 2, 3)", ""},
-        {"var(x))", ""},
-        {"var(--x", ""},
+    const struct {
+        std::string_view Args, Name, Alpha;
+    } rows[] = {
+        {"var(--bs-primary-rgb), .5)", "--bs-primary-rgb", ".5"},
+        {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x", "var(--bs-bg-opacity, 1)"},
+        {"var(--x) / 50% )", "--x", "50%"},
+        {"var(--x))", "--x", ""},
+        {" VAR( --x ) )", "--x", ""},
+        {"var(--x, 1 2 3))", "--x", ""},
+        {"var(--r), var(--g), var(--b))", "", ""},
+        {"var(--r) var(--g) var(--b))", "", ""},
+        {"var(--x), .5, 1)", "", ""},
+        {"1, 2, 3)", "", ""},
+        {"var(x))", "", ""},
+        {"var(--x", "", ""},
     };
-    for (const auto& [args, name] : rows) EXPECT_EQ(ChannelListVariable(args), name) << args;
+    for (const auto& row : rows) {
+        const TChannelListUse use = ChannelListVariable(row.Args);
+        EXPECT_EQ(use.Name, row.Name) << row.Args;
+        EXPECT_EQ(use.Alpha, row.Alpha) << row.Args;
+    }
 }
 
 // Pages and sheets before and after an invert: the colour records of each file.

@@ -1,12 +1,57 @@
+#include "document/ChannelVariables.h"
 #include "document/SelectorPairs.h"
+#include "document/SelectorScanner.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 namespace pictor {
 namespace {
+
+// Which characters may split a selector (the rest shown as '_'), and the escapes taken whole.
+TEST(SelectorPairs, ScannerStepsOverEscapesStringsAndBrackets)
+{
+    const struct {
+        const char* Text;
+        const char* Plain;
+        std::vector<std::string> Escapes;
+    } cases[] = {
+        {"a.b > c, d", "a.b > c, d", {}},
+        {"a\\,b,c", "a__b,c", {"\\,"}},
+        {".md\\:flex:hover", ".md__flex:hover", {"\\:"}},
+        // A hex escape ends at six digits or with the one white space after it.
+        {".\\31 0 .x", ".____0 .x", {"\\31 "}},
+        {".\\31\r\nx", "._____x", {"\\31\r\n"}},
+        {"\\1234567", "_______7", {"\\123456"}},
+        {"[title=\"a]b, c\"] .d", "[_______________ .d", {}},
+        {":not(.a, [x=')']), .c", ":not(____________, .c", {}},
+        {"'a\\'b', x", "'_____, x", {"\\'"}},
+        // Unclosed to the end; a backslash at the end escapes nothing.
+        {"\"a, b", "\"____", {}},
+        {"a(b", "a(_", {}},
+        {"a\\", "a_", {"\\"}},
+        {"a) ,b", "a) ,b", {}},
+    };
+    for (const auto& c : cases) {
+        const std::string_view text = c.Text;
+        std::string plain(text.size(), '_');
+        std::vector<std::string> escapes;
+        std::size_t end = 0;
+        TSelectorScanner scanner(text);
+        while (const auto step = scanner.Next()) {
+            EXPECT_EQ(step->Pos, end) << c.Text;
+            end = step->Pos + step->Length;
+            if (step->Plain) plain[step->Pos] = text[step->Pos];
+            if (text[step->Pos] == '\\') escapes.emplace_back(text.substr(step->Pos, step->Length));
+        }
+        EXPECT_EQ(end, text.size()) << c.Text;
+        EXPECT_EQ(plain, c.Plain) << c.Text;
+        EXPECT_EQ(escapes, c.Escapes) << c.Text;
+    }
+}
 
 TEST(SelectorPairs, ChainsAndTheirAncestors)
 {
@@ -26,6 +71,8 @@ TEST(SelectorPairs, ChainsAndTheirAncestors)
         {":is(.a .b) > .c", ":is(.a .b) > .c", {":is(.a .b)"}, {":is(.a .b)", ".c"}},
         {"[title=\"a b\"] .c", "[title=\"a b\"] .c", {"[title=\"a b\"]"}, {"[title=\"a b\"]", ".c"}},
         {".a\\ b .c", ".a\\ b .c", {".a\\ b"}, {".a\\ b", ".c"}},
+        {".\\31 0 .c", ".\\31 0 .c", {".\\31 0"}, {".\\31 0", ".c"}},
+        {"[title='a\\' b'] > .c", "[title='a\\' b'] > .c", {"[title='a\\' b']"}, {"[title='a\\' b']", ".c"}},
     };
     for (const auto& c : cases) {
         const TSelectorChain chain = ChainOfSelector(c.Selector);
@@ -54,6 +101,9 @@ TEST(SelectorPairs, SimpleSelectorsOfACompound)
         {"input[type=\"a.b\"]::placeholder", {"::placeholder", "[type=\"a.b\"]", "input"}},
         {".x:not(.y.z)#id", {"#id", ".x", ":not(.y.z)"}},
         {".md\\:flex", {".md\\:flex"}},
+        // An escaped colon before a pseudo-element's "::" is no part of it.
+        {".a\\:::after", {".a\\:", "::after"}},
+        {"[x='.y']:hover", {":hover", "[x='.y']"}},
     };
     for (const auto& c : cases) EXPECT_EQ(SimpleSelectors(c.Compound), c.Parts) << c.Compound;
 }
@@ -104,6 +154,38 @@ TEST(SelectorPairs, BackgroundsOfNoTextUnderThePageText)
     ASSERT_EQ(pairs.UnderPageText.size(), 1u);
     EXPECT_EQ(pairs.UnderPageText[0].Foreground, 1u);
     EXPECT_EQ(pairs.UnderPageText[0].Background, 2u);
+}
+
+// Colours through custom properties: the records of the properties a declaration names (the root's, not
+// those of the site's own dark scheme; a block's own first), with the alpha of the use.
+TEST(SelectorPairs, ColoursThroughCustomProperties)
+{
+    THtmlStructure page = test::ScannedPage(
+        "<style>"
+        ":root{--bc:27.8% 0.03 257;--b1:100% 0 0;--su:64.8% 0.15 160;--p:49% 0.3 276}"  // 0-3
+        "@media (prefers-color-scheme:dark){:root{--bc:80% 0.03 257}}"                   // 4
+        ":root{background-color:oklch(var(--b1)/1);color:var(--fallback-bc,oklch(var(--bc)/1))}"
+        ".bg-success\\/80{background-color:oklch(var(--su)/.8)}"
+        ".text-primary\\/70{color:oklch(var(--p)/.7)}"
+        ".btn{--btn-bg:var(--x);background-color:var(--btn-bg);color:#fff}"  // 5
+        ".btn-primary{--x:#0d6efd}"                                          // 6: not the button's own
+        ".alert{--alert-bg:#cfe2ff;background:var(--alert-bg);color:var(--alert-color)}:root{--alert-color:#052c65}"  // 7, 8
+        "</style>",
+        ccUtf8);
+    AddChannelColors(page);
+    const TSelectorPairs pairs = PairColorsBySelectors(page.Page, true);
+    const auto list = [](const std::vector<TPairedColors>& found) {
+        std::vector<std::array<std::size_t, 5>> out;
+        for (const TPairedColors& p : found)
+            out.push_back({p.Foreground, p.Background, p.ForegroundAlpha, p.BackgroundAlpha, p.SharedBackground});
+        return out;
+    };
+    using TRows = std::vector<std::array<std::size_t, 5>>;
+    EXPECT_EQ(list(pairs.Pairs), (TRows{{0, 1, 255, 255, 1}, {8, 7, 255, 255, 1}}));
+    EXPECT_EQ(list(pairs.UnderPageText), (TRows{{0, 2, 255, 204, 1}}));
+    ASSERT_EQ(pairs.OnPage.size(), 1u);
+    EXPECT_EQ(pairs.OnPage[0].Record, 3u);
+    EXPECT_EQ(pairs.OnPage[0].Alpha, 179);
 }
 
 } // namespace
