@@ -290,6 +290,8 @@ private:
     void SitePicClickCheck(int row, bool checked);
     void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
     void SiteColorDblClick(int row);
+    // A path as the site's lists show it: below the site's folder.
+    QString BelowSite(const std::string& path) const;
     // A folder of this session's that held a document's working copies.
     void RemoveWorkFolder(const std::string& folder);
     bool HasDocument() const;
@@ -311,6 +313,8 @@ private:
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
     void ShowRecord(const pictor::TRecordAt& record);
+    // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
+    void NameContrastPage();  // MainWindowSite.cpp
 
     TCommandLock* Commands_;
     TWorkRunner* Worker_;

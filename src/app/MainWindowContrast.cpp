@@ -56,6 +56,7 @@ void TfrmMain::alContrastCheckExecute()
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
+    NameContrastPage();
     ContrastDialog_->show();
     ContrastDialog_->raise();
     ContrastDialog_->activateWindow();

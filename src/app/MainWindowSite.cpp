@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "adjust/ui/BitmapImage.h"
+#include "app/ContrastDialog.h"
 #include "app/HintWindows.h"
 #include "app/PageList.h"
 #include "app/PreviewContrast.h"
@@ -10,6 +11,7 @@
 #include "app/model/Options.h"
 #include "app/model/RecordChecks.h"
 #include "base/PictorError.h"
+#include "document/Paths.h"
 #include "document/WorkSession.h"
 #include "site/SiteDocument.h"
 #include "site/SitePages.h"
@@ -155,8 +157,21 @@ void TfrmMain::ShowSitePage(int page)
     // What the contrast check saw before a change was another page's.
     if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
     *Contrast_ = {};
+    NameContrastPage();
     SavedScroll_ = PageScroll_[size_t(page)];
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+}
+
+void TfrmMain::NameContrastPage()
+{
+    if (!ContrastDialog_) return;
+    ContrastDialog_->setWindowTitle(Site_ ? "コントラストの確認 [" + BelowSite(Document_->FileName()) + "]"
+                                          : QString("コントラストの確認"));
+}
+
+QString TfrmMain::BelowSite(const std::string& path) const
+{
+    return QString::fromStdString(PathBelow(path, SiteFolder_.toStdString()));
 }
 
 bool TfrmMain::ShowsSite() const
@@ -184,11 +199,9 @@ void TfrmMain::FillSiteLists()
         clbColorList->item(clbColorList->count() - 1)
             ->setData(Qt::UserRole, QColor(GetRValue(color.Value), GetGValue(color.Value), GetBValue(color.Value)));
     }
-    const std::string folder = SiteFolder_.toStdString();
     for (const TSitePicture& picture : SitePictures_) {
         const std::string& path = picture.Picture->FullPath;
-        clbPicList->AddRow(QString::fromStdString(path.starts_with(folder) ? path.substr(folder.size()) : path),
-                           pictures.at(path), picture.Picture->Tickable());
+        clbPicList->AddRow(BelowSite(path), pictures.at(path), picture.Picture->Tickable());
     }
     clbColorList->FitHorizontalExtent(30);
     clbPicList->FitHorizontalExtent(18);
@@ -229,10 +242,8 @@ void TfrmMain::ShowSiteHint(THintList list, int row, const QPoint& at)
         return;
     }
     if (size_t(row) >= SitePalette_.size()) return;
-    const std::string folder = SiteFolder_.toStdString();
     QStringList files;
-    for (const std::string& file : SitePalette_[size_t(row)].Files)
-        files << QString::fromStdString(file.starts_with(folder) ? file.substr(folder.size()) : file);
+    for (const std::string& file : SitePalette_[size_t(row)].Files) files << BelowSite(file);
     QToolTip::showText(at, files.join('\n'), clbColorList);
 }
 

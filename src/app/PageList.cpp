@@ -1,5 +1,6 @@
 #include "app/PageList.h"
 
+#include "document/Paths.h"
 #include "site/SiteDocument.h"
 
 #include <QHeaderView>
@@ -50,7 +51,7 @@ void TPageList::ShowPages(const TSiteDocument& site, const std::string& folder)
         const TSitePage& page = site.Pages()[i];
         // A save below another folder moves the loaded pages.
         const std::string& where = page.Loaded() ? page.Document->FileName() : page.Path;
-        const std::string path = where.starts_with(folder) ? where.substr(folder.size()) : where;
+        const std::string path = PathBelow(where, folder);
         auto* item = new QTreeWidgetItem(this);
         item->setData(pcPath, Qt::UserRole, int(i));
         for (int column : {pcColors, pcPictures}) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);

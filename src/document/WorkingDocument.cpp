@@ -16,7 +16,7 @@ TWorkingDocument::TWorkingDocument(std::unique_ptr<IWorkingCopies> copies)
 
 std::string TWorkingDocument::WorkPathOf(const std::string& path, const std::string& base) const
 {
-    return WorkFolder + (path.starts_with(base) ? path.substr(base.size()) : path);
+    return WorkFolder + PathBelow(path, base);
 }
 
 void TWorkingDocument::PlaceWorkingCopies(const std::string& base)

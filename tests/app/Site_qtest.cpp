@@ -1,5 +1,6 @@
 #include "MainWindowTesting.h"
 #include "app/MainWindow.h"
+#include "app/ContrastDialog.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveAsDialog.h"
 #include "document/HtmlStructure.h"
@@ -93,6 +94,9 @@ private slots:
         QCOMPARE(Named<TTabSideBar>(window, "tcFileList")->TabBar()->count(), 2);
         const int before = shown.count();
         QTRY_VERIFY_WITH_TIMEOUT(shown.count() > before, RenderWait);
+        // The contrast report lists the pairs of the page shown, and names it.
+        Named(window, "alContrastCheck")->trigger();
+        QCOMPARE(window.findChild<TfrmContrast*>()->windowTitle(), QString("コントラストの確認 [news/one.html]"));
         // A failed page is not shown.
         pages->setCurrentItem(pages->topLevelItem(0));
         QVERIFY(window.Document().FileName().ends_with("/news/one.html"));
