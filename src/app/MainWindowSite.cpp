@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -103,7 +104,12 @@ void TfrmMain::ShowSite(std::unique_ptr<TSiteDocument> site, const QString& fold
         const QSignalBlocker blocker(chbSiteView);
         chbSiteView->setChecked(true);
     }
-    pnlPageList->show();
+    if (pnlPageList->isHidden()) {
+        // The lists below keep most of the side bar's height.
+        const int height = SideBar_->height();
+        pnlPageList->show();
+        SideBar_->setSizes({height / 4, height - height / 4});
+    }
     ShowSiteFolder(folder);
     UpdateUndoCommands();
     SetModified(false);

@@ -58,10 +58,10 @@ void TPageList::ShowPages(const TSiteDocument& site, const std::string& folder)
         if (!page.Loaded()) {
             const QString reason = QString::fromStdString(page.ErrorText());
             item->setData(pcPath, Qt::UserRole + 1, true);
-            item->setText(pcPath, "× " + QString::fromStdString(path));
-            item->setText(pcEncoding, "読み込めません");
+            // The reason across the row: it names the file that failed, which may be a sheet.
+            item->setText(pcPath, "× " + QString::fromStdString(path) + " (読み込めません: " + reason + ")");
+            item->setFirstColumnSpanned(true);
             item->setToolTip(pcPath, reason);
-            item->setToolTip(pcEncoding, reason);
             item->setStatusTip(pcPath, reason);
             item->setForeground(pcPath, Qt::red);
             continue;
