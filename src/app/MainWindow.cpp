@@ -73,7 +73,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 
     LoadSettings();
     CreateColorDialog();
-    new TApplicationKeys(this, alSelectAll, alOpen, alSave, alReload);
+    new TApplicationKeys(this, alSelectAll, alOpen, alOpenSite, alSave, alReload);
 
     if (!arguments.isEmpty() && QFileInfo(arguments.first()).isDir())
         LoadSite(QFileInfo(arguments.first()).absoluteFilePath());

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -147,6 +148,23 @@ private slots:
         QCOMPARE(window.windowTitle(), "Pictor [" + target.path() + "]");
         QVERIFY(!window.IsModified());
         QCOMPARE(Named<QTreeWidget>(window, "lvPageList")->topLevelItem(2)->text(0), QString("news/one.html"));
+    }
+
+    // Ctrl+Shift+O asks for the folder wherever the focus is, and opens it.
+    void theKeyOpensAFolder()
+    {
+        TfrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TModalAnswerer<QFileDialog> answer([&](QFileDialog& dialog) {
+            dialog.setDirectory(Folders_->Site.path());
+            dialog.selectFile(Folders_->Site.path());
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+        QTest::keyClick(Named<TMyCheckListBox>(window, "clbColorList"), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(answer.Count, 1);
+        QVERIFY(window.Site());
+        QCOMPARE(window.Site()->Pages().size(), size_t(3));
     }
 
     // Closing with changes asks once, for the whole site.
