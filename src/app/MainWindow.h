@@ -259,6 +259,8 @@ private:
     // The picture list keeps the height its rows need (a few at least), the colour list takes the rest.
     void FitPictureList();
     static constexpr int MinPictureRows = 3;
+    // One tab for each file of the page shown, the first chosen.
+    void ShowFileTabs();
     void ShowCharCode(const pictor::TElements& file);
     void SyncCheckMarks();
     void CheckPickedColor(pictor::TColor picked, bool checked);

@@ -196,13 +196,7 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
     DocumentReady_ = true;
     if (Document_->FileName().empty()) return;
 
-    QTabBar* tabs = tcFileList->TabBar();
-    {
-        const QSignalBlocker blocker(tabs);
-        for (int tab = 0; tab < Document_->FileCount(); ++tab)
-            tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
-        tabs->setCurrentIndex(0);
-    }
+    ShowFileTabs();
     tcFileListChange();
     setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName()) + "]");
     CreateSourceMenuItems();
@@ -211,6 +205,16 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
     SetDocumentCommandsEnabled(true);
     SetModified(false);
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+}
+
+void TfrmMain::ShowFileTabs()
+{
+    QTabBar* tabs = tcFileList->TabBar();
+    const QSignalBlocker blocker(tabs);
+    while (tabs->count() > 0) tabs->removeTab(0);
+    for (int tab = 0; tab < Document_->FileCount(); ++tab)
+        tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
+    tabs->setCurrentIndex(0);
 }
 
 void TfrmMain::ShowCharCode(const TElements& file)

@@ -16,14 +16,12 @@
 #include "site/SiteDocument.h"
 #include "site/SitePages.h"
 #include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolTip>
@@ -148,14 +146,7 @@ void TfrmMain::ShowSitePage(int page)
     lvPageList->ChoosePage(page);
 
     DeleteSourceMenuItems();
-    QTabBar* tabs = tcFileList->TabBar();
-    {
-        const QSignalBlocker blocker(tabs);
-        while (tabs->count() > 0) tabs->removeTab(0);
-        for (int tab = 0; tab < Document_->FileCount(); ++tab)
-            tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
-        tabs->setCurrentIndex(0);
-    }
+    ShowFileTabs();
     // The site's lists are the same whichever page is shown.
     if (ShowsSite() && shown >= 0) ShowCharCode(Document_->Page);
     else tcFileListChange();
