@@ -76,6 +76,21 @@ private slots:
         Named<QCheckBox>(window, "chbSiteView")->setChecked(false);
         QCOMPARE(colors->count(), 1);
         QCOMPARE(colors->item(0)->text(), QString("#FFFF00"));
+        // Shift ticks the value on every page; a row of the site's list ticks every occurrence of it.
+        const TColorRecord& other = window.Site()->Pages()[2].Document->Page.Colors[0];
+        emit colors->checkClicked(0, false, Qt::ShiftModifier);
+        QVERIFY(!other.Checked);
+        Named<QCheckBox>(window, "chbSiteView")->setChecked(true);
+        QVERIFY(!colors->RowChecked(0));
+        emit colors->checkClicked(0, true, Qt::NoModifier);
+        QVERIFY(other.Checked && window.Document().Page.Colors[0].Checked);
+    }
+
+    void droppingAFolderOpensIt()
+    {
+        TfrmMain window;
+        window.FilesDropped({Folders_->Site.path()});
+        QVERIFY(window.Site());
     }
 
     // Choosing a page shows its working copy, with the shared sheet as the last change left it.
