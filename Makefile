@@ -1,10 +1,10 @@
 # The commands a newcomer needs; each installs what is missing first.
 .PHONY: all deps build run test test-asan bench fuzz install clean
 
-# `make run` opens a fresh copy of the sample site, so that trying the program never changes the
-# repository's own files.
+# `make run` opens a fresh copy of the sample site as a site, so that trying the program never changes
+# the repository's own files. SITE=path opens another folder, or one page.
 RUN_COPY = build/default/site
-SITE ?= $(RUN_COPY)/index.html
+SITE ?= $(RUN_COPY)
 export QTWEBENGINE_CHROMIUM_FLAGS ?= --disable-gpu
 ifeq ($(shell id -u),0)
 export QTWEBENGINE_DISABLE_SANDBOX = 1

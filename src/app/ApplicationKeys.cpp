@@ -5,9 +5,10 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-TApplicationKeys::TApplicationKeys(QWidget* mainWindow, QAction* selectAll, QAction* open, QAction* save,
-                                   QAction* reload)
-    : QObject(mainWindow), MainWindow_(mainWindow), SelectAll_(selectAll), Open_(open), Save_(save), Reload_(reload)
+TApplicationKeys::TApplicationKeys(QWidget* mainWindow, QAction* selectAll, QAction* open, QAction* openSite,
+                                   QAction* save, QAction* reload)
+    : QObject(mainWindow), MainWindow_(mainWindow), SelectAll_(selectAll), Open_(open), OpenSite_(openSite), Save_(save),
+      Reload_(reload)
 {
     qApp->installEventFilter(this);
 }
@@ -25,7 +26,7 @@ bool TApplicationKeys::eventFilter(QObject* watched, QEvent* event)
     QAction* command = nullptr;
     if (key->modifiers() & Qt::ControlModifier) {
         if (key->key() == Qt::Key_A) command = SelectAll_;
-        else if (key->key() == Qt::Key_O) command = Open_;
+        else if (key->key() == Qt::Key_O) command = key->modifiers() & Qt::ShiftModifier ? OpenSite_ : Open_;
         else if (key->key() == Qt::Key_S) command = Save_;
     }
     if (key->key() == Qt::Key_F5) command = Reload_;

@@ -4,12 +4,13 @@
 class QAction;
 class QWidget;
 
-// Ctrl+A, Ctrl+O, Ctrl+S and F5 wherever the focus is: always consumed, and run only while the main
+// Ctrl+A, Ctrl+O, Ctrl+Shift+O, Ctrl+S and F5 wherever the focus is: always consumed, and run only while the main
 // window is the active window (a disabled command does nothing).
 class TApplicationKeys : public QObject {
     Q_OBJECT
 public:
-    TApplicationKeys(QWidget* mainWindow, QAction* selectAll, QAction* open, QAction* save, QAction* reload);
+    TApplicationKeys(QWidget* mainWindow, QAction* selectAll, QAction* open, QAction* openSite, QAction* save,
+                     QAction* reload);
     ~TApplicationKeys() override;
 
 protected:
@@ -19,6 +20,7 @@ private:
     QWidget* MainWindow_;
     QAction* SelectAll_;
     QAction* Open_;
+    QAction* OpenSite_;
     QAction* Save_;
     QAction* Reload_;
 };

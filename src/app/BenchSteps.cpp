@@ -1,6 +1,7 @@
 #include "app/BenchSteps.h"
 
 #include "app/MainWindow.h"
+#include "site/SiteDocument.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -42,38 +43,74 @@ void Print(const char* step, double seconds)
     std::fflush(stdout);
 }
 
-} // namespace
-
-void RunBenchSteps(TfrmMain& window, const QString& page)
-{
-    int shown = 0;
-    QObject::connect(&window, &TfrmMain::PreviewShown, [&shown] { ++shown; });
-    // Runs the step, then waits for the preview to show its outcome.
-    const auto timed = [&](const char* name, const auto& step) {
-        const int before = shown;
+// Runs a step, then waits for the preview to show its outcome, and prints its time.
+class TTimedSteps {
+public:
+    explicit TTimedSteps(TfrmMain& window) : Window_(window)
+    {
+        QObject::connect(&window, &TfrmMain::PreviewShown, [this] { ++Shown_; });
+    }
+    template <class TStep> void Run(const char* name, const TStep& step)
+    {
+        const int before = Shown_;
         QElapsedTimer clock;
         clock.start();
         step();
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (shown > before) loop.quit();
+            if (Shown_ > before) loop.quit();
         });
         poll.start(1);
-        if (shown == before) loop.exec();
+        if (Shown_ == before) loop.exec();
         Print(name, double(clock.nsecsElapsed()) / 1e9);
-    };
-    const auto command = [&](const char* name) { return [&window, name] { window.findChild<QAction*>(name)->trigger(); }; };
+    }
+    auto Command(const char* name)
+    {
+        return [this, name] { Window_.findChild<QAction*>(name)->trigger(); };
+    }
+    void Save()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        Window_.findChild<QAction*>("alSave")->trigger();
+        Print("save", double(clock.nsecsElapsed()) / 1e9);
+    }
 
+private:
+    TfrmMain& Window_;
+    int Shown_ = 0;
+};
+
+} // namespace
+
+void RunBenchSteps(TfrmMain& window, const QString& page)
+{
+    TTimedSteps steps(window);
     TStallProbe probe;
-    timed("open", [&] { window.LoadDocument(page); });
-    timed("invert", command("alInverse"));
-    timed("undo", command("alUndo"));
-    timed("invert-again", command("alInverse"));
-    QElapsedTimer clock;
-    clock.start();
-    window.findChild<QAction*>("alSave")->trigger();
-    Print("save", double(clock.nsecsElapsed()) / 1e9);
+    steps.Run("open", [&] { window.LoadDocument(page); });
+    steps.Run("invert", steps.Command("alInverse"));
+    steps.Run("undo", steps.Command("alUndo"));
+    steps.Run("invert-again", steps.Command("alInverse"));
+    steps.Save();
+    Print("worst-key-wait", probe.WorstSeconds());
+    window.close();
+}
+
+void RunSiteBenchSteps(TfrmMain& window, const QString& folder)
+{
+    TTimedSteps steps(window);
+    TStallProbe probe;
+    steps.Run("open", [&] { window.LoadSite(folder); });
+    const int first = window.ShownPage();
+    int next = first;
+    const auto& pages = window.Site()->Pages();
+    for (size_t i = size_t(first) + 1; i < pages.size() && next == first; ++i)
+        if (pages[i].Loaded()) next = int(i);
+    steps.Run("invert", steps.Command("alInverse"));
+    steps.Run("page-switch", [&] { window.ShowSitePage(next); });
+    steps.Run("page-switch-back", [&] { window.ShowSitePage(first); });
+    steps.Save();
     Print("worst-key-wait", probe.WorstSeconds());
     window.close();
 }

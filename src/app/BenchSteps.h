@@ -8,3 +8,6 @@ class TfrmMain;
 // save ended); the worst wait for the event loop meanwhile is how long a key would go unanswered.
 // Prints "step seconds" lines on standard output, then closes the window.
 void RunBenchSteps(TfrmMain& window, const QString& page);
+// The same for a site's folder (bench/site-steps.sh): open it with its palette shown, invert, switch to
+// the next page, switch back, save.
+void RunSiteBenchSteps(TfrmMain& window, const QString& folder);

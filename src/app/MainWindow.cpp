@@ -18,6 +18,7 @@
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
+#include "site/SiteDocument.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
@@ -62,7 +63,8 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     Worker_ = new TWorkRunner(*Progress_, this);
     GraphicHint_ = new TGraphicHint(this);
     SourceHint_ = new TSourceHint(this);
-    Document_ = std::make_unique<THtmlStructure>();
+    Single_ = std::make_unique<THtmlStructure>();
+    Document_ = Single_.get();
     Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
     Web_->Navigate("about:blank");
     SetDocumentCommandsEnabled(false);
@@ -71,15 +73,23 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 
     LoadSettings();
     CreateColorDialog();
-    new TApplicationKeys(this, alSelectAll, alOpen, alSave, alReload);
+    new TApplicationKeys(this, alSelectAll, alOpen, alOpenSite, alSave, alReload);
 
-    if (!arguments.isEmpty() && pictor::IsPageName(arguments.first().toStdString()))
+    if (!arguments.isEmpty() && QFileInfo(arguments.first()).isDir())
+        LoadSite(QFileInfo(arguments.first()).absoluteFilePath());
+    else if (!arguments.isEmpty() && pictor::IsPageName(arguments.first().toStdString()))
         LoadDocument(QFileInfo(arguments.first()).absoluteFilePath());
 }
 
 TfrmMain::~TfrmMain()
 {
     SaveSettings();
+}
+
+pictor::TWorkingDocument& TfrmMain::Edited()
+{
+    if (Site_) return *Site_;
+    return *Single_;
 }
 
 void TfrmMain::LoadSettings()
@@ -97,7 +107,7 @@ void TfrmMain::LoadSettings()
     if (Window_.State == 2) setWindowState(Qt::WindowMaximized);
 
     mnuVSideBar->setChecked(Window_.SideBarVisible);
-    tcFileList->setVisible(Window_.SideBarVisible);
+    SideBar_->setVisible(Window_.SideBarVisible);
     ListSplitter->setSizes({Window_.SideBarHeight, std::max(1, Window_.Height - Window_.SideBarHeight)});
     Splitter->setSizes({Window_.SideBarWidth, std::max(1, Window_.Width - Window_.SideBarWidth)});
     mnuVBar->setChecked(Window_.StatusBarVisible);
@@ -155,7 +165,7 @@ void TfrmMain::SaveSettings()
     w.Left = x();
     w.Height = height();
     w.Width = width();
-    w.SideBarVisible = !tcFileList->isHidden();
+    w.SideBarVisible = !SideBar_->isHidden();
     if (w.SideBarVisible) w.SideBarWidth = Splitter->sizes().value(0);
     w.SideBarHeight = ListSplitter->sizes().value(0);
     w.StatusBarVisible = !statusBar()->isHidden();
@@ -226,8 +236,11 @@ void TfrmMain::dropEvent(QDropEvent* event)
 
 void TfrmMain::FilesDropped(const QStringList& paths)
 {
-    if (paths.isEmpty() || !pictor::IsPageName(paths.first().toStdString()) || !AskUnsavedChanges()) return;
-    LoadDocument(paths.first());
+    if (paths.isEmpty()) return;
+    const bool folder = QFileInfo(paths.first()).isDir();
+    if ((!folder && !pictor::IsPageName(paths.first().toStdString())) || !AskUnsavedChanges()) return;
+    if (folder) LoadSite(QFileInfo(paths.first()).absoluteFilePath());
+    else LoadDocument(paths.first());
 }
 
 QMenu* TfrmMain::createPopupMenu()

@@ -8,6 +8,7 @@
 #include "app/model/Settings.h"
 #include "base/Color.h"
 #include "base/WorkPool.h"
+#include "site/SiteSummary.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -20,8 +21,11 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QMenu;
 class QMenuBar;
@@ -33,6 +37,7 @@ class TfrmProgress;
 class THelpWindow;
 class TGraphicHint;
 class TMyCheckListBox;
+class TPageList;
 class TSourceHint;
 class TTabSideBar;
 class TWebBrowser;
@@ -43,6 +48,8 @@ class TColorPickerPanel;
 class TColorSelectDialog;
 class TIniFileCompo;
 class THtmlStructure;
+class TSiteDocument;
+class TWorkingDocument;
 class TWorkSession;
 struct TContrastState;
 class TfrmContrast;
@@ -67,7 +74,14 @@ public:
     pictor::TOptions& Options() { return Options_; }
 
     // --- For the commands: the document, the preview and the change steps. ---
+    // The page shown: the open page, or the chosen page of the open site.
     pictor::THtmlStructure& Document() { return *Document_; }
+    // What every change, Undo, Redo and Save act on: the open page with its files, or the whole site.
+    pictor::TWorkingDocument& Edited();
+    // The open site; null while a single page is open.
+    pictor::TSiteDocument* Site() { return Site_.get(); }
+    // The index of the page shown among the site's pages; -1 with no site.
+    int ShownPage() const;
     // False while a load runs and after a failed one: the document must not be read then.
     bool IsDocumentReady() const { return DocumentReady_; }
     // The file of the selected tab: 0 the page, k style sheet k - 1.
@@ -104,7 +118,11 @@ public:
     bool AskUnsavedChanges();
     // The shared load routine of Open, Reload, a drop and the command line.
     void LoadDocument(const QString& path);
-    // Files dropped on the window: the first one is opened when it is an HTML page.
+    // Every page below the folder opened as one site (MainWindowSite.cpp).
+    void LoadSite(const QString& folder);
+    // Shows that page of the open site, an index into its pages (MainWindowSite.cpp).
+    void ShowSitePage(int page);
+    // Files dropped on the window: the first one is opened when it is an HTML page or a folder.
     void FilesDropped(const QStringList& paths);
 
 signals:
@@ -113,6 +131,7 @@ signals:
 
 public slots:
     void alOpenExecute();
+    void alOpenSiteExecute();  // MainWindowSite.cpp
     void alReloadExecute();
     void alUndoExecute();
     void alRedoExecute();
@@ -162,6 +181,7 @@ private:
     class TSaving;
     // Actions and components, named as in the menus they belong to; the object names are the same.
     QAction* alOpen;
+    QAction* alOpenSite;
     QAction* alSave;
     QAction* alSaveAs;
     QAction* alReload;
@@ -202,6 +222,10 @@ private:
     pictor::TColorSelectDialog* ColorDialog;
 
     TTabSideBar* tcFileList;
+    QSplitter* SideBar_;      // the page list over the file tabs
+    QWidget* pnlPageList;     // shown while a site is open
+    TPageList* lvPageList;
+    QCheckBox* chbSiteView;   // the lists show the whole site's colours and pictures
     TMyCheckListBox* clbColorList;
     TMyCheckListBox* clbPicList;
     QSplitter* Splitter;      // side bar | preview
@@ -220,6 +244,7 @@ private:
     void CreateToolBars();
     void CreateColorPicker();
     void CreateSideBar();
+    QWidget* CreatePageList();  // MainWindowSite.cpp
     void CreateStatusBar();
     void CreateViewToggle(QAction*& item, const char* name, QMenu* menu, const QString& caption, QWidget* target);
     // MainWindow.cpp
@@ -234,6 +259,8 @@ private:
     // The picture list keeps the height its rows need (a few at least), the colour list takes the rest.
     void FitPictureList();
     static constexpr int MinPictureRows = 3;
+    // One tab for each file of the page shown, the first chosen.
+    void ShowFileTabs();
     void ShowCharCode(const pictor::TElements& file);
     void SyncCheckMarks();
     void CheckPickedColor(pictor::TColor picked, bool checked);
@@ -247,6 +274,26 @@ private:
     static QColor SwatchOf(const pictor::TColorRecord& record);
     // Puts the document in place of the open one and shows it.
     void ShowDocument(std::unique_ptr<pictor::THtmlStructure> document);
+    // A save of the files below folder cut short (a crash, a kill) is finished or undone before they are read.
+    void RecoverInterruptedSaves(const std::string& folder);
+    // A failed load: nothing is left open and the error is shown.
+    void ShowLoadFailure(const std::exception& error);
+    // The messages after a load: missing files, colour texts a browser drops.
+    void ReportLoad();
+    // MainWindowSite.cpp
+    void ShowSite(std::unique_ptr<pictor::TSiteDocument> site, const QString& folder);
+    // The site's folder in the title and the page list, after a load or a save below another folder.
+    void ShowSiteFolder(const QString& folder);
+    // The lists show the whole site, each colour value and picture file once.
+    bool ShowsSite() const;
+    void FillSiteLists();
+    void SyncSiteCheckMarks();
+    void SiteColorClickCheck(int row, bool checked);
+    void SitePicClickCheck(int row, bool checked);
+    void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
+    void SiteColorDblClick(int row);
+    // A path as the site's lists show it: below the site's folder.
+    QString BelowSite(const std::string& path) const;
     // A folder of this session's that held a document's working copies.
     void RemoveWorkFolder(const std::string& folder);
     bool HasDocument() const;
@@ -268,6 +315,8 @@ private:
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
     void ShowRecord(const pictor::TRecordAt& record);
+    // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
+    void NameContrastPage();  // MainWindowSite.cpp
 
     TCommandLock* Commands_;
     TWorkRunner* Worker_;
@@ -275,7 +324,13 @@ private:
     pictor::TWindowSettings Window_;
     pictor::TOptions Options_;
     pictor::TWorkPool Pool_;  // every parallel job of a load, a change or a save
-    std::unique_ptr<pictor::THtmlStructure> Document_;
+    std::unique_ptr<pictor::THtmlStructure> Single_;  // the open page; empty while a site is open
+    std::unique_ptr<pictor::TSiteDocument> Site_;
+    pictor::THtmlStructure* Document_;  // the page shown
+    QString SiteFolder_;                // the open site's, with a trailing "/"
+    std::vector<QPoint> PageScroll_;    // each page's scroll offsets, by page
+    std::vector<pictor::TPaletteColor> SitePalette_;  // the site's colour rows: each value once
+    std::vector<pictor::TSitePicture> SitePictures_;  // the site's picture rows: each file once
     // This window's own working folder, made when the first page is opened.
     std::unique_ptr<pictor::TWorkSession> Work_;
     TAppStyle* Style_;

@@ -53,7 +53,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
         if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
-            pictor::ApplyToTicked(*Document_, *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
+            pictor::ApplyToTicked(Edited(), *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
         });
         else ReloadPreview();
     } catch (const std::exception& error) {
@@ -73,11 +73,11 @@ QImage TfrmMain::RenderMarked(QSize size)
         WaitForPreview(before);
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), options, progress);
-        Document_->WriteWorkingCopies(options);
+        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), options, progress);
+        Edited().WriteWorkingCopies(options);
     });
     const QImage marked = Web().RenderPage(size);
-    showWorkingCopies([&](const pictor::TPictureProgress&) { Document_->RevertChange(options); });
+    showWorkingCopies([&](const pictor::TPictureProgress&) { Edited().RevertChange(options); });
     return marked;
 }
 
@@ -89,7 +89,7 @@ void TfrmMain::alInverseExecute()
 {
     if (!HasDocument()) return;
     ApplyChange([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(*Document_, pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
+        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
     });
 }
 
@@ -102,10 +102,10 @@ void TfrmMain::alDarkExecute()
     const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     ApplyChange([&](const pictor::TPictureProgress& progress) {
         if (choice->FollowSystem) {
-            pictor::FollowReaderScheme(*Document_, choice->Adjustment, options.LowerCase);
+            pictor::FollowReaderScheme(Edited(), choice->Adjustment, options.LowerCase);
         } else {
-            pictor::ApplyDarkColors(*Document_, choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(*Document_, choice->Adjustment, options, progress);
+            pictor::ApplyDarkColors(Edited(), choice->Adjustment, options.LowerCase);
+            pictor::ApplyToTickedPictures(Edited(), choice->Adjustment, options, progress);
         }
     });
 }

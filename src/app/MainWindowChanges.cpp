@@ -33,7 +33,7 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
         enabled << command->isEnabled();
         command->setEnabled(false);
     }
-    QWidget* const lists[] = {tcFileList, pnlColorPicker};
+    QWidget* const lists[] = {tcFileList, pnlColorPicker, pnlPageList};
     for (QWidget* list : lists) list->setEnabled(false);
     Working_ = true;
     struct TRestore {
@@ -46,6 +46,7 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
             for (qsizetype i = 0; i < Commands.size(); ++i) Commands[i]->setEnabled(Enabled[i]);
             Window.tcFileList->setEnabled(true);
             Window.pnlColorPicker->setEnabled(true);
+            Window.pnlPageList->setEnabled(true);
             if (!Window.Saving_ && std::exchange(Window.CloseAfterWork_, false))
                 QTimer::singleShot(0, &Window, &QWidget::close);
         }
@@ -62,7 +63,7 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
     try {
         done = RunWork("処理中...", true, [&](const TPictureProgress& progress) {
             change(progress);
-            Document_->WriteWorkingCopies(options);
+            Edited().WriteWorkingCopies(options);
         });
     } catch (const std::exception& error) {
         // A change that failed part-way is undone like a cancelled one.
@@ -74,7 +75,7 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
         RevertChange();
         return;
     }
-    Document_->History.Commit(*Document_);
+    Edited().History.Commit(Edited());
     RememberContrastBeforeChange();
     SetModified(true);
     UpdateUndoCommands();
@@ -86,7 +87,7 @@ void TfrmMain::RevertChange()
 {
     const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
     try {
-        RunWork("処理中...", false, [&](const TPictureProgress&) { Document_->RevertChange(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { Edited().RevertChange(options); });
     } catch (const std::exception& error) {
         ShowError(error);
     }
@@ -101,8 +102,8 @@ void TfrmMain::SetModified(bool modified)
 
 void TfrmMain::UpdateUndoCommands()
 {
-    alUndo->setEnabled(Document_->CanUndo());
-    alRedo->setEnabled(Document_->CanRedo());
+    alUndo->setEnabled(Edited().CanUndo());
+    alRedo->setEnabled(Edited().CanRedo());
 }
 
 void TfrmMain::alUndoExecute()
@@ -122,7 +123,7 @@ void TfrmMain::StepHistory(QAction* command)
     // The history moves even when writing the copies fails.
     try {
         const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
-        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Document_->Undo(options) : Document_->Redo(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Edited().Undo(options) : Edited().Redo(options); });
     } catch (const std::exception& error) {
         UpdateUndoCommands();
         ShowError(error);

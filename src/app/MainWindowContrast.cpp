@@ -9,6 +9,7 @@
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
 
@@ -55,6 +56,7 @@ void TfrmMain::alContrastCheckExecute()
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
+    NameContrastPage();
     ContrastDialog_->show();
     ContrastDialog_->raise();
     ContrastDialog_->activateWindow();
@@ -72,7 +74,7 @@ void TfrmMain::CheckMovedColors(const TContrastRow& row)
     }
     // A background is painted by the element or an ancestor: every occurrence of its colour is ticked.
     if (row.BackgroundMoved) {
-        SetCheckedByColor(*Document_, row.Now.Background, true);
+        SetCheckedByColor(Edited(), row.Now.Background, true);
         if (!shown) shown = FirstRecordOf(*Document_, row.Now.Background);
     }
     if (shown) ShowRecord(*shown);
@@ -83,6 +85,7 @@ void TfrmMain::CheckMovedColors(const TContrastRow& row)
 
 void TfrmMain::ShowRecord(const TRecordAt& record)
 {
+    chbSiteView->setChecked(false);  // the record is shown in its file's own list
     tcFileList->TabBar()->setCurrentIndex(record.Tab);
     if (auto* item = clbColorList->item(int(record.Row))) {
         clbColorList->setCurrentItem(item);

@@ -15,6 +15,7 @@
 #include "document/Paths.h"
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
+#include "site/SiteDocument.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
@@ -33,20 +34,20 @@ using namespace pictor;
 
 namespace {
 
-// One message for every file the page names that is missing or cannot be read.
-void ReportDeadReferences(QWidget* parent, const THtmlStructure& document)
+// One message for every file the page or site names that is missing or cannot be read.
+void ReportDeadReferences(QWidget* parent, const std::vector<TDeadReference>& references)
 {
     QStringList lines;
-    for (const TDeadReference& dead : document.DeadReferences())
+    for (const TDeadReference& dead : references)
         lines << QString::fromStdString(dead.Path + ": " + DeadReferenceHint(dead.State, dead.Reason));
     if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
 }
 
 // One message naming every colour text a browser drops, which the load keeps but never changes.
-void ReportRejectedColors(QWidget* parent, const THtmlStructure& document)
+void ReportRejectedColors(QWidget* parent, const IFileSet& files)
 {
     QStringList lines;
-    for (const TRejectedColor& rejected : RejectedColors(document))
+    for (const TRejectedColor& rejected : RejectedColors(files))
         lines << QString::fromStdString(rejected.Path) + " (" + QString::number(rejected.Pos) + "): " +
                      QString::fromStdString(rejected.Text);
     if (!lines.isEmpty())
@@ -54,16 +55,15 @@ void ReportRejectedColors(QWidget* parent, const THtmlStructure& document)
                                  QString::fromUtf8(RejectedColorHint) + ":\n" + lines.join('\n'));
 }
 
-// A save of these files cut short (a crash, a kill) is finished or undone before the page is read.
-void RecoverInterruptedSaves(QWidget* parent, const std::string& page)
+} // namespace
+
+void TfrmMain::RecoverInterruptedSaves(const std::string& folder)
 {
     QStringList lines;
-    for (const TSaveRecovery& recovery : RecoverSavesAbove({FolderOf(page)}))
+    for (const TSaveRecovery& recovery : RecoverSavesAbove({folder}))
         lines << QString::fromStdString(RecoveryMessage(recovery));
-    if (!lines.isEmpty()) QMessageBox::warning(parent, QApplication::applicationName(), lines.join('\n'));
+    if (!lines.isEmpty()) QMessageBox::warning(this, QApplication::applicationName(), lines.join('\n'));
 }
-
-} // namespace
 
 QString TfrmMain::FileText(const TElements& file, const std::string& text)
 {
@@ -83,8 +83,9 @@ int TfrmMain::ShownTab() const
 bool TfrmMain::AskUnsavedChanges()
 {
     if (!Modified_) return true;
-    const QString text = "ファイル\"" + QString::fromStdString(Document_->FileName()) +
-                         "\"の内容は変更されています\r\n保存しますか？";
+    const QString text = Site_ ? "サイト\"" + SiteFolder_ + "\"の内容は変更されています\r\n保存しますか？"
+                               : "ファイル\"" + QString::fromStdString(Document_->FileName()) +
+                                     "\"の内容は変更されています\r\n保存しますか？";
     const TFocusBack back(*this);
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -107,7 +108,9 @@ void TfrmMain::alOpenExecute()
 void TfrmMain::alReloadExecute()
 {
     // A reload throws the changes and their undo steps away: it asks first, as opening another page does.
-    if (alReload->isEnabled() && AskUnsavedChanges()) LoadDocument(QString::fromStdString(Document_->FileName()));
+    if (!alReload->isEnabled() || !AskUnsavedChanges()) return;
+    if (Site_) LoadSite(SiteFolder_);
+    else LoadDocument(QString::fromStdString(Document_->FileName()));
 }
 
 void TfrmMain::ClearDocumentView()
@@ -127,7 +130,7 @@ void TfrmMain::ClearDocumentView()
 void TfrmMain::LoadDocument(const QString& path)
 {
     OpenFolder_ = QFileInfo(path).absolutePath();
-    RecoverInterruptedSaves(this, std::filesystem::absolute(path.toStdString()).string());
+    RecoverInterruptedSaves(FolderOf(std::filesystem::absolute(path.toStdString()).string()));
     // Read into a folder of its own beside the open document, which stays whole until the new one is in.
     std::unique_ptr<THtmlStructure> next;
     bool done = false;
@@ -138,18 +141,8 @@ void TfrmMain::LoadDocument(const QString& path)
         done = RunWork("構文解析中...", true,
                        [&](const TPictureProgress&) { next->LoadFromFile(path.toStdString(), options); });
     } catch (const std::exception& error) {
-        // Nothing of the old document is left to show or to ask about, and the half-read one stays
-        // unready: every command that would use it is shut off.
         if (next) RemoveWorkFolder(next->WorkFolder);
-        ShowDocument(std::make_unique<THtmlStructure>());
-        DocumentReady_ = false;
-        SetDocumentCommandsEnabled(false);
-        alUndo->setEnabled(false);
-        alRedo->setEnabled(false);
-        Modified_ = false;
-        setWindowTitle("Pictor");
-        for (QLabel* panel : StatusPanels) panel->clear();
-        ShowError(error);
+        ShowLoadFailure(error);
         return;
     }
     if (!done) {
@@ -157,9 +150,29 @@ void TfrmMain::LoadDocument(const QString& path)
         return;
     }
     ShowDocument(std::move(next));
+    ReportLoad();
+}
+
+void TfrmMain::ShowLoadFailure(const std::exception& error)
+{
+    // Nothing of the old document is left to show or to ask about, and the half-read one stays
+    // unready: every command that would use it is shut off.
+    ShowDocument(std::make_unique<THtmlStructure>());
+    DocumentReady_ = false;
+    SetDocumentCommandsEnabled(false);
+    alUndo->setEnabled(false);
+    alRedo->setEnabled(false);
+    Modified_ = false;
+    setWindowTitle("Pictor");
+    for (QLabel* panel : StatusPanels) panel->clear();
+    ShowError(error);
+}
+
+void TfrmMain::ReportLoad()
+{
     Progress_->hide();
-    ReportDeadReferences(this, *Document_);
-    ReportRejectedColors(this, *Document_);
+    ReportDeadReferences(this, Site_ ? Site_->DeadReferences() : Document_->DeadReferences());
+    ReportRejectedColors(this, Edited());
 }
 
 void TfrmMain::RemoveWorkFolder(const std::string& folder)
@@ -173,19 +186,17 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
 {
     DeleteSourceMenuItems();
     ClearDocumentView();
-    const std::string old = Document_->WorkFolder;
-    Document_ = std::move(document);
+    const std::string old = Edited().WorkFolder;
+    Site_.reset();
+    SiteFolder_.clear();
+    pnlPageList->hide();
+    Single_ = std::move(document);
+    Document_ = Single_.get();
     RemoveWorkFolder(old);
     DocumentReady_ = true;
     if (Document_->FileName().empty()) return;
 
-    QTabBar* tabs = tcFileList->TabBar();
-    {
-        const QSignalBlocker blocker(tabs);
-        for (int tab = 0; tab < Document_->FileCount(); ++tab)
-            tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
-        tabs->setCurrentIndex(0);
-    }
+    ShowFileTabs();
     tcFileListChange();
     setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName()) + "]");
     CreateSourceMenuItems();
@@ -194,6 +205,16 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
     SetDocumentCommandsEnabled(true);
     SetModified(false);
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+}
+
+void TfrmMain::ShowFileTabs()
+{
+    QTabBar* tabs = tcFileList->TabBar();
+    const QSignalBlocker blocker(tabs);
+    while (tabs->count() > 0) tabs->removeTab(0);
+    for (int tab = 0; tab < Document_->FileCount(); ++tab)
+        tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
+    tabs->setCurrentIndex(0);
 }
 
 void TfrmMain::ShowCharCode(const TElements& file)
@@ -205,6 +226,11 @@ void TfrmMain::ShowCharCode(const TElements& file)
 void TfrmMain::tcFileListChange()
 {
     if (!HasDocument()) return;
+    if (ShowsSite()) {
+        FillSiteLists();
+        ShowCharCode(Document_->Elements(ShownTab()));
+        return;
+    }
     const TElements& file = Document_->Elements(ShownTab());
     clbColorList->setUpdatesEnabled(false);
     clbPicList->setUpdatesEnabled(false);
@@ -251,6 +277,7 @@ bool TfrmMain::SwatchColor(int row, QColor& color) const
 void TfrmMain::SyncCheckMarks()
 {
     if (!HasDocument()) return;
+    if (ShowsSite()) return SyncSiteCheckMarks();
     const TElements& file = Document_->Elements(ShownTab());
     for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
         clbColorList->SetRowChecked(row, file.Colors[size_t(row)].Checked);
@@ -261,14 +288,19 @@ void TfrmMain::SyncCheckMarks()
 void TfrmMain::ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers)
 {
     if (!HasDocument()) return;
-    const bool sameColour = modifiers.testFlag(Qt::ShiftModifier);
-    SetColorChecked(*Document_, ShownTab(), row, checked, sameColour);
-    if (sameColour) SyncCheckMarks();
+    if (ShowsSite()) return SiteColorClickCheck(row, checked);
+    // Shift ticks the value in every file the change acts on: the page's, or the whole site's.
+    SetColorChecked(*Document_, ShownTab(), row, checked, false);
+    if (!modifiers.testFlag(Qt::ShiftModifier)) return;
+    SetCheckedByColor(Edited(), Document_->Elements(ShownTab()).Colors.at(size_t(row)).Color, checked);
+    SyncCheckMarks();
 }
 
 void TfrmMain::PicListClickCheck(int row, bool checked)
 {
-    if (HasDocument()) SetPicChecked(*Document_, ShownTab(), row, checked);
+    if (!HasDocument()) return;
+    if (ShowsSite()) return SitePicClickCheck(row, checked);
+    SetPicChecked(*Document_, ShownTab(), row, checked);
 }
 
 void TfrmMain::mnuSelectColorClick(TColor picked)
@@ -284,7 +316,7 @@ void TfrmMain::mnuUnselectColorClick(TColor picked)
 void TfrmMain::CheckPickedColor(TColor picked, bool checked)
 {
     if (!HasDocument()) return;
-    SetCheckedByColor(*Document_, picked, checked);
+    SetCheckedByColor(Edited(), picked, checked);
     SyncCheckMarks();
     pnlColorPicker->BlankMagnifier();
 }
@@ -292,14 +324,14 @@ void TfrmMain::CheckPickedColor(TColor picked, bool checked)
 void TfrmMain::alSelectAllExecute()
 {
     if (!alSelectAll->isEnabled() || !HasDocument()) return;
-    CheckAll(*Document_);
+    CheckAll(Edited());
     SyncCheckMarks();
 }
 
 void TfrmMain::alSelectInverseExecute()
 {
     if (!alSelectInverse->isEnabled() || !HasDocument()) return;
-    InvertChecks(*Document_);
+    InvertChecks(Edited());
     SyncCheckMarks();
 }
 
@@ -331,6 +363,7 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
     if (action.Kind != THintAction::haShow || !HasDocument()) return;
     const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
     const QPoint at = box->viewport()->mapToGlobal(viewportPos) + QPoint(16, 16);
+    if (ShowsSite()) return ShowSiteHint(list, action.Row, at);
     const TElements& file = Document_->Elements(ShownTab());
     if (list == hlPictures) {
         if (size_t(action.Row) >= file.Pics.size()) return;

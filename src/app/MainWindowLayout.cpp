@@ -60,6 +60,7 @@ void TfrmMain::CreateActions()
     const auto icon = [](const char* name) { return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name))); };
 
     alOpen = MakeAction(this, "alOpen", "開く(&O)...", "開く", standard(QStyle::SP_DialogOpenButton), QKeySequence(Qt::CTRL | Qt::Key_O));
+    alOpenSite = MakeAction(this, "alOpenSite", "サイトを開く(&D)...", "サイトを開く", standard(QStyle::SP_DirOpenIcon), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     alSave = MakeAction(this, "alSave", "上書き保存(&S)", "上書き保存", standard(QStyle::SP_DialogSaveButton), QKeySequence(Qt::CTRL | Qt::Key_S));
     alSaveAs = MakeAction(this, "alSaveAs", "名前を付けて保存(&A)...", "名前を付けて保存", standard(QStyle::SP_DriveHDIcon));
     alReload = MakeAction(this, "alReload", "現在開いているファイルの再読込(&R)", "現在開いているファイルの再読込", standard(QStyle::SP_BrowserReload), QKeySequence(Qt::Key_F5));
@@ -84,6 +85,7 @@ void TfrmMain::CreateActions()
     addActions({alUndo, alSelectInverse, alContents});
 
     connect(alOpen, &QAction::triggered, this, Locked(&TfrmMain::alOpenExecute));
+    connect(alOpenSite, &QAction::triggered, this, Locked(&TfrmMain::alOpenSiteExecute));
     connect(alSave, &QAction::triggered, this, Locked(&TfrmMain::alSaveExecute));
     connect(alSaveAs, &QAction::triggered, this, Locked(&TfrmMain::alSaveAsExecute));
     connect(alReload, &QAction::triggered, this, Locked(&TfrmMain::alReloadExecute));
@@ -120,7 +122,7 @@ void TfrmMain::CreateMenus()
     MainMenu_->setNativeMenuBar(false);
 
     QMenu* file = MainMenu_->addMenu("ファイル(&F)");
-    file->addActions({alOpen, alSave, alSaveAs, alReload});
+    file->addActions({alOpen, alOpenSite, alSave, alSaveAs, alReload});
     file->addSeparator();
     file->addAction(mnuExit);
 
@@ -142,7 +144,7 @@ void TfrmMain::CreateMenus()
     CreateViewToggle(mnuVAdjust, "mnuVAdjust", bars, "色調補正(&A)", tbColorAdjust);
     CreateViewToggle(mnuVColorPicker, "mnuVColorPicker", bars, "カラーピッカー(&C)", tbColorPicker);
     CreateViewToggle(mnuVHelp, "mnuVHelp", bars, "ヘルプ(&H)", tbHelp);
-    CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", tcFileList);
+    CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", SideBar_);
     CreateViewToggle(mnuVBar, "mnuVBar", view, "ステータスバー(&A)", statusBar());
     view->addSeparator();
     mnuDarkPreview = view->addAction("ダークモードでプレビュー(&K)");
@@ -169,7 +171,7 @@ void TfrmMain::CreateToolBars()
 {
     tbMainMenu = MakeBand(this, "tbMainMenu", "メニュー");
     tbFile = MakeBand(this, "tbFile", "ファイル");
-    tbFile->addActions({alOpen, alSave, alSaveAs});
+    tbFile->addActions({alOpen, alOpenSite, alSave, alSaveAs});
     tbFile->addSeparator();
     tbFile->addAction(alReload);
     tbEdit = MakeBand(this, "tbEdit", "編集");
@@ -249,7 +251,13 @@ void TfrmMain::CreateSideBar()
     Splitter->setObjectName("Splitter");
     Splitter->setHandleWidth(7);
     Splitter->setChildrenCollapsible(false);
-    Splitter->addWidget(tcFileList);
+    SideBar_ = new QSplitter(Qt::Vertical);
+    SideBar_->setObjectName("SideBar");
+    SideBar_->setChildrenCollapsible(false);
+    SideBar_->addWidget(CreatePageList());
+    SideBar_->addWidget(tcFileList);
+    SideBar_->setStretchFactor(1, 1);
+    Splitter->addWidget(SideBar_);
     Splitter->addWidget(Web_);
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);

@@ -22,7 +22,7 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
         if (ColorDialog->Execute(this)) {
             const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
             CommitNewColor([&] {
-                pictor::ForEachColor(*Document_, [&](pictor::TColorRecord& record) {
+                pictor::ForEachColor(Edited(), [&](pictor::TColorRecord& record) {
                     if (record.Checked && record.Color == picked)
                         pictor::AdjustColorValue(newColor, record, Options_.SaveWithLowerCase);
                 });
@@ -39,6 +39,7 @@ void TfrmMain::clbColorListDblClick()
 {
     if (!HasDocument()) return;
     const int row = clbColorList->RowAt(clbColorList->viewport()->mapFromGlobal(QCursor::pos()));
+    if (ShowsSite()) return SiteColorDblClick(row);
     auto& colors = Document_->Elements(ShownTab()).Colors;
     if (row < 0 || size_t(row) >= colors.size() || !colors[size_t(row)].Checked) return;
     pictor::TColorRecord& record = colors[size_t(row)];

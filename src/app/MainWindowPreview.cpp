@@ -29,6 +29,7 @@ void TfrmMain::SaveScrollPosition()
 void TfrmMain::RefreshColorList()
 {
     if (!HasDocument()) return;
+    if (ShowsSite()) return FillSiteLists();
     const TElements& file = Document_->Elements(ShownTab());
     const int top = clbColorList->verticalScrollBar()->value();
     clbColorList->setUpdatesEnabled(false);

@@ -7,6 +7,7 @@
 #include "app/model/Options.h"
 #include "document/Paths.h"
 #include "document/SaveDocument.h"
+#include "site/SiteDocument.h"
 
 #include <QTimer>
 
@@ -34,7 +35,7 @@ void TfrmMain::alSaveExecute()
     const TSaving saving(*this);
     try {
         const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
-        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(*Document_, options); });
+        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(Edited(), options); });
         SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
@@ -47,7 +48,7 @@ void TfrmMain::alSaveAsExecute()
     const TSaving saving(*this);
     const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
-    dialog.Folder = pictor::FolderOf(Document_->FileName());
+    dialog.Folder = Site_ ? SiteFolder_.toStdString() : pictor::FolderOf(Document_->FileName());
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
@@ -59,12 +60,15 @@ void TfrmMain::alSaveAsExecute()
         };
         bool saved = false;
         RunWork("保存中...", false, [&](const pictor::TPictureProgress&) {
-            saved = pictor::SaveDocumentAs(*Document_, dialog.Folder, options, ask);
+            saved = Site_ ? pictor::SaveSiteBelow(*Site_, dialog.Folder, options, ask)
+                          : pictor::SaveDocumentAs(*Document_, dialog.Folder, options, ask);
         });
         if (saved) SetModified(false);
+        if (saved && Site_) ShowSiteFolder(QString::fromStdString(dialog.Folder));
     } catch (const std::exception& error) {
         ShowError(error);
     }
+    if (Site_) return;
     const QString page = QString::fromStdString(Document_->FileName());
     setWindowTitle("Pictor [" + page + "]");
     SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName())));

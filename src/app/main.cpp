@@ -26,5 +26,7 @@ int main(int argc, char** argv)
     // The bench's scripted steps on the page it names (bench/window-steps.sh).
     if (const QString page = qEnvironmentVariable("PICTOR_BENCH_STEPS"); !page.isEmpty())
         QTimer::singleShot(0, &window, [&window, page] { RunBenchSteps(window, page); });
+    if (const QString site = qEnvironmentVariable("PICTOR_BENCH_SITE"); !site.isEmpty())
+        QTimer::singleShot(0, &window, [&window, site] { RunSiteBenchSteps(window, site); });
     return app.exec();
 }

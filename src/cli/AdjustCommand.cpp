@@ -248,16 +248,13 @@ TCommandEnd RunAdjust(const TAdjustRequest& r)
         if (changes) SaveDocument(site, saveOptions);
         saved = changes;
     } else if (!r.OutFolder.empty()) {
-        // Every picture goes with the site; those that took no part are copied as they are.
-        ForEachPicture(site, [](TPicRecord& p) { p.Checked = p.Tickable(); });
         // Every existing file is asked about before anything is written.
-        SaveFilesBelow(site, r.OutFolder, saveOptions, [&r](const std::string& target) {
+        SaveSiteBelow(site, r.OutFolder, saveOptions, [&r](const std::string& target) {
             if (r.SkipExisting) return TOverwriteAnswer::NoToAll;
             if (r.Force) return TOverwriteAnswer::YesToAll;
             throw TPictorError(target, "exists already (use --force to overwrite or --skip-existing)");
         });
         saved = true;
-        Select(site, r);
     }
 
     if (r.Json && r.OnePage()) {

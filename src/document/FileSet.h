@@ -21,4 +21,18 @@ public:
     virtual IWorkingCopies& WorkingCopies() = 0;
 };
 
+// Every colour record of every file of an IFileSet, const or not, in file order.
+template <class TDocument, class TFn> void ForEachColor(TDocument& document, TFn&& fn)
+{
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (auto& record : document.Elements(tab).Colors) fn(record);
+}
+
+// Every picture record of every file, in file order.
+template <class TDocument, class TFn> void ForEachPicture(TDocument& document, TFn&& fn)
+{
+    for (int tab = 0; tab < document.FileCount(); ++tab)
+        for (auto& picture : document.Elements(tab).Pics) fn(picture);
+}
+
 } // namespace pictor

@@ -11,7 +11,6 @@
 #include "document/SheetImports.h"
 #include "document/StyleScanner.h"
 #include "encoding/Cp932.h"
-#include "replace/Replacer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -80,10 +79,7 @@ std::string DeadReferenceHint(TPicState state, const std::string& reason)
 
 THtmlStructure::THtmlStructure(std::string workFolder) : THtmlStructure(WorkFolderCopies(std::move(workFolder))) {}
 
-THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
-    : WorkFolder(copies->Folder()), Copies_(std::move(copies))
-{
-}
+THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies) : TWorkingDocument(std::move(copies)) {}
 
 void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
 try {
@@ -92,10 +88,7 @@ try {
     LoadPage(path, files);
     AddChannelColors(*this);
     ComputeWorkPaths();
-    CopyFilesToWork();
-    History.SetUp(SheetCount());
-    WriteWorkingCopies(options);
-    History.Record(*this);
+    BeginHistory(options);
 } catch (const std::bad_alloc&) {
     // Reading a file names that file; what runs out later is the document as a whole.
     throw TPictorError(path, SystemErrorText(ENOMEM));
@@ -159,63 +152,7 @@ void THtmlStructure::ComputeWorkPaths()
         for (const auto& pic : Elements(tab).Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder = CommonBaseFolder(paths);
-    for (int tab = 0; tab < FileCount(); ++tab) Elements(tab).WorkPath = WorkPathOf(Elements(tab).Path);
-    ForEachPicture(*this, [&](TPicRecord& pic) { pic.WorkPath = WorkPathOf(pic.FullPath); });
+    PlaceWorkingCopies(BaseFolder);
 }
-
-std::string THtmlStructure::WorkPathOf(const std::string& path) const
-{
-    return WorkFolder + (path.starts_with(BaseFolder) ? path.substr(BaseFolder.size()) : path);
-}
-
-// The page and sheets are written from their records right after; they need only their folders.
-void THtmlStructure::CopyFilesToWork()
-{
-    for (int tab = 0; tab < FileCount(); ++tab) Copies_->CreateFolders(FolderOf(Elements(tab).WorkPath));
-    ForEachPicture(*this, [&](const TPicRecord& pic) {
-        if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
-    });
-}
-
-void THtmlStructure::CommitChange(const TDocumentOptions& options)
-{
-    WriteWorkingCopies(options);
-    History.Commit(*this);
-}
-
-void THtmlStructure::Undo(const TDocumentOptions& options)
-{
-    History.Undo(*this, *Copies_, options.Pool);
-    WriteWorkingCopies(options);
-}
-
-void THtmlStructure::Redo(const TDocumentOptions& options)
-{
-    History.Redo(*this, *Copies_, options.Pool);
-    WriteWorkingCopies(options);
-}
-
-void THtmlStructure::RevertChange(const TDocumentOptions& options)
-{
-    History.Revert(*this, *Copies_, options.Pool);
-    WriteWorkingCopies(options);
-}
-
-void THtmlStructure::WriteWorkingCopies(const TDocumentOptions& options)
-{
-    for (int tab = 0; tab < FileCount(); ++tab) {
-        TElements& file = Elements(tab);
-        RewriteText(file);
-        const std::string& work = file.WorkPath;
-        if (tab == 0 && options.UseReplacer)
-            Copies_->WriteText(work, EncodeForFile(file, ApplyReplacements(file.CurrentText(), options.ReplaceKeys,
-                                                                            options.ReplaceValues, file.WalksAsUtf8())));
-        else if (HeldAsWritten(file))
-            Copies_->WriteText(work, file.CurrentText());  // no copy
-        else
-            Copies_->WriteText(work, EncodeForFile(file, file.CurrentText()));
-    }
-}
-
 
 } // namespace pictor

@@ -1,9 +1,7 @@
 #pragma once
 #include "document/DocumentOptions.h"
 #include "document/Elements.h"
-#include "document/FileSet.h"
-#include "document/UndoHistory.h"
-#include "document/WorkingCopies.h"
+#include "document/WorkingDocument.h"
 #include "encoding/CharCode.h"
 #include "encoding/PzConv.h"
 
@@ -41,7 +39,7 @@ extern const char* const RejectedColorHint;
 std::vector<TRejectedColor> RejectedColors(const IFileSet& files);
 
 // The open document: a page and every style sheet it links or imports.
-class THtmlStructure : public IFileSet {
+class THtmlStructure : public TWorkingDocument {
 public:
     // workFolder: where the working copies go (a TWorkSession's); empty for a document that is never loaded.
     explicit THtmlStructure(std::string workFolder = {});
@@ -59,13 +57,9 @@ public:
     TElements Page;
     std::vector<std::shared_ptr<TElements>> Sheets;
     int SheetCount() const { return int(Sheets.size()); }
-    TUndoHistory History;
 
     std::vector<std::string> MissingSheets;  // linked or imported sheets that are not there, left out
     std::string BaseFolder;  // the common base folder of every file, with a trailing "/"
-    std::string WorkFolder;  // the working folder, with a trailing "/"
-    // Every working copy is written through this.
-    IWorkingCopies& WorkingCopies() override { return *Copies_; }
 
     const std::string& FileName() const { return Page.Path; }
     const std::string& WorkFileName() const { return Page.WorkPath; }
@@ -79,46 +73,13 @@ public:
     TElements& Elements(int tab) override { return tab == 0 ? Page : GetSheet(tab - 1); }
     const TElements& Elements(int tab) const override { return tab == 0 ? Page : GetSheet(tab - 1); }
     bool IsPage(int tab) const override { return tab == 0; }
-    const std::string& LayoutFolder() const override { return WorkFolder; }
 
     // The missing sheets, then each missing or unreadable picture once, in list order.
     std::vector<TDeadReference> DeadReferences() const;
 
-    // Rewrites the page and every sheet from their records and writes the working copies.
-    void WriteWorkingCopies(const TDocumentOptions& options = {});
-    // The step that ends every change to the records: writes the working copies and records the state
-    // as the newest of the history, which Undo goes back from and which cuts off any Redo.
-    void CommitChange(const TDocumentOptions& options = {});
-    void Undo(const TDocumentOptions& options = {});
-    void Redo(const TDocumentOptions& options = {});
-    // A change cut short before its CommitChange: the records and working copies as at the last commit.
-    void RevertChange(const TDocumentOptions& options = {});
-    bool CanUndo() const { return History.CanUndo(); }
-    bool CanRedo() const { return History.CanRedo(); }
-
-    // The working-copy path of a file below BaseFolder.
-    std::string WorkPathOf(const std::string& path) const;
-
 private:
-    std::unique_ptr<IWorkingCopies> Copies_;
-
     void AddSvgPictures(const TFileScan& pageScan, std::vector<std::string>& sheetPaths, TLoadedFiles& files);
     void ComputeWorkPaths();
-    void CopyFilesToWork();
 };
-
-// Every colour record of every file of an IFileSet, const or not, in file order.
-template <class TDocument, class TFn> void ForEachColor(TDocument& document, TFn&& fn)
-{
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (auto& record : document.Elements(tab).Colors) fn(record);
-}
-
-// Every picture record of every file, in file order.
-template <class TDocument, class TFn> void ForEachPicture(TDocument& document, TFn&& fn)
-{
-    for (int tab = 0; tab < document.FileCount(); ++tab)
-        for (auto& picture : document.Elements(tab).Pics) fn(picture);
-}
 
 } // namespace pictor

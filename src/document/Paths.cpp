@@ -53,6 +53,11 @@ std::string FileIdentity(const std::string& path)
     return ResolvedPath(path);
 }
 
+std::string PathBelow(const std::string& path, const std::string& folder)
+{
+    return path.starts_with(folder) ? path.substr(folder.size()) : path;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');

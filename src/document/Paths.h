@@ -22,6 +22,8 @@ bool IsExternalReference(std::string_view reference);
 bool NamesSvgFile(std::string_view reference);
 // A page: its name ends in ".htm", ".html" or ".shtml", in any case.
 bool IsPageName(std::string_view path);
+// path without folder (with its trailing "/") when it lies there, else path as it is.
+std::string PathBelow(const std::string& path, const std::string& folder);
 // The folder that every path lies below, with a trailing "/", cut before the first differing character.
 std::string CommonBaseFolder(const std::vector<std::string>& paths);
 

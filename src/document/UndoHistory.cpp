@@ -36,17 +36,16 @@ void RestoreFile(const TUndoElements& slot, TElements& file, IWorkingCopies& cop
 
 } // namespace
 
-void TUndoHistory::SetUp(int sheets)
+void TUndoHistory::SetUp(int files)
 {
-    for (TUndoBuff& slot : Slots_) slot.Sheets.resize(size_t(sheets));
+    for (TUndoBuff& slot : Slots_) slot.Files.resize(size_t(files));
 }
 
 void TUndoHistory::Record(const IFileSet& files)
 {
     Index_ = Index_ + 1 > 3 ? 0 : Index_ + 1;
     TUndoBuff& slot = Slots_[size_t(Index_)];
-    RecordFile(slot.Page, files.Elements(0));
-    for (int i = 1; i < files.FileCount(); ++i) RecordFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i));
+    for (int i = 0; i < files.FileCount(); ++i) RecordFile(slot.Files.at(size_t(i)), files.Elements(i));
 }
 
 void TUndoHistory::Commit(const IFileSet& files)
@@ -71,9 +70,7 @@ void TUndoHistory::Redo(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool
 void TUndoHistory::Restore(IFileSet& files, IWorkingCopies& copies, TWorkPool* pool) const
 {
     const TUndoBuff& slot = Slots_[size_t(Index_)];
-    RestoreFile(slot.Page, files.Elements(0), copies, pool);
-    for (int i = 1; i < files.FileCount(); ++i)
-        RestoreFile(slot.Sheets.at(size_t(i - 1)), files.Elements(i), copies, pool);
+    for (int i = 0; i < files.FileCount(); ++i) RestoreFile(slot.Files.at(size_t(i)), files.Elements(i), copies, pool);
 }
 
 } // namespace pictor

@@ -20,16 +20,15 @@ struct TUndoElements {
     std::vector<TBitmapEx> Bitmaps;  // shared with the document until either side changes
 };
 struct TUndoBuff {
-    TUndoElements Page;
-    std::vector<TUndoElements> Sheets;
+    std::vector<TUndoElements> Files;  // in the file set's order
 };
 
 // The last states of a document's records, for Undo and Redo: four slots in a ring, so at most three
 // steps back. A slot holds colour texts and values and shares pictures' pixels with the document.
 class TUndoHistory {
 public:
-    // Room for a page and this many sheets.
-    void SetUp(int sheets);
+    // Room for this many files.
+    void SetUp(int files);
     // The records as they are now become the newest state.
     void Record(const IFileSet& files);
     // After a change: the state before it may be gone back to, none ahead; then the records are

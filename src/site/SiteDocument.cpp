@@ -26,7 +26,7 @@ std::string TSitePage::ErrorText() const
     }
 }
 
-TSiteDocument::TSiteDocument() : Copies_(NoWorkingCopies()) {}
+TSiteDocument::TSiteDocument(std::unique_ptr<IWorkingCopies> copies) : TWorkingDocument(std::move(copies)) {}
 
 void TSiteDocument::Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
                          const TSiteProgress& progress)
@@ -39,7 +39,12 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
     TLoadedFiles files(&pool);
     std::mutex progressMutex;
     int done = 0;
+    std::exception_ptr stopped;
     pool.ForEach(Pages_.size(), [&](size_t i) {
+        {
+            const std::lock_guard lock(progressMutex);
+            if (stopped) return;
+        }
         TSitePage& page = Pages_[i];
         try {
             auto document = std::make_unique<THtmlStructure>(NoWorkingCopies());
@@ -52,8 +57,13 @@ void TSiteDocument::Load(const std::vector<std::string>& pages, const std::strin
         }
         const std::lock_guard lock(progressMutex);
         ++done;
-        if (progress) progress(done, int(Pages_.size()));
+        try {
+            if (progress && !stopped) progress(done, int(Pages_.size()));
+        } catch (...) {
+            stopped = std::current_exception();
+        }
     });
+    if (stopped) std::rethrow_exception(stopped);
     IndexFiles(root);
     AddChannelColors(*this);
 }
@@ -76,11 +86,7 @@ void TSiteDocument::IndexFiles(const std::string& root)
         for (const TPicRecord& pic : file.Elements->Pics) paths.push_back(pic.FullPath);
     }
     BaseFolder_ = CommonBaseFolder(paths);
-    // A site has no working copies: a file's layout path is where it lies.
-    for (TFile& file : Files_) {
-        file.Elements->WorkPath = file.Elements->Path;
-        for (TPicRecord& pic : file.Elements->Pics) pic.WorkPath = pic.FullPath;
-    }
+    PlaceWorkingCopies(BaseFolder_);
 }
 
 int TSiteDocument::FailedCount() const
@@ -97,6 +103,28 @@ std::vector<TDeadReference> TSiteDocument::DeadReferences() const
             for (TDeadReference& reference : page.Document->DeadReferences())
                 if (named.insert(reference.Path).second) dead.push_back(std::move(reference));
     return dead;
+}
+
+bool SaveSiteBelow(TSiteDocument& site, const std::string& folder, const TPictureSaveOptions& options,
+                   const TOverwriteQuestion& ask)
+{
+    std::vector<bool> ticks;
+    ForEachPicture(site, [&](TPicRecord& pic) {
+        ticks.push_back(pic.Checked);
+        pic.Checked = pic.Tickable();
+    });
+    const auto restore = [&] {
+        size_t i = 0;
+        ForEachPicture(site, [&](TPicRecord& pic) { pic.Checked = ticks[i++]; });
+    };
+    try {
+        const bool saved = SaveFilesBelow(site, folder, options, ask);
+        restore();
+        return saved;
+    } catch (...) {
+        restore();
+        throw;
+    }
 }
 
 void TSiteDocument::RewriteTexts()

@@ -1,6 +1,7 @@
 #pragma once
-#include "document/FileSet.h"
 #include "document/HtmlStructure.h"
+#include "document/SaveDocument.h"
+#include "document/WorkingDocument.h"
 
 #include <exception>
 #include <functional>
@@ -21,19 +22,23 @@ struct TSitePage {
     std::string ErrorText() const;
 };
 
-// Called as pages finish loading: (done, total), one call at a time.
+// Called as pages finish loading: (done, total), one call at a time. One that throws ends the load: the
+// pages not yet begun are left, and Load throws what it threw.
 using TSiteProgress = std::function<void(int, int)>;
 
 // Several pages opened together. A file that several pages reach (a sheet, an imported sheet, a picture)
 // is one file: read, decoded and recorded once and held once, so a change to it is made once. As a file
 // set it holds each distinct file once: every loaded page, then each sheet in the order first reached.
-class TSiteDocument : public IFileSet {
+// Its working copies lie below their folder as the files lie below the site's.
+class TSiteDocument : public TWorkingDocument {
 public:
-    TSiteDocument();
+    // copies: where the working copies go; none for a site whose changes are only saved.
+    explicit TSiteDocument(std::unique_ptr<IWorkingCopies> copies = NoWorkingCopies());
 
     // Loads the pages on pool; a page that fails is kept with its error and the rest go on. The layout of
     // a save below another folder is taken from root (the site's folder), or from the common folder of
-    // every file when root is empty or does not hold them all.
+    // every file when root is empty or does not hold them all. A site shown in the window then begins
+    // its history (BeginHistory).
     void Load(const std::vector<std::string>& pages, const std::string& root, TWorkPool& pool,
               const TSiteProgress& progress = {});
 
@@ -48,8 +53,8 @@ public:
     TElements& Elements(int file) override { return *Files_.at(size_t(file)).Elements; }
     const TElements& Elements(int file) const override { return *Files_.at(size_t(file)).Elements; }
     bool IsPage(int file) const override { return Files_.at(size_t(file)).Page; }
-    const std::string& LayoutFolder() const override { return BaseFolder_; }
-    IWorkingCopies& WorkingCopies() override { return *Copies_; }
+    // The common folder of the site's folder and every file, with a trailing "/".
+    const std::string& BaseFolder() const { return BaseFolder_; }
 
 private:
     // A page's record, or a sheet's that the pages naming it share.
@@ -63,7 +68,11 @@ private:
     std::vector<TSitePage> Pages_;
     std::vector<TFile> Files_;
     std::string BaseFolder_;
-    std::unique_ptr<IWorkingCopies> Copies_;
 };
+
+// Save as for a site: every file below folder as it lies below the site's folder, and every picture with
+// it, those no change touched copied as they are; the ticks stay as they were. As SaveFilesBelow.
+bool SaveSiteBelow(TSiteDocument& site, const std::string& folder, const TPictureSaveOptions& options,
+                   const TOverwriteQuestion& ask);
 
 } // namespace pictor

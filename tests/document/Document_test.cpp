@@ -286,8 +286,8 @@ TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
     for (int step = 0; step < 4; ++step) Change(doc, TAdjustment::Invert());
     for (size_t j = 0; j < doc.Page.Pics.size(); ++j)
         for (const TUndoBuff& slot : doc.History.Slots())
-            EXPECT_TRUE(j == 3 || slot.Page.Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
-    EXPECT_FALSE(doc.History.Slots()[0].Page.Bitmaps[3].SharesPixelsWith(doc.History.Slots()[1].Page.Bitmaps[3]));
+            EXPECT_TRUE(j == 3 || slot.Files[0].Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
+    EXPECT_FALSE(doc.History.Slots()[0].Files[0].Bitmaps[3].SharesPixelsWith(doc.History.Slots()[1].Files[0].Bitmaps[3]));
 }
 
 // A colour text a browser drops: listed with the value it reads as, never ticked, never rewritten, and

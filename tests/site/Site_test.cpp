@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include <sys/stat.h>
 
@@ -159,6 +161,52 @@ TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
     for (const char* name : {"index.html", "a/one.html", "b/two.htm", "b/own.css", "css/site.css", "css/base.css"})
         EXPECT_EQ(ReadAll(out / name), ReadAll(files.Root / name)) << name;
     EXPECT_EQ(site.Pages()[2].Document->GetSheetFile(0), out / "css/site.css") << "every page names the new place";
+}
+
+// The preview reads every file of the site in its current state: a sheet two pages share is one copy,
+// changed once, and Undo and Redo put it back.
+TEST(SiteDocument, WorkingCopiesFollowChangesUndoAndRedo)
+{
+    const TSharedSite files;
+    TWorkPool pool;
+    TSiteDocument site(WorkFolderCopies(files.WorkFolder()));
+    site.Load(files.Pages(), files.Root.Path().string(), pool);
+    site.BeginHistory();
+    const std::string original = ReadAll(files.Root / "css/base.css");
+    const std::string inverted = "body { color: #EDCBA9; border-color: #00FFFF }";
+    EXPECT_EQ(site.Pages()[2].Document->WorkFileName(), files.Work / "b/two.htm");
+    EXPECT_EQ(ReadAll(files.Work / "logo.png").empty(), false);
+    const struct {
+        const char* Step;
+        std::string Sheet;
+        bool CanUndo, CanRedo;
+    } steps[] = {{"loaded", original, false, false}, {"inverted", inverted, true, false},
+                 {"undone", original, false, true},  {"redone", inverted, true, false}};
+    for (const auto& step : steps) {
+        const std::string name = step.Step;
+        if (name == "inverted") {
+            ApplyToTicked(site, TAdjustment::Invert(), {});
+            site.CommitChange();
+        }
+        if (name == "undone") site.Undo();
+        if (name == "redone") site.Redo();
+        EXPECT_EQ(ReadAll(files.Work / "css/base.css"), step.Sheet) << name;
+        EXPECT_EQ(ReadAll(files.Work / "a/one.html").find("#FFFF7F") != std::string::npos, step.Sheet == inverted) << name;
+        EXPECT_EQ(site.CanUndo(), step.CanUndo) << name;
+        EXPECT_EQ(site.CanRedo(), step.CanRedo) << name;
+    }
+    EXPECT_EQ(ReadAll(files.Root / "css/base.css"), original) << "nothing saved";
+}
+
+// Cancelling a load: the pages not begun are left and the load ends with the progress's exception.
+TEST(SiteDocument, AProgressThatThrowsEndsTheLoad)
+{
+    const TSharedSite files;
+    TWorkPool pool(1);
+    TSiteDocument site;
+    EXPECT_THROW(site.Load(files.Pages(), {}, pool, [](int, int) { throw std::runtime_error("cancelled"); }),
+                 std::runtime_error);
+    EXPECT_EQ(std::count_if(site.Pages().begin(), site.Pages().end(), [](const TSitePage& p) { return p.Loaded(); }), 1);
 }
 
 TEST(SitePalette, CountsEachOccurrenceOfEachFileOnce)

@@ -3,21 +3,29 @@
 #include "base/Color.h"
 
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 namespace pictor {
 
-class THtmlStructure;
+class IFileSet;
 
-// Ticks colour row `row` of file tab `tab`. With `sameColour`, every colour record of every file whose
+// Ticks colour row `row` of file `tab`. With `sameColour`, every colour record of every file whose
 // Color equals that record's takes the same state.
-void SetColorChecked(THtmlStructure& doc, int tab, int row, bool checked, bool sameColour);
+void SetColorChecked(IFileSet& doc, int tab, int row, bool checked, bool sameColour);
 // Every colour record of every file whose Color is `color`.
-void SetCheckedByColor(THtmlStructure& doc, TColor color, bool checked);
+void SetCheckedByColor(IFileSet& doc, TColor color, bool checked);
 // The first tickable colour record, in file order, whose Color is `color`.
-std::optional<TRecordAt> FirstRecordOf(const THtmlStructure& doc, TColor color);
-void SetPicChecked(THtmlStructure& doc, int tab, int row, bool checked);
+std::optional<TRecordAt> FirstRecordOf(const IFileSet& doc, TColor color);
+void SetPicChecked(IFileSet& doc, int tab, int row, bool checked);
+// Every record of the picture file `path` (its full path) in every file.
+void SetPictureFileChecked(IFileSet& doc, const std::string& path, bool checked);
+// For a list that shows each colour value, or each picture file, once: whether some occurrence of it
+// is ticked.
+std::unordered_map<TColor, bool> CheckedColors(const IFileSet& doc);
+std::unordered_map<std::string, bool> CheckedPictureFiles(const IFileSet& doc);
 // Every colour and picture record of every file.
-void CheckAll(THtmlStructure& doc);
-void InvertChecks(THtmlStructure& doc);
+void CheckAll(IFileSet& doc);
+void InvertChecks(IFileSet& doc);
 
 } // namespace pictor

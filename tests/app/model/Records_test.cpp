@@ -75,6 +75,23 @@ TEST(RecordChecks, InvertTwiceRestoresEveryFileAndCheckAllTicksEverything)
     EXPECT_EQ(site.Ticks(), Ticks(7, true));
 }
 
+// A list that shows each value and picture file once: a row is ticked while any occurrence is, and
+// ticking it ticks them all, in every file.
+TEST(RecordChecks, OneRowPerValueOrPictureFileActsOnEveryOccurrence)
+{
+    TTwoFiles site;
+    site.doc.Page.Pics[0].FullPath = site.doc.GetSheet(0).Pics[0].FullPath = "/site/a.gif";
+    SetColorChecked(site.doc, 0, 0, false, false);
+    EXPECT_TRUE(CheckedColors(site.doc).at(RGB(255, 0, 0))) << "two other reds are ticked";
+    SetCheckedByColor(site.doc, RGB(255, 0, 0), false);
+    EXPECT_FALSE(CheckedColors(site.doc).at(RGB(255, 0, 0)));
+    SetPictureFileChecked(site.doc, "/site/a.gif", false);
+    EXPECT_EQ(site.Ticks(), (Ticks{false, true, false, false, false, true, false}));
+    EXPECT_FALSE(CheckedPictureFiles(site.doc).at("/site/a.gif"));
+    SetPicChecked(site.doc, 1, 0, true);
+    EXPECT_TRUE(CheckedPictureFiles(site.doc).at("/site/a.gif"));
+}
+
 TEST(SourceExcerpt, HalfOfHintViewBytesOnEachSideClippedToTheText)
 {
     const TSourceExcerpt start = MakeSourceExcerpt("a:red;b:blue", Colour("red", 0, 3), 400);

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Drives the window on a real multi-page site under Xvfb: Debian's reference manual in Japanese (the
+# debian-reference-ja package, installed when missing: sixteen pages of up to 400 KB sharing one sheet
+# and its pictures). Steps: open the folder as a site until its palette and first page are shown, invert
+# the whole site until the preview shows it, switch to the next page and back until each is shown, save.
+# Prints the medians beside pictor-cli's list --site on the same folder, and the goals.
+# Usage: bench/site-steps.sh [build folder] [runs]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source bench/common.sh
+build=$(realpath "${1:-build/default}")
+runs=${2:-3}
+pictor="$build/src/app/pictor"
+cli="$build/src/cli/pictor-cli"
+for program in "$pictor" "$cli"; do [ -x "$program" ] || { echo "no $program: build it first" >&2; exit 1; }; done
+manual=/usr/share/debian-reference
+if [ ! -f "$manual/index.ja.html" ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends debian-reference-ja >/dev/null
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/site"
+cp -r "$manual"/*.ja.html "$manual"/*.css "$manual"/images "$work/site/"
+pages=$(ls "$work/site"/*.html | wc -l)
+
+steps=(open invert page-switch page-switch-back save worst-key-wait)
+declare -A seen
+for run in $(seq "$runs"); do
+  rm -rf "$work/run" && cp -r "$work/site" "$work/run"
+  settings=$(mktemp -d)
+  # Chromium refuses to run as root inside its sandbox.
+  out=$(QTWEBENGINE_DISABLE_SANDBOX=1 PICTOR_SETTINGS_DIR="$settings" PICTOR_BENCH_SITE="$work/run" \
+        timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$pictor" 2>/dev/null || true)
+  rm -rf "$settings"
+  for step in "${steps[@]}"; do
+    value=$(awk -v s="$step" '$1 == s { print $2 }' <<< "$out")
+    [ -n "$value" ] || { echo "run $run: no '$step' from the window" >&2; value=nan; }
+    seen[$step]+="$value "
+  done
+done
+cli_list=()
+for run in $(seq "$runs"); do cli_list+=("$(measure_run "$cli" list --site "$work/site" | cut -d' ' -f1)"); done
+
+declare -A goal=([open]=2 [invert]=1 [page-switch]=0.3 [page-switch-back]=0.3 [save]=- [worst-key-wait]=0.1)
+declare -A beside=([open]="list --site $(printf '%s\n' "${cli_list[@]}" | median)")
+echo "site: $pages pages, $(du -sh "$work/site" | cut -f1)"
+printf '%-17s %10s %8s   %s\n' step window goal pictor-cli
+for step in "${steps[@]}"; do
+  printf '%-17s %9.3fs %7ss   %s\n' "$step" "$(tr ' ' '\n' <<< "${seen[$step]}" | grep -v '^$' | median)" "${goal[$step]}" "${beside[$step]:-}"
+done
+echo "median of $runs runs; $(machine_note)"
