@@ -178,8 +178,8 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
                     const bool one = std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()) ||
                                      std::includes(b.Last.begin(), b.Last.end(), compound.begin(), compound.end());
                     // Colours written in one block are the walk's own pair; through custom properties, not.
-                    const bool own = b.Placed->Block != p.Block || p.Variable || b.Placed->Variable;
-                    if (own && !b.Last.empty() && one)
+                    const bool unpaired = b.Placed->Block != p.Block || p.Variable || b.Placed->Variable;
+                    if (unpaired && !b.Last.empty() && one)
                         pairs.push_back({p.Record, b.Placed->Record, p.Alpha, b.Placed->Alpha, b.Placed->Variable});
                 }
             }
