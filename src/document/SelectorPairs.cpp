@@ -153,12 +153,20 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
     for (const TPlaced& p : placed)
         if (!p.Text)
             for (std::string_view selector : selectorsOf(p.Block)) all.push_back({ChainOfSelector(selector), {}, &p});
-    std::unordered_multimap<std::string_view, const TBackground*> backgrounds;
+    // And by each simple selector of that compound: a text's compound that holds it, or is held by it,
+    // shares one with it.
+    const auto key = [](std::string_view before, std::string_view simple) {
+        std::string k(before);
+        k += '\0';
+        k += simple;
+        return k;
+    };
+    std::unordered_multimap<std::string, const TBackground*> backgrounds;
     for (TBackground& b : all) {
         if (b.Chain.Compounds.empty()) continue;
         const std::size_t last = b.Chain.Compounds.back();
         b.Last = SimpleSelectors(std::string_view(b.Chain.Text).substr(last));
-        backgrounds.emplace(std::string_view(b.Chain.Text).substr(0, last), &b);
+        for (std::string_view simple : b.Last) backgrounds.emplace(key(std::string_view(b.Chain.Text).substr(0, last), simple), &b);
     }
     const std::size_t first = pairs.size();
     for (const TPlaced& p : placed) {
@@ -172,15 +180,16 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
                 if (start == chain.Compounds.begin()) continue;
                 const std::size_t last = *(start - 1);
                 const auto compound = SimpleSelectors(std::string_view(chain.Text).substr(last, length - last));
-                const auto [begin, end] = backgrounds.equal_range(std::string_view(chain.Text).substr(0, last));
-                for (auto it = begin; it != end; ++it) {
-                    const TBackground& b = *it->second;
-                    const bool one = std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()) ||
-                                     std::includes(b.Last.begin(), b.Last.end(), compound.begin(), compound.end());
-                    // Colours written in one block are the walk's own pair; through custom properties, not.
-                    const bool own = b.Placed->Block != p.Block || p.Variable || b.Placed->Variable;
-                    if (own && !b.Last.empty() && one)
-                        pairs.push_back({p.Record, b.Placed->Record, p.Alpha, b.Placed->Alpha, b.Placed->Variable});
+                for (std::string_view simple : compound) {
+                    const auto [begin, end] = backgrounds.equal_range(key(std::string_view(chain.Text).substr(0, last), simple));
+                    for (auto it = begin; it != end; ++it) {
+                        const TBackground& b = *it->second;
+                        const bool one = std::includes(compound.begin(), compound.end(), b.Last.begin(), b.Last.end()) ||
+                                         std::includes(b.Last.begin(), b.Last.end(), compound.begin(), compound.end());
+                        // Colours written in one block are the walk's own pair; through custom properties, not.
+                        const bool unpaired = b.Placed->Block != p.Block || p.Variable || b.Placed->Variable;
+                        if (unpaired && one) pairs.push_back({p.Record, b.Placed->Record, p.Alpha, b.Placed->Alpha, b.Placed->Variable});
+                    }
                 }
             }
         }

@@ -15,7 +15,6 @@ namespace pictor {
 struct TVariableColor {
     std::size_t Record = 0;
     std::uint8_t Alpha = 255;
-    bool operator==(const TVariableColor&) const = default;
 };
 
 // The custom properties a style text defines, and what their uses paint with.
