@@ -6,6 +6,7 @@
 #include "app/ApplicationKeys.h"
 #include "app/HintWindows.h"
 #include "app/PreviewContrast.h"
+#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
 #include "app/WebBrowser.h"
@@ -64,6 +65,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     SourceHint_ = new TSourceHint(this);
     Document_ = std::make_unique<THtmlStructure>();
     Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
+    Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
     Web_->Navigate("about:blank");
     SetDocumentCommandsEnabled(false);
     alUndo->setEnabled(false);

@@ -36,6 +36,7 @@ class TMyCheckListBox;
 class TSourceHint;
 class TTabSideBar;
 class TWebBrowser;
+class TPreviewUpdater;
 class IBrowser;
 
 namespace pictor {
@@ -254,6 +255,8 @@ private:
     static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
     void WebDocumentComplete(const QString& address);
+    // The preview shows a step without having loaded the page again.
+    void PreviewRefreshed();
     // Returns once the preview has shown a page more than shownBefore times in all.
     void WaitForPreview(int shownBefore);
     // MainWindowChanges.cpp
@@ -283,6 +286,7 @@ private:
     TGraphicHint* GraphicHint_;
     TSourceHint* SourceHint_;
     TWebBrowser* Web_;
+    TPreviewUpdater* Preview_;
     THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 

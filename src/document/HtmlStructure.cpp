@@ -85,10 +85,11 @@ THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies)
 {
 }
 
-void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
+void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options,
+                                  const std::function<void(int read, int found)>& progress)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
-    TLoadedFiles files(options.Pool);
+    TLoadedFiles files(options.Pool, progress);
     LoadPage(path, files);
     AddChannelColors(*this);
     ComputeWorkPaths();

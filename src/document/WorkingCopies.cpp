@@ -1,6 +1,7 @@
 #include "document/WorkingCopies.h"
 
 #include "base/FileIO.h"
+#include "base/PictorError.h"
 #include "document/Paths.h"
 #include "picture/PictureIO.h"
 
@@ -30,7 +31,11 @@ public:
     const std::string& Folder() const override { return Folder_; }
     void CreateFolders(const std::string& folder) override { pictor::CreateFolders(folder); }
     void CopyFile(const std::string& source, const std::string& copy) override { CopyToWork(source, copy); }
-    void WriteText(const std::string& copy, std::string_view bytes) override { WriteWorkingCopy(copy, bytes); }
+    void WriteText(const std::string& copy, std::string_view bytes) override
+    {
+        // A copy left as it was keeps its file, and the preview knows by that what a change rewrote.
+        if (!Holds(copy, bytes)) WriteWorkingCopy(copy, bytes);
+    }
     void WritePicture(const std::string& copy, const TBitmapEx& bitmap, TWorkPool* pool) override
     {
         std::vector<TKept>& kept = Kept_[copy];
@@ -51,6 +56,17 @@ public:
     }
 
 private:
+    static bool Holds(const std::string& copy, std::string_view bytes)
+    {
+        std::error_code ec;
+        if (fs::file_size(copy, ec) != bytes.size() || ec) return false;
+        try {
+            return ReadFileBytes(copy) == bytes;
+        } catch (const TPictorError&) {
+            return false;
+        }
+    }
+
     struct TKept {
         std::weak_ptr<const void> Pixels;
         std::string File;

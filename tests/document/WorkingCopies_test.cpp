@@ -45,5 +45,19 @@ TEST(WorkingCopies, PixelsWrittenBeforeArePutBackNotWrittenAgain)
     EXPECT_TRUE(std::filesystem::exists(copy + "~2"));
 }
 
+// A text written again as it is keeps its file: the preview goes by the files to see what a step changed.
+TEST(WorkingCopies, TextWrittenAgainUnchangedKeepsItsFile)
+{
+    test::TTempDir dir;
+    const auto copies = WorkFolderCopies(dir.Path().string());
+    const std::string copy = dir / "s.css";
+    copies->WriteText(copy, "p { color: red }");
+    const ino_t first = Inode(copy);
+    copies->WriteText(copy, "p { color: red }");
+    EXPECT_EQ(Inode(copy), first);
+    copies->WriteText(copy, "p { color: aqua }");
+    EXPECT_EQ(test::ReadAll(copy), "p { color: aqua }");
+}
+
 } // namespace
 } // namespace pictor

@@ -1,0 +1,54 @@
+#pragma once
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pictor {
+
+class IFileSet;
+
+// What a working copy is as the preview reads it.
+enum class TCopyKind {
+    Page,
+    Sheet,
+    Picture,       // named by the page only
+    SheetPicture,  // named by a sheet (an SVG picture is one too)
+};
+
+struct TChangedCopy {
+    std::string Path;
+    TCopyKind Kind = TCopyKind::Picture;
+    bool operator==(const TChangedCopy&) const = default;
+};
+
+// Which file each working copy of a document is on disk. A copy that is written again is a new file
+// (written beside it and renamed into place), one put back by Undo is the file it was, and one left as
+// it was keeps its file: comparing two takings tells what a step rewrote.
+class TCopyStamps {
+public:
+    TCopyStamps() = default;
+    explicit TCopyStamps(const IFileSet& files);
+
+    // The copies that are not the files they were in before, each once, in file order.
+    std::vector<TChangedCopy> ChangedSince(const TCopyStamps& before) const;
+
+private:
+    struct TStamp {
+        unsigned long long Device = 0, Inode = 0;
+        long long Size = -1;
+        std::timespec Modified{};
+        bool operator==(const TStamp& other) const;
+    };
+    struct TCopy {
+        std::string Path;
+        TCopyKind Kind;
+        TStamp Stamp;
+    };
+    void Add(const std::string& path, TCopyKind kind);
+
+    std::vector<TCopy> Copies_;
+    std::map<std::string, size_t> Index_;  // by path
+};
+
+} // namespace pictor
