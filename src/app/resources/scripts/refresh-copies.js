@@ -3,7 +3,7 @@
 // rewritten copy is fetched under an address of its own (its file's with a new query): a changed sheet
 // is loaded beside the one shown, which goes once the new one has come, an imported one likewise inside
 // the sheet that imports it, and every reference to a changed picture (an element's attribute, a
-// url() in a sheet or a style attribute) is pointed at the picture's new address once it is decoded.
+// url() in a sheet or a style attribute) is pointed at the picture's new address once it has come.
 // The page keeps the newest address of each copy, so that a sheet loaded at a later step, whose
 // references name the plain files, is brought up to date too.
 //
@@ -43,7 +43,7 @@
     fetched[url] = true;
     var picture = new Image();
     picture.src = url;
-    waits.push(picture.decode().catch(function () {}));
+    waits.push(new Promise(function (resolve) { picture.onload = picture.onerror = resolve; }));
   }
 
   var urlPattern = /url\(\s*(?:"((?:[^"\\]|\\.)*)"|'((?:[^'\\]|\\.)*)'|([^)"'\s]*))\s*\)/g;
