@@ -38,7 +38,9 @@ void TPreviewUpdater::Show(const IFileSet& files, const QString& page)
     Swapping_ = false;
     Next_ = {};
     Shown_ = TCopyStamps(files);
+    Loaded_ = Shown_;
     Browser_.Navigate(page);
+    Load_ = Browser_.LoadsStarted() + 1;
 }
 
 void TPreviewUpdater::Update(const IFileSet& files, const QString& page)
@@ -51,7 +53,8 @@ void TPreviewUpdater::Update(const IFileSet& files, const QString& page)
     const std::vector<TChangedCopy> changed = now.ChangedSince(Shown_);
     const bool pageChanged =
         std::any_of(changed.begin(), changed.end(), [](const TChangedCopy& c) { return c.Kind == TCopyKind::Page; });
-    if (pageChanged || Browser_.ShownAddress() != page) return Show(files, page);
+    // A page loaded again by other hands names the copies as they were then by their plain addresses.
+    if (pageChanged || Browser_.ShownAddress() != page || Browser_.LoadsStarted() != Load_) return Show(files, page);
     Shown_ = std::move(now);
     Swap(files, changed, page);
 }
@@ -59,12 +62,15 @@ void TPreviewUpdater::Update(const IFileSet& files, const QString& page)
 void TPreviewUpdater::Swap(const IFileSet& files, const std::vector<TChangedCopy>& changed, const QString& page)
 {
     QJsonArray list;
-    for (const TChangedCopy& copy : changed)
-        list.append(QJsonObject{{"url", QUrl::fromLocalFile(QString::fromStdString(copy.Path)).toString(QUrl::FullyEncoded)},
-                                {"kind", KindName(copy.Kind)}});
+    for (const TChangedCopy& copy : changed) {
+        const QString url = QUrl::fromLocalFile(QString::fromStdString(copy.Path)).toString(QUrl::FullyEncoded);
+        // Back as it was when the page was loaded, or at an earlier step: the browser still has it.
+        const bool asLoaded = !copy.Version.empty() && copy.Version == Loaded_.Version(copy.Path);
+        const QString to = asLoaded ? url : url + "?pictor-copy=" + QString::fromStdString(copy.Version);
+        list.append(QJsonObject{{"url", url}, {"to", to}, {"kind", KindName(copy.Kind)}});
+    }
     const QString script = ScriptFile(QStringLiteral("refresh-copies.js")) + '(' +
-                           QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + ',' +
-                           QString::number(++Version_) + ')';
+                           QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + ')';
     Swapping_ = true;
     Browser_.RunAsyncScript(script, [this, generation = Generation_, files = &files, page](bool done, const QString& why) {
         if (generation != Generation_) return;  // loaded again meanwhile

@@ -32,8 +32,9 @@ private:
 
     IBrowser& Browser_;
     std::function<void()> OnRefreshed_;
-    pictor::TCopyStamps Shown_;  // the copies as the preview shows them, or will once the swap is done
-    int Version_ = 0;            // the query of the copies' newest addresses
+    int Load_ = 0;                // the browser's count of loads once the page's has begun
+    pictor::TCopyStamps Loaded_;  // the copies as the page was loaded, named by their plain addresses
+    pictor::TCopyStamps Shown_;   // the copies as the preview shows them, or will once the swap is done
     int Generation_ = 0;         // a load makes a swap under way moot
     bool Swapping_ = false;
     // An update asked for while a swap is under way, done after it.

@@ -47,6 +47,7 @@ TWebBrowser::TWebBrowser(QWidget* parent)
     setAcceptDrops(false);
     // Each load names its own address: the view's may already be the next one's.
     connect(View_->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& load) {
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
         if (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
             load.status() == QWebEngineLoadingInfo::LoadFailedStatus)
             LoadFinished(load.url());

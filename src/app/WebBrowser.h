@@ -27,6 +27,7 @@ public:
     void RunScript(const QString& script, std::function<void(const QVariant&)> done) override;
     void RunAsyncScript(const QString& script, std::function<void(bool fulfilled, const QString& value)> done) override;
     QString ShownAddress() const override;
+    int LoadsStarted() const override { return LoadsStarted_; }
 
     QWebEngineView* View() const { return View_; }
 
@@ -47,5 +48,6 @@ private:
     bool FillsRegion_ = true;
     int Navigations_ = 0;
     int Scripts_ = 0;
+    int LoadsStarted_ = 0;
     std::map<int, std::function<void(bool, const QString&)>> Awaited_;  // by script
 };

@@ -174,7 +174,7 @@ void THtmlStructure::CopyFilesToWork()
 {
     for (int tab = 0; tab < FileCount(); ++tab) Copies_->CreateFolders(FolderOf(Elements(tab).WorkPath));
     ForEachPicture(*this, [&](const TPicRecord& pic) {
-        if (pic.State == TPicState::Ok) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
+        if (pic.State == TPicState::Ok) Copies_->CopyPicture(pic.FullPath, pic.WorkPath, pic.Bitmap);
     });
 }
 

@@ -19,7 +19,9 @@ enum class TCopyKind {
 struct TChangedCopy {
     std::string Path;
     TCopyKind Kind = TCopyKind::Picture;
-    bool operator==(const TChangedCopy&) const = default;
+    // Names what the copy holds: the same again when a text is written back as it was, or a picture's
+    // file is put back by Undo or Redo.
+    std::string Version;
 };
 
 // Which file each working copy of a document is on disk. A copy that is written again is a new file
@@ -32,6 +34,8 @@ public:
 
     // The copies that are not the files they were in before, each once, in file order.
     std::vector<TChangedCopy> ChangedSince(const TCopyStamps& before) const;
+    // The version of one of the copies; empty for none.
+    std::string Version(const std::string& path) const;
 
 private:
     struct TStamp {
@@ -44,8 +48,10 @@ private:
         std::string Path;
         TCopyKind Kind;
         TStamp Stamp;
+        std::string Version;
     };
-    void Add(const std::string& path, TCopyKind kind);
+    void Add(const std::string& path, TCopyKind kind, bool text);
+    static std::string PictureVersion(const TStamp& stamp);
 
     std::vector<TCopy> Copies_;
     std::map<std::string, size_t> Index_;  // by path

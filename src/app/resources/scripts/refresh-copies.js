@@ -1,21 +1,22 @@
 // Brings the shown page up to date with the working copies a step rewrote, without loading the page
-// again. The browser keeps every file it has fetched for as long as the page is shown, by address, so a
-// rewritten copy is fetched under an address of its own (its file's with a new query): a changed sheet
+// again. The browser keeps every file it has fetched for as long as the page is shown, by address, so
+// each state of a copy has an address of its own (its file's with a query naming the state; the plain
+// one for the state the page was loaded with), and going back to a state fetches nothing: a changed sheet
 // is loaded beside the one shown, which goes once the new one has come, an imported one likewise inside
 // the sheet that imports it, and every reference to a changed picture (an element's attribute, a
 // url() in a sheet or a style attribute) is pointed at the picture's new address once it has come.
 // The page keeps the newest address of each copy, so that a sheet loaded at a later step, whose
 // references name the plain files, is brought up to date too.
 //
-// changed: [{url, kind}], url a copy's address without query, kind "sheet", "picture" (named by the
-// page) or "sheet-picture" (named by a sheet); version: new at each step. The promise gives true once
+// changed: [{url, to, kind}], url a copy's address without query, to its address now, kind "sheet",
+// "picture" (named by the page) or "sheet-picture" (named by a sheet). The promise gives true once
 // the page shows every copy; it fails when a copy is named in a way this does not follow, and the page
 // is then loaded again.
-(function (changed, version) {
+(function (changed) {
   var shown = window.__pictorCopies || (window.__pictorCopies = {urls: {}, inSheets: false});
   var met = {};  // the changed copies, and whether a reference to each was found
   changed.forEach(function (c) {
-    shown.urls[c.url] = c.url + '?pictor-copy=' + version;
+    shown.urls[c.url] = c.to;
     if (c.kind === 'sheet-picture') shown.inSheets = true;
     met[c.url] = false;
   });
