@@ -45,4 +45,6 @@ public:
     virtual QString ShownAddress() const = 0;
     // How many documents have begun to load, whoever asked (a reload from the view's own menu too).
     virtual int LoadsStarted() const = 0;
+    // Whether a document is loading now.
+    virtual bool IsLoading() const = 0;
 };

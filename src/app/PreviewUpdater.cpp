@@ -53,8 +53,10 @@ void TPreviewUpdater::Update(const IFileSet& files, const QString& page)
     const std::vector<TChangedCopy> changed = now.ChangedSince(Shown_);
     const bool pageChanged =
         std::any_of(changed.begin(), changed.end(), [](const TChangedCopy& c) { return c.Kind == TCopyKind::Page; });
-    // A page loaded again by other hands names the copies as they were then by their plain addresses.
-    if (pageChanged || Browser_.ShownAddress() != page || Browser_.LoadsStarted() != Load_) return Show(files, page);
+    // A page loaded again by other hands names the copies as they were then by their plain addresses; one
+    // still loading may have fetched some as they were and not others.
+    if (pageChanged || Browser_.ShownAddress() != page || Browser_.LoadsStarted() != Load_ || Browser_.IsLoading())
+        return Show(files, page);
     Shown_ = std::move(now);
     Swap(files, changed, page);
 }

@@ -157,6 +157,11 @@ void TWebBrowser::DropAwaited()
     while (!Awaited_.empty()) Settled(Awaited_.begin()->first, false, QStringLiteral("the page went"));
 }
 
+bool TWebBrowser::IsLoading() const
+{
+    return View_->page()->isLoading();
+}
+
 QString TWebBrowser::ShownAddress() const
 {
     const QUrl url = View_->url();

@@ -28,6 +28,7 @@ public:
     void RunAsyncScript(const QString& script, std::function<void(bool fulfilled, const QString& value)> done) override;
     QString ShownAddress() const override;
     int LoadsStarted() const override { return LoadsStarted_; }
+    bool IsLoading() const override;
 
     QWebEngineView* View() const { return View_; }
 
