@@ -37,4 +37,14 @@ public:
     // Runs the script in the shown document and returns at once; done gets the value of its last
     // expression, or is never called when the page goes first.
     virtual void RunScript(const QString& script, std::function<void(const QVariant&)> done) = 0;
+    // Runs a script whose value may be a promise and returns at once. done is called once: with true
+    // and the text of what the promise gave, or with false and why it failed, also when the page
+    // goes first.
+    virtual void RunAsyncScript(const QString& script, std::function<void(bool fulfilled, const QString& value)> done) = 0;
+    // The shown document's address: "about:blank" or a local file's full path.
+    virtual QString ShownAddress() const = 0;
+    // How many documents have begun to load, whoever asked (a reload from the view's own menu too).
+    virtual int LoadsStarted() const = 0;
+    // Whether a document is loading now.
+    virtual bool IsLoading() const = 0;
 };

@@ -6,6 +6,7 @@
 #include "app/ApplicationKeys.h"
 #include "app/HintWindows.h"
 #include "app/PreviewContrast.h"
+#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
 #include "app/WebBrowser.h"
@@ -66,6 +67,7 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     Single_ = std::make_unique<THtmlStructure>();
     Document_ = Single_.get();
     Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
+    Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
     Web_->Navigate("about:blank");
     SetDocumentCommandsEnabled(false);
     alUndo->setEnabled(false);

@@ -41,6 +41,7 @@ class TPageList;
 class TSourceHint;
 class TTabSideBar;
 class TWebBrowser;
+class TPreviewUpdater;
 class IBrowser;
 
 namespace pictor {
@@ -301,6 +302,8 @@ private:
     static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
     void WebDocumentComplete(const QString& address);
+    // The preview shows a step without having loaded the page again.
+    void PreviewRefreshed();
     // Returns once the preview has shown a page more than shownBefore times in all.
     void WaitForPreview(int shownBefore);
     // MainWindowChanges.cpp
@@ -338,6 +341,7 @@ private:
     TGraphicHint* GraphicHint_;
     TSourceHint* SourceHint_;
     TWebBrowser* Web_;
+    TPreviewUpdater* Preview_;
     THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 

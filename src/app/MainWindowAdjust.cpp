@@ -6,6 +6,7 @@
 #include "app/Browser.h"
 #include "app/MainWindow.h"
 #include "app/FocusBack.h"
+#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/Options.h"
@@ -69,7 +70,7 @@ QImage TfrmMain::RenderMarked(QSize size)
         const int before = PreviewsShown_;
         RunWork("プレビューをレンダリング中...", false, job);
         SaveScrollPosition();
-        Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+        Preview_->Update(*Document_, QString::fromStdString(Document_->WorkFileName()));
         WaitForPreview(before);
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {

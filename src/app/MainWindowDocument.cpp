@@ -5,6 +5,7 @@
 #include "adjust/ui/BitmapImage.h"
 #include "app/HintWindows.h"
 #include "app/PreviewContrast.h"
+#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
@@ -139,7 +140,7 @@ void TfrmMain::LoadDocument(const QString& path)
         next = std::make_unique<THtmlStructure>(Work_->Path() + std::to_string(++Loads_));
         const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
         done = RunWork("構文解析中...", true,
-                       [&](const TPictureProgress&) { next->LoadFromFile(path.toStdString(), options); });
+                       [&](const TPictureProgress& progress) { next->LoadFromFile(path.toStdString(), options, progress); });
     } catch (const std::exception& error) {
         if (next) RemoveWorkFolder(next->WorkFolder);
         ShowLoadFailure(error);
@@ -204,7 +205,7 @@ void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
     SetModified(false);
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+    Preview_->Show(*Document_, QString::fromStdString(Document_->WorkFileName()));
 }
 
 void TfrmMain::ShowFileTabs()

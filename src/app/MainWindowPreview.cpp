@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 
 #include "app/PreviewScheme.h"
+#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/Options.h"
@@ -45,7 +46,7 @@ void TfrmMain::RefreshColorList()
 void TfrmMain::ReloadPreview()
 {
     RefreshColorList();
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+    Preview_->Update(*Document_, QString::fromStdString(Document_->WorkFileName()));
 }
 
 void TfrmMain::mnuDarkPreviewClick(bool dark)
@@ -65,6 +66,14 @@ void TfrmMain::WebDocumentComplete(const QString& address)
         emit PreviewShown();
     }
     SavedScroll_ = {};
+}
+
+void TfrmMain::PreviewRefreshed()
+{
+    SavedScroll_ = {};  // the page stayed where it was
+    CheckShownContrast();
+    ++PreviewsShown_;
+    emit PreviewShown();
 }
 
 void TfrmMain::WaitForPreview(int shownBefore)

@@ -3,25 +3,62 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+namespace {
+
+// What an asynchronous script says on the console when it has settled: the mark, its number, then "+"
+// and its value or "-" and why it failed.
+const QString SettledMark = QStringLiteral("pictor-settled:");
+
+} // namespace
+
+// Hands the settled scripts' messages to the browser.
+class TWebBrowser::TPage : public QWebEnginePage {
+public:
+    TPage(QWebEngineProfile* profile, TWebBrowser& browser) : QWebEnginePage(profile, browser.View_), Browser_(browser) {}
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override
+    {
+        if (!message.startsWith(SettledMark)) return QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
+        const QString rest = message.mid(SettledMark.size());
+        const qsizetype space = rest.indexOf(' ');
+        if (space < 1 || space + 1 >= rest.size()) return;
+        Browser_.Settled(rest.left(space).toInt(), rest[space + 1] == '+', rest.mid(space + 2));
+    }
+
+private:
+    TWebBrowser& Browser_;
+};
 
 TWebBrowser::TWebBrowser(QWidget* parent)
     : QWidget(parent), Profile_(new QWebEngineProfile(this)), View_(new QWebEngineView(this))
 {
     // Off the record and without an HTTP cache: every navigation reads the working copies afresh.
     Profile_->setHttpCacheType(QWebEngineProfile::NoCache);
-    View_->setPage(new QWebEnginePage(Profile_, View_));
+    View_->setPage(new TPage(Profile_, *this));
     // Files dropped on the preview open as documents in the main window instead.
     View_->setAcceptDrops(false);
     setAcceptDrops(false);
-    connect(View_, &QWebEngineView::loadFinished, this, &TWebBrowser::LoadFinished);
+    // Each load names its own address: the view's may already be the next one's.
+    connect(View_->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& load) {
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
+        if (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
+            load.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            LoadFinished(load.url());
+    });
+    connect(View_, &QWebEngineView::loadStarted, this, &TWebBrowser::DropAwaited);
 }
 
 TWebBrowser::~TWebBrowser()
 {
-    delete View_;  // the page must go before its profile
+    Awaited_.clear();  // nobody is left to tell
+    delete View_;      // the page must go before its profile
 }
 
 void TWebBrowser::Navigate(const QString& address)
@@ -42,10 +79,9 @@ void TWebBrowser::SetOnDocumentComplete(std::function<void(const QString&)> hand
     OnDocumentComplete_ = std::move(handler);
 }
 
-void TWebBrowser::LoadFinished()
+void TWebBrowser::LoadFinished(const QUrl& url)
 {
     View_->history()->clear();
-    const QUrl url = View_->url();
     if (OnDocumentComplete_) OnDocumentComplete_(url.isLocalFile() ? url.toLocalFile() : url.toString());
 }
 
@@ -92,6 +128,44 @@ QImage TWebBrowser::RenderPage(const QSize& size)
 void TWebBrowser::RunScript(const QString& script, std::function<void(const QVariant&)> done)
 {
     View_->page()->runJavaScript(script, std::move(done));
+}
+
+void TWebBrowser::RunAsyncScript(const QString& script, std::function<void(bool, const QString&)> done)
+{
+    const int id = ++Scripts_;
+    Awaited_[id] = std::move(done);
+    const QString mark = SettledMark + QString::number(id);
+    View_->page()->runJavaScript(
+        QStringLiteral("Promise.resolve().then(function () { return (%1); }).then("
+                       "function (v) { console.log(%2 + ' +' + String(v)); }, "
+                       "function (e) { console.log(%2 + ' -' + String(e)); }); 0")
+            .arg(script, QStringLiteral("'") + mark + QStringLiteral("'")));
+}
+
+void TWebBrowser::Settled(int id, bool fulfilled, const QString& value)
+{
+    const auto found = Awaited_.find(id);
+    if (found == Awaited_.end()) return;
+    const auto done = std::move(found->second);
+    Awaited_.erase(found);
+    done(fulfilled, value);
+}
+
+void TWebBrowser::DropAwaited()
+{
+    // Each is told in turn; one that starts another script adds it after those being dropped.
+    while (!Awaited_.empty()) Settled(Awaited_.begin()->first, false, QStringLiteral("the page went"));
+}
+
+bool TWebBrowser::IsLoading() const
+{
+    return View_->page()->isLoading();
+}
+
+QString TWebBrowser::ShownAddress() const
+{
+    const QUrl url = View_->url();
+    return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
 
 void TWebBrowser::WaitForLayout(const QSize& size)

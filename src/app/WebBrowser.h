@@ -3,6 +3,9 @@
 
 #include <QWidget>
 
+#include <map>
+
+class QUrl;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -22,6 +25,10 @@ public:
     void FillRegion() override;
     QImage RenderPage(const QSize& size) override;
     void RunScript(const QString& script, std::function<void(const QVariant&)> done) override;
+    void RunAsyncScript(const QString& script, std::function<void(bool fulfilled, const QString& value)> done) override;
+    QString ShownAddress() const override;
+    int LoadsStarted() const override { return LoadsStarted_; }
+    bool IsLoading() const override;
 
     QWebEngineView* View() const { return View_; }
 
@@ -29,7 +36,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void LoadFinished();
+    class TPage;
+    void LoadFinished(const QUrl& url);
+    // The page is going: the answers still awaited will never come.
+    void DropAwaited();
+    void Settled(int id, bool fulfilled, const QString& value);
     void WaitForLayout(const QSize& size);
 
     QWebEngineProfile* Profile_;
@@ -37,4 +48,7 @@ private:
     std::function<void(const QString&)> OnDocumentComplete_;
     bool FillsRegion_ = true;
     int Navigations_ = 0;
+    int Scripts_ = 0;
+    int LoadsStarted_ = 0;
+    std::map<int, std::function<void(bool, const QString&)>> Awaited_;  // by script
 };

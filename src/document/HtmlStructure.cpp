@@ -81,10 +81,11 @@ THtmlStructure::THtmlStructure(std::string workFolder) : THtmlStructure(WorkFold
 
 THtmlStructure::THtmlStructure(std::unique_ptr<IWorkingCopies> copies) : TWorkingDocument(std::move(copies)) {}
 
-void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options)
+void THtmlStructure::LoadFromFile(const std::string& path, const TDocumentOptions& options,
+                                  const std::function<void(int read, int found)>& progress)
 try {
     if (WorkFolder.empty()) throw TPictorError(path, "there is no working folder to load it into");
-    TLoadedFiles files(options.Pool);
+    TLoadedFiles files(options.Pool, progress);
     LoadPage(path, files);
     AddChannelColors(*this);
     ComputeWorkPaths();

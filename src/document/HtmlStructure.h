@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,8 +47,9 @@ public:
     explicit THtmlStructure(std::unique_ptr<IWorkingCopies> copies);
 
     // Reads the page and everything it references, writes the working copies and records the first
-    // history state. Throws TPictorError naming the file and the reason.
-    void LoadFromFile(const std::string& path, const TDocumentOptions& options = {});
+    // history state. Throws TPictorError naming the file and the reason, and what progress throws.
+    void LoadFromFile(const std::string& path, const TDocumentOptions& options = {},
+                      const std::function<void(int read, int found)>& progress = {});
     // Reads the page and takes its sheets and pictures from files, which other pages may share: no
     // working copies, no history. Throws TPictorError naming the file and the reason.
     void LoadPage(const std::string& path, TLoadedFiles& files);

@@ -119,13 +119,19 @@ const T& TLoadedFiles::Once(std::unordered_map<std::string, std::unique_ptr<TEnt
     {
         const std::lock_guard lock(Mutex_);
         auto& slot = entries[key];
-        if (!slot) slot = std::make_unique<TEntry<T>>();
+        if (!slot) {
+            slot = std::make_unique<TEntry<T>>();
+            ++Found_;
+        }
         entry = slot.get();
     }
     // Loaded outside the lock: other files go on loading meanwhile, and a sheet asks for its pictures.
     std::call_once(entry->Once, [&] {
         try {
+            Report();
             entry->Value = load();
+            ++Read_;
+            Report();
         } catch (...) {
             entry->Error = std::current_exception();
         }
@@ -156,6 +162,22 @@ TReadPicture TLoadedFiles::Picture(const std::string& path)
     return Once(Pictures_, FileIdentity(path), [&] { return ReadPictureIfThere(path); });
 }
 
+void TLoadedFiles::ReadPictures(const std::vector<std::string>& paths)
+{
+    if (!Pool_ || paths.size() < 2) return;
+    Pool_->ForEach(paths.size(), [&](std::size_t i) {
+        try {
+            Picture(paths[i]);
+        } catch (const TPictorError&) {
+        }
+    });
+}
+
+void TLoadedFiles::Report() const
+{
+    if (Progress_) Progress_(Read_, Found_);
+}
+
 void BuildFileRecords(TElements& file, TFileScan& scan, const std::string& path, TLoadedFiles& files)
 {
     // Room for the colours channel variables may add, so that adding them copies nothing.
@@ -176,11 +198,16 @@ void BuildFileRecords(TElements& file, TFileScan& scan, const std::string& path,
     file.Pairs = PairPlacedColors(scan.Placed);
     file.Channels = std::move(scan.Channels);
     file.Pics.clear();
+    std::vector<std::string> paths;
     for (const std::string& ref : scan.Pics) {
+        paths.push_back(ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8())));
+        if (paths.back().empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
+    }
+    files.ReadPictures(paths);
+    for (size_t i = 0; i < paths.size(); ++i) {
         TPicRecord pic;
-        pic.RefText = ref;
-        pic.FullPath = ResolvePath(FolderOf(path), ReferenceToFileName(ref, file.WalksAsUtf8()));
-        if (pic.FullPath.empty()) throw TPictorError(path, "cannot resolve the picture \"" + ref + "\"");
+        pic.RefText = scan.Pics[i];
+        pic.FullPath = std::move(paths[i]);
         const TReadPicture read = files.Picture(pic.FullPath);
         pic.State = read.State;
         pic.Reason = read.Reason;

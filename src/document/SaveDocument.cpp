@@ -3,6 +3,7 @@
 #include "base/AtomicWrites.h"
 #include "base/FileIO.h"
 #include "base/PictorError.h"
+#include "base/WorkPool.h"
 #include "document/DocumentText.h"
 #include "document/Paths.h"
 
@@ -74,9 +75,18 @@ public:
         try {
             for (const std::string& target : targets) MakeFolders(FolderOf(target), madeFolders);
             TAtomicWrites writes(targets, TAtomicWrites::TKind::Saved, Rights_);  // gone, with its temporaries, before the folders are
-            for (const TSaveItem* item : order) {
-                std::string made;
-                writes.Add(item->Target, Bytes(*item, made));
+            // A few files at a time are encoded side by side (a JPEG takes one core), then written in order.
+            const size_t batch = Options_.Pool ? 2 * size_t(Options_.Pool->Size()) : 1;
+            std::vector<std::string> made(batch);
+            std::vector<std::string_view> bytes(batch);
+            for (size_t from = 0; from < order.size(); from += batch) {
+                const size_t count = std::min(batch, order.size() - from);
+                const auto encode = [&](size_t i) { bytes[i] = Bytes(*order[from + i], made[i]); };
+                if (Options_.Pool)
+                    Options_.Pool->ForEach(count, encode);
+                else
+                    encode(0);
+                for (size_t i = 0; i < count; ++i) writes.Add(order[from + i]->Target, bytes[i]);
             }
             writes.Commit();
         } catch (...) {

@@ -1,6 +1,7 @@
 #include "document/WorkingCopies.h"
 
 #include "base/FileIO.h"
+#include "base/PictorError.h"
 #include "document/Paths.h"
 #include "picture/PictureIO.h"
 
@@ -29,8 +30,15 @@ public:
     }
     const std::string& Folder() const override { return Folder_; }
     void CreateFolders(const std::string& folder) override { pictor::CreateFolders(folder); }
-    void CopyFile(const std::string& source, const std::string& copy) override { CopyToWork(source, copy); }
-    void WriteText(const std::string& copy, std::string_view bytes) override { WriteWorkingCopy(copy, bytes); }
+    void CopyPicture(const std::string& source, const std::string& copy, const TBitmapEx& bitmap) override
+    {
+        if (CopyToWork(source, copy)) Keep(copy, bitmap);
+    }
+    void WriteText(const std::string& copy, std::string_view bytes) override
+    {
+        // A copy left as it was keeps its file, and the preview knows by that what a change rewrote.
+        if (!Holds(copy, bytes)) WriteWorkingCopy(copy, bytes);
+    }
     void WritePicture(const std::string& copy, const TBitmapEx& bitmap, TWorkPool* pool) override
     {
         std::vector<TKept>& kept = Kept_[copy];
@@ -44,13 +52,28 @@ public:
         for (const TKept& k : kept)
             if (SameHolder(k.Pixels, holder) && PutBack(k.File, copy)) return;
         WritePictureWorkCopy(copy, bitmap, pool);
-        const std::string file = copy + "~" + std::to_string(++Serial_);
-        std::error_code ec;
-        fs::create_hard_link(copy, file, ec);
-        if (!ec) kept.push_back({holder, file});
+        Keep(copy, bitmap);
     }
 
 private:
+    void Keep(const std::string& copy, const TBitmapEx& bitmap)
+    {
+        const std::string file = copy + "~" + std::to_string(++Serial_);
+        std::error_code ec;
+        fs::create_hard_link(copy, file, ec);
+        if (!ec) Kept_[copy].push_back({bitmap.PixelsHolder(), file});
+    }
+    static bool Holds(const std::string& copy, std::string_view bytes)
+    {
+        std::error_code ec;
+        if (fs::file_size(copy, ec) != bytes.size() || ec) return false;
+        try {
+            return ReadFileBytes(copy) == bytes;
+        } catch (const TPictorError&) {
+            return false;
+        }
+    }
+
     struct TKept {
         std::weak_ptr<const void> Pixels;
         std::string File;
@@ -75,7 +98,7 @@ class TNoWorkingCopies : public IWorkingCopies {
 public:
     const std::string& Folder() const override { return Folder_; }
     void CreateFolders(const std::string&) override {}
-    void CopyFile(const std::string&, const std::string&) override {}
+    void CopyPicture(const std::string&, const std::string&, const TBitmapEx&) override {}
     void WriteText(const std::string&, std::string_view) override {}
     void WritePicture(const std::string&, const TBitmapEx&, TWorkPool*) override {}
 

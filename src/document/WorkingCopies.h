@@ -15,7 +15,8 @@ public:
     // With a trailing "/".
     virtual const std::string& Folder() const = 0;
     virtual void CreateFolders(const std::string& folder) = 0;
-    virtual void CopyFile(const std::string& source, const std::string& copy) = 0;
+    // The picture's file as it is, the copy of these pixels until they change.
+    virtual void CopyPicture(const std::string& source, const std::string& copy, const TBitmapEx& bitmap) = 0;
     virtual void WriteText(const std::string& copy, std::string_view bytes) = 0;
     // Written for the preview's speed (WritePictureWorkCopy); a large PNG's rows on pool.
     virtual void WritePicture(const std::string& copy, const TBitmapEx& bitmap, TWorkPool* pool) = 0;

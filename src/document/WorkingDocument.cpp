@@ -33,7 +33,7 @@ void TWorkingDocument::BeginHistory(const TDocumentOptions& options)
     for (int file = 0; file < FileCount(); ++file)
         if (folders.insert(FolderOf(Elements(file).WorkPath)).second) Copies_->CreateFolders(FolderOf(Elements(file).WorkPath));
     ForEachPicture(*this, [&](const TPicRecord& pic) {
-        if (pic.State == TPicState::Ok && copied.insert(pic.WorkPath).second) Copies_->CopyFile(pic.FullPath, pic.WorkPath);
+        if (pic.State == TPicState::Ok && copied.insert(pic.WorkPath).second) Copies_->CopyPicture(pic.FullPath, pic.WorkPath, pic.Bitmap);
     });
     History.SetUp(FileCount());
     WriteWorkingCopies(options);

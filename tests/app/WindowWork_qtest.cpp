@@ -3,6 +3,7 @@
 #include "adjust/ui/HueDialog.h"
 #include "app/Browser.h"
 #include "app/ProgressWindow.h"
+#include "app/WebBrowser.h"
 #include "document/HtmlStructure.h"
 
 #include <QAction>
@@ -50,6 +51,16 @@ struct TDocumentState {
         return true;
     }
 };
+
+
+QString Shown(IBrowser& web)
+{
+    QString shown;
+    web.RunAsyncScript(QString::fromUtf8(FileBytes(PICTOR_TEST_DATA "/shown-page.js")),
+                       [&](bool fulfilled, const QString& value) { shown = fulfilled ? value : "failed: " + value; });
+    QTest::qWaitFor([&] { return !shown.isEmpty(); }, RenderWait);
+    return shown;
+}
 
 } // namespace
 
@@ -155,6 +166,75 @@ private slots:
         QCOMPARE(texts, (QStringList{"#FF0000", "#0000FF"}));
         QVERIFY(!window.Document().Page.Colors[1].Checked);
         QVERIFY(!window.IsModified());
+    }
+
+    // Sheets linked, imported by a sheet and by the page's style block, pictures named by the page and
+    // by a sheet: after an invert, its undo and its redo the page, kept where it was scrolled to, shows
+    // what loading it afresh shows.
+    void theSwappedPreviewShowsWhatALoadShows()
+    {
+        WriteFile(Folders_->Site, "css/site.css",
+                  "@import \"inner.css\";\n.t { color: #123456; background-color: #ffeecc }\n"
+                  ".bg { background-image: url(../img/b.gif); width: 20px; height: 20px }\n");
+        WriteFile(Folders_->Site, "css/inner.css", ".u { color: rgb(10, 200, 30) }\n");
+        WriteFile(Folders_->Site, "css/more.css", ".v { color: hsl(200, 50%, 40%) }\n");
+        for (const char* name : {"img/a.gif", "img/b.gif"}) WriteFile(Folders_->Site, name, RedGif());
+        const QString page = WriteFile(
+            Folders_->Site, "swap.html",
+            "<html><head><link rel=\"stylesheet\" href=\"css/site.css\"><style>@import url(css/more.css);</style></head>"
+            "<body><p class=\"t\">t</p><p class=\"u\">u</p><p class=\"v\">v</p><div class=\"bg\"></div>"
+            "<img src=\"img/a.gif\" width=\"8\" height=\"8\"><div style=\"height:3000px\"></div></body></html>");
+        TfrmMain window;
+        window.resize(640, 480);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+        window.LoadDocument(page);
+        QVERIFY(shown.wait(RenderWait));
+        window.Web().RunScript("window.scrollTo(0, 200); 0", {});
+        QTRY_COMPARE_WITH_TIMEOUT(window.Web().ScrollOffsets().y(), 200, RenderWait);
+        const QString asRead = Shown(window.Web());
+        QSignalSpy loads(window.findChild<QWebEngineView*>()->page(), &QWebEnginePage::loadStarted);
+        for (const char* step : {"alInverse", "alUndo", "alRedo"}) {
+            const int before = int(shown.count());
+            Named(window, step)->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(shown.count() > before, RenderWait);
+            QCOMPARE(loads.count(), 0);
+            const QString swapped = Shown(window.Web());
+            QVERIFY2(swapped.contains("background") && swapped.contains("picture"), qPrintable(swapped));
+            // The same copies loaded afresh, in a browser of their own.
+            TWebBrowser fresh;
+            fresh.resize(window.findChild<TWebBrowser*>()->size());
+            fresh.show();
+            QSignalSpy loaded(fresh.View(), &QWebEngineView::loadFinished);
+            fresh.Navigate(QString::fromStdString(window.Document().WorkFileName()));
+            QVERIFY(loaded.wait(RenderWait));
+            fresh.ScrollTo({0, 200});
+            QTRY_COMPARE_WITH_TIMEOUT(fresh.ScrollOffsets().y(), 200, RenderWait);
+            QCOMPARE(swapped, Shown(fresh));
+            QCOMPARE(swapped == asRead, QByteArray(step) == "alUndo");
+            loads.clear();
+        }
+    }
+
+    // Cancel pressed as soon as a load has started stops it part-way: the open document, its lists and
+    // its preview stay as they were.
+    void cancelDuringALoadKeepsTheOpenDocument()
+    {
+        TfrmMain window({PagePath_});
+        const TDocumentState before(window.Document());
+        const QString title = window.windowTitle();
+        const QString other = WriteFile(Folders_->Site, "other.html", "<body text=\"blue\"><img src=\"a.gif\"></body>");
+        connect(&window.Worker(), &TWorkRunner::Started, &window, [&] {
+            Named<QPushButton>(window.Progress(), "btnCancel")->click();
+        });
+        window.LoadDocument(other);
+        QCOMPARE(QString::fromStdString(window.Document().FileName()), PagePath_);
+        QVERIFY(TDocumentState(window.Document()) == before);
+        QCOMPARE(window.windowTitle(), title);
+        QVERIFY(window.IsDocumentReady());
+        QVERIFY(Named(window, "alInverse")->isEnabled());
+        QVERIFY(window.Progress().isHidden());
     }
 
 private:

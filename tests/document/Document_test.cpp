@@ -1,6 +1,9 @@
 #include "support/Errors.h"
 #include "support/SiteBuilder.h"
+#include "base/WorkPool.h"
 #include "document/SaveDocument.h"
+
+#include <mutex>
 
 #include <filesystem>
 
@@ -47,6 +50,41 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
               "@import url(more.css);\r\nbody { color: red; background: url(../img/b.gif) }\r\n");
     EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(1)), ReadAll(site.Root / "css/more.css"));
     EXPECT_EQ(ReadAll(site.Work / "img/a.png"), ReadAll(site.Root / "img/a.png"));
+}
+
+// The load counts each sheet and picture it reads, from the pool's threads too, and stops where the
+// count throws, before any working copy of a picture is made.
+TEST(DocumentLoad, CountsWhatItReadsAndStopsWhereTheCountThrows)
+{
+    TSite site;
+    std::string page = "<link rel=\"stylesheet\" href=\"s.css\">";
+    for (int i = 0; i < 6; ++i) {
+        site.AddPicture("p" + std::to_string(i) + ".png");
+        page += "<img src=\"p" + std::to_string(i) + ".png\">";
+    }
+    site.Add("p.html", page);
+    site.Add("s.css", "p { color: red }");
+    TWorkPool pool(2);
+    std::mutex mutex;
+    int calls = 0, lastRead = 0, lastFound = 0;
+    THtmlStructure doc(site.WorkFolder());
+    doc.LoadFromFile(site.Root / "p.html", {.Pool = &pool}, [&](int read, int found) {
+        const std::lock_guard lock(mutex);
+        ++calls;
+        lastRead = std::max(lastRead, read);
+        lastFound = std::max(lastFound, found);
+    });
+    EXPECT_EQ(lastRead, 7);
+    EXPECT_EQ(lastFound, 7);
+    EXPECT_GE(calls, 14);
+
+    struct TStop {};
+    const TSite other;
+    other.Add("p.html", page);
+    for (int i = 0; i < 6; ++i) other.AddPicture("p" + std::to_string(i) + ".png");
+    THtmlStructure stopped(other.WorkFolder());
+    EXPECT_THROW(stopped.LoadFromFile(other.Root / "p.html", {.Pool = &pool}, [](int, int) { throw TStop(); }), TStop);
+    EXPECT_FALSE(std::filesystem::exists(other.Work / "p0.png"));
 }
 
 TEST(DocumentLoad, BaseFolderOfSiblingFolders)

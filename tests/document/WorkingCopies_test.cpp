@@ -45,5 +45,37 @@ TEST(WorkingCopies, PixelsWrittenBeforeArePutBackNotWrittenAgain)
     EXPECT_TRUE(std::filesystem::exists(copy + "~2"));
 }
 
+// The file a picture was read from, copied as it is, is what Undo puts back for the pixels read.
+TEST(WorkingCopies, ThePictureAsReadIsPutBack)
+{
+    test::TTempDir dir;
+    const auto copies = WorkFolderCopies(dir.Path().string());
+    const std::string original = dir.Write("a.png", "the original bytes");
+    const std::string copy = dir / "work.png";
+    TBitmapEx read = test::FewColours(4, 4);
+    TBitmapEx inverted = read;
+    inverted.Invert();
+    copies->CopyPicture(original, copy, read);
+    const ino_t copied = Inode(copy);
+    copies->WritePicture(copy, inverted, nullptr);
+    copies->WritePicture(copy, read, nullptr);
+    EXPECT_EQ(Inode(copy), copied);
+    EXPECT_EQ(test::ReadAll(copy), "the original bytes");
+}
+
+// A text written again as it is keeps its file: the preview goes by the files to see what a step changed.
+TEST(WorkingCopies, TextWrittenAgainUnchangedKeepsItsFile)
+{
+    test::TTempDir dir;
+    const auto copies = WorkFolderCopies(dir.Path().string());
+    const std::string copy = dir / "s.css";
+    copies->WriteText(copy, "p { color: red }");
+    const ino_t first = Inode(copy);
+    copies->WriteText(copy, "p { color: red }");
+    EXPECT_EQ(Inode(copy), first);
+    copies->WriteText(copy, "p { color: aqua }");
+    EXPECT_EQ(test::ReadAll(copy), "p { color: aqua }");
+}
+
 } // namespace
 } // namespace pictor
