@@ -279,6 +279,12 @@ private:
     void RecoverInterruptedSaves(const std::string& folder);
     // A failed load: nothing is left open and the error is shown.
     void ShowLoadFailure(const std::exception& error);
+    // A load into a working folder of its own, beside the open document, which stays whole until the new
+    // one is in: prepare makes the new document in the folder it is given and returns its folder as the
+    // document names it; load runs on the worker. False when the load failed (and was reported) or was
+    // cancelled, its folder then removed.
+    bool LoadIntoNewFolder(const std::function<std::string(const std::string& folder)>& prepare,
+                           const TWorkRunner::TJob& load);
     // The messages after a load: missing files, colour texts a browser drops.
     void ReportLoad();
     // MainWindowSite.cpp

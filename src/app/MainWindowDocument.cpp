@@ -132,26 +132,35 @@ void TfrmMain::LoadDocument(const QString& path)
 {
     OpenFolder_ = QFileInfo(path).absolutePath();
     RecoverInterruptedSaves(FolderOf(std::filesystem::absolute(path.toStdString()).string()));
-    // Read into a folder of its own beside the open document, which stays whole until the new one is in.
     std::unique_ptr<THtmlStructure> next;
+    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
+    const bool done = LoadIntoNewFolder(
+        [&](const std::string& folder) {
+            next = std::make_unique<THtmlStructure>(folder);
+            return next->WorkFolder;
+        },
+        [&](const TPictureProgress& progress) { next->LoadFromFile(path.toStdString(), options, progress); });
+    if (!done) return;
+    ShowDocument(std::move(next));
+    ReportLoad();
+}
+
+bool TfrmMain::LoadIntoNewFolder(const std::function<std::string(const std::string& folder)>& prepare,
+                                 const TWorkRunner::TJob& load)
+{
+    std::string folder;
     bool done = false;
     try {
         if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
-        next = std::make_unique<THtmlStructure>(Work_->Path() + std::to_string(++Loads_));
-        const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
-        done = RunWork("構文解析中...", true,
-                       [&](const TPictureProgress& progress) { next->LoadFromFile(path.toStdString(), options, progress); });
+        folder = prepare(Work_->Path() + std::to_string(++Loads_));
+        done = RunWork("構文解析中...", true, load);
     } catch (const std::exception& error) {
-        if (next) RemoveWorkFolder(next->WorkFolder);
+        if (!folder.empty()) RemoveWorkFolder(folder);
         ShowLoadFailure(error);
-        return;
+        return false;
     }
-    if (!done) {
-        RemoveWorkFolder(next->WorkFolder);  // cancelled: the open document stays as it was
-        return;
-    }
-    ShowDocument(std::move(next));
-    ReportLoad();
+    if (!done) RemoveWorkFolder(folder);  // cancelled: the open document stays as it was
+    return done;
 }
 
 void TfrmMain::ShowLoadFailure(const std::exception& error)

@@ -61,28 +61,21 @@ void TfrmMain::LoadSite(const QString& folder)
     const QString root = QFileInfo(QDir::cleanPath(folder)).absoluteFilePath();
     OpenFolder_ = root;
     RecoverInterruptedSaves(root.toStdString() + "/");
-    // Read into a folder of its own beside the open document, which stays whole until the site is in.
     std::unique_ptr<TSiteDocument> next;
-    bool done = false;
-    try {
-        const std::vector<std::string> pages = FindSitePages(root.toStdString());
-        if (pages.empty()) throw TPictorError(root.toStdString(), "ページ (.htm, .html, .shtml) がありません");
-        if (!Work_) Work_ = std::make_unique<TWorkSession>();
-        next = std::make_unique<TSiteDocument>(WorkFolderCopies(Work_->Path() + std::to_string(++Loads_)));
-        const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
-        done = RunWork("構文解析中...", true, [&](const TPictureProgress& progress) {
+    std::vector<std::string> pages;
+    const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
+    const bool done = LoadIntoNewFolder(
+        [&](const std::string& work) {
+            pages = FindSitePages(root.toStdString());
+            if (pages.empty()) throw TPictorError(root.toStdString(), "ページ (.htm, .html, .shtml) がありません");
+            next = std::make_unique<TSiteDocument>(WorkFolderCopies(work));
+            return next->WorkFolder;
+        },
+        [&](const TPictureProgress& progress) {
             next->Load(pages, root.toStdString(), Pool_, progress);
             next->BeginHistory(options);
         });
-    } catch (const std::exception& error) {
-        if (next) RemoveWorkFolder(next->WorkFolder);
-        ShowLoadFailure(error);
-        return;
-    }
-    if (!done) {
-        RemoveWorkFolder(next->WorkFolder);  // cancelled: the open document stays as it was
-        return;
-    }
+    if (!done) return;
     ShowSite(std::move(next), root);
     ReportLoad();
 }

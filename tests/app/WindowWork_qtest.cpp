@@ -52,13 +52,12 @@ struct TDocumentState {
     }
 };
 
-
 QString Shown(IBrowser& web)
 {
     QString shown;
     web.RunAsyncScript(QString::fromUtf8(FileBytes(PICTOR_TEST_DATA "/shown-page.js")),
                        [&](bool fulfilled, const QString& value) { shown = fulfilled ? value : "failed: " + value; });
-    QTest::qWaitFor([&] { return !shown.isEmpty(); }, RenderWait);
+    if (!QTest::qWaitFor([&] { return !shown.isEmpty(); }, RenderWait)) return "no answer";
     return shown;
 }
 
