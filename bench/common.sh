@@ -8,6 +8,16 @@ bench_arguments() {
   [ -x "$cli" ] || { echo "no $cli: run 'make build' first" >&2; exit 1; }
 }
 
+# build, runs, pictor and cli from a window bench's arguments: [build folder] [runs].
+bench_window_arguments() {
+  build=$(realpath "${1:-build/default}")
+  runs=${2:-3}
+  pictor="$build/src/app/pictor"
+  cli="$build/src/cli/pictor-cli"
+  local program
+  for program in "$pictor" "$cli"; do [ -x "$program" ] || { echo "no $program: build it first" >&2; exit 1; }; done
+}
+
 # The npm packages named, installed once into a cache folder outside the repository; sets cache.
 bench_npm() {
   cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}

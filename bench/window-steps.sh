@@ -8,11 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
-build=$(realpath "${1:-build/default}")
-runs=${2:-3}
-pictor="$build/src/app/pictor"
-cli="$build/src/cli/pictor-cli"
-for program in "$pictor" "$cli"; do [ -x "$program" ] || { echo "no $program: build it first" >&2; exit 1; }; done
+bench_window_arguments "$@"
 bench_npm bootstrap@5
 bench_imagemagick
 bootstrap="$cache/node_modules/bootstrap/dist/css/bootstrap.css"
