@@ -18,6 +18,29 @@ bench_window_arguments() {
   for program in "$pictor" "$cli"; do [ -x "$program" ] || { echo "no $program: build it first" >&2; exit 1; }; done
 }
 
+# Drives the window `runs` times under Xvfb, each time on a fresh copy of source at $work/run, with the
+# environment variable named variable set to that copy's path followed by target. The window prints
+# "step seconds" lines; each step named after the first three arguments gathers its seconds, one a run
+# ("nan" when missing), in seen[step].
+bench_window_runs() {
+  local source=$1 variable=$2 target=$3 run settings out step value
+  shift 3
+  declare -gA seen=()
+  for run in $(seq "$runs"); do
+    rm -rf "$work/run" && cp -r "$source" "$work/run"
+    settings=$(mktemp -d)
+    # Chromium refuses to run as root inside its sandbox.
+    out=$(env QTWEBENGINE_DISABLE_SANDBOX=1 PICTOR_SETTINGS_DIR="$settings" "$variable=$work/run$target" \
+          timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$pictor" 2>/dev/null || true)
+    rm -rf "$settings"
+    for step in "$@"; do
+      value=$(awk -v s="$step" '$1 == s { print $2 }' <<< "$out")
+      [ -n "$value" ] || { echo "run $run: no '$step' from the window" >&2; value=nan; }
+      seen[$step]+="$value "
+    done
+  done
+}
+
 # The npm packages named, installed once into a cache folder outside the repository; sets cache.
 bench_npm() {
   cache=${PICTOR_BENCH_CACHE:-$HOME/.cache/pictor-bench}

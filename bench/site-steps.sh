@@ -22,20 +22,7 @@ cp -r "$manual"/*.ja.html "$manual"/*.css "$manual"/images "$work/site/"
 pages=$(ls "$work/site"/*.html | wc -l)
 
 steps=(open invert page-switch page-switch-back save worst-key-wait)
-declare -A seen
-for run in $(seq "$runs"); do
-  rm -rf "$work/run" && cp -r "$work/site" "$work/run"
-  settings=$(mktemp -d)
-  # Chromium refuses to run as root inside its sandbox.
-  out=$(QTWEBENGINE_DISABLE_SANDBOX=1 PICTOR_SETTINGS_DIR="$settings" PICTOR_BENCH_SITE="$work/run" \
-        timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$pictor" 2>/dev/null || true)
-  rm -rf "$settings"
-  for step in "${steps[@]}"; do
-    value=$(awk -v s="$step" '$1 == s { print $2 }' <<< "$out")
-    [ -n "$value" ] || { echo "run $run: no '$step' from the window" >&2; value=nan; }
-    seen[$step]+="$value "
-  done
-done
+bench_window_runs "$work/site" PICTOR_BENCH_SITE "" "${steps[@]}"
 cli_list=()
 for run in $(seq "$runs"); do cli_list+=("$(measure_run "$cli" list --site "$work/site" | cut -d' ' -f1)"); done
 

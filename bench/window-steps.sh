@@ -38,20 +38,7 @@ convert "$work/seed.png" -quality 85 "$work/seed.jpg"
 } > "$page/index.html"
 
 steps=(lists open invert undo invert-again save worst-key-wait)
-declare -A seen
-for run in $(seq "$runs"); do
-  rm -rf "$work/run" && cp -r "$page" "$work/run"
-  settings=$(mktemp -d)
-  # Chromium refuses to run as root inside its sandbox.
-  out=$(QTWEBENGINE_DISABLE_SANDBOX=1 PICTOR_SETTINGS_DIR="$settings" PICTOR_BENCH_STEPS="$work/run/index.html" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$pictor" 2>/dev/null || true)
-  rm -rf "$settings"
-  for step in "${steps[@]}"; do
-    value=$(awk -v s="$step" '$1 == s { print $2 }' <<< "$out")
-    [ -n "$value" ] || { echo "run $run: no '$step' from the window" >&2; value=nan; }
-    seen[$step]+="$value "
-  done
-done
+bench_window_runs "$page" PICTOR_BENCH_STEPS /index.html "${steps[@]}"
 cli_list=() cli_invert=()
 for run in $(seq "$runs"); do
   cli_list+=("$(measure_run "$cli" list "$page/index.html" | cut -d' ' -f1)")
