@@ -23,6 +23,7 @@ void TfrmMain::RememberContrastBeforeChange()
 {
     Contrast_->Before = Contrast_->Shown;
     Contrast_->AwaitingChange = true;
+    ++Contrast_->Changes;
     ClearContrastWarning();
 }
 
@@ -36,10 +37,16 @@ void TfrmMain::CheckShownContrast()
 {
     // The answer may come after the window has gone.
     std::weak_ptr<TContrastState> weak = Contrast_;
-    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2]),
-                                           dialog = ContrastDialog_](const QVariant& answer) {
+    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2]), dialog = ContrastDialog_,
+                                           changes = Contrast_->Changes](const QVariant& answer) {
         const auto state = weak.lock();
         if (!state) return;
+        // Asked before a change that was made before it came: it tells the page before that change,
+        // and the check of the change itself is still to come.
+        if (changes != state->Changes) {
+            state->Before = PreviewTexts(answer);
+            return;
+        }
         state->Shown = PreviewTexts(answer);
         if (dialog) dialog->SetRows(LowContrastRows(state->Shown, state->Before));
         if (!std::exchange(state->AwaitingChange, false) || !AnyFallsBelowAA(state->Before, state->Shown)) return;

@@ -36,6 +36,7 @@ struct TContrastRow {
 struct TContrastState {
     std::vector<TPreviewText> Before, Shown;
     bool AwaitingChange = false;  // the next check is the first after a change
+    int Changes = 0;              // changes made: a check asked for before the last one reads the page before it
     QString Warning;              // for the hint panel until the next change
 };
 
