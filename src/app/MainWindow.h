@@ -323,6 +323,9 @@ private:
     void CheckShownContrast();
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
+    // Where each row's text colour and background are declared, two places a row, given to found later.
+    void FindColorPlaces(const std::vector<pictor::TContrastRow>& rows,
+                         std::function<void(const std::vector<QString>&)> found);
     void ShowRecord(const pictor::TRecordAt& record);
     // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
     void NameContrastPage();  // MainWindowSite.cpp
