@@ -123,6 +123,8 @@ public:
     void LoadSite(const QString& folder);
     // Shows that page of the open site, an index into its pages (MainWindowSite.cpp).
     void ShowSitePage(int page);
+    // Loads the pages before and after the one shown out of sight, for a quick switch (MainWindowSite.cpp).
+    void PrefetchNeighbours();
     // Files dropped on the window: the first one is opened when it is an HTML page or a folder.
     void FilesDropped(const QStringList& paths);
 

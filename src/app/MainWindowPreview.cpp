@@ -62,6 +62,7 @@ void TfrmMain::WebDocumentComplete(const QString& address)
         QApplication::processEvents();
         Web_->ScrollTo(SavedScroll_);
         CheckShownContrast();
+        PrefetchNeighbours();
         ++PreviewsShown_;
         emit PreviewShown();
     }
@@ -72,6 +73,7 @@ void TfrmMain::PreviewRefreshed()
 {
     SavedScroll_ = {};  // the page stayed where it was
     CheckShownContrast();
+    PrefetchNeighbours();
     ++PreviewsShown_;
     emit PreviewShown();
 }

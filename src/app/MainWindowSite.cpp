@@ -152,6 +152,20 @@ void TfrmMain::ShowSitePage(int page)
     Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
 }
 
+void TfrmMain::PrefetchNeighbours()
+{
+    const int shown = ShownPage();
+    if (shown < 0) return;
+    const auto& pages = Site_->Pages();
+    // The pages the list's arrow keys go to.
+    for (const int step : {1, -1})
+        for (int page = shown + step; page >= 0 && size_t(page) < pages.size(); page += step)
+            if (pages[size_t(page)].Loaded()) {
+                Web_->Prefetch(QString::fromStdString(pages[size_t(page)].Document->WorkFileName()));
+                break;
+            }
+}
+
 void TfrmMain::NameContrastPage()
 {
     if (!ContrastDialog_) return;
