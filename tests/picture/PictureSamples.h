@@ -51,6 +51,15 @@ inline TBitmapEx FewColours(int width, int height)
     return bitmap;
 }
 
+// The picture with an alpha that differs from pixel to pixel.
+inline TBitmapEx WithAlpha(TBitmapEx bitmap)
+{
+    TFrame& frame = bitmap.MutableFrame(0);
+    frame.Alpha.resize(std::size_t(frame.Width) * std::size_t(frame.Height));
+    for (std::size_t i = 0; i < frame.Alpha.size(); ++i) frame.Alpha[i] = std::uint8_t(i * 37);
+    return bitmap;
+}
+
 inline std::size_t DistinctColours(const TFrame& frame)
 {
     std::set<int> colours;
