@@ -110,9 +110,7 @@ TEST(PicturePng, BadFilesRaiseErrorsNamingTheFile)
 TEST(PicturePng, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)
 {
     const std::string small = EncodePng(test::ManyColours(64, 64), "t.png");
-    const long growth = test::PeakGrowthOfFailedDecodeMiB(TPictureFormat::Png, WithSize(small, 16000, 16000));
-    if (growth < 0) GTEST_SKIP() << "the peak memory cannot be reset here";
-    EXPECT_LT(growth, 64) << "a 16000 x 16000 picture would take 732 MiB";
+    test::ExpectLyingHeaderCostsNoMemory(TPictureFormat::Png, WithSize(small, 16000, 16000));
 }
 
 } // namespace
