@@ -16,6 +16,8 @@ namespace {
 // What an asynchronous script says on the console when it has settled: the mark, its number, then "+"
 // and its value or "-" and why it failed.
 const QString SettledMark = QStringLiteral("pictor-settled:");
+// The query that makes each of our navigations' addresses its own.
+const QString NavigationKey = QStringLiteral("pictor=");
 
 } // namespace
 
@@ -58,16 +60,20 @@ TWebBrowser::TPage* TWebBrowser::NewPage()
     // tells nothing until it is shown.
     connect(page, &QWebEnginePage::loadingChanged, this, [this, page](const QWebEngineLoadingInfo& load) {
         if (page != View_->page()) return;
-        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-            ++LoadsStarted_;
-            Loading_ = load.url();
-            if (Loading_ == Requested_) Requested_.clear();
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
+        if (load.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
+            load.status() != QWebEngineLoadingInfo::LoadFailedStatus)
+            return;
+        // A new view's first, blank page may come after the file asked for next, which it then drops.
+        if (load.url() == QUrl(QStringLiteral("about:blank")) && Requested_.isLocalFile()) {
+            Requested_ = FreshUrl(Requested_.toLocalFile());
+            View_->setUrl(Requested_);
+            return;
         }
-        // A load cut short by a later one, begun or only asked for, is not what the view shows.
-        const bool latest = load.url() == Loading_ && Requested_.isEmpty();
-        if (latest && (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
-                       load.status() == QWebEngineLoadingInfo::LoadFailedStatus))
-            LoadFinished(load.url());
+        // A load of ours cut short by a later one is not what the view shows; a link followed in the
+        // page, or a reload from the view's menu, is.
+        if (load.url().query().startsWith(NavigationKey) && load.url().query() != Requested_.query()) return;
+        LoadFinished(load.url());
     });
     return page;
 }
@@ -81,7 +87,7 @@ TWebBrowser::~TWebBrowser()
 QUrl TWebBrowser::FreshUrl(const QString& address)
 {
     QUrl url = QUrl::fromLocalFile(address);
-    url.setQuery(QStringLiteral("pictor=%1").arg(++Navigations_));
+    url.setQuery(NavigationKey + QString::number(++Navigations_));
     return url;
 }
 
@@ -129,8 +135,7 @@ void TWebBrowser::ShowPrefetched(QWebEnginePage* page)
     const QUrl shownUrl = shown->url();
     DropAwaited();  // the shown page's answers go with it
     View_->setPage(page);
-    Requested_.clear();
-    Loading_ = page->requestedUrl();
+    Requested_ = page->requestedUrl();
     // The page left keeps what it shows, for a way back as quick.
     if (!shown->isLoading() && shownUrl.isLocalFile()) {
         if (Prefetched_.size() >= MaxPrefetched) {

@@ -61,8 +61,7 @@ private:
     int Navigations_ = 0;
     int Scripts_ = 0;
     int LoadsStarted_ = 0;
-    QUrl Requested_;  // the last address asked for until its load begins
-    QUrl Loading_;    // the address of the load begun last
+    QUrl Requested_;  // the address of the last navigation asked for
     std::map<int, std::function<void(bool, const QString&)>> Awaited_;  // by script
     // Pages out of sight by their files' paths, the oldest first; children of the view.
     std::vector<std::pair<QString, QWebEnginePage*>> Prefetched_;

@@ -19,10 +19,11 @@
 #include <utility>
 
 // Each test process gets a temporary folder of its own, so that the working copies of tests
-// running side by side never meet. Call before anything else.
+// running side by side never meet; its name has a space and kana, as users' folders do, which the
+// preview's addresses must carry. Call before anything else.
 inline void UseOwnTemporaryFolder()
 {
-    static QTemporaryDir own;
+    static QTemporaryDir own(QDir::tempPath() + "/ピクター テスト-XXXXXX");
     qputenv("TMPDIR", own.path().toUtf8());
 }
 
