@@ -10,6 +10,7 @@
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
 #include "app/WebBrowser.h"
+#include "app/OpenDocument.h"
 #include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
 #include "app/model/ProgramPaths.h"
@@ -42,6 +43,7 @@ using namespace pictor;
 TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent)
 {
     Commands_ = new TCommandLock(this);
+    Open_ = new TOpenDocument(this);
     Contrast_ = std::make_shared<TContrastState>();
     Style_ = new TAppStyle;
     QApplication::setStyle(Style_);
@@ -64,8 +66,8 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     Worker_ = new TWorkRunner(*Progress_, this);
     GraphicHint_ = new TGraphicHint(this);
     SourceHint_ = new TSourceHint(this);
-    Single_ = std::make_unique<THtmlStructure>();
-    Document_ = Single_.get();
+    connect(Open_, &TOpenDocument::ModifiedChanged, this,
+            [this](bool modified) { StatusPanels[1]->setText(modified ? "変更あり" : "変更なし"); });
     Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
     Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
     Web_->Navigate("about:blank");
@@ -86,12 +88,6 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 TfrmMain::~TfrmMain()
 {
     SaveSettings();
-}
-
-pictor::TWorkingDocument& TfrmMain::Edited()
-{
-    if (Site_) return *Site_;
-    return *Single_;
 }
 
 void TfrmMain::LoadSettings()
@@ -212,7 +208,7 @@ bool TfrmMain::event(QEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // A save under way ends first: its files are all replaced or all as they were.
-    if (Saving_ || Working_) {
+    if (Saving_ || Open_->IsLent()) {
         CloseAfterWork_ = true;
         event->ignore();
         return;

@@ -2,6 +2,7 @@
 #include "adjust/Adjustment.h"
 #include "adjust/ui/ProgressHooks.h"
 #include "app/CommandLock.h"
+#include "app/OpenDocument.h"
 #include "app/WorkRunner.h"
 #include "app/model/HintTracker.h"
 #include "app/model/Options.h"
@@ -51,7 +52,6 @@ class TIniFileCompo;
 class THtmlStructure;
 class TSiteDocument;
 class TWorkingDocument;
-class TWorkSession;
 struct TContrastState;
 class TfrmContrast;
 struct TPreviewText;
@@ -75,16 +75,12 @@ public:
     pictor::TOptions& Options() { return Options_; }
 
     // --- For the commands: the document, the preview and the change steps. ---
-    // The page shown: the open page, or the chosen page of the open site.
-    pictor::THtmlStructure& Document() { return *Document_; }
-    // What every change, Undo, Redo and Save act on: the open page with its files, or the whole site.
-    pictor::TWorkingDocument& Edited();
-    // The open site; null while a single page is open.
-    pictor::TSiteDocument* Site() { return Site_.get(); }
-    // The index of the page shown among the site's pages; -1 with no site.
-    int ShownPage() const;
-    // False while a load runs and after a failed one: the document must not be read then.
-    bool IsDocumentReady() const { return DocumentReady_; }
+    // The open document's, as TOpenDocument tells them.
+    pictor::THtmlStructure& Document() { return Open_->Shown(); }
+    pictor::TWorkingDocument& Edited() { return Open_->Edited(); }
+    pictor::TSiteDocument* Site() { return Open_->Site(); }
+    int ShownPage() const { return Open_->ShownPage(); }
+    bool IsDocumentReady() const { return Open_->IsReady(); }
     // The file of the selected tab: 0 the page, k style sheet k - 1.
     int ShownTab() const;
     IBrowser& Web();
@@ -104,9 +100,7 @@ public:
     void ApplyChange(const TWorkRunner::TJob& change);
     TWorkRunner& Worker() { return *Worker_; }
 
-    bool IsModified() const { return Modified_; }
-    // Also sets status panel 1 ("変更あり" / "変更なし").
-    void SetModified(bool modified);
+    bool IsModified() const { return Open_->IsModified(); }
     // The Open dialog's initial folder.
     QString OpenFolder() const { return OpenFolder_; }
     void SetOpenFolder(const QString& folder) { OpenFolder_ = folder; }
@@ -273,24 +267,21 @@ private:
     void ApplyHint(pictor::THintList list, const pictor::THintAction& action, const QPoint& viewportPos);
     bool SwatchColor(int row, QColor& color) const;
     static QColor SwatchOf(const pictor::TColorRecord& record);
-    // Puts the document in place of the open one and shows it.
-    void ShowDocument(std::unique_ptr<pictor::THtmlStructure> document);
-    // A save of the files below folder cut short (a crash, a kill) is finished or undone before they are read.
+    // Shows the open page, or nothing when none is open.
+    void ShowDocument();
+    // The saves below folder that were cut short, mended before it is read, and a message about them.
     void RecoverInterruptedSaves(const std::string& folder);
     // A failed load: nothing is left open and the error is shown.
     void ShowLoadFailure(const std::exception& error);
-    // A load into a working folder of its own, beside the open document, which stays whole until the new
-    // one is in: prepare makes the new document in the folder it is given and returns its folder as the
-    // document names it; load runs on the worker. False when the load failed (and was reported) or was
-    // cancelled, its folder then removed.
-    bool LoadIntoNewFolder(const std::function<std::string(const std::string& folder)>& prepare,
-                           const TWorkRunner::TJob& load);
+    // Runs a load of the open document with its long part on the worker; false when it failed (and was
+    // reported) or was cancelled.
+    bool RunLoad(const std::function<bool(const TOpenDocument::TRun& run)>& load);
     // The messages after a load: missing files, colour texts a browser drops.
     void ReportLoad();
     // MainWindowSite.cpp
-    void ShowSite(std::unique_ptr<pictor::TSiteDocument> site, const QString& folder);
+    void ShowSite();
     // The site's folder in the title and the page list, after a load or a save below another folder.
-    void ShowSiteFolder(const QString& folder);
+    void ShowSiteFolder();
     // The lists show the whole site, each colour value and picture file once.
     bool ShowsSite() const;
     void FillSiteLists();
@@ -299,11 +290,6 @@ private:
     void SitePicClickCheck(int row, bool checked);
     void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
     void SiteColorDblClick(int row);
-    // A path as the site's lists show it: below the site's folder.
-    QString BelowSite(const std::string& path) const;
-    // A folder of this session's that held a document's working copies.
-    void RemoveWorkFolder(const std::string& folder);
-    bool HasDocument() const;
     // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
     static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
@@ -333,15 +319,9 @@ private:
     pictor::TWindowSettings Window_;
     pictor::TOptions Options_;
     pictor::TWorkPool Pool_;  // every parallel job of a load, a change or a save
-    std::unique_ptr<pictor::THtmlStructure> Single_;  // the open page; empty while a site is open
-    std::unique_ptr<pictor::TSiteDocument> Site_;
-    pictor::THtmlStructure* Document_;  // the page shown
-    QString SiteFolder_;                // the open site's, with a trailing "/"
-    std::vector<QPoint> PageScroll_;    // each page's scroll offsets, by page
+    TOpenDocument* Open_;
     std::vector<pictor::TPaletteColor> SitePalette_;  // the site's colour rows: each value once
     std::vector<pictor::TSitePicture> SitePictures_;  // the site's picture rows: each file once
-    // This window's own working folder, made when the first page is opened.
-    std::unique_ptr<pictor::TWorkSession> Work_;
     TAppStyle* Style_;
     TfrmProgress* Progress_;
     TGraphicHint* GraphicHint_;
@@ -351,10 +331,6 @@ private:
     THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 
-    bool DocumentReady_ = true;
-    bool Working_ = false;  // the worker has the records
-    int Loads_ = 0;         // names each load's working folder
-    bool Modified_ = false;
     bool Saving_ = false;  // a close asked for meanwhile waits for the save, and for any work
     bool CloseAfterWork_ = false;
     QString OpenFolder_;

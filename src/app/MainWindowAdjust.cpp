@@ -5,6 +5,7 @@
 #include "adjust/ui/DarkDialog.h"
 #include "app/Browser.h"
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 #include "app/FocusBack.h"
 #include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
@@ -42,7 +43,7 @@ TProgressHooks TfrmMain::ProgressHooks()
 
 void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     const TFocusBack back(*this);
     const TProgressHooks hooks = ProgressHooks();
     try {
@@ -54,7 +55,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
         if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
-            pictor::ApplyToTicked(Edited(), *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
+            pictor::ApplyToTicked(Open_->Edited(), *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
         });
         else ReloadPreview();
     } catch (const std::exception& error) {
@@ -70,15 +71,15 @@ QImage TfrmMain::RenderMarked(QSize size)
         const int before = PreviewsShown_;
         RunWork("プレビューをレンダリング中...", false, job);
         SaveScrollPosition();
-        Preview_->Update(*Document_, QString::fromStdString(Document_->WorkFileName()));
+        Preview_->Update(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
         WaitForPreview(before);
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), options, progress);
-        Edited().WriteWorkingCopies(options);
+        pictor::ApplyToTicked(Open_->Edited(), pictor::TAdjustment::Invert(), options, progress);
+        Open_->Edited().WriteWorkingCopies(options);
     });
     const QImage marked = Web().RenderPage(size);
-    showWorkingCopies([&](const pictor::TPictureProgress&) { Edited().RevertChange(options); });
+    showWorkingCopies([&](const pictor::TPictureProgress&) { Open_->Edited().RevertChange(options); });
     return marked;
 }
 
@@ -88,25 +89,25 @@ void TfrmMain::alOpenfrmCBExecute() { RunAdjustCommand(pictor::akColorBalance); 
 
 void TfrmMain::alInverseExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     ApplyChange([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
+        pictor::ApplyToTicked(Open_->Edited(), pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
     });
 }
 
 void TfrmMain::alDarkExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     const TFocusBack back(*this);
     const auto choice = RunDarkDialog(this);
     if (!choice) return;
     const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     ApplyChange([&](const pictor::TPictureProgress& progress) {
         if (choice->FollowSystem) {
-            pictor::FollowReaderScheme(Edited(), choice->Adjustment, options.LowerCase);
+            pictor::FollowReaderScheme(Open_->Edited(), choice->Adjustment, options.LowerCase);
         } else {
-            pictor::ApplyDarkColors(Edited(), choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(Edited(), choice->Adjustment, options, progress);
+            pictor::ApplyDarkColors(Open_->Edited(), choice->Adjustment, options.LowerCase);
+            pictor::ApplyToTickedPictures(Open_->Edited(), choice->Adjustment, options, progress);
         }
     });
 }

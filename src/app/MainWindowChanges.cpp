@@ -2,6 +2,7 @@
 // shut off, then the commit (or, cancelled, the records put back), Undo and Redo.
 #include "app/MainWindow.h"
 
+#include "app/OpenDocument.h"
 #include "app/ProgressWindow.h"
 #include "app/model/Options.h"
 #include "colordialog/ui/ColorPickerPanel.h"
@@ -35,14 +36,14 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
     }
     QWidget* const lists[] = {tcFileList, pnlColorPicker, pnlPageList};
     for (QWidget* list : lists) list->setEnabled(false);
-    Working_ = true;
+    Open_->SetLent(true);
     struct TRestore {
         TfrmMain& Window;
         const QList<QAction*>& Commands;
         const QList<bool>& Enabled;
         ~TRestore()
         {
-            Window.Working_ = false;
+            Window.Open_->SetLent(false);
             for (qsizetype i = 0; i < Commands.size(); ++i) Commands[i]->setEnabled(Enabled[i]);
             Window.tcFileList->setEnabled(true);
             Window.pnlColorPicker->setEnabled(true);
@@ -63,7 +64,7 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
     try {
         done = RunWork("処理中...", true, [&](const TPictureProgress& progress) {
             change(progress);
-            Edited().WriteWorkingCopies(options);
+            Open_->Edited().WriteWorkingCopies(options);
         });
     } catch (const std::exception& error) {
         // A change that failed part-way is undone like a cancelled one.
@@ -75,9 +76,9 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
         RevertChange();
         return;
     }
-    Edited().History.Commit(Edited());
+    Open_->Edited().History.Commit(Open_->Edited());
     RememberContrastBeforeChange();
-    SetModified(true);
+    Open_->SetModified(true);
     UpdateUndoCommands();
     SaveScrollPosition();
     ReloadPreview();
@@ -87,33 +88,27 @@ void TfrmMain::RevertChange()
 {
     const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
     try {
-        RunWork("処理中...", false, [&](const TPictureProgress&) { Edited().RevertChange(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { Open_->Edited().RevertChange(options); });
     } catch (const std::exception& error) {
         ShowError(error);
     }
     SyncCheckMarks();
 }
 
-void TfrmMain::SetModified(bool modified)
-{
-    Modified_ = modified;
-    StatusPanels[1]->setText(modified ? "変更あり" : "変更なし");
-}
-
 void TfrmMain::UpdateUndoCommands()
 {
-    alUndo->setEnabled(Edited().CanUndo());
-    alRedo->setEnabled(Edited().CanRedo());
+    alUndo->setEnabled(Open_->Edited().CanUndo());
+    alRedo->setEnabled(Open_->Edited().CanRedo());
 }
 
 void TfrmMain::alUndoExecute()
 {
-    if (alUndo->isEnabled() && HasDocument()) StepHistory(alUndo);
+    if (alUndo->isEnabled() && Open_->IsReadable()) StepHistory(alUndo);
 }
 
 void TfrmMain::alRedoExecute()
 {
-    if (alRedo->isEnabled() && HasDocument()) StepHistory(alRedo);
+    if (alRedo->isEnabled() && Open_->IsReadable()) StepHistory(alRedo);
 }
 
 void TfrmMain::StepHistory(QAction* command)
@@ -123,7 +118,7 @@ void TfrmMain::StepHistory(QAction* command)
     // The history moves even when writing the copies fails.
     try {
         const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
-        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Edited().Undo(options) : Edited().Redo(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Open_->Edited().Undo(options) : Open_->Edited().Redo(options); });
     } catch (const std::exception& error) {
         UpdateUndoCommands();
         ShowError(error);

@@ -1,5 +1,6 @@
 // Keeping the preview's text readable: the check after each change and the contrast dialog.
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 
 #include "app/ContrastDialog.h"
 #include "app/PreviewColorSource.h"
@@ -57,7 +58,7 @@ void TfrmMain::CheckShownContrast()
 
 void TfrmMain::alContrastCheckExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (!ContrastDialog_) {
         ContrastDialog_ = new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); }, this);
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -71,18 +72,18 @@ void TfrmMain::alContrastCheckExecute()
 
 void TfrmMain::CheckMovedColors(const TContrastRow& row)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     std::optional<TRecordAt> shown;
     bool found = true;
     if (row.ForegroundMoved) {
-        shown = RecordOfSource(*Document_, ColorSourceOf(*Web_, row.Now.Path), AttributeDecoder(*Web_));
-        if (shown) SetColorChecked(*Document_, shown->Tab, int(shown->Row), true, false);
+        shown = RecordOfSource(Open_->Shown(), ColorSourceOf(*Web_, row.Now.Path), AttributeDecoder(*Web_));
+        if (shown) SetColorChecked(Open_->Shown(), shown->Tab, int(shown->Row), true, false);
         found = shown.has_value();
     }
     // A background is painted by the element or an ancestor: every occurrence of its colour is ticked.
     if (row.BackgroundMoved) {
-        SetCheckedByColor(Edited(), row.Now.Background, true);
-        if (!shown) shown = FirstRecordOf(*Document_, row.Now.Background);
+        SetCheckedByColor(Open_->Edited(), row.Now.Background, true);
+        if (!shown) shown = FirstRecordOf(Open_->Shown(), row.Now.Background);
     }
     if (shown) ShowRecord(*shown);
     SyncCheckMarks();

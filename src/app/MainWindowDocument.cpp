@@ -4,18 +4,17 @@
 
 #include "adjust/ui/BitmapImage.h"
 #include "app/HintWindows.h"
+#include "app/OpenDocument.h"
 #include "app/PreviewContrast.h"
 #include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
 #include "app/model/SourceExcerpt.h"
-#include "base/InterruptedSaves.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
 #include "app/model/Options.h"
-#include "document/WorkSession.h"
 #include "site/SiteDocument.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
@@ -60,20 +59,13 @@ void ReportRejectedColors(QWidget* parent, const IFileSet& files)
 
 void TfrmMain::RecoverInterruptedSaves(const std::string& folder)
 {
-    QStringList lines;
-    for (const TSaveRecovery& recovery : RecoverSavesAbove({folder}))
-        lines << QString::fromStdString(RecoveryMessage(recovery));
+    const QStringList lines = TOpenDocument::RecoverInterruptedSaves(folder);
     if (!lines.isEmpty()) QMessageBox::warning(this, QApplication::applicationName(), lines.join('\n'));
 }
 
 QString TfrmMain::FileText(const TElements& file, const std::string& text)
 {
     return QString::fromStdString(DisplayText(text, file.IsUtf8()));
-}
-
-bool TfrmMain::HasDocument() const
-{
-    return DocumentReady_ && !Working_ && !Document_->FileName().empty();
 }
 
 int TfrmMain::ShownTab() const
@@ -83,16 +75,16 @@ int TfrmMain::ShownTab() const
 
 bool TfrmMain::AskUnsavedChanges()
 {
-    if (!Modified_) return true;
-    const QString text = Site_ ? "サイト\"" + SiteFolder_ + "\"の内容は変更されています\r\n保存しますか？"
-                               : "ファイル\"" + QString::fromStdString(Document_->FileName()) +
+    if (!Open_->IsModified()) return true;
+    const QString text = Open_->Site() ? "サイト\"" + Open_->SiteFolder() + "\"の内容は変更されています\r\n保存しますか？"
+                               : "ファイル\"" + QString::fromStdString(Open_->Shown().FileName()) +
                                      "\"の内容は変更されています\r\n保存しますか？";
     const TFocusBack back(*this);
     const auto answer = QMessageBox::warning(this, QApplication::applicationName(), text,
                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
         alSaveExecute();
-        return !Modified_;  // a failed save keeps the window and the changes
+        return !Open_->IsModified();  // a failed save keeps the window and the changes
     }
     return answer == QMessageBox::No;
 }
@@ -110,8 +102,8 @@ void TfrmMain::alReloadExecute()
 {
     // A reload throws the changes and their undo steps away: it asks first, as opening another page does.
     if (!alReload->isEnabled() || !AskUnsavedChanges()) return;
-    if (Site_) LoadSite(SiteFolder_);
-    else LoadDocument(QString::fromStdString(Document_->FileName()));
+    if (Open_->Site()) LoadSite(Open_->SiteFolder());
+    else LoadDocument(QString::fromStdString(Open_->Shown().FileName()));
 }
 
 void TfrmMain::ClearDocumentView()
@@ -132,47 +124,29 @@ void TfrmMain::LoadDocument(const QString& path)
 {
     OpenFolder_ = QFileInfo(path).absolutePath();
     RecoverInterruptedSaves(FolderOf(std::filesystem::absolute(path.toStdString()).string()));
-    std::unique_ptr<THtmlStructure> next;
-    const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
-    const bool done = LoadIntoNewFolder(
-        [&](const std::string& folder) {
-            next = std::make_unique<THtmlStructure>(folder);
-            return next->WorkFolder;
-        },
-        [&](const TPictureProgress& progress) { next->LoadFromFile(path.toStdString(), options, progress); });
-    if (!done) return;
-    ShowDocument(std::move(next));
+    const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
+    if (!RunLoad([&](const TOpenDocument::TRun& run) { return Open_->LoadPage(path.toStdString(), options, run); }))
+        return;
+    ShowDocument();
     ReportLoad();
 }
 
-bool TfrmMain::LoadIntoNewFolder(const std::function<std::string(const std::string& folder)>& prepare,
-                                 const TWorkRunner::TJob& load)
+bool TfrmMain::RunLoad(const std::function<bool(const TOpenDocument::TRun& run)>& load)
 {
-    std::string folder;
-    bool done = false;
     try {
-        if (!Work_) Work_ = std::make_unique<pictor::TWorkSession>();
-        folder = prepare(Work_->Path() + std::to_string(++Loads_));
-        done = RunWork("構文解析中...", true, load);
+        return load([this](const TWorkRunner::TJob& job) { return RunWork("構文解析中...", true, job); });
     } catch (const std::exception& error) {
-        if (!folder.empty()) RemoveWorkFolder(folder);
         ShowLoadFailure(error);
         return false;
     }
-    if (!done) RemoveWorkFolder(folder);  // cancelled: the open document stays as it was
-    return done;
 }
 
 void TfrmMain::ShowLoadFailure(const std::exception& error)
 {
-    // Nothing of the old document is left to show or to ask about, and the half-read one stays
-    // unready: every command that would use it is shut off.
-    ShowDocument(std::make_unique<THtmlStructure>());
-    DocumentReady_ = false;
+    ShowDocument();
     SetDocumentCommandsEnabled(false);
     alUndo->setEnabled(false);
     alRedo->setEnabled(false);
-    Modified_ = false;
     setWindowTitle("Pictor");
     for (QLabel* panel : StatusPanels) panel->clear();
     ShowError(error);
@@ -181,40 +155,26 @@ void TfrmMain::ShowLoadFailure(const std::exception& error)
 void TfrmMain::ReportLoad()
 {
     Progress_->hide();
-    ReportDeadReferences(this, Site_ ? Site_->DeadReferences() : Document_->DeadReferences());
-    ReportRejectedColors(this, Edited());
+    ReportDeadReferences(this, Open_->Site() ? Open_->Site()->DeadReferences() : Open_->Shown().DeadReferences());
+    ReportRejectedColors(this, Open_->Edited());
 }
 
-void TfrmMain::RemoveWorkFolder(const std::string& folder)
-{
-    std::error_code ignored;  // what is left goes with the session's folder
-    if (Work_ && folder.starts_with(Work_->Path()) && folder.size() > Work_->Path().size())
-        std::filesystem::remove_all(folder, ignored);
-}
-
-void TfrmMain::ShowDocument(std::unique_ptr<THtmlStructure> document)
+void TfrmMain::ShowDocument()
 {
     DeleteSourceMenuItems();
     ClearDocumentView();
-    const std::string old = Edited().WorkFolder;
-    Site_.reset();
-    SiteFolder_.clear();
     pnlPageList->hide();
-    Single_ = std::move(document);
-    Document_ = Single_.get();
-    RemoveWorkFolder(old);
-    DocumentReady_ = true;
-    if (Document_->FileName().empty()) return;
+    if (Open_->Shown().FileName().empty()) return;
 
     ShowFileTabs();
     tcFileListChange();
-    setWindowTitle("Pictor [" + QString::fromStdString(Document_->FileName()) + "]");
+    setWindowTitle("Pictor [" + QString::fromStdString(Open_->Shown().FileName()) + "]");
     CreateSourceMenuItems();
 
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
-    SetModified(false);
-    Preview_->Show(*Document_, QString::fromStdString(Document_->WorkFileName()));
+    Open_->SetModified(false);
+    Preview_->Show(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
 }
 
 void TfrmMain::ShowFileTabs()
@@ -222,8 +182,8 @@ void TfrmMain::ShowFileTabs()
     QTabBar* tabs = tcFileList->TabBar();
     const QSignalBlocker blocker(tabs);
     while (tabs->count() > 0) tabs->removeTab(0);
-    for (int tab = 0; tab < Document_->FileCount(); ++tab)
-        tabs->addTab(QFileInfo(QString::fromStdString(Document_->FilePath(tab))).fileName());
+    for (int tab = 0; tab < Open_->Shown().FileCount(); ++tab)
+        tabs->addTab(QFileInfo(QString::fromStdString(Open_->Shown().FilePath(tab))).fileName());
     tabs->setCurrentIndex(0);
 }
 
@@ -235,13 +195,13 @@ void TfrmMain::ShowCharCode(const TElements& file)
 
 void TfrmMain::tcFileListChange()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (ShowsSite()) {
         FillSiteLists();
-        ShowCharCode(Document_->Elements(ShownTab()));
+        ShowCharCode(Open_->Shown().Elements(ShownTab()));
         return;
     }
-    const TElements& file = Document_->Elements(ShownTab());
+    const TElements& file = Open_->Shown().Elements(ShownTab());
     clbColorList->setUpdatesEnabled(false);
     clbPicList->setUpdatesEnabled(false);
     clbColorList->clear();
@@ -286,9 +246,9 @@ bool TfrmMain::SwatchColor(int row, QColor& color) const
 
 void TfrmMain::SyncCheckMarks()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (ShowsSite()) return SyncSiteCheckMarks();
-    const TElements& file = Document_->Elements(ShownTab());
+    const TElements& file = Open_->Shown().Elements(ShownTab());
     for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
         clbColorList->SetRowChecked(row, file.Colors[size_t(row)].Checked);
     for (int row = 0; row < clbPicList->count() && size_t(row) < file.Pics.size(); ++row)
@@ -297,20 +257,20 @@ void TfrmMain::SyncCheckMarks()
 
 void TfrmMain::ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (ShowsSite()) return SiteColorClickCheck(row, checked);
     // Shift ticks the value in every file the change acts on: the page's, or the whole site's.
-    SetColorChecked(*Document_, ShownTab(), row, checked, false);
+    SetColorChecked(Open_->Shown(), ShownTab(), row, checked, false);
     if (!modifiers.testFlag(Qt::ShiftModifier)) return;
-    SetCheckedByColor(Edited(), Document_->Elements(ShownTab()).Colors.at(size_t(row)).Color, checked);
+    SetCheckedByColor(Open_->Edited(), Open_->Shown().Elements(ShownTab()).Colors.at(size_t(row)).Color, checked);
     SyncCheckMarks();
 }
 
 void TfrmMain::PicListClickCheck(int row, bool checked)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (ShowsSite()) return SitePicClickCheck(row, checked);
-    SetPicChecked(*Document_, ShownTab(), row, checked);
+    SetPicChecked(Open_->Shown(), ShownTab(), row, checked);
 }
 
 void TfrmMain::mnuSelectColorClick(TColor picked)
@@ -325,23 +285,23 @@ void TfrmMain::mnuUnselectColorClick(TColor picked)
 
 void TfrmMain::CheckPickedColor(TColor picked, bool checked)
 {
-    if (!HasDocument()) return;
-    SetCheckedByColor(Edited(), picked, checked);
+    if (!Open_->IsReadable()) return;
+    SetCheckedByColor(Open_->Edited(), picked, checked);
     SyncCheckMarks();
     pnlColorPicker->BlankMagnifier();
 }
 
 void TfrmMain::alSelectAllExecute()
 {
-    if (!alSelectAll->isEnabled() || !HasDocument()) return;
-    CheckAll(Edited());
+    if (!alSelectAll->isEnabled() || !Open_->IsReadable()) return;
+    CheckAll(Open_->Edited());
     SyncCheckMarks();
 }
 
 void TfrmMain::alSelectInverseExecute()
 {
-    if (!alSelectInverse->isEnabled() || !HasDocument()) return;
-    InvertChecks(Edited());
+    if (!alSelectInverse->isEnabled() || !Open_->IsReadable()) return;
+    InvertChecks(Open_->Edited());
     SyncCheckMarks();
 }
 
@@ -370,11 +330,11 @@ void TfrmMain::ApplyHint(THintList list, const THintAction& action, const QPoint
 {
     QWidget* hint = list == hlColors ? static_cast<QWidget*>(SourceHint_) : static_cast<QWidget*>(GraphicHint_);
     if (action.Kind == THintAction::haHide) hint->hide();
-    if (action.Kind != THintAction::haShow || !HasDocument()) return;
+    if (action.Kind != THintAction::haShow || !Open_->IsReadable()) return;
     const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
     const QPoint at = box->viewport()->mapToGlobal(viewportPos) + QPoint(16, 16);
     if (ShowsSite()) return ShowSiteHint(list, action.Row, at);
-    const TElements& file = Document_->Elements(ShownTab());
+    const TElements& file = Open_->Shown().Elements(ShownTab());
     if (list == hlPictures) {
         if (size_t(action.Row) >= file.Pics.size()) return;
         const TPicRecord& pic = file.Pics[size_t(action.Row)];

@@ -1,6 +1,7 @@
 // The new colour for the picked colour's ticked occurrences, and for one double-clicked occurrence.
 #include "adjust/Adjustment.h"
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
@@ -16,13 +17,13 @@ void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 
 void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     ColorDialog->SetColor(picked);
     try {
         if (ColorDialog->Execute(this)) {
             const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
             CommitNewColor([&] {
-                pictor::ForEachColor(Edited(), [&](pictor::TColorRecord& record) {
+                pictor::ForEachColor(Open_->Edited(), [&](pictor::TColorRecord& record) {
                     if (record.Checked && record.Color == picked)
                         pictor::AdjustColorValue(newColor, record, Options_.SaveWithLowerCase);
                 });
@@ -37,10 +38,10 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
 
 void TfrmMain::clbColorListDblClick()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     const int row = clbColorList->RowAt(clbColorList->viewport()->mapFromGlobal(QCursor::pos()));
     if (ShowsSite()) return SiteColorDblClick(row);
-    auto& colors = Document_->Elements(ShownTab()).Colors;
+    auto& colors = Open_->Shown().Elements(ShownTab()).Colors;
     if (row < 0 || size_t(row) >= colors.size() || !colors[size_t(row)].Checked) return;
     pictor::TColorRecord& record = colors[size_t(row)];
     ColorDialog->SetColor(record.Color);

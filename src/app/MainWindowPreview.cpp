@@ -1,5 +1,6 @@
 // The preview, the commit step of every change, and Undo and Redo.
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 
 #include "app/PreviewScheme.h"
 #include "app/PreviewUpdater.h"
@@ -29,9 +30,9 @@ void TfrmMain::SaveScrollPosition()
 
 void TfrmMain::RefreshColorList()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (ShowsSite()) return FillSiteLists();
-    const TElements& file = Document_->Elements(ShownTab());
+    const TElements& file = Open_->Shown().Elements(ShownTab());
     const int top = clbColorList->verticalScrollBar()->value();
     clbColorList->setUpdatesEnabled(false);
     for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row) {
@@ -46,7 +47,7 @@ void TfrmMain::RefreshColorList()
 void TfrmMain::ReloadPreview()
 {
     RefreshColorList();
-    Preview_->Update(*Document_, QString::fromStdString(Document_->WorkFileName()));
+    Preview_->Update(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
 }
 
 void TfrmMain::mnuDarkPreviewClick(bool dark)

@@ -5,6 +5,7 @@
 #include "adjust/ui/BitmapImage.h"
 #include "app/ContrastDialog.h"
 #include "app/HintWindows.h"
+#include "app/OpenDocument.h"
 #include "app/PageList.h"
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
@@ -61,36 +62,17 @@ void TfrmMain::LoadSite(const QString& folder)
     const QString root = QFileInfo(QDir::cleanPath(folder)).absoluteFilePath();
     OpenFolder_ = root;
     RecoverInterruptedSaves(root.toStdString() + "/");
-    std::unique_ptr<TSiteDocument> next;
-    std::vector<std::string> pages;
     const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
-    const bool done = LoadIntoNewFolder(
-        [&](const std::string& work) {
-            pages = FindSitePages(root.toStdString());
-            if (pages.empty()) throw TPictorError(root.toStdString(), "ページ (.htm, .html, .shtml) がありません");
-            next = std::make_unique<TSiteDocument>(WorkFolderCopies(work));
-            return next->WorkFolder;
-        },
-        [&](const TPictureProgress& progress) {
-            next->Load(pages, root.toStdString(), Pool_, progress);
-            next->BeginHistory(options);
-        });
-    if (!done) return;
-    ShowSite(std::move(next), root);
+    if (!RunLoad([&](const TOpenDocument::TRun& run) { return Open_->LoadSite(root.toStdString(), options, run); }))
+        return;
+    ShowSite();
     ReportLoad();
 }
 
-void TfrmMain::ShowSite(std::unique_ptr<TSiteDocument> site, const QString& folder)
+void TfrmMain::ShowSite()
 {
     DeleteSourceMenuItems();
     ClearDocumentView();
-    const std::string old = Edited().WorkFolder;
-    Site_ = std::move(site);
-    Single_ = std::make_unique<THtmlStructure>();
-    Document_ = Single_.get();
-    RemoveWorkFolder(old);
-    DocumentReady_ = true;
-    PageScroll_.assign(Site_->Pages().size(), QPoint());
     {
         const QSignalBlocker blocker(chbSiteView);
         chbSiteView->setChecked(true);
@@ -101,72 +83,55 @@ void TfrmMain::ShowSite(std::unique_ptr<TSiteDocument> site, const QString& fold
         pnlPageList->show();
         SideBar_->setSizes({height / 4, height - height / 4});
     }
-    ShowSiteFolder(folder);
+    ShowSiteFolder();
     UpdateUndoCommands();
-    SetModified(false);
-    const auto& pages = Site_->Pages();
+    Open_->SetModified(false);
+    const auto& pages = Open_->Site()->Pages();
     const auto first = std::find_if(pages.begin(), pages.end(), [](const TSitePage& page) { return page.Loaded(); });
     SetDocumentCommandsEnabled(first != pages.end());
     if (first == pages.end()) return;
     ShowSitePage(int(first - pages.begin()));
 }
 
-void TfrmMain::ShowSiteFolder(const QString& folder)
+void TfrmMain::ShowSiteFolder()
 {
-    SiteFolder_ = QDir::cleanPath(folder) + "/";
-    setWindowTitle("Pictor [" + QDir::cleanPath(folder) + "]");
-    SetOpenFolder(QDir::cleanPath(folder));
-    lvPageList->ShowPages(*Site_, SiteFolder_.toStdString());
-    lvPageList->ChoosePage(ShownPage());
-}
-
-int TfrmMain::ShownPage() const
-{
-    if (!Site_) return -1;
-    const auto& pages = Site_->Pages();
-    for (size_t i = 0; i < pages.size(); ++i)
-        if (pages[i].Document.get() == Document_) return int(i);
-    return -1;
+    const QString folder = QDir::cleanPath(Open_->SiteFolder());
+    setWindowTitle("Pictor [" + folder + "]");
+    SetOpenFolder(folder);
+    lvPageList->ShowPages(*Open_->Site(), Open_->SiteFolder().toStdString());
+    lvPageList->ChoosePage(Open_->ShownPage());
 }
 
 void TfrmMain::ShowSitePage(int page)
 {
-    if (!Site_ || page < 0 || size_t(page) >= Site_->Pages().size() || !Site_->Pages()[size_t(page)].Loaded()) return;
-    const int shown = ShownPage();
-    if (shown == page) return;
-    if (shown >= 0) PageScroll_[size_t(shown)] = Web_->ScrollOffsets();
-    Document_ = Site_->Pages()[size_t(page)].Document.get();
+    const int shown = Open_->ShownPage();
+    if (!Open_->ChoosePage(page, Web_->ScrollOffsets())) return;
     lvPageList->ChoosePage(page);
 
     DeleteSourceMenuItems();
     ShowFileTabs();
     // The site's lists are the same whichever page is shown.
-    if (ShowsSite() && shown >= 0) ShowCharCode(Document_->Page);
+    if (ShowsSite() && shown >= 0) ShowCharCode(Open_->Shown().Page);
     else tcFileListChange();
     CreateSourceMenuItems();
     // What the contrast check saw before a change was another page's.
     if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
     *Contrast_ = {};
     NameContrastPage();
-    SavedScroll_ = PageScroll_[size_t(page)];
-    Web_->Navigate(QString::fromStdString(Document_->WorkFileName()));
+    SavedScroll_ = Open_->PageScroll(page);
+    Web_->Navigate(QString::fromStdString(Open_->Shown().WorkFileName()));
 }
 
 void TfrmMain::NameContrastPage()
 {
     if (!ContrastDialog_) return;
-    ContrastDialog_->setWindowTitle(Site_ ? "コントラストの確認 [" + BelowSite(Document_->FileName()) + "]"
+    ContrastDialog_->setWindowTitle(Open_->Site() ? "コントラストの確認 [" + Open_->BelowSite(Open_->Shown().FileName()) + "]"
                                           : QString("コントラストの確認"));
-}
-
-QString TfrmMain::BelowSite(const std::string& path) const
-{
-    return QString::fromStdString(PathBelow(path, SiteFolder_.toStdString()));
 }
 
 bool TfrmMain::ShowsSite() const
 {
-    return Site_ && chbSiteView->isChecked();
+    return Open_->Site() && chbSiteView->isChecked();
 }
 
 void TfrmMain::FillSiteLists()
@@ -177,10 +142,10 @@ void TfrmMain::FillSiteLists()
     clbPicList->setUpdatesEnabled(false);
     clbColorList->clear();
     clbPicList->clear();
-    SitePalette_ = SitePalette(*Site_);
-    SitePictures_ = SitePictures(*Site_);
-    const auto colors = CheckedColors(*Site_);
-    const auto pictures = CheckedPictureFiles(*Site_);
+    SitePalette_ = SitePalette(*Open_->Site());
+    SitePictures_ = SitePictures(*Open_->Site());
+    const auto colors = CheckedColors(*Open_->Site());
+    const auto pictures = CheckedPictureFiles(*Open_->Site());
     for (const TPaletteColor& color : SitePalette_) {
         const bool lower = Options_.SaveWithLowerCase;
         const std::string code = "#" + ColorByteToHex(GetRValue(color.Value), lower) +
@@ -191,7 +156,7 @@ void TfrmMain::FillSiteLists()
     }
     for (const TSitePicture& picture : SitePictures_) {
         const std::string& path = picture.Picture->FullPath;
-        clbPicList->AddRow(BelowSite(path), pictures.at(path), picture.Picture->Tickable());
+        clbPicList->AddRow(Open_->BelowSite(path), pictures.at(path), picture.Picture->Tickable());
     }
     clbColorList->FitHorizontalExtent(30);
     clbPicList->FitHorizontalExtent(18);
@@ -204,8 +169,8 @@ void TfrmMain::FillSiteLists()
 
 void TfrmMain::SyncSiteCheckMarks()
 {
-    const auto colors = CheckedColors(*Site_);
-    const auto pictures = CheckedPictureFiles(*Site_);
+    const auto colors = CheckedColors(*Open_->Site());
+    const auto pictures = CheckedPictureFiles(*Open_->Site());
     for (int row = 0; row < clbColorList->count() && size_t(row) < SitePalette_.size(); ++row)
         clbColorList->SetRowChecked(row, colors.at(SitePalette_[size_t(row)].Value));
     for (int row = 0; row < clbPicList->count() && size_t(row) < SitePictures_.size(); ++row)
@@ -214,12 +179,12 @@ void TfrmMain::SyncSiteCheckMarks()
 
 void TfrmMain::SiteColorClickCheck(int row, bool checked)
 {
-    if (size_t(row) < SitePalette_.size()) SetCheckedByColor(*Site_, SitePalette_[size_t(row)].Value, checked);
+    if (size_t(row) < SitePalette_.size()) SetCheckedByColor(*Open_->Site(), SitePalette_[size_t(row)].Value, checked);
 }
 
 void TfrmMain::SitePicClickCheck(int row, bool checked)
 {
-    if (size_t(row) < SitePictures_.size()) SetPictureFileChecked(*Site_, SitePictures_[size_t(row)].Picture->FullPath, checked);
+    if (size_t(row) < SitePictures_.size()) SetPictureFileChecked(*Open_->Site(), SitePictures_[size_t(row)].Picture->FullPath, checked);
 }
 
 void TfrmMain::ShowSiteHint(THintList list, int row, const QPoint& at)
@@ -233,7 +198,7 @@ void TfrmMain::ShowSiteHint(THintList list, int row, const QPoint& at)
     }
     if (size_t(row) >= SitePalette_.size()) return;
     QStringList files;
-    for (const std::string& file : SitePalette_[size_t(row)].Files) files << BelowSite(file);
+    for (const std::string& file : SitePalette_[size_t(row)].Files) files << Open_->BelowSite(file);
     QToolTip::showText(at, files.join('\n'), clbColorList);
 }
 
