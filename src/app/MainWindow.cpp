@@ -4,7 +4,7 @@
 #include "app/AppStyle.h"
 #include "widgets/ErrorBox.h"
 #include "app/ApplicationKeys.h"
-#include "app/HintWindows.h"
+#include "app/DocumentView.h"
 #include "app/PreviewContrast.h"
 #include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
@@ -21,8 +21,6 @@
 #include "app/model/Options.h"
 #include "document/WorkSession.h"
 #include "site/SiteDocument.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,16 +56,11 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     CreateActions();
     CreateToolBars();
     CreateColorPicker();
-    CreateSideBar();
-    CreateStatusBar();
+    CreatePanes();
     CreateMenus();
 
     Progress_ = new TfrmProgress(this);
     Worker_ = new TWorkRunner(*Progress_, this);
-    GraphicHint_ = new TGraphicHint(this);
-    SourceHint_ = new TSourceHint(this);
-    connect(Open_, &TOpenDocument::ModifiedChanged, this,
-            [this](bool modified) { StatusPanels[1]->setText(modified ? "変更あり" : "変更なし"); });
     Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
     Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
     Web_->Navigate("about:blank");
@@ -105,8 +98,8 @@ void TfrmMain::LoadSettings()
     if (Window_.State == 2) setWindowState(Qt::WindowMaximized);
 
     mnuVSideBar->setChecked(Window_.SideBarVisible);
-    SideBar_->setVisible(Window_.SideBarVisible);
-    ListSplitter->setSizes({Window_.SideBarHeight, std::max(1, Window_.Height - Window_.SideBarHeight)});
+    View_->SideBar()->setVisible(Window_.SideBarVisible);
+    View_->Lists()->setSizes({Window_.SideBarHeight, std::max(1, Window_.Height - Window_.SideBarHeight)});
     Splitter->setSizes({Window_.SideBarWidth, std::max(1, Window_.Width - Window_.SideBarWidth)});
     mnuVBar->setChecked(Window_.StatusBarVisible);
     statusBar()->setVisible(Window_.StatusBarVisible);
@@ -128,7 +121,7 @@ void TfrmMain::CreateColorDialog()
 
 void TfrmMain::ApplyOptions()
 {
-    tcFileList->SetTabPosition(Options_.TabPosition);
+    View_->SetTabPosition(Options_.TabPosition);
     Style_->SetHintPause(Options_.HintPauseTime);
     pnlColorPicker->SetLowerCase(Options_.SaveWithLowerCase);
 }
@@ -163,9 +156,9 @@ void TfrmMain::SaveSettings()
     w.Left = x();
     w.Height = height();
     w.Width = width();
-    w.SideBarVisible = !SideBar_->isHidden();
+    w.SideBarVisible = !View_->SideBar()->isHidden();
     if (w.SideBarVisible) w.SideBarWidth = Splitter->sizes().value(0);
-    w.SideBarHeight = ListSplitter->sizes().value(0);
+    w.SideBarHeight = View_->Lists()->sizes().value(0);
     w.StatusBarVisible = !statusBar()->isHidden();
 
     const auto bands = Bands();
@@ -175,7 +168,7 @@ void TfrmMain::SaveSettings()
         shown[size_t(b)] = {!bands[size_t(b)]->isHidden(), bands[size_t(b)]->y(), bands[size_t(b)]->x()};
     w.Bands = PlaceBands(Window_.Bands, shown);
 
-    Options_.TabPosition = tcFileList->TabPosition();
+    Options_.TabPosition = View_->TabPosition();
     pictor::SaveSettings(*Ini_, w, Options_);
 }
 
@@ -197,11 +190,11 @@ bool TfrmMain::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        StatusPanels[2]->setText(tip.isEmpty() ? Contrast_->Warning : tip);
+        View_->MessagePanel()->setText(tip.isEmpty() ? Contrast_->Warning : tip);
         return true;
     }
     // The page named on the command line was listed before the lists had their heights.
-    if (event->type() == QEvent::Show) QTimer::singleShot(0, this, &TfrmMain::FitPictureList);
+    if (event->type() == QEvent::Show) QTimer::singleShot(0, View_, &TDocumentView::FitPictureList);
     return QMainWindow::event(event);
 }
 

@@ -4,12 +4,10 @@
 #include "app/CommandLock.h"
 #include "app/OpenDocument.h"
 #include "app/WorkRunner.h"
-#include "app/model/HintTracker.h"
 #include "app/model/Options.h"
 #include "app/model/Settings.h"
 #include "base/Color.h"
 #include "base/WorkPool.h"
-#include "site/SiteSummary.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -23,11 +21,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class QAction;
-class QCheckBox;
-class QLabel;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -36,11 +31,7 @@ class QWidget;
 class TAppStyle;
 class TfrmProgress;
 class THelpWindow;
-class TGraphicHint;
-class TMyCheckListBox;
-class TPageList;
-class TSourceHint;
-class TTabSideBar;
+class TDocumentView;
 class TWebBrowser;
 class TPreviewUpdater;
 class IBrowser;
@@ -54,11 +45,7 @@ class TSiteDocument;
 class TWorkingDocument;
 struct TContrastState;
 class TfrmContrast;
-struct TPreviewText;
 struct TContrastRow;
-struct TRecordAt;
-struct TElements;
-struct TColorRecord;
 }
 
 // The main window: band bar, side bar with the file tabs and the two lists, the preview and the
@@ -81,16 +68,12 @@ public:
     pictor::TSiteDocument* Site() { return Open_->Site(); }
     int ShownPage() const { return Open_->ShownPage(); }
     bool IsDocumentReady() const { return Open_->IsReady(); }
-    // The file of the selected tab: 0 the page, k style sheet k - 1.
-    int ShownTab() const;
     IBrowser& Web();
     TfrmProgress& Progress() { return *Progress_; }
 
     // Keeps the preview's scroll offsets for the next document-complete notification.
     void SaveScrollPosition();
-    // Gives every colour row its record's current text.
-    void RefreshColorList();
-    // RefreshColorList, then shows the working copy afresh.
+    // The colour rows given their records' current texts, then the working copy shown afresh.
     void ReloadPreview();
     // Runs the long part of a command on the worker thread, the commands that would conflict shut
     // off meanwhile; false when it was cancelled. Throws what the job threw.
@@ -132,7 +115,6 @@ public slots:
     void alRedoExecute();
     void alSelectAllExecute();
     void alSelectInverseExecute();
-    void tcFileListChange();
     // The picker's pop-up: tick or untick every occurrence of the picked colour.
     void mnuSelectColorClick(pictor::TColor picked);
     void mnuUnselectColorClick(pictor::TColor picked);
@@ -216,16 +198,7 @@ private:
     // The one colour selection dialog component, kept for the whole run with its palette.
     pictor::TColorSelectDialog* ColorDialog;
 
-    TTabSideBar* tcFileList;
-    QSplitter* SideBar_;      // the page list over the file tabs
-    QWidget* pnlPageList;     // shown while a site is open
-    TPageList* lvPageList;
-    QCheckBox* chbSiteView;   // the lists show the whole site's colours and pictures
-    TMyCheckListBox* clbColorList;
-    TMyCheckListBox* clbPicList;
-    QSplitter* Splitter;      // side bar | preview
-    QSplitter* ListSplitter;  // colour list | picture list
-    QLabel* StatusPanels[3];
+    QSplitter* Splitter;  // side bar | preview
 
     // A slot that runs through the command lock: it does nothing while another command runs.
     template <class C, class R, class... A> auto Locked(R (C::*command)(A...))
@@ -238,9 +211,8 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateColorPicker();
-    void CreateSideBar();
-    QWidget* CreatePageList();  // MainWindowSite.cpp
-    void CreateStatusBar();
+    // The side bar with the view of the document, and the preview.
+    void CreatePanes();
     void CreateViewToggle(QAction*& item, const char* name, QMenu* menu, const QString& caption, QWidget* target);
     // MainWindow.cpp
     void LoadSettings();
@@ -250,23 +222,7 @@ private:
     void CreateColorDialog();
     void SetDocumentCommandsEnabled(bool enabled);
     // MainWindowDocument.cpp
-    void ClearDocumentView();
-    // The picture list keeps the height its rows need (a few at least), the colour list takes the rest.
-    void FitPictureList();
-    static constexpr int MinPictureRows = 3;
-    // One tab for each file of the page shown, the first chosen.
-    void ShowFileTabs();
-    void ShowCharCode(const pictor::TElements& file);
-    void SyncCheckMarks();
     void CheckPickedColor(pictor::TColor picked, bool checked);
-    void ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers);
-    void PicListClickCheck(int row, bool checked);
-    void ListMouseMove(pictor::THintList list, const QPoint& viewportPos);
-    void ListHintDue(pictor::THintList list, const QPoint& viewportPos);
-    void ListMouseLeave(pictor::THintList list);
-    void ApplyHint(pictor::THintList list, const pictor::THintAction& action, const QPoint& viewportPos);
-    bool SwatchColor(int row, QColor& color) const;
-    static QColor SwatchOf(const pictor::TColorRecord& record);
     // Shows the open page, or nothing when none is open.
     void ShowDocument();
     // The saves below folder that were cut short, mended before it is read, and a message about them.
@@ -282,16 +238,6 @@ private:
     void ShowSite();
     // The site's folder in the title and the page list, after a load or a save below another folder.
     void ShowSiteFolder();
-    // The lists show the whole site, each colour value and picture file once.
-    bool ShowsSite() const;
-    void FillSiteLists();
-    void SyncSiteCheckMarks();
-    void SiteColorClickCheck(int row, bool checked);
-    void SitePicClickCheck(int row, bool checked);
-    void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
-    void SiteColorDblClick(int row);
-    // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
-    static QString FileText(const pictor::TElements& file, const std::string& text);
     // MainWindowPreview.cpp
     void WebDocumentComplete(const QString& address);
     // The preview shows a step without having loaded the page again.
@@ -306,10 +252,11 @@ private:
     // MainWindowContrast.cpp
     void RememberContrastBeforeChange();
     void ClearContrastWarning();
+    // What the contrast check saw is another page's once the page shown changes.
+    void ForgetContrast();
     void CheckShownContrast();
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
-    void ShowRecord(const pictor::TRecordAt& record);
     // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
     void NameContrastPage();  // MainWindowSite.cpp
 
@@ -320,12 +267,9 @@ private:
     pictor::TOptions Options_;
     pictor::TWorkPool Pool_;  // every parallel job of a load, a change or a save
     TOpenDocument* Open_;
-    std::vector<pictor::TPaletteColor> SitePalette_;  // the site's colour rows: each value once
-    std::vector<pictor::TSitePicture> SitePictures_;  // the site's picture rows: each file once
+    TDocumentView* View_;
     TAppStyle* Style_;
     TfrmProgress* Progress_;
-    TGraphicHint* GraphicHint_;
-    TSourceHint* SourceHint_;
     TWebBrowser* Web_;
     TPreviewUpdater* Preview_;
     THelpWindow* Help_ = nullptr;  // made on the first call for help
@@ -337,7 +281,6 @@ private:
     QPoint SavedScroll_;
     int PreviewsShown_ = 0;
     bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme
-    pictor::THintTracker Hints_;
     // Shared with the preview's pending answers, which may outlive the window.
     std::shared_ptr<pictor::TContrastState> Contrast_;
     QPointer<pictor::TfrmContrast> ContrastDialog_;  // while it is open

@@ -2,16 +2,14 @@
 // shut off, then the commit (or, cancelled, the records put back), Undo and Redo.
 #include "app/MainWindow.h"
 
+#include "app/DocumentView.h"
 #include "app/OpenDocument.h"
 #include "app/ProgressWindow.h"
 #include "app/model/Options.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QTimer>
 
 #include <utility>
@@ -34,8 +32,8 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
         enabled << command->isEnabled();
         command->setEnabled(false);
     }
-    QWidget* const lists[] = {tcFileList, pnlColorPicker, pnlPageList};
-    for (QWidget* list : lists) list->setEnabled(false);
+    View_->SetEnabled(false);
+    pnlColorPicker->setEnabled(false);
     Open_->SetLent(true);
     struct TRestore {
         TfrmMain& Window;
@@ -45,9 +43,8 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
         {
             Window.Open_->SetLent(false);
             for (qsizetype i = 0; i < Commands.size(); ++i) Commands[i]->setEnabled(Enabled[i]);
-            Window.tcFileList->setEnabled(true);
+            Window.View_->SetEnabled(true);
             Window.pnlColorPicker->setEnabled(true);
-            Window.pnlPageList->setEnabled(true);
             if (!Window.Saving_ && std::exchange(Window.CloseAfterWork_, false))
                 QTimer::singleShot(0, &Window, &QWidget::close);
         }
@@ -92,7 +89,7 @@ void TfrmMain::RevertChange()
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    SyncCheckMarks();
+    View_->SyncCheckMarks();
 }
 
 void TfrmMain::UpdateUndoCommands()

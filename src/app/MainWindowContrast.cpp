@@ -3,14 +3,12 @@
 #include "app/OpenDocument.h"
 
 #include "app/ContrastDialog.h"
+#include "app/DocumentView.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
 
@@ -30,15 +28,21 @@ void TfrmMain::RememberContrastBeforeChange()
 
 void TfrmMain::ClearContrastWarning()
 {
-    if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
+    if (View_->MessagePanel()->text() == Contrast_->Warning) View_->MessagePanel()->clear();
     Contrast_->Warning.clear();
+}
+
+void TfrmMain::ForgetContrast()
+{
+    ClearContrastWarning();
+    *Contrast_ = {};
 }
 
 void TfrmMain::CheckShownContrast()
 {
     // The answer may come after the window has gone.
     std::weak_ptr<TContrastState> weak = Contrast_;
-    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2]), dialog = ContrastDialog_,
+    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(View_->MessagePanel()), dialog = ContrastDialog_,
                                            changes = Contrast_->Changes](const QVariant& answer) {
         const auto state = weak.lock();
         if (!state) return;
@@ -85,18 +89,8 @@ void TfrmMain::CheckMovedColors(const TContrastRow& row)
         SetCheckedByColor(Open_->Edited(), row.Now.Background, true);
         if (!shown) shown = FirstRecordOf(Open_->Shown(), row.Now.Background);
     }
-    if (shown) ShowRecord(*shown);
-    SyncCheckMarks();
+    if (shown) View_->ShowRecord(*shown);
+    View_->SyncCheckMarks();
     const QString none = "この文字色を与える色は一覧にありません";
-    StatusPanels[2]->setText(found ? Contrast_->Warning : none);
-}
-
-void TfrmMain::ShowRecord(const TRecordAt& record)
-{
-    chbSiteView->setChecked(false);  // the record is shown in its file's own list
-    tcFileList->TabBar()->setCurrentIndex(record.Tab);
-    if (auto* item = clbColorList->item(int(record.Row))) {
-        clbColorList->setCurrentItem(item);
-        clbColorList->scrollToItem(item);
-    }
+    View_->MessagePanel()->setText(found ? Contrast_->Warning : none);
 }

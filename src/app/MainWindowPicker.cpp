@@ -1,14 +1,12 @@
 // The new colour for the picked colour's ticked occurrences, and for one double-clicked occurrence.
 #include "adjust/Adjustment.h"
+#include "app/DocumentView.h"
 #include "app/MainWindow.h"
 #include "app/OpenDocument.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
-#include "widgets/MyCheckListBox.h"
-
-#include <QCursor>
 
 void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 {
@@ -39,9 +37,13 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
 void TfrmMain::clbColorListDblClick()
 {
     if (!Open_->IsReadable()) return;
-    const int row = clbColorList->RowAt(clbColorList->viewport()->mapFromGlobal(QCursor::pos()));
-    if (ShowsSite()) return SiteColorDblClick(row);
-    auto& colors = Open_->Shown().Elements(ShownTab()).Colors;
+    const int row = View_->ColorRowAtPointer();
+    if (View_->ShowsSite()) {
+        // Every ticked occurrence of the value takes the new colour, as from the picker.
+        if (const auto value = View_->TickedSiteColor(row)) mnuSetNewColorClick(*value);
+        return;
+    }
+    auto& colors = Open_->Shown().Elements(View_->ShownTab()).Colors;
     if (row < 0 || size_t(row) >= colors.size() || !colors[size_t(row)].Checked) return;
     pictor::TColorRecord& record = colors[size_t(row)];
     ColorDialog->SetColor(record.Color);

@@ -2,19 +2,17 @@
 #include "app/MainWindow.h"
 #include "app/OpenDocument.h"
 
+#include "app/DocumentView.h"
 #include "app/PreviewScheme.h"
 #include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/WebBrowser.h"
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
-#include "widgets/MyCheckListBox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
-#include <QLabel>
-#include <QScrollBar>
 
 using namespace pictor;
 
@@ -28,25 +26,9 @@ void TfrmMain::SaveScrollPosition()
     SavedScroll_ = Web_->ScrollOffsets();
 }
 
-void TfrmMain::RefreshColorList()
-{
-    if (!Open_->IsReadable()) return;
-    if (ShowsSite()) return FillSiteLists();
-    const TElements& file = Open_->Shown().Elements(ShownTab());
-    const int top = clbColorList->verticalScrollBar()->value();
-    clbColorList->setUpdatesEnabled(false);
-    for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row) {
-        clbColorList->item(row)->setText(FileText(file, file.Colors[size_t(row)].Text));
-        clbColorList->item(row)->setData(Qt::UserRole, SwatchOf(file.Colors[size_t(row)]));
-    }
-    clbColorList->FitHorizontalExtent(30);
-    clbColorList->verticalScrollBar()->setValue(top);
-    clbColorList->setUpdatesEnabled(true);
-}
-
 void TfrmMain::ReloadPreview()
 {
-    RefreshColorList();
+    View_->RefreshColorList();
     Preview_->Update(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
 }
 
