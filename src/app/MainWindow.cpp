@@ -6,10 +6,8 @@
 #include "app/ApplicationKeys.h"
 #include "app/DocumentView.h"
 #include "app/PreviewContrast.h"
-#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
-#include "app/WebBrowser.h"
 #include "app/OpenDocument.h"
 #include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
@@ -19,7 +17,6 @@
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
-#include "document/WorkSession.h"
 #include "site/SiteDocument.h"
 
 #include <QAction>
@@ -61,9 +58,6 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
 
     Progress_ = new TfrmProgress(this);
     Worker_ = new TWorkRunner(*Progress_, this);
-    Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
-    Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
-    Web_->Navigate("about:blank");
     SetDocumentCommandsEnabled(false);
     alUndo->setEnabled(false);
     alRedo->setEnabled(false);
@@ -117,6 +111,11 @@ void TfrmMain::CreateColorDialog()
         RGB(128, 0, 128), RGB(128, 128, 128), RGB(192, 192, 192), RGB(0, 0, 0)};
     for (int slot = 0; slot < 16; ++slot) ColorDialog->SetCustomColors(slot, presets[slot]);
     ColorDialog->SetCustomColors(27, RGB(0, 0, 0));
+}
+
+void TfrmMain::mnuDarkPreviewClick(bool dark)
+{
+    Preview_->SetDark(dark);
 }
 
 void TfrmMain::ApplyOptions()

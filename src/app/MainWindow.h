@@ -3,6 +3,7 @@
 #include "adjust/ui/ProgressHooks.h"
 #include "app/CommandLock.h"
 #include "app/OpenDocument.h"
+#include "app/PreviewPane.h"
 #include "app/WorkRunner.h"
 #include "app/model/Options.h"
 #include "app/model/Settings.h"
@@ -32,8 +33,6 @@ class TAppStyle;
 class TfrmProgress;
 class THelpWindow;
 class TDocumentView;
-class TWebBrowser;
-class TPreviewUpdater;
 class IBrowser;
 
 namespace pictor {
@@ -48,8 +47,9 @@ class TfrmContrast;
 struct TContrastRow;
 }
 
-// The main window: band bar, side bar with the file tabs and the two lists, the preview and the
-// status bar, over one open document.
+// The main window. It puts together the open document (TOpenDocument), its view in the side bar and
+// the status bar (TDocumentView), the preview (TPreviewPane) and the commands of the menus and bands,
+// which act on the document through the first and show what they did through the others.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -61,44 +61,30 @@ public:
     // The option values, read from the settings file at start and written back at exit.
     pictor::TOptions& Options() { return Options_; }
 
-    // --- For the commands: the document, the preview and the change steps. ---
     // The open document's, as TOpenDocument tells them.
     pictor::THtmlStructure& Document() { return Open_->Shown(); }
     pictor::TWorkingDocument& Edited() { return Open_->Edited(); }
     pictor::TSiteDocument* Site() { return Open_->Site(); }
     int ShownPage() const { return Open_->ShownPage(); }
     bool IsDocumentReady() const { return Open_->IsReady(); }
-    IBrowser& Web();
+    bool IsModified() const { return Open_->IsModified(); }
+    IBrowser& Web() { return Preview_->Web(); }
     TfrmProgress& Progress() { return *Progress_; }
+    TWorkRunner& Worker() { return *Worker_; }
 
-    // Keeps the preview's scroll offsets for the next document-complete notification.
-    void SaveScrollPosition();
+    // --- MainWindowChanges.cpp: how a command changes the records. ---
     // The colour rows given their records' current texts, then the working copy shown afresh.
     void ReloadPreview();
-    // Runs the long part of a command on the worker thread, the commands that would conflict shut
-    // off meanwhile; false when it was cancelled. Throws what the job threw.
-    bool RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job);
     // A change to the records made on the worker: then the working copies, one undoable step and the
     // preview; cancelled or failed, the records and copies as before it.
     void ApplyChange(const TWorkRunner::TJob& change);
-    TWorkRunner& Worker() { return *Worker_; }
 
-    bool IsModified() const { return Open_->IsModified(); }
-    // The Open dialog's initial folder.
-    QString OpenFolder() const { return OpenFolder_; }
-    void SetOpenFolder(const QString& folder) { OpenFolder_ = folder; }
-    // Puts the options that act at once into effect: the side bar's tab position and the hint pause.
-    void ApplyOptions();
-    // The application's standard error box with the error's own text.
-    void ShowError(const std::exception& error);
-
-    // Unsaved-changes question; false when the user cancels.
-    bool AskUnsavedChanges();
+    // --- MainWindowOpen.cpp: what the window opens. ---
     // The shared load routine of Open, Reload, a drop and the command line.
     void LoadDocument(const QString& path);
-    // Every page below the folder opened as one site (MainWindowSite.cpp).
+    // Every page below the folder opened as one site.
     void LoadSite(const QString& folder);
-    // Shows that page of the open site, an index into its pages (MainWindowSite.cpp).
+    // Shows that page of the open site, an index into its pages.
     void ShowSitePage(int page);
     // Files dropped on the window: the first one is opened when it is an HTML page or a folder.
     void FilesDropped(const QStringList& paths);
@@ -108,48 +94,48 @@ signals:
     void PreviewShown();
 
 public slots:
+    // MainWindowOpen.cpp
     void alOpenExecute();
-    void alOpenSiteExecute();  // MainWindowSite.cpp
+    void alOpenSiteExecute();
     void alReloadExecute();
+    // MainWindowSave.cpp
+    void alSaveExecute();
+    void alSaveAsExecute();
+    // MainWindowChanges.cpp
     void alUndoExecute();
     void alRedoExecute();
+    // MainWindowTicks.cpp
     void alSelectAllExecute();
     void alSelectInverseExecute();
     // The picker's pop-up: tick or untick every occurrence of the picked colour.
     void mnuSelectColorClick(pictor::TColor picked);
     void mnuUnselectColorClick(pictor::TColor picked);
-
-    // --- Commands of the other menus; each lives in the file named after its command group. ---
-    void alSaveExecute();           // MainWindowSave.cpp
-    void alSaveAsExecute();         // MainWindowSave.cpp
-    void alOpenfrmHueExecute();     // MainWindowAdjust.cpp
-    void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
-    void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
-    void alInverseExecute();        // MainWindowAdjust.cpp
-    void alDarkExecute();           // MainWindowAdjust.cpp
-    void mnuDarkPreviewClick(bool dark);  // MainWindowPreview.cpp
-    void mnuOptionClick();          // MainWindowOptions.cpp
-    void mnuReplaceSettingClick();  // MainWindowReplace.cpp
-    void alContrastCheckExecute();  // MainWindowContrast.cpp
-    void CreateSourceMenuItems();   // MainWindowHelp.cpp
-    void DeleteSourceMenuItems();   // MainWindowHelp.cpp
-    void alContentsExecute();       // MainWindowHelp.cpp
-    void mnuAboutClick();           // MainWindowHelp.cpp
-    void alOpneSourceExecute(int tag);  // MainWindowHelp.cpp
-    void mnuSetNewColorClick(pictor::TColor picked);  // MainWindowPicker.cpp
-    void clbColorListDblClick();    // MainWindowPicker.cpp
+    // MainWindowPicker.cpp
+    void mnuSetNewColorClick(pictor::TColor picked);
+    void clbColorListDblClick();
+    // MainWindowAdjust.cpp
+    void alOpenfrmHueExecute();
+    void alOpenfrmBrightExecute();
+    void alOpenfrmCBExecute();
+    void alInverseExecute();
+    void alDarkExecute();
+    // MainWindowContrast.cpp
+    void alContrastCheckExecute();
+    // MainWindowOptions.cpp
+    void mnuOptionClick();
+    void mnuReplaceSettingClick();
+    // MainWindowHelp.cpp
+    void CreateSourceMenuItems();
+    void DeleteSourceMenuItems();
+    void alContentsExecute();
+    void mnuAboutClick();
+    void alOpneSourceExecute(int tag);
+    // MainWindow.cpp
+    void mnuDarkPreviewClick(bool dark);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // The progress window as the dialogs and commands drive it (MainWindowAdjust.cpp).
-    TProgressHooks ProgressHooks();
-    // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
-    void RunAdjustCommand(pictor::TAdjustKind kind);
-    // The page drawn at size with every ticked colour and picture inverted, the document as it was after.
-    QImage RenderMarked(QSize size);
-    // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
-    void CommitNewColor(const std::function<void()>& recolour);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override;
@@ -221,34 +207,47 @@ private:
     void ArrangeBands();
     void CreateColorDialog();
     void SetDocumentCommandsEnabled(bool enabled);
-    // MainWindowDocument.cpp
-    void CheckPickedColor(pictor::TColor picked, bool checked);
-    // Shows the open page, or nothing when none is open.
-    void ShowDocument();
+    // Puts the options that act at once into effect: the side bar's tab position and the hint pause.
+    void ApplyOptions();
+    // The application's standard error box with the error's own text.
+    void ShowError(const std::exception& error);
+    // MainWindowOpen.cpp
+    // Unsaved-changes question; false when the user cancels.
+    bool AskUnsavedChanges();
     // The saves below folder that were cut short, mended before it is read, and a message about them.
     void RecoverInterruptedSaves(const std::string& folder);
-    // A failed load: nothing is left open and the error is shown.
-    void ShowLoadFailure(const std::exception& error);
     // Runs a load of the open document with its long part on the worker; false when it failed (and was
     // reported) or was cancelled.
     bool RunLoad(const std::function<bool(const TOpenDocument::TRun& run)>& load);
+    // A failed load: nothing is left open and the error is shown.
+    void ShowLoadFailure(const std::exception& error);
     // The messages after a load: missing files, colour texts a browser drops.
     void ReportLoad();
-    // MainWindowSite.cpp
+    // Shows the open page, or nothing when none is open.
+    void ShowDocument();
     void ShowSite();
     // The site's folder in the title and the page list, after a load or a save below another folder.
     void ShowSiteFolder();
-    // MainWindowPreview.cpp
-    void WebDocumentComplete(const QString& address);
-    // The preview shows a step without having loaded the page again.
-    void PreviewRefreshed();
-    // Returns once the preview has shown a page more than shownBefore times in all.
-    void WaitForPreview(int shownBefore);
     // MainWindowChanges.cpp
     QList<QAction*> ConflictingCommands() const;
+    // Runs the long part of a command on the worker thread, the commands that would conflict shut
+    // off meanwhile; false when it was cancelled. Throws what the job threw.
+    bool RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job);
     void RevertChange();
     void UpdateUndoCommands();
     void StepHistory(QAction* command);
+    // MainWindowTicks.cpp
+    void CheckPickedColor(pictor::TColor picked, bool checked);
+    // MainWindowPicker.cpp
+    // The new-colour commands' common tail: recolour, commit, reload.
+    void CommitNewColor(const std::function<void()>& recolour);
+    // MainWindowAdjust.cpp
+    // The progress window as the dialogs and commands drive it.
+    TProgressHooks ProgressHooks();
+    // A dialog command: the dialog, then the change.
+    void RunAdjustCommand(pictor::TAdjustKind kind);
+    // The page drawn at size with every ticked colour and picture inverted, the document as it was after.
+    QImage RenderMarked(QSize size);
     // MainWindowContrast.cpp
     void RememberContrastBeforeChange();
     void ClearContrastWarning();
@@ -258,7 +257,7 @@ private:
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
     // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
-    void NameContrastPage();  // MainWindowSite.cpp
+    void NameContrastPage();
 
     TCommandLock* Commands_;
     TWorkRunner* Worker_;
@@ -270,17 +269,13 @@ private:
     TDocumentView* View_;
     TAppStyle* Style_;
     TfrmProgress* Progress_;
-    TWebBrowser* Web_;
-    TPreviewUpdater* Preview_;
+    TPreviewPane* Preview_;
     THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 
     bool Saving_ = false;  // a close asked for meanwhile waits for the save, and for any work
     bool CloseAfterWork_ = false;
     QString OpenFolder_;
-    QPoint SavedScroll_;
-    int PreviewsShown_ = 0;
-    bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme
     // Shared with the preview's pending answers, which may outlive the window.
     std::shared_ptr<pictor::TContrastState> Contrast_;
     QPointer<pictor::TfrmContrast> ContrastDialog_;  // while it is open

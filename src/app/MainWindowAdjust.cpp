@@ -7,9 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/OpenDocument.h"
 #include "app/FocusBack.h"
-#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
-#include "app/WebBrowser.h"
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 
@@ -50,7 +48,7 @@ void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
         std::optional<pictor::TAdjustment> adjustment;
         {
             TProgressShown shown(hooks, "プレビューをレンダリング中...");
-            SaveScrollPosition();
+            Preview_->SaveScrollPosition();
             TPreviewSnapshot snapshot(Web(), [this](QSize size) { return RenderMarked(size); });
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
@@ -68,11 +66,8 @@ QImage TfrmMain::RenderMarked(QSize size)
 {
     const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     const auto showWorkingCopies = [this](const TWorkRunner::TJob& job) {
-        const int before = PreviewsShown_;
         RunWork("プレビューをレンダリング中...", false, job);
-        SaveScrollPosition();
-        Preview_->Update(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
-        WaitForPreview(before);
+        Preview_->UpdateAndWait(Open_->Shown());
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {
         pictor::ApplyToTicked(Open_->Edited(), pictor::TAdjustment::Invert(), options, progress);

@@ -77,8 +77,14 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
     RememberContrastBeforeChange();
     Open_->SetModified(true);
     UpdateUndoCommands();
-    SaveScrollPosition();
+    Preview_->SaveScrollPosition();
     ReloadPreview();
+}
+
+void TfrmMain::ReloadPreview()
+{
+    View_->RefreshColorList();
+    Preview_->Update(Open_->Shown());
 }
 
 void TfrmMain::RevertChange()
@@ -122,6 +128,6 @@ void TfrmMain::StepHistory(QAction* command)
         return;
     }
     UpdateUndoCommands();
-    SaveScrollPosition();
+    Preview_->SaveScrollPosition();
     ReloadPreview();
 }

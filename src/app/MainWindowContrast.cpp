@@ -1,13 +1,14 @@
 // Keeping the preview's text readable: the check after each change and the contrast dialog.
 #include "app/MainWindow.h"
-#include "app/OpenDocument.h"
 
+#include "app/Browser.h"
 #include "app/ContrastDialog.h"
 #include "app/DocumentView.h"
+#include "app/OpenDocument.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
-#include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
+#include "document/HtmlStructure.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -42,7 +43,7 @@ void TfrmMain::CheckShownContrast()
 {
     // The answer may come after the window has gone.
     std::weak_ptr<TContrastState> weak = Contrast_;
-    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(View_->MessagePanel()), dialog = ContrastDialog_,
+    Web().RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(View_->MessagePanel()), dialog = ContrastDialog_,
                                            changes = Contrast_->Changes](const QVariant& answer) {
         const auto state = weak.lock();
         if (!state) return;
@@ -67,7 +68,7 @@ void TfrmMain::alContrastCheckExecute()
         ContrastDialog_ = new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); }, this);
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
+    ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(Web()), Contrast_->Before));
     NameContrastPage();
     ContrastDialog_->show();
     ContrastDialog_->raise();
@@ -80,7 +81,7 @@ void TfrmMain::CheckMovedColors(const TContrastRow& row)
     std::optional<TRecordAt> shown;
     bool found = true;
     if (row.ForegroundMoved) {
-        shown = RecordOfSource(Open_->Shown(), ColorSourceOf(*Web_, row.Now.Path), AttributeDecoder(*Web_));
+        shown = RecordOfSource(Open_->Shown(), ColorSourceOf(Web(), row.Now.Path), AttributeDecoder(Web()));
         if (shown) SetColorChecked(Open_->Shown(), shown->Tab, int(shown->Row), true, false);
         found = shown.has_value();
     }
@@ -93,4 +94,11 @@ void TfrmMain::CheckMovedColors(const TContrastRow& row)
     View_->SyncCheckMarks();
     const QString none = "この文字色を与える色は一覧にありません";
     View_->MessagePanel()->setText(found ? Contrast_->Warning : none);
+}
+
+void TfrmMain::NameContrastPage()
+{
+    if (!ContrastDialog_) return;
+    ContrastDialog_->setWindowTitle(Open_->Site() ? "コントラストの確認 [" + Open_->BelowSite(Open_->Shown().FileName()) + "]"
+                                          : QString("コントラストの確認"));
 }

@@ -200,14 +200,18 @@ void TfrmMain::CreatePanes()
     View_ = new TDocumentView(*Open_, Options_, *this);
     connect(View_, &TDocumentView::PageChosen, this, Locked(&TfrmMain::ShowSitePage));
     connect(View_, &TDocumentView::ColorDoubleClicked, this, Locked(&TfrmMain::clbColorListDblClick));
-    Web_ = new TWebBrowser;
-    Web_->setObjectName("Web");
+    Preview_ = new TPreviewPane(this);
+    // Every page the preview shows gets its contrast checked.
+    connect(Preview_, &TPreviewPane::Shown, this, [this] {
+        CheckShownContrast();
+        emit PreviewShown();
+    });
     Splitter = new QSplitter(Qt::Horizontal);
     Splitter->setObjectName("Splitter");
     Splitter->setHandleWidth(7);
     Splitter->setChildrenCollapsible(false);
     Splitter->addWidget(View_->SideBar());
-    Splitter->addWidget(Web_);
+    Splitter->addWidget(Preview_->Browser());
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);
     setCentralWidget(Splitter);

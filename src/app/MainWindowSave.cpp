@@ -75,5 +75,5 @@ void TfrmMain::alSaveAsExecute()
     if (Open_->Site()) return;
     const QString page = QString::fromStdString(Open_->Shown().FileName());
     setWindowTitle("Pictor [" + page + "]");
-    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Open_->Shown().FileName())));
+    OpenFolder_ = QString::fromStdString(pictor::FolderOf(Open_->Shown().FileName()));
 }

@@ -1,13 +1,11 @@
-// Opening a page, and the commands that tick its records.
+// Opening a page or a site, and showing the page of it that the window shows.
 #include "app/MainWindow.h"
-#include "app/FocusBack.h"
 
+#include "app/Browser.h"
 #include "app/DocumentView.h"
+#include "app/FocusBack.h"
 #include "app/OpenDocument.h"
-#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
-#include "app/model/RecordChecks.h"
-#include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
 #include "document/Paths.h"
 #include "app/model/Options.h"
@@ -15,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -140,38 +139,60 @@ void TfrmMain::ShowDocument()
     UpdateUndoCommands();
     SetDocumentCommandsEnabled(true);
     Open_->SetModified(false);
-    Preview_->Show(Open_->Shown(), QString::fromStdString(Open_->Shown().WorkFileName()));
+    Preview_->Show(Open_->Shown());
 }
 
-void TfrmMain::mnuSelectColorClick(TColor picked)
+void TfrmMain::alOpenSiteExecute()
 {
-    CheckPickedColor(picked, true);
+    if (!AskUnsavedChanges()) return;
+    const QString folder = QFileDialog::getExistingDirectory(this, "サイトのフォルダーを選択", OpenFolder_);
+    if (!folder.isEmpty()) LoadSite(folder);
 }
 
-void TfrmMain::mnuUnselectColorClick(TColor picked)
+void TfrmMain::LoadSite(const QString& folder)
 {
-    CheckPickedColor(picked, false);
+    const QString root = QFileInfo(QDir::cleanPath(folder)).absoluteFilePath();
+    OpenFolder_ = root;
+    RecoverInterruptedSaves(root.toStdString() + "/");
+    const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
+    if (!RunLoad([&](const TOpenDocument::TRun& run) { return Open_->LoadSite(root.toStdString(), options, run); }))
+        return;
+    ShowSite();
+    ReportLoad();
 }
 
-void TfrmMain::CheckPickedColor(TColor picked, bool checked)
+void TfrmMain::ShowSite()
 {
-    if (!Open_->IsReadable()) return;
-    SetCheckedByColor(Open_->Edited(), picked, checked);
-    View_->SyncCheckMarks();
-    pnlColorPicker->BlankMagnifier();
+    DeleteSourceMenuItems();
+    View_->Clear();
+    ForgetContrast();
+    View_->ShowSite();
+    ShowSiteFolder();
+    UpdateUndoCommands();
+    Open_->SetModified(false);
+    const auto& pages = Open_->Site()->Pages();
+    const auto first = std::find_if(pages.begin(), pages.end(), [](const TSitePage& page) { return page.Loaded(); });
+    SetDocumentCommandsEnabled(first != pages.end());
+    if (first == pages.end()) return;
+    ShowSitePage(int(first - pages.begin()));
 }
 
-void TfrmMain::alSelectAllExecute()
+void TfrmMain::ShowSiteFolder()
 {
-    if (!alSelectAll->isEnabled() || !Open_->IsReadable()) return;
-    CheckAll(Open_->Edited());
-    View_->SyncCheckMarks();
+    const QString folder = QDir::cleanPath(Open_->SiteFolder());
+    setWindowTitle("Pictor [" + folder + "]");
+    OpenFolder_ = folder;
+    View_->ShowSitePages();
 }
 
-void TfrmMain::alSelectInverseExecute()
+void TfrmMain::ShowSitePage(int page)
 {
-    if (!alSelectInverse->isEnabled() || !Open_->IsReadable()) return;
-    InvertChecks(Open_->Edited());
-    View_->SyncCheckMarks();
+    const int shown = Open_->ShownPage();
+    if (!Open_->ChoosePage(page, Web().ScrollOffsets())) return;
+    View_->ShowSitePage(page, shown < 0);
+    CreateSourceMenuItems();
+    ForgetContrast();
+    NameContrastPage();
+    Preview_->ShowAt(Open_->Shown(), Open_->PageScroll(page));
 }
 
