@@ -4,6 +4,7 @@
 #include "app/HintWindows.h"
 #include "app/OpenDocument.h"
 #include "app/PageList.h"
+#include "app/SiteLists.h"
 #include "app/UiFonts.h"
 #include "app/model/Options.h"
 #include "app/model/RecordChecks.h"
@@ -27,12 +28,15 @@
 
 using namespace pictor;
 
+TDocumentView::~TDocumentView() = default;
+
 TDocumentView::TDocumentView(TOpenDocument& open, const TOptions& options, QMainWindow& window)
     : QObject(&window), Open_(open), Options_(options)
 {
     GraphicHint_ = new TGraphicHint(&window);
     SourceHint_ = new TSourceHint(&window);
     CreateLists();
+    Site_ = std::make_unique<TSiteLists>(Open_, Options_, *clbColorList, *clbPicList);
     SideBar_ = new QSplitter(Qt::Vertical);
     SideBar_->setObjectName("SideBar");
     SideBar_->setChildrenCollapsible(false);
@@ -257,7 +261,8 @@ void TDocumentView::tcFileListChange()
 {
     if (!Open_.IsReadable()) return;
     if (ShowsSite()) {
-        FillSiteLists();
+        Site_->Fill();
+        FitPictureList();
         ShowCharCode(Open_.Shown().Elements(ShownTab()));
         return;
     }
@@ -283,7 +288,10 @@ void TDocumentView::tcFileListChange()
 void TDocumentView::RefreshColorList()
 {
     if (!Open_.IsReadable()) return;
-    if (ShowsSite()) return FillSiteLists();
+    if (ShowsSite()) {
+        Site_->Fill();
+        return FitPictureList();
+    }
     const TElements& file = Open_.Shown().Elements(ShownTab());
     const int top = clbColorList->verticalScrollBar()->value();
     clbColorList->setUpdatesEnabled(false);
@@ -328,7 +336,7 @@ int TDocumentView::ColorRowAtPointer() const
 void TDocumentView::SyncCheckMarks()
 {
     if (!Open_.IsReadable()) return;
-    if (ShowsSite()) return SyncSiteCheckMarks();
+    if (ShowsSite()) return Site_->SyncCheckMarks();
     const TElements& file = Open_.Shown().Elements(ShownTab());
     for (int row = 0; row < clbColorList->count() && size_t(row) < file.Colors.size(); ++row)
         clbColorList->SetRowChecked(row, file.Colors[size_t(row)].Checked);
@@ -339,7 +347,7 @@ void TDocumentView::SyncCheckMarks()
 void TDocumentView::ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers)
 {
     if (!Open_.IsReadable()) return;
-    if (ShowsSite()) return SiteColorClickCheck(row, checked);
+    if (ShowsSite()) return Site_->ColorClicked(row, checked);
     // Shift ticks the value in every file the change acts on: the page's, or the whole site's.
     SetColorChecked(Open_.Shown(), ShownTab(), row, checked, false);
     if (!modifiers.testFlag(Qt::ShiftModifier)) return;
@@ -350,7 +358,7 @@ void TDocumentView::ColorListClickCheck(int row, bool checked, Qt::KeyboardModif
 void TDocumentView::PicListClickCheck(int row, bool checked)
 {
     if (!Open_.IsReadable()) return;
-    if (ShowsSite()) return SitePicClickCheck(row, checked);
+    if (ShowsSite()) return Site_->PictureClicked(row, checked);
     SetPicChecked(Open_.Shown(), ShownTab(), row, checked);
 }
 
@@ -382,91 +390,20 @@ void TDocumentView::ApplyHint(THintList list, const THintAction& action, const Q
     if (action.Kind != THintAction::haShow || !Open_.IsReadable()) return;
     const TMyCheckListBox* box = list == hlColors ? clbColorList : clbPicList;
     const QPoint at = box->viewport()->mapToGlobal(viewportPos) + QPoint(16, 16);
-    if (ShowsSite()) return ShowSiteHint(list, action.Row, at);
     const TElements& file = Open_.Shown().Elements(ShownTab());
     if (list == hlPictures) {
-        if (size_t(action.Row) >= file.Pics.size()) return;
-        const TPicRecord& pic = file.Pics[size_t(action.Row)];
-        if (pic.Tickable()) GraphicHint_->ShowImage(pictor::ImageFromBitmap(pic.Bitmap), at);
-        else QToolTip::showText(at, QString::fromStdString(DeadReferenceHint(pic.State, pic.Reason)), clbPicList);
+        const TPicRecord* pic = ShowsSite() ? Site_->Picture(action.Row)
+                                : size_t(action.Row) < file.Pics.size() ? &file.Pics[size_t(action.Row)] : nullptr;
+        if (!pic) return;
+        if (pic->Tickable()) GraphicHint_->ShowImage(ImageFromBitmap(pic->Bitmap), at);
+        else QToolTip::showText(at, QString::fromStdString(DeadReferenceHint(pic->State, pic->Reason)), clbPicList);
+        return;
+    }
+    if (ShowsSite()) {
+        if (const auto files = Site_->ColorFiles(action.Row)) QToolTip::showText(at, *files, clbColorList);
         return;
     }
     if (size_t(action.Row) >= file.Colors.size()) return;
     const TSourceExcerpt excerpt = MakeSourceExcerpt(file.CurrentText(), file.Colors[size_t(action.Row)], Options_.HintViewBytes);
     SourceHint_->ShowExcerpt(FileText(file, excerpt.Before), FileText(file, excerpt.Color), FileText(file, excerpt.After), at);
-}
-
-void TDocumentView::FillSiteLists()
-{
-    const int colorTop = clbColorList->verticalScrollBar()->value();
-    const int picTop = clbPicList->verticalScrollBar()->value();
-    clbColorList->setUpdatesEnabled(false);
-    clbPicList->setUpdatesEnabled(false);
-    clbColorList->clear();
-    clbPicList->clear();
-    SitePalette_ = SitePalette(*Open_.Site());
-    SitePictures_ = SitePictures(*Open_.Site());
-    const auto colors = CheckedColors(*Open_.Site());
-    const auto pictures = CheckedPictureFiles(*Open_.Site());
-    for (const TPaletteColor& color : SitePalette_) {
-        const bool lower = Options_.SaveWithLowerCase;
-        const std::string code = "#" + ColorByteToHex(GetRValue(color.Value), lower) +
-                                 ColorByteToHex(GetGValue(color.Value), lower) + ColorByteToHex(GetBValue(color.Value), lower);
-        clbColorList->AddRow(QString::fromStdString(code) + QString(" (%1)").arg(color.Count), colors.at(color.Value), true);
-        clbColorList->item(clbColorList->count() - 1)
-            ->setData(Qt::UserRole, QColor(GetRValue(color.Value), GetGValue(color.Value), GetBValue(color.Value)));
-    }
-    for (const TSitePicture& picture : SitePictures_) {
-        const std::string& path = picture.Picture->FullPath;
-        clbPicList->AddRow(Open_.BelowSite(path), pictures.at(path), picture.Picture->Tickable());
-    }
-    clbColorList->FitHorizontalExtent(30);
-    clbPicList->FitHorizontalExtent(18);
-    clbColorList->verticalScrollBar()->setValue(colorTop);
-    clbPicList->verticalScrollBar()->setValue(picTop);
-    clbColorList->setUpdatesEnabled(true);
-    clbPicList->setUpdatesEnabled(true);
-    FitPictureList();
-}
-
-void TDocumentView::SyncSiteCheckMarks()
-{
-    const auto colors = CheckedColors(*Open_.Site());
-    const auto pictures = CheckedPictureFiles(*Open_.Site());
-    for (int row = 0; row < clbColorList->count() && size_t(row) < SitePalette_.size(); ++row)
-        clbColorList->SetRowChecked(row, colors.at(SitePalette_[size_t(row)].Value));
-    for (int row = 0; row < clbPicList->count() && size_t(row) < SitePictures_.size(); ++row)
-        clbPicList->SetRowChecked(row, pictures.at(SitePictures_[size_t(row)].Picture->FullPath));
-}
-
-void TDocumentView::SiteColorClickCheck(int row, bool checked)
-{
-    if (size_t(row) < SitePalette_.size()) SetCheckedByColor(*Open_.Site(), SitePalette_[size_t(row)].Value, checked);
-}
-
-void TDocumentView::SitePicClickCheck(int row, bool checked)
-{
-    if (size_t(row) < SitePictures_.size())
-        SetPictureFileChecked(*Open_.Site(), SitePictures_[size_t(row)].Picture->FullPath, checked);
-}
-
-void TDocumentView::ShowSiteHint(THintList list, int row, const QPoint& at)
-{
-    if (list == hlPictures) {
-        if (size_t(row) >= SitePictures_.size()) return;
-        const TPicRecord& pic = *SitePictures_[size_t(row)].Picture;
-        if (pic.Tickable()) GraphicHint_->ShowImage(ImageFromBitmap(pic.Bitmap), at);
-        else QToolTip::showText(at, QString::fromStdString(DeadReferenceHint(pic.State, pic.Reason)), clbPicList);
-        return;
-    }
-    if (size_t(row) >= SitePalette_.size()) return;
-    QStringList files;
-    for (const std::string& file : SitePalette_[size_t(row)].Files) files << Open_.BelowSite(file);
-    QToolTip::showText(at, files.join('\n'), clbColorList);
-}
-
-std::optional<TColor> TDocumentView::TickedSiteColor(int row) const
-{
-    if (row < 0 || size_t(row) >= SitePalette_.size() || !clbColorList->RowChecked(row)) return std::nullopt;
-    return SitePalette_[size_t(row)].Value;
 }

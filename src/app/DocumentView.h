@@ -1,13 +1,10 @@
 #pragma once
 #include "app/model/HintTracker.h"
-#include "base/Color.h"
-#include "site/SiteSummary.h"
 
 #include <QObject>
 #include <QPoint>
 
-#include <optional>
-#include <vector>
+#include <memory>
 
 class QCheckBox;
 class QColor;
@@ -19,6 +16,7 @@ class TGraphicHint;
 class TMyCheckListBox;
 class TOpenDocument;
 class TPageList;
+class TSiteLists;
 class TSourceHint;
 class TTabSideBar;
 
@@ -37,6 +35,7 @@ class TDocumentView : public QObject {
 public:
     // Puts its panels in the window's status bar; the side bar is the window's to place.
     TDocumentView(TOpenDocument& open, const pictor::TOptions& options, QMainWindow& window);
+    ~TDocumentView() override;
 
     // The page list over the file tabs.
     QSplitter* SideBar() const { return SideBar_; }
@@ -75,8 +74,8 @@ public:
     void FitPictureList();
     // The colour row under the pointer; -1 for none.
     int ColorRowAtPointer() const;
-    // The site's colour value of a ticked row of the site's list.
-    std::optional<pictor::TColor> TickedSiteColor(int row) const;
+    // The site's lists, while ShowsSite.
+    const TSiteLists& SiteLists() const { return *Site_; }
 
 public slots:
     // Lists the chosen file's colours and pictures, or the whole site's.
@@ -104,11 +103,6 @@ private:
     static QColor SwatchOf(const pictor::TColorRecord& record);
     // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
     static QString FileText(const pictor::TElements& file, const std::string& text);
-    void FillSiteLists();
-    void SyncSiteCheckMarks();
-    void SiteColorClickCheck(int row, bool checked);
-    void SitePicClickCheck(int row, bool checked);
-    void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
 
     static constexpr int MinPictureRows = 3;
 
@@ -126,6 +120,5 @@ private:
     TGraphicHint* GraphicHint_;
     TSourceHint* SourceHint_;
     pictor::THintTracker Hints_;
-    std::vector<pictor::TPaletteColor> SitePalette_;  // the site's colour rows: each value once
-    std::vector<pictor::TSitePicture> SitePictures_;  // the site's picture rows: each file once
+    std::unique_ptr<TSiteLists> Site_;
 };

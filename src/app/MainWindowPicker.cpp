@@ -3,6 +3,7 @@
 #include "app/DocumentView.h"
 #include "app/MainWindow.h"
 #include "app/OpenDocument.h"
+#include "app/SiteLists.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
@@ -40,7 +41,7 @@ void TfrmMain::clbColorListDblClick()
     const int row = View_->ColorRowAtPointer();
     if (View_->ShowsSite()) {
         // Every ticked occurrence of the value takes the new colour, as from the picker.
-        if (const auto value = View_->TickedSiteColor(row)) mnuSetNewColorClick(*value);
+        if (const auto value = View_->SiteLists().TickedColor(row)) mnuSetNewColorClick(*value);
         return;
     }
     auto& colors = Open_->Shown().Elements(View_->ShownTab()).Colors;

@@ -4,6 +4,7 @@
 #include "app/DocumentView.h"
 #include "app/model/RecordChecks.h"
 #include "colordialog/ui/ColorPickerPanel.h"
+#include "document/WorkingDocument.h"
 
 #include <QAction>
 
