@@ -15,6 +15,11 @@ public:
     // "about:blank" or a local file's full path. The view shows the file as it is on disk now, never
     // a cached copy, and its history does not grow. Returns at once.
     virtual void Navigate(const QString& address) = 0;
+    // Loads the file in a page out of sight, so that a Navigate to it soon after shows it at once, as
+    // it was when loaded; a page shown before is kept so too until the next DropPrefetched.
+    virtual void Prefetch(const QString& address) = 0;
+    // Forgets the pages loaded out of sight: the copies they show have changed.
+    virtual void DropPrefetched() = 0;
     // Called once per navigation, after the page has been laid out, with the address that loaded
     // ("about:blank" or the file's path).
     virtual void SetOnDocumentComplete(std::function<void(const QString& address)> handler) = 0;

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -14,6 +15,7 @@ namespace pictor {
 namespace {
 
 constexpr int TextStartLength = 30;
+enum TColumn { TextColumn, ForegroundColumn, BackgroundColumn, BeforeColumn, NowColumn, ForegroundPlaceColumn };
 
 QColor Swatch(TColor color)
 {
@@ -39,8 +41,9 @@ QString RatioText(double ratio)
 
 } // namespace
 
-TfrmContrast::TfrmContrast(std::function<void(const TContrastRow&)> tickSource, QWidget* parent)
-    : QDialog(parent), TickSource_(std::move(tickSource))
+TfrmContrast::TfrmContrast(std::function<void(const TContrastRow&)> tickSource, TPlacesFinder findPlaces,
+                           QWidget* parent)
+    : QDialog(parent), TickSource_(std::move(tickSource)), FindPlaces_(std::move(findPlaces))
 {
     setObjectName("frmContrast");
     setWindowTitle("コントラストの確認");
@@ -52,8 +55,8 @@ TfrmContrast::TfrmContrast(std::function<void(const TContrastRow&)> tickSource, 
     lvContrast = new QTreeWidget(this);
     lvContrast->setObjectName("lvContrast");
     lvContrast->setRootIsDecorated(false);
-    lvContrast->setHeaderLabels({"テキスト", "文字色", "背景色", "変更前", "現在"});
-    lvContrast->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    lvContrast->setHeaderLabels({"テキスト", "文字色", "背景色", "変更前", "現在", "文字色の指定", "背景色の指定"});
+    lvContrast->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
     connect(lvContrast, &QTreeWidget::itemDoubleClicked, this, &TfrmContrast::lvContrastDblClick);
     layout->addWidget(lvContrast);
 
@@ -62,7 +65,7 @@ TfrmContrast::TfrmContrast(std::function<void(const TContrastRow&)> tickSource, 
     buttons->button(QDialogButtonBox::Close)->setObjectName("btnClose");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(600, 320);
+    resize(860, 320);
 }
 
 void TfrmContrast::SetRows(std::vector<TContrastRow> rows)
@@ -74,13 +77,29 @@ void TfrmContrast::SetRows(std::vector<TContrastRow> rows)
     for (const TContrastRow& row : Rows_) {
         auto* item = new QTreeWidgetItem(lvContrast);
         const QString& text = row.Now.Text;
-        item->setText(0, text.size() > TextStartLength ? text.left(TextStartLength) + "..." : text);
-        item->setToolTip(0, text);
-        ShowColour(*item, 1, row.Now.Foreground);
-        ShowColour(*item, 2, row.Now.Background);
-        item->setText(3, row.Before ? RatioText(*row.Before) : QString("-"));
-        item->setText(4, RatioText(row.Now.Ratio));
+        item->setText(TextColumn, text.size() > TextStartLength ? text.left(TextStartLength) + "..." : text);
+        item->setToolTip(TextColumn, text);
+        ShowColour(*item, ForegroundColumn, row.Now.Foreground);
+        ShowColour(*item, BackgroundColumn, row.Now.Background);
+        item->setText(BeforeColumn, row.Before ? RatioText(*row.Before) : QString("-"));
+        item->setText(NowColumn, RatioText(row.Now.Ratio));
     }
+    if (Rows_.empty() || !FindPlaces_) return;
+    FindPlaces_(Rows_, [dialog = QPointer<TfrmContrast>(this), serial = ++Serial_](const std::vector<QString>& places) {
+        if (dialog && dialog->Serial_ == serial) dialog->ShowPlaces(places);
+    });
+}
+
+void TfrmContrast::ShowPlaces(const std::vector<QString>& places)
+{
+    for (int row = 0; row < lvContrast->topLevelItemCount(); ++row)
+        for (int which = 0; which < 2; ++which) {
+            const std::size_t at = std::size_t(row) * 2 + std::size_t(which);
+            const QString place = at < places.size() && !places[at].isEmpty() ? places[at] : QString("-");
+            QTreeWidgetItem* item = lvContrast->topLevelItem(row);
+            item->setText(ForegroundPlaceColumn + which, place);
+            item->setToolTip(ForegroundPlaceColumn + which, place);
+        }
 }
 
 void TfrmContrast::lvContrastDblClick()

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -228,6 +229,8 @@ private:
     void ShowSite();
     // The site's folder in the title and the page list, after a load or a save below another folder.
     void ShowSiteFolder();
+    // Loads the pages before and after the one shown out of sight, for a quick switch.
+    void PrefetchNeighbours();
     // MainWindowChanges.cpp
     QList<QAction*> ConflictingCommands() const;
     // Runs the long part of a command on the worker thread, the commands that would conflict shut
@@ -256,6 +259,9 @@ private:
     void CheckShownContrast();
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
+    // Where each row's text colour and background are declared, two places a row, given to found later.
+    void FindColorPlaces(const std::vector<pictor::TContrastRow>& rows,
+                         std::function<void(const std::vector<QString>&)> found);
     // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
     void NameContrastPage();
 

@@ -65,7 +65,12 @@ void TfrmMain::alContrastCheckExecute()
 {
     if (!Open_->IsReadable()) return;
     if (!ContrastDialog_) {
-        ContrastDialog_ = new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); }, this);
+        ContrastDialog_ =
+            new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); },
+                             [this](const std::vector<TContrastRow>& rows, TfrmContrast::TPlacesFound found) {
+                                 FindColorPlaces(rows, std::move(found));
+                             },
+                             this);
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(Web()), Contrast_->Before));
@@ -73,6 +78,25 @@ void TfrmMain::alContrastCheckExecute()
     ContrastDialog_->show();
     ContrastDialog_->raise();
     ContrastDialog_->activateWindow();
+}
+
+void TfrmMain::FindColorPlaces(const std::vector<TContrastRow>& rows,
+                               std::function<void(const std::vector<QString>&)> found)
+{
+    std::vector<TSourceQuery> queries;
+    for (const TContrastRow& row : rows) {
+        queries.push_back({row.Now.Path, false});
+        queries.push_back({row.Now.Path, true});
+    }
+    // The answer may come after the window has gone.
+    Web().RunScript(ColorSourcesScript(queries), [window = QPointer<TfrmMain>(this), count = queries.size(),
+                                                  found = std::move(found)](const QVariant& answer) {
+        if (!window || !window->Open_->IsReadable()) return;
+        std::vector<QString> places;
+        for (const TColorSource& source : ColorSourcesOf(answer, count))
+            places.push_back(QString::fromStdString(SourcePlace(window->Open_->Shown(), source)));
+        found(places);
+    });
 }
 
 void TfrmMain::CheckMovedColors(const TContrastRow& row)

@@ -201,9 +201,10 @@ void TfrmMain::CreatePanes()
     connect(View_, &TDocumentView::PageChosen, this, Locked(&TfrmMain::ShowSitePage));
     connect(View_, &TDocumentView::ColorDoubleClicked, this, Locked(&TfrmMain::clbColorListDblClick));
     Preview_ = new TPreviewPane(this);
-    // Every page the preview shows gets its contrast checked.
+    // Every page the preview shows gets its contrast checked, and a site its neighbours loaded.
     connect(Preview_, &TPreviewPane::Shown, this, [this] {
         CheckShownContrast();
+        PrefetchNeighbours();
         emit PreviewShown();
     });
     Splitter = new QSplitter(Qt::Horizontal);

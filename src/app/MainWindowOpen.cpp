@@ -196,3 +196,17 @@ void TfrmMain::ShowSitePage(int page)
     Preview_->ShowAt(Open_->Shown(), Open_->PageScroll(page));
 }
 
+void TfrmMain::PrefetchNeighbours()
+{
+    const int shown = Open_->ShownPage();
+    if (shown < 0) return;
+    const auto& pages = Open_->Site()->Pages();
+    // The pages the list's arrow keys go to.
+    for (const int step : {1, -1})
+        for (int page = shown + step; page >= 0 && size_t(page) < pages.size(); page += step)
+            if (pages[size_t(page)].Loaded()) {
+                Web().Prefetch(QString::fromStdString(pages[size_t(page)].Document->WorkFileName()));
+                break;
+            }
+}
+

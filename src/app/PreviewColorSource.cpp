@@ -4,16 +4,14 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QUrl>
 
 namespace pictor {
 
-QString ColorSourceScript(const QString& path)
-{
-    return ScriptFile(QStringLiteral("color-source.js")) + QStringLiteral("('%1')").arg(path);
-}
+namespace {
 
-TColorSource ColorSourceOf(const QVariant& answer)
+TColorSource SourceOf(const QVariant& answer)
 {
     const QVariantMap fields = answer.toMap();
     const QString kind = fields.value("kind").toString();
@@ -42,9 +40,28 @@ TColorSource ColorSourceOf(const QVariant& answer)
     return source;
 }
 
+} // namespace
+
+QString ColorSourcesScript(const std::vector<TSourceQuery>& queries)
+{
+    QJsonArray list;
+    for (const TSourceQuery& query : queries)
+        list.append(QJsonObject{{"path", query.Path}, {"background", query.Background}});
+    return ScriptFile(QStringLiteral("color-source.js")) + '(' +
+           QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + ')';
+}
+
+std::vector<TColorSource> ColorSourcesOf(const QVariant& answer, std::size_t queries)
+{
+    std::vector<TColorSource> sources(queries);
+    const QVariantList list = answer.toList();
+    for (std::size_t i = 0; i < queries && i < std::size_t(list.size()); ++i) sources[i] = SourceOf(list[qsizetype(i)]);
+    return sources;
+}
+
 TColorSource ColorSourceOf(IBrowser& browser, const QString& path)
 {
-    return ColorSourceOf(ScriptAnswer(browser, ColorSourceScript(path)));
+    return ColorSourcesOf(ScriptAnswer(browser, ColorSourcesScript({{path, false}})), 1).front();
 }
 
 QString DecodeAttributesScript(const std::vector<std::string>& values)

@@ -34,6 +34,7 @@ TPreviewUpdater::TPreviewUpdater(IBrowser& browser, std::function<void()> refres
 
 void TPreviewUpdater::Show(const IFileSet& files, const QString& page)
 {
+    Browser_.DropPrefetched();
     ++Generation_;
     Swapping_ = false;
     Next_ = {};
@@ -45,6 +46,8 @@ void TPreviewUpdater::Show(const IFileSet& files, const QString& page)
 
 void TPreviewUpdater::Update(const IFileSet& files, const QString& page)
 {
+    // Pages loaded ahead show what was before, maybe in files of theirs that this page does not name.
+    Browser_.DropPrefetched();
     if (Swapping_) {
         Next_ = [this, &files, page] { Update(files, page); };
         return;

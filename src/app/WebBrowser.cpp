@@ -2,11 +2,14 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace {
 
@@ -41,18 +44,32 @@ TWebBrowser::TWebBrowser(QWidget* parent)
 {
     // Off the record and without an HTTP cache: every navigation reads the working copies afresh.
     Profile_->setHttpCacheType(QWebEngineProfile::NoCache);
-    View_->setPage(new TPage(Profile_, *this));
+    View_->setPage(NewPage());
     // Files dropped on the preview open as documents in the main window instead.
     View_->setAcceptDrops(false);
     setAcceptDrops(false);
-    // Each load names its own address: the view's may already be the next one's.
-    connect(View_->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& load) {
-        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
-        if (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
-            load.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+    connect(View_, &QWebEngineView::loadStarted, this, &TWebBrowser::DropAwaited);
+}
+
+TWebBrowser::TPage* TWebBrowser::NewPage()
+{
+    auto* page = new TPage(Profile_, *this);
+    // Each load names its own address: the view's may already be the next one's. A page out of sight
+    // tells nothing until it is shown.
+    connect(page, &QWebEnginePage::loadingChanged, this, [this, page](const QWebEngineLoadingInfo& load) {
+        if (page != View_->page()) return;
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+            ++LoadsStarted_;
+            Loading_ = load.url();
+            if (Loading_ == Requested_) Requested_.clear();
+        }
+        // A load cut short by a later one, begun or only asked for, is not what the view shows.
+        const bool latest = load.url() == Loading_ && Requested_.isEmpty();
+        if (latest && (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
+                       load.status() == QWebEngineLoadingInfo::LoadFailedStatus))
             LoadFinished(load.url());
     });
-    connect(View_, &QWebEngineView::loadStarted, this, &TWebBrowser::DropAwaited);
+    return page;
 }
 
 TWebBrowser::~TWebBrowser()
@@ -61,17 +78,76 @@ TWebBrowser::~TWebBrowser()
     delete View_;      // the page must go before its profile
 }
 
+QUrl TWebBrowser::FreshUrl(const QString& address)
+{
+    QUrl url = QUrl::fromLocalFile(address);
+    url.setQuery(QStringLiteral("pictor=%1").arg(++Navigations_));
+    return url;
+}
+
 void TWebBrowser::Navigate(const QString& address)
 {
     if (address == QLatin1String("about:blank")) {
-        View_->setUrl(QUrl(address));
+        Requested_ = QUrl(address);
+        View_->setUrl(Requested_);
         return;
     }
-    // A new address every time: a fresh load that reads the file again and that Chromium does
-    // not treat as a reload, whose own scroll restoring would race with ours.
-    QUrl url = QUrl::fromLocalFile(address);
-    url.setQuery(QStringLiteral("pictor=%1").arg(++Navigations_));
-    View_->setUrl(url);
+    const auto prefetched = std::find_if(Prefetched_.begin(), Prefetched_.end(),
+                                         [&](const auto& entry) { return entry.first == address; });
+    if (prefetched != Prefetched_.end()) {
+        QWebEnginePage* page = prefetched->second;
+        Prefetched_.erase(prefetched);
+        return ShowPrefetched(page);
+    }
+    Requested_ = FreshUrl(address);
+    View_->setUrl(Requested_);
+}
+
+void TWebBrowser::Prefetch(const QString& address)
+{
+    if (address == ShownAddress() ||
+        std::any_of(Prefetched_.begin(), Prefetched_.end(), [&](const auto& entry) { return entry.first == address; }))
+        return;
+    if (Prefetched_.size() >= MaxPrefetched) {
+        delete Prefetched_.front().second;
+        Prefetched_.erase(Prefetched_.begin());
+    }
+    TPage* page = NewPage();
+    page->load(FreshUrl(address));
+    Prefetched_.emplace_back(address, page);
+}
+
+void TWebBrowser::DropPrefetched()
+{
+    for (const auto& entry : Prefetched_) delete entry.second;
+    Prefetched_.clear();
+}
+
+void TWebBrowser::ShowPrefetched(QWebEnginePage* page)
+{
+    QWebEnginePage* shown = View_->page();
+    const QUrl shownUrl = shown->url();
+    DropAwaited();  // the shown page's answers go with it
+    View_->setPage(page);
+    Requested_.clear();
+    Loading_ = page->requestedUrl();
+    // The page left keeps what it shows, for a way back as quick.
+    if (!shown->isLoading() && shownUrl.isLocalFile()) {
+        if (Prefetched_.size() >= MaxPrefetched) {
+            delete Prefetched_.front().second;
+            Prefetched_.erase(Prefetched_.begin());
+        }
+        Prefetched_.emplace_back(shownUrl.toLocalFile(), shown);
+    } else {
+        shown->deleteLater();
+    }
+    // As a navigation does: a load begun, then done once the page is, after this returns.
+    const bool loaded = !page->isLoading();
+    QTimer::singleShot(0, this, [this, page, loaded] {
+        if (page != View_->page()) return;
+        ++LoadsStarted_;
+        if (loaded) LoadFinished(page->url());
+    });
 }
 
 void TWebBrowser::SetOnDocumentComplete(std::function<void(const QString&)> handler)

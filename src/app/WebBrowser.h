@@ -1,11 +1,14 @@
 #pragma once
 #include "app/Browser.h"
 
+#include <QUrl>
 #include <QWidget>
 
 #include <map>
+#include <utility>
+#include <vector>
 
-class QUrl;
+class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -17,6 +20,8 @@ public:
     ~TWebBrowser() override;
 
     void Navigate(const QString& address) override;
+    void Prefetch(const QString& address) override;
+    void DropPrefetched() override;
     void SetOnDocumentComplete(std::function<void(const QString& address)> handler) override;
     QPoint ScrollOffsets() const override;
     void ScrollTo(const QPoint& offsets) override;
@@ -37,6 +42,12 @@ protected:
 
 private:
     class TPage;
+    TPage* NewPage();
+    // A fresh address for the file: a new load that reads it again and that Chromium does not treat
+    // as a reload, whose own scroll restoring would race with ours.
+    QUrl FreshUrl(const QString& address);
+    // Puts a page loaded out of sight in the view.
+    void ShowPrefetched(QWebEnginePage* page);
     void LoadFinished(const QUrl& url);
     // The page is going: the answers still awaited will never come.
     void DropAwaited();
@@ -50,5 +61,10 @@ private:
     int Navigations_ = 0;
     int Scripts_ = 0;
     int LoadsStarted_ = 0;
+    QUrl Requested_;  // the last address asked for until its load begins
+    QUrl Loading_;    // the address of the load begun last
     std::map<int, std::function<void(bool, const QString&)>> Awaited_;  // by script
+    // Pages out of sight by their files' paths, the oldest first; children of the view.
+    std::vector<std::pair<QString, QWebEnginePage*>> Prefetched_;
+    static constexpr std::size_t MaxPrefetched = 3;
 };

@@ -1,4 +1,5 @@
 #include "adjust/DarkContrast.h"
+#include "document/ChannelVariables.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "document/CssColorFunction.h"
@@ -91,31 +92,52 @@ TEST(DarkContrast, ColoursOfNoPairKeepTheirLevelOnThePageBackground)
     EXPECT_EQ(page.Page.Colors[3].Color, DarkColor(RGB(0x64, 0x6b, 0x79), {}));
 }
 
-// Texts and backgrounds of different rules: a navbar item's white on its navbar's mid blue, a focused
-// button's white on the button's blue, an alert's text on a background with alpha (seen over the dark
-// page). Each stays at its level, whatever else moved.
-TEST(DarkContrast, PairsByDifferentRulesKeepTheirLevel)
+// Texts and backgrounds of different rules or through custom properties, each painted with the alpha of
+// its use, a background with alpha seen over the page: a navbar item's white on its navbar's mid blue, a
+// focused button's white on the button's blue, an alert's text at 90 %; Bootstrap's floating label (a
+// channel list at 65 % on the page), daisyUI's page text on a utility's background at 80 %, a button's
+// two colours, a text at 70 % of its own; Bulma's page text on a background of hsl() variables. Each
+// stays at its level, whatever else moved. The records: text, its alpha, background (or the page), its alpha.
+TEST(DarkContrast, PairsByDifferentRulesOrCustomPropertiesKeepTheirLevel)
 {
+    constexpr std::size_t Page = PageBackgroundRecord;
     const struct {
         const char* Style;
-        std::size_t Text, Background;
+        std::size_t Text;
+        int TextAlpha;
+        std::size_t Background;
+        int BackgroundAlpha;
     } cases[] = {
-        {".navbar.is-link{background-color:#485fc7}.navbar.is-link .navbar-item{color:#fff}", 1, 0},
-        {".button.is-link{background-color:#485fc7;color:#fff}.button.is-link.is-focused{color:#fff}", 2, 0},
-        {".tooltip{color:#fff}.tooltip{background-color:rgba(180,30,45,.9)}", 0, 1},
+        {".navbar.is-link{background-color:#485fc7}.navbar.is-link .navbar-item{color:#fff}", 1, 255, 0, 255},
+        {".button.is-link{background-color:#485fc7;color:#fff}.button.is-link.is-focused{color:#fff}", 2, 255, 0, 255},
+        {".tooltip{color:#fff}.tooltip{background-color:rgba(180,30,45,.9)}", 0, 255, 1, 230},
+        {":root{--body-rgb:33,37,41}.form-floating>label{color:rgba(var(--body-rgb),.65)}", 0, 166, Page, 255},
+        {":root{--bc:27.8% 0.03 257;--su:64.8% 0.15 160}:root{color:oklch(var(--bc)/1)}"
+         ".bg-success\\/80{background-color:oklch(var(--su)/.8)}",
+         0, 255, 1, 204},
+        {":root{--suc:25% 0.05 160;--su:70% 0.15 160}"
+         ".btn-success{background-color:oklch(var(--su)/1);color:oklch(var(--suc)/1)}",
+         0, 255, 1, 255},
+        {":root{--p:49.12% 0.3096 275.75}.text-primary\\/70{color:oklch(var(--p)/.7)}", 0, 179, Page, 255},
+        {":root{--h:171;--s:100%;--l:41%}body{color:#4a4a4a}"
+         ".has-background-primary{background-color:hsl(var(--h),var(--s),var(--l))}",
+         3, 255, 2, 255},
     };
+    const TColor canvas = DarkColor(RGB(255, 255, 255), {});
     for (const auto& c : cases) {
         THtmlStructure page = ScannedPage(std::string("<style>") + c.Style + "</style>");
+        AddChannelColors(page);
         const TColorRecord& text = page.Page.Colors[c.Text];
-        const TColorRecord& background = page.Page.Colors[c.Background];
-        // Over the page: white, then what white becomes.
-        const auto ratio = [&](TColor page) {
-            return ContrastRatioOver(text.Color, 255, background.Color, AlphaToByte(background.AlphaForm, background.Alpha), page);
+        const TColorRecord* background = c.Background == Page ? nullptr : &page.Page.Colors[c.Background];
+        const auto ratio = [&](TColor over) {
+            return ContrastRatioOver(text.Color, c.TextAlpha, background ? background->Color : over, c.BackgroundAlpha,
+                                     over);
         };
         const int level = ContrastLevel(ratio(RGB(255, 255, 255)));
         ASSERT_GE(level, 2) << c.Style;
         ApplyDarkColors(page, TAdjustment::Dark(), false);
-        EXPECT_GE(ContrastLevel(ratio(DarkColor(RGB(255, 255, 255), {}))), level) << c.Style << ": " << text.Text << " on " << background.Text;
+        EXPECT_GE(ContrastLevel(ratio(canvas)), level)
+            << c.Style << ": " << text.Text << " on " << (background ? background->Text : "the page");
     }
 }
 

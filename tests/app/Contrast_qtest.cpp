@@ -1,11 +1,11 @@
 #include "MainWindowTesting.h"
 #include "app/ContrastDialog.h"
 #include "app/MainWindow.h"
-#include "widgets/MyCheckListBox.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
 #include "document/HtmlStructure.h"
+#include "widgets/MyCheckListBox.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -29,9 +29,13 @@ QStringList ContrastRows(TfrmMain& window, const std::function<void(QTreeWidget&
     if (!dialog || !dialog->isVisible() || dialog->isModal()) return {"the dialog did not come up beside the window"};
     QStringList rows;
     auto* list = dialog->findChild<QTreeWidget*>("lvContrast");
+    // Where the colours are declared comes from the preview after the rows.
+    QTest::qWaitFor([&] { return list->topLevelItemCount() == 0 || !list->topLevelItem(0)->text(5).isEmpty(); }, 20000);
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
-        rows << QStringList{item->text(0), item->text(1), item->text(2), item->text(3), item->text(4)}.join(' ');
+        QStringList columns;
+        for (int column = 0; column < item->columnCount(); ++column) columns << item->text(column);
+        rows << columns.join(' ');
     }
     if (steps) steps(*list);
     dialog->close();
@@ -78,11 +82,11 @@ void Show(TWebBrowser& browser, const QString& page)
     QVERIFY(loaded.wait(60000));
 }
 
-// The declaration that gives the page's first element its colour, as the script finds it: "rule p",
-// "rule p in imported.css", "style color:red", "none"; then the colour the browser gave it.
-QString Traced(TWebBrowser& browser)
+// The declaration that gives the page's first element its colour or its background, as the script finds
+// it: "rule p", "rule p in imported.css", "style color:red", "none"; then the colour the browser gave it.
+QString Traced(TWebBrowser& browser, bool background)
 {
-    const QVariantMap answer = Evaluate(browser, ColorSourceScript("1/0")).toMap();
+    const QVariantMap answer = Evaluate(browser, ColorSourcesScript({{"1/0", background}})).toList().value(0).toMap();
     QString found = answer.value("kind").toString();
     const QVariantList candidates = answer.value("candidates").toList();
     const int index = answer.value("index").toInt();
@@ -105,7 +109,8 @@ private slots:
         TTestFolders folders;
         TfrmMain window({WriteFile(folders.Site, "index.html", Page)});
         QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 2, 20000);
-        QCOMPARE(ContrastRows(window), QStringList{"low #777777 #FFFFFF - 4.47"});
+        QCOMPARE(ContrastRows(window),
+                 QStringList{"low #777777 #FFFFFF - 4.47 index.html: style 属性 index.html: style 属性"});
         auto* hint = Named<QLabel>(window, "StatusPanel2");
         QVERIFY(hint->text().isEmpty());
 
@@ -119,7 +124,7 @@ private slots:
 
         Named(window, "alSelectInverse")->trigger();  // nothing ticked
         const QStringList rows = ContrastRows(window, [](QTreeWidget& list) { DoubleClick(list, 0); });
-        QCOMPARE(rows, QStringList{"good #FFFFFF #888888 4.68 3.54"});
+        QCOMPARE(rows, QStringList{"good #FFFFFF #888888 4.68 3.54 index.html: style 属性 index.html: style 属性"});
         // The invert moved both colours: the text's own occurrence is ticked, and every occurrence of the
         // background's colour (the first one shown in its list).
         QCOMPARE(Ticked(window), (QStringList{"0:#888888 at 28", "0:#FFFFFF at 73", "0:#888888 at 89"}));
@@ -145,6 +150,9 @@ private slots:
             DoubleClick(list, 1);
         });
         QCOMPARE(rows.value(0).left(4), QString("dark"));
+        // The browser's own text colour and the page's white are declared nowhere.
+        QVERIFY2(rows.value(0).endsWith(" - index.html: style 属性"), qPrintable(rows.value(0)));
+        QVERIFY2(rows.value(1).endsWith(" index.html: .low -"), qPrintable(rows.value(1)));
         QCOMPARE(hintForTheBrowsersColour, QString("この文字色を与える色は一覧にありません"));
         QCOMPARE(Ticked(window), QStringList{"0:#777 at 18"});
         QVERIFY(hint->text().isEmpty());
@@ -202,6 +210,7 @@ private slots:
             QString Style;
             const char* Attribute;  // the style attribute, if any
             const char* Expected;
+            bool Background = false;
         } const cases[] = {
             {"an id beats any number of classes", "#t{color:red} " + many + "{color:blue}", "", "rule #t 255,0,0"},
             {"equal specificity: the later rule", ".a{color:red} .b{color:blue}", "", "rule .b 0,0,255"},
@@ -232,6 +241,12 @@ private slots:
             {"an !important rule beats a style attribute", "p{color:red !important}", "color:blue", "rule p 255,0,0"},
             {"!important in a style attribute beats !important rules", "@layer one{p{color:red !important}}",
              "color:blue !important", "style color:blue !important 0,0,255"},
+            {"the background of the first ancestor that paints one", "body{background:red} p{color:blue}", "",
+             "rule body 255,0,0", true},
+            {"the background shorthand, !important", "p{background:red !important} #t{background-color:blue}", "",
+             "rule p 255,0,0", true},
+            {"a background in a style attribute", "p{background:red}", "background:blue",
+             "style background:blue 0,0,255", true},
         };
         TTestFolders folders;
         WriteFile(folders.Site, "imported.css", "#t{color:red}");
@@ -244,7 +259,7 @@ private slots:
                                             "text</p></body></html>")
                                         .arg(c.Style, style)
                                         .toUtf8()));
-            const QString traced = Traced(browser);
+            const QString traced = Traced(browser, c.Background);
             if (traced != c.Expected) wrong << QString("%1: %2").arg(c.Name, traced.left(80));
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));

@@ -33,16 +33,25 @@ private slots:
         TTestFolders folders;
         const QString path = WriteFile(folders.Site, "index.html", Page);
         TfrmMain window({path});
+        // Each change loads the page's copy again: the checks read the page once its load is done.
+        QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+        const auto waitForPreview = [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
+            shown.clear();
+        };
+        waitForPreview();
         const std::string dark = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
         {
             TModalAnswerer<TfrmDark> answer([](TfrmDark& dialog) { dialog.findChild<QPushButton*>("btnOK")->click(); });
             Named(window, "alDark")->trigger();
             QCOMPARE(answer.Count, 1);
         }
+        waitForPreview();
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[0].Text), QString::fromStdString(dark));
         QVERIFY(window.Document().Page.Colors[1].Text != "red");
 
         Named(window, "alUndo")->trigger();
+        waitForPreview();
         QCOMPARE(QString::fromStdString(window.Document().Page.Colors[0].Text), QString("#ffffff"));
         {
             TModalAnswerer<TfrmDark> answer([](TfrmDark& dialog) {
@@ -58,7 +67,8 @@ private slots:
         QVERIFY(copy.contains("@media (prefers-color-scheme: dark) {\nbody { background-color:" + QByteArray(dark.c_str())));
         QVERIFY(copy.contains("<meta name=\"color-scheme\" content=\"light dark\">"));
 
-        QTRY_COMPARE_WITH_TIMEOUT(BodyBackground(window), QString("rgb(255, 255, 255)"), 20000);
+        waitForPreview();
+        QCOMPARE(BodyBackground(window), QString("rgb(255, 255, 255)"));
         Named(window, "mnuDarkPreview")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(BodyBackground(window), QString("rgb(18, 18, 18)"), 20000);
         Named(window, "mnuDarkPreview")->trigger();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -88,17 +89,29 @@ std::vector<TStepAt> EverySteps()
     return steps;
 }
 
-TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBack)
+// A rename failing at any step puts every original back: a failure reported at each step, and a real one
+// part-way, a folder appearing where a new file must go once the others are in place.
+TEST(Commit, ARenameFailingAtAnyPointPutsEveryOriginalBackAndLeavesNoJournal)
 {
-    for (const TStepAt at : EverySteps()) {
+    std::vector<std::pair<TStepAt, bool>> failures;
+    for (const TStepAt at : EverySteps()) failures.push_back({at, false});
+    for (const size_t file : {size_t(Files - 2), size_t(Files - 1)}) failures.push_back({{TStep::Rename, file}, true});
+    for (const auto& [at, real] : failures) {
         TTwentyFiles site;
         const TPictorError error = test::ErrorOf([&] {
-            site.Save([&](TStep step, size_t file) { return step == at.Step && file == at.File ? EIO : 0; });
+            site.Save([&](TStep step, size_t file) {
+                if (step != at.Step || file != at.File) return 0;
+                if (!real) return EIO;
+                fs::create_directory(site.Paths[file]);
+                return 0;
+            });
         });
         const std::string where = (at.Step == TStep::Backup ? "backup " : "rename ") + std::to_string(at.File);
-        EXPECT_EQ(error.File, site.Paths[at.File]) << where;
+        EXPECT_EQ(error.File, site.Paths[at.File]) << where << (real ? ", a real failure" : "");
         EXPECT_NE(error.Reason.find("どのファイルも元のままです"), std::string::npos) << where << ": " << error.Reason;
-        EXPECT_EQ(Tree(site.Dir), site.Old) << where << ": every original back, nothing else left";
+        if (real) fs::remove(site.Paths[at.File]);
+        EXPECT_EQ(Tree(site.Dir), site.Old) << where << ": every original back, no temporary, backup or journal";
+        EXPECT_TRUE(RecoverSavesAbove({site.Dir / "img"}).empty()) << where << ": nothing left for the next run";
     }
 }
 
@@ -109,25 +122,6 @@ TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
         TTwentyFiles site(count);
         site.Save();
         EXPECT_EQ(Tree(site.Dir), site.New) << count << " files: all new, nothing else left";
-    }
-}
-
-// A real rename failing part-way: a folder appears where a new file must go once the others are in place.
-TEST(Commit, ARenameThatReallyFailsPutsEveryOriginalBackAndLeavesNoJournal)
-{
-    for (const size_t failing : {size_t(Files - 2), size_t(Files - 1)}) {
-        TTwentyFiles site;
-        const TPictorError error = test::ErrorOf([&] {
-            site.Save([&](TStep step, size_t file) {
-                if (step == TStep::Rename && file == failing) fs::create_directory(site.Paths[failing]);
-                return 0;
-            });
-        });
-        EXPECT_EQ(error.File, site.Paths[failing]);
-        EXPECT_NE(error.Reason.find("どのファイルも元のままです"), std::string::npos) << error.Reason;
-        fs::remove(site.Paths[failing]);
-        EXPECT_EQ(Tree(site.Dir), site.Old) << failing << ": every original back, no temporary, backup or journal";
-        EXPECT_TRUE(RecoverSavesAbove({site.Dir / "img"}).empty()) << "nothing left for the next run";
     }
 }
 
@@ -207,63 +201,55 @@ struct TKilledMidway : TTwentyFiles {
         for (const auto& entry : fs::directory_iterator(Dir.Path()))
             if (!JournalId(entry.path().filename().string()).empty()) Journal = entry.path().string();
     }
-    std::string Leftover(const std::string& folder, std::string_view (*kind)(std::string_view)) const
-    {
-        for (const auto& entry : fs::directory_iterator(Dir / folder))
-            if (!kind(entry.path().filename().string()).empty()) return entry.path().string();
-        return {};
-    }
 };
 
-TEST(Recovery, ATemporaryThatIsNotWholeUndoesTheCommit)
+// After the kill: a temporary that is not whole undoes the commit; a damaged journal, one pointing out of
+// its folder, or a folder turned into a link out of the site leaves every file as it is.
+TEST(Recovery, ADamagedSaveIsUndoneOrLeftAndNeverReachesOutOfItsFolder)
 {
-    TKilledMidway site;
-    ASSERT_FALSE(site.Journal.empty());
-    const std::string temp = site.Leftover("css", TemporaryId);
-    ASSERT_FALSE(temp.empty());
-    fs::resize_file(temp, 3);
-    const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "css"});
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].Outcome, TOutcome::Undone);
-    EXPECT_EQ(Tree(site.Dir), site.Old);
-}
-
-TEST(Recovery, ADamagedJournalOrOnePointingOutOfItsFolderLeavesEveryFile)
-{
-    auto rewrite = [](const std::string& path, auto change) {
-        std::string text = ReadAll(path);
-        change(text);
-        std::ofstream(path, std::ios::trunc) << text;
+    const auto journal = [](std::function<void(std::string&)> change) {
+        return [=](const TKilledMidway& site) {
+            std::string text = ReadAll(site.Journal);
+            change(text);
+            std::ofstream(site.Journal, std::ios::trunc) << text;
+        };
     };
-    const std::vector<std::pair<const char*, std::function<void(std::string&)>>> faults = {
-        {"a changed size", [](std::string& t) { t[t.find("entry")  + 30] ^= 1; }},
-        {"a line cut out", [](std::string& t) { t.erase(t.find("entry"), t.find('\n', t.find("entry")) + 1 - t.find("entry")); }},
-        {"a folder above its own", [](std::string& t) { t.replace(t.find("entry css"), 9, "entry ../css"); }},
-        {"garbage", [](std::string& t) { t = "pictor-save-journal 1\nrm -rf /\n"; }},
+    TTempDir elsewhere;
+    const std::string victim = elsewhere.Write("s1", "keep");
+    const std::vector<std::tuple<const char*, std::function<void(const TKilledMidway&)>, TOutcome>> damages = {
+        {"a temporary cut short",
+         [](const TKilledMidway& site) {
+             for (const auto& entry : fs::directory_iterator(site.Dir / "css"))
+                 if (!TemporaryId(entry.path().filename().string()).empty()) fs::resize_file(entry.path(), 3);
+         },
+         TOutcome::Undone},
+        {"a changed size", journal([](std::string& t) { t[t.find("entry") + 30] ^= 1; }), TOutcome::Left},
+        {"a line cut out",
+         journal([](std::string& t) { t.erase(t.find("entry"), t.find('\n', t.find("entry")) + 1 - t.find("entry")); }),
+         TOutcome::Left},
+        {"a folder above its own", journal([](std::string& t) { t.replace(t.find("entry css"), 9, "entry ../css"); }),
+         TOutcome::Left},
+        {"garbage", journal([](std::string& t) { t = "pictor-save-journal 1\nrm -rf /\n"; }), TOutcome::Left},
+        {"a folder that became a link out of the site",
+         [&](const TKilledMidway& site) {
+             fs::rename(site.Dir / "css", site.Dir / "css.real");
+             fs::create_directory_symlink(elsewhere.Path(), site.Dir / "css");
+         },
+         TOutcome::Left},
     };
-    for (const auto& [what, change] : faults) {
+    for (const auto& [what, damage, outcome] : damages) {
         TKilledMidway site;
         ASSERT_FALSE(site.Journal.empty());
-        rewrite(site.Journal, change);
+        damage(site);
         const std::map<std::string, std::string> before = Tree(site.Dir);
         const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
         ASSERT_EQ(found.size(), 1u) << what;
-        EXPECT_EQ(found[0].Outcome, TOutcome::Left) << what;
-        EXPECT_NE(RecoveryMessage(found[0]).find(site.Journal), std::string::npos) << what;
-        EXPECT_EQ(Tree(site.Dir), before) << what << ": every file as it was";
+        EXPECT_EQ(found[0].Outcome, outcome) << what;
+        EXPECT_EQ(Tree(site.Dir), outcome == TOutcome::Undone ? site.Old : before) << what << ": every file as it was";
+        if (outcome == TOutcome::Left) {
+            EXPECT_NE(RecoveryMessage(found[0]).find(site.Journal), std::string::npos) << what;
+        }
     }
-}
-
-TEST(Recovery, AJournalNeverReachesThroughALinkOutOfItsFolder)
-{
-    TKilledMidway site;
-    TTempDir elsewhere;
-    const std::string victim = elsewhere.Write("s1", "keep");
-    fs::rename(site.Dir / "css", site.Dir / "css.real");
-    fs::create_directory_symlink(elsewhere.Path(), site.Dir / "css");
-    const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].Outcome, TOutcome::Left);
     EXPECT_EQ(ReadAll(victim), "keep");
 }
 

@@ -21,7 +21,8 @@ namespace {
 struct TRefusalCase {
     const char* What;
     std::function<void(const TSite&)> Make;
-    std::string Named;                       // the file the message names, below the site
+    std::string Listed; // below the site: a page, or a folder when it ends with a slash
+    std::string Named;  // the file the message names
     int Status;
     std::string Reason;
 };
@@ -29,32 +30,27 @@ struct TRefusalCase {
 TEST(CliRefusals, EachSaysWhyInJapanese)
 {
     const TRefusalCase cases[] = {
-        {"missing page", [](const TSite&) {}, "index.html", 1, "見つかりません"},
+        {"missing page", [](const TSite&) {}, "index.html", "index.html", 1, "見つかりません"},
+        {"missing site folder", [](const TSite&) {}, "gone/", "gone", 1, "見つかりません"},
         {"page that is a folder", [](const TSite& site) { fs::create_directory(site.Root / "index.html"); },
-         "index.html", 1, "ディレクトリです"},
+         "index.html", "index.html", 1, "ディレクトリです"},
         {"sheet that is a folder",
          [](const TSite& site) {
              site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\">");
              fs::create_directory(site.Root / "s.css");
          },
-         "s.css", 0, "見つかりません: ディレクトリです"},
+         "index.html", "s.css", 0, "見つかりません: ディレクトリです"},
     };
     for (const TRefusalCase& c : cases)
         for (const char* locale : {"LC_ALL=C", "LC_ALL=C.UTF-8 LANG=ja_JP.UTF-8"}) {
             TSite site;
             c.Make(site);
-            const TCliRun run = RunCli("list " + ShellQuote(site.Root / "index.html"), TCliCapture::Stderr, locale);
+            const std::string listed = c.Listed.ends_with('/') ? "--site " + ShellQuote(site.Root / c.Named)
+                                                               : ShellQuote(site.Root / c.Listed);
+            const TCliRun run = RunCli("list " + listed, TCliCapture::Stderr, locale);
             EXPECT_EQ(run.Status, c.Status) << c.What;
             EXPECT_EQ(run.Out, "pictor-cli: " + site.Root / c.Named + ": " + c.Reason + "\n") << c.What;
         }
-}
-
-TEST(CliRefusals, AMissingSiteFolderSaysSo)
-{
-    TTempDir root;
-    const TCliRun run = RunCli("list --site " + ShellQuote(root / "gone"), TCliCapture::Stderr);
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, "pictor-cli: " + root / "gone" + ": 見つかりません\n");
 }
 
 // Root reads every file: the refusal is made by a second user, who may not read a page or a picture.

@@ -51,26 +51,27 @@ TEST(CliSite, ListsEveryPageWithOnePaletteAndReportsTheFailedOne)
     EXPECT_NE(text.Out.find("3 page(s), 1 failed"), std::string::npos);
 }
 
-TEST(CliSite, OutRefusesBeforeWritingAnything)
+// Every existing file is asked about before anything is written: refused, left alone or overwritten.
+TEST(CliSite, OutRefusesBeforeWritingAnythingUnlessToldToSkipOrForce)
 {
     const TCliSite site;
     const TTempDir out;
     out.Write("more/page.html", "mine");
-    const TCliRun run = RunCli("adjust --invert --site " + site.Folder() + " --out " + ShellQuote(out.Path().string()),
-                               TCliCapture::StdoutAndStderr);
+    const std::string adjust = "adjust --invert --site " + site.Folder() + " --out " + ShellQuote(out.Path().string());
+    const TCliRun run = RunCli(adjust, TCliCapture::StdoutAndStderr);
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Out.find(out / "more/page.html"), std::string::npos) << run.Out;
     EXPECT_EQ(ReadAll(out / "more/page.html"), "mine");
     EXPECT_FALSE(std::filesystem::exists(out / "index.html"));
     EXPECT_FALSE(std::filesystem::exists(out / "s.css"));
 
-    EXPECT_EQ(
-        RunCli("adjust --invert --site " + site.Folder() + " --out " + ShellQuote(out.Path().string()) + " --force")
-            .Status,
-        1)
-        << "the failed page still counts";
+    EXPECT_EQ(RunCli(adjust + " --skip-existing").Status, 1) << "the failed page still counts";
+    EXPECT_EQ(ReadAll(out / "more/page.html"), "mine");
     EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF }");
     EXPECT_TRUE(std::filesystem::exists(out / "p.png"));
+
+    EXPECT_EQ(RunCli(adjust + " --force").Status, 1) << "the failed page still counts";
+    EXPECT_NE(ReadAll(out / "more/page.html"), "mine");
 }
 
 TEST(CliSite, APictureIsNamedByItsPathAcrossPages)

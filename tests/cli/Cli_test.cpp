@@ -226,24 +226,6 @@ TEST(CliList, DeadReferencesAndColourTextsABrowserDrops)
     EXPECT_NE(ReadAll(site.Root / "index.html").find("\"rgb(a,b,c)\"><body bgcolor=\"transparent\">"), std::string::npos);
 }
 
-TEST(CliAdjust, OutRefusesToOverwriteWithoutForce)
-{
-    TCliSite site;
-    TTempDir out;
-    out.Write("s.css", "mine");
-    const std::string invert = "adjust " + site.Page() + " --invert --out " + ShellQuote(out.Path().string());
-    EXPECT_EQ(RunCli(invert).Status, 1);
-    EXPECT_EQ(ReadAll(out / "s.css"), "mine");
-    EXPECT_FALSE(std::filesystem::exists(out / "index.html")) << "nothing written";
-
-    ASSERT_EQ(RunCli(invert + " --skip-existing").Status, 0);
-    EXPECT_EQ(ReadAll(out / "s.css"), "mine");
-    EXPECT_NE(ReadAll(out / "index.html").find("#00FFFF"), std::string::npos);
-
-    ASSERT_EQ(RunCli(invert + " --force").Status, 0);
-    EXPECT_EQ(ReadAll(out / "s.css"), "p { color: #00FFFF; background: url(c.gif) }");
-}
-
 // That a dry run writes nothing is watched in CliList.ListingAndADryRunWriteNothing.
 TEST(CliAdjust, DryRunListsTheChangesAndOutCopiesUntouchedPictures)
 {

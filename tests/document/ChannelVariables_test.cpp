@@ -1,6 +1,5 @@
 #include "base/WorkPool.h"
 #include "document/ChannelLists.h"
-#include "document/ColorPairs.h"
 #include "document/CssColorFunction.h"
 #include "site/SiteDocument.h"
 #include "support/SiteBuilder.h"
@@ -28,8 +27,6 @@ TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
         std::string_view Inverted;
     };
     const TRow rows[] = {
-        {"13, 110, 253", TChannelReading::Rgb, RGB(13, 110, 253), "242, 145, 2"},
-        {"13 110 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 145 2"},
         {"13,110,253", TChannelReading::Rgb, RGB(13, 110, 253), "242,145,2"},
         {"13 ,\t110 , 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 ,\t145 , 2"},
         {"100% 0% 50%", TChannelReading::Rgb, RGB(255, 0, 128), "0 255 127"},
@@ -197,18 +194,6 @@ TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
     EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23000000'/%3e\"); --x: 254, 253, 252;"
               " --j: url(\"data:image/svg+xml,%3csvg fill='%23FFFFFF'/%3e\") } p { color: rgb(var(--x)) }");
-}
-
-TEST(ChannelVariables, TextAndBackgroundPairsKeepTheirColoursAmongChannelLists)
-{
-    TSite site;
-    site.Add("index.html", "<style>p { --c: 1 2 3; color: #000; background-color: #fff; border-color: rgb(var(--c)) }</style>");
-    const THtmlStructure doc = site.Open("index.html");
-    ASSERT_EQ(Texts(doc.Page), (std::vector<std::string>{"1 2 3", "#000", "#fff"}));
-    const auto pairs = FindColorPairs(doc.Page);
-    ASSERT_EQ(pairs.size(), 1u);
-    EXPECT_EQ(doc.Page.Colors[pairs[0].Foreground].Text, "#000");
-    EXPECT_EQ(doc.Page.Colors[pairs[0].Background].Text, "#fff");
 }
 
 TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)

@@ -75,7 +75,6 @@ TEST(ColorLiterals, CssForms)
         EXPECT_EQ(value.Alpha, c.Alpha) << c.Text;
     }
     for (const auto& named : CssNamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
-    for (const auto& named : NamedColors) EXPECT_EQ(TextToColor(named.Name), named.Color) << named.Name;
 }
 
 // What Chromium's CSS.supports('color', text) answers.

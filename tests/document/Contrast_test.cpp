@@ -1,3 +1,4 @@
+#include "document/ChannelVariables.h"
 #include "document/ColorPairs.h"
 #include "document/Contrast.h"
 #include "support/SiteBuilder.h"
@@ -54,10 +55,11 @@ namespace {
 
 using TPairs = std::vector<std::pair<std::string, std::string>>;
 
-// The pairs of a page, as the texts of their two occurrences.
+// The pairs of a page, as the texts of their two occurrences, among the records of its channel lists.
 TPairs PairsOf(const std::string& html)
 {
     THtmlStructure document = ScannedPage(html);
+    AddChannelColors(document);
     TPairs pairs;
     for (const TColorPair& pair : FindColorPairs(document.Page))
         pairs.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
@@ -73,7 +75,7 @@ TEST(ColorPairs, DeclaredTogether)
          {{"black", "white"}, {"blue", "white"}, {"#777", "white"}, {"red", "white"}}},
         {"<BODY TEXT=\"black\"\nBGCOLOR=\"white\">", {{"black", "white"}}},
         {"<body text=\"black\">", {}},
-        {"<body bgcolor=\"\" text=\"black\">", {}},  // ignored by a browser
+        {"<body bgcolor=\"\" text=\"black\">", {}}, // ignored by a browser
         {"<body bgcolor=\"white\"><font color=\"black\">", {}},
         {"<table bgcolor=\"white\" text=\"black\">", {}},
         {"<bodyx bgcolor=\"white\" text=\"black\">", {}},
@@ -87,6 +89,8 @@ TEST(ColorPairs, DeclaredTogether)
         {"<style>p{color:red;color:blue;background:white;background-color:navy}</style>", {{"blue", "navy"}}},
         {"<style>@media print{a{color:red; b{color:lime;background:navy} background-color:white}}</style>",
          {{"red", "white"}, {"lime", "navy"}}},
+        {"<style>p { --c: 1 2 3; color: #000; background-color: #fff; border-color: rgb(var(--c)) }</style>",
+         {{"#000", "#fff"}}},
     };
     for (const auto& [html, pairs] : cases) EXPECT_EQ(PairsOf(html), pairs) << html;
 }

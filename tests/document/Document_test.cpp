@@ -35,14 +35,9 @@ TEST(DocumentLoad, PageSheetsImportsAndPictures)
     ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
     ASSERT_EQ(doc.SheetCount(), 2) << "sheets importing each other are each read once";
-    EXPECT_EQ(doc.GetSheetFile(0), site.Root / "css/main.css");
-    EXPECT_EQ(doc.GetSheetFile(1), site.Root / "css/more.css");
     EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"red"}));
     EXPECT_EQ(Texts(doc.GetSheet(1)), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
     EXPECT_EQ(doc.GetSheet(0).Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
-    EXPECT_EQ(doc.Page.CharCode, ccSjis);
-    EXPECT_EQ(doc.BaseFolder, site.Root.Path().string() + "/");
-    EXPECT_EQ(doc.WorkFileName(), site.WorkFolder() + "index.html");
 
     // Nothing changed: the working copies equal the files, but for names in style text in lower case.
     EXPECT_EQ(ReadAll(doc.WorkFileName()), ReadAll(site.Root / "index.html"));
@@ -79,12 +74,10 @@ TEST(DocumentLoad, CountsWhatItReadsAndStopsWhereTheCountThrows)
     EXPECT_GE(calls, 14);
 
     struct TStop {};
-    const TSite other;
-    other.Add("p.html", page);
-    for (int i = 0; i < 6; ++i) other.AddPicture("p" + std::to_string(i) + ".png");
-    THtmlStructure stopped(other.WorkFolder());
-    EXPECT_THROW(stopped.LoadFromFile(other.Root / "p.html", {.Pool = &pool}, [](int, int) { throw TStop(); }), TStop);
-    EXPECT_FALSE(std::filesystem::exists(other.Work / "p0.png"));
+    const TTempDir work;
+    THtmlStructure stopped(work.Path().string() + "/");
+    EXPECT_THROW(stopped.LoadFromFile(site.Root / "p.html", {.Pool = &pool}, [](int, int) { throw TStop(); }), TStop);
+    EXPECT_FALSE(std::filesystem::exists(work / "p0.png"));
 }
 
 TEST(DocumentLoad, BaseFolderOfSiblingFolders)
@@ -132,61 +125,82 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     EXPECT_FALSE(std::filesystem::exists(out.Path() / "gone.gif"));
 }
 
-// Each way an older reading corrupted a sheet or a page: one invert, then a second that gives back
-// every value as a colour code with its alpha as written.
-TEST(DocumentRewrite, InvertKeepsAlphaNamesAndForms)
+// A page and its sheet after one change, as each working copy then holds them; Twice: the sheet after
+// the same change once more. Each row is a way an older reading corrupted a page or a sheet, or a value
+// the change left as it was that still takes a colour code.
+TEST(DocumentRewrite, WorkingCopiesAfterAChange)
 {
+    const TAdjustment invert = TAdjustment::Invert(), grey = TAdjustment::HueSat(90, 0, 0);
     const struct {
-        std::string Css, Inverted, Twice;
+        const char* What;
+        std::string Page, Sheet;
+        TAdjustment Adjustment;
+        std::string PageAfter, SheetAfter, Twice;
     } cases[] = {
-        {"a{color:#0969da80}", "a{color:#F6962580}", "a{color:#0969DA80}"},
-        {"a{color:#abcd}", "a{color:#554433DD}", "a{color:#AABBCCDD}"},
-        {"a{color:rgb(249,236.1,234.1)}", "a{color:#061315}", "a{color:#F9ECEA}"},
-        {"a{color:rgba(13,110,253,.25)}", "a{color:rgba(242, 145, 2, .25)}", "a{color:rgba(13, 110, 253, .25)}"},
-        {"a{color:rgb(0 0 0 / 50%)}", "a{color:rgba(255, 255, 255, 50%)}", "a{color:rgba(0, 0, 0, 50%)}"},
-        {"a{color:rgb(10 20 30 / none)}", "a{color:rgb(245 235 225 / none)}", "a{color:rgb(10 20 30 / none)}"},
-        {"a{color:hsl(0,100%,50%)}", "a{color:#00FFFF}", "a{color:#FF0000}"},
-        {"a{font-family:Arial Black;color:darkblue}", "a{font-family:Arial Black;color:#FFFF74}",
-         "a{font-family:Arial Black;color:#00008B}"},
-        {"a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}",
+        {"alpha hex", "", "a{color:#0969da80}", invert, "", "a{color:#F6962580}", "a{color:#0969DA80}"},
+        {"short alpha hex", "", "a{color:#abcd}", invert, "", "a{color:#554433DD}", "a{color:#AABBCCDD}"},
+        {"fractional channels", "", "a{color:rgb(249,236.1,234.1)}", invert, "", "a{color:#061315}",
+         "a{color:#F9ECEA}"},
+        {"alpha in rgba()", "", "a{color:rgba(13,110,253,.25)}", invert, "", "a{color:rgba(242, 145, 2, .25)}",
+         "a{color:rgba(13, 110, 253, .25)}"},
+        {"alpha after a slash", "", "a{color:rgb(0 0 0 / 50%)}", invert, "", "a{color:rgba(255, 255, 255, 50%)}",
+         "a{color:rgba(0, 0, 0, 50%)}"},
+        {"an alpha the comma form does not take", "", "a{color:rgb(10 20 30 / none)}", invert, "",
+         "a{color:rgb(245 235 225 / none)}", "a{color:rgb(10 20 30 / none)}"},
+        {"hsl()", "", "a{color:hsl(0,100%,50%)}", invert, "", "a{color:#00FFFF}", "a{color:#FF0000}"},
+        {"a font's name beside a colour's", "", "a{font-family:Arial Black;color:darkblue}", invert, "",
+         "a{font-family:Arial Black;color:#FFFF74}", "a{font-family:Arial Black;color:#00008B}"},
+        {"a data: URL holding a \")\" and quotes", "",
+         "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}", invert, "",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#FFFFFF}"},
+        {"a name in an attribute; transparent is none", "<body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">",
+         "", invert, "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">", "", ""},
+        {"names left grey take a code", "<font color=\"Gray\">", "a{color:Gray}", grey, "<font color=\"#808080\">",
+         "a{color:#808080}", ""},
+        {"a name set to its own value", "", "a{color:navy}", TAdjustment::NewColorOf(RGB(0, 0, 128)), "",
+         "a{color:#000080}", ""},
+        {"a code set to its own value", "", "a{color:#00ff00}", TAdjustment::NewColorOf(RGB(0, 255, 0)), "",
+         "a{color:#00FF00}", ""},
+        {"rgb() left grey", "", "a{color:rgb(128,128,128)}", grey, "", "a{color:#808080}", ""},
+        {"rgba() left grey", "", "a{color:rgba(0,0,0,.5)}", grey, "", "a{color:rgba(0, 0, 0, .5)}", ""},
+        {"alpha hex left grey", "", "a{color:#8888}", grey, "", "a{color:#88888888}", ""},
+        {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
+         "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x", "", invert,
+         "<body bgcolor=\"#00FFFF\" text=\"#FF00FF\">x", "", ""},
+        // "あ" before a quote and a "<": the walk must not pair its last byte with them.
+        {"a UTF-8 page keeps its characters",
+         "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>", "", invert,
+         "<p title=\"\xE3\x81\x82\"><font color=\"#00FFFF\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>", "", ""},
+        {"the places after a longer code shift", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>", "",
+         invert, "<body text=\"#00FFFF\"\nlink=\"#FFFF00\"><font color=\"#554433\">x</font>", "", ""},
+        {"tokens next to a colour", "<p style=\"color:red\">", "a{color:#f00!important;b:red;c:rgb(1,2,3)}", invert,
+         "<p style=\"color:#00FFFF\">", "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}", ""},
+        {"a comment inside a colour function is white space, wherever style text stands",
+         "<style>b{color:rgb(10,/* ) */20,30)}</style><p style=\"color:rgb(10, /* note */ 20, 30)\">",
+         "a{color:rgb(10 /* note */ 20 30)}", invert, "<style>b{color:#F5EBE1}</style><p style=\"color:#F5EBE1\">",
+         "a{color:#F5EBE1}", ""},
+        {"a theme colour is a colour attribute",
+         "<head><meta name=\"theme-color\" content=\"#ffffff\">\n<meta content=\" rgb(255 0 0 / 50%)\" "
+         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
+         "content=\"navy\"><meta name=\"keywords\" content=\"red\">",
+         "", invert,
+         "<head><meta name=\"theme-color\" content=\"#000000\">\n<meta content=\"rgba(0, 255, 255, 50%)\" "
+         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
+         "content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">",
+         "", ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
         TSite site;
-        THtmlStructure doc = site.OpenPage("<body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">", c.Css);
-        Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Inverted);
-        EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">");
-        Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Twice);
-        EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<body bgcolor=\"#663399\"><td bgcolor=\"transparent\">");
-    }
-}
-
-// A ticked occurrence an adjustment leaves at its value is still written as a colour code.
-TEST(DocumentRewrite, UnchangedValueTakesAColourCode)
-{
-    const struct {
-        std::string Css;
-        TAdjustment Adjustment;
-        std::string Written;
-    } cases[] = {
-        {"a{color:Gray}", TAdjustment::HueSat(90, 0, 0), "a{color:#808080}"},
-        {"a{color:navy}", TAdjustment::NewColorOf(RGB(0, 0, 128)), "a{color:#000080}"},
-        {"a{color:#00ff00}", TAdjustment::NewColorOf(RGB(0, 255, 0)), "a{color:#00FF00}"},
-        {"a{color:rgb(128,128,128)}", TAdjustment::HueSat(90, 0, 0), "a{color:#808080}"},
-        {"a{color:rgba(0,0,0,.5)}", TAdjustment::HueSat(90, 0, 0), "a{color:rgba(0, 0, 0, .5)}"},
-        {"a{color:#8888}", TAdjustment::HueSat(90, 0, 0), "a{color:#88888888}"},
-    };
-    for (const auto& c : cases) {
-        TSite site;
-        THtmlStructure doc = site.OpenPage("<font color=\"Gray\">", c.Css);
+        THtmlStructure doc = site.OpenPage(c.Page, c.Sheet);
         Change(doc, c.Adjustment);
-        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Written) << c.Css;
-        if (c.Adjustment.Kind == akHueSat) {
-            EXPECT_EQ(ReadAll(doc.WorkFileName()), SheetLink + "<font color=\"#808080\">") << c.Css;
-        }
+        EXPECT_EQ(ReadAll(doc.WorkFileName()), (c.Sheet.empty() ? "" : SheetLink) + c.PageAfter);
+        if (c.Sheet.empty()) continue;
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.SheetAfter);
+        if (c.Twice.empty()) continue;
+        Change(doc, c.Adjustment);
+        EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.Twice);
     }
 }
 
@@ -232,55 +246,17 @@ TEST(DocumentRewrite, HeldOnlyWhileItDiffers)
     EXPECT_EQ(doc.Page.Colors[1].Pos, 39);
 }
 
-// A page and its sheet inverted once, as each working copy then holds them.
-TEST(DocumentRewrite, InvertedOnce)
-{
-    const struct {
-        const char* What;
-        std::string Page, Sheet, PageAfter, SheetAfter;
-    } cases[] = {
-        {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
-         "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x", "", "<body bgcolor=\"#00FFFF\" text=\"#FF00FF\">x", ""},
-        // "あ" before a quote and a "<": the walk must not pair its last byte with them.
-        {"a UTF-8 page keeps its characters", "<p title=\"\xE3\x81\x82\"><font color=\"red\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>",
-         "", "<p title=\"\xE3\x81\x82\"><font color=\"#00FFFF\">\xE3\x81\x82<b>\xE2\x80\x94 black</b>", ""},
-        {"the places after a longer code shift", "<body text=\"red\"\nlink=\"blue\"><font color=\"#abc\">x</font>", "",
-         "<body text=\"#00FFFF\"\nlink=\"#FFFF00\"><font color=\"#554433\">x</font>", ""},
-        {"tokens next to a colour", "<p style=\"color:red\">", "a{color:#f00!important;b:red;c:rgb(1,2,3)}",
-         SheetLink + "<p style=\"color:#00FFFF\">", "a{color:#00FFFF!important;b:#00FFFF;c:#FEFDFC}"},
-        {"a comment inside a colour function is white space, wherever style text stands",
-         "<style>b{color:rgb(10,/* ) */20,30)}</style><p style=\"color:rgb(10, /* note */ 20, 30)\">",
-         "a{color:rgb(10 /* note */ 20 30)}", SheetLink + "<style>b{color:#F5EBE1}</style><p style=\"color:#F5EBE1\">",
-         "a{color:#F5EBE1}"},
-        {"a theme colour is a colour attribute",
-         "<head><meta name=\"theme-color\" content=\"#ffffff\">\n<meta content=\" rgb(255 0 0 / 50%)\" "
-         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
-         "content=\"navy\"><meta name=\"keywords\" content=\"red\">",
-         "",
-         "<head><meta name=\"theme-color\" content=\"#000000\">\n<meta content=\"rgba(0, 255, 255, 50%)\" "
-         "name=\"theme-color\" media=\"(prefers-color-scheme: dark)\">\n<meta name=\"msapplication-TileColor\" "
-         "content=\"#FFFF7F\"><meta name=\"keywords\" content=\"red\">",
-         ""},
-    };
-    for (const auto& c : cases) {
-        TSite site;
-        THtmlStructure doc = site.OpenPage(c.Page, c.Sheet);
-        Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(ReadAll(doc.WorkFileName()), c.PageAfter) << c.What;
-        if (!c.Sheet.empty()) {
-            EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), c.SheetAfter) << c.What;
-        }
-    }
-}
-
 // Four changes fill the ring: three steps back reach the first. Undo gives back texts, values, working
-// copies and pixels, but not ticks; a change after Undo cuts off Redo; a new load starts afresh.
+// copies and pixels, but not ticks; a change after Undo cuts off Redo; a new load starts afresh. A
+// picture no change touches is held once, whatever the number of steps.
 TEST(DocumentHistory, UndoRedoRing)
 {
     TSite site;
-    site.Add("p.html", "<font color=\"red\"><img src=\"a.bmp\">");
+    site.Add("p.html", "<font color=\"red\"><img src=\"a.bmp\"><img src=\"b.bmp\">");
     site.AddPicture("a.bmp", 2, 2, 10, 20, 30);
+    site.AddPicture("b.bmp", 8, 8);
     THtmlStructure doc = site.Open("p.html");
+    doc.Page.Pics[1].Checked = false;
     const std::string loaded = ReadAll(doc.WorkFileName());
     EXPECT_FALSE(doc.CanUndo());
     Change(doc, TAdjustment::HueSat(10, 0, 0));
@@ -299,6 +275,9 @@ TEST(DocumentHistory, UndoRedoRing)
     const std::string first = doc.Page.Colors[0].Text;
     for (int hue : {20, 30, 40}) Change(doc, TAdjustment::HueSat(hue, 0, 0));
     const std::string last = doc.Page.Colors[0].Text;
+    const auto& slots = doc.History.Slots();
+    for (const TUndoBuff& slot : slots) EXPECT_TRUE(slot.Files[0].Bitmaps[1].SharesPixelsWith(doc.Page.Pics[1].Bitmap));
+    EXPECT_FALSE(slots[0].Files[0].Bitmaps[0].SharesPixelsWith(slots[1].Files[0].Bitmaps[0]));
     for (int step = 0; step < 3; ++step) doc.Undo();
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_EQ(doc.Page.Colors[0].Text, first);
@@ -307,25 +286,6 @@ TEST(DocumentHistory, UndoRedoRing)
     EXPECT_EQ(doc.Page.Colors[0].Text, last);
     doc = site.Open("p.html");
     EXPECT_FALSE(doc.CanUndo());
-}
-
-TEST(DocumentHistory, UnchangedPicturesAreHeldOnce)
-{
-    TSite site;
-    std::string page;
-    for (int i = 0; i < 10; ++i) {
-        site.AddPicture("p" + std::to_string(i) + ".bmp", 8, 8);
-        page += "<img src=\"p" + std::to_string(i) + ".bmp\">";
-    }
-    site.Add("p.html", page);
-    THtmlStructure doc = site.Open("p.html");
-    for (auto& pic : doc.Page.Pics) pic.Checked = false;
-    doc.Page.Pics[3].Checked = true;
-    for (int step = 0; step < 4; ++step) Change(doc, TAdjustment::Invert());
-    for (size_t j = 0; j < doc.Page.Pics.size(); ++j)
-        for (const TUndoBuff& slot : doc.History.Slots())
-            EXPECT_TRUE(j == 3 || slot.Files[0].Bitmaps[j].SharesPixelsWith(doc.Page.Pics[j].Bitmap)) << j;
-    EXPECT_FALSE(doc.History.Slots()[0].Files[0].Bitmaps[3].SharesPixelsWith(doc.History.Slots()[1].Files[0].Bitmaps[3]));
 }
 
 // A colour text a browser drops: listed with the value it reads as, never ticked, never rewritten, and

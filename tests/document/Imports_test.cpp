@@ -146,16 +146,3 @@ TEST(Imports, StyleBlocksOpeningWithImports)
     };
     for (const auto& c : cases) EXPECT_EQ(SheetsOfPage(c.Page, sheets), c.Order) << c.Page;
 }
-
-// What a style block imports is recoloured with the page.
-TEST(Imports, AStyleBlocksImportIsInvertedWithThePage)
-{
-    TSite site;
-    site.Add("index.html", "<style>@import \"c.css\"; h1 { color: red }</style>");
-    site.Add("c.css", "p { color: #fff }");
-    THtmlStructure doc = site.Open("index.html");
-    Change(doc, TAdjustment::Invert());
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), "<style>@import \"c.css\"; h1 { color: #00FFFF }</style>");
-    ASSERT_EQ(doc.SheetCount(), 1);
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)), "p { color: #000000 }");
-}

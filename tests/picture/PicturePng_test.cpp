@@ -50,11 +50,7 @@ TEST(PicturePng, RoundTripIsExactWithAndWithoutAlpha)
     EXPECT_TRUE(back.SamePixels(opaque));
     EXPECT_FALSE(back.Extras().PngHasAlpha);
 
-    TBitmapEx translucent = test::ManyColours(19, 7);
-    auto& alpha = translucent.MutableFrame(0).Alpha;
-    alpha.resize(19 * 7);
-    for (std::size_t i = 0; i < alpha.size(); ++i)
-        alpha[i] = std::uint8_t(i * 37);
+    const TBitmapEx translucent = test::WithAlpha(test::ManyColours(19, 7));
     const std::string bytes = EncodePng(translucent, "t.png");
     const TBitmapEx withAlpha = Decode(bytes);
     EXPECT_TRUE(withAlpha.SamePixels(translucent));
@@ -114,9 +110,7 @@ TEST(PicturePng, BadFilesRaiseErrorsNamingTheFile)
 TEST(PicturePng, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)
 {
     const std::string small = EncodePng(test::ManyColours(64, 64), "t.png");
-    const long growth = test::PeakGrowthOfFailedDecodeMiB(TPictureFormat::Png, WithSize(small, 16000, 16000));
-    if (growth < 0) GTEST_SKIP() << "the peak memory cannot be reset here";
-    EXPECT_LT(growth, 64) << "a 16000 x 16000 picture would take 732 MiB";
+    test::ExpectLyingHeaderCostsNoMemory(TPictureFormat::Png, WithSize(small, 16000, 16000));
 }
 
 } // namespace

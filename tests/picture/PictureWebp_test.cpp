@@ -39,14 +39,6 @@ std::string LibwebpStill(const TFrame& frame, float quality, bool lossless)
     return FromLibwebp(out, size);
 }
 
-TBitmapEx WithAlpha(TBitmapEx bitmap)
-{
-    TFrame& frame = bitmap.MutableFrame(0);
-    frame.Alpha.resize(std::size_t(frame.Width) * std::size_t(frame.Height));
-    for (std::size_t i = 0; i < frame.Alpha.size(); ++i) frame.Alpha[i] = std::uint8_t(i * 37);
-    return bitmap;
-}
-
 // A gentle picture, as photographs are: lossy coding keeps it close.
 TBitmapEx Smooth(int width, int height)
 {
@@ -60,6 +52,7 @@ TBitmapEx Smooth(int width, int height)
 }
 
 using test::MaxDifference;
+using test::WithAlpha;
 
 TEST(PictureWebp, LosslessFilesComeBackExactAndAreWrittenLossless)
 {

@@ -2,6 +2,7 @@
 #include "base/PictorError.h"
 #include "base/WorkPool.h"
 #include "document/SaveDocument.h"
+#include "picture/PictureIO.h"
 #include "site/SiteDocument.h"
 #include "site/SitePages.h"
 #include "site/SiteSummary.h"
@@ -53,12 +54,6 @@ std::vector<std::string> Paths(const IFileSet& files)
     return paths;
 }
 
-void InvertEverything(TSiteDocument& site)
-{
-    ApplyToTicked(site, TAdjustment::Invert(), {});
-    site.RewriteTexts();
-}
-
 } // namespace
 
 TEST(SiteDocument, AFileReachedFromSeveralPagesIsOneFile)
@@ -78,49 +73,9 @@ TEST(SiteDocument, AFileReachedFromSeveralPagesIsOneFile)
         << "the picture is decoded once for the pages and the sheet";
 }
 
-TEST(SiteDocument, ASharedSheetChangesOnceAsIfAdjustedAlone)
-{
-    const TSharedSite shared;
-    TSite alone;
-    alone.Add("index.html", "<link rel=\"stylesheet\" href=\"css/site.css\">");
-    for (const char* sheet : {"css/site.css", "css/base.css"}) alone.Add(sheet, ReadAll(shared.Root / sheet));
-    alone.AddPicture("logo.png", 4, 4, 10, 20, 30);
-
-    for (const std::vector<std::string>& pages :
-         {shared.Pages(), std::vector<std::string>{alone.Root / "index.html"}}) {
-        TWorkPool pool;
-        TSiteDocument site;
-        site.Load(pages, {}, pool);
-        InvertEverything(site);
-        SaveDocument(site, {});
-    }
-    for (const char* name : {"css/site.css", "css/base.css", "logo.png"})
-        EXPECT_EQ(ReadAll(shared.Root / name), ReadAll(alone.Root / name)) << name;
-    EXPECT_EQ(ReadAll(shared.Root / "css/base.css"), "body { color: #EDCBA9; border-color: #00FFFF }");
-}
-
-TEST(SiteDocument, AFailingPageIsReportedAndTheOthersLoad)
-{
-    TSharedSite files;
-    files.Add("c/bad.html", "<link rel=\"stylesheet\" href=\"pipe.css\">");
-    ASSERT_EQ(mkfifo((files.Root / "c/pipe.css").c_str(), 0600), 0);
-    std::vector<std::string> pages = files.Pages();
-    pages.insert(pages.begin() + 1, files.Root / "c/bad.html");
-    pages.push_back(files.Root / "nowhere.html");
-    TWorkPool pool;
-    TSiteDocument site;
-    site.Load(pages, files.Root.Path().string(), pool);
-    ASSERT_EQ(site.Pages().size(), 5u);
-    EXPECT_EQ(site.FailedCount(), 2);
-    EXPECT_FALSE(site.Pages()[1].Loaded());
-    EXPECT_NE(site.Pages()[1].ErrorText().find(files.Root / "c/pipe.css"), std::string::npos)
-        << site.Pages()[1].ErrorText();
-    EXPECT_NE(site.Pages()[4].ErrorText().find(files.Root / "nowhere.html"), std::string::npos);
-    EXPECT_EQ(site.FileCount(), 6) << "the good pages and their files";
-}
-
 // Pages loaded side by side that all reach one sheet that cannot be read, linked or imported: each of
-// them fails with the sheet's own error, the others load with their one shared sheet.
+// them fails with the sheet's own error, a page that is not there with its own, and the others load
+// with their one shared sheet.
 TEST(SiteDocument, PagesSharingAnUnreadableSheetFailAlikeAndTheOthersLoad)
 {
     for (const char* const shared : std::initializer_list<const char*>{"@import url(pipe.css);", nullptr}) {
@@ -135,17 +90,19 @@ TEST(SiteDocument, PagesSharingAnUnreadableSheetFailAlikeAndTheOthersLoad)
             pages.push_back(files.Add("p" + std::to_string(i) + ".html",
                                       "<link rel=\"stylesheet\" href=\"" + sheet + "\"><font color=\"red\">x</font>"));
         }
+        pages.push_back(files.Root / "nowhere.html");
         TWorkPool pool;
         TSiteDocument site;
         site.Load(pages, files.Root.Path().string(), pool);
-        ASSERT_EQ(site.Pages().size(), 12u);
-        EXPECT_EQ(site.FailedCount(), 8);
+        ASSERT_EQ(site.Pages().size(), 13u);
+        EXPECT_EQ(site.FailedCount(), 9);
         const std::string error = files.Root / "css/pipe.css" + ": 通常のファイルではありません";
         for (int i = 0; i < 12; ++i) {
             const TSitePage& page = site.Pages()[size_t(i)];
             if (i % 3 != 2) EXPECT_NE(page.ErrorText().find(error), std::string::npos) << i << page.ErrorText();
             else ASSERT_TRUE(page.Loaded()) << i << page.ErrorText();
         }
+        EXPECT_NE(site.Pages()[12].ErrorText().find(files.Root / "nowhere.html"), std::string::npos);
         EXPECT_EQ(&site.Pages()[2].Document->Elements(1), &site.Pages()[11].Document->Elements(1));
         EXPECT_EQ(site.FileCount(), 5) << "four pages and their sheet";
     }
@@ -164,8 +121,8 @@ TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
 }
 
 // The preview reads every file of the site in its current state: a sheet two pages share is one copy,
-// changed once, and Undo and Redo put it back.
-TEST(SiteDocument, WorkingCopiesFollowChangesUndoAndRedo)
+// changed once, and Undo and Redo put it back. Saved, each shared file holds that one change.
+TEST(SiteDocument, ASharedFileChangesOnceInTheWorkingCopiesAndTheSave)
 {
     const TSharedSite files;
     TWorkPool pool;
@@ -196,6 +153,11 @@ TEST(SiteDocument, WorkingCopiesFollowChangesUndoAndRedo)
         EXPECT_EQ(site.CanRedo(), step.CanRedo) << name;
     }
     EXPECT_EQ(ReadAll(files.Root / "css/base.css"), original) << "nothing saved";
+    SaveDocument(site, {});
+    EXPECT_EQ(ReadAll(files.Root / "css/base.css"), inverted);
+    EXPECT_EQ(ReadAll(files.Root / "css/site.css"),
+              "@import \"base.css\";\nh1 { color: #00FFFF; background: url(../logo.png) }");
+    EXPECT_EQ(ReadPicture(files.Root / "logo.png").ScanLine(0)[0], 255 - 30) << "blue inverted once";
 }
 
 // Cancelling a load: the pages not begun are left and the load ends with the progress's exception.

@@ -209,4 +209,19 @@ std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorS
     return std::nullopt;
 }
 
+std::string SourcePlace(const THtmlStructure& doc, const TColorSource& source)
+{
+    namespace fs = std::filesystem;
+    if (source.Kind == TColorSource::Nothing) return {};
+    const int tab = source.Kind == TColorSource::Rule ? TabOfSheet(doc, source.Sheet) : 0;
+    const fs::path file = tab >= 0 ? fs::path(doc.Elements(tab).Path) : fs::path(source.Sheet).filename();
+    const std::string where = file.lexically_relative(fs::path(doc.FileName()).parent_path()).generic_string() + ": ";
+    switch (source.Kind) {
+    case TColorSource::Rule:
+        return where + (source.Index < source.Candidates.size() ? source.Candidates[source.Index] : std::string());
+    case TColorSource::StyleAttribute: return where + "style 属性";
+    default: return where + "<" + source.Tag + " " + source.Name + ">";
+    }
+}
+
 } // namespace pictor

@@ -45,4 +45,8 @@ using TAttributeDecoder = std::function<std::vector<std::string>(const std::vect
 std::optional<TRecordAt> RecordOfSource(const THtmlStructure& doc, const TColorSource& source,
                                         const TAttributeDecoder& decode);
 
+// Where the declaration stands, for the reader: its file below the page's folder and the rule's selector,
+// "style 属性" or the attribute ("<font color>"); empty for Nothing.
+std::string SourcePlace(const THtmlStructure& doc, const TColorSource& source);
+
 } // namespace pictor

@@ -1,15 +1,17 @@
-// Finds, as the cascade does, the declaration that gives the element at `path` (child indexes from the
-// root element, as the contrast check names it) its text colour. The browser itself says which
-// selectors match (element.matches), which media and container conditions hold, and which sheets,
-// layers and rules there are (document.styleSheets); this script only orders what applies.
+// Finds, as the cascade does, the declaration that gives an element its text colour or its background.
+// Elements are named by child indexes from the root element, as the contrast check names them. The
+// browser itself says which selectors match (element.matches), which media and container conditions
+// hold, and which sheets, layers and rules there are (document.styleSheets); this script only orders
+// what applies.
 //
-// From the element up its ancestors, as the colour is inherited: at each, the author's declarations of
-// "color" that apply, then FONT COLOR, BODY TEXT, and BODY LINK for a link. Where none applies and the
-// colour differs from the parent's, the browser's own style gave it.
-(function (path) {
-  var e = document.documentElement;
-  path.split('/').forEach(function (i) { if (e && i !== '') e = e.children[+i]; });
-  if (!e) return {kind: 'none'};
+// The text colour, from the element up its ancestors, as the colour is inherited: at each, the author's
+// declarations of "color" that apply, then FONT COLOR, BODY TEXT, and BODY LINK for a link. Where none
+// applies and the colour differs from the parent's, the browser's own style gave it. The background, at
+// the first of the element and its ancestors that paints one: its declarations of "background-color"
+// (the shorthand sets it too), then its BGCOLOR.
+//
+// queries: [{path, background}]; the answer has one source for each.
+(function (queries) {
   var keyword = /^(inherit|initial|unset|revert|revert-layer|currentcolor)$|var\(/i;
   var inherits = /^(inherit|unset|currentcolor)$/i;
 
@@ -170,9 +172,9 @@
     return holds;
   }
 
-  // The winner among the declarations of "color" that apply to el: !important first, then the style
-  // attribute, then the layer, the specificity and the order.
-  function declared(el) {
+  // The winner among the declarations of the property that apply to el: !important first, then the
+  // style attribute, then the layer, the specificity and the order.
+  function declared(el, property) {
     var best = null;
     function beats(d, b) {
       if (d.important !== b.important) return d.important;
@@ -184,7 +186,7 @@
     }
     function offer(d) { if (!best || beats(d, best)) best = d; }
     rules.forEach(function (r, order) {
-      var value = r.active && r.rule.style.getPropertyValue('color');
+      var value = r.active && r.rule.style.getPropertyValue(property);
       if (!value) return;
       var weight = null;
       split(r.rule.selectorText).forEach(function (one) {
@@ -193,17 +195,17 @@
         } catch (x) {}
       });
       if (!weight || !r.containers.every(function (c) { return containerHolds(c, el); })) return;
-      offer({important: !!r.rule.style.getPropertyPriority('color'), inline: false, layer: r.layer,
+      offer({important: !!r.rule.style.getPropertyPriority(property), inline: false, layer: r.layer,
              weight: weight, order: order, value: value, entry: r});
     });
-    var inline = el.style.getPropertyValue('color');
+    var inline = el.style.getPropertyValue(property);
     if (inline)
-      offer({important: !!el.style.getPropertyPriority('color'), inline: true, layer: [], weight: [0, 0, 0],
+      offer({important: !!el.style.getPropertyPriority(property), inline: true, layer: [], weight: [0, 0, 0],
              order: 0, value: inline});
     return best;
   }
 
-  function colour(el) { return getComputedStyle(el).color.match(/[\d.]+/g).map(Number); }
+  function channels(text) { return text.match(/[\d.]+/g).map(Number); }
   function among(list, el, read) {
     return {candidates: list.map(read), index: list.indexOf(el)};
   }
@@ -213,14 +215,16 @@
     found.kind = 'attribute'; found.tag = tag; found.name = name;
     return found;
   }
-  function source(level) {
-    var d = declared(level);
+  // The author's declaration of the property at that level; null when there is none, an attribute
+  // (colour attributes) when attributes gives one.
+  function authored(level, property, attributes) {
+    var d = declared(level, property);
     if (d && inherits.test(d.value)) return null;
     if (d && keyword.test(d.value)) return {kind: 'none'};
     if (d && d.entry && d.entry.sheet === adopted) return {kind: 'none'};
     if (d && d.entry) {
       var own = rules.filter(function (r) {
-        var value = r.rule.style.getPropertyValue('color');
+        var value = r.rule.style.getPropertyValue(property);
         return r.sheet === d.entry.sheet && value && !keyword.test(value);
       });
       var rule = among(own, d.entry, function (r) { return r.rule.selectorText; });
@@ -234,19 +238,44 @@
       style.kind = 'style';
       return style;
     }
+    return attributes(level);
+  }
+  function textSource(e) {
     var body = document.body;
-    if (level.tagName === 'FONT' && level.hasAttribute('color')) return attribute(level, 'font', 'color');
-    if (level === body && body.hasAttribute('text')) return attribute(level, 'body', 'text');
-    if (level.matches(':any-link'))
-      return body && body.hasAttribute('link') ? attribute(body, 'body', 'link') : {kind: 'none'};
-    var parent = level.parentElement;
-    return parent && getComputedStyle(parent).color === getComputedStyle(level).color ? null : {kind: 'none'};
+    function attributes(level) {
+      if (level.tagName === 'FONT' && level.hasAttribute('color')) return attribute(level, 'font', 'color');
+      if (level === body && body.hasAttribute('text')) return attribute(level, 'body', 'text');
+      if (level.matches(':any-link'))
+        return body && body.hasAttribute('link') ? attribute(body, 'body', 'link') : {kind: 'none'};
+      var parent = level.parentElement;
+      return parent && getComputedStyle(parent).color === getComputedStyle(level).color ? null : {kind: 'none'};
+    }
+    for (var level = e; level; level = level.parentElement) {
+      var found = authored(level, 'color', attributes);
+      if (!found) continue;
+      found.color = channels(getComputedStyle(level).color);
+      return found;
+    }
+    return {kind: 'none'};
   }
-  for (var level = e; level; level = level.parentElement) {
-    var found = source(level);
-    if (!found) continue;
-    found.color = colour(level);
-    return found;
+  function backgroundSource(e) {
+    function attributes(level) {
+      return level.hasAttribute('bgcolor') ? attribute(level, level.localName, 'bgcolor') : {kind: 'none'};
+    }
+    for (var level = e; level; level = level.parentElement) {
+      var painted = channels(getComputedStyle(level).backgroundColor);
+      if (painted.length > 3 && painted[3] === 0) continue;
+      var found = authored(level, 'background-color', attributes) || {kind: 'none'};
+      found.color = painted;
+      return found;
+    }
+    return {kind: 'none'};
   }
-  return {kind: 'none'};
+
+  return queries.map(function (query) {
+    var e = document.documentElement;
+    query.path.split('/').forEach(function (i) { if (e && i !== '') e = e.children[+i]; });
+    if (!e) return {kind: 'none'};
+    return query.background ? backgroundSource(e) : textSource(e);
+  });
 })
