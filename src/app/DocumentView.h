@@ -51,7 +51,7 @@ public:
 
     // Nothing shown: no tabs, no rows, no hint.
     void Clear();
-    // The open page: its file tabs, the first chosen, and its lists.
+    // The open page, if any: its file tabs, the first chosen, and its lists; no page list.
     void ShowPage();
     // The open site: the page list, with the lists showing the whole site.
     void ShowSite();

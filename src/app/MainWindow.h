@@ -224,6 +224,8 @@ private:
     void ShowLoadFailure(const std::exception& error);
     // The messages after a load: missing files, colour texts a browser drops.
     void ReportLoad();
+    // Nothing of the document shown before is left in the window.
+    void ForgetShownDocument();
     // Shows the open page, or nothing when none is open.
     void ShowDocument();
     void ShowSite();

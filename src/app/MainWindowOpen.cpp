@@ -125,11 +125,16 @@ void TfrmMain::ReportLoad()
     ReportRejectedColors(this, Open_->Edited());
 }
 
-void TfrmMain::ShowDocument()
+void TfrmMain::ForgetShownDocument()
 {
     DeleteSourceMenuItems();
     View_->Clear();
     ForgetContrast();
+}
+
+void TfrmMain::ShowDocument()
+{
+    ForgetShownDocument();
     View_->ShowPage();
     if (Open_->Shown().FileName().empty()) return;
 
@@ -163,9 +168,7 @@ void TfrmMain::LoadSite(const QString& folder)
 
 void TfrmMain::ShowSite()
 {
-    DeleteSourceMenuItems();
-    View_->Clear();
-    ForgetContrast();
+    ForgetShownDocument();
     View_->ShowSite();
     ShowSiteFolder();
     UpdateUndoCommands();
