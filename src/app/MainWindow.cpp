@@ -4,12 +4,11 @@
 #include "app/AppStyle.h"
 #include "widgets/ErrorBox.h"
 #include "app/ApplicationKeys.h"
-#include "app/HintWindows.h"
+#include "app/DocumentView.h"
 #include "app/PreviewContrast.h"
-#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
 #include "app/UiFonts.h"
-#include "app/WebBrowser.h"
+#include "app/OpenDocument.h"
 #include "app/model/BandLayout.h"
 #include "app/model/IniFileCompo.h"
 #include "app/model/ProgramPaths.h"
@@ -18,10 +17,7 @@
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
-#include "document/WorkSession.h"
 #include "site/SiteDocument.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,6 +38,7 @@ using namespace pictor;
 TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent)
 {
     Commands_ = new TCommandLock(this);
+    Open_ = new TOpenDocument(this);
     Contrast_ = std::make_shared<TContrastState>();
     Style_ = new TAppStyle;
     QApplication::setStyle(Style_);
@@ -56,19 +53,11 @@ TfrmMain::TfrmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(
     CreateActions();
     CreateToolBars();
     CreateColorPicker();
-    CreateSideBar();
-    CreateStatusBar();
+    CreatePanes();
     CreateMenus();
 
     Progress_ = new TfrmProgress(this);
     Worker_ = new TWorkRunner(*Progress_, this);
-    GraphicHint_ = new TGraphicHint(this);
-    SourceHint_ = new TSourceHint(this);
-    Single_ = std::make_unique<THtmlStructure>();
-    Document_ = Single_.get();
-    Web_->SetOnDocumentComplete([this](const QString& address) { WebDocumentComplete(address); });
-    Preview_ = new TPreviewUpdater(*Web_, [this] { PreviewRefreshed(); }, this);
-    Web_->Navigate("about:blank");
     SetDocumentCommandsEnabled(false);
     alUndo->setEnabled(false);
     alRedo->setEnabled(false);
@@ -88,12 +77,6 @@ TfrmMain::~TfrmMain()
     SaveSettings();
 }
 
-pictor::TWorkingDocument& TfrmMain::Edited()
-{
-    if (Site_) return *Site_;
-    return *Single_;
-}
-
 void TfrmMain::LoadSettings()
 {
     Ini_ = std::make_unique<TIniFileCompo>();
@@ -109,8 +92,8 @@ void TfrmMain::LoadSettings()
     if (Window_.State == 2) setWindowState(Qt::WindowMaximized);
 
     mnuVSideBar->setChecked(Window_.SideBarVisible);
-    SideBar_->setVisible(Window_.SideBarVisible);
-    ListSplitter->setSizes({Window_.SideBarHeight, std::max(1, Window_.Height - Window_.SideBarHeight)});
+    View_->SideBar()->setVisible(Window_.SideBarVisible);
+    View_->Lists()->setSizes({Window_.SideBarHeight, std::max(1, Window_.Height - Window_.SideBarHeight)});
     Splitter->setSizes({Window_.SideBarWidth, std::max(1, Window_.Width - Window_.SideBarWidth)});
     mnuVBar->setChecked(Window_.StatusBarVisible);
     statusBar()->setVisible(Window_.StatusBarVisible);
@@ -130,9 +113,14 @@ void TfrmMain::CreateColorDialog()
     ColorDialog->SetCustomColors(27, RGB(0, 0, 0));
 }
 
+void TfrmMain::mnuDarkPreviewClick(bool dark)
+{
+    Preview_->SetDark(dark);
+}
+
 void TfrmMain::ApplyOptions()
 {
-    tcFileList->SetTabPosition(Options_.TabPosition);
+    View_->SetTabPosition(Options_.TabPosition);
     Style_->SetHintPause(Options_.HintPauseTime);
     pnlColorPicker->SetLowerCase(Options_.SaveWithLowerCase);
 }
@@ -167,9 +155,9 @@ void TfrmMain::SaveSettings()
     w.Left = x();
     w.Height = height();
     w.Width = width();
-    w.SideBarVisible = !SideBar_->isHidden();
+    w.SideBarVisible = !View_->SideBar()->isHidden();
     if (w.SideBarVisible) w.SideBarWidth = Splitter->sizes().value(0);
-    w.SideBarHeight = ListSplitter->sizes().value(0);
+    w.SideBarHeight = View_->Lists()->sizes().value(0);
     w.StatusBarVisible = !statusBar()->isHidden();
 
     const auto bands = Bands();
@@ -179,7 +167,7 @@ void TfrmMain::SaveSettings()
         shown[size_t(b)] = {!bands[size_t(b)]->isHidden(), bands[size_t(b)]->y(), bands[size_t(b)]->x()};
     w.Bands = PlaceBands(Window_.Bands, shown);
 
-    Options_.TabPosition = tcFileList->TabPosition();
+    Options_.TabPosition = View_->TabPosition();
     pictor::SaveSettings(*Ini_, w, Options_);
 }
 
@@ -201,18 +189,18 @@ bool TfrmMain::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        StatusPanels[2]->setText(tip.isEmpty() ? Contrast_->Warning : tip);
+        View_->MessagePanel()->setText(tip.isEmpty() ? Contrast_->Warning : tip);
         return true;
     }
     // The page named on the command line was listed before the lists had their heights.
-    if (event->type() == QEvent::Show) QTimer::singleShot(0, this, &TfrmMain::FitPictureList);
+    if (event->type() == QEvent::Show) QTimer::singleShot(0, View_, &TDocumentView::FitPictureList);
     return QMainWindow::event(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // A save under way ends first: its files are all replaced or all as they were.
-    if (Saving_ || Working_) {
+    if (Saving_ || Open_->IsLent()) {
         CloseAfterWork_ = true;
         event->ignore();
         return;

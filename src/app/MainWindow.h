@@ -2,13 +2,13 @@
 #include "adjust/Adjustment.h"
 #include "adjust/ui/ProgressHooks.h"
 #include "app/CommandLock.h"
+#include "app/OpenDocument.h"
+#include "app/PreviewPane.h"
 #include "app/WorkRunner.h"
-#include "app/model/HintTracker.h"
 #include "app/model/Options.h"
 #include "app/model/Settings.h"
 #include "base/Color.h"
 #include "base/WorkPool.h"
-#include "site/SiteSummary.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -25,8 +25,6 @@
 #include <vector>
 
 class QAction;
-class QCheckBox;
-class QLabel;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -35,13 +33,7 @@ class QWidget;
 class TAppStyle;
 class TfrmProgress;
 class THelpWindow;
-class TGraphicHint;
-class TMyCheckListBox;
-class TPageList;
-class TSourceHint;
-class TTabSideBar;
-class TWebBrowser;
-class TPreviewUpdater;
+class TDocumentView;
 class IBrowser;
 
 namespace pictor {
@@ -51,18 +43,14 @@ class TIniFileCompo;
 class THtmlStructure;
 class TSiteDocument;
 class TWorkingDocument;
-class TWorkSession;
 struct TContrastState;
 class TfrmContrast;
-struct TPreviewText;
 struct TContrastRow;
-struct TRecordAt;
-struct TElements;
-struct TColorRecord;
 }
 
-// The main window: band bar, side bar with the file tabs and the two lists, the preview and the
-// status bar, over one open document.
+// The main window. It puts together the open document (TOpenDocument), its view in the side bar and
+// the status bar (TDocumentView), the preview (TPreviewPane) and the commands of the menus and bands,
+// which act on the document through the first and show what they did through the others.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -74,57 +62,31 @@ public:
     // The option values, read from the settings file at start and written back at exit.
     pictor::TOptions& Options() { return Options_; }
 
-    // --- For the commands: the document, the preview and the change steps. ---
-    // The page shown: the open page, or the chosen page of the open site.
-    pictor::THtmlStructure& Document() { return *Document_; }
-    // What every change, Undo, Redo and Save act on: the open page with its files, or the whole site.
-    pictor::TWorkingDocument& Edited();
-    // The open site; null while a single page is open.
-    pictor::TSiteDocument* Site() { return Site_.get(); }
-    // The index of the page shown among the site's pages; -1 with no site.
-    int ShownPage() const;
-    // False while a load runs and after a failed one: the document must not be read then.
-    bool IsDocumentReady() const { return DocumentReady_; }
-    // The file of the selected tab: 0 the page, k style sheet k - 1.
-    int ShownTab() const;
-    IBrowser& Web();
+    // The open document's, as TOpenDocument tells them.
+    pictor::THtmlStructure& Document() { return Open_->Shown(); }
+    pictor::TWorkingDocument& Edited() { return Open_->Edited(); }
+    pictor::TSiteDocument* Site() { return Open_->Site(); }
+    int ShownPage() const { return Open_->ShownPage(); }
+    bool IsDocumentReady() const { return Open_->IsReady(); }
+    bool IsModified() const { return Open_->IsModified(); }
+    IBrowser& Web() { return Preview_->Web(); }
     TfrmProgress& Progress() { return *Progress_; }
+    TWorkRunner& Worker() { return *Worker_; }
 
-    // Keeps the preview's scroll offsets for the next document-complete notification.
-    void SaveScrollPosition();
-    // Gives every colour row its record's current text.
-    void RefreshColorList();
-    // RefreshColorList, then shows the working copy afresh.
+    // --- MainWindowChanges.cpp: how a command changes the records. ---
+    // The colour rows given their records' current texts, then the working copy shown afresh.
     void ReloadPreview();
-    // Runs the long part of a command on the worker thread, the commands that would conflict shut
-    // off meanwhile; false when it was cancelled. Throws what the job threw.
-    bool RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job);
     // A change to the records made on the worker: then the working copies, one undoable step and the
     // preview; cancelled or failed, the records and copies as before it.
     void ApplyChange(const TWorkRunner::TJob& change);
-    TWorkRunner& Worker() { return *Worker_; }
 
-    bool IsModified() const { return Modified_; }
-    // Also sets status panel 1 ("変更あり" / "変更なし").
-    void SetModified(bool modified);
-    // The Open dialog's initial folder.
-    QString OpenFolder() const { return OpenFolder_; }
-    void SetOpenFolder(const QString& folder) { OpenFolder_ = folder; }
-    // Puts the options that act at once into effect: the side bar's tab position and the hint pause.
-    void ApplyOptions();
-    // The application's standard error box with the error's own text.
-    void ShowError(const std::exception& error);
-
-    // Unsaved-changes question; false when the user cancels.
-    bool AskUnsavedChanges();
+    // --- MainWindowOpen.cpp: what the window opens. ---
     // The shared load routine of Open, Reload, a drop and the command line.
     void LoadDocument(const QString& path);
-    // Every page below the folder opened as one site (MainWindowSite.cpp).
+    // Every page below the folder opened as one site.
     void LoadSite(const QString& folder);
-    // Shows that page of the open site, an index into its pages (MainWindowSite.cpp).
+    // Shows that page of the open site, an index into its pages.
     void ShowSitePage(int page);
-    // Loads the pages before and after the one shown out of sight, for a quick switch (MainWindowSite.cpp).
-    void PrefetchNeighbours();
     // Files dropped on the window: the first one is opened when it is an HTML page or a folder.
     void FilesDropped(const QStringList& paths);
 
@@ -133,49 +95,48 @@ signals:
     void PreviewShown();
 
 public slots:
+    // MainWindowOpen.cpp
     void alOpenExecute();
-    void alOpenSiteExecute();  // MainWindowSite.cpp
+    void alOpenSiteExecute();
     void alReloadExecute();
+    // MainWindowSave.cpp
+    void alSaveExecute();
+    void alSaveAsExecute();
+    // MainWindowChanges.cpp
     void alUndoExecute();
     void alRedoExecute();
+    // MainWindowTicks.cpp
     void alSelectAllExecute();
     void alSelectInverseExecute();
-    void tcFileListChange();
     // The picker's pop-up: tick or untick every occurrence of the picked colour.
     void mnuSelectColorClick(pictor::TColor picked);
     void mnuUnselectColorClick(pictor::TColor picked);
-
-    // --- Commands of the other menus; each lives in the file named after its command group. ---
-    void alSaveExecute();           // MainWindowSave.cpp
-    void alSaveAsExecute();         // MainWindowSave.cpp
-    void alOpenfrmHueExecute();     // MainWindowAdjust.cpp
-    void alOpenfrmBrightExecute();  // MainWindowAdjust.cpp
-    void alOpenfrmCBExecute();      // MainWindowAdjust.cpp
-    void alInverseExecute();        // MainWindowAdjust.cpp
-    void alDarkExecute();           // MainWindowAdjust.cpp
-    void mnuDarkPreviewClick(bool dark);  // MainWindowPreview.cpp
-    void mnuOptionClick();          // MainWindowOptions.cpp
-    void mnuReplaceSettingClick();  // MainWindowReplace.cpp
-    void alContrastCheckExecute();  // MainWindowContrast.cpp
-    void CreateSourceMenuItems();   // MainWindowHelp.cpp
-    void DeleteSourceMenuItems();   // MainWindowHelp.cpp
-    void alContentsExecute();       // MainWindowHelp.cpp
-    void mnuAboutClick();           // MainWindowHelp.cpp
-    void alOpneSourceExecute(int tag);  // MainWindowHelp.cpp
-    void mnuSetNewColorClick(pictor::TColor picked);  // MainWindowPicker.cpp
-    void clbColorListDblClick();    // MainWindowPicker.cpp
+    // MainWindowPicker.cpp
+    void mnuSetNewColorClick(pictor::TColor picked);
+    void clbColorListDblClick();
+    // MainWindowAdjust.cpp
+    void alOpenfrmHueExecute();
+    void alOpenfrmBrightExecute();
+    void alOpenfrmCBExecute();
+    void alInverseExecute();
+    void alDarkExecute();
+    // MainWindowContrast.cpp
+    void alContrastCheckExecute();
+    // MainWindowOptions.cpp
+    void mnuOptionClick();
+    void mnuReplaceSettingClick();
+    // MainWindowHelp.cpp
+    void CreateSourceMenuItems();
+    void DeleteSourceMenuItems();
+    void alContentsExecute();
+    void mnuAboutClick();
+    void alOpneSourceExecute(int tag);
+    // MainWindow.cpp
+    void mnuDarkPreviewClick(bool dark);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // The progress window as the dialogs and commands drive it (MainWindowAdjust.cpp).
-    TProgressHooks ProgressHooks();
-    // A dialog command: the dialog, then the change (MainWindowAdjust.cpp).
-    void RunAdjustCommand(pictor::TAdjustKind kind);
-    // The page drawn at size with every ticked colour and picture inverted, the document as it was after.
-    QImage RenderMarked(QSize size);
-    // The new-colour commands' common tail: recolour, commit, reload (MainWindowPicker.cpp).
-    void CommitNewColor(const std::function<void()>& recolour);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override;
@@ -224,16 +185,7 @@ private:
     // The one colour selection dialog component, kept for the whole run with its palette.
     pictor::TColorSelectDialog* ColorDialog;
 
-    TTabSideBar* tcFileList;
-    QSplitter* SideBar_;      // the page list over the file tabs
-    QWidget* pnlPageList;     // shown while a site is open
-    TPageList* lvPageList;
-    QCheckBox* chbSiteView;   // the lists show the whole site's colours and pictures
-    TMyCheckListBox* clbColorList;
-    TMyCheckListBox* clbPicList;
-    QSplitter* Splitter;      // side bar | preview
-    QSplitter* ListSplitter;  // colour list | picture list
-    QLabel* StatusPanels[3];
+    QSplitter* Splitter;  // side bar | preview
 
     // A slot that runs through the command lock: it does nothing while another command runs.
     template <class C, class R, class... A> auto Locked(R (C::*command)(A...))
@@ -246,9 +198,8 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateColorPicker();
-    void CreateSideBar();
-    QWidget* CreatePageList();  // MainWindowSite.cpp
-    void CreateStatusBar();
+    // The side bar with the view of the document, and the preview.
+    void CreatePanes();
     void CreateViewToggle(QAction*& item, const char* name, QMenu* menu, const QString& caption, QWidget* target);
     // MainWindow.cpp
     void LoadSettings();
@@ -257,80 +208,64 @@ private:
     void ArrangeBands();
     void CreateColorDialog();
     void SetDocumentCommandsEnabled(bool enabled);
-    // MainWindowDocument.cpp
-    void ClearDocumentView();
-    // The picture list keeps the height its rows need (a few at least), the colour list takes the rest.
-    void FitPictureList();
-    static constexpr int MinPictureRows = 3;
-    // One tab for each file of the page shown, the first chosen.
-    void ShowFileTabs();
-    void ShowCharCode(const pictor::TElements& file);
-    void SyncCheckMarks();
-    void CheckPickedColor(pictor::TColor picked, bool checked);
-    void ColorListClickCheck(int row, bool checked, Qt::KeyboardModifiers modifiers);
-    void PicListClickCheck(int row, bool checked);
-    void ListMouseMove(pictor::THintList list, const QPoint& viewportPos);
-    void ListHintDue(pictor::THintList list, const QPoint& viewportPos);
-    void ListMouseLeave(pictor::THintList list);
-    void ApplyHint(pictor::THintList list, const pictor::THintAction& action, const QPoint& viewportPos);
-    bool SwatchColor(int row, QColor& color) const;
-    static QColor SwatchOf(const pictor::TColorRecord& record);
-    // Puts the document in place of the open one and shows it.
-    void ShowDocument(std::unique_ptr<pictor::THtmlStructure> document);
-    // A save of the files below folder cut short (a crash, a kill) is finished or undone before they are read.
+    // Puts the options that act at once into effect: the side bar's tab position and the hint pause.
+    void ApplyOptions();
+    // The application's standard error box with the error's own text.
+    void ShowError(const std::exception& error);
+    // MainWindowOpen.cpp
+    // Unsaved-changes question; false when the user cancels.
+    bool AskUnsavedChanges();
+    // The saves below folder that were cut short, mended before it is read, and a message about them.
     void RecoverInterruptedSaves(const std::string& folder);
+    // Runs a load of the open document with its long part on the worker; false when it failed (and was
+    // reported) or was cancelled.
+    bool RunLoad(const std::function<bool(const TOpenDocument::TRun& run)>& load);
     // A failed load: nothing is left open and the error is shown.
     void ShowLoadFailure(const std::exception& error);
-    // A load into a working folder of its own, beside the open document, which stays whole until the new
-    // one is in: prepare makes the new document in the folder it is given and returns its folder as the
-    // document names it; load runs on the worker. False when the load failed (and was reported) or was
-    // cancelled, its folder then removed.
-    bool LoadIntoNewFolder(const std::function<std::string(const std::string& folder)>& prepare,
-                           const TWorkRunner::TJob& load);
     // The messages after a load: missing files, colour texts a browser drops.
     void ReportLoad();
-    // MainWindowSite.cpp
-    void ShowSite(std::unique_ptr<pictor::TSiteDocument> site, const QString& folder);
+    // Nothing of the document shown before is left in the window.
+    void ForgetShownDocument();
+    // Shows the open page, or nothing when none is open.
+    void ShowDocument();
+    void ShowSite();
     // The site's folder in the title and the page list, after a load or a save below another folder.
-    void ShowSiteFolder(const QString& folder);
-    // The lists show the whole site, each colour value and picture file once.
-    bool ShowsSite() const;
-    void FillSiteLists();
-    void SyncSiteCheckMarks();
-    void SiteColorClickCheck(int row, bool checked);
-    void SitePicClickCheck(int row, bool checked);
-    void ShowSiteHint(pictor::THintList list, int row, const QPoint& at);
-    void SiteColorDblClick(int row);
-    // A path as the site's lists show it: below the site's folder.
-    QString BelowSite(const std::string& path) const;
-    // A folder of this session's that held a document's working copies.
-    void RemoveWorkFolder(const std::string& folder);
-    bool HasDocument() const;
-    // A text of the file as shown: internal Shift-JIS converted, UTF-8 as it is.
-    static QString FileText(const pictor::TElements& file, const std::string& text);
-    // MainWindowPreview.cpp
-    void WebDocumentComplete(const QString& address);
-    // The preview shows a step without having loaded the page again.
-    void PreviewRefreshed();
-    // Returns once the preview has shown a page more than shownBefore times in all.
-    void WaitForPreview(int shownBefore);
+    void ShowSiteFolder();
+    // Loads the pages before and after the one shown out of sight, for a quick switch.
+    void PrefetchNeighbours();
     // MainWindowChanges.cpp
     QList<QAction*> ConflictingCommands() const;
+    // Runs the long part of a command on the worker thread, the commands that would conflict shut
+    // off meanwhile; false when it was cancelled. Throws what the job threw.
+    bool RunWork(const QString& message, bool cancellable, const TWorkRunner::TJob& job);
     void RevertChange();
     void UpdateUndoCommands();
     void StepHistory(QAction* command);
+    // MainWindowTicks.cpp
+    void CheckPickedColor(pictor::TColor picked, bool checked);
+    // MainWindowPicker.cpp
+    // The new-colour commands' common tail: recolour, commit, reload.
+    void CommitNewColor(const std::function<void()>& recolour);
+    // MainWindowAdjust.cpp
+    // The progress window as the dialogs and commands drive it.
+    TProgressHooks ProgressHooks();
+    // A dialog command: the dialog, then the change.
+    void RunAdjustCommand(pictor::TAdjustKind kind);
+    // The page drawn at size with every ticked colour and picture inverted, the document as it was after.
+    QImage RenderMarked(QSize size);
     // MainWindowContrast.cpp
     void RememberContrastBeforeChange();
     void ClearContrastWarning();
+    // What the contrast check saw is another page's once the page shown changes.
+    void ForgetContrast();
     void CheckShownContrast();
     // Ticks the colours the change before a contrast row moved and shows the first in its list.
     void CheckMovedColors(const pictor::TContrastRow& row);
     // Where each row's text colour and background are declared, two places a row, given to found later.
     void FindColorPlaces(const std::vector<pictor::TContrastRow>& rows,
                          std::function<void(const std::vector<QString>&)> found);
-    void ShowRecord(const pictor::TRecordAt& record);
     // The contrast dialog names the page whose pairs it lists, a site's page by its path below the site.
-    void NameContrastPage();  // MainWindowSite.cpp
+    void NameContrastPage();
 
     TCommandLock* Commands_;
     TWorkRunner* Worker_;
@@ -338,35 +273,17 @@ private:
     pictor::TWindowSettings Window_;
     pictor::TOptions Options_;
     pictor::TWorkPool Pool_;  // every parallel job of a load, a change or a save
-    std::unique_ptr<pictor::THtmlStructure> Single_;  // the open page; empty while a site is open
-    std::unique_ptr<pictor::TSiteDocument> Site_;
-    pictor::THtmlStructure* Document_;  // the page shown
-    QString SiteFolder_;                // the open site's, with a trailing "/"
-    std::vector<QPoint> PageScroll_;    // each page's scroll offsets, by page
-    std::vector<pictor::TPaletteColor> SitePalette_;  // the site's colour rows: each value once
-    std::vector<pictor::TSitePicture> SitePictures_;  // the site's picture rows: each file once
-    // This window's own working folder, made when the first page is opened.
-    std::unique_ptr<pictor::TWorkSession> Work_;
+    TOpenDocument* Open_;
+    TDocumentView* View_;
     TAppStyle* Style_;
     TfrmProgress* Progress_;
-    TGraphicHint* GraphicHint_;
-    TSourceHint* SourceHint_;
-    TWebBrowser* Web_;
-    TPreviewUpdater* Preview_;
+    TPreviewPane* Preview_;
     THelpWindow* Help_ = nullptr;  // made on the first call for help
     QMenuBar* MainMenu_;
 
-    bool DocumentReady_ = true;
-    bool Working_ = false;  // the worker has the records
-    int Loads_ = 0;         // names each load's working folder
-    bool Modified_ = false;
     bool Saving_ = false;  // a close asked for meanwhile waits for the save, and for any work
     bool CloseAfterWork_ = false;
     QString OpenFolder_;
-    QPoint SavedScroll_;
-    int PreviewsShown_ = 0;
-    bool PreviewDark_ = false;  // the preview shown in the dark preferred colour scheme
-    pictor::THintTracker Hints_;
     // Shared with the preview's pending answers, which may outlive the window.
     std::shared_ptr<pictor::TContrastState> Contrast_;
     QPointer<pictor::TfrmContrast> ContrastDialog_;  // while it is open

@@ -5,10 +5,9 @@
 #include "adjust/ui/DarkDialog.h"
 #include "app/Browser.h"
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 #include "app/FocusBack.h"
-#include "app/PreviewUpdater.h"
 #include "app/ProgressWindow.h"
-#include "app/WebBrowser.h"
 #include "app/model/Options.h"
 #include "document/HtmlStructure.h"
 
@@ -42,19 +41,19 @@ TProgressHooks TfrmMain::ProgressHooks()
 
 void TfrmMain::RunAdjustCommand(pictor::TAdjustKind kind)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     const TFocusBack back(*this);
     const TProgressHooks hooks = ProgressHooks();
     try {
         std::optional<pictor::TAdjustment> adjustment;
         {
             TProgressShown shown(hooks, "プレビューをレンダリング中...");
-            SaveScrollPosition();
+            Preview_->SaveScrollPosition();
             TPreviewSnapshot snapshot(Web(), [this](QSize size) { return RenderMarked(size); });
             adjustment = RunAdjustDialog(kind, this, snapshot, hooks, {OpenFolder_, pictor::SnapshotLimitOf(Options_)});
         }
         if (adjustment) ApplyChange([&](const pictor::TPictureProgress& progress) {
-            pictor::ApplyToTicked(Edited(), *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
+            pictor::ApplyToTicked(Open_->Edited(), *adjustment, pictor::DocumentOptionsOf(Options_, Pool_), progress);
         });
         else ReloadPreview();
     } catch (const std::exception& error) {
@@ -67,18 +66,15 @@ QImage TfrmMain::RenderMarked(QSize size)
 {
     const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     const auto showWorkingCopies = [this](const TWorkRunner::TJob& job) {
-        const int before = PreviewsShown_;
         RunWork("プレビューをレンダリング中...", false, job);
-        SaveScrollPosition();
-        Preview_->Update(*Document_, QString::fromStdString(Document_->WorkFileName()));
-        WaitForPreview(before);
+        Preview_->UpdateAndWait(Open_->Shown());
     };
     showWorkingCopies([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), options, progress);
-        Edited().WriteWorkingCopies(options);
+        pictor::ApplyToTicked(Open_->Edited(), pictor::TAdjustment::Invert(), options, progress);
+        Open_->Edited().WriteWorkingCopies(options);
     });
     const QImage marked = Web().RenderPage(size);
-    showWorkingCopies([&](const pictor::TPictureProgress&) { Edited().RevertChange(options); });
+    showWorkingCopies([&](const pictor::TPictureProgress&) { Open_->Edited().RevertChange(options); });
     return marked;
 }
 
@@ -88,25 +84,25 @@ void TfrmMain::alOpenfrmCBExecute() { RunAdjustCommand(pictor::akColorBalance); 
 
 void TfrmMain::alInverseExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     ApplyChange([&](const pictor::TPictureProgress& progress) {
-        pictor::ApplyToTicked(Edited(), pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
+        pictor::ApplyToTicked(Open_->Edited(), pictor::TAdjustment::Invert(), pictor::DocumentOptionsOf(Options_, Pool_), progress);
     });
 }
 
 void TfrmMain::alDarkExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     const TFocusBack back(*this);
     const auto choice = RunDarkDialog(this);
     if (!choice) return;
     const pictor::TDocumentOptions options = pictor::DocumentOptionsOf(Options_, Pool_);
     ApplyChange([&](const pictor::TPictureProgress& progress) {
         if (choice->FollowSystem) {
-            pictor::FollowReaderScheme(Edited(), choice->Adjustment, options.LowerCase);
+            pictor::FollowReaderScheme(Open_->Edited(), choice->Adjustment, options.LowerCase);
         } else {
-            pictor::ApplyDarkColors(Edited(), choice->Adjustment, options.LowerCase);
-            pictor::ApplyToTickedPictures(Edited(), choice->Adjustment, options, progress);
+            pictor::ApplyDarkColors(Open_->Edited(), choice->Adjustment, options.LowerCase);
+            pictor::ApplyToTickedPictures(Open_->Edited(), choice->Adjustment, options, progress);
         }
     });
 }

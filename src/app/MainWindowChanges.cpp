@@ -2,15 +2,14 @@
 // shut off, then the commit (or, cancelled, the records put back), Undo and Redo.
 #include "app/MainWindow.h"
 
+#include "app/DocumentView.h"
+#include "app/OpenDocument.h"
 #include "app/ProgressWindow.h"
 #include "app/model/Options.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "document/HtmlStructure.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QTimer>
 
 #include <utility>
@@ -33,20 +32,19 @@ bool TfrmMain::RunWork(const QString& message, bool cancellable, const TWorkRunn
         enabled << command->isEnabled();
         command->setEnabled(false);
     }
-    QWidget* const lists[] = {tcFileList, pnlColorPicker, pnlPageList};
-    for (QWidget* list : lists) list->setEnabled(false);
-    Working_ = true;
+    View_->SetEnabled(false);
+    pnlColorPicker->setEnabled(false);
+    Open_->SetLent(true);
     struct TRestore {
         TfrmMain& Window;
         const QList<QAction*>& Commands;
         const QList<bool>& Enabled;
         ~TRestore()
         {
-            Window.Working_ = false;
+            Window.Open_->SetLent(false);
             for (qsizetype i = 0; i < Commands.size(); ++i) Commands[i]->setEnabled(Enabled[i]);
-            Window.tcFileList->setEnabled(true);
+            Window.View_->SetEnabled(true);
             Window.pnlColorPicker->setEnabled(true);
-            Window.pnlPageList->setEnabled(true);
             if (!Window.Saving_ && std::exchange(Window.CloseAfterWork_, false))
                 QTimer::singleShot(0, &Window, &QWidget::close);
         }
@@ -63,7 +61,7 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
     try {
         done = RunWork("処理中...", true, [&](const TPictureProgress& progress) {
             change(progress);
-            Edited().WriteWorkingCopies(options);
+            Open_->Edited().WriteWorkingCopies(options);
         });
     } catch (const std::exception& error) {
         // A change that failed part-way is undone like a cancelled one.
@@ -75,45 +73,45 @@ void TfrmMain::ApplyChange(const TWorkRunner::TJob& change)
         RevertChange();
         return;
     }
-    Edited().History.Commit(Edited());
+    Open_->Edited().History.Commit(Open_->Edited());
     RememberContrastBeforeChange();
-    SetModified(true);
+    Open_->SetModified(true);
     UpdateUndoCommands();
-    SaveScrollPosition();
+    Preview_->SaveScrollPosition();
     ReloadPreview();
+}
+
+void TfrmMain::ReloadPreview()
+{
+    View_->RefreshColorList();
+    Preview_->Update(Open_->Shown());
 }
 
 void TfrmMain::RevertChange()
 {
     const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
     try {
-        RunWork("処理中...", false, [&](const TPictureProgress&) { Edited().RevertChange(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { Open_->Edited().RevertChange(options); });
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    SyncCheckMarks();
-}
-
-void TfrmMain::SetModified(bool modified)
-{
-    Modified_ = modified;
-    StatusPanels[1]->setText(modified ? "変更あり" : "変更なし");
+    View_->SyncCheckMarks();
 }
 
 void TfrmMain::UpdateUndoCommands()
 {
-    alUndo->setEnabled(Edited().CanUndo());
-    alRedo->setEnabled(Edited().CanRedo());
+    alUndo->setEnabled(Open_->Edited().CanUndo());
+    alRedo->setEnabled(Open_->Edited().CanRedo());
 }
 
 void TfrmMain::alUndoExecute()
 {
-    if (alUndo->isEnabled() && HasDocument()) StepHistory(alUndo);
+    if (alUndo->isEnabled() && Open_->IsReadable()) StepHistory(alUndo);
 }
 
 void TfrmMain::alRedoExecute()
 {
-    if (alRedo->isEnabled() && HasDocument()) StepHistory(alRedo);
+    if (alRedo->isEnabled() && Open_->IsReadable()) StepHistory(alRedo);
 }
 
 void TfrmMain::StepHistory(QAction* command)
@@ -123,13 +121,13 @@ void TfrmMain::StepHistory(QAction* command)
     // The history moves even when writing the copies fails.
     try {
         const TDocumentOptions options = DocumentOptionsOf(Options_, Pool_);
-        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Edited().Undo(options) : Edited().Redo(options); });
+        RunWork("処理中...", false, [&](const TPictureProgress&) { back ? Open_->Edited().Undo(options) : Open_->Edited().Redo(options); });
     } catch (const std::exception& error) {
         UpdateUndoCommands();
         ShowError(error);
         return;
     }
     UpdateUndoCommands();
-    SaveScrollPosition();
+    Preview_->SaveScrollPosition();
     ReloadPreview();
 }

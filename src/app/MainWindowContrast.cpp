@@ -1,15 +1,15 @@
 // Keeping the preview's text readable: the check after each change and the contrast dialog.
 #include "app/MainWindow.h"
 
+#include "app/Browser.h"
 #include "app/ContrastDialog.h"
+#include "app/DocumentView.h"
+#include "app/OpenDocument.h"
 #include "app/PreviewColorSource.h"
 #include "app/PreviewContrast.h"
-#include "app/WebBrowser.h"
 #include "app/model/RecordChecks.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/TabSideBar.h"
+#include "document/HtmlStructure.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
 
@@ -29,15 +29,21 @@ void TfrmMain::RememberContrastBeforeChange()
 
 void TfrmMain::ClearContrastWarning()
 {
-    if (StatusPanels[2]->text() == Contrast_->Warning) StatusPanels[2]->clear();
+    if (View_->MessagePanel()->text() == Contrast_->Warning) View_->MessagePanel()->clear();
     Contrast_->Warning.clear();
+}
+
+void TfrmMain::ForgetContrast()
+{
+    ClearContrastWarning();
+    *Contrast_ = {};
 }
 
 void TfrmMain::CheckShownContrast()
 {
     // The answer may come after the window has gone.
     std::weak_ptr<TContrastState> weak = Contrast_;
-    Web_->RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(StatusPanels[2]), dialog = ContrastDialog_,
+    Web().RunScript(PreviewTextsScript(), [weak, panel = QPointer<QLabel>(View_->MessagePanel()), dialog = ContrastDialog_,
                                            changes = Contrast_->Changes](const QVariant& answer) {
         const auto state = weak.lock();
         if (!state) return;
@@ -57,7 +63,7 @@ void TfrmMain::CheckShownContrast()
 
 void TfrmMain::alContrastCheckExecute()
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     if (!ContrastDialog_) {
         ContrastDialog_ =
             new TfrmContrast([this](const TContrastRow& row) { CheckMovedColors(row); },
@@ -67,7 +73,7 @@ void TfrmMain::alContrastCheckExecute()
                              this);
         ContrastDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(*Web_), Contrast_->Before));
+    ContrastDialog_->SetRows(LowContrastRows(PreviewTexts(Web()), Contrast_->Before));
     NameContrastPage();
     ContrastDialog_->show();
     ContrastDialog_->raise();
@@ -83,43 +89,40 @@ void TfrmMain::FindColorPlaces(const std::vector<TContrastRow>& rows,
         queries.push_back({row.Now.Path, true});
     }
     // The answer may come after the window has gone.
-    Web_->RunScript(ColorSourcesScript(queries), [window = QPointer<TfrmMain>(this), count = queries.size(),
+    Web().RunScript(ColorSourcesScript(queries), [window = QPointer<TfrmMain>(this), count = queries.size(),
                                                   found = std::move(found)](const QVariant& answer) {
-        if (!window || !window->HasDocument()) return;
+        if (!window || !window->Open_->IsReadable()) return;
         std::vector<QString> places;
         for (const TColorSource& source : ColorSourcesOf(answer, count))
-            places.push_back(QString::fromStdString(SourcePlace(*window->Document_, source)));
+            places.push_back(QString::fromStdString(SourcePlace(window->Open_->Shown(), source)));
         found(places);
     });
 }
 
 void TfrmMain::CheckMovedColors(const TContrastRow& row)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     std::optional<TRecordAt> shown;
     bool found = true;
     if (row.ForegroundMoved) {
-        shown = RecordOfSource(*Document_, ColorSourceOf(*Web_, row.Now.Path), AttributeDecoder(*Web_));
-        if (shown) SetColorChecked(*Document_, shown->Tab, int(shown->Row), true, false);
+        shown = RecordOfSource(Open_->Shown(), ColorSourceOf(Web(), row.Now.Path), AttributeDecoder(Web()));
+        if (shown) SetColorChecked(Open_->Shown(), shown->Tab, int(shown->Row), true, false);
         found = shown.has_value();
     }
     // A background is painted by the element or an ancestor: every occurrence of its colour is ticked.
     if (row.BackgroundMoved) {
-        SetCheckedByColor(Edited(), row.Now.Background, true);
-        if (!shown) shown = FirstRecordOf(*Document_, row.Now.Background);
+        SetCheckedByColor(Open_->Edited(), row.Now.Background, true);
+        if (!shown) shown = FirstRecordOf(Open_->Shown(), row.Now.Background);
     }
-    if (shown) ShowRecord(*shown);
-    SyncCheckMarks();
+    if (shown) View_->ShowRecord(*shown);
+    View_->SyncCheckMarks();
     const QString none = "この文字色を与える色は一覧にありません";
-    StatusPanels[2]->setText(found ? Contrast_->Warning : none);
+    View_->MessagePanel()->setText(found ? Contrast_->Warning : none);
 }
 
-void TfrmMain::ShowRecord(const TRecordAt& record)
+void TfrmMain::NameContrastPage()
 {
-    chbSiteView->setChecked(false);  // the record is shown in its file's own list
-    tcFileList->TabBar()->setCurrentIndex(record.Tab);
-    if (auto* item = clbColorList->item(int(record.Row))) {
-        clbColorList->setCurrentItem(item);
-        clbColorList->scrollToItem(item);
-    }
+    if (!ContrastDialog_) return;
+    ContrastDialog_->setWindowTitle(Open_->Site() ? "コントラストの確認 [" + Open_->BelowSite(Open_->Shown().FileName()) + "]"
+                                          : QString("コントラストの確認"));
 }

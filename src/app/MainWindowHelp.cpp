@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "app/SourceView.h"
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
 #include "app/FocusBack.h"
 #include "app/model/HelpFile.h"
 #include "app/model/ProgramPaths.h"
@@ -19,7 +20,7 @@ void TfrmMain::CreateSourceMenuItems()
 {
     mnuSource->clear();
     std::vector<std::string> paths;
-    for (int tab = 0; tab < Document_->FileCount(); ++tab) paths.push_back(Document_->FilePath(tab));
+    for (int tab = 0; tab < Open_->Shown().FileCount(); ++tab) paths.push_back(Open_->Shown().FilePath(tab));
     for (const pictor::TSourceMenuItem& item : pictor::SourceMenuItems(paths)) {
         QAction* action = mnuSource->addAction(QString::fromStdString(item.Caption));
         action->setStatusTip(pictor::kSourceMenuHint);
@@ -37,18 +38,18 @@ void TfrmMain::DeleteSourceMenuItems()
 
 void TfrmMain::alOpneSourceExecute(int tag)
 {
-    if (!HasDocument() || tag < 0 || tag >= Document_->FileCount()) return;
-    const pictor::TEditorCommand command = pictor::EditorCommand(Options_.EditorPath, Document_->FilePath(tag));
+    if (!Open_->IsReadable() || tag < 0 || tag >= Open_->Shown().FileCount()) return;
+    const pictor::TEditorCommand command = pictor::EditorCommand(Options_.EditorPath, Open_->Shown().FilePath(tag));
     const QString program = QString::fromStdString(command.Program);
-    const QString path = QString::fromStdString(Document_->FilePath(tag));
+    const QString path = QString::fromStdString(Open_->Shown().FilePath(tag));
     QStringList arguments;
     for (const std::string& argument : command.Arguments) arguments << QString::fromStdString(argument);
     // Unowned, so that closing the window leaves the editor running; it goes when the editor ends.
     auto* process = new QProcess;
     const auto showHere = [this, tag, path, process](const QString& why) {
         process->deleteLater();
-        if (!HasDocument() || tag >= Document_->FileCount() || QString::fromStdString(Document_->FilePath(tag)) != path) return;
-        (new TSourceView(path, Document_->Elements(tag), why, this))->show();
+        if (!Open_->IsReadable() || tag >= Open_->Shown().FileCount() || QString::fromStdString(Open_->Shown().FilePath(tag)) != path) return;
+        (new TSourceView(path, Open_->Shown().Elements(tag), why, this))->show();
     };
     connect(process, &QProcess::errorOccurred, this, [program, showHere](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)

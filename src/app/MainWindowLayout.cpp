@@ -1,16 +1,12 @@
-// Building the main window's actions, menus, bands, side bar and status bar.
+// Building the main window's actions, menus, bands and panes.
 #include "app/MainWindow.h"
 
 #include "app/Cursors.h"
-#include "app/UiFonts.h"
+#include "app/DocumentView.h"
 #include "app/WebBrowser.h"
 #include "colordialog/ui/ColorPickerPanel.h"
-#include "widgets/MyCheckListBox.h"
-#include "widgets/SwatchDelegate.h"
-#include "widgets/TabSideBar.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -18,7 +14,6 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using pictor::TColorPickerPanel;
 
@@ -144,7 +139,7 @@ void TfrmMain::CreateMenus()
     CreateViewToggle(mnuVAdjust, "mnuVAdjust", bars, "色調補正(&A)", tbColorAdjust);
     CreateViewToggle(mnuVColorPicker, "mnuVColorPicker", bars, "カラーピッカー(&C)", tbColorPicker);
     CreateViewToggle(mnuVHelp, "mnuVHelp", bars, "ヘルプ(&H)", tbHelp);
-    CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", SideBar_);
+    CreateViewToggle(mnuVSideBar, "mnuVSideBar", view, "サイドバー(&B)", View_->SideBar());
     CreateViewToggle(mnuVBar, "mnuVBar", view, "ステータスバー(&A)", statusBar());
     view->addSeparator();
     mnuDarkPreview = view->addAction("ダークモードでプレビュー(&K)");
@@ -200,100 +195,26 @@ void TfrmMain::CreateColorPicker()
     connect(pnlColorPicker, &TColorPickerPanel::SetNewColorRequested, this, Locked(&TfrmMain::mnuSetNewColorClick));
 }
 
-void TfrmMain::CreateSideBar()
+void TfrmMain::CreatePanes()
 {
-    clbColorList = new TMyCheckListBox;
-    clbColorList->setObjectName("clbColorList");
-    clbColorList->SetDelegate(new TSwatchDelegate([this](int row, QColor& color) { return SwatchColor(row, color); }));
-    clbColorList->setFont(FixedFont(12));
-    clbColorList->SetRowHeight(clbColorList->fontMetrics().height());
-    clbColorList->setStatusTip("Shift+クリックで同じ色を同時選択/選択解除できます ");
-    clbPicList = new TMyCheckListBox;
-    clbPicList->setObjectName("clbPicList");
-    clbPicList->setFont(ProportionalFont(12));
-    clbPicList->SetRowHeight(std::max(12, clbPicList->fontMetrics().height()));
-    // Below the scroll area's own minimum: a page of one picture needs only a few rows.
-    clbPicList->setMinimumHeight(clbPicList->RowHeight() + 2 * clbPicList->frameWidth());
-    clbPicList->setStatusTip("ツールチップの表示/非表示はオプションから設定できます");
-
-    auto* lower = new QWidget;
-    auto* lowerLayout = new QVBoxLayout(lower);
-    lowerLayout->setContentsMargins(0, 4, 0, 0);
-    lowerLayout->setSpacing(0);
-    lowerLayout->addWidget(new QLabel("画像リスト :"));
-    lowerLayout->addWidget(clbPicList, 1);
-
-    ListSplitter = new QSplitter(Qt::Vertical);
-    ListSplitter->setObjectName("ListSplitter");
-    ListSplitter->setHandleWidth(6);
-    ListSplitter->setChildrenCollapsible(false);
-    ListSplitter->addWidget(clbColorList);
-    ListSplitter->addWidget(lower);
-    // A taller window gives its height to the colours, of which a page has many more.
-    ListSplitter->setStretchFactor(0, 1);
-    ListSplitter->setStretchFactor(1, 0);
-
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->setContentsMargins(2, 2, 2, 2);
-    pageLayout->setSpacing(0);
-    pageLayout->addWidget(new QLabel("カラーリスト :"));
-    pageLayout->addWidget(ListSplitter, 1);
-
-    tcFileList = new TTabSideBar(page);
-    tcFileList->setObjectName("tcFileList");
-    tcFileList->setMinimumWidth(1);
-    tcFileList->TabBar()->addTab("(ファイルが開かれていません)");
-
-    Web_ = new TWebBrowser;
-    Web_->setObjectName("Web");
+    View_ = new TDocumentView(*Open_, Options_, *this);
+    connect(View_, &TDocumentView::PageChosen, this, Locked(&TfrmMain::ShowSitePage));
+    connect(View_, &TDocumentView::ColorDoubleClicked, this, Locked(&TfrmMain::clbColorListDblClick));
+    Preview_ = new TPreviewPane(this);
+    // Every page the preview shows gets its contrast checked, and a site its neighbours loaded.
+    connect(Preview_, &TPreviewPane::Shown, this, [this] {
+        CheckShownContrast();
+        PrefetchNeighbours();
+        emit PreviewShown();
+    });
     Splitter = new QSplitter(Qt::Horizontal);
     Splitter->setObjectName("Splitter");
     Splitter->setHandleWidth(7);
     Splitter->setChildrenCollapsible(false);
-    SideBar_ = new QSplitter(Qt::Vertical);
-    SideBar_->setObjectName("SideBar");
-    SideBar_->setChildrenCollapsible(false);
-    SideBar_->addWidget(CreatePageList());
-    SideBar_->addWidget(tcFileList);
-    SideBar_->setStretchFactor(1, 1);
-    Splitter->addWidget(SideBar_);
-    Splitter->addWidget(Web_);
+    Splitter->addWidget(View_->SideBar());
+    Splitter->addWidget(Preview_->Browser());
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);
     setCentralWidget(Splitter);
-
-    const auto repaintLists = [this] {
-        clbColorList->viewport()->update();
-        clbPicList->viewport()->update();
-    };
-    connect(Splitter, &QSplitter::splitterMoved, this, repaintLists);
-    connect(tcFileList->TabBar(), &QTabBar::currentChanged, this, &TfrmMain::tcFileListChange);
-    connect(clbColorList, &TMyCheckListBox::checkClicked, this, &TfrmMain::ColorListClickCheck);
-    connect(clbPicList, &TMyCheckListBox::checkClicked, this,
-            [this](int row, bool checked, Qt::KeyboardModifiers) { PicListClickCheck(row, checked); });
-    // One selected row in the side bar at most.
-    connect(clbColorList, &QListWidget::itemPressed, clbPicList, &QListWidget::clearSelection);
-    connect(clbPicList, &QListWidget::itemPressed, clbColorList, &QListWidget::clearSelection);
-    connect(clbColorList, &QListWidget::itemDoubleClicked, this, Locked(&TfrmMain::clbColorListDblClick));
-
-    using pictor::hlColors;
-    using pictor::hlPictures;
-    connect(clbColorList, &TMyCheckListBox::mouseMoved, this, [this](const QPoint& p) { ListMouseMove(hlColors, p); });
-    connect(clbPicList, &TMyCheckListBox::mouseMoved, this, [this](const QPoint& p) { ListMouseMove(hlPictures, p); });
-    connect(clbColorList, &TMyCheckListBox::hintDue, this, [this](const QPoint& p) { ListHintDue(hlColors, p); });
-    connect(clbPicList, &TMyCheckListBox::hintDue, this, [this](const QPoint& p) { ListHintDue(hlPictures, p); });
-    connect(clbColorList, &TMyCheckListBox::mouseLeft, this, [this] { ListMouseLeave(hlColors); });
-    connect(clbPicList, &TMyCheckListBox::mouseLeft, this, [this] { ListMouseLeave(hlPictures); });
-}
-
-void TfrmMain::CreateStatusBar()
-{
-    for (int i = 0; i < 3; ++i) {
-        StatusPanels[i] = new QLabel;
-        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < 2) StatusPanels[i]->setFixedWidth(80);
-        statusBar()->addWidget(StatusPanels[i], i < 2 ? 0 : 1);
-    }
+    connect(Splitter, &QSplitter::splitterMoved, View_, &TDocumentView::RepaintLists);
 }

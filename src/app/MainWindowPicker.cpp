@@ -1,13 +1,13 @@
 // The new colour for the picked colour's ticked occurrences, and for one double-clicked occurrence.
 #include "adjust/Adjustment.h"
+#include "app/DocumentView.h"
 #include "app/MainWindow.h"
+#include "app/OpenDocument.h"
+#include "app/SiteLists.h"
 #include "colordialog/ui/ColorPickerPanel.h"
 #include "colordialog/ui/ColorSelectDialog.h"
 #include "document/HtmlStructure.h"
 #include "app/model/Options.h"
-#include "widgets/MyCheckListBox.h"
-
-#include <QCursor>
 
 void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 {
@@ -16,13 +16,13 @@ void TfrmMain::CommitNewColor(const std::function<void()>& recolour)
 
 void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
 {
-    if (!HasDocument()) return;
+    if (!Open_->IsReadable()) return;
     ColorDialog->SetColor(picked);
     try {
         if (ColorDialog->Execute(this)) {
             const auto newColor = pictor::TAdjustment::NewColorOf(ColorDialog->Color());
             CommitNewColor([&] {
-                pictor::ForEachColor(Edited(), [&](pictor::TColorRecord& record) {
+                pictor::ForEachColor(Open_->Edited(), [&](pictor::TColorRecord& record) {
                     if (record.Checked && record.Color == picked)
                         pictor::AdjustColorValue(newColor, record, Options_.SaveWithLowerCase);
                 });
@@ -37,10 +37,14 @@ void TfrmMain::mnuSetNewColorClick(pictor::TColor picked)
 
 void TfrmMain::clbColorListDblClick()
 {
-    if (!HasDocument()) return;
-    const int row = clbColorList->RowAt(clbColorList->viewport()->mapFromGlobal(QCursor::pos()));
-    if (ShowsSite()) return SiteColorDblClick(row);
-    auto& colors = Document_->Elements(ShownTab()).Colors;
+    if (!Open_->IsReadable()) return;
+    const int row = View_->ColorRowAtPointer();
+    if (View_->ShowsSite()) {
+        // Every ticked occurrence of the value takes the new colour, as from the picker.
+        if (const auto value = View_->SiteLists().TickedColor(row)) mnuSetNewColorClick(*value);
+        return;
+    }
+    auto& colors = Open_->Shown().Elements(View_->ShownTab()).Colors;
     if (row < 0 || size_t(row) >= colors.size() || !colors[size_t(row)].Checked) return;
     pictor::TColorRecord& record = colors[size_t(row)];
     ColorDialog->SetColor(record.Color);

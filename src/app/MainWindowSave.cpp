@@ -1,6 +1,7 @@
 // Save and Save as.
 #include "app/MainWindow.h"
 #include "app/FocusBack.h"
+#include "app/OpenDocument.h"
 #include "app/OverwriteQuestion.h"
 #include "app/SaveAsDialog.h"
 #include "document/HtmlStructure.h"
@@ -31,12 +32,12 @@ private:
 
 void TfrmMain::alSaveExecute()
 {
-    if (!alSave->isEnabled() || !HasDocument() || Saving_) return;
+    if (!alSave->isEnabled() || !Open_->IsReadable() || Saving_) return;
     const TSaving saving(*this);
     try {
         const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
-        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(Edited(), options); });
-        SetModified(false);
+        RunWork("保存中...", false, [&](const pictor::TPictureProgress&) { pictor::SaveDocument(Open_->Edited(), options); });
+        Open_->SetModified(false);
     } catch (const std::exception& error) {
         ShowError(error);
     }
@@ -44,11 +45,11 @@ void TfrmMain::alSaveExecute()
 
 void TfrmMain::alSaveAsExecute()
 {
-    if (!alSaveAs->isEnabled() || !HasDocument() || Saving_) return;
+    if (!alSaveAs->isEnabled() || !Open_->IsReadable() || Saving_) return;
     const TSaving saving(*this);
     const TFocusBack back(*this);
     pictor::TfrmSaveAs dialog(this);
-    dialog.Folder = Site_ ? SiteFolder_.toStdString() : pictor::FolderOf(Document_->FileName());
+    dialog.Folder = Open_->Site() ? Open_->SiteFolder().toStdString() : pictor::FolderOf(Open_->Shown().FileName());
     if (dialog.exec() != QDialog::Accepted) return;
     try {
         const pictor::TPictureSaveOptions options = pictor::PictureSaveOptionsOf(Options_, Pool_);
@@ -60,16 +61,19 @@ void TfrmMain::alSaveAsExecute()
         };
         bool saved = false;
         RunWork("保存中...", false, [&](const pictor::TPictureProgress&) {
-            saved = Site_ ? pictor::SaveSiteBelow(*Site_, dialog.Folder, options, ask)
-                          : pictor::SaveDocumentAs(*Document_, dialog.Folder, options, ask);
+            saved = Open_->Site() ? pictor::SaveSiteBelow(*Open_->Site(), dialog.Folder, options, ask)
+                          : pictor::SaveDocumentAs(Open_->Shown(), dialog.Folder, options, ask);
         });
-        if (saved) SetModified(false);
-        if (saved && Site_) ShowSiteFolder(QString::fromStdString(dialog.Folder));
+        if (saved) Open_->SetModified(false);
+        if (saved && Open_->Site()) {
+            Open_->SetSiteFolder(QString::fromStdString(dialog.Folder));
+            ShowSiteFolder();
+        }
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    if (Site_) return;
-    const QString page = QString::fromStdString(Document_->FileName());
+    if (Open_->Site()) return;
+    const QString page = QString::fromStdString(Open_->Shown().FileName());
     setWindowTitle("Pictor [" + page + "]");
-    SetOpenFolder(QString::fromStdString(pictor::FolderOf(Document_->FileName())));
+    OpenFolder_ = QString::fromStdString(pictor::FolderOf(Open_->Shown().FileName()));
 }
