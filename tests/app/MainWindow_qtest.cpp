@@ -34,9 +34,6 @@ const char* const Page =
     "<img src=\"img/dot.gif\"></body></html>\n";
 const char* const Sheet = "p { color: #FF0000; }\nh1 { color: #0000FF; }\n";
 
-// Chromium renders in its own time; on a busy machine that can take long.
-constexpr int RenderWait = 30000;
-
 // The main window's wiring to the core and the model: the settings file at start and exit, the
 // document commands and the preview. The logic behind them is tested in the model tests.
 class MainWindowTest : public QObject {

@@ -23,9 +23,6 @@ using namespace pictor;
 
 namespace {
 
-// Chromium renders in its own time; on a busy machine that can take long.
-constexpr int RenderWait = 30000;
-
 QString CopyOf(TfrmMain& window, const QString& relative)
 {
     return QString::fromStdString(window.Edited().WorkFolder) + relative;

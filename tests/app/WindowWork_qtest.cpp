@@ -27,9 +27,6 @@ const char* const Page =
     "<img src=\"a.gif\"><img src=\"b.gif\"><img src=\"c.gif\"></body></html>\n";
 const char* const Sheet = "p { color: #123456; }\n";
 
-// Chromium renders in its own time; on a busy machine that can take long.
-constexpr int RenderWait = 30000;
-
 // What a cancelled command must leave as it found it.
 struct TDocumentState {
     QStringList Texts;
