@@ -111,6 +111,8 @@ private slots:
         TfrmMain window({WriteFile(Folders_->Site, "light.html",
                                    "<html><head><style>body{background-color:#ffffff}</style></head>"
                                    "<body><font color=\"red\">red</font></body></html>")});
+        window.show(); // a hidden preview may never finish a load
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto runDark = [&](bool followReader) {
             TModalAnswerer<TfrmDark> answer([followReader](TfrmDark& dialog) {
                 dialog.findChild<QCheckBox*>("chbFollowSystem")->setChecked(followReader);

@@ -20,9 +20,12 @@ namespace {
 const char* const Page = "<html><body><p style=\"color:#777;background:#fff\">low</p>"
                          "<p style=\"color:#000;background:#777\">good</p></body></html>";
 
-// Loads the page and waits until the preview has shown it, which may be while the load still runs.
+// Loads the page and waits until the preview has shown it, which may be while the load still runs. A
+// hidden preview may never finish a load.
 void Open(TfrmMain& window, const QString& page)
 {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     QSignalSpy shown(&window, &TfrmMain::PreviewShown);
     window.LoadDocument(page);
     QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);
