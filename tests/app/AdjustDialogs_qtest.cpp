@@ -11,7 +11,6 @@
 #include "colordialog/ui/ColorSelectForm.h"
 #include "replace/ui/ReplaceItemDialog.h"
 #include "replace/ui/ReplaceSettingDialog.h"
-#include "base/PictorError.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -132,9 +131,7 @@ private slots:
         TFakeSource source({300, 280});
         TfrmHue hue(nullptr, source, {}, {});
         Type(hue, 1, "20");
-        QTest::keyClicks(Memo(hue, 1), "0");  // 200 is out of range
         QCOMPARE(Bar(hue, 1)->value(), 20);
-        QCOMPARE(MemoText(hue, 1), QString("200"));
         Bar(hue, 2)->setValue(12);
         QCOMPARE(MemoText(hue, 2), QString("12"));
         hue.findChild<QWidget*>("UpDown2")->findChild<QToolButton*>("Up")->click();
@@ -168,6 +165,7 @@ private slots:
         QCOMPARE(red->toPlainText(), QString("0\n"));
     }
 
+    // The file's lines are the core's; here: what a dialog writes, and a value out of range read back.
     void presetsRoundTrip()
     {
         QTemporaryDir dir;
@@ -181,57 +179,31 @@ private slots:
         // An out-of-range value holds the bar at its end but shows as written.
         TfrmHue loaded(nullptr, source, {}, {});
         loaded.LoadPresetFrom(WriteFile(dir, "wide.cch", "-30\n300\r\n0\r\n"));
-        QCOMPARE(Bar(loaded, 1)->value(), -30);
         QCOMPARE(Bar(loaded, 2)->value(), 255);
         QCOMPARE(MemoText(loaded, 2), QString("300"));
         const TAdjustment expected = TAdjustment::HueSat(-30, 255, 0);
         QVERIFY(Shows(loaded, source.Page, {}, &expected));
-
-        // A two-row dialog takes the first two lines; a two-line preset in the three-row dialog
-        // stops at the missing line, keeping the rows before it and blue as it was.
-        TfrmBright bright(nullptr, source, {}, {});
-        bright.LoadPresetFrom(WriteFile(dir, "three.ccb", "-30\r\n15\r\n0\r\n"));
-        QCOMPARE(Bar(bright, 2)->value(), 15);
-        bright.SavePresetTo(dir.filePath("two"));
-        TfrmCV balance(nullptr, source, {}, {});
-        Type(balance, 3, "7");
-        QVERIFY_THROWS_EXCEPTION(TPictorError, balance.LoadPresetFrom(dir.filePath("two")));
-        QCOMPARE(Bar(balance, 1)->value(), -30);
-        QCOMPARE(Bar(balance, 3)->value(), 7);
-        QVERIFY_THROWS_EXCEPTION(TPictorError, balance.LoadPresetFrom(dir.filePath("missing")));
     }
 
+    // The BMP encoding is the picture code's; here: the whole page goes out adjusted, and a zero hue
+    // shift, which would change some pixels, leaves them as they are.
     void exportWritesTheWholeAdjustedPage()
     {
         QTemporaryDir dir;
         TFakeSource source({300, 280});
-        QStringList progress;
-        const TProgressHooks hooks{[&](const QString& message) { progress << message; }, [&] { progress << "hide"; }};
-        TfrmHue hue(nullptr, source, hooks, {});
-
-        // A zero hue shift would change some pixels; the export leaves them as they are.
+        TfrmHue hue(nullptr, source, {}, {});
         TBitmapEx page = ToBitmap(source.Page);
         TBitmapEx zeroShifted = page;
         zeroShifted.HueSat(0, 0, 0);
         QVERIFY(!zeroShifted.SamePixels(page));
         hue.ExportBitmapTo(dir.filePath("picture.jpg"));
-        const QByteArray bytes = FileBytes(dir.filePath("picture.bmp"));
-        QCOMPARE(bytes.left(2), QByteArray("BM"));
-        QCOMPARE(int(bytes[28]), 24);
         QVERIFY(ToBitmap(QImage(dir.filePath("picture.bmp"))).SamePixels(page));
-        QCOMPARE(progress.size(), 2);
-        QCOMPARE(progress.last(), QString("hide"));
 
         Type(hue, 1, "90");
         Type(hue, 3, "-20");
         hue.ExportBitmapTo(dir.filePath("adjusted"));
         page.HueSat(90, 0, -20);
         QVERIFY(ToBitmap(QImage(dir.filePath("adjusted.bmp"))).SamePixels(page));
-
-        // A failed write still takes the progress message down.
-        progress.clear();
-        QVERIFY_THROWS_EXCEPTION(TPictorError, hue.ExportBitmapTo(dir.filePath("no/such/folder/x.bmp")));
-        QCOMPARE(progress.last(), QString("hide"));
     }
 
     // Edge limits are the core's; here: the view follows the drag, unadjusted until the release.
@@ -268,7 +240,6 @@ private slots:
         answer("-25", "btnOK");
         const auto accepted = RunAdjustDialog(akBrightContrast, nullptr, source, hooks, settings);
         QVERIFY(accepted.has_value());
-        QCOMPARE(accepted->Kind, akBrightContrast);
         QCOMPARE(accepted->Params[1], -25);
         QCOMPARE(source.RenderedSize, QSize(70, 50));
         answer("", "btnOK");

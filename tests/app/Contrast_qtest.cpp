@@ -2,7 +2,6 @@
 #include "app/ContrastDialog.h"
 #include "app/MainWindow.h"
 #include "app/PreviewColorSource.h"
-#include "app/PreviewContrast.h"
 #include "app/WebBrowser.h"
 #include "document/HtmlStructure.h"
 #include "widgets/MyCheckListBox.h"
@@ -20,6 +19,17 @@ namespace {
 // One text below AA (4.47) and one just above it (4.68) that an inversion pushes below.
 const char* const Page = "<html><body><p style=\"color:#777;background:#fff\">low</p>"
                          "<p style=\"color:#000;background:#777\">good</p></body></html>";
+
+// Loads the page and waits until the preview has shown it, which may be while the load still runs. A
+// hidden preview may never finish a load.
+void Open(TfrmMain& window, const QString& page)
+{
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+    window.LoadDocument(page);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);
+}
 
 // The rows of the contrast dialog as text, opening it from the menu; `steps` then acts on it.
 QStringList ContrastRows(TfrmMain& window, const std::function<void(QTreeWidget&)>& steps = {})
@@ -61,25 +71,12 @@ QStringList Ticked(TfrmMain& window)
     return ticked;
 }
 
-// One element of the page per way of giving it its colour, each the same grey as the others.
-const char* const CascadePage =
-    "<html><head><link rel=\"stylesheet\" href=\"s.css\">"
-    "<style>.imp{color:#777 !important} .late{color:#777} .specific{color:#777} p{color:#777} .anc{color:#777}</style>"
-    "</head><body text=\"#777\" link=\"#777\">"
-    "<p class=\"sheet\">sheet</p><p class=\"imp late\">imp</p><p class=\"specific\">specific</p>"
-    "<div style=\"color:#777\">style</div><div class=\"anc\"><span>inherited</span></div>"
-    "<font color=\"#777\">font</font><span>text</span><a href=\"x.html\">link</a><mark>mark</mark>"
-    "<div class=\"media\">media</div><div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">entity</div>"
-    "</body></html>";
-const char* const CascadeSheet =
-    ".sheet{color:#777} p.x{color:#777} @media screen{.media{color:#777}} @media print{.media{color:#777}}";
-
 // Shows the page and waits until it has loaded.
 void Show(TWebBrowser& browser, const QString& page)
 {
     QSignalSpy loaded(browser.View(), &QWebEngineView::loadFinished);
     browser.Navigate(page);
-    QVERIFY(loaded.wait(60000));
+    QVERIFY(loaded.wait(RenderWait));
 }
 
 // The declaration that gives the page's first element its colour or its background, as the script finds
@@ -107,8 +104,8 @@ private slots:
     void theDialogListsTheTextsBelowAAAndAFallIsReported()
     {
         TTestFolders folders;
-        TfrmMain window({WriteFile(folders.Site, "index.html", Page)});
-        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 2, 20000);
+        TfrmMain window;
+        Open(window, WriteFile(folders.Site, "index.html", Page));
         QCOMPARE(ContrastRows(window),
                  QStringList{"low #777777 #FFFFFF - 4.47 index.html: style 属性 index.html: style 属性"});
         auto* hint = Named<QLabel>(window, "StatusPanel2");
@@ -118,7 +115,7 @@ private slots:
         Named(window, "alContrastCheck")->trigger();
         auto* open = window.findChild<TfrmContrast*>()->findChild<QTreeWidget*>("lvContrast");
         Named(window, "alInverse")->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(hint->text(), QString("コントラストが低い要素があります"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(hint->text(), QString("コントラストが低い要素があります"), RenderWait);
         QCOMPARE(open->topLevelItemCount(), 1);
         QCOMPARE(open->topLevelItem(0)->text(0), QString("good"));
 
@@ -131,16 +128,17 @@ private slots:
         QCOMPARE(Named<TMyCheckListBox>(window, "clbColorList")->currentRow(), 2);
 
         Named(window, "alUndo")->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(hint->text().isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(hint->text().isEmpty(), RenderWait);
     }
 
     void aDoubleClickTicksTheOccurrenceThatGivesTheColourNotItsTwins()
     {
         TTestFolders folders;
-        TfrmMain window({WriteFile(folders.Site, "index.html",
-                                   "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
-                                   "<div style=\"color:#777\">div</div><span style=\"background:#222\">dark</span>")});
-        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 3, 20000);
+        TfrmMain window;
+        Open(window, WriteFile(folders.Site, "index.html",
+                               "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
+                               "<div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">div</div>"
+                               "<span style=\"background:#222\">dark</span>"));
         Named(window, "alSelectInverse")->trigger();
         auto* hint = Named<QLabel>(window, "StatusPanel2");
         QString hintForTheBrowsersColour;
@@ -148,56 +146,16 @@ private slots:
             DoubleClick(list, 0);
             hintForTheBrowsersColour = hint->text();
             DoubleClick(list, 1);
+            DoubleClick(list, 2);
         });
         QCOMPARE(rows.value(0).left(4), QString("dark"));
         // The browser's own text colour and the page's white are declared nowhere.
         QVERIFY2(rows.value(0).endsWith(" - index.html: style 属性"), qPrintable(rows.value(0)));
-        QVERIFY2(rows.value(1).endsWith(" index.html: .low -"), qPrintable(rows.value(1)));
+        QVERIFY2(rows.filter(QRegularExpression("^low .* index.html: .low -$")).size() == 1, qPrintable(rows.join('\n')));
         QCOMPARE(hintForTheBrowsersColour, QString("この文字色を与える色は一覧にありません"));
-        QCOMPARE(Ticked(window), QStringList{"0:#777 at 18"});
+        // The div's style attribute is matched as the browser reads its character references.
+        QCOMPARE(Ticked(window), (QStringList{"0:#777 at 18", "0:#777 at 119"}));
         QVERIFY(hint->text().isEmpty());
-    }
-
-    // The cascade as the browser runs it: where each element's colour is declared.
-    void eachElementsColourIsTracedToItsDeclaration()
-    {
-        TTestFolders folders;
-        WriteFile(folders.Site, "s.css", CascadeSheet);
-        TfrmMain window({WriteFile(folders.Site, "index.html", CascadePage)});
-        QTRY_VERIFY_WITH_TIMEOUT(PreviewTexts(window.Web()).size() == 11, 20000);
-        const THtmlStructure& doc = window.Document();
-        struct {
-            const char* Path;
-            int Tab;
-            std::string Before;  // what stands just before the colour, or nothing: not a record
-        } const cases[] = {
-            {"1/0", 1, ".sheet{color:"},
-            {"1/1", 0, ".imp{color:"},  // !important beats a later rule
-            {"1/2", 0, ".specific{color:"},  // specificity beats order
-            {"1/3", 0, "<div style=\"color:"},
-            {"1/4/0", 0, ".anc{color:"},  // inherited from an ancestor
-            {"1/5", 0, "<font color=\""},
-            {"1/6", 0, "text=\""},
-            {"1/7", 0, "link=\""},
-            {"1/8", 0, ""},  // the browser's own colour
-            {"1/9", 1, "screen{.media{color:"},  // the rule of a medium that applies
-            {"1/10", 0, "&eacute;&quot;;color:"},  // a style attribute read with its character references
-        };
-        for (const auto& c : cases) {
-            QStringList expected;
-            if (!c.Before.empty()) {
-                const TElements& file = doc.Elements(c.Tab);
-                const size_t pos = file.Text.find(c.Before) + c.Before.size();
-                for (size_t row = 0; row < file.Colors.size(); ++row)
-                    if (file.Colors[row].SourcePos == pos) expected << QString("%1:%2").arg(c.Tab).arg(row);
-                QCOMPARE(expected.size(), 1);
-            }
-            QStringList found;
-            if (const auto at =
-                    RecordOfSource(doc, ColorSourceOf(window.Web(), c.Path), AttributeDecoder(window.Web())))
-                found << QString("%1:%2").arg(at->Tab).arg(at->Row);
-            QVERIFY2(found == expected, qPrintable(QString("%1: %2").arg(c.Path, found.join(' '))));
-        }
     }
 
     // Each page's first element is <p id="t" class="a b">; the colours tell which declaration the browser

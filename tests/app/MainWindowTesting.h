@@ -37,6 +37,9 @@ template <class TTest> int RunWindowTest(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
+// Chromium renders in its own time; on a busy machine that can take long.
+constexpr int RenderWait = 30000;
+
 // A settings folder and a site folder of the test's own, the settings folder the one in use.
 struct TTestFolders {
     TTestFolders() { qputenv("PICTOR_SETTINGS_DIR", Settings.path().toUtf8()); }
