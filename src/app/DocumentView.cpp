@@ -28,6 +28,22 @@
 
 using namespace pictor;
 
+namespace {
+
+// A list under its caption, taking the height the caption leaves.
+QWidget* Captioned(const QString& caption, QWidget* list, const QMargins& margins)
+{
+    auto* captioned = new QWidget;
+    auto* layout = new QVBoxLayout(captioned);
+    layout->setContentsMargins(margins);
+    layout->setSpacing(0);
+    layout->addWidget(new QLabel(caption));
+    layout->addWidget(list, 1);
+    return captioned;
+}
+
+} // namespace
+
 TDocumentView::~TDocumentView() = default;
 
 TDocumentView::TDocumentView(TOpenDocument& open, const TOptions& options, QMainWindow& window)
@@ -84,29 +100,17 @@ void TDocumentView::CreateLists()
     clbPicList->setMinimumHeight(clbPicList->RowHeight() + 2 * clbPicList->frameWidth());
     clbPicList->setStatusTip("ツールチップの表示/非表示はオプションから設定できます");
 
-    auto* lower = new QWidget;
-    auto* lowerLayout = new QVBoxLayout(lower);
-    lowerLayout->setContentsMargins(0, 4, 0, 0);
-    lowerLayout->setSpacing(0);
-    lowerLayout->addWidget(new QLabel("画像リスト :"));
-    lowerLayout->addWidget(clbPicList, 1);
-
     ListSplitter = new QSplitter(Qt::Vertical);
     ListSplitter->setObjectName("ListSplitter");
     ListSplitter->setHandleWidth(6);
     ListSplitter->setChildrenCollapsible(false);
     ListSplitter->addWidget(clbColorList);
-    ListSplitter->addWidget(lower);
+    ListSplitter->addWidget(Captioned("画像リスト :", clbPicList, {0, 4, 0, 0}));
     // A taller window gives its height to the colours, of which a page has many more.
     ListSplitter->setStretchFactor(0, 1);
     ListSplitter->setStretchFactor(1, 0);
 
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->setContentsMargins(2, 2, 2, 2);
-    pageLayout->setSpacing(0);
-    pageLayout->addWidget(new QLabel("カラーリスト :"));
-    pageLayout->addWidget(ListSplitter, 1);
+    QWidget* page = Captioned("カラーリスト :", ListSplitter, {2, 2, 2, 2});
 
     tcFileList = new TTabSideBar(page);
     tcFileList->setObjectName("tcFileList");
