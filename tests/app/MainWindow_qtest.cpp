@@ -201,44 +201,32 @@ private slots:
         QVERIFY(!Named(window, "alUndo")->isEnabled());
     }
 
-    // A missing picture and a missing sheet leave the page open: one message names both, the
-    // picture's row is struck through and cannot be ticked.
-    void deadReferencesAreNamedOnceAndCannotBeTicked()
+    // A missing picture and sheet, and a colour text a browser drops, leave the page open: one message
+    // names the missing files, one the dropped text; their rows are struck through and cannot be ticked.
+    void deadReferencesAndDroppedColourTextsAreNamedOnceAndCannotBeTicked()
     {
         TfrmMain window({PagePath_});
         QFile::remove(Folders_->Site.filePath("img/dot.gif"));
         QFile::remove(Folders_->Site.filePath("css/site.css"));
+        WriteFile(Folders_->Site, "index.html",
+                  "<link rel=\"stylesheet\" href=\"css/site.css\"><font color=\"rgb(a,b,c)\">x</font>"
+                  "<img src=\"img/dot.gif\">");
         TBoxAnswerer boxes;
         Named(window, "alReload")->trigger();
         QVERIFY(window.IsDocumentReady());
-        QCOMPARE(boxes.Texts.size(), 1);
+        QCOMPARE(boxes.Texts.size(), 2);
         QVERIFY(boxes.Texts[0].contains("dot.gif") && boxes.Texts[0].contains("site.css"));
         QVERIFY(boxes.Texts[0].contains(QString::fromUtf8("見つかりません")));
-        QListWidgetItem* row = PicList(window)->item(0);
-        QVERIFY(row->font().strikeOut());
-        QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(boxes.Texts[1].contains("rgb(a,b,c)") && boxes.Texts[1].contains(QString::fromUtf8(RejectedColorHint)));
+        for (QListWidgetItem* row : {PicList(window)->item(0), ColorList(window)->item(0)}) {
+            QVERIFY(row->font().strikeOut());
+            QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
+        }
+        QCOMPARE(ColorList(window)->item(0)->foreground().color(),
+                 ColorList(window)->palette().color(QPalette::Disabled, QPalette::Text));
         Named(window, "alSelectAll")->trigger();
         QVERIFY(!window.Document().Page.Pics[0].Checked);
-    }
-
-    // A colour text a browser drops leaves the page open: one message names each, its row is greyed,
-    // struck through and cannot be ticked.
-    void droppedColourTextsAreNamedOnceAndCannotBeTicked()
-    {
-        WriteFile(Folders_->Site, "css/site.css", "p { color: rgb(a,b,c); background: #ff000 }");
-        TBoxAnswerer boxes;
-        TfrmMain window({PagePath_});
-        QVERIFY(window.IsDocumentReady());
-        QCOMPARE(boxes.Texts.size(), 1);
-        QVERIFY(boxes.Texts[0].contains("rgb(a,b,c)") && boxes.Texts[0].contains("#ff000"));
-        QVERIFY(boxes.Texts[0].contains(QString::fromUtf8(RejectedColorHint)));
-        Named<TTabSideBar>(window, "tcFileList")->TabBar()->setCurrentIndex(1);
-        QListWidgetItem* row = ColorList(window)->item(0);
-        QVERIFY(row->font().strikeOut());
-        QVERIFY(!(row->flags() & Qt::ItemIsUserCheckable));
-        QCOMPARE(row->foreground().color(), ColorList(window)->palette().color(QPalette::Disabled, QPalette::Text));
-        Named(window, "alSelectAll")->trigger();
-        QVERIFY(!window.Document().GetSheet(0).Colors[0].Checked);
+        QVERIFY(!window.Document().Page.Colors[0].Checked);
     }
 
     // The progress window lets pending events through as the save begins: a close asked for then waits
