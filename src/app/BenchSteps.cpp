@@ -4,9 +4,11 @@
 #include "site/SiteDocument.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,6 +43,20 @@ void Print(const char* step, double seconds)
 {
     std::printf("%s %.3f\n", step, seconds);
     std::fflush(stdout);
+}
+
+// The steps start once the window is on the screen and painted: that is the program starting, not the
+// window keeping a key waiting.
+void WaitUntilShown(QWidget& window)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (window.windowHandle() && window.windowHandle()->isExposed()) loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    QCoreApplication::processEvents();
 }
 
 // Runs a step, then waits for the preview to show its outcome, and prints its time.
@@ -86,6 +102,7 @@ private:
 
 void RunBenchSteps(TfrmMain& window, const QString& page)
 {
+    WaitUntilShown(window);
     TTimedSteps steps(window);
     TStallProbe probe;
     // The lists are filled when the load returns; the rest of the open is the preview's.
@@ -105,6 +122,7 @@ void RunBenchSteps(TfrmMain& window, const QString& page)
 
 void RunSiteBenchSteps(TfrmMain& window, const QString& folder)
 {
+    WaitUntilShown(window);
     TTimedSteps steps(window);
     TStallProbe probe;
     steps.Run("open", [&] { window.LoadSite(folder); });
