@@ -2,7 +2,8 @@
 # Drives the window the way an author does on a heavy page (Bootstrap, a generated 1 MB sheet of about
 # 33,000 colours and 100 pictures of 800 x 600, half PNG half JPEG) under Xvfb: open, invert, undo, a
 # second invert, save, each until the window shows it done (the open also until the lists are filled),
-# and the longest the window left a key unanswered meanwhile. Prints the medians beside pictor-cli's
+# and the longest the window left a key unanswered meanwhile; then the hue dialog's opening and the time
+# a slider's change takes to show in its preview. Prints the medians beside pictor-cli's
 # list and adjust --invert on the same page, and the goals.
 # Usage: bench/window-steps.sh [build folder] [runs]
 set -euo pipefail
@@ -37,7 +38,7 @@ convert "$work/seed.png" -quality 85 "$work/seed.jpg"
   printf '<p class="c1">text</p></body></html>\n'
 } > "$page/index.html"
 
-steps=(lists open invert undo invert-again save worst-key-wait)
+steps=(lists open invert undo invert-again save worst-key-wait dialog-open dialog-preview)
 bench_window_runs "$page" PICTOR_BENCH_STEPS /index.html "${steps[@]}"
 cli_list=() cli_invert=()
 for run in $(seq "$runs"); do
@@ -45,7 +46,7 @@ for run in $(seq "$runs"); do
   cli_invert+=("$(measure_run "$cli" adjust "$page/index.html" --invert --out "$work/cli-out" --force | cut -d' ' -f1)")
 done
 
-declare -A goal=([lists]=1.5 [open]=1.5 [invert]=1.5 [undo]=0.5 [invert-again]=1.5 [save]=2 [worst-key-wait]=0.1)
+declare -A goal=([lists]=1.5 [open]=1.5 [dialog-open]=- [dialog-preview]=0.2 [invert]=1.5 [undo]=0.5 [invert-again]=1.5 [save]=2 [worst-key-wait]=0.1)
 declare -A beside=([open]="list $(printf '%s\n' "${cli_list[@]}" | median)"
                    [invert]="adjust --invert --out $(printf '%s\n' "${cli_invert[@]}" | median)")
 printf '%-15s %10s %8s   %s\n' step window goal pictor-cli
