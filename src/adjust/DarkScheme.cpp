@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <map>
 
 namespace pictor {
@@ -276,17 +277,32 @@ void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std:
 {
     const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
     TReplacements replacements;
-    std::vector<std::size_t> records;
-    for (std::size_t k = 0; k < file.Colors.size(); ++k) {
+    std::vector<std::pair<std::size_t, std::size_t>> records;  // the records [first, last) of each replacement
+    // A data: URL's picture is one replacement, its data with every colour of it dark.
+    std::deque<std::string> pictures;
+    for (std::size_t k = 0, next = 0; k < file.Colors.size(); k = next) {
         const TColorRecord& r = file.Colors[k];
-        if (r.SourcePos < from || r.SourcePos >= to || r.Embed.Kind != TEmbedding::None) continue;
-        if (!replacements.empty() && r.SourcePos < replacements.back().Pos + replacements.back().Length) continue;
-        replacements.push_back({r.SourcePos, r.OrgText.size(), dark[k]});
-        records.push_back(k);
+        const bool embedded = r.Embed.Kind != TEmbedding::None;
+        next = k + 1;
+        while (embedded && next < file.Colors.size() && file.Colors[next].Embed.Pos == r.Embed.Pos &&
+               file.Colors[next].Embed.Kind == r.Embed.Kind)
+            ++next;
+        const std::size_t pos = embedded ? r.Embed.Pos : r.SourcePos, length = embedded ? r.Embed.Length : r.OrgText.size();
+        if (pos < from || pos >= to) continue;
+        if (!replacements.empty() && pos < replacements.back().Pos + replacements.back().Length) continue;
+        std::string_view text = dark[k];
+        if (embedded) {
+            std::vector<TColorRecord> piece(file.Colors.begin() + std::ptrdiff_t(k), file.Colors.begin() + std::ptrdiff_t(next));
+            for (std::size_t n = 0; n < piece.size(); ++n) piece[n].Text = dark[k + n];
+            text = pictures.emplace_back(RewriteEmbedded(std::string_view(file.Text).substr(pos, length), r.Embed.Kind, piece));
+        }
+        replacements.push_back({pos, length, text});
+        records.emplace_back(k, next);
     }
     TSchemeBlock block(file.Text, outline, replacements);
     for (std::size_t n = 0; n < records.size(); ++n)
-        if (block.Hold(replacements[n].Pos, replacements[n].Length)) reached[records[n]] = true;
+        if (block.Hold(replacements[n].Pos, replacements[n].Length))
+            std::fill(reached.begin() + std::ptrdiff_t(records[n].first), reached.begin() + std::ptrdiff_t(records[n].second), true);
     block.HoldFamilies();
     result.Declarations += block.Declarations();
     std::string text = block.Text();

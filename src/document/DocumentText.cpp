@@ -295,8 +295,8 @@ bool Unchanged(std::span<const TColorRecord> piece)
     return std::all_of(piece.begin(), piece.end(), [](const TColorRecord& r) { return r.Text == r.OrgText; });
 }
 
-// A data: URL's data with its picture's colours' current texts in place, in the data's own encoding:
-// percent-encoded data keeps every byte but the changed colours', base64 data is encoded afresh.
+} // namespace
+
 std::string RewriteEmbedded(std::string_view data, TEmbedding kind, std::span<const TColorRecord> piece)
 {
     if (kind == TEmbedding::Base64) {
@@ -330,8 +330,6 @@ std::string RewriteEmbedded(std::string_view data, TEmbedding kind, std::span<co
     out += data.substr(raw);
     return out;
 }
-
-} // namespace
 
 void RewriteText(TElements& file)
 {

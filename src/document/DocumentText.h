@@ -3,6 +3,7 @@
 #include "document/ScanEvents.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,10 @@ bool BrowserDrops(std::string_view text, const TColorFound& found);
 // The file's Text with every colour occurrence, where the walk found it, replaced by its record's Text,
 // and the file's Added texts put in, into NewText when that differs from Text; sets each record's Pos.
 void RewriteText(TElements& file);
+// A data: URL's data with its picture's colours (piece, the records of that URL) as their Text has them,
+// in the data's own encoding: percent-encoded data keeps every byte but the changed colours', base64
+// data is encoded afresh.
+std::string RewriteEmbedded(std::string_view data, TEmbedding kind, std::span<const TColorRecord> piece);
 // text back in the file's own encoding.
 std::string EncodeForFile(const TElements& file, std::string_view text);
 // Whether the file's text is held in the encoding it is written in, so that EncodeForFile would only copy it.

@@ -1,6 +1,7 @@
 #include "adjust/DarkScheme.h"
 #include "document/CssOutline.h"
 #include "document/DocumentText.h"
+#include "document/SvgDataUrl.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +110,32 @@ TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
     ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
     EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#000");
     EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#000");
+}
+
+// A chevron drawn in a data: URL's picture is repeated with its dark colours, in the URL's own
+// encoding; a base64 picture is encoded afresh.
+TEST(DarkScheme, DataUrlPicturesRepeatedWithTheirDarkColours)
+{
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
+    const std::string sheet = ".select{background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
+                              "%3cpath fill='%23343a40'/%3e%3c/svg%3e\");padding:0}"
+                              ".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}";
+    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
+    const TSchemed s = Schemed(page);
+    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+    EXPECT_TRUE(s.Scheme.LeftLight.empty());
+    EXPECT_EQ(s.Scheme.Declarations, 2);
+    std::string dark = ColorToUpperCode(DarkColor(RGB(0x34, 0x3a, 0x40), {}));
+    dark.replace(0, 1, "%23");
+    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    std::string darkSvg = svg;
+    darkSvg.replace(darkSvg.find("#000"), 4, white);
+    ASSERT_EQ(page.Page.Added.size(), 2u);
+    EXPECT_EQ(page.Page.Added[1].Text,
+              "\n@media (prefers-color-scheme: dark) {\n"
+              ".select { background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
+              "%3cpath fill='" + dark + "'/%3e%3c/svg%3e\"); }\n"
+              ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }\n}\n");
 }
 
 TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
