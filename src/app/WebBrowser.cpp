@@ -60,12 +60,14 @@ TWebBrowser::TPage* TWebBrowser::NewPage()
     // tells nothing until it is shown.
     connect(page, &QWebEnginePage::loadingChanged, this, [this, page](const QWebEngineLoadingInfo& load) {
         if (page != View_->page()) return;
-        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
+        // The view's opening blank page may begin after the first file asked for: it is not a document.
+        const bool blank = load.url() == QUrl(QStringLiteral("about:blank"));
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus && !blank) ++LoadsStarted_;
         if (load.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
             load.status() != QWebEngineLoadingInfo::LoadFailedStatus)
             return;
-        // A new view's first, blank page may come after the file asked for next, which it then drops.
-        if (load.url() == QUrl(QStringLiteral("about:blank")) && Requested_.isLocalFile()) {
+        // And it may end after that file was asked for, which it then drops.
+        if (blank && Requested_.isLocalFile()) {
             Requested_ = FreshUrl(Requested_.toLocalFile());
             View_->setUrl(Requested_);
             return;
