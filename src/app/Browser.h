@@ -48,7 +48,7 @@ public:
     virtual void RunAsyncScript(const QString& script, std::function<void(bool fulfilled, const QString& value)> done) = 0;
     // The shown document's address: "about:blank" or a local file's full path.
     virtual QString ShownAddress() const = 0;
-    // How many files have begun to load, whoever asked (a reload from the view's own menu too).
+    // How many documents have begun to load, whoever asked (a reload from the view's own menu too).
     virtual int LoadsStarted() const = 0;
     // Whether a document is loading now.
     virtual bool IsLoading() const = 0;

@@ -13,8 +13,9 @@ TPreviewPane::TPreviewPane(QObject* parent) : QObject(parent)
     Web_ = new TWebBrowser;
     Web_->setObjectName("Web");
     Web_->SetOnDocumentComplete([this](const QString& address) { DocumentComplete(address); });
+    // No blank page first: a new view's first navigation can end after the page asked for next, and
+    // take its place.
     Updater_ = new TPreviewUpdater(*Web_, [this] { Refreshed(); }, this);
-    Web_->Navigate("about:blank");
 }
 
 IBrowser& TPreviewPane::Web()

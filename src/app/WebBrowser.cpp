@@ -60,18 +60,10 @@ TWebBrowser::TPage* TWebBrowser::NewPage()
     // tells nothing until it is shown.
     connect(page, &QWebEnginePage::loadingChanged, this, [this, page](const QWebEngineLoadingInfo& load) {
         if (page != View_->page()) return;
-        // The view's opening blank page may begin after the first file asked for: it is not a document.
-        const bool blank = load.url() == QUrl(QStringLiteral("about:blank"));
-        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus && !blank) ++LoadsStarted_;
+        if (load.status() == QWebEngineLoadingInfo::LoadStartedStatus) ++LoadsStarted_;
         if (load.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
             load.status() != QWebEngineLoadingInfo::LoadFailedStatus)
             return;
-        // And it may end after that file was asked for, which it then drops.
-        if (blank && Requested_.isLocalFile()) {
-            Requested_ = FreshUrl(Requested_.toLocalFile());
-            View_->setUrl(Requested_);
-            return;
-        }
         // A load of ours cut short by a later one is not what the view shows; a link followed in the
         // page, or a reload from the view's menu, is.
         if (load.url().query().startsWith(NavigationKey) && load.url().query() != Requested_.query()) return;
