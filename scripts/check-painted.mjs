@@ -358,6 +358,12 @@ function srgb(token) {
     return result;
 }
 
+function srgbMapped(token) {
+    const colour = new Color(token).toGamut({ space: 'srgb', method: 'css' }).to('srgb');
+    const [r, g, b] = colour.coords.map((c) => Math.round(Math.min(1, Math.max(0, Number.isNaN(c) ? 0 : c)) * 255));
+    return { r, g, b, a: Number(colour.alpha ?? 1) };
+}
+
 const same = (x, y) => (x.a === 0 && y.a === 0) ||
     (Math.abs(x.r - y.r) <= 1 && Math.abs(x.g - y.g) <= 1 && Math.abs(x.b - y.b) <= 1 && Math.abs(x.a - y.a) <= 1 / 255);
 function equal(x, y) {
@@ -422,8 +428,11 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
     const result = { lightSlots: 0, lightSame: 0, set: 0, setExact: 0, lightness: 0, hue: 0, nudged: 0, misses: [], changed: [],
         pairs: 0, aaBefore: 0, aaDark: 0, lost: [] };
     const opaque = (c) => ({ ...c, a: 1 });
-    const asNudged = (colour, then) => nudged.some(([from, to]) => same(from, opaque(colour)) && same(to, opaque(then)));
-    const oklch = (c) => new Color('srgb', [c.r / 255, c.g / 255, c.b / 255]).to('oklch').coords;
+    // pictor-cli names a colour beyond sRGB as CSS gamut mapping brings it in; the browser clips it.
+    const asNudged = (token, colour, then) => nudged.some(([from, to]) =>
+        (same(from, opaque(colour)) || same(from, opaque(srgbMapped(token)))) && same(to, opaque(then)));
+    // The computed colour's own coordinates, not those of its clipped sRGB: what the author wrote.
+    const oklch = (token) => new Color(token).to('oklch').coords;
     for (const [b, [, , parent, tag]] of before.boxes.entries()) {
         const v = (name) => before.values[b][column.get(name)];
         for (const [p, [name, inherited, paints]] of properties.entries()) {
@@ -443,13 +452,13 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
                 ++result.set;
                 const miss = { box: b, name, before: token, after: inDark[k] ?? '(none)' };
                 if (!then) { result.misses.push(miss); continue; }
-                const [l, , h] = oklch(colour), [l2, c2, h2] = oklch(then);
+                const [l, , h] = oklch(token), [l2, c2, h2] = oklch(inDark[k]);
                 const lightnessOk = Math.abs(l2 - (darkEnd + (lightEnd - darkEnd) * (1 - l))) <= 0.02;
                 const hueOk = !(c2 > 0.03) || Math.min(Math.abs(h2 - h), 360 - Math.abs(h2 - h)) <= 3;
                 if (lightnessOk) ++result.lightness;
                 if (hueOk) ++result.hue;
                 if (lightnessOk && hueOk) ++result.setExact;
-                else if (asNudged(colour, then)) ++result.nudged;
+                else if (asNudged(token, colour, then)) ++result.nudged;
                 else result.misses.push(miss);
             }
         }
@@ -613,8 +622,8 @@ try {
                     return value;
                 }));
                 const result = countDark(defaults, before, light, dark, canvas, nudgedColours(report));
-                // The element of each text that lost AA, with its ancestors: "a.navbar-item < div.navbar.is-link".
-                const lostElements = [...new Set(result.lost.map((lost) => before.boxes[lost.box][0]))];
+                // The element of each text that lost AA and of each miss, with its ancestors: "a.navbar-item < div.navbar.is-link".
+                const lostElements = [...new Set([...result.lost, ...result.misses].map((one) => before.boxes[one.box][0]))];
                 const paths = await first.evaluate((indexes) => {
                     const elements = [document.documentElement, document.body, ...document.body.querySelectorAll('*')];
                     const name = (e) => e.localName + [...e.classList].map((c) => '.' + c).join('');
@@ -626,10 +635,12 @@ try {
                 }, lostElements);
                 const pathOf = new Map(lostElements.map((k, n) => [k, paths[n]]));
                 for (const lost of result.lost) lost.after += ` (${pathOf.get(before.boxes[lost.box][0])})`;
+                for (const miss of result.misses) miss.where = pathOf.get(before.boxes[miss.box][0]);
                 await Promise.all([inLight.close(), inDark.close(), first.close()]);
                 Object.assign(row, { elements: before.elements, boxes: before.boxes.length, ...result });
                 if (result.lightSame !== result.lightSlots || result.aaDark < result.aaBefore) failed = true;
-                const describe = ({ count, example: { name, before: was, after: now } }) => `- ${count}× ${name}: ${was} → ${now}`;
+                const describe = ({ count, example: { name, before: was, after: now, where } }) =>
+                    `- ${count}× ${name}: ${was} → ${now}${where ? ` (${where})` : ''}`;
                 const lines = groups(spread(result.misses, options.lookups)).slice(0, options.top).map(describe);
                 if (result.changed.length) lines.push('', 'Changed in the light scheme:', ...groups(result.changed).slice(0, options.top).map(describe));
                 if (result.lost.length) lines.push('', 'Text at AA in the light scheme and below it in the dark one:', ...groups(result.lost).slice(0, options.top).map(describe));

@@ -1,5 +1,7 @@
 #include "adjust/DarkScheme.h"
 
+#include "adjust/DarkColors.h"
+#include "document/ColorLiterals.h"
 #include "document/CssOutline.h"
 #include "document/DocumentText.h"
 #include "document/FileSet.h"
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <deque>
+#include <iterator>
 #include <map>
 
 namespace pictor {
@@ -47,6 +50,51 @@ bool IsKeyframes(std::string_view prelude)
         ++name;
     }
     return lower.compare(name, 9, "keyframes") == 0;
+}
+
+// A declaration's property, lower case.
+std::string PropertyName(std::string_view text, const TCssDeclaration& declaration)
+{
+    const std::string_view whole = text.substr(declaration.Start, declaration.End - declaration.Start);
+    const std::size_t colon = whole.find(':');
+    std::string name(whole.substr(0, colon == std::string_view::npos ? 0 : colon));
+    while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
+    for (char& c : name) c = char(std::tolower((unsigned char)c));
+    return name;
+}
+
+bool IsNameChar(char c)
+{
+    return std::isalnum((unsigned char)c) || c == '-' || c == '_';
+}
+
+// Each "light" of a `color-scheme` that does not name dark, to be "dark" in the dark scheme: a sheet
+// saying `color-scheme: light` would keep the browser's own colours (text, form controls) light there.
+TReplacements LightSchemeWords(std::string_view text, const TCssOutline& outline)
+{
+    TReplacements words;
+    for (const TCssDeclaration& declaration : outline.Declarations) {
+        if (PropertyName(text, declaration) != "color-scheme") continue;
+        std::string value(text.substr(declaration.Start, declaration.End - declaration.Start));
+        for (char& c : value) c = char(std::tolower((unsigned char)c));
+        std::vector<std::size_t> found;
+        bool dark = false;
+        for (std::size_t i = value.find(':') + 1; i < value.size();) {
+            if (!IsNameChar(value[i])) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < value.size() && IsNameChar(value[end])) ++end;
+            const std::string_view word = std::string_view(value).substr(i, end - i);
+            if (word == "light") found.push_back(i);
+            dark = dark || word == "dark";
+            i = end;
+        }
+        if (dark) continue;
+        for (const std::size_t at : found) words.push_back({declaration.Start + at, 5, "dark"});
+    }
+    return words;
 }
 
 // The dark block of one sheet or style block: every block holding a declaration with a colour, inside
@@ -130,12 +178,7 @@ private:
     // (border-radius, color-scheme).
     std::string Family(int d) const
     {
-        const TCssDeclaration& declaration = Outline_.Declarations[size_t(d)];
-        const std::string_view text = Text_.substr(declaration.Start, declaration.End - declaration.Start);
-        const std::size_t colon = text.find(':');
-        std::string name(text.substr(0, colon == std::string_view::npos ? 0 : colon));
-        while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
-        for (char& c : name) c = char(std::tolower((unsigned char)c));
+        const std::string name = PropertyName(Text_, Outline_.Declarations[size_t(d)]);
         if (name.starts_with("--")) return name;
         static constexpr std::string_view Shorthands[] = {
             "background", "background-image", "border", "border-top", "border-right", "border-bottom",
@@ -299,11 +342,16 @@ void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std:
         replacements.push_back({pos, length, text});
         records.emplace_back(k, next);
     }
-    TSchemeBlock block(file.Text, outline, replacements);
+    const TReplacements schemeWords = LightSchemeWords(file.Text, outline);
+    TReplacements all;
+    std::merge(replacements.begin(), replacements.end(), schemeWords.begin(), schemeWords.end(),
+               std::back_inserter(all), [](const TReplacement& a, const TReplacement& b) { return a.Pos < b.Pos; });
+    TSchemeBlock block(file.Text, outline, all);
     for (std::size_t n = 0; n < records.size(); ++n)
         if (block.Hold(replacements[n].Pos, replacements[n].Length))
             std::fill(reached.begin() + std::ptrdiff_t(records[n].first), reached.begin() + std::ptrdiff_t(records[n].second), true);
     block.HoldFamilies();
+    for (const TReplacement& word : schemeWords) block.Hold(word.Pos, word.Length);
     result.Declarations += block.Declarations();
     std::string text = block.Text();
     if (!text.empty()) file.Added.push_back({to, std::move(text)});
@@ -364,10 +412,12 @@ TDarkScheme FollowReaderScheme(IFileSet& files, const TAdjustment& dark, bool lo
             if (ruleWritten.emplace(rule, true).second) attributeRules += rule;
         }
         if (places.Head) {
-            std::string head = "\n<meta name=\"color-scheme\" content=\"light dark\">";
-            if (!attributeRules.empty())
-                head += "\n<style>\n" + std::string(DarkMedia) + attributeRules + "}\n</style>";
-            file.Added.push_back({places.Head, head});
+            // The browser's own text turns white in the dark scheme; black's dark colour keeps a text no
+            // rule colours on the mirror like every other.
+            const std::string pageText =
+                ":where(:root) { color: " + ColorToCode(DarkColor(RGB(0, 0, 0), dark.DarkEnds()), lowerCase) + "; }\n";
+            file.Added.push_back({places.Head, "\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n" +
+                                                   std::string(DarkMedia) + pageText + attributeRules + "}\n</style>"});
         }
         for (const auto& [from, to] : places.StyleBlocks) AddSheetBlock(file, from, to, darkTexts, result, reached);
         for (std::size_t k = 0; k < file.Colors.size(); ++k) {

@@ -24,9 +24,10 @@ struct TDarkScheme {
 // The dark theme for readers who ask for one (prefers-color-scheme: dark), the light page left as it
 // is: no colour is rewritten; each sheet and style block gets at its end a block
 // "@media (prefers-color-scheme: dark)" repeating every declaration that holds a colour, in its rule and
-// at-rules, with the ticked colours made dark (contrast kept as ApplyDarkColors keeps it). The page gets
-// <meta name="color-scheme" content="light dark"> and, for its colour attributes, rules of no
-// specificity standing before every sheet, as the attributes stand below every author rule. Colours in
+// at-rules, with the ticked colours made dark (contrast kept as ApplyDarkColors keeps it), and a
+// `color-scheme: light` as dark. The page gets <meta name="color-scheme" content="light dark"> and, for
+// its default text and its colour attributes, rules of no specificity standing before every sheet, as
+// the attributes stand below every author rule. Colours in
 // style attributes, SVG pictures and data: URLs stay light and are listed. The additions replace those
 // of an earlier call; the rewrite puts them in place.
 TDarkScheme FollowReaderScheme(IFileSet& files, const TAdjustment& dark, bool lowerCase);

@@ -60,15 +60,16 @@ TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
                                  ".card { color:" + black + ";\n&:hover { color:" + white + "; }\n}\n"
                                  "@keyframes k {from{color:" + black + ";opacity:0}to{opacity:1}}\n"
                                  "}\n";
-    EXPECT_EQ(s.Text, "<html><head>\n<meta name=\"color-scheme\" content=\"light dark\"><style>" + sheet + expected +
-                          "</style></head><body></body></html>");
+    EXPECT_EQ(s.Text, "<html><head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n"
+                      "@media (prefers-color-scheme: dark) {\n:where(:root) { color: " + white + "; }\n}\n</style>"
+                      "<style>" + sheet + expected + "</style></head><body></body></html>");
     // No colour is rewritten.
     for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
 }
 
 // A later declaration of a colour property that holds no colour (transparent is none here, nor is
 // inherit or a var()) is repeated too, so that it still wins in the dark scheme: Foundation's hollow
-// button. A property that sets no colour is not.
+// button. A property that sets no colour is not; a `color-scheme: light` is, as dark (Primer's root).
 TEST(DarkScheme, LaterColourlessDeclarationsOfTheFamilyRepeated)
 {
     const std::string sheet = ".button.primary{background-color:#1779ba;color:#fefefe;border-radius:0}"
@@ -81,11 +82,37 @@ TEST(DarkScheme, LaterColourlessDeclarationsOfTheFamilyRepeated)
     ASSERT_NE(at, std::string::npos) << s.Text;
     const std::string block = s.Text.substr(at);
     EXPECT_NE(block.find("; }\n.button.hollow { background-color:transparent; color:inherit; }\n"
-                         ".card { background:var(--bg); }\n}\n"),
+                         ".card { background:var(--bg); color-scheme:dark; }\n}\n"),
               std::string::npos)
         << block;
     EXPECT_EQ(block.find("border-radius"), std::string::npos) << block;
-    EXPECT_EQ(block.find("color-scheme:light"), std::string::npos) << block;
+}
+
+// Only a scheme that keeps the page light turns; one that already offers dark, or none, stays.
+TEST(DarkScheme, LightColorSchemesTurnDark)
+{
+    const struct {
+        const char* Declared;
+        const char* Dark;  // nullptr: not repeated
+    } cases[] = {
+        {"color-scheme:light", "color-scheme:dark"},
+        {"color-scheme: only Light !important", "color-scheme: only dark !important"},
+        {"Color-Scheme:light", "Color-Scheme:dark"},
+        {"color-scheme:light dark", nullptr},
+        {"color-scheme:normal", nullptr},
+        {"--light:1", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Declared);
+        THtmlStructure page = PageOf(std::string("<head><style>.a{color:#000}.b{") + c.Declared + "}</style></head>");
+        const TSchemed s = Schemed(page);
+        EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+        const std::string& block = page.Page.Added.back().Text;
+        if (c.Dark)
+            EXPECT_NE(block.find(std::string(".b { ") + c.Dark + "; }"), std::string::npos) << block;
+        else
+            EXPECT_EQ(block.find(".b {"), std::string::npos) << block;
+    }
 }
 
 TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
@@ -105,7 +132,9 @@ TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
     EXPECT_NE(added.find(":where(body[link=\"#00e\" i] :link) { color: "), std::string::npos) << added;
     EXPECT_NE(added.find(":where(td[bgcolor=\"#fff\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
     EXPECT_NE(added.find(":where(font[color=\"#000\" i]) { color: " + white + "; }"), std::string::npos) << added;
-    EXPECT_EQ(s.Text.find("<head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n@media"), 6u);
+    EXPECT_EQ(s.Text.find("<head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n@media"
+                          " (prefers-color-scheme: dark) {\n:where(:root) { color: " + white + "; }\n:where(body"),
+              6u);
     // BORDERCOLOR has no property of its own, a style attribute no selector of its own.
     ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
     EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#000");
