@@ -222,29 +222,6 @@ private slots:
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
     }
-
-    // Character references as the browser's parser reads them in an attribute, not as a list of names.
-    void attributeValuesAreReadByTheBrowser()
-    {
-        const std::vector<std::pair<std::string, std::string>> cases = {
-            {"&quot;A&amp;B&quot;", "\"A&B\""},
-            {"&eacute;&#x20;&#39;&#233;", "\u00e9 '\u00e9"},
-            {"&amp &lt", "& <"},                // no semicolon: still read
-            {"&notit; &ampx", "&notit; &ampx"}, // in an attribute, not before a letter
-            {"&#0;&nosuch;", "\ufffd&nosuch;"},
-            {"<b>", "<b>"},
-        };
-        TTestFolders folders;
-        TWebBrowser browser;
-        Show(browser, WriteFile(folders.Site, "index.html", "<p>text</p>"));
-        std::vector<std::string> values;
-        for (const auto& c : cases) values.push_back(c.first);
-        const QVariantList read = Evaluate(browser, DecodeAttributesScript(values)).toList();
-        QCOMPARE(std::size_t(read.size()), cases.size());
-        for (std::size_t i = 0; i < cases.size(); ++i)
-            QCOMPARE(QString::fromStdString(cases[i].first) + " -> " + read[int(i)].toString(),
-                     QString::fromStdString(cases[i].first + " -> " + cases[i].second));
-    }
 };
 
 int main(int argc, char** argv)
