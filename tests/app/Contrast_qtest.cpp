@@ -20,17 +20,6 @@ namespace {
 const char* const Page = "<html><body><p style=\"color:#777;background:#fff\">low</p>"
                          "<p style=\"color:#000;background:#777\">good</p></body></html>";
 
-// Loads the page and waits until the preview has shown it, which may be while the load still runs. A
-// hidden preview may never finish a load.
-void Open(TfrmMain& window, const QString& page)
-{
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QSignalSpy shown(&window, &TfrmMain::PreviewShown);
-    window.LoadDocument(page);
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);
-}
-
 // The rows of the contrast dialog as text, opening it from the menu; `steps` then acts on it.
 QStringList ContrastRows(TfrmMain& window, const std::function<void(QTreeWidget&)>& steps = {})
 {
@@ -105,7 +94,7 @@ private slots:
     {
         TTestFolders folders;
         TfrmMain window;
-        Open(window, WriteFile(folders.Site, "index.html", Page));
+        QVERIFY(OpenShown(window, WriteFile(folders.Site, "index.html", Page)));
         QCOMPARE(ContrastRows(window),
                  QStringList{"low #777777 #FFFFFF - 4.47 index.html: style 属性 index.html: style 属性"});
         auto* hint = Named<QLabel>(window, "StatusPanel2");
@@ -135,10 +124,10 @@ private slots:
     {
         TTestFolders folders;
         TfrmMain window;
-        Open(window, WriteFile(folders.Site, "index.html",
-                               "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
-                               "<div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">div</div>"
-                               "<span style=\"background:#222\">dark</span>"));
+        QVERIFY(OpenShown(window, WriteFile(folders.Site, "index.html",
+                                            "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
+                                            "<div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">div</div>"
+                                            "<span style=\"background:#222\">dark</span>")));
         Named(window, "alSelectInverse")->trigger();
         auto* hint = Named<QLabel>(window, "StatusPanel2");
         QString hintForTheBrowsersColour;

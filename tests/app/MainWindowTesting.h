@@ -2,13 +2,15 @@
 // What the Qt tests share: a temporary folder of their own, small files and a watcher that
 // answers message boxes.
 #include "app/Browser.h"
+#include "app/MainWindow.h"
 
 #include <QAbstractButton>
-#include <QEventLoop>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +47,17 @@ struct TTestFolders {
     TTestFolders() { qputenv("PICTOR_SETTINGS_DIR", Settings.path().toUtf8()); }
     QTemporaryDir Settings, Site;
 };
+
+// Shows the window and opens the page, or the folder as a site, waiting until the preview has shown
+// it, which may be while the load still runs. A hidden preview may never finish a load.
+inline bool OpenShown(TfrmMain& window, const QString& path)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return false;
+    QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+    QFileInfo(path).isDir() ? window.LoadSite(path) : window.LoadDocument(path);
+    return !shown.isEmpty() || shown.wait(RenderWait);
+}
 
 // A window's action or widget, found as the tests find all of them: by its object name.
 template <class T = QAction> T* Named(const QObject& window, const char* name)

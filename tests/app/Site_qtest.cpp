@@ -86,10 +86,8 @@ private slots:
     void switchingPagesShowsTheChangedSharedFiles()
     {
         TfrmMain window;
-        window.show();
+        QVERIFY(OpenShown(window, Folders_->Site.path()));
         QSignalSpy shown(&window, &TfrmMain::PreviewShown);
-        window.LoadSite(Folders_->Site.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);  // it may come while the load still runs
         Named(window, "alInverse")->trigger();
         auto* pages = Named<QTreeWidget>(window, "lvPageList");
         pages->setCurrentItem(pages->topLevelItem(2));
