@@ -20,19 +20,13 @@
 #include <memory>
 #include <utility>
 
-// Each test process gets a temporary folder of its own, so that the working copies of tests
-// running side by side never meet; its name has a space and kana, as users' folders do, which the
-// preview's addresses must carry. Call before anything else.
-inline void UseOwnTemporaryFolder()
-{
-    static QTemporaryDir own(QDir::tempPath() + "/ピクター テスト-XXXXXX");
-    qputenv("TMPDIR", own.path().toUtf8());
-}
-
-// The main of a window test: its own temporary folder, then the test object's slots.
+// The main of a window test. Each test process gets a temporary folder of its own, so that the
+// working copies of tests running side by side never meet; its name has a space and kana, as users'
+// folders do, which the preview's addresses must carry.
 template <class TTest> int RunWindowTest(int argc, char** argv)
 {
-    UseOwnTemporaryFolder();
+    const QTemporaryDir own(QDir::tempPath() + "/ピクター テスト-XXXXXX");
+    qputenv("TMPDIR", own.path().toUtf8());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TTest test;
