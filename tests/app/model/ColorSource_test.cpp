@@ -44,6 +44,7 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
         std::string Page;
         TColorSource Source;
         TRecord Expected;
+        bool BrowserReadsNoValues = false;
     } const cases[] = {
         {"rule in a linked sheet: the second .a with a colour, in @media",
          R"(<link rel="stylesheet" href="s.css"><p style="color:#777">x</p>)",
@@ -68,6 +69,8 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
          Attribute("font", "color", {"#777", "#888", "#777"}, 2), TRecordAt{0, 2}},
         {"body link, not its vlink or text", R"(<body text="#777" vlink="#777" link="#777"><a href="x">x</a>)",
          Attribute("body", "link", {"#777"}, 0), TRecordAt{0, 2}},
+        {"a style attribute whose values the browser does not read", R"(<p style="color:#777">a</p>)",
+         Source(TColorSource::StyleAttribute, {"color:#777"}, 0), std::nullopt, true},
         {"nothing of the page's: the browser's own colour", R"(<p style="color:#777">x</p>)",
          Source(TColorSource::Nothing, {}, 0), std::nullopt},
         {"a rule the files do not hold", "<style>p{color:#777}</style>", Source(TColorSource::Rule, {"p", "q"}, 1),
@@ -80,6 +83,7 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
          }(),
          std::nullopt},
     };
+    const auto none = [](const std::vector<std::string>&) { return std::vector<std::string>(); };
     for (const auto& c : cases) {
         test::TSite site;
         site.Add("index.html", c.Page);
@@ -88,19 +92,10 @@ TEST(ColorSource, TheDeclarationTheBrowserNamesIsFoundAmongItsLike)
         TColorSource source = c.Source;
         if (source.Kind == TColorSource::Rule && source.Sheet.empty() && c.Page.find("<link") != std::string::npos)
             source.Sheet = doc.GetSheetWorkFile(0);
-        EXPECT_EQ(RecordOfSource(doc, source, Unchanged), c.Expected) << c.Name;
+        const TAttributeDecoder decode =
+            c.BrowserReadsNoValues ? TAttributeDecoder(none) : TAttributeDecoder(Unchanged);
+        EXPECT_EQ(RecordOfSource(doc, source, decode), c.Expected) << c.Name;
     }
-}
-
-TEST(ColorSource, NoStyleAttributeIsFoundWhenTheBrowserReadsNoValues)
-{
-    test::TSite site;
-    site.Add("index.html", R"(<p style="color:#777">a</p>)");
-    const THtmlStructure doc = site.Open("index.html");
-    const auto none = [](const std::vector<std::string>&) { return std::vector<std::string>(); };
-    const TColorSource source = Source(TColorSource::StyleAttribute, {"color:#777"}, 0);
-    EXPECT_EQ(RecordOfSource(doc, source, Unchanged), (TRecordAt{0, 0}));
-    EXPECT_EQ(RecordOfSource(doc, source, none), std::nullopt);
 }
 
 } // namespace

@@ -41,12 +41,6 @@ TEST(SourceMenu, OneItemPerFileWithAccessKeysForTheFirstTen)
     EXPECT_EQ(items[0].Caption, "x&&y.html(&0)");  // an ampersand is shown as it is
     EXPECT_EQ(items[9].Caption, "s8.css(&9)");
     EXPECT_EQ(items[10].Caption, "s9.css");
-    for (size_t k = 0; k < items.size(); ++k) EXPECT_EQ(items[k].Tag, int(k));
-
-    // The editor path is used as written, with the file as its one argument.
-    const TEditorCommand command = EditorCommand("/opt/my editor/edit", "/site/a b.css");
-    EXPECT_EQ(command.Program, "/opt/my editor/edit");
-    EXPECT_EQ(command.Arguments, (std::vector<std::string>{"/site/a b.css"}));
 }
 
 TEST(EditorPathCheck, FindsCommandsAndAcceptsOnlyWhatNamesAFile)

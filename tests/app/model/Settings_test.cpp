@@ -52,7 +52,7 @@ TEST_F(SettingsTest, WithoutAFileOptionsAreResetAndTheWindowIsCentredOnItsSize)
 
 TEST_F(SettingsTest, RoundTripKeepsUnknownEntriesAndEveryValue)
 {
-    const std::string path = Dir.Write("s.ini", "; mine\n[Mine]\nX=1\n[Option]\nHintViewBytes=401\nFuture=yes\n");
+    const std::string path = Dir.Write("s.ini", "; mine\n[Mine]\nX=1\n[Option]\nHintViewBytes=0x191\nFuture=yes\n");
     TWindowSettings w = Load(path);
     w.Left = 10;
     w.Bands[bnEdit] = {false, 54, 200};
@@ -69,7 +69,7 @@ TEST_F(SettingsTest, RoundTripKeepsUnknownEntriesAndEveryValue)
     EXPECT_EQ(again.Left, 10);
     EXPECT_FALSE(again.Bands[bnEdit].Visible);
     EXPECT_EQ(again.Bands[bnEdit].Top, 54);
-    EXPECT_EQ(Options().HintViewBytes, 401);
+    EXPECT_EQ(Options().HintViewBytes, 401);  // read as hexadecimal, written as decimal
     EXPECT_EQ(Options().EditorPath, "/usr/bin/gedit");
     EXPECT_TRUE(Options().UseReplacer);
 }
