@@ -6,6 +6,7 @@
 #include "document/DocumentText.h"
 #include "document/FileSet.h"
 #include "document/HtmlStructure.h"
+#include "document/VariableColors.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,10 +56,7 @@ bool IsKeyframes(std::string_view prelude)
 // A declaration's property, lower case.
 std::string PropertyName(std::string_view text, const TCssDeclaration& declaration)
 {
-    const std::string_view whole = text.substr(declaration.Start, declaration.End - declaration.Start);
-    const std::size_t colon = whole.find(':');
-    std::string name(whole.substr(0, colon == std::string_view::npos ? 0 : colon));
-    while (!name.empty() && std::isspace((unsigned char)name.back())) name.pop_back();
+    std::string name(DeclarationName(text, declaration));
     for (char& c : name) c = char(std::tolower((unsigned char)c));
     return name;
 }
@@ -315,13 +313,96 @@ std::string AttributeRule(const std::string& tag, const std::string& attribute, 
     return ":where(" + selector + ") { " + property + ": " + std::string(dark) + "; }\n";
 }
 
+// The end of the quoted string starting at i (past its closing quote).
+std::size_t PastString(std::string_view text, std::size_t i, std::size_t end)
+{
+    const char quote = text[i];
+    for (++i; i < end && text[i] != quote; ++i)
+        if (text[i] == '\\') ++i;
+    return std::min(i + 1, end);
+}
+
+struct TLightDarkCall {
+    std::size_t Start = 0, End = 0;           // "light-dark(" ... ")"
+    std::size_t FirstStart = 0, FirstEnd = 0; // its first argument, trimmed
+};
+
+// The light-dark() calls of the declarations, outermost only.
+std::vector<TLightDarkCall> LightDarkCalls(std::string_view text, const TCssOutline& outline)
+{
+    constexpr std::string_view Name = "light-dark(";
+    std::vector<TLightDarkCall> calls;
+    for (const TCssDeclaration& declaration : outline.Declarations) {
+        for (std::size_t i = declaration.Start; i < declaration.End;) {
+            if (text[i] == '"' || text[i] == '\'') {
+                i = PastString(text, i, declaration.End);
+                continue;
+            }
+            const bool starts = i + Name.size() <= declaration.End &&
+                                (i == declaration.Start || !IsNameChar(text[i - 1])) &&
+                                std::equal(Name.begin(), Name.end(), text.begin() + std::ptrdiff_t(i),
+                                           [](char a, char b) { return a == std::tolower((unsigned char)b); });
+            if (!starts) {
+                ++i;
+                continue;
+            }
+            TLightDarkCall call{i, 0, i + Name.size(), 0};
+            int depth = 1;
+            std::size_t j = call.FirstStart;
+            while (j < declaration.End && depth > 0) {
+                const char c = text[j];
+                if (c == '"' || c == '\'') {
+                    j = PastString(text, j, declaration.End);
+                    continue;
+                }
+                if (c == '(') ++depth;
+                if (c == ')') --depth;
+                if (c == ',' && depth == 1 && !call.FirstEnd) call.FirstEnd = j;
+                ++j;
+            }
+            if (depth > 0 || !call.FirstEnd) break; // unclosed or one argument: no light-dark() a browser takes
+            call.End = j;
+            while (call.FirstStart < call.FirstEnd && std::isspace((unsigned char)text[call.FirstStart]))
+                ++call.FirstStart;
+            while (call.FirstEnd > call.FirstStart && std::isspace((unsigned char)text[call.FirstEnd - 1]))
+                --call.FirstEnd;
+            calls.push_back(call);
+            i = call.End;
+        }
+    }
+    return calls;
+}
+
+// light-dark(A, B) shows A in the light page; in the dark scheme the page's colour scheme is dark and B
+// would show, the site's own dark colour made dark again. The block so says A, dark: each call becomes
+// one replacement covering the records inside it. Every call is held, its colours through variables too.
+void ResolveLightDark(std::string_view text, const TCssOutline& outline, TReplacements& replacements,
+                      std::vector<std::pair<std::size_t, std::size_t>>& records, std::deque<std::string>& texts)
+{
+    for (const TLightDarkCall& call : LightDarkCalls(text, outline)) {
+        const auto byPos = [](const TReplacement& r, std::size_t p) { return r.Pos < p; };
+        const auto first = std::lower_bound(replacements.begin(), replacements.end(), call.Start, byPos);
+        const auto last = std::lower_bound(first, replacements.end(), call.End, byPos);
+        std::string& written = texts.emplace_back();
+        AppendReplaced(written, text, call.FirstStart, call.FirstEnd, replacements);
+        const std::size_t i = std::size_t(first - replacements.begin()), n = std::size_t(last - first);
+        const std::pair<std::size_t, std::size_t> covered =
+            n ? std::pair(records[i].first, records[i + n - 1].second) : std::pair<std::size_t, std::size_t>(0, 0);
+        replacements.erase(first, last);
+        records.erase(records.begin() + std::ptrdiff_t(i), records.begin() + std::ptrdiff_t(i + n));
+        replacements.insert(replacements.begin() + std::ptrdiff_t(i), {call.Start, call.End - call.Start, written});
+        records.insert(records.begin() + std::ptrdiff_t(i), covered);
+    }
+}
+
 void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std::vector<std::string>& dark,
                    TDarkScheme& result, std::vector<bool>& reached)
 {
     const TCssOutline outline = OutlineCss(file.Text, from, to, file.WalksAsUtf8());
     TReplacements replacements;
     std::vector<std::pair<std::size_t, std::size_t>> records;  // the records [first, last) of each replacement
-    // A data: URL's picture is one replacement, its data with every colour of it dark.
+    // A data: URL's picture is one replacement, its data with every colour of it dark; so is a
+    // light-dark() call.
     std::deque<std::string> pictures;
     for (std::size_t k = 0, next = 0; k < file.Colors.size(); k = next) {
         const TColorRecord& r = file.Colors[k];
@@ -342,6 +423,7 @@ void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std:
         replacements.push_back({pos, length, text});
         records.emplace_back(k, next);
     }
+    ResolveLightDark(file.Text, outline, replacements, records, pictures);
     const TReplacements schemeWords = LightSchemeWords(file.Text, outline);
     TReplacements all;
     std::merge(replacements.begin(), replacements.end(), schemeWords.begin(), schemeWords.end(),

@@ -115,6 +115,32 @@ TEST(DarkScheme, LightColorSchemesTurnDark)
     }
 }
 
+// The page's scheme is dark in the dark scheme, so light-dark() would show the site's own dark colour,
+// made dark again: the block gives its light colour, dark, colours through variables too (Tabler).
+TEST(DarkScheme, LightDarkGivesItsLightColourDark)
+{
+    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
+    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    const struct {
+        std::string Rule, Dark;
+    } cases[] = {
+        {".a{border:1px solid light-dark(#fff, #000)}", ".a { border:1px solid " + black + "; }"},
+        {".a{color:LIGHT-DARK( #000 ,rgb(255 255 255) )}", ".a { color:" + white + "; }"},
+        {".a{--b:light-dark(var(--g), oklch(from var(--d) l c h))}", ".a { --b:var(--g); }"},
+        {".a{background:linear-gradient(light-dark(#000,#fff),#fff)}",
+         ".a { background:linear-gradient(" + white + "," + black + "); }"},
+        {".a{content:\"light-dark(x,y)\";color:#000}", ".a { color:" + white + "; }"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Rule);
+        THtmlStructure page = PageOf("<head><style>" + c.Rule + "</style></head>");
+        const TSchemed s = Schemed(page);
+        EXPECT_EQ(s.WithoutAdded, page.Page.Text);
+        EXPECT_TRUE(s.Scheme.LeftLight.empty());
+        EXPECT_EQ(page.Page.Added.back().Text, "\n@media (prefers-color-scheme: dark) {\n" + c.Dark + "\n}\n");
+    }
+}
+
 TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
 {
     THtmlStructure page = PageOf("<html><head><title>t</title></head>"
