@@ -91,6 +91,14 @@ bool Movable(const TColorRecord& record)
     return record.Checked && (role.Channel < 0 || IsHslLightness(record));
 }
 
+// A level a colour was kept at against another: a later move of it for another pair must keep it too.
+struct TKept {
+    TColorRecord* Other; // the page's background, or a record
+    bool IsText;         // the colour keeping it is the pair's text
+    int TextAlpha, BackgroundAlpha;
+    double Ratio;
+};
+
 // Where the walk finds background colours ("background-color", "background", BGCOLOR).
 class TBackgrounds : public TScanEvents {
 public:
@@ -139,16 +147,52 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
         TColorRecord background = PageBackground(canvas);
+        // Each colour's levels kept so far. A colour shared by several pairs (a grey that is text on the page,
+        // on black, and the background of white) moves for a later pair only as far as its earlier ones
+        // allow: else the last pair would undo what the others kept.
+        std::vector<std::vector<TKept>> kept(file.Colors.size());
+        // The sides of each pair reported, to give the colours as they end, a later pair having moved them.
+        std::vector<std::pair<std::size_t, TKept>> reported;
+        const auto record = [&](const TColorRecord& r) { return std::size_t(&r - file.Colors.data()); };
+        const auto keeps = [&](TColorRecord& r) {
+            return std::all_of(kept[record(r)].begin(), kept[record(r)].end(), [&](const TKept& k) {
+                const TSides sides = k.IsText ? TSides{r, *k.Other, k.TextAlpha, k.BackgroundAlpha}
+                                              : TSides{*k.Other, r, k.TextAlpha, k.BackgroundAlpha};
+                return RatioNow(sides, canvas) >= k.Ratio;
+            });
+        };
+        const auto move = [&](const TSides& sides, bool text, double target) {
+            TColorRecord& moved = text ? sides.Text : sides.Background;
+            const std::string was = moved.Text;
+            const TColor wasColor = moved.Color;
+            const double now = Nudge(sides, text, target, canvas, lowerCase);
+            if (keeps(moved)) return now;
+            moved.Text = was;
+            moved.Color = wasColor;
+            return RatioNow(sides, canvas);
+        };
+        const auto remember = [&](const TSides& sides, int level) {
+            if (level == 0 || RatioNow(sides, canvas) < LevelRatio(level)) return;
+            if (&sides.Text != &background)
+                kept[record(sides.Text)].push_back(
+                    {&sides.Background, true, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
+            if (&sides.Background != &background)
+                kept[record(sides.Background)].push_back(
+                    {&sides.Text, false, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
+        };
         const auto keepOnPage = [&](std::size_t k, int alpha) {
             TColorRecord& f = file.Colors[k];
             const TSides sides{f, background, alpha, 255};
             const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
             const double mirrored = RatioNow(sides, canvas);
             const int level = ContrastLevel(before);
-            if (ContrastLevel(mirrored) >= level) return;
-            const double now = Nudge(sides, true, LevelRatio(level) * NudgeMargin, canvas, lowerCase);
-            nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
-                              background.Color});
+            if (ContrastLevel(mirrored) < level) {
+                const double now = move(sides, true, LevelRatio(level) * NudgeMargin);
+                reported.push_back({nudged.size(), {&background, true, alpha, 255, LevelRatio(level)}});
+                nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
+                                  background.Color});
+            }
+            remember(sides, level);
         };
         for (std::size_t k = 0; k < file.Colors.size(); ++k) {
             const TColorRecord& f = file.Colors[k];
@@ -180,14 +224,25 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             // An earlier pair may have moved one of them.
             const double mirrored = RatioNow(sides, canvas);
             const int level = ContrastLevel(pair.Before);
-            if (ContrastLevel(mirrored) >= level || (!Movable(f) && !Movable(b))) continue;
             const double target = LevelRatio(level) * NudgeMargin;
             // The text moves first; its background only when the text cannot reach the level alone.
-            if (!textMoves && !Movable(b)) continue;
-            double now = textMoves && Movable(f) ? Nudge(sides, true, target, canvas, lowerCase) : mirrored;
-            if (now < target && Movable(b)) now = Nudge(sides, false, target, canvas, lowerCase);
-            nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now, now >= LevelRatio(level),
-                              f.Color, b.Color});
+            if (ContrastLevel(mirrored) < level && (Movable(b) || (textMoves && Movable(f)))) {
+                double now = textMoves && Movable(f) ? move(sides, true, target) : mirrored;
+                if (now < target && Movable(b)) now = move(sides, false, target);
+                reported.push_back(
+                    {nudged.size(), {&b, true, pair.ForegroundAlpha, pair.BackgroundAlpha, LevelRatio(level)}});
+                nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now,
+                                  now >= LevelRatio(level), f.Color, b.Color});
+            }
+            remember(sides, level);
+        }
+        for (const auto& [n, sides] : reported) {
+            TNudgedPair& pair = nudged[n];
+            TColorRecord& text = file.Colors[pair.Foreground];
+            pair.After = RatioNow({text, *sides.Other, sides.TextAlpha, sides.BackgroundAlpha}, canvas);
+            pair.Held = pair.After >= sides.Ratio;
+            pair.ForegroundColor = text.Color;
+            pair.BackgroundColor = sides.Other->Color;
         }
     }
     return nudged;

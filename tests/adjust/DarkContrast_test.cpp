@@ -92,6 +92,25 @@ TEST(DarkContrast, ColoursOfNoPairKeepTheirLevelOnThePageBackground)
     EXPECT_EQ(page.Page.Colors[3].Color, DarkColor(RGB(0x64, 0x6b, 0x79), {}));
 }
 
+// chota's grey is text on the page, text on black and the background of white: no one lightness keeps
+// all three once mirrored. A later pair moves it only as far as the levels kept before allow, so the
+// page's many texts keep theirs; what is reported is what is written.
+TEST(DarkContrast, AColourSharedByPairsKeepsTheLevelsKeptBefore)
+{
+    THtmlStructure page = ScannedPage("<style>:root{--grey:#747681}.tag{color:var(--grey)}"
+                                      ".on-black{color:var(--grey);background-color:#000}"
+                                      ".button{color:#fff;background-color:var(--grey)}</style>");
+    const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
+    const TColor canvas = DarkColor(RGB(255, 255, 255), {});
+    EXPECT_GE(ContrastRatio(page.Page.Colors[0].Color, canvas), 4.5);
+    ASSERT_FALSE(nudged.empty());
+    for (const TNudgedPair& n : nudged) {
+        EXPECT_EQ(n.ForegroundColor, page.Page.Colors[n.Foreground].Color);
+        EXPECT_EQ(n.BackgroundColor,
+                  n.Background == PageBackgroundRecord ? canvas : page.Page.Colors[n.Background].Color);
+    }
+}
+
 // Texts and backgrounds of different rules or through custom properties, each painted with the alpha of
 // its use, a background with alpha seen over the page: a navbar item's white on its navbar's mid blue, a
 // focused button's white on the button's blue, an alert's text at 90 %; Bootstrap's floating label (a
