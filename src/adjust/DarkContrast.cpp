@@ -147,6 +147,8 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         WalkFile(file, files.IsPage(i), backgrounds);
         std::sort(backgrounds.Positions.begin(), backgrounds.Positions.end());
         TColorRecord background = PageBackground(canvas);
+        std::vector<TColorRecord> grounds;
+        for (const TBrowserGround& ground : BrowserGrounds) grounds.push_back(PageBackground(ground.Dark));
         // Each colour's levels kept so far. A colour shared by several pairs (a grey that is text on the page,
         // on black, and the background of white) moves for a later pair only as far as its earlier ones
         // allow: else the last pair would undo what the others kept.
@@ -173,26 +175,30 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         };
         const auto remember = [&](const TSides& sides, int level) {
             if (level == 0 || RatioNow(sides, canvas) < LevelRatio(level)) return;
-            if (&sides.Text != &background)
-                kept[record(sides.Text)].push_back(
-                    {&sides.Background, true, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
-            if (&sides.Background != &background)
+            kept[record(sides.Text)].push_back(
+                {&sides.Background, true, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
+            if (&sides.Background >= file.Colors.data() && &sides.Background < file.Colors.data() + file.Colors.size())
                 kept[record(sides.Background)].push_back(
                     {&sides.Text, false, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
         };
-        const auto keepOnPage = [&](std::size_t k, int alpha) {
+        // On the page's background, or one the browser paints: white in the light page, or lightGround.
+        const auto keepOn = [&](TColorRecord& ground, std::size_t groundRecord, TColor lightGround, std::size_t k,
+                                int alpha) {
             TColorRecord& f = file.Colors[k];
-            const TSides sides{f, background, alpha, 255};
-            const double before = ContrastRatio(f.OrgColor, alpha, RGB(255, 255, 255), 255);
+            const TSides sides{f, ground, alpha, 255};
+            const double before = ContrastRatio(f.OrgColor, alpha, lightGround, 255);
             const double mirrored = RatioNow(sides, canvas);
             const int level = ContrastLevel(before);
             if (ContrastLevel(mirrored) < level) {
                 const double now = move(sides, true, LevelRatio(level) * NudgeMargin);
-                reported.push_back({nudged.size(), {&background, true, alpha, 255, LevelRatio(level)}});
-                nudged.push_back({i, k, PageBackgroundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color,
-                                  background.Color});
+                reported.push_back({nudged.size(), {&ground, true, alpha, 255, LevelRatio(level)}});
+                nudged.push_back(
+                    {i, k, groundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color, ground.Color});
             }
             remember(sides, level);
+        };
+        const auto keepOnPage = [&](std::size_t k, int alpha) {
+            keepOn(background, PageBackgroundRecord, RGB(255, 255, 255), k, alpha);
         };
         for (std::size_t k = 0; k < file.Colors.size(); ++k) {
             const TColorRecord& f = file.Colors[k];
@@ -235,6 +241,22 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
                                   now >= LevelRatio(level), f.Color, b.Color});
             }
             remember(sides, level);
+        }
+        // Fields and buttons take the page's text where a sheet says so, and in the dark scheme the browser
+        // paints them lighter than the page.
+        const auto inherits = [&](const TBrowserGround& ground) {
+            return std::any_of(std::begin(ground.Elements), std::end(ground.Elements), [&](std::string_view element) {
+                return std::find(bySelectors.TextInheritedBy.begin(), bySelectors.TextInheritedBy.end(), element) !=
+                       bySelectors.TextInheritedBy.end();
+            });
+        };
+        for (const TTextOnPage& text : bySelectors.PageText) {
+            const TColorRecord& f = file.Colors[text.Record];
+            if (!Movable(f)) continue;
+            for (std::size_t g = 0; g < grounds.size(); ++g)
+                if (inherits(BrowserGrounds[g]))
+                    keepOn(grounds[g], BrowserGrounds[g].Record, BrowserGrounds[g].Light, text.Record,
+                           std::min<int>(text.Alpha, AlphaToByte(f.AlphaForm, f.Alpha)));
         }
         for (const auto& [n, sides] : reported) {
             TNudgedPair& pair = nudged[n];

@@ -2,6 +2,7 @@
 #include "adjust/Adjustment.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace pictor {
@@ -10,12 +11,25 @@ class IFileSet;
 
 // The background of a colour that no declared pair holds: the page's own, white in the light page.
 constexpr std::size_t PageBackgroundRecord = std::size_t(-1);
+// Grounds the browser paints itself that a sheet may set the page's text on (normalize.css's `button,
+// input, select { color: inherit }`), as the light page and the dark scheme show them: Chromium's, the
+// lightest of the browsers'.
+struct TBrowserGround {
+    std::size_t Record; // as TNudgedPair::Background
+    TColor Light, Dark;
+    std::string_view Where;
+    std::string_view Elements[2]; // that paint it
+};
+constexpr TBrowserGround BrowserGrounds[] = {
+    {std::size_t(-2), RGB(0xFF, 0xFF, 0xFF), RGB(0x3B, 0x3B, 0x3B), "in a form field", {"input", "textarea"}},
+    {std::size_t(-3), RGB(0xEF, 0xEF, 0xEF), RGB(0x6B, 0x6B, 0x6B), "on a button", {"button", "select"}},
+};
 
 // A text/background pair whose WCAG level the mirror alone lowered, and what mended it.
 struct TNudgedPair {
     int File = 0;
     std::size_t Foreground = 0;  // colour record indices
-    std::size_t Background = 0;  // or PageBackgroundRecord
+    std::size_t Background = 0;  // or PageBackgroundRecord, a BrowserGrounds record
     double Before = 0;    // the light page's ratio
     double Mirrored = 0;  // the mirror's
     double After = 0;     // once nudged

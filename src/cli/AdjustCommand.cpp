@@ -148,14 +148,24 @@ std::vector<std::string> NudgeLines(const IFileSet& files, const std::vector<TNu
     for (const TNudgedPair& n : nudged) {
         const TElements& file = files.Elements(n.File);
         const TColorRecord& f = file.Colors[n.Foreground];
-        const bool page = n.Background == PageBackgroundRecord;
+        // Where the text stands, and that ground's colour in the light page.
+        std::string where = " and " + std::to_string(n.Background);
+        TColor lightGround = RGB(255, 255, 255);
+        const auto ground = std::find_if(std::begin(BrowserGrounds), std::end(BrowserGrounds),
+                                         [&](const TBrowserGround& g) { return g.Record == n.Background; });
+        if (n.Background == PageBackgroundRecord)
+            where = " on the page's background";
+        else if (ground != std::end(BrowserGrounds)) {
+            where = " " + std::string(ground->Where);
+            lightGround = ground->Light;
+        } else
+            lightGround = file.Colors[n.Background].OrgColor;
         const int level = ContrastLevel(n.Before);
         lines.push_back(EscapeControlBytes(
             files.FilePath(n.File) + ": " + (n.Held ? "nudged to stay " : "could not stay ") + LevelNames[level] +
-            ": colour " + std::to_string(n.Foreground) +
-            (page ? " on the page's background" : " and " + std::to_string(n.Background)) + ", " +
-            ColorToUpperCode(n.ForegroundColor) + " on " + ColorToUpperCode(n.BackgroundColor) + " (was " + ColorToUpperCode(f.OrgColor) +
-            " on " + (page ? std::string("#FFFFFF") : ColorToUpperCode(file.Colors[n.Background].OrgColor)) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
+            ": colour " + std::to_string(n.Foreground) + where + ", " + ColorToUpperCode(n.ForegroundColor) + " on " +
+            ColorToUpperCode(n.BackgroundColor) + " (was " + ColorToUpperCode(f.OrgColor) + " on " +
+            ColorToUpperCode(lightGround) + "), " + ContrastRatioText(n.Before) + " -> mirrored " +
             ContrastRatioText(n.Mirrored) + " -> " + ContrastRatioText(n.After)));
     }
     return lines;

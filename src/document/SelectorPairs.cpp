@@ -143,6 +143,20 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
     const std::vector<bool> rootBlocks = RootBlocks(outline, selectorsOf, file.Text);
     const TVariableColors variables(file, outline, rootBlocks);
     const std::vector<TPlaced> placed = PlaceColors(file, roles, outline, variables, from, to);
+    for (const TCssDeclaration& declaration : outline.Declarations) {
+        if (!EqualsNoCase(DeclarationName(file.Text, declaration), "COLOR")) continue;
+        const std::string_view value = DeclarationValue(file.Text, declaration);
+        if (value.size() < 7 || !EqualsNoCase(value.substr(0, 7), "INHERIT")) continue;
+        for (std::string_view selector : selectorsOf(declaration.Block)) {
+            const TSelectorChain chain = ChainOfSelector(selector);
+            if (chain.Compounds.empty()) continue;
+            std::string element;
+            for (std::size_t c = chain.Compounds.back();
+                 c < chain.Text.size() && LowerAscii(chain.Text[c]) >= 'a' && LowerAscii(chain.Text[c]) <= 'z'; ++c)
+                element += LowerAscii(chain.Text[c]);
+            if (!element.empty()) out.TextInheritedBy.push_back(element);
+        }
+    }
     // The backgrounds by what stands before their selector's last compound.
     struct TBackground {
         TSelectorChain Chain;
@@ -214,7 +228,10 @@ void PairRegion(const TElements& file, const TRoles& roles, std::size_t from, st
     if (lastRootText == placed.rend()) return;
     std::vector<const TPlaced*> pageTexts;
     for (const TPlaced& p : placed)
-        if (p.Text && p.Use == lastRootText->Use) pageTexts.push_back(&p);
+        if (p.Text && p.Use == lastRootText->Use) {
+            pageTexts.push_back(&p);
+            out.PageText.push_back({p.Record, p.Alpha});
+        }
     std::vector<bool> hasText(outline.Blocks.size());
     for (const TPlaced& p : placed)
         if (p.Text) hasText[size_t(p.Block)] = true;

@@ -41,6 +41,10 @@ struct TSelectorPairs {
     std::vector<TPairedColors> Pairs;
     std::vector<TPairedColors> UnderPageText;
     std::vector<TTextOnPage> OnPage;
+    std::vector<TTextOnPage> PageText; // the page's own text
+    // The elements, lower case, a rule gives `color: inherit` (normalize.css's `button, input`): those that
+    // paint the page's text on a ground of the browser's own.
+    std::vector<std::string> TextInheritedBy;
 };
 TSelectorPairs PairColorsBySelectors(const TElements& file, bool isPage);
 

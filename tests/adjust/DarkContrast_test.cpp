@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 namespace pictor {
@@ -108,6 +110,26 @@ TEST(DarkContrast, AColourSharedByPairsKeepsTheLevelsKeptBefore)
         EXPECT_EQ(n.ForegroundColor, page.Page.Colors[n.Foreground].Color);
         EXPECT_EQ(n.BackgroundColor,
                   n.Background == PageBackgroundRecord ? canvas : page.Page.Colors[n.Background].Color);
+    }
+}
+
+// normalize.css makes fields and buttons take the page's text, and in the dark scheme the browser paints
+// them a grey lighter than the page: the text keeps its level there too. Without such a rule the fields
+// keep their own text and the page's text its mirror.
+TEST(DarkContrast, ThePagesTextKeepsItsLevelOnTheFieldsAndButtonsThatTakeIt)
+{
+    const std::string page = "body{color:#333;background-color:#fff}";
+    for (const bool inherit : {true, false}) {
+        THtmlStructure site =
+            ScannedPage("<style>" + page + (inherit ? "button,input{color:inherit}" : "") + "</style>");
+        const auto nudged = ApplyDarkColors(site, TAdjustment::Dark(), false);
+        const TColor text = site.Page.Colors[0].Color;
+        for (const TBrowserGround& ground : BrowserGrounds) {
+            const bool kept = std::any_of(nudged.begin(), nudged.end(),
+                                          [&](const TNudgedPair& n) { return n.Background == ground.Record; });
+            EXPECT_EQ(kept, inherit) << ground.Where;
+            EXPECT_EQ(ContrastRatio(text, ground.Dark) >= 4.5, inherit) << ground.Where;
+        }
     }
 }
 
