@@ -50,12 +50,13 @@ struct TTwentyFiles {
         Old = Tree(Dir);
     }
 
-    void Save(const TAtomicWrites::TStepHook& hook = {}, int stopBeforeAdd = -1) const
+    // signal: sent to the process before file stopBeforeAdd is written.
+    void Save(const TAtomicWrites::TStepHook& hook = {}, int stopBeforeAdd = -1, int signal = SIGKILL) const
     {
         TAtomicWrites writes(Paths);
         writes.SetStepHook(hook);
         for (size_t i = 0; i < Paths.size(); ++i) {
-            if (int(i) == stopBeforeAdd) ::kill(::getpid(), SIGKILL);
+            if (int(i) == stopBeforeAdd) ::kill(::getpid(), signal);
             writes.Add(Paths[i], New.at(fs::relative(Paths[i], Dir.Path()).string()));
         }
         writes.Commit();
@@ -125,66 +126,48 @@ TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
     }
 }
 
-TEST(Commit, ASignalWhileWritingCancelsTheSaveAndOneDuringTheRenamesWaitsForItsEnd)
+// An interrupt while the files are written cancels the save, one during the renames waits for their
+// end; a kill is undone by the next run before the commit record is written and finished after it.
+TEST(Commit, AnInterruptOrAKillAtAnyStepEndsWithEveryOldFileOrEveryNewOne)
 {
-    for (int k = 0; k < Files; ++k) {
-        TTwentyFiles site;
-        const int status = TTwentyFiles::InChild([&] {
-            RemoveLeftoversOnInterrupt("test");
-            TAtomicWrites writes(site.Paths);
-            for (int i = 0; i < Files; ++i) {
-                if (i == k) {
-                    ::kill(::getpid(), k % 2 ? SIGINT : SIGHUP);
-                    for (;;) ::pause();
-                }
-                writes.Add(site.Paths[size_t(i)], "new");
+    for (int k = 0; k < Files; ++k)
+        for (const int signal : {k % 2 ? SIGINT : SIGHUP, SIGKILL}) {
+            TTwentyFiles site;
+            const int status = TTwentyFiles::InChild([&] {
+                RemoveLeftoversOnInterrupt("test");
+                site.Save({}, k, signal);
+            });
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << k;
+            if (signal == SIGKILL) {
+                const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
+                ASSERT_EQ(found.size(), 1u) << k;
+                EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << k;
+                EXPECT_EQ(found[0].Files.size(), size_t(k)) << "the files it had begun";
             }
-        });
-        EXPECT_TRUE(WIFSIGNALED(status) && (WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGHUP)) << k;
-        EXPECT_EQ(Tree(site.Dir), site.Old) << "signal before writing file " << k;
-    }
-    for (const TStepAt at : EverySteps()) {
-        TTwentyFiles site;
-        const int status = TTwentyFiles::InChild([&] {
-            RemoveLeftoversOnInterrupt("test");
-            site.Save([&](TStep step, size_t file) {
-                if (step == at.Step && file == at.File) ::kill(::getpid(), SIGTERM);
-                return 0;
+            EXPECT_EQ(Tree(site.Dir), site.Old) << "signal " << signal << " before writing file " << k;
+        }
+    for (const TStepAt at : EverySteps())
+        for (const int signal : {SIGTERM, SIGKILL}) {
+            TTwentyFiles site;
+            const int status = TTwentyFiles::InChild([&] {
+                RemoveLeftoversOnInterrupt("test");
+                site.Save([&](TStep step, size_t file) {
+                    if (step == at.Step && file == at.File) ::kill(::getpid(), signal);
+                    return 0;
+                });
+                for (;;) ::pause();
             });
-            for (;;) ::pause();
-        });
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << at.File;
-        EXPECT_EQ(Tree(site.Dir), site.New) << "the commit under way was finished first: " << at.File;
-    }
-}
-
-TEST(Recovery, AKilledSaveIsFinishedOnceItsCommitRecordIsWrittenAndUndoneBefore)
-{
-    for (int k = 0; k < Files; ++k) {
-        TTwentyFiles site;
-        EXPECT_TRUE(WIFSIGNALED(TTwentyFiles::InChild([&] { site.Save({}, k); })));
-        const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
-        ASSERT_EQ(found.size(), 1u) << k;
-        EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << k;
-        EXPECT_EQ(found[0].Files.size(), size_t(k)) << "the files it had begun";
-        EXPECT_EQ(Tree(site.Dir), site.Old) << "killed before writing file " << k;
-    }
-    for (const TStepAt at : EverySteps()) {
-        TTwentyFiles site;
-        EXPECT_TRUE(WIFSIGNALED(TTwentyFiles::InChild([&] {
-            site.Save([&](TStep step, size_t file) {
-                if (step == at.Step && file == at.File) ::kill(::getpid(), SIGKILL);
-                return 0;
-            });
-        })));
-        const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
-        ASSERT_EQ(found.size(), 1u);
-        EXPECT_EQ(found[0].Outcome, TOutcome::Finished) << at.File;
-        EXPECT_EQ(found[0].Files, site.Paths);
-        EXPECT_NE(RecoveryMessage(found[0]).find(site.Paths[3]), std::string::npos);
-        EXPECT_EQ(Tree(site.Dir), site.New) << at.File;
-        EXPECT_TRUE(RecoverSavesAbove({site.Dir.Path().string()}).empty()) << "nothing left to do";
-    }
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << at.File;
+            if (signal == SIGKILL) {
+                const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
+                ASSERT_EQ(found.size(), 1u);
+                EXPECT_EQ(found[0].Outcome, TOutcome::Finished) << at.File;
+                EXPECT_EQ(found[0].Files, site.Paths);
+                EXPECT_NE(RecoveryMessage(found[0]).find(site.Paths[3]), std::string::npos);
+                EXPECT_TRUE(RecoverSavesAbove({site.Dir.Path().string()}).empty()) << "nothing left to do";
+            }
+            EXPECT_EQ(Tree(site.Dir), site.New) << "signal " << signal << " at " << at.File;
+        }
 }
 
 // Killed half-way through the renames: the journal, the temporaries still to go and the backups.
