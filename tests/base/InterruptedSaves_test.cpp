@@ -2,6 +2,7 @@
 #include "base/AtomicWrites.h"
 #include "base/InterruptedSaves.h"
 #include "base/Leftovers.h"
+#include "document/WorkSession.h"
 #include "support/CliRunner.h"
 #include "support/Errors.h"
 #include "support/TempDir.h"
@@ -126,18 +127,24 @@ TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
     }
 }
 
-// An interrupt while the files are written cancels the save, one during the renames waits for their
-// end; a kill is undone by the next run before the commit record is written and finished after it.
+// An interrupt while the files are written cancels the save and removes the working folder, one during
+// the renames waits for their end; a kill is undone by the next run before the commit record is written
+// and finished after it.
 TEST(Commit, AnInterruptOrAKillAtAnyStepEndsWithEveryOldFileOrEveryNewOne)
 {
     for (int k = 0; k < Files; ++k)
         for (const int signal : {k % 2 ? SIGINT : SIGHUP, SIGKILL}) {
             TTwentyFiles site;
+            TTempDir tmp;
             const int status = TTwentyFiles::InChild([&] {
                 RemoveLeftoversOnInterrupt("test");
+                ::setenv("TMPDIR", tmp.Path().c_str(), 1);
+                const TWorkSession session;
                 site.Save({}, k, signal);
             });
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << k;
+            const std::string shared = tmp / ("PVWORK-" + std::to_string(::geteuid()));
+            EXPECT_EQ(fs::is_empty(shared), signal != SIGKILL) << "the working folder of an interrupted run is gone";
             if (signal == SIGKILL) {
                 const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
                 ASSERT_EQ(found.size(), 1u) << k;

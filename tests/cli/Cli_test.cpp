@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include <spawn.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pictor::test;
@@ -242,47 +240,4 @@ TEST(CliAdjust, InPlace)
     EXPECT_EQ(doc["files"][0]["colors"][0]["text"], "#aabbcc");
     EXPECT_EQ(doc["files"][0]["colors"][0]["value"], "#AABBCC");
     EXPECT_EQ(ReadAll(site.Root / "s.css"), "p { color: #aabbcc; background: url(c.gif) }");
-}
-
-// Every file and folder below root, links not followed.
-static std::vector<std::string> Everything(const std::filesystem::path& root)
-{
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) found.push_back(entry.path().string());
-    return found;
-}
-
-TEST(CliInterrupt, SigtermAndSigintLeaveNoWorkingFolderNorTemporary)
-{
-    TSite site;
-    std::string big = "<body bgcolor=\"red\">";
-    for (int i = 0; i < 400000; ++i) big += "<p><font color=\"#123456\">colour</font></p>\n";
-    site.Add("index.html", big);
-    site.AddPicture("a.png", 3000, 2000);
-    site.Add("index.html", big + "<img src=\"a.png\">");
-    for (const int signal : {SIGTERM, SIGINT}) {
-        TTempDir tmp, out;
-        const std::string tmpdir = "TMPDIR=" + tmp.Path().string();
-        const std::string page = site.Root / "index.html", folder = out.Path().string();
-        const char* argv[] = {PICTOR_CLI, "adjust", page.c_str(), "--invert", "--out", folder.c_str(), nullptr};
-        const char* env[] = {tmpdir.c_str(), nullptr};
-        pid_t child = 0;
-        ASSERT_EQ(posix_spawn(&child, PICTOR_CLI, nullptr, nullptr, const_cast<char**>(argv), const_cast<char**>(env)), 0);
-        // Interrupted once the save has begun its temporaries: in the middle of the work.
-        bool working = false;
-        for (int wait = 0; wait < 2000 && !working; ++wait) {
-            for (const std::string& p : Everything(out.Path())) working |= std::filesystem::is_regular_file(p);
-            if (!working) ::usleep(5000);
-        }
-        ::kill(child, signal);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(working) << "the run ended before it could be interrupted";
-        if (WIFSIGNALED(status)) { EXPECT_EQ(WTERMSIG(status), signal); }
-        for (const std::string& p : Everything(tmp.Path()))
-            EXPECT_TRUE(std::filesystem::is_directory(p) && p.ends_with("/PVWORK-" + std::to_string(::geteuid())))
-                << "left behind: " << p;
-        for (const std::string& p : Everything(out.Path()))
-            EXPECT_FALSE(std::filesystem::path(p).filename().string().starts_with(".pv")) << "left behind: " << p;
-    }
 }
