@@ -24,30 +24,6 @@ struct TSmallSite : TSite {
 
 enum class TOutput { PipeNobodyReads, FullDisk, Closed };
 
-// The descriptor the run writes its standard output to, closed when the run is over.
-class TOutputFd {
-public:
-    explicit TOutputFd(TOutput output)
-    {
-        if (output == TOutput::FullDisk) {
-            Fd_ = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
-        } else if (output == TOutput::PipeNobodyReads) {
-            int ends[2];
-            if (::pipe2(ends, O_CLOEXEC) == 0) {
-                ::close(ends[0]);
-                Fd_ = ends[1];
-            }
-        }
-    }
-    ~TOutputFd() { if (Fd_ >= 0) ::close(Fd_); }
-    TOutputFd(const TOutputFd&) = delete;
-    TOutputFd& operator=(const TOutputFd&) = delete;
-    int Get() const { return Fd_; }
-
-private:
-    int Fd_ = -1;
-};
-
 struct TOutputCase {
     const char* What;
     std::vector<std::string> Arguments;  // PAGE, SITE and OUT stand for the site's page, folder and a new folder
@@ -83,9 +59,15 @@ TEST(CliOutput, AReaderGoneIsNoFailureAFullDiskIsAndASaveIsNeverHidden)
             if (argument == "SITE") argument = site.Root.Path().string();
             if (argument == "OUT") argument = out / "site";
         }
-        const TOutputFd fd(c.Output);
-        ASSERT_TRUE(c.Output == TOutput::Closed || fd.Get() >= 0) << c.What;
-        const TCliRun run = RunCliInto(arguments, fd.Get());
+        int fd = -1, ends[2];
+        if (c.Output == TOutput::FullDisk) fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+        if (c.Output == TOutput::PipeNobodyReads && ::pipe2(ends, O_CLOEXEC) == 0) {
+            ::close(ends[0]);
+            fd = ends[1];
+        }
+        ASSERT_TRUE(c.Output == TOutput::Closed || fd >= 0) << c.What;
+        const TCliRun run = RunCliInto(arguments, fd);
+        if (fd >= 0) ::close(fd);
         EXPECT_EQ(run.Status, c.Status) << c.What << "\n" << run.Out;
         EXPECT_EQ(run.Out, c.Stderr) << c.What;
         const bool saved = site.Inverted() || std::filesystem::exists(out / "site/index.html");
