@@ -124,9 +124,11 @@ TEST(PictureWebp, AnimationsKeepEveryFrameItsTimeAndTheirLoops)
 TEST(PictureWebp, WhatIsNoWebpIsRefused)
 {
     const std::string good = LibwebpStill(test::ManyColours(9, 9).Frame(0), 0, true);
-    const std::string inputs[] = {"", "RIFF", "not a picture at all", good.substr(0, good.size() / 2),
-                                  EncodePng(test::ManyColours(9, 9), "t.png")};
-    for (const std::string& input : inputs) test::ExpectDecodeError(TPictureFormat::Webp, input);
+    test::ExpectDecodeErrors(TPictureFormat::Webp, {{"", ""},
+                                                    {"RIFF", ""},
+                                                    {"not a picture at all", ""},
+                                                    {good.substr(0, good.size() / 2), ""},
+                                                    {EncodePng(test::ManyColours(9, 9), "t.png"), ""}});
 }
 
 } // namespace
