@@ -96,29 +96,19 @@ TEST(CliList, JsonSchema)
     EXPECT_NEAR(pair["ratio"].get<double>(), 5.252, 1e-3);
 }
 
-namespace {
-
-// Grey on white, just above the limit (4.54) in the page and just below it (4.47) in the sheet.
-struct TGreySite : TSite {
-    TGreySite()
-    {
-        Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#FFFFFF\" text=\"#767676\">");
-        Add("s.css", "p { color: #777777; background-color: #FFFFFF }");
-    }
-    std::string Page() const { return ShellQuote(Root / "index.html"); }
-};
-
-} // namespace
-
-// list shows the pairs below the limit; a fall is reported and --min-contrast refuses it.
+// list shows the pairs below the limit; a fall is reported and --min-contrast refuses it. Grey on white,
+// just above the limit (4.54) in the page and just below it (4.47) in the sheet.
 TEST(CliContrast, AFallIsReportedAndMinContrastRefusesIt)
 {
-    TGreySite site;
-    const TCliRun list = RunCli("list " + site.Page());
+    TSite site;
+    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><body bgcolor=\"#FFFFFF\" text=\"#767676\">");
+    site.Add("s.css", "p { color: #777777; background-color: #FFFFFF }");
+    const std::string quoted = ShellQuote(site.Root / "index.html");
+    const TCliRun list = RunCli("list " + quoted);
     EXPECT_NE(list.Out.find("#777777 at 12 on #FFFFFF at 39  4.47"), std::string::npos) << list.Out;
     EXPECT_EQ(list.Out.find("4.54"), std::string::npos) << list.Out;
     const std::string page = ReadAll(site.Root / "index.html");
-    const std::string darker = "adjust " + site.Page() + " --new-color '#777777' --color '#767676' --in-place";
+    const std::string darker = "adjust " + quoted + " --new-color '#777777' --color '#767676' --in-place";
     const TCliRun refused = RunCli(darker + " --min-contrast 4.5", TCliCapture::Stderr);
     EXPECT_EQ(refused.Status, 3);
     EXPECT_EQ(refused.Out,
