@@ -10,14 +10,6 @@ namespace {
 
 TBitmapEx Decode(const std::string& bytes) { return DecodePicture(TPictureFormat::Webp, bytes, "t.webp"); }
 
-// Files made by libwebp itself, as other programs write them.
-std::string FromLibwebp(std::uint8_t* bytes, std::size_t size)
-{
-    std::string out(reinterpret_cast<const char*>(bytes), size);
-    WebPFree(bytes);
-    return out;
-}
-
 std::string Bgra(const TFrame& frame)
 {
     std::string bgra;
@@ -28,6 +20,7 @@ std::string Bgra(const TFrame& frame)
     return bgra;
 }
 
+// A file made by libwebp itself, as other programs write them.
 std::string LibwebpStill(const TFrame& frame, float quality, bool lossless)
 {
     std::uint8_t* out = nullptr;
@@ -35,7 +28,9 @@ std::string LibwebpStill(const TFrame& frame, float quality, bool lossless)
     const auto* in = reinterpret_cast<const std::uint8_t*>(bgra.data());
     const std::size_t size = lossless ? WebPEncodeLosslessBGRA(in, frame.Width, frame.Height, frame.Width * 4, &out)
                                       : WebPEncodeBGRA(in, frame.Width, frame.Height, frame.Width * 4, quality, &out);
-    return FromLibwebp(out, size);
+    std::string bytes(reinterpret_cast<const char*>(out), size);
+    WebPFree(out);
+    return bytes;
 }
 
 // A gentle picture, as photographs are: lossy coding keeps it close.
