@@ -132,48 +132,43 @@ TEST(Commit, SavesOnEitherSideOfTheOneByOneSyncsAreWhole)
 // and finished after it.
 TEST(Commit, AnInterruptOrAKillAtAnyStepEndsWithEveryOldFileOrEveryNewOne)
 {
-    for (int k = 0; k < Files; ++k)
-        for (const int signal : {k % 2 ? SIGINT : SIGHUP, SIGKILL}) {
+    // Before file k is written, or (k = -1) at a step of the commit.
+    std::vector<std::pair<int, TStepAt>> moments;
+    for (int k = 0; k < Files; ++k) moments.push_back({k, {}});
+    for (const TStepAt at : EverySteps()) moments.push_back({-1, at});
+    for (const auto& [k, at] : moments)
+        for (const int signal : {k < 0 ? SIGTERM : k % 2 ? SIGINT : SIGHUP, SIGKILL}) {
             TTwentyFiles site;
             TTempDir tmp;
             const int status = TTwentyFiles::InChild([&] {
                 RemoveLeftoversOnInterrupt("test");
                 ::setenv("TMPDIR", tmp.Path().c_str(), 1);
                 const TWorkSession session;
-                site.Save({}, k, signal);
-            });
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << k;
-            const std::string shared = tmp / ("PVWORK-" + std::to_string(::geteuid()));
-            EXPECT_EQ(fs::is_empty(shared), signal != SIGKILL) << "the working folder of an interrupted run is gone";
-            if (signal == SIGKILL) {
-                const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
-                ASSERT_EQ(found.size(), 1u) << k;
-                EXPECT_EQ(found[0].Outcome, TOutcome::Undone) << k;
-                EXPECT_EQ(found[0].Files.size(), size_t(k)) << "the files it had begun";
-            }
-            EXPECT_EQ(Tree(site.Dir), site.Old) << "signal " << signal << " before writing file " << k;
-        }
-    for (const TStepAt at : EverySteps())
-        for (const int signal : {SIGTERM, SIGKILL}) {
-            TTwentyFiles site;
-            const int status = TTwentyFiles::InChild([&] {
-                RemoveLeftoversOnInterrupt("test");
-                site.Save([&](TStep step, size_t file) {
-                    if (step == at.Step && file == at.File) ::kill(::getpid(), signal);
+                const auto atStep = [&](TStep step, size_t file) {
+                    if (k < 0 && step == at.Step && file == at.File) ::kill(::getpid(), signal);
                     return 0;
-                });
+                };
+                site.Save(atStep, k, signal);
                 for (;;) ::pause();
             });
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << at.File;
+            const std::string where = "signal " + std::to_string(signal) +
+                                      (k < 0 ? " in the commit at file " : " before file ") +
+                                      std::to_string(k < 0 ? int(at.File) : k);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << where;
+            const std::string shared = tmp / ("PVWORK-" + std::to_string(::geteuid()));
+            EXPECT_EQ(fs::is_empty(shared), signal != SIGKILL) << where << ": an interrupted run's working folder goes";
             if (signal == SIGKILL) {
-                const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir.Path().string()});
-                ASSERT_EQ(found.size(), 1u);
-                EXPECT_EQ(found[0].Outcome, TOutcome::Finished) << at.File;
-                EXPECT_EQ(found[0].Files, site.Paths);
-                EXPECT_NE(RecoveryMessage(found[0]).find(site.Paths[3]), std::string::npos);
-                EXPECT_TRUE(RecoverSavesAbove({site.Dir.Path().string()}).empty()) << "nothing left to do";
+                const std::vector<TSaveRecovery> found = RecoverSavesAbove({site.Dir / "img"});
+                ASSERT_EQ(found.size(), 1u) << where;
+                EXPECT_EQ(found[0].Outcome, k < 0 ? TOutcome::Finished : TOutcome::Undone) << where;
+                EXPECT_EQ(found[0].Files.size(), k < 0 ? site.Paths.size() : size_t(k))
+                    << where << ": the files it had begun";
+                if (k != 0) {
+                    EXPECT_NE(RecoveryMessage(found[0]).find(site.Paths[0]), std::string::npos) << where;
+                }
+                EXPECT_TRUE(RecoverSavesAbove({site.Dir / "img"}).empty()) << where << ": nothing left to do";
             }
-            EXPECT_EQ(Tree(site.Dir), site.New) << "signal " << signal << " at " << at.File;
+            EXPECT_EQ(Tree(site.Dir), k < 0 ? site.New : site.Old) << where;
         }
 }
 
