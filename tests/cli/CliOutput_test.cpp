@@ -26,7 +26,7 @@ enum class TOutput { PipeNobodyReads, FullDisk, Closed };
 
 struct TOutputCase {
     const char* What;
-    std::vector<std::string> Arguments;  // PAGE, SITE and OUT stand for the site's page, folder and a new folder
+    std::vector<std::string> Arguments;  // PAGE and OUT stand for the site's page and a new folder
     TOutput Output;
     int Status;
     std::string Stderr;
@@ -43,8 +43,6 @@ TEST(CliOutput, AReaderGoneIsNoFailureAFullDiskIsAndASaveIsNeverHidden)
         {"saved in place, pipe nobody reads", {"adjust", "PAGE", "--invert", "--in-place"}, gone, 0, "", true},
         {"list, full disk", {"list", "PAGE"}, TOutput::FullDisk, 1, failed, false},
         {"saved in place, full disk", {"adjust", "PAGE", "--invert", "--in-place"}, TOutput::FullDisk, 4, lost, true},
-        {"site saved as JSON, full disk", {"adjust", "--site", "SITE", "--invert", "--in-place", "--json"},
-         TOutput::FullDisk, 4, lost, true},
         {"saved below a folder, full disk", {"adjust", "PAGE", "--invert", "--out", "OUT"}, TOutput::FullDisk, 4, lost,
          true},
         {"list, stdout closed", {"list", "PAGE"}, TOutput::Closed, 1,
@@ -56,7 +54,6 @@ TEST(CliOutput, AReaderGoneIsNoFailureAFullDiskIsAndASaveIsNeverHidden)
         std::vector<std::string> arguments = c.Arguments;
         for (std::string& argument : arguments) {
             if (argument == "PAGE") argument = site.Page();
-            if (argument == "SITE") argument = site.Root.Path().string();
             if (argument == "OUT") argument = out / "site";
         }
         int fd = -1, ends[2];
