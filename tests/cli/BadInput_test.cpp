@@ -14,7 +14,6 @@
 #include <sstream>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace pictor::test;
 namespace fs = std::filesystem;
