@@ -256,7 +256,6 @@ TEST(Recovery, ARunningSaveIsLeftToItself)
     const std::vector<TSaveRecovery> found = RecoverSavesAbove({dir.Path().string()});
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].Outcome, TOutcome::Running);
-    EXPECT_TRUE(RemoveAbandonedFiles(dir.Path().string()).empty()) << "its temporary has a journal";
     writes.Add(b, "new");
     writes.Commit();
     EXPECT_EQ(ReadAll(a), "new");
