@@ -24,8 +24,9 @@ namespace fs = std::filesystem;
 using test::ReadAll;
 using test::TTempDir;
 
-// A missing file and a folder are named by pictor-cli's refusals, through these reads.
-TEST(FileIO, ReadsWholeFiles)
+// A missing file and a folder are named by pictor-cli's refusals, through these reads; a large file is
+// read up to its limit and refused past it.
+TEST(FileIO, ReadsWholeFilesUpToTheirLimit)
 {
     TTempDir dir;
     const std::string data("a\0b\xff", 4);
@@ -38,9 +39,13 @@ TEST(FileIO, ReadsWholeFiles)
 
     std::string large(5 << 20, '\0');  // on huge pages
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = char(i * 7 + (i >> 12));
-    const TLargeBytes read = ReadLargeFile(dir.Write("big.png", large), large.size());
-    EXPECT_EQ(std::string_view(read.data(), read.size()), large);
+    const std::string path = dir.Write("big.png", large);
+    const TLargeBytes read = ReadLargeFile(path, large.size());
+    EXPECT_EQ(std::string_view(read.data(), read.size()), large) << "a file of the limit's size is read";
     EXPECT_TRUE(ReadLargeFile(dir.Write("empty.gif", ""), 0).empty());
+    const TPictorError error = test::ErrorOf([&] { ReadLargeFile(path, large.size() - 1); });
+    EXPECT_EQ(error.File, path);
+    EXPECT_EQ(error.Reason, "大きすぎます（5242880 バイト、上限は 5242879 バイト）");
 }
 
 // Each would hang a read (a FIFO without a writer) or never end (a device); a socket cannot be opened.
@@ -63,16 +68,6 @@ TEST(FileIO, OnlyRegularFilesAreRead)
         EXPECT_EQ(test::ErrorOf([&] { ReadLargeFile(path, 100); }).File, path);
     }
     ::close(sock);
-}
-
-TEST(FileIO, FilesOverTheLimitAreRefused)
-{
-    TTempDir dir;
-    const std::string path = dir.Write("big.png", std::string(101, 'x'));
-    EXPECT_EQ(ReadLargeFile(path, 101).size(), 101u);
-    const TPictorError error = test::ErrorOf([&] { ReadLargeFile(path, 100); });
-    EXPECT_EQ(error.File, path);
-    EXPECT_EQ(error.Reason, "大きすぎます（101 バイト、上限は 100 バイト）");
 }
 
 // In a child whose address space is capped just above what it uses: decoding a 6000 x 6000 picture runs

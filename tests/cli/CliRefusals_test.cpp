@@ -1,17 +1,15 @@
-// Every refusal says why, in Japanese whatever the locale: a page or sheet that is missing, a folder, or
-// not permitted. A picture that is a folder is the bad-input corpus's, each picture format's own reasons
-// the codecs' tests; that pictor-cli names a missing or unreadable picture is
-// CliList.DeadReferencesAndColourTextsABrowserDrops.
+// Every refusal says why, in Japanese whatever the locale: a page or sheet that is missing or a folder.
+// A file that may not be read fails its open(2) as a missing one does, with its errno's text (that of
+// EACCES is the atomic writes' test's). A picture that is a folder is the bad-input corpus's, each
+// picture format's own reasons the codecs' tests; that pictor-cli names a missing or unreadable picture
+// is CliList.DeadReferencesAndColourTextsABrowserDrops.
 #include "support/CliRunner.h"
-#include "support/OtherUser.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-
-#include <sys/stat.h>
 
 using namespace pictor::test;
 namespace fs = std::filesystem;
@@ -51,30 +49,6 @@ TEST(CliRefusals, EachSaysWhyInJapanese)
             EXPECT_EQ(run.Status, c.Status) << c.What;
             EXPECT_EQ(run.Out, "pictor-cli: " + site.Root / c.Named + ": " + c.Reason + "\n") << c.What;
         }
-}
-
-// Root reads every file: the refusal is made by a second user, who may not read a page or a picture.
-TEST(CliRefusals, FilesThatMayNotBeReadSaySo)
-{
-    const TOtherUser& other = OtherUser();
-    if (!other.Reason.empty()) GTEST_SKIP() << other.Reason;
-    TSite site;
-    const std::string locked = site.AddPicture("locked/a.png");
-    const std::string page = site.Add("locked/index.html", "<img src=\"a.png\">");
-    ASSERT_EQ(::chmod(site.Root.Path().c_str(), 0755), 0);
-    ASSERT_EQ(::chmod((site.Root / "locked").c_str(), 0755), 0);
-    ASSERT_EQ(::chmod(locked.c_str(), 0600), 0);
-    const auto refusal = [](const std::string& path) {
-        return RunAsOtherUser([&] {
-            const TCliRun run = RunCli("list " + ShellQuote(path), TCliCapture::Stderr);
-            return run.Out.ends_with(": 読み込めません: アクセスが許可されていません\n") ? 0
-                   : run.Out.ends_with(": アクセスが許可されていません\n")            ? 1
-                                                                                      : 2;
-        });
-    };
-    EXPECT_EQ(refusal(page), 0) << "the picture is not permitted";
-    ASSERT_EQ(::chmod(page.c_str(), 0600), 0);
-    EXPECT_EQ(refusal(page), 1) << "the page is not permitted";
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST(PictureGif, StillPicturesRoundTrip)
     ASSERT_GT(test::DistinctColours(many.Frame(0)), 256u);
     const TBitmapEx quantised = Decode(EncodeGif(many, "t.gif"));
     EXPECT_LE(test::DistinctColours(quantised.Frame(0)), 256u);
-    EXPECT_LT(test::MeanDifference(quantised.Frame(0), many.Frame(0)), 12.0);
+    EXPECT_LE(test::MaxDifference(quantised.Frame(0), many.Frame(0)), 32) << "each colour close to its own";
 }
 
 TEST(PictureGif, AnimationKeepsFramesTimingLoopAndTransparency)
@@ -111,7 +111,9 @@ TEST(PictureGif, AnimationKeepsFramesTimingLoopAndTransparency)
     EXPECT_TRUE(back.Extras().GifHasTransparency);
 }
 
-TEST(PictureGif, FirstImageIsPlacedOnTheWholeCanvas)
+// GIFs the program never writes: a first image smaller than the canvas is placed on it, whole or seen
+// through, a later one is cut to the canvas, and interlaced rows land in place.
+TEST(PictureGif, ImagesAreLaidOnTheCanvasAndInterlacedRowsInPlace)
 {
     const TRawImage small{1, 1, 2, 1, {1, 3}};
     const TBitmapEx opaque = Decode(RawGif(4, 3, 2, {small}));
@@ -134,10 +136,7 @@ TEST(PictureGif, FirstImageIsPlacedOnTheWholeCanvas)
     EXPECT_EQ(transparent.Frame(1).Left, 3);
     EXPECT_EQ(transparent.Frame(1).Width, 1);
     EXPECT_EQ(transparent.Frame(1).Height, 1);
-}
 
-TEST(PictureGif, InterlacedRowsLandInPlace)
-{
     TRawImage image{0, 0, 1, 11, {}};
     image.Interlaced = true;
     for (int y = 0; y < 11; ++y)

@@ -141,15 +141,16 @@ TEST(PictureJpeg, ProgressionsBeyondReasonAreCorrupt)
     for (int k = 1; k < 64; ++k)
         for (int bit = 3; bit >= 0; --bit) scans.push_back({1, {0}, k, k, bit == 3 ? 0 : bit + 1, bit});
     const std::vector<std::uint8_t> grey(64 * 64, 90);
-    test::ExpectDecodeError(TPictureFormat::Jpeg, RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, scans),
-                            "JPEG ファイルとして解読できません（スキャンが 100 を超えます）");
+    test::ExpectDecodeErrors(TPictureFormat::Jpeg,
+                             {{RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, scans),
+                               "JPEG ファイルとして解読できません（スキャンが 100 を超えます）"}});
 
     // A first scan that claims to refine bits never sent.
     std::string bogus = RawJpeg(64, 64, JCS_GRAYSCALE, 1, grey, {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}});
     const std::size_t sos = bogus.find("\xFF\xDA");
     ASSERT_NE(sos, std::string::npos);
     bogus[sos + 9] = '\x10';  // Ah 1, Al 0
-    test::ExpectDecodeError(TPictureFormat::Jpeg, bogus, "JPEG ファイルとして解読できません");
+    test::ExpectDecodeErrors(TPictureFormat::Jpeg, {{bogus, "JPEG ファイルとして解読できません"}});
 }
 
 TEST(PictureJpeg, AHeaderClaimingMoreRowsThanTheFileHoldsCostsNoMemory)

@@ -77,26 +77,15 @@ inline int MaxDifference(const TFrame& a, const TFrame& b)
     return worst;
 }
 
-inline double MeanDifference(const TFrame& a, const TFrame& b)
-{
-    double sum = 0;
-    for (std::size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
-        sum += std::abs(int(a.Pixels[i]) - int(b.Pixels[i]));
-    return a.Pixels.empty() ? 0 : sum / double(a.Pixels.size());
-}
-
-// Decoding must fail with an error naming the file, its reason containing `reason` when one is given.
-inline void ExpectDecodeError(TPictureFormat format, const std::string& bytes, const std::string& reason = "")
-{
-    const TPictorError e = ErrorOf([&] { DecodePicture(format, bytes, "bad-file"); });
-    EXPECT_EQ(e.File, "bad-file") << bytes.size() << " bytes";
-    EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
-}
-
-// One table of bad inputs, each with the reason it must give.
+// Decoding each of the bytes must fail with an error naming the file, its reason containing the one
+// given.
 inline void ExpectDecodeErrors(TPictureFormat format, std::initializer_list<std::pair<std::string, std::string>> cases)
 {
-    for (const auto& [bytes, reason] : cases) ExpectDecodeError(format, bytes, reason);
+    for (const auto& [bytes, reason] : cases) {
+        const TPictorError e = ErrorOf([&] { DecodePicture(format, bytes, "bad-file"); });
+        EXPECT_EQ(e.File, "bad-file") << bytes.size() << " bytes";
+        EXPECT_NE(e.Reason.find(reason), std::string::npos) << e.Reason;
+    }
 }
 
 // Decoding bytes whose header claims 16000 x 16000 pixels (732 MiB) that the file does not hold must fail

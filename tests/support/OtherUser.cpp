@@ -14,24 +14,13 @@ constexpr const char* UserName = "pictor-test-user";
 
 TOtherUser FindOrMake()
 {
-    TOtherUser user;
-    if (::geteuid() != 0) {
-        user.Reason = "needs root to act as a second user";
-        return user;
-    }
+    if (::geteuid() != 0) return {0, 0, "needs root to act as a second user"};
     if (!::getpwnam(UserName) &&
-        std::system((std::string("useradd --system --no-create-home ") + UserName + " >/dev/null 2>&1").c_str()) != 0) {
-        user.Reason = std::string("useradd could not make the user ") + UserName;
-        return user;
-    }
+        std::system((std::string("useradd --system --no-create-home ") + UserName + " >/dev/null 2>&1").c_str()) != 0)
+        return {0, 0, std::string("useradd could not make the user ") + UserName};
     const passwd* entry = ::getpwnam(UserName);
-    if (!entry) {
-        user.Reason = std::string("the user ") + UserName + " cannot be found";
-        return user;
-    }
-    user.Uid = entry->pw_uid;
-    user.Gid = entry->pw_gid;
-    return user;
+    if (!entry) return {0, 0, std::string("the user ") + UserName + " cannot be found"};
+    return {entry->pw_uid, entry->pw_gid, ""};
 }
 
 } // namespace
