@@ -57,7 +57,11 @@ struct TTwentyFiles {
         TAtomicWrites writes(Paths);
         writes.SetStepHook(hook);
         for (size_t i = 0; i < Paths.size(); ++i) {
-            if (int(i) == stopBeforeAdd) ::kill(::getpid(), signal);
+            if (int(i) == stopBeforeAdd) {
+                ::kill(::getpid(), signal);
+                // The interrupt is handled on a thread of its own: writing on would race it to the commit.
+                for (;;) ::pause();
+            }
             writes.Add(Paths[i], New.at(fs::relative(Paths[i], Dir.Path()).string()));
         }
         writes.Commit();
