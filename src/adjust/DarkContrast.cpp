@@ -99,6 +99,49 @@ struct TKept {
     double Ratio;
 };
 
+void KeepLight(TColorRecord& record)
+{
+    record.Text = record.OrgText;
+    record.Color = record.OrgColor;
+}
+
+bool IsDarkBand(const TColorRecord& text, const TColorRecord& background)
+{
+    return OklchLightness(background.OrgColor) < OklchLightness(text.OrgColor);
+}
+
+// A light text with alpha on a dark band (UIkit's `.uk-light`: white at 50 % over #222) keeps its level
+// in no mirrored pair: dark text with alpha is weaker on a light ground. Such a band and the light texts
+// on it keep their colours of the light page, a dark band on the dark page. Returns the pairs so kept,
+// each with its mirror's ratio.
+std::vector<std::pair<const TColorPair*, double>> KeepDarkBands(TElements& file, const std::vector<TColorPair>& pairs,
+                                                                TColor canvas, bool lowerCase)
+{
+    auto& colors = file.Colors;
+    std::vector<bool> band(colors.size());
+    for (const TColorPair& pair : pairs) {
+        const TColorRecord& text = colors[pair.Foreground];
+        const TColorRecord& background = colors[pair.Background];
+        const int level = ContrastLevel(pair.Before);
+        if (level == 0 || band[pair.Background] || !Movable(background) || !IsDarkBand(text, background)) continue;
+        // The most the mirrored pair can reach: each side moved to its end, away from the other.
+        TColorRecord t = text, b = background;
+        const TSides best{t, b, pair.ForegroundAlpha, pair.BackgroundAlpha};
+        if (Movable(text)) Nudge(best, true, HUGE_VAL, canvas, lowerCase);
+        band[pair.Background] = Nudge(best, false, HUGE_VAL, canvas, lowerCase) < LevelRatio(level);
+    }
+    std::vector<std::pair<const TColorPair*, double>> kept;
+    for (const TColorPair& pair : pairs) {
+        if (!band[pair.Background]) continue;
+        TColorRecord& text = colors[pair.Foreground];
+        TColorRecord& background = colors[pair.Background];
+        kept.emplace_back(&pair, RatioNow({text, background, pair.ForegroundAlpha, pair.BackgroundAlpha}, canvas));
+        KeepLight(background);
+        if (Movable(text) && IsDarkBand(text, background)) KeepLight(text);
+    }
+    return kept;
+}
+
 // Where the walk finds background colours ("background-color", "background", BGCOLOR).
 class TBackgrounds : public TScanEvents {
 public:
@@ -221,6 +264,16 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
         const std::size_t pageTextFrom = pairs.size();
         const std::vector<TColorPair> underText = RatePairs(file, bySelectors.UnderPageText);
         pairs.insert(pairs.end(), underText.begin(), underText.end());
+        for (const auto& [pair, mirrored] : KeepDarkBands(file, pairs, canvas, lowerCase)) {
+            TColorRecord& f = file.Colors[pair->Foreground];
+            TColorRecord& b = file.Colors[pair->Background];
+            const double now = RatioNow({f, b, pair->ForegroundAlpha, pair->BackgroundAlpha}, canvas);
+            const int level = ContrastLevel(pair->Before);
+            reported.push_back(
+                {nudged.size(), {&b, true, pair->ForegroundAlpha, pair->BackgroundAlpha, LevelRatio(level)}});
+            nudged.push_back({i, pair->Foreground, pair->Background, pair->Before, mirrored, now,
+                              now >= LevelRatio(level), f.Color, b.Color});
+        }
         for (std::size_t p = 0; p < pairs.size(); ++p) {
             const TColorPair& pair = pairs[p];
             const bool textMoves = p < pageTextFrom || pair.SharedBackground;

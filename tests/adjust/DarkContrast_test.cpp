@@ -133,6 +133,20 @@ TEST(DarkContrast, ThePagesTextKeepsItsLevelOnTheFieldsAndButtonsThatTakeIt)
     }
 }
 
+// UIkit's dark sections: white at 50 % on #222 reaches AA, and no mirrored pair does (black at 50 % on
+// white is 4.0). The band and the light texts on it keep their colours; a dark text on the band is no part
+// of it. A light band with dark text is mirrored as ever.
+TEST(DarkContrast, ADarkBandWhoseLightTextHasAlphaStaysDark)
+{
+    THtmlStructure page =
+        ScannedPage("<style>.band{background-color:#222}.band a{color:rgba(255,255,255,.5)}"
+                    ".band b{color:#fff}.card{background-color:#eee}.card a{color:rgba(0,0,0,.7)}</style>");
+    const auto nudged = ApplyDarkColors(page, TAdjustment::Dark(), false);
+    for (const std::size_t k : {0u, 1u, 2u}) EXPECT_EQ(page.Page.Colors[k].Text, page.Page.Colors[k].OrgText) << k;
+    EXPECT_NE(page.Page.Colors[3].Color, page.Page.Colors[3].OrgColor);
+    for (const TNudgedPair& n : nudged) EXPECT_TRUE(n.Held) << n.Foreground << " on " << n.Background;
+}
+
 // Texts and backgrounds of different rules or through custom properties, each painted with the alpha of
 // its use, a background with alpha seen over the page: a navbar item's white on its navbar's mid blue, a
 // focused button's white on the button's blue, an alert's text at 90 %; Bootstrap's floating label (a
