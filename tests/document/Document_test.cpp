@@ -12,41 +12,6 @@
 using namespace pictor;
 using namespace pictor::test;
 
-namespace {
-
-// "日本語" in Shift-JIS: prose next to markup.
-const std::string Nihongo = "\x93\xfa\x96\x7b\x8c\xea";
-
-} // namespace
-
-TEST(DocumentLoad, PageSheetsImportsAndPictures)
-{
-    TSite site;
-    site.Add("index.html", "<html><head><link rel=\"stylesheet\" href=\"css/main.css\"></head>\r\n"
-                           "<body bgcolor=\"#FFFFFF\" text=\"navy\">" + Nihongo + "<img src=\"img/a.png\">"
-                           "<img src=\"img/a.png\"><font color=\"red\">" + Nihongo + "</font></body></html>");
-    site.Add("css/main.css", "@import url(more.css);\r\nbody { color: Red; background: url(../img/b.gif) }\r\n");
-    site.Add("css/more.css", "@import \"main.css\";\r\np { color: #abc; border-color: rgb(1,2,3) }\r\n");
-    site.AddPicture("img/a.png", 5, 4);
-    site.AddPicture("img/b.gif", 2, 2);
-
-    THtmlStructure doc = site.Open("index.html");
-    EXPECT_EQ(Texts(doc.Page), (std::vector<std::string>{"#FFFFFF", "navy", "red"}));
-    ASSERT_EQ(doc.Page.Pics.size(), 1u) << "the same reference twice is one picture";
-    EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
-    ASSERT_EQ(doc.SheetCount(), 2) << "sheets importing each other are each read once";
-    EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"red"}));
-    EXPECT_EQ(Texts(doc.GetSheet(1)), (std::vector<std::string>{"#abc", "rgb(1,2,3)"}));
-    EXPECT_EQ(doc.GetSheet(0).Pics[0].FullPath, site.Root / "img/b.gif") << "resolved against the sheet's folder";
-
-    // Nothing changed: the working copies equal the files, but for names in style text in lower case.
-    EXPECT_EQ(ReadAll(doc.WorkFileName()), ReadAll(site.Root / "index.html"));
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
-              "@import url(more.css);\r\nbody { color: red; background: url(../img/b.gif) }\r\n");
-    EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(1)), ReadAll(site.Root / "css/more.css"));
-    EXPECT_EQ(ReadAll(site.Work / "img/a.png"), ReadAll(site.Root / "img/a.png"));
-}
-
 // The load counts each sheet and picture it reads, from the pool's threads too, and stops where the
 // count throws, before any working copy of a picture is made.
 TEST(DocumentLoad, CountsWhatItReadsAndStopsWhereTheCountThrows)
@@ -137,19 +102,11 @@ TEST(DocumentRewrite, WorkingCopiesAfterAChange)
         TAdjustment Adjustment;
         std::string PageAfter, SheetAfter, Twice;
     } cases[] = {
-        {"alpha hex", "", "a{color:#0969da80}", invert, "", "a{color:#F6962580}", "a{color:#0969DA80}"},
         {"short alpha hex", "", "a{color:#abcd}", invert, "", "a{color:#554433DD}", "a{color:#AABBCCDD}"},
-        {"fractional channels", "", "a{color:rgb(249,236.1,234.1)}", invert, "", "a{color:#061315}",
-         "a{color:#F9ECEA}"},
         {"alpha in rgba()", "", "a{color:rgba(13,110,253,.25)}", invert, "", "a{color:rgba(242, 145, 2, .25)}",
          "a{color:rgba(13, 110, 253, .25)}"},
-        {"alpha after a slash", "", "a{color:rgb(0 0 0 / 50%)}", invert, "", "a{color:rgba(255, 255, 255, 50%)}",
-         "a{color:rgba(0, 0, 0, 50%)}"},
         {"an alpha the comma form does not take", "", "a{color:rgb(10 20 30 / none)}", invert, "",
          "a{color:rgb(245 235 225 / none)}", "a{color:rgb(10 20 30 / none)}"},
-        {"hsl()", "", "a{color:hsl(0,100%,50%)}", invert, "", "a{color:#00FFFF}", "a{color:#FF0000}"},
-        {"a font's name beside a colour's", "", "a{font-family:Arial Black;color:darkblue}", invert, "",
-         "a{font-family:Arial Black;color:#FFFF74}", "a{font-family:Arial Black;color:#00008B}"},
         {"a data: URL holding a \")\" and quotes", "",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}", invert, "",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}",
@@ -158,13 +115,8 @@ TEST(DocumentRewrite, WorkingCopiesAfterAChange)
          "", invert, "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">", "", ""},
         {"names left grey take a code", "<font color=\"Gray\">", "a{color:Gray}", grey, "<font color=\"#808080\">",
          "a{color:#808080}", ""},
-        {"a name set to its own value", "", "a{color:navy}", TAdjustment::NewColorOf(RGB(0, 0, 128)), "",
-         "a{color:#000080}", ""},
         {"a code set to its own value", "", "a{color:#00ff00}", TAdjustment::NewColorOf(RGB(0, 255, 0)), "",
          "a{color:#00FF00}", ""},
-        {"rgb() left grey", "", "a{color:rgb(128,128,128)}", grey, "", "a{color:#808080}", ""},
-        {"rgba() left grey", "", "a{color:rgba(0,0,0,.5)}", grey, "", "a{color:rgba(0, 0, 0, .5)}", ""},
-        {"alpha hex left grey", "", "a{color:#8888}", grey, "", "a{color:#88888888}", ""},
         {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
          "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x", "", invert,
          "<body bgcolor=\"#00FFFF\" text=\"#FF00FF\">x", "", ""},
@@ -213,9 +165,10 @@ TEST(DocumentLoad, NamesWithQueryAndFragmentCharacters)
     site.AddPicture("b?.png", 3, 1);
     site.AddPicture("c.png", 2, 1);
     site.Add("s.css", "p { background: url(c.png?v=2) } q { background: url(c.png#top) }");
-    site.Add("p.html", "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"a#1.gif\"><img src=\"b?.png\">");
+    site.Add("p.html",
+             "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"a#1.gif\"><img src=\"b?.png\"><img src=\"a#1.gif\">");
     const THtmlStructure doc = site.Open("p.html");
-    ASSERT_EQ(doc.Page.Pics.size(), 2u);
+    ASSERT_EQ(doc.Page.Pics.size(), 2u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].FullPath, site.Root / "a#1.gif");
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
     EXPECT_EQ(doc.Page.Pics[1].Bitmap.Width(), 3);
