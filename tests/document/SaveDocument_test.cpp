@@ -229,20 +229,3 @@ TEST(Save, APageLinkedAsItsOwnSheetIsOneFile)
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "index.html"), "<link rel=\"stylesheet\" href=\"index.html#.css\"><body bgcolor=\"#00FFFF\">");
 }
-
-// A WebP picture, named by a page or a sheet, is listed, adjusted and written back as WebP.
-TEST(Save, WebpPicturesGoThroughLoadInvertSaveReload)
-{
-    TSite site;
-    site.Add("index.html", "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"img/a.webp\">");
-    site.Add("s.css", "p { background: url(img/b.webp) }");
-    site.AddPicture("img/a.webp", 3, 2, 10, 20, 30);
-    site.AddPicture("img/b.webp", 2, 2, 200, 100, 0);
-    THtmlStructure doc = site.Open("index.html");
-    Change(doc, TAdjustment::Invert());
-    SaveDocument(doc, {});
-    const TBitmapEx a = ReadPicture(site.Root / "img/a.webp"), b = ReadPicture(site.Root / "img/b.webp");
-    EXPECT_EQ(std::vector<int>(a.ScanLine(1), a.ScanLine(1) + 3), (std::vector<int>{255 - 30, 255 - 20, 255 - 10}));
-    EXPECT_EQ(std::vector<int>(b.ScanLine(0), b.ScanLine(0) + 3), (std::vector<int>{255, 155, 55}));
-    EXPECT_TRUE(a.Extras().WebpLossless) << "a lossless picture stays lossless";
-}
