@@ -108,18 +108,6 @@ TEST(SiteDocument, PagesSharingAnUnreadableSheetFailAlikeAndTheOthersLoad)
     }
 }
 
-TEST(SiteDocument, SavingBelowAnotherFolderKeepsTheLayoutBelowTheSiteFolder)
-{
-    const TSharedSite files;
-    TSiteDocument site = files.Load();
-    const TTempDir out;
-    ASSERT_TRUE(
-        SaveFilesBelow(site, out.Path().string(), {}, [](const std::string&) { return TOverwriteAnswer::Yes; }));
-    for (const char* name : {"index.html", "a/one.html", "b/two.htm", "b/own.css", "css/site.css", "css/base.css"})
-        EXPECT_EQ(ReadAll(out / name), ReadAll(files.Root / name)) << name;
-    EXPECT_EQ(site.Pages()[2].Document->GetSheetFile(0), out / "css/site.css") << "every page names the new place";
-}
-
 // The preview reads every file of the site in its current state: a sheet two pages share is one copy,
 // changed once, and Undo and Redo put it back. Saved, each shared file holds that one change.
 TEST(SiteDocument, ASharedFileChangesOnceInTheWorkingCopiesAndTheSave)
