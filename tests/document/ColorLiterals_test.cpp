@@ -45,7 +45,6 @@ TEST(ColorLiterals, CssForms)
         {"#0969da80", RGB(9, 105, 218), TAlphaForm::Hex, "80"},
         {"#ABCD", RGB(0xAA, 0xBB, 0xCC), TAlphaForm::Hex, "DD"},
         {"rgb(249,236.1,234.1)", RGB(249, 236, 234), TAlphaForm::None, ""},
-        {"rgb(10,20,30.5)", RGB(10, 20, 31), TAlphaForm::None, ""},
         {"rgb(1e2, 0, 0)", RGB(100, 0, 0), TAlphaForm::None, ""},
         {"rgb(0 0 0 / 50%)", 0, TAlphaForm::Function, "50%"},
         {"rgb(100% 50% 0%)", RGB(255, 128, 0), TAlphaForm::None, ""},  // rounded, unlike the comma form
@@ -60,11 +59,6 @@ TEST(ColorLiterals, CssForms)
         {"hsla(240deg, 100%, 50%, .3)", RGB(0, 0, 255), TAlphaForm::Function, ".3"},
         {"HSL(-120 100 50 / 1)", RGB(0, 0, 255), TAlphaForm::Function, "1"},
         {"hsl(0, 0%, 50%)", RGB(128, 128, 128), TAlphaForm::None, ""},
-        {"rebeccapurple", RGB(102, 51, 153), TAlphaForm::None, ""},
-        {"Grey", RGB(128, 128, 128), TAlphaForm::None, ""},
-        {"DarkBlue", RGB(0, 0, 139), TAlphaForm::None, ""},
-        {"bisque", RGB(255, 228, 196), TAlphaForm::None, ""},
-        {"rgb(10, /* note */ 20, 30)", RGB(10, 20, 30), TAlphaForm::None, ""},
         {"rgb(10 /* ) */ 20 30 /**/ / /**/ 50%)", RGB(10, 20, 30), TAlphaForm::Function, "50%"},
         {"hsla(120/*,*/,100%,50%,.5)", RGB(0, 255, 0), TAlphaForm::Function, ".5"},
     };
