@@ -36,29 +36,17 @@ struct TFound : TScanEvents {
     }
 };
 
-TFound Page(const std::string& html)
+// What walk reports over text.
+TFound Walked(const std::string& text, void (*walk)(std::string_view, bool, TScanEvents&), bool utf8)
 {
     TFound found;
-    found.Text = html;
-    WalkPage(found.Text, false, found);
+    found.Text = text;
+    walk(found.Text, utf8, found);
     return found;
 }
-
-TFound Svg(const std::string& svg)
-{
-    TFound found;
-    found.Text = svg;
-    WalkSvg(found.Text, true, found);
-    return found;
-}
-
-TFound Sheet(const std::string& css)
-{
-    TFound found;
-    found.Text = css;
-    WalkStyleSheet(found.Text, false, found);
-    return found;
-}
+const auto Page = [](const std::string& html) { return Walked(html, WalkPage, false); };
+const auto Svg = [](const std::string& svg) { return Walked(svg, WalkSvg, true); };
+const auto Sheet = [](const std::string& css) { return Walked(css, WalkStyleSheet, false); };
 
 } // namespace
 
