@@ -115,8 +115,6 @@ TEST(DocumentRewrite, WorkingCopiesAfterAChange)
          "", invert, "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">", "", ""},
         {"names left grey take a code", "<font color=\"Gray\">", "a{color:Gray}", grey, "<font color=\"#808080\">",
          "a{color:#808080}", ""},
-        {"a code set to its own value", "", "a{color:#00ff00}", TAdjustment::NewColorOf(RGB(0, 255, 0)), "",
-         "a{color:#00FF00}", ""},
         {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
          "<body bgcolor=\"\t#ff0000\" text=\"#00\tff00\t\">x", "", invert,
          "<body bgcolor=\"#00FFFF\" text=\"#FF00FF\">x", "", ""},
