@@ -115,35 +115,23 @@ TEST(Save, AFileWhoseGroupCannotBeKeptIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(ReadAll(sheet), "p { color: #FFFFFF; background: url(../img/c.gif) }");
 }
 
-TEST(SaveAs, IntoAnEmptyFolderMirrorsTheLayout)
-{
-    TSavedSite site;
-    TTempDir out;
-    THtmlStructure doc = site.Open();
-    doc.Page.Pics[1].Checked = false;
-    std::vector<std::string> asked;
-    const auto ask = [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::Yes; };
-    ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {}, ask));
-    EXPECT_EQ(asked, std::vector<std::string>{});
-    EXPECT_EQ(ReadAll(out / "index.html"), ReadAll(site.Root / "index.html"));
-    EXPECT_EQ(ReadAll(out / "css/s.css"), ReadAll(site.Root / "css/s.css"));
-    EXPECT_EQ(ReadAll(out / "img/a.png"), ReadAll(site.Root / "img/a.png")) << "unchanged: copied byte for byte";
-    EXPECT_FALSE(FileExists(out / "img/b.jpg")) << "unticked";
-    EXPECT_EQ(doc.FileName(), out / "index.html");
-    EXPECT_EQ(doc.GetSheetFile(0), out / "css/s.css");
-    EXPECT_EQ(doc.Page.Pics[1].FullPath, out / "img/b.jpg");
-}
-
-TEST(SaveAs, OverwriteAnswersAndAFailure)
+// The site's layout below the folder, whatever the answers; a failure or a cancel leaves the paths as they were.
+TEST(SaveAs, MirrorsTheLayoutAfterEachOverwriteAnswer)
 {
     TSavedSite site;
     {
         TTempDir out;
         THtmlStructure doc = site.Open();
+        doc.Page.Pics[1].Checked = false;
         std::vector<std::string> asked;
         ASSERT_TRUE(SaveOver(out, doc, [&](const std::string& p) { return asked.push_back(p), TOverwriteAnswer::YesToAll; }));
         EXPECT_EQ(asked, std::vector<std::string>{out / "index.html"});
+        for (const char* f : {"index.html", "css/s.css", "img/a.png"})
+            EXPECT_EQ(ReadAll(out / f), ReadAll(site.Root / f)) << f << ": unchanged, copied byte for byte";
+        EXPECT_EQ(ReadAll(out / "img/b.jpg"), "old") << "unticked";
         EXPECT_NE(ReadAll(out / "img/c.gif"), "old");
+        EXPECT_EQ(doc.GetSheetFile(0), out / "css/s.css");
+        EXPECT_EQ(doc.Page.Pics[1].FullPath, out / "img/b.jpg");
     }
     {
         TTempDir out;
