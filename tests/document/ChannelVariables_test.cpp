@@ -1,6 +1,4 @@
-#include "base/WorkPool.h"
 #include "document/ChannelLists.h"
-#include "site/SiteDocument.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
@@ -185,20 +183,4 @@ TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
     EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23000000'/%3e\"); --x: 254, 253, 252;"
               " --j: url(\"data:image/svg+xml,%3csvg fill='%23FFFFFF'/%3e\") } p { color: rgb(var(--x)) }");
-}
-
-TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
-{
-    TSite files;
-    files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
-    files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
-    files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
-    TWorkPool pool;
-    TSiteDocument site;
-    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string(), pool);
-    ASSERT_EQ(site.FailedCount(), 0);
-    const TElements& theme = site.Pages()[0].Document->GetSheet(0);
-    ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
-    EXPECT_EQ(theme.Colors[0].Color, RGB(255, 0, 0));
-    EXPECT_EQ(theme.Colors[0].Pos, 19);
 }
