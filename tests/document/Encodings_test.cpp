@@ -57,7 +57,6 @@ TEST(Encodings, DeclaredOrValidUtf8WinsAndEveryByteOutsideTheColourIsKept)
         {"@charset EUC-JP (kanji only)", "EUC-JP", Link, "@charset \"EUC-JP\";\n" + KanjiSheet, ccEuc, "EUC-JP"},
         {"link charset", "EUC-JP", "<link rel=\"stylesheet\" href=\"s.css\" charset=\"EUC-JP\">", KanjiSheet, ccEuc,
          "EUC-JP"},
-        {"undeclared valid UTF-8", "UTF-8", "<p>café — naïve</p><font color=\"%\">", "", ccUtf8, "UTF-8"},
         {"undeclared kanji only", "UTF-8", Link, KanjiSheet, ccUtf8, "UTF-8"},
         {"EUC-JP undeclared", "EUC-JP", "<p>日本語のテキストです</p><font color=\"%\">", "", ccEuc, "EUC-JP"},
         {"Shift-JIS undeclared", "CP932", "<p>表示のテキストです</p><font color=\"%\">", "", ccSjis, "Shift-JIS"},
