@@ -76,7 +76,6 @@ TEST(ColorPairs, DeclaredTogether)
         {"<body text=\"black\">", {}},
         {"<body bgcolor=\"\" text=\"black\">", {}}, // ignored by a browser
         {"<body bgcolor=\"white\"><font color=\"black\">", {}},
-        {"<table bgcolor=\"white\" text=\"black\">", {}},
         {"<bodyx bgcolor=\"white\" text=\"black\">", {}},
         {"<body bgcolor=\"white\" style=\"color: red\">", {}},
         {"<p style=\"color: #000; background-color: #fff\">", {{"#000", "#fff"}}},
