@@ -137,8 +137,6 @@ TEST(Imports, StyleBlocksOpeningWithImports)
          "@import url(d.css) screen;\n-->\n</STYLE><link rel=\"stylesheet\" href=\"b.css\"><style>@import 'e.css'</style>",
          {"a.css", "b.css", "a2.css", "c.css", "c2.css", "d.css", "e.css"}},
         {"<style>h1 { color: red } @import \"c.css\";</style>", {}},
-        {"<style>@media print { @import \"c.css\"; }</style>", {}},
-        {"<style>/* @import \"c.css\"; */</style>", {}},
         {"<style>@import \"a2.css\"; @import \"missing.css\"; @import \"http://e.com/x.css\"; @import \"d.css\";</style>"
          "<link rel=\"stylesheet\" href=\"a.css\">",
          {"a.css", "a2.css", "d.css"}},
