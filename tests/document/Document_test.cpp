@@ -108,8 +108,6 @@ TEST(DocumentRewrite, WorkingCopiesAfterAChange)
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#fff}", invert, "",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#000000}",
          "a{--i:url(\"data:,%3Csvg%3E rotate(0deg) x='red'%3E\")}b{color:#FFFFFF}"},
-        {"a name in an attribute; transparent is none", "<body bgcolor=\"rebeccapurple\"><td bgcolor=\"transparent\">",
-         "", invert, "<body bgcolor=\"#99CC66\"><td bgcolor=\"transparent\">", "", ""},
         {"names left grey take a code", "<font color=\"Gray\">", "a{color:Gray}", grey, "<font color=\"#808080\">",
          "a{color:#808080}", ""},
         {"a TAB is a space in a colour attribute, and a value is written over the bytes it covers",
