@@ -61,12 +61,11 @@ TEST(DocumentLoad, BaseFolderOfSiblingFolders)
 TEST(DocumentLoad, DeadReferencesDoNotStopIt)
 {
     TSite site;
-    site.Add("p.html", "<link rel=\"stylesheet\" href=\"gone.css\"><link rel=\"stylesheet\" href=\"s.css\">"
-                       "<img src=\"gone.gif\"><img src=\"bad.png\"><img src=\"ok.bmp\">");
-    site.Add("s.css", "@import url(gone2.css);\r\np { color: red; background: url(images/draft.png) }");
     site.Add("bad.png", "not a png");
     site.AddPicture("ok.bmp");
-    THtmlStructure doc = site.Open("p.html");
+    THtmlStructure doc = site.OpenPage(
+        "<link rel=\"stylesheet\" href=\"gone.css\"><img src=\"gone.gif\"><img src=\"bad.png\"><img src=\"ok.bmp\">",
+        "@import url(gone2.css);\r\np { color: red; background: url(images/draft.png) }");
     ASSERT_EQ(doc.SheetCount(), 1);
     ASSERT_EQ(doc.Page.Pics.size(), 3u);
     EXPECT_EQ(doc.Page.Pics[0].State, TPicState::Missing);
@@ -153,10 +152,8 @@ TEST(DocumentLoad, NamesWithQueryAndFragmentCharacters)
     site.AddPicture("a.gif", 1, 1);
     site.AddPicture("b?.png", 3, 1);
     site.AddPicture("c.png", 2, 1);
-    site.Add("s.css", "p { background: url(c.png?v=2) } q { background: url(c.png#top) }");
-    site.Add("p.html",
-             "<link rel=\"stylesheet\" href=\"s.css\"><img src=\"a#1.gif\"><img src=\"b?.png\"><img src=\"a#1.gif\">");
-    const THtmlStructure doc = site.Open("p.html");
+    const THtmlStructure doc = site.OpenPage("<img src=\"a#1.gif\"><img src=\"b?.png\"><img src=\"a#1.gif\">",
+                                             "p { background: url(c.png?v=2) } q { background: url(c.png#top) }");
     ASSERT_EQ(doc.Page.Pics.size(), 2u) << "the same reference twice is one picture";
     EXPECT_EQ(doc.Page.Pics[0].FullPath, site.Root / "a#1.gif");
     EXPECT_EQ(doc.Page.Pics[0].Bitmap.Width(), 5);
