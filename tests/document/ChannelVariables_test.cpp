@@ -90,7 +90,6 @@ TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
         {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x", "var(--bs-bg-opacity, 1)"},
         {" VAR( --x ) )", "--x", ""},
         {"var(--x, 1 2 3))", "--x", ""},
-        {"var(--r), var(--g), var(--b))", "", ""},
         {"var(--r) var(--g) var(--b))", "", ""},
         {"var(--x), .5, 1)", "", ""},
         {"1, 2, 3)", "", ""},
