@@ -84,6 +84,7 @@ TEST(DocumentLoad, DeadReferencesDoNotStopIt)
     ASSERT_TRUE(SaveDocumentAs(doc, out.Path().string(), {.Use444 = false},
                                [](const std::string&) { return TOverwriteAnswer::Yes; }));
     EXPECT_EQ(ReadAll(out / "bad.png"), "not a png") << "an unreadable picture goes as it is";
+    EXPECT_FALSE(std::filesystem::exists(out.Path() / "gone.gif")) << "a missing one, never read, is not written";
 }
 
 // A page and its sheet after one change, as each working copy then holds them; Twice: the sheet after
