@@ -45,7 +45,6 @@ TFound Walked(const std::string& text, void (*walk)(std::string_view, bool, TSca
     return found;
 }
 const auto Page = [](const std::string& html) { return Walked(html, WalkPage, false); };
-const auto Svg = [](const std::string& svg) { return Walked(svg, WalkSvg, true); };
 const auto Sheet = [](const std::string& css) { return Walked(css, WalkStyleSheet, false); };
 
 } // namespace
@@ -209,10 +208,6 @@ TEST(SvgScan, Attributes)
         {"<svg fill=\"red\"/><body bgcolor=\"ff0000\">", {"red", "ff0000"}},
     };
     for (const auto& [html, colors] : pages) EXPECT_EQ(Page(html).Colors, colors) << html;
-    EXPECT_EQ(Svg("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><style><![CDATA[ path { fill: "
-                  "navy } ]]></style><path fill=\"#fff\" stroke='none' style=\"stop-color:lime\"/></svg>")
-                  .Colors,
-              (Strings{"navy", "#fff", "lime"}));
 }
 
 // The picture a data:image/svg+xml URL holds, in a sheet, a style attribute or a SRC/HREF, percent-encoded

@@ -24,8 +24,10 @@ TEST(SvgFiles, LoadInvertSave)
     site.Add("index.html", "<link rel=\"stylesheet\" href=\"css/s.css\"><img src=\"img/i.svg\"><img src=\"img/i.svg?v=2\">"
                            "<img src=\"gone.svg\">");
     site.Add("css/s.css", "p { background: url(../img/x.svg#icon) red }");
-    const std::string i = "<svg xmlns=\"http://www.w3.org/2000/svg\"><style>.a { fill: #102030 }</style>\n"
-                          "<path class=\"a\" fill=\"none\" stroke=\"white\" style=\"stop-color: rgb(0, 0, 255)\"/></svg>";
+    const std::string i =
+        "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\">"
+        "<style><![CDATA[ .a { fill: #102030 } ]]></style>\n"
+        "<path class=\"a\" fill=\"none\" stroke=\"white\" style=\"stop-color: rgb(0, 0, 255)\"/></svg>";
     // EUC-JP, with a comment in Japanese.
     const std::string x = "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- \xC6\xFC\xCB\xDC\xB8\xEC \xA4\xCE\xBF\xDE -->"
                           "<circle fill=\"#ff0000\" stroke='currentColor'/></svg>";
@@ -43,7 +45,8 @@ TEST(SvgFiles, LoadInvertSave)
     Change(doc, TAdjustment::Invert());
     SaveDocument(doc, {});
     EXPECT_EQ(ReadAll(site.Root / "img/i.svg"),
-              "<svg xmlns=\"http://www.w3.org/2000/svg\"><style>.a { fill: #EFDFCF }</style>\n"
+              "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\">"
+              "<style><![CDATA[ .a { fill: #EFDFCF } ]]></style>\n"
               "<path class=\"a\" fill=\"none\" stroke=\"#000000\" style=\"stop-color: #FFFF00\"/></svg>");
     EXPECT_EQ(ReadAll(site.Root / "img/x.svg"),
               "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- \xC6\xFC\xCB\xDC\xB8\xEC \xA4\xCE\xBF\xDE -->"
