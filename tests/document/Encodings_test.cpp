@@ -58,7 +58,6 @@ TEST(Encodings, DeclaredOrValidUtf8WinsAndEveryByteOutsideTheColourIsKept)
         {"link charset", "EUC-JP", "<link rel=\"stylesheet\" href=\"s.css\" charset=\"EUC-JP\">", KanjiSheet, ccEuc,
          "EUC-JP"},
         {"undeclared kanji only", "UTF-8", Link, KanjiSheet, ccUtf8, "UTF-8"},
-        {"EUC-JP undeclared", "EUC-JP", "<p>日本語のテキストです</p><font color=\"%\">", "", ccEuc, "EUC-JP"},
         {"Shift-JIS undeclared", "CP932", "<p>表示のテキストです</p><font color=\"%\">", "", ccSjis, "Shift-JIS"},
         {"ISO-2022-JP declared", "ISO-2022-JP", "<meta charset=\"ISO-2022-JP\">\n<p>日本語</p>\n<font color=\"%\">", "",
          ccJis, "ISO-2022-JP"},
