@@ -24,7 +24,6 @@ TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
         std::string_view Inverted;
     };
     const TRow rows[] = {
-        {"13,110,253", TChannelReading::Rgb, RGB(13, 110, 253), "242,145,2"},
         {"13 ,\t110 , 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 ,\t145 , 2"},
         {"100% 0% 50%", TChannelReading::Rgb, RGB(255, 0, 128), "0 255 127"},
         {"0deg 100% 25%", TChannelReading::Hsl, RGB(128, 0, 0), "180 100% 74.9%"},
@@ -89,7 +88,6 @@ TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
     } rows[] = {
         {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x", "var(--bs-bg-opacity, 1)"},
         {" VAR( --x ) )", "--x", ""},
-        {"var(--x, 1 2 3))", "--x", ""},
         {"var(--r) var(--g) var(--b))", "", ""},
         {"var(--x), .5, 1)", "", ""},
         {"1, 2, 3)", "", ""},
@@ -130,10 +128,6 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          ".a { color: hsl(var(--h), var(--s), var(--l)); background: hsl(var(--h), var(--s), calc(var(--l) + var(--d)));"
          " border-color: hsla(calc(var(--h) - 5deg), var(--s), calc(var(--l) + 5%), 1) }",
          {"171deg", "100%", "41%", "-5%", "5%"}, {"351deg", "100%", "59%", "5%", "-5%"}},
-        {"a list reached through another variable, as Bootstrap's link hover",
-         ":root { --link-rgb: 13, 110, 253; --hover-rgb: 10, 88, 202 } a:hover { --link-rgb: var(--hover-rgb) }\n"
-         "a { color: rgba(var(--link-rgb), 1) }",
-         {"13, 110, 253", "10, 88, 202"}, {"242, 145, 2", "245, 167, 53"}},
         {"one channel reached through another variable; rgb() channels one a variable",
          ".x { --bh: var(--h) } :root { --h: 200; --r: 10% } p { color: hsl(var(--bh) 50% 50%); background: rgb(var(--r) 0 0) }",
          {"200", "10%"}, {"20", "90%"}},
