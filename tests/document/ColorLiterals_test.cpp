@@ -15,7 +15,6 @@ TEST(ColorLiterals, TextToColor)
     const std::pair<const char*, TColor> cases[] = {
         {"#ffcc00", RGB(255, 204, 0)}, {"# ff cc 00", RGB(255, 204, 0)}, {"#fc0", RGB(255, 204, 0)},
         {"#ffcc0", 0}, {"#GG0000", RGB(255, 0, 0)}, {"#", 0}, {"#\tffcc00", 0},  // only spaces are removed
-        {"RGB(255, 0,0)", RGB(255, 0, 0)}, {"rgb(100%,50%,0%)", RGB(255, 127, 0)},
         {"rgb(50,100%,0)", RGB(127, 255, 0)},  // one % makes every component a percentage
         {"rgb(300,0,0)", RGB(44, 0, 0)}, {"rgb(-1,0,0)", RGB(255, 0, 0)},
         {"rgb(1,2,3", RGB(1, 2, 0)},  // an unterminated component stays 0
