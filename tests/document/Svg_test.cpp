@@ -7,15 +7,6 @@
 using namespace pictor;
 using namespace pictor::test;
 
-namespace {
-
-std::string NameBelow(const TSite& site, const std::string& path)
-{
-    return path.substr(site.Root.Path().string().size() + 1);
-}
-
-} // namespace
-
 // An SVG picture that a page or a sheet names is a text file with colours: listed after the sheets as a
 // file of its own, changed, and saved in its own encoding.
 TEST(SvgFiles, LoadInvertSave)
@@ -35,8 +26,8 @@ TEST(SvgFiles, LoadInvertSave)
     site.Add("img/x.svg", x);
     THtmlStructure doc = site.Open("index.html");
     ASSERT_EQ(doc.SheetCount(), 3);
-    EXPECT_EQ(NameBelow(site, doc.GetSheetFile(1)), "img/i.svg");
-    EXPECT_EQ(NameBelow(site, doc.GetSheetFile(2)), "img/x.svg");
+    EXPECT_EQ(doc.GetSheetFile(1), site.Root / "img/i.svg");
+    EXPECT_EQ(doc.GetSheetFile(2), site.Root / "img/x.svg");
     EXPECT_EQ(doc.GetSheet(2).CharCode, ccEuc);
     EXPECT_TRUE(doc.Page.Pics.empty()) << "an SVG is no bitmap";
     ASSERT_EQ(doc.MissingSheets.size(), 1u);
