@@ -47,13 +47,6 @@ struct TSharedSite : TSite {
     }
 };
 
-std::vector<std::string> Paths(const IFileSet& files)
-{
-    std::vector<std::string> paths;
-    for (int i = 0; i < files.FileCount(); ++i) paths.push_back(files.FilePath(i));
-    return paths;
-}
-
 } // namespace
 
 TEST(SiteDocument, AFileReachedFromSeveralPagesIsOneFile)
@@ -61,9 +54,11 @@ TEST(SiteDocument, AFileReachedFromSeveralPagesIsOneFile)
     const TSharedSite files;
     const TSiteDocument site = files.Load();
     ASSERT_EQ(site.FailedCount(), 0);
-    EXPECT_EQ(Paths(site), (std::vector<std::string>{files.Root / "index.html", files.Root / "a/one.html",
-                                                     files.Root / "b/two.htm", files.Root / "css/site.css",
-                                                     files.Root / "css/base.css", files.Root / "b/own.css"}));
+    std::vector<std::string> paths;
+    for (int i = 0; i < site.FileCount(); ++i) paths.push_back(site.FilePath(i));
+    EXPECT_EQ(paths, (std::vector<std::string>{files.Root / "index.html", files.Root / "a/one.html",
+                                               files.Root / "b/two.htm", files.Root / "css/site.css",
+                                               files.Root / "css/base.css", files.Root / "b/own.css"}));
     const THtmlStructure& first = *site.Pages()[0].Document;
     const THtmlStructure& third = *site.Pages()[2].Document;
     EXPECT_EQ(&first.Elements(1), &third.Elements(1)) << "one record set, whichever page reached the sheet";
