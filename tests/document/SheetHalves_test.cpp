@@ -29,14 +29,6 @@ std::string Dump(const TFileScan& scan)
     return out.str();
 }
 
-TElements Sheet(std::string text)
-{
-    TElements sheet;
-    sheet.CharCode = ccUtf8;
-    sheet.Text = std::move(text);
-    return sheet;
-}
-
 } // namespace
 
 // A large sheet is walked in two halves side by side. Wherever the second half starts (a rule, a block,
@@ -52,7 +44,9 @@ TEST(SheetHalves, EverySplitFindsWhatOneWalkFinds)
     };
     TWorkPool pool(2);
     for (const std::string text : sheets) {
-        const TElements sheet = Sheet(text);
+        TElements sheet;
+        sheet.CharCode = ccUtf8;
+        sheet.Text = text;
         const std::string whole = Dump(ScanFile(sheet, false));
         ASSERT_NE(whole, "");
         // Never at the very end: the split is always before a rule.
