@@ -6,15 +6,6 @@
 using namespace pictor;
 using namespace pictor::test;
 
-namespace {
-
-TColor Inverse(TColor c)
-{
-    return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
-}
-
-} // namespace
-
 TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
 {
     struct TRow {
@@ -33,9 +24,10 @@ TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
         const auto color = ChannelListColor(row.Value, row.Reading);
         ASSERT_TRUE(color);
         EXPECT_EQ(*color, row.Color);
-        const std::string inverted = ChannelListText(row.Value, row.Reading, Inverse(row.Color));
+        const TColor inverse = RGB(255 - GetRValue(row.Color), 255 - GetGValue(row.Color), 255 - GetBValue(row.Color));
+        const std::string inverted = ChannelListText(row.Value, row.Reading, inverse);
         EXPECT_EQ(inverted, row.Inverted);
-        EXPECT_EQ(ChannelListColor(inverted, row.Reading), Inverse(row.Color));
+        EXPECT_EQ(ChannelListColor(inverted, row.Reading), inverse);
     }
 }
 
