@@ -50,25 +50,10 @@ TEST(Contrast, AlphaSeenOverWhiteThenOverTheBackground)
     EXPECT_NEAR(ContrastRatio(white, 255, black, 128), ContrastRatio(white, RGB(127, 127, 127)), 1e-12);
 }
 
-namespace {
-
-using TPairs = std::vector<std::pair<std::string, std::string>>;
-
-// The pairs of a page, as the texts of their two occurrences, among the records of its channel lists.
-TPairs PairsOf(const std::string& html)
-{
-    THtmlStructure document = ScannedPage(html);
-    AddChannelColors(document);
-    TPairs pairs;
-    for (const TColorPair& pair : FindColorPairs(document.Page))
-        pairs.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
-    return pairs;
-}
-
-} // namespace
-
+// The pairs of each page, as the texts of their two occurrences, among the records of its channel lists.
 TEST(ColorPairs, DeclaredTogether)
 {
+    using TPairs = std::vector<std::pair<std::string, std::string>>;
     const std::pair<std::string, TPairs> cases[] = {
         {"<body bgcolor=\"white\" text=\"black\" link=\"blue\" vlink=\"#777\" alink=\"red\">",
          {{"black", "white"}, {"blue", "white"}, {"#777", "white"}, {"red", "white"}}},
@@ -85,7 +70,14 @@ TEST(ColorPairs, DeclaredTogether)
         {"<style>p { --c: 1 2 3; color: #000; background-color: #fff; border-color: rgb(var(--c)) }</style>",
          {{"#000", "#fff"}}},
     };
-    for (const auto& [html, pairs] : cases) EXPECT_EQ(PairsOf(html), pairs) << html;
+    for (const auto& [html, pairs] : cases) {
+        THtmlStructure document = ScannedPage(html);
+        AddChannelColors(document);
+        TPairs found;
+        for (const TColorPair& pair : FindColorPairs(document.Page))
+            found.emplace_back(document.Page.Colors[pair.Foreground].Text, document.Page.Colors[pair.Background].Text);
+        EXPECT_EQ(found, pairs) << html;
+    }
 }
 
 TEST(ColorPairs, RatioBeforeAndAfter)
