@@ -1,22 +1,10 @@
-#include "base/WorkPool.h"
 #include "document/ChannelLists.h"
-#include "document/CssColorFunction.h"
-#include "site/SiteDocument.h"
 #include "support/SiteBuilder.h"
 
 #include <gtest/gtest.h>
 
 using namespace pictor;
 using namespace pictor::test;
-
-namespace {
-
-TColor Inverse(TColor c)
-{
-    return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
-}
-
-} // namespace
 
 TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
 {
@@ -27,10 +15,8 @@ TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
         std::string_view Inverted;
     };
     const TRow rows[] = {
-        {"13,110,253", TChannelReading::Rgb, RGB(13, 110, 253), "242,145,2"},
         {"13 ,\t110 , 253", TChannelReading::Rgb, RGB(13, 110, 253), "242 ,\t145 , 2"},
         {"100% 0% 50%", TChannelReading::Rgb, RGB(255, 0, 128), "0 255 127"},
-        {"0, 100%, 50%", TChannelReading::Hsl, RGB(255, 0, 0), "180, 100%, 50%"},
         {"0deg 100% 25%", TChannelReading::Hsl, RGB(128, 0, 0), "180 100% 74.9%"},
     };
     for (const TRow& row : rows) {
@@ -38,9 +24,10 @@ TEST(ChannelLists, ReadAndWrittenBackInTheirOwnSeparators)
         const auto color = ChannelListColor(row.Value, row.Reading);
         ASSERT_TRUE(color);
         EXPECT_EQ(*color, row.Color);
-        const std::string inverted = ChannelListText(row.Value, row.Reading, Inverse(row.Color));
+        const TColor inverse = RGB(255 - GetRValue(row.Color), 255 - GetGValue(row.Color), 255 - GetBValue(row.Color));
+        const std::string inverted = ChannelListText(row.Value, row.Reading, inverse);
         EXPECT_EQ(inverted, row.Inverted);
-        EXPECT_EQ(ChannelListColor(inverted, row.Reading), Inverse(row.Color));
+        EXPECT_EQ(ChannelListColor(inverted, row.Reading), inverse);
     }
 }
 
@@ -71,14 +58,13 @@ TEST(ChannelLists, OneChannelInvertedExactlyInItsOwnUnit)
         TChannelRole Role;
         std::string_view Inverted;
     };
-    const TChannelRole hue{TChannelReading::Hsl, 0, false}, saturation{TChannelReading::Hsl, 1, false},
-        lightness{TChannelReading::Hsl, 2, false}, lightnessDelta{TChannelReading::Hsl, 2, true},
-        hueDelta{TChannelReading::Hsl, 0, true}, green{TChannelReading::Rgb, 1, false};
+    // The Bulma row of the document table inverts a hue in degrees, a saturation, a lightness and its delta.
+    const TChannelRole hue{TChannelReading::Hsl, 0, false}, lightness{TChannelReading::Hsl, 2, false},
+        lightnessDelta{TChannelReading::Hsl, 2, true}, hueDelta{TChannelReading::Hsl, 0, true},
+        green{TChannelReading::Rgb, 1, false};
     const TRow rows[] = {
-        {"171deg", hue, "351deg"},   {"0.25turn", hue, "0.75turn"}, {"300", hue, "120"},
-        {"200grad", hue, "0grad"},   {"41%", lightness, "59%"},     {"41.5%", lightness, "58.5%"},
-        {"-5%", lightnessDelta, "5%"}, {"0%", lightnessDelta, "0%"}, {"14%", saturation, "14%"},
-        {"10deg", hueDelta, "10deg"}, {"13", green, "242"},         {"20%", green, "80%"},
+        {"0.25turn", hue, "0.75turn"}, {"200grad", hue, "0grad"},    {"41.5%", lightness, "58.5%"},
+        {"0%", lightnessDelta, "0%"},  {"10deg", hueDelta, "10deg"}, {"13", green, "242"},
     };
     for (const TRow& row : rows) {
         EXPECT_EQ(InvertedChannelText(row.Value, row.Role), row.Inverted) << row.Value;
@@ -86,19 +72,14 @@ TEST(ChannelLists, OneChannelInvertedExactlyInItsOwnUnit)
     }
 }
 
-// The variable and the alpha it is painted with.
+// The variable and the alpha it is painted with; the plain uses are the document table's.
 TEST(ChannelLists, TheVariableAFunctionTakesAsItsChannels)
 {
     const struct {
         std::string_view Args, Name, Alpha;
     } rows[] = {
-        {"var(--bs-primary-rgb), .5)", "--bs-primary-rgb", ".5"},
         {"var(--x), var(--bs-bg-opacity, 1)) !important", "--x", "var(--bs-bg-opacity, 1)"},
-        {"var(--x) / 50% )", "--x", "50%"},
-        {"var(--x))", "--x", ""},
         {" VAR( --x ) )", "--x", ""},
-        {"var(--x, 1 2 3))", "--x", ""},
-        {"var(--r), var(--g), var(--b))", "", ""},
         {"var(--r) var(--g) var(--b))", "", ""},
         {"var(--x), .5, 1)", "", ""},
         {"1, 2, 3)", "", ""},
@@ -139,17 +120,11 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
          ".a { color: hsl(var(--h), var(--s), var(--l)); background: hsl(var(--h), var(--s), calc(var(--l) + var(--d)));"
          " border-color: hsla(calc(var(--h) - 5deg), var(--s), calc(var(--l) + 5%), 1) }",
          {"171deg", "100%", "41%", "-5%", "5%"}, {"351deg", "100%", "59%", "5%", "-5%"}},
-        {"a list reached through another variable, as Bootstrap's link hover",
-         ":root { --link-rgb: 13, 110, 253; --hover-rgb: 10, 88, 202 } a:hover { --link-rgb: var(--hover-rgb) }\n"
-         "a { color: rgba(var(--link-rgb), 1) }",
-         {"13, 110, 253", "10, 88, 202"}, {"242, 145, 2", "245, 167, 53"}},
         {"one channel reached through another variable; rgb() channels one a variable",
          ".x { --bh: var(--h) } :root { --h: 200; --r: 10% } p { color: hsl(var(--bh) 50% 50%); background: rgb(var(--r) 0 0) }",
          {"200", "10%"}, {"20", "90%"}},
         {"a name that is a hue in one function and a lightness in another is neither",
          ":root { --v: 40 } p { color: hsl(var(--v) 50% 50%); background: hsl(0 0% var(--v)) }", {}, {}},
-        {"taken by oklch() and by rgb(): no one colour",
-         ":root { --z: 50% 20% 30% } p { color: oklch(var(--z)); background: rgb(var(--z)) }", {}, {}},
         {"taken by another sheet of the page", ":root{--x:13 110 253}", {"13 110 253"}, {"242 145 2"},
          link + "<link rel=\"stylesheet\" href=\"b.css\">", "p { color: rgb(var(--x) / 50%) }"},
         {"taken by the page's style attribute; read as hsl()", ".x { --h: 0, 100%, 50% }", {"0, 100%, 50%"},
@@ -185,57 +160,12 @@ TEST(ChannelVariables, ListedWhereAColourFunctionTakesThemAnywhereInThePage)
 TEST(ChannelVariables, ListsAmongColoursOfDataUrls)
 {
     TSite site;
-    site.Add("index.html", "<link rel=\"stylesheet\" href=\"a.css\">");
-    site.Add("a.css", ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23fff'/%3e\"); --x: 1, 2, 3;"
-                      " --j: url(\"data:image/svg+xml,%3csvg fill='%23000'/%3e\") } p { color: rgb(var(--x)) }");
-    THtmlStructure doc = site.Open("index.html");
+    THtmlStructure doc =
+        site.OpenPage("", ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23fff'/%3e\"); --x: 1, 2, 3;"
+                          " --j: url(\"data:image/svg+xml,%3csvg fill='%23000'/%3e\") } p { color: rgb(var(--x)) }");
     EXPECT_EQ(Texts(doc.GetSheet(0)), (std::vector<std::string>{"#fff", "1, 2, 3", "#000"}));
     Change(doc, TAdjustment::Invert());
     EXPECT_EQ(ReadAll(doc.GetSheetWorkFile(0)),
               ":root { --i: url(\"data:image/svg+xml,%3csvg fill='%23000000'/%3e\"); --x: 254, 253, 252;"
               " --j: url(\"data:image/svg+xml,%3csvg fill='%23FFFFFF'/%3e\") } p { color: rgb(var(--x)) }");
-}
-
-TEST(ChannelVariables, ASiteTakesAListFromAnyOfItsPages)
-{
-    TSite files;
-    files.Add("one.html", "<link rel=\"stylesheet\" href=\"theme.css\">");
-    files.Add("two.html", "<link rel=\"stylesheet\" href=\"theme.css\"><style>p { color: rgba(var(--accent), .8) }</style>");
-    files.Add("theme.css", ":root { --accent: 255, 0, 0 }");
-    TWorkPool pool;
-    TSiteDocument site;
-    site.Load({files.Root / "one.html", files.Root / "two.html"}, files.Root.Path().string(), pool);
-    ASSERT_EQ(site.FailedCount(), 0);
-    const TElements& theme = site.Pages()[0].Document->GetSheet(0);
-    ASSERT_EQ(Texts(theme), (std::vector<std::string>{"255, 0, 0"}));
-    EXPECT_EQ(theme.Colors[0].Color, RGB(255, 0, 0));
-    EXPECT_EQ(theme.Colors[0].Pos, 19);
-}
-
-TEST(ChannelVariables, ASpaceListInvertedTwiceComesBack)
-{
-    const std::pair<std::string_view, std::string> rows[] = {
-        {"oklch", "49.12% 0.1 75.75"}, {"oklab", "49.12% 0.1 0.05"}, {"lab", "49% 20 30"},
-        {"lch", "49% 30 75"},          {"hwb", "275 20% 30%"},
-    };
-    for (const auto& [function, value] : rows) {
-        SCOPED_TRACE(function);
-        TSite site;
-        site.Add("index.html", "<style>:root { --p: " + value + " } p { color: " + std::string(function) +
-                                   "(var(--p) / var(--a)) }</style>");
-        THtmlStructure doc = site.Open("index.html");
-        ASSERT_EQ(Texts(doc.Page), std::vector<std::string>{value});
-        const TColor before = doc.Page.Colors[0].Color;
-        Change(doc, TAdjustment::Invert());
-        const TColor inverted = doc.Page.Colors[0].Color;
-        for (const auto& [b, a] : {std::pair{GetRValue(before), GetRValue(inverted)}, {GetGValue(before), GetGValue(inverted)},
-                                  {GetBValue(before), GetBValue(inverted)}})
-            EXPECT_NEAR(255 - b, a, 1);
-        Change(doc, TAdjustment::Invert());
-        EXPECT_EQ(doc.Page.Colors[0].Color, before) << doc.Page.Colors[0].Text;
-        const auto original = ParseCssSpaceColor(std::string(function) + "(" + value + ")");
-        const auto twice = ParseCssSpaceColor(std::string(function) + "(" + doc.Page.Colors[0].Text + ")");
-        ASSERT_TRUE(twice);
-        for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(twice->Coordinates[k], original->Coordinates[k], 1e-4);
-    }
 }

@@ -36,29 +36,16 @@ struct TFound : TScanEvents {
     }
 };
 
-TFound Page(const std::string& html)
+// What walk reports over text.
+TFound Walked(const std::string& text, void (*walk)(std::string_view, bool, TScanEvents&), bool utf8)
 {
     TFound found;
-    found.Text = html;
-    WalkPage(found.Text, false, found);
+    found.Text = text;
+    walk(found.Text, utf8, found);
     return found;
 }
-
-TFound Svg(const std::string& svg)
-{
-    TFound found;
-    found.Text = svg;
-    WalkSvg(found.Text, true, found);
-    return found;
-}
-
-TFound Sheet(const std::string& css)
-{
-    TFound found;
-    found.Text = css;
-    WalkStyleSheet(found.Text, false, found);
-    return found;
-}
+const auto Page = [](const std::string& html) { return Walked(html, WalkPage, false); };
+const auto Sheet = [](const std::string& css) { return Walked(css, WalkStyleSheet, false); };
 
 } // namespace
 
@@ -67,15 +54,10 @@ TEST(PageScan, Colours)
     const std::pair<std::string, Strings> cases[] = {
         {"<body bgcolor=\"#fff\" text=\"black\" link=\"red\" vlink=\"#0F0\" alink=\"blue\">",
          {"#fff", "black", "red", "#0F0", "blue"}},
-        {"<body bgcolor=\"#fff\"\r\nlink=\"red\">", {"#fff", "red"}},
-        {"<font color = \"red\">", {"red"}},
         {"<font color=red>", {}},
         {"<td bgcolor=\"\">", {""}},  // an empty value is an occurrence too
-        {"<!-- <font color=\"red\"> -->", {}},
         {"<font\tcolor=\"Red\">", {"Red"}},  // keeps the value's case
         {"<td bgcolor=\"#ccc\" style=\"color: red; background: url(bg.gif)\">", {"#ccc", "red"}},
-        {"<p style=\"color:red\">", {"red"}},  // the end of the value is a separator
-        {"<p style=\"border:1px solid YELLOW\">", {"yellow"}},
         {"<style type=\"text/css\">body { color: #123 }</STYLE><p>red</p><font color=\"blue\">", {"#123", "blue"}},
         // 0x83 0x7D: a Shift-JIS character whose trail byte is "}".
         {"<p style=\"x:\x83\x7D; color: red\">", {"red"}},
@@ -85,18 +67,14 @@ TEST(PageScan, Colours)
         {"\x82<font color=\"red\">", {}},
         {"<!-- \x82--> <font color=\"red\"> -->", {}},
         {"<style>\x82</style> p { color: red }</style>", {"red"}},
-        // A theme colour's content is a colour a browser paints; any other meta's content is not.
-        {"<meta name=\"theme-color\" content=\"#4285f4\">", {"#4285f4"}},
+        // A theme colour's content is a colour a browser paints; any other meta's content is not. The plain
+        // forms are the rewrite table's.
         {"<META CONTENT = \"rgb(1 2 3 / 50%)\" NAME='Theme-Color'>", {"rgb(1 2 3 / 50%)"}},
         {"<meta name=msapplication-TileColor content=\"darkblue\">", {"darkblue"}},
-        {"<meta name=\"theme-color\" media=\"(prefers-color-scheme: dark)\" content=\"hsl(0, 0%, 10%)\">",
-         {"hsl(0, 0%, 10%)"}},
         {"<meta name=\"theme-color\" content=\"not a colour\"><meta name=\"theme-color\" content=\"#12\">", {}},
-        {"<meta name=\"description\" content=\"red\">", {}},
         {"<meta name=\"theme-colors\" content=\"red\">", {}},
         {"<meta name=\"theme-color\" data-content=\"red\">", {}},
         {"<metax name=\"theme-color\" content=\"red\">", {}},
-        {"<meta name=\"theme-color\" content=\"red\"><font color=\"blue\">", {"red", "blue"}},
     };
     for (const auto& [html, colors] : cases) EXPECT_EQ(Page(html).Colors, colors) << html;
 }
@@ -106,8 +84,7 @@ TEST(PageScan, PicturesAndStyleSheets)
     EXPECT_EQ(Page("<td style=\"background: url(bg.gif)\"><IMG SRC = \"Images/Logo.GIF?v=2\">"
                    "<body background=\"bg.bmp\"><style>p { background: url('a.png') }</style>").Pics,
               (Strings{"bg.gif", "Images/Logo.GIF", "bg.bmp", "a.png"}));
-    for (const char* external : {"http://e.com/a.gif", "HTTPS://e.com/a.gif", "//cdn/a.gif", "data:image/gif;x.gif",
-                                 "ftp://h/a.png"})
+    for (const char* external : {"HTTPS://e.com/a.gif", "//cdn/a.gif", "data:image/gif;x.gif"})
         EXPECT_TRUE(Page(std::string("<img src=\"") + external + "\">").Pics.empty()) << external;
     // Read no further than the attribute's closing quote.
     EXPECT_TRUE(Page("<img src=\"\" data-src=\"x.png\">").Pics.empty());
@@ -131,30 +108,16 @@ TEST(StyleScan, Colours)
     const std::pair<std::string, Strings> cases[] = {
         {"p { color: #FF0000; background-color: Red; border: 1px solid rgb(0, 128, 0) }",
          {"#FF0000", "red", "rgb(0, 128, 0)"}},
-        {"a{color:\t#fff}", {"#fff"}}, // unlike a name, a code may touch the brace
         {"a{color: #f00!important; b: #000, #fff;}", {"#f00", "#000", "#fff"}}, // "#" tokens end at non-alphanumerics
-        {"a{a# fff}", {}},
-        {"a{white-space: nowrap}", {}},
-        {"a{font-family: Arial Black;}", {}}, // a font's name
-        {"a{color:red}", {"red"}},            // a name directly before the brace
         {"a{background: url(red.gif)}", {}},
-        {"/* a{color: red;} */ a{ /* color: red; */ }", {}},
-        {"a{color: YELLOW;}", {"yellow"}},
         // A lead byte takes the quote or "*" after it: neither closes the string or comment.
         {"a{b:'\x82'} c{color:red;} d{e:'x'}", {}},
         {"/* \x82*/ a{color:red;} */ b{color:blue;}", {"blue"}},
         {"red; a{}", {}}, // nothing outside blocks
         // The forms of today's style sheets, where a browser sees a colour, and the places it sees none.
-        {"a{color:#0969da80;b:#abcd}", {"#0969da80", "#abcd"}},
-        {"a{c:rgba(13,110,253,.25);d:RGB(0 0 0 / 50%)}", {"rgba(13,110,253,.25)", "RGB(0 0 0 / 50%)"}},
-        {"a{c:hsl(120 50% 50%);d:HSLA(1,2%,3%,.5)}", {"hsl(120 50% 50%)", "HSLA(1,2%,3%,.5)"}},
-        {"a{color:DarkBlue;b:gold}", {"darkblue", "gold"}},
         {"a{color:red!important;b:0 0 1px navy,0 0 red}", {"red", "navy", "red"}},
-        {"a{box-shadow:0 0 0 1px #000,0 1px #fff}", {"#000", "#fff"}},
-        {"a{background:linear-gradient(to right,red 0%,#fff 50%,rgba(0,0,0,.5))}", {"red", "#fff", "rgba(0,0,0,.5)"}},
         {"a{b:-webkit-repeating-radial-gradient(#123,blue);c:conic-gradient(from 0deg,red,tan)}",
          {"#123", "blue", "red", "tan"}},
-        {"a{filter:drop-shadow(0 0 2px red);b:var(--x, #234)}", {"red", "#234"}},
         {"a{color:transparent;b:currentColor;c:inherit;h:Canvas;d:rgb(var(--x));i:rgb(calc(1) 0 0)}", {}},
         // Colour functions CSS does not take are reported (to be listed as ignored); no place for a colour.
         {"a{l:rgba(a,b,c);m:hsl(1,2,3);n:translate(red);o:x(#fff)}", {"rgba(a,b,c)", "hsl(1,2,3)"}},
@@ -162,35 +125,21 @@ TEST(StyleScan, Colours)
         {"a{transition:color 1s;counter-reset:red;will-change:red;content:'red';list-style-type:red;quotes:red}", {}},
         // Channels written as numbers beside an alpha a browser works out: the function is a colour. A channel
         // it works out makes it none.
-        {"a{background-color:rgba(239, 68, 68, var(--tw-bg-opacity))}", {"rgba(239, 68, 68, var(--tw-bg-opacity))"}},
-        {"a{color:rgb(0 0 0 / var(--a))}", {"rgb(0 0 0 / var(--a))"}},
         {"a{color:hsl(210 40% 50% / calc(var(--a) * .5))}", {"hsl(210 40% 50% / calc(var(--a) * .5))"}},
         {"a{color:oklch(0.5 0.1 200 / var(--a, 1))}", {"oklch(0.5 0.1 200 / var(--a, 1))"}},
         {"a{color:rgba(var(--bs-primary-rgb), .5);b:hsl(var(--h), 50%, 50%);c:rgb(calc(1 + 2) 0 0)}", {}},
         {"a{color:rgb(1 2 3 / var(--a);b:#123}", {}}, // never closed: the declaration is lost, as a browser loses it
         // Colours made of colours: every literal colour inside is one.
-        {"a{color:color-mix(in srgb, var(--x, red), blue)}", {"red", "blue"}},
-        {"a{color:color-mix(in oklch longer hue, #fff 20%, rgb(0 0 0 / 50%))}", {"#fff", "rgb(0 0 0 / 50%)"}},
-        {"a{color:light-dark(#fff, #000)}", {"#fff", "#000"}},
         {"a{color:rgb(from #0d6efd r g b / 50%);b:hsl(from red calc(h + 20) s l)}", {"#0d6efd", "red"}},
         {"a{color:oklch(from var(--c, navy) l c h);d:color(from lab(50 20 30) srgb r g b)}", {"navy", "lab(50 20 30)"}},
         {"a{color:var(--x, #fff);b:var(--y, var(--z, teal))}", {"#fff", "teal"}},
         {"a{background:-webkit-gradient(linear, left top, left bottom, from(#fff), color-stop(.5, red), to(#000))}",
          {"#fff", "red", "#000"}},
-        {"a{x:translate(red);y:calc(1px + 2px) red}", {"red"}},
-        // Every colour space CSS has, each a colour function of its own.
-        {"a{color:oklch(0.7 0.1 200);b:OKLAB(0.5 0.1 -0.1)}", {"oklch(0.7 0.1 200)", "OKLAB(0.5 0.1 -0.1)"}},
-        {"a{color:lab(50 20 -30);b:lch(50 30 120deg / .5);c:hwb(120 10% 20%)}",
-         {"lab(50 20 -30)", "lch(50 30 120deg / .5)", "hwb(120 10% 20%)"}},
-        {"a{color:color(display-p3 1 0 0);b:color(xyz-d50 .2 .3 .4)}",
-         {"color(display-p3 1 0 0)", "color(xyz-d50 .2 .3 .4)"}},
         {"a{box-shadow:0 0 2px oklch(0.5 0.1 200);background:linear-gradient(lab(1 2 3),hwb(0 0% 0%))}",
          {"oklch(0.5 0.1 200)", "lab(1 2 3)", "hwb(0 0% 0%)"}},
         {"a{color:oklch(var(--l) 0.1 200)}", {}},
         // A comment is white space, in a colour function and before a colour.
-        {"a{color:rgb(10, /* note */ 20, 30)}", {"rgb(10, /* note */ 20, 30)"}},
         {"a{color:rgb(10 /* ) ( */ 20 30)}b{color:#123}", {"rgb(10 /* ) ( */ 20 30)", "#123"}},
-        {"a{color:hsla(1/**/,2%,/*,*/3%,.5)}", {"hsla(1/**/,2%,/*,*/3%,.5)"}},
         {"a{color:/* x */#fff;b:/**/red;c:0 0/**/navy}", {"#fff", "red", "navy"}},
         // Strings, url()s and nesting: the walk keeps step, and only values give colours.
         {"a{background:url(\"data:image/svg+xml,%3Csvg fill='rgb(0,0,0)' x=\\\"1\\\"%3E)%3C/svg%3E\")}b{color:#123}",
@@ -198,7 +147,6 @@ TEST(StyleScan, Colours)
         // A data: URL holding a ")" and quotes: before, the rest of the sheet was lost.
         {"a{--i:url(\"data:image/svg+xml,%3Csvg%3E rotate(0deg) x='1' %3C/svg%3E\")}b{color:#123}", {"#123"}},
         {"a{content:\"\\\"; color: red\"}b{color:#456}", {"#456"}},
-        {"a{content:'it\\'s'}b{color:#789}", {"#789"}},
         {"a{background:url( data:image/png;base64,AA}red; )}b{color:#abc}", {"#abc"}},
         {"@media screen{@supports (display:grid){a{color:#111;&:hover{color:#222}}}}c{color:#333}",
          {"#111", "#222", "#333"}},
@@ -211,14 +159,13 @@ TEST(StyleScan, Colours)
         {"{\":url(\"data:image/svg+xml,;%3cstroke=':red", {"red"}},
     };
     for (const auto& [css, colors] : cases) EXPECT_EQ(Sheet(css).Colors, colors) << css;
-    EXPECT_EQ(Page("<p style=\"color:rgba(0,0,0,.5)\">").Colors, (Strings{"rgba(0,0,0,.5)"}));
-    EXPECT_EQ(Sheet("a{background:url( \"b.png\" ) url( c.gif )}@import url(d.png);").Pics, (Strings{"b.png", "c.gif"}));
-    EXPECT_TRUE(Sheet("a{background:url( data:image/png;base64,AAA )}").Pics.empty());
 }
 
 TEST(StyleScan, Pictures)
 {
-    EXPECT_EQ(Sheet("a{background: url('../img/bg.gif')} b{x: url(\"c.png\") url(d.jpg)} c{y: url(d.jpg)}").Pics,
+    EXPECT_EQ(Sheet("a{background: url('../img/bg.gif')} b{x: url( \"c.png\" ) url( d.jpg )} c{y: url(d.jpg)}"
+                    "@import url(e.png);")
+                  .Pics,
               (Strings{"../img/bg.gif", "c.png", "d.jpg", "d.jpg"}))
         << "the walk reports each; the document keeps distinct ones";
     for (const char* external : {"http://e.com/a.gif", "data:image/png;base64,AAA", "//cdn/a.gif"})
@@ -233,7 +180,6 @@ TEST(SvgScan, Attributes)
         {"<svg fill=\"red\" stroke='#00f'><path fill=\"none\" stroke=\"currentColor\"/><rect fill=\"url(#g)\" "
          "stop-color=\"rgb(1,2,3)\"/></svg>",
          {"red", "#00f", "rgb(1,2,3)"}},
-        {"<p fill=\"red\"><font color=\"blue\">", {"blue"}},
         {"<SVG><stop stop-color=\"#123\" offset=\"1\"/><feFlood\nflood-color=\"hsl(0 0% 50%)\"/>"
          "<feSpecularLighting lighting-color=\"white\"/></SVG><font color=\"red\">",
          {"#123", "hsl(0 0% 50%)", "white", "red"}},
@@ -245,10 +191,6 @@ TEST(SvgScan, Attributes)
         {"<svg fill=\"red\"/><body bgcolor=\"ff0000\">", {"red", "ff0000"}},
     };
     for (const auto& [html, colors] : pages) EXPECT_EQ(Page(html).Colors, colors) << html;
-    EXPECT_EQ(Svg("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><style><![CDATA[ path { fill: "
-                  "navy } ]]></style><path fill=\"#fff\" stroke='none' style=\"stop-color:lime\"/></svg>")
-                  .Colors,
-              (Strings{"navy", "#fff", "lime"}));
 }
 
 // The picture a data:image/svg+xml URL holds, in a sheet, a style attribute or a SRC/HREF, percent-encoded
@@ -258,12 +200,8 @@ TEST(SvgScan, DataUrls)
     const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#343a40' stroke=\"red\"/></svg>";
     const std::string base64 = Base64Encode(svg);
     const std::pair<std::string, Strings> sheets[] = {
-        {"a { background: url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath fill='none' "
-         "stroke='%23343a40'/%3e%3c/svg%3e\") no-repeat; color: red }",
-         {"svg:#343a40", "red"}},
         {"a { background-image: url(data:image/svg+xml;charset=utf8,%3Csvg%3E%3Crect%20fill=%22%23FFF%22/%3E%3C/svg%3E) }",
          {"svg:#FFF"}},
-        {"a { background: url('data:image/svg+xml;base64," + base64 + "') }", {"svg:#343a40", "svg:red"}},
         {"a { background: url(data:image/png;base64,iVBORw0KGgo=) red; b: url(data:image/svg+xmlx,<svg fill='red'>) }",
          {"red"}},
         // A data: URL in the picture is left alone; the walk goes on after the outer one.

@@ -19,19 +19,14 @@ TEST(SelectorPairs, ScannerStepsOverEscapesStringsAndBrackets)
         const char* Plain;
         std::vector<std::string> Escapes;
     } cases[] = {
-        {"a.b > c, d", "a.b > c, d", {}},
         {"a\\,b,c", "a__b,c", {"\\,"}},
-        {".md\\:flex:hover", ".md__flex:hover", {"\\:"}},
         // A hex escape ends at six digits or with the one white space after it.
-        {".\\31 0 .x", ".____0 .x", {"\\31 "}},
         {".\\31\r\nx", "._____x", {"\\31\r\n"}},
         {"\\1234567", "_______7", {"\\123456"}},
         {"[title=\"a]b, c\"] .d", "[_______________ .d", {}},
         {":not(.a, [x=')']), .c", ":not(____________, .c", {}},
-        {"'a\\'b', x", "'_____, x", {"\\'"}},
         // Unclosed to the end; a backslash at the end escapes nothing.
         {"\"a, b", "\"____", {}},
-        {"a(b", "a(_", {}},
         {"a\\", "a_", {"\\"}},
         {"a) ,b", "a) ,b", {}},
     };
@@ -61,7 +56,6 @@ TEST(SelectorPairs, ChainsAndTheirAncestors)
         std::vector<std::string> Ancestors;
         std::vector<std::string> Compounds;
     } cases[] = {
-        {".navbar.is-link .navbar-item", ".navbar.is-link .navbar-item", {".navbar.is-link"}, {".navbar.is-link", ".navbar-item"}},
         {"  nav.a  >li ", "nav.a > li", {"nav.a"}, {"nav.a", "li"}},
         {"ul>li > a:hover", "ul > li > a:hover", {"ul", "ul > li"}, {"ul", "li", "a:hover"}},
         // A sibling is no ancestor; what it follows, with it, is.
@@ -70,7 +64,6 @@ TEST(SelectorPairs, ChainsAndTheirAncestors)
         // Combinators inside parentheses, brackets and strings are no combinators.
         {":is(.a .b) > .c", ":is(.a .b) > .c", {":is(.a .b)"}, {":is(.a .b)", ".c"}},
         {"[title=\"a b\"] .c", "[title=\"a b\"] .c", {"[title=\"a b\"]"}, {"[title=\"a b\"]", ".c"}},
-        {".a\\ b .c", ".a\\ b .c", {".a\\ b"}, {".a\\ b", ".c"}},
         {".\\31 0 .c", ".\\31 0 .c", {".\\31 0"}, {".\\31 0", ".c"}},
         {"[title='a\\' b'] > .c", "[title='a\\' b'] > .c", {"[title='a\\' b']"}, {"[title='a\\' b']", ".c"}},
     };
@@ -97,10 +90,8 @@ TEST(SelectorPairs, SimpleSelectorsOfACompound)
         const char* Compound;
         std::vector<std::string_view> Parts;
     } cases[] = {
-        {"a.button.is-link:hover", {".button", ".is-link", ":hover", "a"}},
         {"input[type=\"a.b\"]::placeholder", {"::placeholder", "[type=\"a.b\"]", "input"}},
         {".x:not(.y.z)#id", {"#id", ".x", ":not(.y.z)"}},
-        {".md\\:flex", {".md\\:flex"}},
         // An escaped colon before a pseudo-element's "::" is no part of it.
         {".a\\:::after", {".a\\:", "::after"}},
         {"[x='.y']:hover", {":hover", "[x='.y']"}},
