@@ -13,6 +13,11 @@ namespace {
 
 THtmlStructure PageOf(const std::string& html) { return test::ScannedPage(html, ccUtf8); }
 
+std::string Dark(int r, int g, int b)
+{
+    return ColorToUpperCode(DarkColor(RGB(r, g, b), {}));
+}
+
 // The page's text once the dark scheme is added, and that text with the additions taken out again.
 struct TSchemed {
     std::string Text;
@@ -49,8 +54,7 @@ TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
     EXPECT_EQ(s.WithoutAdded, page.Page.Text);
     EXPECT_TRUE(s.Scheme.LeftLight.empty());
     EXPECT_EQ(s.Scheme.Declarations, 8);
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    const std::string black = Dark(255, 255, 255), white = Dark(0, 0, 0);
     const std::string expected = "\n*/@media (prefers-color-scheme: dark) {\n"
                                  "body { color:" + white + "; background-color:" + black + "; }\n"
                                  "a { color:" + black + "!important; }\n"
@@ -67,77 +71,56 @@ TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
     for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
 }
 
-// A later declaration of a colour property that holds no colour (transparent is none here, nor is
-// inherit or a var()) is repeated too, so that it still wins in the dark scheme: Foundation's hollow
-// button. A property that sets no colour is not; a `color-scheme: light` is, as dark (Primer's root).
-TEST(DarkScheme, LaterColourlessDeclarationsOfTheFamilyRepeated)
+// The block after one sheet: a later declaration of a colour property that holds no colour (transparent,
+// inherit, a var()) is repeated so that it still wins (Foundation's hollow button), one of a property that
+// sets no colour is not; a scheme that keeps the page light turns dark (Primer's root), one that offers
+// dark, or none, stays; light-dark() gives its light colour, dark, colours through variables too (Tabler),
+// since the page's scheme is dark there and the site's own dark colour would be made dark again; a data:
+// URL's picture is repeated with its dark colours in the URL's own encoding, a base64 one encoded afresh
+// (Bootstrap's chevrons); the site's own scheme rules stay as they are.
+TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
 {
-    const std::string sheet = ".button.primary{background-color:#1779ba;color:#fefefe;border-radius:0}"
-                              ".button.hollow{background-color:transparent;color:inherit;border-radius:3px}"
-                              ".card{background:var(--bg);color-scheme:light;margin:0}";
-    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
-    const TSchemed s = Schemed(page);
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    const std::size_t at = s.Text.find("\n@media (prefers-color-scheme: dark) {\n.button.primary { background-color:#");
-    ASSERT_NE(at, std::string::npos) << s.Text;
-    const std::string block = s.Text.substr(at);
-    EXPECT_NE(block.find("; }\n.button.hollow { background-color:transparent; color:inherit; }\n"
-                         ".card { background:var(--bg); color-scheme:dark; }\n}\n"),
-              std::string::npos)
-        << block;
-    EXPECT_EQ(block.find("border-radius"), std::string::npos) << block;
-}
-
-// Only a scheme that keeps the page light turns; one that already offers dark, or none, stays.
-TEST(DarkScheme, LightColorSchemesTurnDark)
-{
+    const std::string black = Dark(255, 255, 255), white = Dark(0, 0, 0), a = ".a { color:" + white + "; }";
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
+    std::string darkSvg = svg;
+    darkSvg.replace(darkSvg.find("#000"), 4, white);
+    const std::string chevron =
+        "url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath fill='%23";
     const struct {
-        const char* Declared;
-        const char* Dark;  // nullptr: not repeated
+        std::string Sheet, Block;
     } cases[] = {
-        {"color-scheme:light", "color-scheme:dark"},
-        {"color-scheme: only Light !important", "color-scheme: only dark !important"},
-        {"Color-Scheme:light", "Color-Scheme:dark"},
-        {"color-scheme:light dark", nullptr},
-        {"color-scheme:normal", nullptr},
-        {"--light:1", nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Declared);
-        THtmlStructure page = PageOf(std::string("<head><style>.a{color:#000}.b{") + c.Declared + "}</style></head>");
-        const TSchemed s = Schemed(page);
-        EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-        const std::string& block = page.Page.Added.back().Text;
-        if (c.Dark)
-            EXPECT_NE(block.find(std::string(".b { ") + c.Dark + "; }"), std::string::npos) << block;
-        else
-            EXPECT_EQ(block.find(".b {"), std::string::npos) << block;
-    }
-}
-
-// The page's scheme is dark in the dark scheme, so light-dark() would show the site's own dark colour,
-// made dark again: the block gives its light colour, dark, colours through variables too (Tabler).
-TEST(DarkScheme, LightDarkGivesItsLightColourDark)
-{
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    const struct {
-        std::string Rule, Dark;
-    } cases[] = {
+        {".primary{background-color:#000;color:#fff;border-radius:0}"
+         ".hollow{background-color:transparent;color:inherit;border-radius:3px}"
+         ".card{background:var(--bg);color-scheme:light;margin:0}",
+         ".primary { background-color:" + white + "; color:" + black + "; }\n" +
+             ".hollow { background-color:transparent; color:inherit; }\n.card { background:var(--bg); "
+             "color-scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme:light}", a + "\n.b { color-scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme: only Light !important}", a + "\n.b { color-scheme: only dark !important; }"},
+        {".a{color:#000}.b{Color-Scheme:light}", a + "\n.b { Color-Scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme:light dark}", a},
+        {".a{color:#000}.b{color-scheme:normal}", a},
+        {".a{color:#000}.b{--light:1}", a},
         {".a{border:1px solid light-dark(#fff, #000)}", ".a { border:1px solid " + black + "; }"},
-        {".a{color:LIGHT-DARK( #000 ,rgb(255 255 255) )}", ".a { color:" + white + "; }"},
+        {".a{color:LIGHT-DARK( #000 ,rgb(255 255 255) )}", a},
         {".a{--b:light-dark(var(--g), oklch(from var(--d) l c h))}", ".a { --b:var(--g); }"},
         {".a{background:linear-gradient(light-dark(#000,#fff),#fff)}",
          ".a { background:linear-gradient(" + white + "," + black + "); }"},
-        {".a{content:\"light-dark(x,y)\";color:#000}", ".a { color:" + white + "; }"},
+        {".a{content:\"light-dark(x,y)\";color:#000}", a},
+        {".select{background-image:" + chevron + "343a40'/%3e%3c/svg%3e\");padding:0}",
+         ".select { background-image:" + chevron + Dark(0x34, 0x3a, 0x40).substr(1) + "'/%3e%3c/svg%3e\"); }"},
+        {".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}",
+         ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }"},
+        {":root{--bg:#fff}@media (prefers-color-scheme: dark){:root{--bg:#222}}", ":root { --bg:" + black + "; }"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Rule);
-        THtmlStructure page = PageOf("<head><style>" + c.Rule + "</style></head>");
+        SCOPED_TRACE(c.Sheet);
+        THtmlStructure page = PageOf("<head><style>" + c.Sheet + "</style></head>");
         const TSchemed s = Schemed(page);
         EXPECT_EQ(s.WithoutAdded, page.Page.Text);
         EXPECT_TRUE(s.Scheme.LeftLight.empty());
-        EXPECT_EQ(page.Page.Added.back().Text, "\n@media (prefers-color-scheme: dark) {\n" + c.Dark + "\n}\n");
+        ASSERT_EQ(page.Page.Added.size(), 2u);
+        EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n" + c.Block + "\n}\n");
     }
 }
 
@@ -149,8 +132,7 @@ TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
                                  "<p style=\"color:#000\">y</p></body></html>");
     const TSchemed s = Schemed(page);
     EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
+    const std::string black = Dark(255, 255, 255), white = Dark(0, 0, 0);
     ASSERT_EQ(page.Page.Added.size(), 1u);
     const std::string& added = page.Page.Added[0].Text;
     EXPECT_NE(added.find(":where(body[bgcolor=\"White\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
@@ -167,32 +149,6 @@ TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
     EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#000");
 }
 
-// A chevron drawn in a data: URL's picture is repeated with its dark colours, in the URL's own
-// encoding; a base64 picture is encoded afresh.
-TEST(DarkScheme, DataUrlPicturesRepeatedWithTheirDarkColours)
-{
-    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
-    const std::string sheet = ".select{background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
-                              "%3cpath fill='%23343a40'/%3e%3c/svg%3e\");padding:0}"
-                              ".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}";
-    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
-    const TSchemed s = Schemed(page);
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    EXPECT_TRUE(s.Scheme.LeftLight.empty());
-    EXPECT_EQ(s.Scheme.Declarations, 2);
-    std::string dark = ColorToUpperCode(DarkColor(RGB(0x34, 0x3a, 0x40), {}));
-    dark.replace(0, 1, "%23");
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    std::string darkSvg = svg;
-    darkSvg.replace(darkSvg.find("#000"), 4, white);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_EQ(page.Page.Added[1].Text,
-              "\n@media (prefers-color-scheme: dark) {\n"
-              ".select { background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
-              "%3cpath fill='" + dark + "'/%3e%3c/svg%3e\"); }\n"
-              ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }\n}\n");
-}
-
 TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
 {
     THtmlStructure page = PageOf("<head><style>.a{color:#000}.b{color:#000}</style></head>");
@@ -202,17 +158,6 @@ TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
     ASSERT_EQ(page.Page.Added.size(), 2u);
     EXPECT_NE(page.Page.Added[1].Text.find(".b { color:#000; }"), std::string::npos) << page.Page.Added[1].Text;
     EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-}
-
-TEST(DarkScheme, TheSitesOwnSchemeRulesStayAsTheyAre)
-{
-    THtmlStructure page = PageOf("<head><style>:root{--bg:#fff}"
-                                 "@media (prefers-color-scheme: dark){:root{--bg:#222}}</style></head>");
-    const TSchemed s = Schemed(page);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n:root { --bg:" +
-                                           ColorToUpperCode(DarkColor(RGB(255, 255, 255), {})) + "; }\n}\n");
-    EXPECT_TRUE(s.Scheme.LeftLight.empty());
 }
 
 TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
