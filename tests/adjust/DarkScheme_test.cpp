@@ -98,7 +98,7 @@ TEST(DarkScheme, AttributeRulesBeforeEverySheetAndRulesRepeatedInTheirAncestry)
 // dark, or none, stays; light-dark() gives its light colour, dark, colours through variables too (Tabler),
 // since the page's scheme is dark there and the site's own dark colour would be made dark again; a data:
 // URL's picture is repeated with its dark colours in the URL's own encoding, a base64 one encoded afresh
-// (Bootstrap's chevrons); the site's own scheme rules stay as they are.
+// (Bootstrap's chevrons); the site's own scheme rules stay as they are; an unticked colour is repeated light.
 TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
 {
     const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
@@ -108,6 +108,7 @@ TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
         "url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath fill='%23";
     const struct {
         std::string Sheet, Block;
+        int Unticked = -1; // a colour record left as it is: repeated light
     } cases[] = {
         {".primary{background-color:#000;color:#fff;border-radius:0}"
          ".hollow{background-color:transparent;color:inherit;border-radius:3px}"
@@ -131,27 +132,20 @@ TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
         {".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}",
          ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }"},
         {":root{--bg:#fff}@media (prefers-color-scheme: dark){:root{--bg:#222}}", ":root { --bg:{B}; }"},
+        {".a{color:#000}.b{color:#000}", ".a { color:{W}; }\n.b { color:#000; }", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Sheet);
         THtmlStructure page = PageOf("<head><style>" + c.Sheet + "</style></head>");
+        if (c.Unticked >= 0) page.Page.Colors[size_t(c.Unticked)].Checked = false;
+        // A second call replaces what the first added.
+        FollowReaderScheme(page, TAdjustment::Dark(), false);
         const TSchemed s = Schemed(page);
         EXPECT_EQ(s.WithoutAdded, page.Page.Text);
         EXPECT_TRUE(s.Scheme.LeftLight.empty());
         ASSERT_EQ(page.Page.Added.size(), 2u);
         EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n" + Darkened(c.Block) + "\n}\n");
     }
-}
-
-TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
-{
-    THtmlStructure page = PageOf("<head><style>.a{color:#000}.b{color:#000}</style></head>");
-    page.Page.Colors[1].Checked = false;
-    FollowReaderScheme(page, TAdjustment::Dark(), false);
-    const TSchemed s = Schemed(page);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_NE(page.Page.Added[1].Text.find(".b { color:#000; }"), std::string::npos) << page.Page.Added[1].Text;
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
 }
 
 TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
