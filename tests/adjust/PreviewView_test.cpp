@@ -29,10 +29,6 @@ TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdge
     // Dragging left would otherwise reach 247 - 100 = 147.
     EXPECT_EQ(narrow.DragPosition({0, 0}), (TViewPoint{0, 100}));
     EXPECT_EQ(narrow.DragPosition({0, -1000}), (TViewPoint{0, 500 - PreviewSide}));
-
-    TPreviewView exact(PreviewSide, 10);
-    exact.Press({0, 0});
-    EXPECT_EQ(exact.DragPosition({-50, -50}), (TViewPoint{0, 0}));
 }
 
 // Only the pixels the marked page draws otherwise, in any channel, change; those beyond a marked page
