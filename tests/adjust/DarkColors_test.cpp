@@ -21,12 +21,6 @@ struct TReference {
     TColor Dark;
 };
 
-TColor FromCode(const std::string& code)
-{
-    const unsigned long v = std::strtoul(code.c_str() + 1, nullptr, 16);
-    return RGB(int(v >> 16), int((v >> 8) & 0xFF), int(v & 0xFF));
-}
-
 std::vector<TReference> ReadReference()
 {
     std::ifstream in(std::string(PICTOR_TEST_DATA) + "/dark/oklch-reference.tsv");
@@ -37,8 +31,8 @@ std::vector<TReference> ReadReference()
         std::string code, dark;
         TReference r{};
         fields >> code >> r.L >> r.C >> r.H >> r.DarkL >> dark;
-        r.Color = FromCode(code);
-        r.Dark = FromCode(dark);
+        r.Color = TextToColor(code);
+        r.Dark = TextToColor(dark);
         rows.push_back(r);
     }
     return rows;
