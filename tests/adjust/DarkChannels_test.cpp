@@ -1,7 +1,6 @@
 #include "adjust/DarkContrast.h"
 #include "document/ChannelLists.h"
 #include "document/ChannelVariables.h"
-#include "document/Contrast.h"
 #include "document/CssColorFunction.h"
 #include "support/SiteBuilder.h"
 

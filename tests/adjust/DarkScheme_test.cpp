@@ -60,8 +60,8 @@ TEST(DarkScheme, AttributeRulesBeforeEverySheetAndRulesRepeatedInTheirAncestry)
                               "@keyframes k{from{color:#fff;opacity:0}to{opacity:1}}"
                               "/* open";
     const std::string body =
-        "<body bgcolor=\"White\" text=\"#000\" link=\"#000\"><table bordercolor=\"#000\"><tr>"
-        "<td bgcolor=\"#fff\"><font color=\"#000\">x</font><p style=\"color:#000\">y</p></body></html>";
+        "<body bgcolor=\"White\" text=\"#000\" link=\"#000\"><table bordercolor=\"#111\"><tr>"
+        "<td bgcolor=\"#fff\"><font color=\"#000\">x</font><p style=\"color:#222\">y</p></body></html>";
     THtmlStructure page = PageOf("<html><head><title>t</title><style>" + sheet + "</style></head>" + body);
     const TSchemed s = Schemed(page);
     // The light page is byte for byte what it was, once the additions are taken out.
@@ -86,8 +86,8 @@ TEST(DarkScheme, AttributeRulesBeforeEverySheetAndRulesRepeatedInTheirAncestry)
     EXPECT_EQ(s.Text, "<html><head>" + Darkened(head) + "<title>t</title><style>" + sheet + Darkened(block) +
                           "</style></head>" + body);
     ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
-    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#000");
-    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#000");
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#111");
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#222");
     // No colour is rewritten.
     for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
 }

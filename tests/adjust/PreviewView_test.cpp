@@ -24,7 +24,6 @@ TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdge
 
     // A page smaller than the preview does not move that way.
     TPreviewView narrow(100, 500);
-    EXPECT_EQ(narrow.ViewWidth(), 100);
     narrow.Press({100, 100});
     // Dragging left would otherwise reach 247 - 100 = 147.
     EXPECT_EQ(narrow.DragPosition({0, 0}), (TViewPoint{0, 100}));
