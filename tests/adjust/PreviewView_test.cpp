@@ -27,7 +27,6 @@ TEST(PreviewView, DragMovesAgainstThePointerStoresOnReleaseAndStopsAtThePageEdge
     narrow.Press({100, 100});
     // Dragging left would otherwise reach 247 - 100 = 147.
     EXPECT_EQ(narrow.DragPosition({0, 0}), (TViewPoint{0, 100}));
-    EXPECT_EQ(narrow.DragPosition({0, -1000}), (TViewPoint{0, 500 - PreviewSide}));
 }
 
 // Only the pixels the marked page draws otherwise, in any channel, change; those beyond a marked page
