@@ -32,7 +32,6 @@ TEST(ParameterRow, OnlySignedDecimalsConvertAndTypedTextAndArrowsStayWithinRange
         EXPECT_FALSE(ParseWholeNumber(text).has_value()) << text;
     EXPECT_EQ(ParseWholeNumber("+7"), 7);
     EXPECT_EQ(RowTextValue("12\r\n34"), 12);
-    EXPECT_EQ(RowTextValue("-"), 0);
 
     constexpr TRowRange hue{-180, 180};
     EXPECT_EQ(TypedPosition("abc", hue), 0);

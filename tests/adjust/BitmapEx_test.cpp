@@ -79,10 +79,12 @@ const TBitmapEx& EveryColour()
     return ::testing::AssertionSuccess();
 }
 
-TEST(BitmapExStorage, CopiesShareUntilOneIsWritten)
+// Reading leaves copies sharing; writing pixels, alpha, extras or frames parts the one written. SamePixels,
+// the tests' own judge of pixels, sees each of those writes but the extras', in any frame.
+TEST(BitmapExStorage, CopiesShareUntilOneIsWrittenAndSamePixelsSeesEveryFrameAndAlpha)
 {
-    TBitmapEx original(2, 2);
-    TBitmapEx copy = original, a = original, b = original, c = original;
+    const TBitmapEx original = FromFrames({Filled(2, 2, 5), Filled(1, 1, 6)});
+    TBitmapEx copy = original, a = original, b = original, c = original, d = original;
     const TBitmapEx& constCopy = copy;
     (void)constCopy.ScanLine(0);
     (void)constCopy.Frame(0);
@@ -93,53 +95,14 @@ TEST(BitmapExStorage, CopiesShareUntilOneIsWritten)
     TPictureExtras extras;
     extras.GifLoopCount = 3;
     b.SetExtras(extras);
-    c.SetFrames({Filled(1, 1, 9)});
-    for (const TBitmapEx* changed : {&copy, &a, &b, &c}) EXPECT_FALSE(changed->SharesPixelsWith(original));
-    EXPECT_EQ(original.ScanLine(1)[5], 0);
-    EXPECT_TRUE(original.Frame(0).Alpha.empty());
+    c.SetFrames({Filled(2, 2, 5)});
+    d.MutableFrame(1).Pixels[2] = 7;
+    for (const TBitmapEx* changed : {&copy, &a, &b, &c, &d}) EXPECT_FALSE(changed->SharesPixelsWith(original));
+    for (const TBitmapEx* changed : {&copy, &a, &c, &d}) EXPECT_FALSE(changed->SamePixels(original));
+    EXPECT_TRUE(b.SamePixels(original));
+    // The original stays as it was.
+    EXPECT_TRUE(original.SamePixels(FromFrames({Filled(2, 2, 5), Filled(1, 1, 6)})));
     EXPECT_NE(original.Extras().GifLoopCount, 3);
-    EXPECT_EQ(original.Width(), 2);
-}
-
-// The tests' own judge of pixels.
-TEST(BitmapExStorage, SamePixelsLooksAtEveryFrameAndAlpha)
-{
-    TBitmapEx a = FromFrames({Filled(2, 2, 5), Filled(1, 1, 6)});
-    TBitmapEx b = FromFrames({Filled(2, 2, 5), Filled(1, 1, 6)});
-    EXPECT_TRUE(a.SamePixels(b));
-
-    b.MutableFrame(1).Pixels[2] = 7;
-    EXPECT_FALSE(a.SamePixels(b));
-    b.MutableFrame(1).Pixels[2] = 6;
-    b.MutableFrame(0).Alpha.assign(4, 255);
-    EXPECT_FALSE(a.SamePixels(b));
-    b.SetFrames({Filled(2, 2, 5)});
-    EXPECT_FALSE(a.SamePixels(b));
-}
-
-TEST(BitmapExAdjust, EveryFrameChangesAlphaStaysAndZeroParametersStillRun)
-{
-    const TBitmapEx original = FromFrames({MakeFrame(2, 1, {1, 2, 3, 4, 5, 6}, {0, 255}), MakeFrame(0, 0, {}),
-                                           MakeFrame(1, 2, {7, 8, 9, 250, 251, 252}, {9, 10})});
-    TBitmapEx copy = original;
-    copy.Invert();  // the original must stay as it was
-    EXPECT_TRUE(EachPixelFollows(original, copy, InvertRGB));
-
-    const TBitmapEx random = RandomBitmap(37, 11, 1);
-    TBitmapEx same = random;
-    same.ColorBalance(0, 0, 0);
-    same.BrightContrast(0, 0);
-    EXPECT_TRUE(same.SamePixels(random));
-    same.HueSat(0, 0, 0);  // not skipped here: truncation may still lower a channel
-    EXPECT_TRUE(EachPixelFollows(random, same, [](int r, int g, int b) { return HueSatRGB(r, g, b, 0, 0, 0); }));
-
-    for (TBitmapEx empty : {TBitmapEx(), TBitmapEx(0, 5), TBitmapEx(5, 0)}) {
-        const TBitmapEx sharer = empty;
-        empty.Invert();
-        empty.HueSat(30, 30, 30);
-        EXPECT_EQ(empty.FrameCount(), sharer.FrameCount());
-        EXPECT_TRUE(empty.SamePixels(sharer));
-    }
 }
 
 // Few distinct colours in two frames, so that most pixels are served from remembered results, some
@@ -159,8 +122,9 @@ TBitmapEx RepeatedColours()
     return FromFrames({MakeFrame(1000, 700, pixels), MakeFrame(700, 1000, pixels)});
 }
 
-// Every adjustment on the pool is its per-colour function on every pixel: each of the 16.7 million
-// colours, pictures split into bands of unequal and empty row counts, and remembered colours.
+// Every adjustment is its per-colour function on every pixel, the picture it was copied from left as it
+// was: each of the 16.7 million colours, pictures split into bands of unequal and empty row counts, and
+// remembered colours.
 TEST(BitmapExAdjust, EveryPixelFollowsThePerColourFunction)
 {
     using TRun = std::function<void(TBitmapEx&, TWorkPool*)>;
@@ -172,21 +136,39 @@ TEST(BitmapExAdjust, EveryPixelFollowsThePerColourFunction)
         return std::pair<TRun, PerColour>{[=](TBitmapEx& b, TWorkPool* p) { b.BrightContrast(br, c, p); },
                                           [=](int r, int g, int b) { return BrightContrastRGB(r, g, b, br, c); }};
     };
-    const std::pair<TRun, PerColour> adjustments[] = {
-        {[](TBitmapEx& b, TWorkPool* p) { b.Invert(p); }, InvertRGB},
-        {[](TBitmapEx& b, TWorkPool* p) { b.ColorBalance(37, -255, 200, p); },
-         [](int r, int g, int b) { return BalanceRGB(r, g, b, 37, -255, 200); }},
-        bright(10, 50), bright(-30, -73), hue(30, 20, 10), hue(-180, -45, -37),
-        bright(-7, 33), hue(-75, 40, -20), hue(170, -30, 60), hue(170, -30, -60),
+    const auto balance = [](int red, int green, int blue) {
+        return std::pair<TRun, PerColour>{[=](TBitmapEx& b, TWorkPool* p) { b.ColorBalance(red, green, blue, p); },
+                                          [=](int r, int g, int b) { return BalanceRGB(r, g, b, red, green, blue); }};
     };
-    // Every colour through the first six; the others through all.
-    const std::pair<TBitmapEx, std::size_t> pictures[] = {
-        {EveryColour(), 6}, {RandomBitmap(300001, 1, 1), std::size(adjustments)},
-        {RandomBitmap(100003, 3, 2), std::size(adjustments)}, {RandomBitmap(641, 487, 3), std::size(adjustments)},
-        {RepeatedColours(), std::size(adjustments)}};
+    // The last three: zero parameters still run, and hue 0 may still lower a channel by truncation.
+    const std::pair<TRun, PerColour> adjustments[] = {{[](TBitmapEx& b, TWorkPool* p) { b.Invert(p); }, InvertRGB},
+                                                      balance(37, -255, 200),
+                                                      bright(10, 50),
+                                                      bright(-30, -73),
+                                                      hue(30, 20, 10),
+                                                      hue(-180, -45, -37),
+                                                      bright(-7, 33),
+                                                      hue(-75, 40, -20),
+                                                      hue(170, -30, 60),
+                                                      hue(170, -30, -60),
+                                                      balance(0, 0, 0),
+                                                      bright(0, 0),
+                                                      hue(0, 0, 0)};
+    // Every colour through the first six; the others, frames with alpha (one empty) and empty pictures too,
+    // through all.
+    const TBitmapEx pictures[] = {EveryColour(),
+                                  RandomBitmap(300001, 1, 1),
+                                  RandomBitmap(100003, 3, 2),
+                                  RandomBitmap(641, 487, 3),
+                                  RepeatedColours(),
+                                  FromFrames({MakeFrame(2, 1, {1, 2, 3, 4, 5, 6}, {0, 255}), MakeFrame(0, 0, {}),
+                                              MakeFrame(1, 2, {7, 8, 9, 250, 251, 252}, {9, 10})}),
+                                  TBitmapEx(),
+                                  TBitmapEx(0, 5),
+                                  TBitmapEx(5, 0)};
     TWorkPool pool(3);
-    for (const auto& [picture, count] : pictures)
-        for (std::size_t k = 0; k < count; ++k) {
+    for (const TBitmapEx& picture : pictures)
+        for (std::size_t k = 0; k < (&picture == pictures ? 6 : std::size(adjustments)); ++k) {
             TBitmapEx adjusted = picture;
             adjustments[k].first(adjusted, &pool);
             EXPECT_TRUE(EachPixelFollows(picture, adjusted, adjustments[k].second))

