@@ -22,6 +22,20 @@ const frameworks = [
     ['bootstrap@4', 'bootstrap4/dist/css/bootstrap.css'],
     ['bulma@0.9', 'bulma09/css/bulma.css'],
 ];
+// With --more: frameworks no rule of pictor's was tuned on, to see how it does on what it has not met.
+const more = [
+    ['bootstrap@3', 'bootstrap3/dist/css/bootstrap.css'],
+    ['water.css', 'water.css/out/water.css'],
+    ['uikit', 'uikit/dist/css/uikit.css'],
+    ['milligram', 'milligram/dist/milligram.css'],
+    ['spectre.css', 'spectre.css/dist/spectre.css'],
+    ['purecss', 'purecss/build/pure.css'],
+    ['tachyons', 'tachyons/css/tachyons.css'],
+    ['mvp.css', 'mvp.css/mvp.css'],
+    ['chota', 'chota/dist/chota.css'],
+    ['materialize-css', 'materialize-css/dist/css/materialize.css'],
+    ['@tabler/core', '@tabler/core/dist/css/tabler.css'],
+];
 
 // What an adjustment should make of a colour (8-bit sRGB channels, alpha 0..1). Another mode is
 // another entry: its pictor-cli arguments and the colour a browser should paint afterwards.
@@ -35,17 +49,18 @@ const darkEnd = 0.18, lightEnd = 0.93;
 
 function usage(message) {
     if (message) console.error(`check-painted: ${message}`);
-    console.error('usage: check-painted [--mode invert|dark] [--only NAME,...] [--max-selectors N] [--top N] [--lookups N] PICTOR_CLI CHROMIUM');
+    console.error('usage: check-painted [--mode invert|dark] [--more] [--only NAME,...] [--max-selectors N] [--top N] [--lookups N] PICTOR_CLI CHROMIUM');
     process.exit(2);
 }
 
-const options = { mode: 'invert', only: null, maxSelectors: 4000, top: 12, lookups: 200 };
+const options = { mode: 'invert', more: false, only: null, maxSelectors: 4000, top: 12, lookups: 200 };
 const positional = [];
 for (let k = 2; k < process.argv.length; ++k) {
     const arg = process.argv[k];
     const value = () => process.argv[++k] ?? usage(`${arg} needs a value`);
     if (arg === '--mode') options.mode = value();
     else if (arg === '--only') options.only = value().split(',');
+    else if (arg === '--more') options.more = true;
     else if (arg === '--max-selectors') options.maxSelectors = Number(value());
     else if (arg === '--top') options.top = Number(value());
     else if (arg === '--lookups') options.lookups = Number(value());
@@ -585,7 +600,7 @@ const pct = (part, whole) => whole ? `${(Math.floor(1000 * part / whole) / 10).t
 const rows = [], details = [];
 let failed = false;
 try {
-    for (const [name, file] of frameworks) {
+    for (const [name, file] of options.more ? [...frameworks, ...more] : frameworks) {
         if (options.only && !options.only.includes(name)) continue;
         const css = fs.readFileSync(require.resolve(file), 'utf8');
         const folder = path.join(work, name.replace(/[@/.]/g, '_'));

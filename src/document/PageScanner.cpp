@@ -10,6 +10,7 @@
 #include "encoding/DeclaredCharCode.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace pictor {
@@ -187,8 +188,14 @@ private:
             if (!v && WholeName(tagStart, i, name.size())) v = AttributeValueAt(tagStart, i, {name}, true);
         if (!v) return 0;
         const size_t end = QuotedValueEnd(v, S_[v - 1]);
-        if (IsCssColourText(S_.substr(v, end - v)))
-            Events_.ColorFound(v, end - v, TColorForm::Attribute, -1, {TColorRole::Other, tagStart, i, {}});
+        const std::string_view value = Text_.substr(v, end - v);
+        // oklch(), lab() and the like, as CSS takes them (Tabler's chevrons): read in their own space.
+        std::optional<TColorForm> form;
+        if (IsCssColourText(value))
+            form = TColorForm::Attribute;
+        else if (ParseCssSpaceColor(value))
+            form = TColorForm::Space;
+        if (form) Events_.ColorFound(v, end - v, *form, -1, {TColorRole::Other, tagStart, i, {}});
         return end + 1;
     }
 

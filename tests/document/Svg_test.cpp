@@ -21,7 +21,7 @@ TEST(SvgFiles, LoadInvertSave)
         "<path class=\"a\" fill=\"none\" stroke=\"white\" style=\"stop-color: rgb(0, 0, 255)\"/></svg>";
     // EUC-JP, with a comment in Japanese.
     const std::string x = "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- \xC6\xFC\xCB\xDC\xB8\xEC \xA4\xCE\xBF\xDE -->"
-                          "<circle fill=\"#ff0000\" stroke='currentColor'/></svg>";
+                          "<circle fill=\"#ff0000\" stroke='currentColor'/><rect fill=\"oklch(50% 0.1 200)\"/></svg>";
     site.Add("img/i.svg", i);
     site.Add("img/x.svg", x);
     THtmlStructure doc = site.Open("index.html");
@@ -41,7 +41,8 @@ TEST(SvgFiles, LoadInvertSave)
               "<path class=\"a\" fill=\"none\" stroke=\"#000000\" style=\"stop-color: #FFFF00\"/></svg>");
     EXPECT_EQ(ReadAll(site.Root / "img/x.svg"),
               "<svg xmlns=\"http://www.w3.org/2000/svg\"><!-- \xC6\xFC\xCB\xDC\xB8\xEC \xA4\xCE\xBF\xDE -->"
-              "<circle fill=\"#00FFFF\" stroke='currentColor'/></svg>");
+              "<circle fill=\"#00FFFF\" stroke='currentColor'/>"
+              "<rect fill=\"oklch(0.81402233904 0.184731118489 24.290172976)\"/></svg>");
 }
 
 // A data: URL's picture is rewritten in the URL's own encoding, its colours in the order found, and the
