@@ -216,11 +216,12 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
             moved.Color = wasColor;
             return RatioNow(sides, canvas);
         };
-        const auto remember = [&](const TSides& sides, int level) {
+        // onRecord: the background is one of the file's colours, not the page's or the browser's.
+        const auto remember = [&](const TSides& sides, int level, bool onRecord) {
             if (level == 0 || RatioNow(sides, canvas) < LevelRatio(level)) return;
             kept[record(sides.Text)].push_back(
                 {&sides.Background, true, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
-            if (&sides.Background >= file.Colors.data() && &sides.Background < file.Colors.data() + file.Colors.size())
+            if (onRecord)
                 kept[record(sides.Background)].push_back(
                     {&sides.Text, false, sides.TextAlpha, sides.BackgroundAlpha, LevelRatio(level)});
         };
@@ -238,7 +239,7 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
                 nudged.push_back(
                     {i, k, groundRecord, before, mirrored, now, now >= LevelRatio(level), f.Color, ground.Color});
             }
-            remember(sides, level);
+            remember(sides, level, false);
         };
         const auto keepOnPage = [&](std::size_t k, int alpha) {
             keepOn(background, PageBackgroundRecord, RGB(255, 255, 255), k, alpha);
@@ -293,7 +294,7 @@ std::vector<TNudgedPair> ApplyDarkColors(IFileSet& files, const TAdjustment& dar
                 nudged.push_back({i, pair.Foreground, pair.Background, pair.Before, mirrored, now,
                                   now >= LevelRatio(level), f.Color, b.Color});
             }
-            remember(sides, level);
+            remember(sides, level, true);
         }
         // Fields and buttons take the page's text where a sheet says so, and in the dark scheme the browser
         // paints them lighter than the page.
