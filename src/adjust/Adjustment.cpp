@@ -74,13 +74,15 @@ void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
 
 // One variable of hsl(var(--h), var(--s), var(--l)) made dark: the hue and the saturation stay, so that
 // every colour built from them keeps its hsl() hue; the lightness becomes the one that gives the colour of
-// its first use the mirrored oklch lightness (hue and saturation read back from that colour); a number
+// its first use the mirrored oklch lightness (with that use's hue and saturation); a number
 // added to the lightness, what it adds there (taken as added, or as subtracted when adding it would
 // leave the scale: calc() may subtract a number written without its sign).
 void DarkHslChannel(const TDarkEnds& ends, TColorRecord& record)
 {
     const TChannelRole role = record.Channels;
-    const auto [hue, saturation, shown] = HslOf(record.Color);
+    const auto [shownHue, shownSaturation, shown] = HslOf(record.Color);
+    const double hue = record.UseHueSaturation ? (*record.UseHueSaturation)[0] : shownHue;
+    const double saturation = record.UseHueSaturation ? (*record.UseHueSaturation)[1] : shownSaturation;
     const auto value = ChannelNumber(record.Text);
     const bool ownLightness = role.Channel == 2 && !role.Delta && value;
     const double lightness = ownLightness ? *value : shown;

@@ -59,7 +59,8 @@ double Nudge(const TSides& pair, bool movedIsText, double ratio, TColor canvas, 
     }
     const bool away = OklchLightness(start) >= OklchLightness(shown);
     const std::string startText = moved.Text;
-    const auto hsl = HslOf(start);
+    auto hsl = HslOf(start);
+    if (moved.UseHueSaturation) std::copy_n(moved.UseHueSaturation->begin(), 2, hsl.begin());
     const auto variable = IsHslLightness(moved) ? ChannelNumber(startText) : std::nullopt;
     const double scale = variable ? 100 : 1;
     const double from = variable ? *variable : OklchLightness(start), end = away ? scale : 0;

@@ -349,6 +349,13 @@ std::optional<double> ChannelNumber(std::string_view value)
     return number->Value;
 }
 
+std::optional<double> HueDegrees(std::string_view value)
+{
+    const auto number = ReadNumber(value);
+    if (!number) return std::nullopt;
+    return number->Value * DegreesPer(number->Unit);
+}
+
 std::string WithChannelNumber(std::string_view value, double number)
 {
     const auto read = ReadNumber(value);

@@ -113,6 +113,8 @@ std::array<double, 3> HslOf(TColor color);
 // The number a one-channel value holds, in its own unit; and the value with another number in its place,
 // in that unit, with its decimals and at least two.
 std::optional<double> ChannelNumber(std::string_view value);
+// A hue channel's value in degrees, whatever its unit.
+std::optional<double> HueDegrees(std::string_view value);
 std::string WithChannelNumber(std::string_view value, double number);
 // The value made color's channel of its role, in its own unit; a delta as it is.
 std::string ChannelText(std::string_view value, TChannelRole role, TColor color);

@@ -6,7 +6,10 @@
 #include "document/HtmlStructure.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <deque>
+#include <optional>
 #include <unordered_map>
 
 namespace pictor {
@@ -90,14 +93,21 @@ private:
     std::deque<std::string_view> Changed_;
 };
 
-// The colour a one-channel variable's value paints with the other channels of its first use.
-std::optional<TColor> OneChannelColor(const TChannelGraph& graph, std::string_view value, const TUsedAs& usedAs)
+// The colour a one-channel variable's value paints with the other channels of its first use; for an hsl()
+// lightness, that use's hue and saturation too.
+struct TOneChannelColor {
+    TColor Color;
+    std::optional<std::array<double, 2>> HueSaturation;
+};
+std::optional<TOneChannelColor> OneChannelColor(const TChannelGraph& graph, std::string_view value,
+                                                const TUsedAs& usedAs)
 {
     const TChannelUse& use = *usedAs.Use;
     const bool hsl = usedAs.Role.Reading == TChannelReading::Hsl;
     std::string text = hsl ? "hsl(" : "rgb(";
+    std::array<std::string_view, 3> channels;
     for (std::int8_t k = 0; k < 3; ++k) {
-        std::string_view channel;
+        std::string_view& channel = channels[size_t(k)];
         if (k == usedAs.Role.Channel && !usedAs.Role.Delta) channel = value;
         else if (!use.Names[size_t(k)].Empty()) channel = graph.ValueOf(use.Names[size_t(k)].In(usedAs.Text));
         if (!IsSingleChannel(channel)) channel = hsl ? (k == 0 ? "0" : "50%") : "0";
@@ -106,7 +116,12 @@ std::optional<TColor> OneChannelColor(const TChannelGraph& graph, std::string_vi
     }
     const auto css = ParseCssColorFunction(text);
     if (!css) return std::nullopt;
-    return css->Color;
+    TOneChannelColor out{css->Color, std::nullopt};
+    const auto hue = HueDegrees(channels[0]);
+    const auto saturation = ChannelNumber(channels[1]);
+    if (hsl && usedAs.Role.Channel == 2 && hue && saturation)
+        out.HueSaturation = std::array{std::fmod(std::fmod(*hue, 360) + 360, 360), std::clamp(*saturation, 0.0, 100.0)};
+    return out;
 }
 
 // Where a record stands in its file's text: a colour in a data: URL's picture stands at the URL.
@@ -139,13 +154,14 @@ void MergeRecords(TElements& file, std::vector<TColorRecord>& added)
     }
 }
 
-TColorRecord ChannelRecord(TTextSpan value, std::string_view text, TColor color, TChannelRole role)
+TColorRecord ChannelRecord(TTextSpan value, std::string_view text, const TOneChannelColor& color, TChannelRole role)
 {
     TColorRecord record;
     record.OrgText = record.Text = std::string(value.In(text));
-    record.Color = record.OrgColor = color;
+    record.Color = record.OrgColor = color.Color;
     record.SourcePos = value.Pos;
     record.Channels = role;
+    record.UseHueSaturation = color.HueSaturation;
     return record;
 }
 
@@ -171,7 +187,11 @@ void AddChannelColors(IFileSet& files)
             const std::string_view value = list.Value.In(file.Text);
             const bool whole = usedAs->Role.Channel < 0;
             if (whole != bool(ChannelSpans(value))) continue;
-            const auto color = whole ? ChannelListColor(value, usedAs->Role.Reading) : OneChannelColor(graph, value, *usedAs);
+            std::optional<TOneChannelColor> color;
+            if (!whole)
+                color = OneChannelColor(graph, value, *usedAs);
+            else if (const auto listed = ChannelListColor(value, usedAs->Role.Reading))
+                color = TOneChannelColor{*listed, std::nullopt};
             if (color) added.push_back(ChannelRecord(list.Value, file.Text, *color, usedAs->Role));
         }
         // Numbers added to a channel in calc() change as a delta variable would.

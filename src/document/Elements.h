@@ -7,7 +7,9 @@
 #include "encoding/PzConv.h"
 #include "picture/BitmapEx.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,9 @@ struct TColorRecord {
     // in the data as decoded, and the rewrite writes the data back in its own encoding.
     TEmbed Embed;
     TChannelRole Channels;  // a channel variable's value: written back as channels
+    // An hsl() lightness variable's (or its delta's) first use: its hue (degrees) and saturation (percent)
+    // as written, which the 8-bit Color only approximates.
+    std::optional<std::array<double, 2>> UseHueSaturation;
 
     bool Tickable() const { return !Ignored; }
 };
