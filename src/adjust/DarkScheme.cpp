@@ -313,29 +313,21 @@ std::string AttributeRule(const std::string& tag, const std::string& attribute, 
     return ":where(" + selector + ") { " + property + ": " + std::string(dark) + "; }\n";
 }
 
-// The end of the quoted string starting at i (past its closing quote).
-std::size_t PastString(std::string_view text, std::size_t i, std::size_t end)
-{
-    const char quote = text[i];
-    for (++i; i < end && text[i] != quote; ++i)
-        if (text[i] == '\\') ++i;
-    return std::min(i + 1, end);
-}
-
 struct TLightDarkCall {
     std::size_t Start = 0, End = 0;           // "light-dark(" ... ")"
     std::size_t FirstStart = 0, FirstEnd = 0; // its first argument, trimmed
 };
 
 // The light-dark() calls of the declarations, outermost only.
-std::vector<TLightDarkCall> LightDarkCalls(std::string_view text, const TCssOutline& outline)
+std::vector<TLightDarkCall> LightDarkCalls(std::string_view text, const TCssOutline& outline, bool utf8)
 {
+    const auto pastString = [&](std::size_t i, std::size_t end) { return std::min(PastCssString(text, i, utf8), end); };
     constexpr std::string_view Name = "light-dark(";
     std::vector<TLightDarkCall> calls;
     for (const TCssDeclaration& declaration : outline.Declarations) {
         for (std::size_t i = declaration.Start; i < declaration.End;) {
             if (text[i] == '"' || text[i] == '\'') {
-                i = PastString(text, i, declaration.End);
+                i = pastString(i, declaration.End);
                 continue;
             }
             const bool starts = i + Name.size() <= declaration.End &&
@@ -352,7 +344,7 @@ std::vector<TLightDarkCall> LightDarkCalls(std::string_view text, const TCssOutl
             while (j < declaration.End && depth > 0) {
                 const char c = text[j];
                 if (c == '"' || c == '\'') {
-                    j = PastString(text, j, declaration.End);
+                    j = pastString(j, declaration.End);
                     continue;
                 }
                 if (c == '(') ++depth;
@@ -376,10 +368,10 @@ std::vector<TLightDarkCall> LightDarkCalls(std::string_view text, const TCssOutl
 // light-dark(A, B) shows A in the light page; in the dark scheme the page's colour scheme is dark and B
 // would show, the site's own dark colour made dark again. The block so says A, dark: each call becomes
 // one replacement covering the records inside it. Every call is held, its colours through variables too.
-void ResolveLightDark(std::string_view text, const TCssOutline& outline, TReplacements& replacements,
+void ResolveLightDark(std::string_view text, const TCssOutline& outline, bool utf8, TReplacements& replacements,
                       std::vector<std::pair<std::size_t, std::size_t>>& records, std::deque<std::string>& texts)
 {
-    for (const TLightDarkCall& call : LightDarkCalls(text, outline)) {
+    for (const TLightDarkCall& call : LightDarkCalls(text, outline, utf8)) {
         const auto byPos = [](const TReplacement& r, std::size_t p) { return r.Pos < p; };
         const auto first = std::lower_bound(replacements.begin(), replacements.end(), call.Start, byPos);
         const auto last = std::lower_bound(first, replacements.end(), call.End, byPos);
@@ -423,7 +415,7 @@ void AddSheetBlock(TElements& file, std::size_t from, std::size_t to, const std:
         replacements.push_back({pos, length, text});
         records.emplace_back(k, next);
     }
-    ResolveLightDark(file.Text, outline, replacements, records, pictures);
+    ResolveLightDark(file.Text, outline, file.WalksAsUtf8(), replacements, records, pictures);
     const TReplacements schemeWords = LightSchemeWords(file.Text, outline);
     TReplacements all;
     std::merge(replacements.begin(), replacements.end(), schemeWords.begin(), schemeWords.end(),

@@ -63,17 +63,7 @@ private:
         Out_.CommentAtEnd = true;
         return T_.size();
     }
-    std::size_t SkipString(std::size_t i) const
-    {
-        const char quote = T_[i];
-        for (std::size_t j = i + 1; j < T_.size();) {
-            const char c = T_[j];
-            if (c == quote) return j + 1;
-            if (c == '\n' || c == '\r' || c == '\f') return j;
-            j = c == '\\' && j + 1 < T_.size() ? Step(j + 1) : Step(j);
-        }
-        return T_.size();
-    }
+    std::size_t SkipString(std::size_t i) const { return PastCssString(T_, i, Utf8_); }
     // Where the item at i ends: its "{" or ";" outside parentheses, or a "}".
     std::size_t ItemEnd(std::size_t i)
     {
@@ -114,6 +104,22 @@ private:
 };
 
 } // namespace
+
+std::size_t PastCssString(std::string_view text, std::size_t quote, bool utf8)
+{
+    const auto step = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]) < 0x80
+                   ? i + 1
+                   : i + std::size_t(CharLength(text.data() + i, text.data() + text.size(), utf8));
+    };
+    for (std::size_t j = quote + 1; j < text.size();) {
+        const char c = text[j];
+        if (c == text[quote]) return j + 1;
+        if (c == '\n' || c == '\r' || c == '\f') return j;
+        j = c == '\\' && j + 1 < text.size() ? step(j + 1) : step(j);
+    }
+    return text.size();
+}
 
 int TCssOutline::DeclarationAt(std::size_t pos, std::size_t length) const
 {

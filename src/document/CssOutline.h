@@ -36,5 +36,8 @@ bool AsksColorScheme(std::string_view prelude);
 
 // The outline of text[from, to): a sheet, or a style block's contents.
 TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, bool utf8);
+// Where the quoted string starting at quote ends: past its closing quote, or at the line end that cuts
+// it short; escapes and, outside UTF-8, two-byte characters stepped over.
+std::size_t PastCssString(std::string_view text, std::size_t quote, bool utf8);
 
 } // namespace pictor
