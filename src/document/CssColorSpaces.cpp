@@ -310,7 +310,12 @@ TTriple SpaceToSrgb(TColorSpace space, const TTriple& coordinates)
 {
     if (space == TColorSpace::Srgb) return coordinates;
     if (space == TColorSpace::Hwb) return HwbToSrgb(coordinates);
-    return FromXyzD65(TColorSpace::Srgb, ToXyzD65(space, coordinates), 0);
+    TTriple srgb = FromXyzD65(TColorSpace::Srgb, ToXyzD65(space, coordinates), 0);
+    // Coordinates far beyond any gamut (1e300) overflow to NaN; such a channel is taken as 0, so that
+    // what is listed, adjusted and written back agree.
+    for (double& v : srgb)
+        if (std::isnan(v)) v = 0;
+    return srgb;
 }
 
 TTriple SrgbToSpace(TColorSpace space, const TTriple& srgb, double hueHint)
