@@ -443,11 +443,18 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
     const result = { lightSlots: 0, lightSame: 0, set: 0, setExact: 0, lightness: 0, hue: 0, nudged: 0, misses: [], changed: [],
         pairs: 0, aaBefore: 0, aaDark: 0, lost: [] };
     const opaque = (c) => ({ ...c, a: 1 });
-    // pictor-cli names a colour beyond sRGB as CSS gamut mapping brings it in; the browser clips it.
-    const asNudged = (token, colour, then) => nudged.some(([from, to]) =>
-        (same(from, opaque(colour)) || same(from, opaque(srgbMapped(token)))) && same(to, opaque(then)));
     // The computed colour's own coordinates, not those of its clipped sRGB: what the author wrote.
     const oklch = (token) => new Color(token).to('oklch').coords;
+    const hueKept = (token, dark) => {
+        const [, , h] = oklch(token), [, c2, h2] = oklch(dark);
+        return !(c2 > 0.03) || Math.min(Math.abs(h2 - h), 360 - Math.abs(h2 - h)) <= 3;
+    };
+    // pictor-cli names a colour beyond sRGB as CSS gamut mapping brings it in; the browser clips it. A
+    // colour the browser makes dark itself (a relative colour) is nudged right with the nudged
+    // lightness (±0.02) and its own hue.
+    const asNudged = (token, colour, then, dark) => nudged.some(([from, to]) =>
+        (same(from, opaque(colour)) || same(from, opaque(srgbMapped(token)))) &&
+        (same(to, opaque(then)) || (Math.abs(oklch(dark)[0] - oklch(rgbText(to))[0]) <= 0.02 && hueKept(token, dark))));
     for (const [b, [, , parent, tag]] of before.boxes.entries()) {
         const v = (name) => before.values[b][column.get(name)];
         for (const [p, [name, inherited, paints]] of properties.entries()) {
@@ -467,13 +474,13 @@ function countDark(defaults, before, light, dark, canvas, nudged) {
                 ++result.set;
                 const miss = { box: b, name, before: token, after: inDark[k] ?? '(none)' };
                 if (!then) { result.misses.push(miss); continue; }
-                const [l, , h] = oklch(token), [l2, c2, h2] = oklch(inDark[k]);
+                const [l] = oklch(token), [l2] = oklch(inDark[k]);
                 const lightnessOk = Math.abs(l2 - (darkEnd + (lightEnd - darkEnd) * (1 - l))) <= 0.02;
-                const hueOk = !(c2 > 0.03) || Math.min(Math.abs(h2 - h), 360 - Math.abs(h2 - h)) <= 3;
+                const hueOk = hueKept(token, inDark[k]);
                 if (lightnessOk) ++result.lightness;
                 if (hueOk) ++result.hue;
                 if (lightnessOk && hueOk) ++result.setExact;
-                else if (asNudged(token, colour, then)) ++result.nudged;
+                else if (asNudged(token, colour, then, inDark[k])) ++result.nudged;
                 else result.misses.push(miss);
             }
         }

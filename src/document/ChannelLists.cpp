@@ -55,19 +55,6 @@ constexpr TReadingName ReadingNames[] = {
     {"lch", TChannelReading::Lch},     {"oklab", TChannelReading::Oklab}, {"oklch", TChannelReading::Oklch},
 };
 
-// A number with at most `decimals` decimals and no trailing zeros.
-std::string Decimal(double value, int decimals)
-{
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    std::string text(buffer, ec == std::errc() ? end : buffer);
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
-    }
-    return text == "-0" ? "0" : text;
-}
-
 // Hue, saturation and lightness of color, written with the fewest decimals that hsl() reads back as it.
 std::array<std::string, 3> HslChannels(TColor color)
 {
@@ -159,6 +146,18 @@ double DegreesPer(std::string_view unit)
 }
 
 } // namespace
+
+std::string Decimal(double value, int decimals)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, ec == std::errc() ? end : buffer);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
 
 std::array<double, 3> HslOf(TColor color)
 {

@@ -116,6 +116,8 @@ std::optional<double> ChannelNumber(std::string_view value);
 // A hue channel's value in degrees, whatever its unit.
 std::optional<double> HueDegrees(std::string_view value);
 std::string WithChannelNumber(std::string_view value, double number);
+// A number with at most `decimals` decimals and no trailing zeros.
+std::string Decimal(double value, int decimals);
 // The value made color's channel of its role, in its own unit; a delta as it is.
 std::string ChannelText(std::string_view value, TChannelRole role, TColor color);
 

@@ -121,6 +121,66 @@ std::size_t PastCssString(std::string_view text, std::size_t quote, bool utf8)
     return text.size();
 }
 
+namespace {
+
+bool IsNameChar(char c)
+{
+    return std::isalnum((unsigned char)c) || c == '-' || c == '_';
+}
+
+// The name of names that stands at i in text (as a whole word), or an empty one.
+std::string_view NameAt(std::string_view text, std::size_t i, std::size_t end,
+                        std::initializer_list<std::string_view> names)
+{
+    if (i > 0 && IsNameChar(text[i - 1])) return {};
+    for (const std::string_view name : names)
+        if (i + name.size() <= end && std::equal(name.begin(), name.end(), text.begin() + std::ptrdiff_t(i),
+                                                 [](char a, char b) { return a == std::tolower((unsigned char)b); }))
+            return name;
+    return {};
+}
+
+} // namespace
+
+std::vector<TCssCall> CssCalls(std::string_view text, const TCssOutline& outline, bool utf8,
+                               std::initializer_list<std::string_view> names)
+{
+    std::vector<TCssCall> calls;
+    for (const TCssDeclaration& declaration : outline.Declarations) {
+        const auto pastString = [&](std::size_t i) { return std::min(PastCssString(text, i, utf8), declaration.End); };
+        for (std::size_t i = declaration.Start; i < declaration.End;) {
+            if (text[i] == '"' || text[i] == '\'') {
+                i = pastString(i);
+                continue;
+            }
+            const std::string_view name = NameAt(text, i, declaration.End, names);
+            if (name.empty()) {
+                ++i;
+                continue;
+            }
+            TCssCall call{i, i + name.size(), 0, 0};
+            int depth = 1;
+            std::size_t j = call.Args;
+            while (j < declaration.End && depth > 0) {
+                const char c = text[j];
+                if (c == '"' || c == '\'') {
+                    j = pastString(j);
+                    continue;
+                }
+                if (c == '(') ++depth;
+                if (c == ')') --depth;
+                if (c == ',' && depth == 1 && !call.FirstComma) call.FirstComma = j;
+                ++j;
+            }
+            if (depth > 0) break; // what follows is inside it
+            call.End = j;
+            calls.push_back(call);
+            i = call.End;
+        }
+    }
+    return calls;
+}
+
 int TCssOutline::DeclarationAt(std::size_t pos, std::size_t length) const
 {
     const auto after = std::upper_bound(Declarations.begin(), Declarations.end(), pos,

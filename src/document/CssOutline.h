@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -39,5 +40,18 @@ TCssOutline OutlineCss(std::string_view text, std::size_t from, std::size_t to, 
 // Where the quoted string starting at quote ends: past its closing quote, or at the line end that cuts
 // it short; escapes and, outside UTF-8, two-byte characters stepped over.
 std::size_t PastCssString(std::string_view text, std::size_t quote, bool utf8);
+
+// A function call within a declaration.
+struct TCssCall {
+    std::size_t Start = 0;      // its name
+    std::size_t Args = 0;       // past its "("
+    std::size_t End = 0;        // past its ")"
+    std::size_t FirstComma = 0; // the first comma among its own arguments; 0: none
+};
+// The closed calls of the functions named (lower case, each with its "(") in the outline's declarations,
+// names matched without regard to case; strings are stepped over, and so is a call found, with what it
+// holds.
+std::vector<TCssCall> CssCalls(std::string_view text, const TCssOutline& outline, bool utf8,
+                               std::initializer_list<std::string_view> names);
 
 } // namespace pictor
