@@ -211,9 +211,7 @@ std::string RelativeRules(const TElements& file, const TStyleText& style, const 
         }
         const int d = outline.DeclarationAt(replacements[n].Pos, replacements[n].Length);
         const TColorRecord& light = file.Colors[records[n].first];
-        if (d < 0 || replacements[n].Text == light.Text ||
-            !inputs.Ticked.Any.contains(DeclarationName(file.Text, outline.Declarations[size_t(d)])))
-            continue;
+        if (d < 0 || replacements[n].Text == light.Text) continue;
         restored.push_back(replacements[n]);
         if (const auto lightness = NudgedLightness(light, replacements[n].Text, inputs.Dark, inputs.LowerCase))
             nudged[d] = *lightness;

@@ -153,12 +153,12 @@ TEST(DarkScheme, EachSheetEndsWithTheBlockOfItsColoursDark)
 // Colours made of one-channel variables take their channels from each element's rules: where the browser
 // takes relative colours, it mirrors each such call itself, the variables light again there. A lightness
 // contrast moved travels beside its variable, through the variables that are it; a call adding to the
-// lightness, or reading no ticked variable, mirrors without it.
+// lightness (which is light again there too), or reading no ticked variable, mirrors without it.
 TEST(DarkScheme, OneChannelColoursMirroredByTheBrowserWhereItTakesRelativeColours)
 {
-    THtmlStructure page = PageOf("<head><style>:root{--h:233deg;--s:100%;--l:63%;--t:var(--l)}"
+    THtmlStructure page = PageOf("<head><style>:root{--h:233deg;--s:100%;--l:63%;--t:var(--l);--d:5%}"
                                  ".a{color:hsl(var(--h),var(--s),var(--t))}"
-                                 ".b{background:hsl(var(--h) var(--s) calc(var(--l) + 5%))}"
+                                 ".b{background:hsl(var(--h) var(--s) calc(var(--l) + var(--d)))}"
                                  ".c{color:hsl(var(--x),50%,50%)}</style></head>");
     AddChannelColors(page);
     FollowReaderScheme(page, TAdjustment::Dark(), false);
@@ -167,15 +167,16 @@ TEST(DarkScheme, OneChannelColoursMirroredByTheBrowserWhereItTakesRelativeColour
     // The link colour on the page's background is nudged to stay AA, in the block before as here.
     const std::size_t dark = block.find("--l:") + 4;
     const double nudged = SrgbToSpace(TColorSpace::Oklch, HslToSrgb(233, 1, std::stod(block.substr(dark)) / 100))[0];
-    EXPECT_EQ(block.substr(block.find("@supports")), "@supports (color: oklch(from red l c h)) {\n"
-                                                     ":root { --l:63%; --l-pictor-dark: " +
-                                                         Decimal(nudged, 4) +
-                                                         "; --t:var(--l); --t-pictor-dark: var(--l-pictor-dark); }\n"
-                                                         ".a { color:oklch(from hsl(var(--h),var(--s),var(--t)) "
-                                                         "var(--t-pictor-dark, calc(0.93 - 0.75 * l)) c h / alpha); }\n"
-                                                         ".b { background:oklch(from hsl(var(--h) var(--s) "
-                                                         "calc(var(--l) + 5%)) calc(0.93 - 0.75 * l) c h / alpha); }\n"
-                                                         ".c { color:hsl(var(--x),50%,50%); }\n}\n}\n");
+    EXPECT_EQ(block.substr(block.find("@supports")),
+              "@supports (color: oklch(from red l c h)) {\n"
+              ":root { --l:63%; --l-pictor-dark: " +
+                  Decimal(nudged, 4) +
+                  "; --t:var(--l); --t-pictor-dark: var(--l-pictor-dark); --d:5%; }\n"
+                  ".a { color:oklch(from hsl(var(--h),var(--s),var(--t)) "
+                  "var(--t-pictor-dark, calc(0.93 - 0.75 * l)) c h / alpha); }\n"
+                  ".b { background:oklch(from hsl(var(--h) var(--s) "
+                  "calc(var(--l) + var(--d))) calc(0.93 - 0.75 * l) c h / alpha); }\n"
+                  ".c { color:hsl(var(--x),50%,50%); }\n}\n}\n");
 }
 
 TEST(CssOutline, BlocksAndDeclarationsPastStringsCommentsAndBraces)
