@@ -27,7 +27,8 @@ struct TDarkScheme {
 // at-rules, with the ticked colours made dark (contrast kept as ApplyDarkColors keeps it), and a
 // `color-scheme: light` as dark. The page gets <meta name="color-scheme" content="light dark"> and, for
 // its default text and its colour attributes, rules of no specificity standing before every sheet, as
-// the attributes stand below every author rule. Colours in
+// the attributes stand below every author rule. Where the browser takes relative colours, colours built of
+// one-channel variables are mirrored by the browser instead (see RelativeDark.h). Colours in
 // style attributes, SVG pictures and data: URLs stay light and are listed. The additions replace those
 // of an earlier call; the rewrite puts them in place.
 TDarkScheme FollowReaderScheme(IFileSet& files, const TAdjustment& dark, bool lowerCase);
