@@ -198,9 +198,9 @@ std::string RelativeRules(const TElements& file, const TStyleText& style, const 
 {
     const TCssOutline& outline = style.Outline;
     const auto isChannel = [&](std::size_t n) {
-        const TColorRecord& r = file.Colors[records[n].first];
-        return records[n].second == records[n].first + 1 && r.Channels.Reading != TChannelReading::None &&
-               r.Channels.Channel >= 0;
+        if (records[n].second != records[n].first + 1) return false;  // a picture, a light-dark() call
+        const TChannelRole role = file.Colors[records[n].first].Channels;
+        return role.Reading != TChannelReading::None && role.Channel >= 0;
     };
     TReplacements kept, restored;
     std::map<int, double> nudged; // declaration -> the lightness contrast moved its variable to
