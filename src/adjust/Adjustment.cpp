@@ -80,9 +80,7 @@ void AdjustSpaceChannelList(const TAdjustment& adjustment, TColorRecord& record)
 void DarkHslChannel(const TDarkEnds& ends, TColorRecord& record)
 {
     const TChannelRole role = record.Channels;
-    const auto [shownHue, shownSaturation, shown] = HslOf(record.Color);
-    const double hue = record.UseHueSaturation ? (*record.UseHueSaturation)[0] : shownHue;
-    const double saturation = record.UseHueSaturation ? (*record.UseHueSaturation)[1] : shownSaturation;
+    const auto [hue, saturation, shown] = PaintedHsl(record, record.Color);
     const auto value = ChannelNumber(record.Text);
     const bool ownLightness = role.Channel == 2 && !role.Delta && value;
     const double lightness = ownLightness ? *value : shown;
@@ -116,6 +114,19 @@ void AdjustColorValue(const TAdjustment& adjustment, TColorRecord& record, bool 
         record.Text = ChannelListText(record.OrgText, role.Reading, record.Color);
     else
         record.Text = ColorToText(record.Color, record.AlphaForm, record.Alpha, lowerCase);
+}
+
+bool IsHslLightness(const TColorRecord& record)
+{
+    const TChannelRole role = record.Channels;
+    return role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta;
+}
+
+std::array<double, 3> PaintedHsl(const TColorRecord& record, TColor color)
+{
+    auto hsl = HslOf(color);
+    if (record.UseHueSaturation) std::copy_n(record.UseHueSaturation->begin(), 2, hsl.begin());
+    return hsl;
 }
 
 void SetOklchLightness(TColorRecord& record, std::string_view fromText, TColor fromColor, double lightness, bool lowerCase)

@@ -3,6 +3,7 @@
 #include "picture/BitmapEx.h"
 #include "document/ColorLiterals.h"
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -44,6 +45,11 @@ TColor AdjustColor(const TAdjustment& adjustment, TColor color);
 // colour of its own space, or a channel list one takes, in extended sRGB and exactly; how contrast is
 // mended.
 void SetOklchLightness(TColorRecord& record, std::string_view fromText, TColor fromColor, double lightness, bool lowerCase);
+// The record is an hsl() lightness variable's value.
+bool IsHslLightness(const TColorRecord& record);
+// Hue, saturation and lightness of color, with the hue and saturation as a one-channel hsl() variable's
+// first use writes them where the record has one.
+std::array<double, 3> PaintedHsl(const TColorRecord& record, TColor color);
 // Pictures take every kind but akNewColor.
 void AdjustBitmap(const TAdjustment& adjustment, TBitmapEx& bitmap, TWorkPool* pool = nullptr);
 

@@ -34,12 +34,6 @@ double RatioNow(const TSides& pair, TColor canvas)
     return ContrastRatioOver(pair.Text.Color, pair.TextAlpha, pair.Background.Color, pair.BackgroundAlpha, canvas);
 }
 
-bool IsHslLightness(const TColorRecord& record)
-{
-    const TChannelRole role = record.Channels;
-    return role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta;
-}
-
 // Moves the text's lightness (or the background's) away from the other's, the least (to LightnessStep)
 // that gives the pair ratio, or to the end of the scale; the colour is written in its own notation. An
 // hsl() lightness variable moves as hsl() lightness, its hue and saturation kept, so that its colour is
@@ -59,8 +53,7 @@ double Nudge(const TSides& pair, bool movedIsText, double ratio, TColor canvas, 
     }
     const bool away = OklchLightness(start) >= OklchLightness(shown);
     const std::string startText = moved.Text;
-    auto hsl = HslOf(start);
-    if (moved.UseHueSaturation) std::copy_n(moved.UseHueSaturation->begin(), 2, hsl.begin());
+    const auto hsl = PaintedHsl(moved, start);
     const auto variable = IsHslLightness(moved) ? ChannelNumber(startText) : std::nullopt;
     const double scale = variable ? 100 : 1;
     const double from = variable ? *variable : OklchLightness(start), end = away ? scale : 0;

@@ -16,11 +16,6 @@ namespace pictor {
 
 namespace {
 
-bool IsLightness(TChannelRole role)
-{
-    return role.Reading == TChannelReading::Hsl && role.Channel == 2 && !role.Delta;
-}
-
 // names and every custom property that is one of them.
 void AddAliases(TVariableNames& names, const std::unordered_multimap<std::string_view, std::string_view>& aliases)
 {
@@ -60,7 +55,7 @@ TTickedChannels TickedChannelVariables(const IFileSet& files, const std::vector<
                 if (d < 0) continue;
                 const std::string_view name = DeclarationName(text, style.Outline.Declarations[size_t(d)]);
                 ticked.Any.insert(name);
-                if (IsLightness(r.Channels)) ticked.Lightness.insert(name);
+                if (IsHslLightness(r)) ticked.Lightness.insert(name);
             }
         }
     }
@@ -77,14 +72,12 @@ std::string NudgedName(std::string_view lightnessVariable)
 std::optional<double> NudgedLightness(const TColorRecord& light, std::string_view darkText, const TAdjustment& dark,
                                       bool lowerCase)
 {
-    if (!IsLightness(light.Channels)) return std::nullopt;
+    if (!IsHslLightness(light)) return std::nullopt;
     TColorRecord mirrored = light;
     AdjustColorValue(dark, mirrored, lowerCase);
     const auto value = ChannelNumber(darkText);
     if (mirrored.Text == darkText || !value) return std::nullopt;
-    const auto [shownHue, shownSaturation, shown] = HslOf(light.Color);
-    const double hue = light.UseHueSaturation ? (*light.UseHueSaturation)[0] : shownHue;
-    const double saturation = light.UseHueSaturation ? (*light.UseHueSaturation)[1] : shownSaturation;
+    const auto [hue, saturation, shown] = PaintedHsl(light, light.Color);
     return SrgbToSpace(TColorSpace::Oklch, HslToSrgb(hue, saturation / 100, *value / 100))[0];
 }
 
